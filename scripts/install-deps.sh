@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs what Sigilon needs to build, run and test on Debian 12 (run as root).
+# Packages already present are left alone, so a second run is quick.
+set -euo pipefail
+
+packages=(
+  # toolchain
+  g++ cmake make pkg-config clang-format
+  # Qt 6 and image format plugins (TIFF and others)
+  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  # encoders
+  libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev
+  # the running window and its tests
+  xvfb xauth x11-utils imagemagick
+  # free faces standing in for the design's font families
+  fonts-liberation fonts-urw-base35 fonts-comic-neue fonts-dejavu-core
+  fonts-gfs-didot fonts-league-spartan fonts-bebas-neue fonts-gnutypewriter
+  fonts-cabinsketch fonts-humor-sans fonts-linuxlibertine fonts-quattrocento
+  fonts-lato fonts-cabin fonts-cantarell fonts-open-sans
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "Missing packages: ${missing[*]}" >&2
+    echo "Run this script as root to install them." >&2
+    exit 1
+  fi
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update
+  apt-get install -y --no-install-recommends "${missing[@]}"
+fi

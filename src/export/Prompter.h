@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// Every modal question, alert and file chooser goes through this interface: the window answers
+// with real dialogs, the command line and the tests with scripted answers. Alerts carry an
+// empty title line, the whole message as informative text and the warning style.
+class Prompter {
+public:
+    virtual ~Prompter() = default;
+
+    // Shows the message with the buttons in this order and returns the index of the button
+    // chosen, or -1 when the alert ended another way.
+    virtual int Ask(const QString& message, const QStringList& buttons) = 0;
+
+    // A folder chooser whose accept button reads `prompt`. nullopt when cancelled; an empty
+    // string when the chooser closed without a folder.
+    virtual std::optional<QString> ChooseFolder(const QString& prompt) = 0;
+
+    // A save panel starting at `defaultName` for files of `extension` (no dot). nullopt when
+    // cancelled.
+    virtual std::optional<QString> ChooseSaveFile(const QString& defaultName,
+                                                  const QString& extension) = 0;
+
+    // An open panel for one file with one of `extensions` (no dots). nullopt when cancelled.
+    virtual std::optional<QString> ChooseOpenFile(const QStringList& extensions) = 0;
+
+    // A failure message with its one "OK" button.
+    void Alert(const QString& message) { Ask(message, {QStringLiteral("OK")}); }
+};

@@ -1,0 +1,53 @@
+#include "TestImages.h"
+
+#include <QPainter>
+#include <cstdlib>
+
+namespace TestImages {
+
+QColor PixelAt(const QImage& image, int x, int y) {
+    return QColor::fromRgba(image.pixel(x, y));
+}
+
+bool ColorsClose(const QColor& a, const QColor& b, int tolerance) {
+    return std::abs(a.red() - b.red()) <= tolerance &&
+           std::abs(a.green() - b.green()) <= tolerance &&
+           std::abs(a.blue() - b.blue()) <= tolerance &&
+           std::abs(a.alpha() - b.alpha()) <= tolerance;
+}
+
+QString FirstDifference(const QImage& a, const QImage& b, int tolerance) {
+    if (a.size() != b.size())
+        return QStringLiteral("sizes differ: %1x%2 and %3x%4")
+            .arg(a.width())
+            .arg(a.height())
+            .arg(b.width())
+            .arg(b.height());
+    const QImage ca = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage cb = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < ca.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(ca.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(cb.constScanLine(y));
+        for (int x = 0; x < ca.width(); ++x) {
+            if (!ColorsClose(QColor::fromRgba(ra[x]), QColor::fromRgba(rb[x]), tolerance))
+                return QStringLiteral("pixel (%1, %2) differs: %3 and %4")
+                    .arg(x)
+                    .arg(y)
+                    .arg(ra[x], 8, 16, QLatin1Char('0'))
+                    .arg(rb[x], 8, 16, QLatin1Char('0'));
+        }
+    }
+    return {};
+}
+
+QImage AsymmetricImage(int width, int height) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&image);
+    painter.fillRect(0, 0, width / 2, height, Qt::red);
+    painter.fillRect(width / 2, 0, width - width / 2, height, Qt::blue);
+    const int side = std::max(1, std::min(width, height) / 4);
+    painter.fillRect(0, 0, side, side, Qt::green);
+    return image;
+}
+
+} // namespace TestImages

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+
+// Helpers for comparing pictures with tolerances: anti-aliasing and blur are ours to choose,
+// so tests look at colours and geometry, never at exact hashes of our own output.
+namespace TestImages {
+
+// Pixel as straight (non-premultiplied) RGBA.
+QColor PixelAt(const QImage& image, int x, int y);
+
+// True when every channel differs by at most `tolerance` (0..255).
+bool ColorsClose(const QColor& a, const QColor& b, int tolerance);
+
+// Describes the first pixel where the images differ by more than `tolerance`, or returns an
+// empty string when they match (also checks the sizes).
+QString FirstDifference(const QImage& a, const QImage& b, int tolerance);
+
+// A test image that exposes flips, rotations and channel swaps: red on the left half, blue on
+// the right, with a green square in the top-left corner.
+QImage AsymmetricImage(int width, int height);
+
+} // namespace TestImages
