@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// The undo/redo history of a design: a linear list of profile texts, oldest first, and the
+// index of the one the controls show. It holds at most numberOfStates + 1 entries; once full,
+// each new entry pushes the oldest out. A new entry drops the redo entries after the current
+// one. Stepping through the history must not add entries, so the caller asks the history to
+// skip the one record that the resulting preview will request.
+class StateHistory {
+public:
+    explicit StateHistory(int numberOfStates = 50);
+
+    // Records the state as the new current entry, unless a record is to be skipped: then it
+    // only stops skipping.
+    void RecordState(const QString& state);
+
+    // Starts afresh with the state as the only entry and skips the next record.
+    void RestartHistory(const QString& state);
+
+    // Moves one entry back or forward and returns the entry to put into the controls, or
+    // nullopt at either end of the history (the index does not move then).
+    std::optional<QString> Undo();
+    std::optional<QString> Redo();
+
+    // The next RecordState records nothing.
+    void SkipNextRecord() { m_needToSaveState = false; }
+
+    const QStringList& stateImagesPath() const { return m_stateImagesPath; }
+    int numberOfStates() const { return m_numberOfStates; }
+    int currenState() const { return m_currenState; }
+    bool needToSaveState() const { return m_needToSaveState; }
+
+private:
+    QStringList m_stateImagesPath;
+    int m_numberOfStates;
+    int m_currenState = -1;
+    bool m_needToSaveState = true;
+};
