@@ -266,13 +266,13 @@ void TestProfileText::componentsComeBackAt32BitPrecision() {
 }
 
 void TestProfileText::alphaComesBackOpaque() {
+    // Applied onto the translucent colours themselves: alpha is set, not merely kept.
     DesignSettings settings;
     settings.textColor = {0.25, 0.5, 0.75, 0.25};
     settings.iconShadowColor = {0.5, 0.0, 1.0, 0.0};
-    DesignSettings loaded;
-    QVERIFY(ApplyProfileText(loaded, MakeProfileText(settings), false));
-    QCOMPARE(loaded.textColor, (Rgba{0.25, 0.5, 0.75, 1.0}));
-    QCOMPARE(loaded.iconShadowColor, (Rgba{0.5, 0.0, 1.0, 1.0}));
+    QVERIFY(ApplyProfileText(settings, MakeProfileText(settings), false));
+    QCOMPARE(settings.textColor, (Rgba{0.25, 0.5, 0.75, 1.0}));
+    QCOMPARE(settings.iconShadowColor, (Rgba{0.5, 0.0, 1.0, 1.0}));
 }
 
 void TestProfileText::unusualNumbersSurvive() {
