@@ -15,7 +15,7 @@ packages=(
   # free faces standing in for the design's font families
   fonts-liberation fonts-urw-base35 fonts-comic-neue fonts-dejavu-core
   fonts-gfs-didot fonts-league-spartan fonts-bebas-neue fonts-gnutypewriter
-  fonts-cabinsketch fonts-humor-sans fonts-linuxlibertine fonts-quattrocento
+  fonts-cabinsketch fonts-leckerli-one fonts-linuxlibertine fonts-quattrocento
   fonts-lato fonts-cabin fonts-cantarell fonts-open-sans
 )
 

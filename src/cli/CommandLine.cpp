@@ -1,3 +1,149 @@
 #include "cli/CommandLine.h"
 
-int RunCommandLine(int, char*[]) { return 2; }
+#include "cli/DesignInput.h"
+#include "design/ImageTools.h"
+#include "profiles/ProfileText.h"
+
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QStringList>
+#include <cstdio>
+
+namespace {
+
+constexpr int kDone = 0;
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+const char* const kUsageText =
+    "Usage:\n"
+    "  sigilon                              open the editor window\n"
+    "  sigilon render  [--profile F.sgp] [--icon IMAGE] --output OUT.png\n"
+    "  sigilon export  [--profile F.sgp] [--icon IMAGE] --output-dir DIR [--overwrite]\n"
+    "  sigilon profile [--profile F.sgp]    print the profile text of the design\n"
+    "  sigilon --help | --version\n"
+    "\n"
+    "The design is the default design with the profile applied as the editor's Load applies\n"
+    "it. Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
+
+void PrintError(const QString& message) {
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+int UsageError(const QString& message) {
+    PrintError(QStringLiteral("sigilon: ") + message);
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+}
+
+struct Options {
+    QString command;
+    QString profile;
+    QString icon;
+    QString output;
+    QString outputDir;
+    bool overwrite = false;
+};
+
+// Which options each command takes; anything else is a usage error.
+bool Accepts(const QString& command, const QString& option) {
+    if (option == u"--profile")
+        return true;
+    if (option == u"--icon")
+        return command != u"profile";
+    if (option == u"--output")
+        return command == u"render";
+    if (option == u"--output-dir" || option == u"--overwrite")
+        return command == u"export";
+    return false;
+}
+
+// Parses `args` (without the program name); returns an error text or an empty string.
+QString ParseOptions(const QStringList& args, Options& options) {
+    options.command = args.value(0);
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        const QString& option = args[i];
+        if (!Accepts(options.command, option))
+            return QStringLiteral("unknown option for %1: %2").arg(options.command, option);
+        if (option == u"--overwrite") {
+            options.overwrite = true;
+            continue;
+        }
+        if (i + 1 >= args.size() || args[i + 1].isEmpty())
+            return QStringLiteral("%1 needs a value").arg(option);
+        const QString value = args[++i];
+        if (option == u"--profile")
+            options.profile = value;
+        else if (option == u"--icon")
+            options.icon = value;
+        else if (option == u"--output")
+            options.output = value;
+        else
+            options.outputDir = value;
+    }
+    if (options.command == u"render" && options.output.isEmpty())
+        return QStringLiteral("render needs --output");
+    if (options.command == u"export" && options.outputDir.isEmpty())
+        return QStringLiteral("export needs --output-dir");
+    return {};
+}
+
+int RunRender(const Options& options, const DesignInput& input) {
+    const QImage picture = ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon));
+    QSaveFile file(options.output);
+    QImageWriter writer(&file, "png");
+    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+        PrintError(QStringLiteral("Could not write %1.").arg(options.output));
+        return kFailed;
+    }
+    return kDone;
+}
+
+int RunProfile(const DesignInput& input) {
+    const QByteArray text = MakeProfileText(input.settings).toUtf8();
+    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    return kDone;
+}
+
+int Dispatch(const QStringList& args) {
+    if (args.isEmpty())
+        return UsageError(QStringLiteral("no command given"));
+    if (args.first() == u"--help" || args.first() == u"-h") {
+        std::fputs(kUsageText, stdout);
+        return kDone;
+    }
+    if (args.first() == u"--version") {
+        std::printf("sigilon %s\n", SIGILON_VERSION);
+        return kDone;
+    }
+    const QStringList commands{QStringLiteral("render"), QStringLiteral("profile")};
+    if (!commands.contains(args.first()))
+        return UsageError(QStringLiteral("unknown command: %1").arg(args.first()));
+    Options options;
+    const QString error = ParseOptions(args, options);
+    if (!error.isEmpty())
+        return UsageError(error);
+
+    DesignInput input;
+    const QString problem = LoadDesignInput(options.profile, options.icon, input);
+    if (!problem.isEmpty()) {
+        PrintError(problem);
+        return kFailed;
+    }
+    if (options.command == u"render")
+        return RunRender(options, input);
+    return RunProfile(input);
+}
+
+} // namespace
+
+int RunCommandLine(int argc, char* argv[]) {
+    // Rendering needs fonts, which need a GUI application, but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    QStringList args = QGuiApplication::arguments();
+    args.removeFirst();
+    return Dispatch(args);
+}

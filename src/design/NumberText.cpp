@@ -1,8 +1,8 @@
 #include "design/NumberText.h"
 
 #include <QByteArray>
-#include <limits>
 #include <cstdlib>
+#include <limits>
 #include <locale.h>
 
 std::optional<qint64> ParseWholeNumber(QStringView text) {

@@ -1,0 +1,20 @@
+#include "cli/DesignInput.h"
+
+#include "design/IconImageFile.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileText.h"
+
+QString LoadDesignInput(const QString& profilePath, const QString& iconPath, DesignInput& input) {
+    if (!profilePath.isEmpty()) {
+        QString text;
+        if (!ReadProfileFile(profilePath, text) ||
+            !ApplyProfileText(input.settings, text, /*olderLayoutsAccepted=*/true))
+            return QStringLiteral("Could not load profile.");
+    }
+    if (!iconPath.isEmpty()) {
+        input.icon = LoadIconImage(iconPath);
+        if (input.icon.isNull())
+            return QStringLiteral("The image could not be loaded.");
+    }
+    return {};
+}

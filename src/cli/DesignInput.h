@@ -1,0 +1,17 @@
+#pragma once
+
+#include "design/DesignSettings.h"
+
+#include <QImage>
+#include <QString>
+
+// What a command-line run starts from: the default design with a profile applied exactly as
+// the editor's Load applies it (older layouts included), and an optional icon image.
+struct DesignInput {
+    DesignSettings settings;
+    QImage icon;
+};
+
+// Fills `input`; returns the message for the user when the profile or the icon cannot be
+// read ("Could not load profile.", "The image could not be loaded."), else an empty string.
+QString LoadDesignInput(const QString& profilePath, const QString& iconPath, DesignInput& input);

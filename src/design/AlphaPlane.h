@@ -1,0 +1,31 @@
+#pragma once
+
+#include "design/LargeBuffer.h"
+
+#include <cstdint>
+
+// An 8-bit coverage mask, the material shadows are made of: cheaper to blur than colour
+// pixels, and a shadow only needs the shape of what casts it.
+class AlphaPlane {
+public:
+    AlphaPlane() = default;
+    AlphaPlane(int width, int height); // all zero
+
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    bool isEmpty() const { return m_width <= 0 || m_height <= 0; }
+    std::uint8_t* row(int y) { return m_buffer.data() + std::size_t(y) * m_width; }
+    const std::uint8_t* row(int y) const { return m_buffer.data() + std::size_t(y) * m_width; }
+
+    // A Gaussian blur (three box passes per axis) with separate standard deviations along x
+    // and y, treating everything outside the plane as transparent.
+    void Blur(double sigmaX, double sigmaY, int threads);
+
+    // How far a blur with this standard deviation spreads a single pixel.
+    static int BlurReach(double sigma);
+
+private:
+    int m_width = 0;
+    int m_height = 0;
+    LargeBuffer m_buffer;
+};

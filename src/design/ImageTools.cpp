@@ -1,0 +1,349 @@
+#include "design/ImageTools.h"
+
+#include "design/FontFamilies.h"
+#include "design/LargeBuffer.h"
+#include "design/ParallelRange.h"
+#include "design/ShadowMask.h"
+#include "design/TextOutline.h"
+#include "design/YUpGeometry.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+#include <QTransform>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace ImageTools {
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// A drop shadow in device pixels: the blur radius becomes a Gaussian whose standard deviation
+// is half the radius, scaled like everything else by the final canvas transform.
+struct DeviceShadow {
+    QColor color;
+    double sigmaX = 0.0;
+    double sigmaY = 0.0;
+    QPoint offset;
+
+    // How far the blurred shadow spreads beyond what casts it.
+    int margin() const { return int(std::ceil(3.0 * std::max(sigmaX, sigmaY))) + 1; }
+};
+
+DeviceShadow MakeDeviceShadow(const Rgba& color, double blurRadius, double distance,
+                              double angleRadians, const QTransform& toDevice) {
+    const QPointF offset = YUpGeometry::ToQtOffset(distance * std::cos(angleRadians),
+                                                   distance * std::sin(angleRadians));
+    DeviceShadow shadow;
+    shadow.color = color.toQColor();
+    shadow.sigmaX = std::max(0.0, blurRadius) * 0.5 * toDevice.m11();
+    shadow.sigmaY = std::max(0.0, blurRadius) * 0.5 * toDevice.m22();
+    shadow.offset =
+        QPoint(qRound(offset.x() * toDevice.m11()), qRound(offset.y() * toDevice.m22()));
+    return shadow;
+}
+
+// A colour's premultiplied channels, ready to be scaled by a coverage from 0 to 255.
+struct PremultipliedChannels {
+    explicit PremultipliedChannels(const QColor& color) {
+        const QRgb p = qPremultiply(color.rgba());
+        alpha = std::uint32_t(qAlpha(p));
+        red = std::uint32_t(qRed(p));
+        green = std::uint32_t(qGreen(p));
+        blue = std::uint32_t(qBlue(p));
+    }
+    std::uint32_t alpha, red, green, blue;
+};
+
+// The shadow colour applied to a blurred coverage mask, as a premultiplied image covering
+// the mask's bounds.
+QImage ShadowImage(const ShadowMask& mask, const QColor& color, int threads) {
+    const QRect bounds = mask.bounds();
+    QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return image;
+    const PremultipliedChannels shade(color);
+    ParallelRange(bounds.height(), threads, [&](int begin, int end) {
+        std::vector<std::uint8_t> coverage(bounds.width());
+        for (int y = begin; y < end; ++y) {
+            mask.SampleRow(bounds.top() + y, bounds.left(), bounds.width(), coverage.data());
+            auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < bounds.width(); ++x) {
+                const std::uint32_t c = coverage[x];
+                out[x] = qRgba((shade.red * c + 127) / 255, (shade.green * c + 127) / 255,
+                               (shade.blue * c + 127) / 255, (shade.alpha * c + 127) / 255);
+            }
+        }
+    });
+    return image;
+}
+
+// Paints a layer into its own image and puts it onto the target with its drop shadow beneath
+// it; the target's clip applies to both, as it does to anything drawn with a shadow.
+// `contentBounds` and `paint` work in canvas coordinates, mapped to the device by `toDevice`.
+void DrawLayerWithShadow(QPainter& target, const QRectF& contentBounds, const QTransform& toDevice,
+                         const DeviceShadow& shadow, const std::function<void(QPainter&)>& paint,
+                         int threads) {
+    // Content farther outside the target than the shadow can reach cannot show.
+    const int reach =
+        shadow.margin() + std::max(std::abs(shadow.offset.x()), std::abs(shadow.offset.y()));
+    const QRect visible = target.device()
+                              ? QRect(0, 0, target.device()->width(), target.device()->height())
+                                    .adjusted(-reach, -reach, reach, reach)
+                              : QRect();
+    const QRect bounds =
+        toDevice.mapRect(contentBounds).toAlignedRect().adjusted(-1, -1, 1, 1).intersected(visible);
+    if (bounds.isEmpty())
+        return;
+    QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    {
+        QPainter painter(&layer);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.setTransform(toDevice * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
+        paint(painter);
+    }
+    target.save();
+    target.resetTransform();
+    if (shadow.color.alpha() > 0) {
+        const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, threads);
+        target.drawImage(bounds.topLeft() + mask.bounds().topLeft() + shadow.offset,
+                         ShadowImage(mask, shadow.color, threads));
+    }
+    target.drawImage(bounds.topLeft(), layer);
+    target.restore();
+}
+
+// Puts the shadow of everything already in the image beneath it (destination-over), in place.
+void DrawShadowBeneath(QImage& image, const DeviceShadow& shadow, int threads) {
+    if (shadow.color.alpha() == 0)
+        return;
+    const ShadowMask mask(image, shadow.sigmaX, shadow.sigmaY, threads);
+    const PremultipliedChannels shade(shadow.color);
+    const int width = image.width();
+    const int height = image.height();
+    const int dx = shadow.offset.x();
+    const int dy = shadow.offset.y();
+    ParallelRange(height, threads, [&](int begin, int end) {
+        std::vector<std::uint8_t> coverage(width);
+        for (int y = begin; y < end; ++y) {
+            auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            // The shadow only shows where the picture is not opaque: sample it run by run.
+            for (int x = 0; x < width;) {
+                if (qAlpha(pixels[x]) == 255) {
+                    ++x;
+                    continue;
+                }
+                int runEnd = x + 1;
+                while (runEnd < width && qAlpha(pixels[runEnd]) != 255)
+                    ++runEnd;
+                mask.SampleRow(y - dy, x - dx, runEnd - x, coverage.data());
+                for (int i = x; i < runEnd; ++i) {
+                    const std::uint32_t c = coverage[i - x];
+                    if (c == 0)
+                        continue;
+                    const QRgb dst = pixels[i];
+                    // shadow = colour x coverage; result = dst + shadow x (1 - dst alpha)
+                    const std::uint32_t weight = c * (255 - std::uint32_t(qAlpha(dst)));
+                    auto blend = [weight](std::uint32_t channel) {
+                        return (channel * weight + 32512) / 65025;
+                    };
+                    pixels[i] =
+                        qRgba(qRed(dst) + blend(shade.red), qGreen(dst) + blend(shade.green),
+                              qBlue(dst) + blend(shade.blue), qAlpha(dst) + blend(shade.alpha));
+                }
+                x = runEnd;
+            }
+        }
+    });
+}
+
+// The icon as it is placed: turned, squeezed back into its own width and height, tinted.
+QImage PrepareIcon(const IconDesign& design) {
+    const QImage& icon = design.iconImage;
+    QImage prepared(icon.size(), QImage::Format_ARGB32_Premultiplied);
+    prepared.fill(Qt::transparent);
+    QPainter painter(&prepared);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(0, 0, icon.width(), icon.height()),
+                      RotateImage(icon, design.iconRotation));
+    if (!design.useImageColors) {
+        painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+        painter.fillRect(prepared.rect(), design.iconColor.toQColor());
+    }
+    return prepared;
+}
+
+} // namespace
+
+QImage RenderIcon(const IconDesign& design, int threads) {
+    threads = ResolveThreadCount(threads);
+
+    // The values the drawing uses, converted with the arithmetic the stored settings imply:
+    // the corner radius in 32 bits, angles in 64-bit radians, the scale as a 32-bit fraction.
+    const double w = design.canvasWidth;
+    const double h = design.canvasHeight;
+    const int pixelWidth = std::clamp(static_cast<int>(w), 1, 10000);
+    const int pixelHeight = std::clamp(static_cast<int>(h), 1, 10000);
+    const double radius =
+        std::max(design.canvasWidth, design.canvasHeight) * design.cornerCurvature * 0.5f;
+    const float iconScale = design.iconScale / 100.0f;
+    const double toRadians = kPi / 180.0;
+
+    // The canvas grows by the outline width so the outline fits, and the background shadow
+    // needs 12% more room; the result is that whole picture scaled to the canvas size. It is
+    // drawn straight at the final size through one transform instead of materialising the
+    // larger pictures and scaling them down.
+    const bool opaqueBackground = !design.transparentBackground;
+    const double stroke = std::max(0.0f, design.backgroundStrokeSize);
+    const bool enlarged = design.backgroundStroke && opaqueBackground;
+    const double inset = enlarged ? stroke * 0.5 : 0.0;
+    const double canvasW = enlarged ? w + stroke : w;
+    const double canvasH = enlarged ? h + stroke : h;
+    const bool backgroundShadow = design.backgroundShadow && opaqueBackground;
+    const double shadowMarginX = backgroundShadow ? canvasW * 0.06 : 0.0;
+    const double shadowMarginY = backgroundShadow ? canvasH * 0.06 : 0.0;
+    const double outerW = canvasW + 2 * shadowMarginX;
+    const double outerH = canvasH + 2 * shadowMarginY;
+    const double kx = pixelWidth / outerW;
+    const double ky = pixelHeight / outerH;
+    const QTransform toDevice(kx, 0, 0, ky, kx * shadowMarginX, ky * shadowMarginY);
+
+    QImage result = MakePooledImage(pixelWidth, pixelHeight);
+    if (result.isNull())
+        return result;
+
+    const QRectF background = YUpGeometry::ToQt(QRectF(inset, inset, w, h), canvasH);
+    QPainterPath backgroundPath;
+    backgroundPath.addRoundedRect(background, radius, radius);
+
+    QPainter painter(&result);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.setTransform(toDevice);
+    if (opaqueBackground && design.backgroundStroke && stroke > 0.0) {
+        painter.strokePath(backgroundPath, QPen(design.backgroundStrokeColor.toQColor(), stroke));
+    }
+    // The outline was stroked before the clip, so only its outer half stays visible; the clip
+    // then holds for the icon and the text, also when the background itself is transparent.
+    painter.setClipPath(backgroundPath);
+    if (opaqueBackground) {
+        QLinearGradient gradient(background.topLeft(), background.bottomLeft());
+        gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
+        gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
+        painter.fillRect(background, gradient);
+    }
+
+    if (!design.iconImage.isNull() && design.iconImage.width() > 0 &&
+        design.iconImage.height() > 0) {
+        const QImage prepared = PrepareIcon(design);
+        const double iconW = prepared.width() * iconScale;
+        const double iconH = prepared.height() * iconScale;
+        const QRectF iconRect = YUpGeometry::ToQt(
+            QRectF(inset + (w - iconW) * 0.5 + design.iconHorizontalOffset,
+                   inset + (h - iconH) * 0.5 + design.iconVerticalOffset, iconW, iconH),
+            canvasH);
+        auto paintIcon = [&](QPainter& p) { p.drawImage(iconRect, prepared); };
+        if (design.iconShadow) {
+            const DeviceShadow shadow = MakeDeviceShadow(
+                design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
+                design.iconShadowAngle * toRadians, toDevice);
+            DrawLayerWithShadow(painter, iconRect, toDevice, shadow, paintIcon, threads);
+        } else {
+            paintIcon(painter);
+        }
+    }
+
+    if (!design.text.isEmpty()) {
+        const QRectF textRect = YUpGeometry::ToQt(
+            QRectF(inset + design.textHorizontalOffset, inset + design.textVerticalOffset, w, h),
+            canvasH);
+        const QPainterPath glyphs =
+            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect);
+        const double strokeWidth =
+            design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
+        auto paintText = [&](QPainter& p) {
+            p.fillPath(glyphs, design.textColor.toQColor());
+            if (strokeWidth > 0.0)
+                p.strokePath(glyphs, QPen(design.textStrokeColor.toQColor(), strokeWidth));
+        };
+        // The text's own shadow always replaces the icon's; a text without shadow has none.
+        const DeviceShadow shadow =
+            MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
+                             design.textShadowAngle * toRadians, toDevice);
+        if (design.textShadow && shadow.color.alpha() > 0) {
+            const QRectF bounds = glyphs.boundingRect().adjusted(-strokeWidth, -strokeWidth,
+                                                                 strokeWidth, strokeWidth);
+            DrawLayerWithShadow(painter, bounds, toDevice, shadow, paintText, threads);
+        } else {
+            paintText(painter);
+        }
+    }
+    painter.end();
+
+    if (backgroundShadow) {
+        const DeviceShadow shadow = MakeDeviceShadow(
+            design.backgroundShadowColor, design.backgroundShadowBlur,
+            design.backgroundShadowOffset, design.backgroundShadowAngle * toRadians, toDevice);
+        DrawShadowBeneath(result, shadow, threads);
+    }
+    return result;
+}
+
+QImage RotateImage(const QImage& image, double degrees) {
+    const double w = image.width();
+    const double h = image.height();
+    // Counter-clockwise on a y-up canvas is clockwise-negative in Qt's y-down coordinates.
+    const QRectF rotatedBounds = QTransform().rotate(-degrees).mapRect(QRectF(0, 0, w, h));
+    const int bw = std::max(1, qRound(rotatedBounds.width()));
+    const int bh = std::max(1, qRound(rotatedBounds.height()));
+    QImage result(bw, bh, QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    if (image.isNull())
+        return result;
+    QPainter painter(&result);
+    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+    painter.translate(bw / 2.0, bh / 2.0);
+    painter.rotate(-degrees);
+    painter.translate(-bw / 2.0, -bh / 2.0);
+    painter.drawImage(QRectF((bw - w) / 2.0, (bh - h) / 2.0, w, h), image);
+    return result;
+}
+
+QImage DrawCanvasMargins(const QImage& image, const QColor& color, double lineWidth) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (result.isNull() || lineWidth <= 0.0)
+        return result;
+    const double width = result.width();
+    const double height = result.height();
+    const double half = lineWidth * 0.5;
+    // Square dots of the line width, one every 12 units along the frame, as zero-length
+    // dashes with square caps draw them; the frame runs counter-clockwise from the bottom-left.
+    const QPointF corners[5] = {{half, half},
+                                {width - half, half},
+                                {width - half, height - half},
+                                {half, height - half},
+                                {half, half}};
+    constexpr double kDotSpacing = 12.0;
+    QPainter painter(&result);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(color);
+    double distanceToNextDot = 0.0;
+    for (int side = 0; side < 4; ++side) {
+        const QPointF from = corners[side];
+        const QPointF to = corners[side + 1];
+        const double length = std::hypot(to.x() - from.x(), to.y() - from.y());
+        double along = distanceToNextDot;
+        for (; along <= length; along += kDotSpacing) {
+            const double t = length > 0.0 ? along / length : 0.0;
+            const QPointF yUp = from + (to - from) * t;
+            const QPointF centre(yUp.x(), height - yUp.y());
+            painter.drawRect(QRectF(centre.x() - half, centre.y() - half, lineWidth, lineWidth));
+        }
+        distanceToNextDot = along - length;
+    }
+    return result;
+}
+
+} // namespace ImageTools

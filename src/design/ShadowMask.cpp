@@ -1,0 +1,106 @@
+#include "design/ShadowMask.h"
+
+#include "design/ParallelRange.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+// Below a standard deviation of about two reduced pixels the interpolation would show.
+int ReductionFactor(double sigma) {
+    return std::clamp(static_cast<int>(sigma / 2.0), 1, 8);
+}
+
+// Position of image pixel `x` on the reduced grid whose pixel 0 starts at image pixel
+// -margin * factor, as a left index and a 0..256 weight for the next one.
+void ReducedPosition(int x, int factor, int margin, int& index, std::uint16_t& weight) {
+    // Centres: image pixel x at x + 0.5, reduced pixel i at (i + 0.5) * factor.
+    const int numerator = 2 * (x + margin * factor) + 1 - factor; // 2 * factor * u
+    const int denominator = 2 * factor;
+    index =
+        numerator >= 0 ? numerator / denominator : -((-numerator + denominator - 1) / denominator);
+    const int remainder = numerator - index * denominator;
+    weight = static_cast<std::uint16_t>((remainder * 256 + factor) / denominator);
+}
+
+} // namespace
+
+ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, int threads) {
+    m_factor = std::min(ReductionFactor(sigmaX), ReductionFactor(sigmaY));
+    const int f = m_factor;
+    m_margin = std::max(AlphaPlane::BlurReach(sigmaX / f), AlphaPlane::BlurReach(sigmaY / f)) + 2;
+    const int reducedW = (image.width() + f - 1) / f;
+    const int reducedH = (image.height() + f - 1) / f;
+    m_plane = AlphaPlane(reducedW + 2 * m_margin, reducedH + 2 * m_margin);
+    if (m_plane.isEmpty())
+        return;
+    m_bounds = QRect(-m_margin * f, -m_margin * f, m_plane.width() * f, m_plane.height() * f);
+
+    // Box-average each f x f block of the alpha channel; outside the image counts as clear.
+    const int width = image.width();
+    const int height = image.height();
+    const std::uint32_t area = std::uint32_t(f * f);
+    ParallelRange(reducedH, threads, [&](int begin, int end) {
+        std::vector<std::uint32_t> sums(reducedW);
+        for (int ry = begin; ry < end; ++ry) {
+            std::fill(sums.begin(), sums.end(), 0u);
+            for (int y = ry * f; y < std::min(height, (ry + 1) * f); ++y) {
+                const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+                for (int rx = 0, x = 0; rx < reducedW; ++rx) {
+                    std::uint32_t sum = 0;
+                    for (const int blockEnd = std::min(width, x + f); x < blockEnd; ++x)
+                        sum += src[x] >> 24;
+                    sums[rx] += sum;
+                }
+            }
+            std::uint8_t* dst = m_plane.row(ry + m_margin) + m_margin;
+            for (int rx = 0; rx < reducedW; ++rx)
+                dst[rx] = static_cast<std::uint8_t>((sums[rx] + area / 2) / area);
+        }
+    });
+    m_plane.Blur(sigmaX / f, sigmaY / f, threads);
+
+    m_leftColumn.resize(m_bounds.width());
+    m_rightColumn.resize(m_bounds.width());
+    m_columnWeight.resize(m_bounds.width());
+    const int lastColumn = m_plane.width() - 1;
+    for (int i = 0; i < m_bounds.width(); ++i) {
+        int index;
+        ReducedPosition(m_bounds.x() + i, f, m_margin, index, m_columnWeight[i]);
+        m_leftColumn[i] = std::clamp(index, 0, lastColumn);
+        m_rightColumn[i] = std::clamp(index + 1, 0, lastColumn);
+    }
+}
+
+void ShadowMask::SampleRow(int y, int x, int count, std::uint8_t* out) const {
+    std::memset(out, 0, std::size_t(std::max(0, count)));
+    if (m_plane.isEmpty() || y < m_bounds.top() || y > m_bounds.bottom())
+        return;
+    int row;
+    std::uint16_t rowWeight;
+    ReducedPosition(y, m_factor, m_margin, row, rowWeight);
+    const int lastRow = m_plane.height() - 1;
+    const std::uint8_t* upper = m_plane.row(std::clamp(row, 0, lastRow));
+    const std::uint8_t* lower = m_plane.row(std::clamp(row + 1, 0, lastRow));
+    const int from = std::max(x, m_bounds.left());
+    const int to = std::min(x + count, m_bounds.right() + 1);
+    for (int px = from; px < to; ++px) {
+        const int i = px - m_bounds.left();
+        const std::uint32_t a = upper[m_leftColumn[i]];
+        const std::uint32_t b = upper[m_rightColumn[i]];
+        const std::uint32_t c = lower[m_leftColumn[i]];
+        const std::uint32_t d = lower[m_rightColumn[i]];
+        // Most of a shadow is either empty or solid; only its soft edge needs the weights.
+        if (a == b && c == d && a == c) {
+            out[px - x] = static_cast<std::uint8_t>(a);
+            continue;
+        }
+        const std::uint32_t wx = m_columnWeight[i];
+        const std::uint32_t top = a * (256 - wx) + b * wx;
+        const std::uint32_t bottom = c * (256 - wx) + d * wx;
+        out[px - x] =
+            static_cast<std::uint8_t>((top * (256 - rowWeight) + bottom * rowWeight + 32768) >> 16);
+    }
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "design/AlphaPlane.h"
+
+#include <QImage>
+#include <QRect>
+#include <cstdint>
+#include <vector>
+
+// The blurred coverage of an image, the shape of its drop shadow. A blur wider than a couple
+// of pixels carries no fine detail, so the mask is kept at a reduced resolution (1/2, 1/3, ...
+// of the image's) and read back with bilinear interpolation: a fraction of the work of a
+// full-resolution blur, with no visible difference.
+class ShadowMask {
+public:
+    // sigmaX and sigmaY are the blur's standard deviations in image pixels.
+    ShadowMask(const QImage& image, double sigmaX, double sigmaY, int threads);
+
+    // The part of the image's pixel grid (before any shadow offset) where the mask can be
+    // non-zero: the image grown by the blur's reach.
+    QRect bounds() const { return m_bounds; }
+
+    // Coverage 0..255 of `count` pixels of row `y` from column `x` (image pixel coordinates);
+    // 0 outside bounds().
+    void SampleRow(int y, int x, int count, std::uint8_t* out) const;
+
+private:
+    int m_factor = 1;
+    int m_margin = 0; // in reduced pixels
+    QRect m_bounds;
+    AlphaPlane m_plane;
+    // Per column of bounds(): the two reduced columns around it and the weight (0..256) of
+    // the right one.
+    std::vector<int> m_leftColumn;
+    std::vector<int> m_rightColumn;
+    std::vector<std::uint16_t> m_columnWeight;
+};

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QPainterPath>
+#include <QRectF>
+#include <QString>
+
+// The glyph outlines of `text` laid out in `rect` (Qt orientation) the way a paragraph of
+// centred text is drawn into a box: lines wrap at word boundaries within the box's width (a
+// word longer than the line breaks anywhere), each line is centred, and the first line starts
+// at the top edge. Outlines rather than rendered glyphs keep the text sharp at any canvas size.
+QPainterPath TextOutline(const QString& text, const QString& family, float fontSize,
+                         const QRectF& rect);
