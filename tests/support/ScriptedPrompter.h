@@ -1,0 +1,61 @@
+#pragma once
+
+#include "export/Prompter.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// A Prompter for tests: answers from scripts prepared beforehand and records every question
+// it was asked, so a test can check both the texts shown and what the code did with each
+// answer. A question asked after its script ran out ends "another way" (-1).
+class ScriptedPrompter : public Prompter {
+public:
+    struct Question {
+        QString message;
+        QStringList buttons;
+    };
+
+    // Answers for Ask, in order: the index of the button to press.
+    QList<int> answers;
+    // Answers for the choosers, in order; nullopt cancels.
+    QList<std::optional<QString>> folders;
+    QList<std::optional<QString>> saveFiles;
+    QList<std::optional<QString>> openFiles;
+
+    // Everything asked, in order.
+    QList<Question> questions;
+    QStringList folderPrompts;
+    QList<QPair<QString, QString>> saveRequests; // default name, extension
+    QList<QStringList> openRequests;
+
+    int Ask(const QString& message, const QStringList& buttons) override {
+        questions.append({message, buttons});
+        return answers.isEmpty() ? -1 : answers.takeFirst();
+    }
+
+    std::optional<QString> ChooseFolder(const QString& prompt) override {
+        folderPrompts.append(prompt);
+        return folders.isEmpty() ? std::nullopt : folders.takeFirst();
+    }
+
+    std::optional<QString> ChooseSaveFile(const QString& defaultName,
+                                          const QString& extension) override {
+        saveRequests.append({defaultName, extension});
+        return saveFiles.isEmpty() ? std::nullopt : saveFiles.takeFirst();
+    }
+
+    std::optional<QString> ChooseOpenFile(const QStringList& extensions) override {
+        openRequests.append(extensions);
+        return openFiles.isEmpty() ? std::nullopt : openFiles.takeFirst();
+    }
+
+    // The messages of all questions asked so far.
+    QStringList Messages() const {
+        QStringList messages;
+        for (const Question& question : questions)
+            messages.append(question.message);
+        return messages;
+    }
+};
