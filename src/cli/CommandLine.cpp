@@ -136,12 +136,21 @@ int Dispatch(const QStringList& args) {
     return RunProfile(input);
 }
 
+// Qt's own diagnostics (a decoder's "libpng error", a missing runtime folder) are not for the
+// user of a command line: each failure already ends in one clear message of ours.
+void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        PrintError(message);
+}
+
 } // namespace
 
 int RunCommandLine(int argc, char* argv[]) {
     // Rendering needs fonts, which need a GUI application, but never a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("SIGILON_DEBUG"))
+        qInstallMessageHandler(QuietMessages);
     QGuiApplication application(argc, argv);
     QStringList args = QGuiApplication::arguments();
     args.removeFirst();

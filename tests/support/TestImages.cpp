@@ -6,7 +6,9 @@
 namespace TestImages {
 
 QColor PixelAt(const QImage& image, int x, int y) {
-    return QColor::fromRgba(image.pixel(x, y));
+    // pixelColor() is straight RGBA whatever the image's format; pixel() keeps
+    // premultiplied formats premultiplied.
+    return image.pixelColor(x, y).toRgb();
 }
 
 bool ColorsClose(const QColor& a, const QColor& b, int tolerance) {
