@@ -1,0 +1,92 @@
+#include "export/SaveImage.h"
+
+#include "export/GifEncoder.h"
+#include "export/ImageWriterEncoder.h"
+#include "export/Jpeg2000Encoder.h"
+#include "export/OutputFormat.h"
+#include "export/PngEncoder.h"
+
+#include <QPainter>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace ImageTools {
+
+namespace {
+
+constexpr int PixelsPerMetreAt72Dpi = 2835;
+
+// The Qt writers store the density in their headers; one pixel per unit is 72 per inch.
+QImage At72Dpi(QImage image) {
+    image.setDotsPerMeterX(PixelsPerMetreAt72Dpi);
+    image.setDotsPerMeterY(PixelsPerMetreAt72Dpi);
+    return image;
+}
+
+} // namespace
+
+QImage EncodingBitmap(const QImage& image) {
+    const QSizeF units = image.deviceIndependentSize();
+    if (!(units.width() >= 1.0 && units.height() >= 1.0) ||
+        !(units.width() <= INT_MAX && units.height() <= INT_MAX))
+        return {};
+    const int width = int(units.width());
+    const int height = int(units.height());
+    if (image.size() == QSize(width, height) && image.devicePixelRatio() == 1.0)
+        return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+
+    QImage bitmap(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (bitmap.isNull())
+        return {};
+    bitmap.fill(Qt::transparent);
+    QPainter painter(&bitmap);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QPointF(0, 0), image);
+    painter.end();
+    return bitmap;
+}
+
+QByteArray EncodeImage(const QImage& image, int formatIndex, double quality) {
+    const OutputFormat* format = OutputFormat::At(formatIndex);
+    if (!format)
+        return {};
+    const QImage bitmap = EncodingBitmap(image);
+    if (bitmap.isNull())
+        return {};
+    switch (format->encoder) {
+    case Encoder::Png:
+        return PngEncoder::Encode(bitmap);
+    case Encoder::Jpeg:
+        return ImageWriterEncoder::Encode(At72Dpi(bitmap), "jpeg",
+                                          std::clamp(int(std::lround(quality * 100.0)), 0, 100));
+    case Encoder::Jpeg2000:
+        return Jpeg2000Encoder::Encode(bitmap, quality);
+    case Encoder::Tiff:
+        return ImageWriterEncoder::Encode(At72Dpi(bitmap), "tiff");
+    case Encoder::Gif:
+        return GifEncoder::Encode(bitmap);
+    case Encoder::Bmp:
+        return ImageWriterEncoder::Encode(At72Dpi(bitmap), "bmp");
+    }
+    return {};
+}
+
+bool SaveImage(const QImage& image, const QString& path, int formatIndex, double quality) {
+    const QByteArray data = EncodeImage(image, formatIndex, quality);
+    if (data.isEmpty())
+        return false;
+    QSaveFile file(path);
+    // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered write
+    // that fails only when the file is closed would still be committed, cut short.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return false;
+    // An unfinished save file is discarded, never renamed over the target.
+    if (file.write(data) != data.size())
+        return false;
+    return file.commit();
+}
+
+} // namespace ImageTools
