@@ -57,44 +57,22 @@ struct PremultipliedChannels {
     std::uint32_t alpha, red, green, blue;
 };
 
-// The shadow colour applied to a blurred coverage mask, as a premultiplied image covering
-// the mask's bounds.
-QImage ShadowImage(const ShadowMask& mask, const QColor& color, int threads) {
-    const QRect bounds = mask.bounds();
-    QImage image(bounds.size(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
-    const PremultipliedChannels shade(color);
-    ParallelRange(bounds.height(), threads, [&](int begin, int end) {
-        std::vector<std::uint8_t> coverage(bounds.width());
-        for (int y = begin; y < end; ++y) {
-            mask.SampleRow(bounds.top() + y, bounds.left(), bounds.width(), coverage.data());
-            auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < bounds.width(); ++x) {
-                const std::uint32_t c = coverage[x];
-                out[x] = qRgba((shade.red * c + 127) / 255, (shade.green * c + 127) / 255,
-                               (shade.blue * c + 127) / 255, (shade.alpha * c + 127) / 255);
-            }
-        }
-    });
-    return image;
-}
-
-// Paints a layer into its own image and puts it onto the target with its drop shadow beneath
-// it; the target's clip applies to both, as it does to anything drawn with a shadow.
-// `contentBounds` and `paint` work in canvas coordinates, mapped to the device by `toDevice`.
-void DrawLayerWithShadow(QPainter& target, const QRectF& contentBounds, const QTransform& toDevice,
-                         const DeviceShadow& shadow, const std::function<void(QPainter&)>& paint,
-                         int threads) {
+// Paints a layer into its own image and composites it, with its drop shadow beneath it, into
+// the target; the clip cuts both, as it cuts anything drawn with a shadow. `contentBounds`,
+// `clip` and `paint` work in canvas coordinates, mapped to the device by `toDevice`. The
+// composite is one pass of our own over the affected pixels rather than a shadow image and
+// two clipped painter blends.
+void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF& contentBounds,
+                         const QTransform& toDevice, const DeviceShadow& shadow,
+                         const std::function<void(QPainter&)>& paint, int threads) {
     // Content farther outside the target than the shadow can reach cannot show.
     const int reach =
         shadow.margin() + std::max(std::abs(shadow.offset.x()), std::abs(shadow.offset.y()));
-    const QRect visible = target.device()
-                              ? QRect(0, 0, target.device()->width(), target.device()->height())
-                                    .adjusted(-reach, -reach, reach, reach)
-                              : QRect();
-    const QRect bounds =
-        toDevice.mapRect(contentBounds).toAlignedRect().adjusted(-1, -1, 1, 1).intersected(visible);
+    const QRect canvas = target.rect();
+    const QRect bounds = toDevice.mapRect(contentBounds)
+                             .toAlignedRect()
+                             .adjusted(-1, -1, 1, 1)
+                             .intersected(canvas.adjusted(-reach, -reach, reach, reach));
     if (bounds.isEmpty())
         return;
     QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
@@ -105,15 +83,61 @@ void DrawLayerWithShadow(QPainter& target, const QRectF& contentBounds, const QT
         painter.setTransform(toDevice * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
         paint(painter);
     }
-    target.save();
-    target.resetTransform();
-    if (shadow.color.alpha() > 0) {
-        const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, threads);
-        target.drawImage(bounds.topLeft() + mask.bounds().topLeft() + shadow.offset,
-                         ShadowImage(mask, shadow.color, threads));
+    const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, threads);
+    const QPoint shadowOrigin = bounds.topLeft() + shadow.offset; // mask coordinates start here
+    const QRect region = (bounds | mask.bounds().translated(shadowOrigin)).intersected(canvas);
+    if (region.isEmpty())
+        return;
+
+    QImage clipCoverage(region.size(), QImage::Format_Alpha8);
+    clipCoverage.fill(0);
+    {
+        QPainter painter(&clipCoverage);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setTransform(toDevice * QTransform::fromTranslate(-region.left(), -region.top()));
+        painter.fillPath(clip, Qt::black);
     }
-    target.drawImage(bounds.topLeft(), layer);
-    target.restore();
+
+    const PremultipliedChannels shade(shadow.color);
+    ParallelRange(region.height(), threads, [&](int begin, int end) {
+        std::vector<std::uint8_t> coverage(region.width());
+        for (int row = begin; row < end; ++row) {
+            const int y = region.top() + row;
+            mask.SampleRow(y - shadowOrigin.y(), region.left() - shadowOrigin.x(), region.width(),
+                           coverage.data());
+            const std::uint8_t* clipRow = clipCoverage.constScanLine(row);
+            const bool layerRow = y >= bounds.top() && y <= bounds.bottom();
+            const auto* layerPixels =
+                layerRow ? reinterpret_cast<const QRgb*>(layer.constScanLine(y - bounds.top()))
+                         : nullptr;
+            auto* pixels = reinterpret_cast<QRgb*>(target.scanLine(y));
+            for (int i = 0; i < region.width(); ++i) {
+                const std::uint32_t c = clipRow[i];
+                const int x = region.left() + i;
+                const QRgb top = layerRow && x >= bounds.left() && x <= bounds.right()
+                                     ? layerPixels[x - bounds.left()]
+                                     : 0;
+                if (c == 0 || (top == 0 && coverage[i] == 0))
+                    continue;
+                // The layer over its shadow, then cut by the clip's coverage.
+                const std::uint32_t s = coverage[i] * (255 - std::uint32_t(qAlpha(top))); // /65025
+                auto over = [s, c](std::uint32_t layerChannel, std::uint32_t shadeChannel) {
+                    const std::uint32_t combined =
+                        layerChannel * 65025 + shadeChannel * s; // /65025
+                    return std::uint32_t((std::uint64_t(combined) * c + 8290687) / 16581375);
+                };
+                const std::uint32_t a = over(qAlpha(top), shade.alpha);
+                const std::uint32_t r = over(qRed(top), shade.red);
+                const std::uint32_t g = over(qGreen(top), shade.green);
+                const std::uint32_t b = over(qBlue(top), shade.blue);
+                const QRgb dst = pixels[x];
+                const std::uint32_t keep = 255 - a;
+                pixels[x] = qRgba(
+                    r + (qRed(dst) * keep + 127) / 255, g + (qGreen(dst) * keep + 127) / 255,
+                    b + (qBlue(dst) * keep + 127) / 255, a + (qAlpha(dst) * keep + 127) / 255);
+            }
+        }
+    });
 }
 
 // Puts the shadow of everything already in the image beneath it (destination-over), in place.
@@ -219,21 +243,38 @@ QImage RenderIcon(const IconDesign& design, int threads) {
     QPainterPath backgroundPath;
     backgroundPath.addRoundedRect(background, radius, radius);
 
-    QPainter painter(&result);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.setTransform(toDevice);
-    if (opaqueBackground && design.backgroundStroke && stroke > 0.0) {
-        painter.strokePath(backgroundPath, QPen(design.backgroundStrokeColor.toQColor(), stroke));
+    {
+        QPainter painter(&result);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.setTransform(toDevice);
+        if (opaqueBackground && design.backgroundStroke && stroke > 0.0)
+            painter.strokePath(backgroundPath,
+                               QPen(design.backgroundStrokeColor.toQColor(), stroke));
+        // The outline was stroked before the clip, so only its outer half stays visible; the
+        // clip then holds for the icon and the text, also when the background is transparent.
+        if (opaqueBackground) {
+            painter.setClipPath(backgroundPath);
+            QLinearGradient gradient(background.topLeft(), background.bottomLeft());
+            gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
+            gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
+            painter.fillRect(background, gradient);
+        }
     }
-    // The outline was stroked before the clip, so only its outer half stays visible; the clip
-    // then holds for the icon and the text, also when the background itself is transparent.
-    painter.setClipPath(backgroundPath);
-    if (opaqueBackground) {
-        QLinearGradient gradient(background.topLeft(), background.bottomLeft());
-        gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
-        gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
-        painter.fillRect(background, gradient);
-    }
+
+    // A layer either casts its shadow (drawn through its own image) or is painted straight
+    // onto the canvas, cut to the background shape.
+    auto drawLayer = [&](bool withShadow, const DeviceShadow& shadow, const QRectF& bounds,
+                         const std::function<void(QPainter&)>& paint) {
+        if (withShadow && shadow.color.alpha() > 0) {
+            DrawLayerWithShadow(result, backgroundPath, bounds, toDevice, shadow, paint, threads);
+            return;
+        }
+        QPainter painter(&result);
+        painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
+        painter.setTransform(toDevice);
+        painter.setClipPath(backgroundPath);
+        paint(painter);
+    };
 
     if (!design.iconImage.isNull() && design.iconImage.width() > 0 &&
         design.iconImage.height() > 0) {
@@ -244,15 +285,11 @@ QImage RenderIcon(const IconDesign& design, int threads) {
             QRectF(inset + (w - iconW) * 0.5 + design.iconHorizontalOffset,
                    inset + (h - iconH) * 0.5 + design.iconVerticalOffset, iconW, iconH),
             canvasH);
-        auto paintIcon = [&](QPainter& p) { p.drawImage(iconRect, prepared); };
-        if (design.iconShadow) {
-            const DeviceShadow shadow = MakeDeviceShadow(
-                design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
-                design.iconShadowAngle * toRadians, toDevice);
-            DrawLayerWithShadow(painter, iconRect, toDevice, shadow, paintIcon, threads);
-        } else {
-            paintIcon(painter);
-        }
+        const DeviceShadow shadow =
+            MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
+                             design.iconShadowAngle * toRadians, toDevice);
+        drawLayer(design.iconShadow, shadow, iconRect,
+                  [&](QPainter& p) { p.drawImage(iconRect, prepared); });
     }
 
     if (!design.text.isEmpty()) {
@@ -263,24 +300,18 @@ QImage RenderIcon(const IconDesign& design, int threads) {
             TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect);
         const double strokeWidth =
             design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
-        auto paintText = [&](QPainter& p) {
-            p.fillPath(glyphs, design.textColor.toQColor());
-            if (strokeWidth > 0.0)
-                p.strokePath(glyphs, QPen(design.textStrokeColor.toQColor(), strokeWidth));
-        };
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
                              design.textShadowAngle * toRadians, toDevice);
-        if (design.textShadow && shadow.color.alpha() > 0) {
-            const QRectF bounds = glyphs.boundingRect().adjusted(-strokeWidth, -strokeWidth,
-                                                                 strokeWidth, strokeWidth);
-            DrawLayerWithShadow(painter, bounds, toDevice, shadow, paintText, threads);
-        } else {
-            paintText(painter);
-        }
+        const QRectF bounds =
+            glyphs.boundingRect().adjusted(-strokeWidth, -strokeWidth, strokeWidth, strokeWidth);
+        drawLayer(design.textShadow, shadow, bounds, [&](QPainter& p) {
+            p.fillPath(glyphs, design.textColor.toQColor());
+            if (strokeWidth > 0.0)
+                p.strokePath(glyphs, QPen(design.textStrokeColor.toQColor(), strokeWidth));
+        });
     }
-    painter.end();
 
     if (backgroundShadow) {
         const DeviceShadow shadow = MakeDeviceShadow(
