@@ -1,11 +1,14 @@
 #include "cli/CommandLine.h"
 
-#include <QCoreApplication>
-#include <QStringList>
+#ifdef SIGILON_HAS_WINDOW
+#include "app/EditorApplication.h"
+#endif
 
 int main(int argc, char* argv[]) {
     // Any argument selects the headless command line; none opens the editor.
-    if (argc > 1)
-        return RunCommandLine(argc, argv);
+#ifdef SIGILON_HAS_WINDOW
+    if (argc <= 1)
+        return RunEditor(argc, argv);
+#endif
     return RunCommandLine(argc, argv);
 }

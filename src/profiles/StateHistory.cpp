@@ -24,16 +24,16 @@ void StateHistory::RestartHistory(const QString& state) {
     m_needToSaveState = false;
 }
 
-std::optional<QString> StateHistory::Undo() {
+bool StateHistory::Undo() {
     if (m_currenState < 1)
-        return std::nullopt;
+        return false;
     --m_currenState;
-    return m_stateImagesPath.at(m_currenState);
+    return true;
 }
 
-std::optional<QString> StateHistory::Redo() {
+bool StateHistory::Redo() {
     if (m_stateImagesPath.size() < 2 || m_currenState == m_stateImagesPath.size() - 1)
-        return std::nullopt;
+        return false;
     ++m_currenState;
-    return m_stateImagesPath.at(m_currenState);
+    return true;
 }

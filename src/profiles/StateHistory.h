@@ -2,7 +2,6 @@
 
 #include <QString>
 #include <QStringList>
-#include <optional>
 
 // The undo/redo history of a design: a linear list of profile texts, oldest first, and the
 // index of the one the controls show. It holds at most numberOfStates + 1 entries; once full,
@@ -20,10 +19,11 @@ public:
     // Starts afresh with the state as the only entry and skips the next record.
     void RestartHistory(const QString& state);
 
-    // Moves one entry back or forward and returns the entry to put into the controls, or
-    // nullopt at either end of the history (the index does not move then).
-    std::optional<QString> Undo();
-    std::optional<QString> Redo();
+    // Moves one entry back or forward and returns true, or returns false at either end of the
+    // history, where the index does not move. The caller then puts the current entry back
+    // into the controls.
+    bool Undo();
+    bool Redo();
 
     // The next RecordState records nothing.
     void SkipNextRecord() { m_needToSaveState = false; }

@@ -20,14 +20,25 @@ class tst_StateHistory : public QObject {
         return history;
     }
 
-    // Undo as the editor does it: move, then skip the record of the preview that follows.
-    static std::optional<QString> UndoAndPreview(StateHistory& history) {
-        const std::optional<QString> entry = history.Undo();
-        if (entry) {
-            history.SkipNextRecord();
-            history.RecordState(*entry);
-        }
+    static QString Current(const StateHistory& history) {
+        return history.stateImagesPath().at(history.currenState());
+    }
+
+    // Undo or redo as the editor does it: move, put the entry back, and skip the record of the
+    // preview that follows. Returns the entry put back, or nullopt at the end of the history.
+    static std::optional<QString> Step(StateHistory& history, bool (StateHistory::*move)()) {
+        if (!(history.*move)())
+            return std::nullopt;
+        const QString entry = Current(history);
+        history.SkipNextRecord();
+        history.RecordState(entry);
         return entry;
+    }
+    static std::optional<QString> UndoAndPreview(StateHistory& history) {
+        return Step(history, &StateHistory::Undo);
+    }
+    static std::optional<QString> RedoAndPreview(StateHistory& history) {
+        return Step(history, &StateHistory::Redo);
     }
 
 private slots:
@@ -91,9 +102,7 @@ private slots:
         StateHistory history = AfterEdits(50);
         QCOMPARE(history.stateImagesPath().size(), 51);
         UndoAndPreview(history);
-        QCOMPARE(history.Redo(), Edit(50));
-        history.SkipNextRecord();
-        history.RecordState(Edit(50));
+        QCOMPARE(RedoAndPreview(history), Edit(50));
         history.RecordState(Edit(51));
         QCOMPARE(history.stateImagesPath().size(), 51);
         QCOMPARE(history.stateImagesPath().first(), Edit(1));
@@ -114,9 +123,7 @@ private slots:
         StateHistory history = AfterEdits(3);
         const QStringList before = history.stateImagesPath();
         QCOMPARE(UndoAndPreview(history), Edit(2));
-        QCOMPARE(history.Redo(), Edit(3));
-        history.SkipNextRecord();
-        history.RecordState(Edit(3));
+        QCOMPARE(RedoAndPreview(history), Edit(3));
         QCOMPARE(history.stateImagesPath(), before);
         QCOMPARE(history.currenState(), 3);
         QVERIFY(!history.Redo());

@@ -1,0 +1,26 @@
+#include "app/EditorApplication.h"
+
+#include "app/MainWindow.h"
+#include "app/QtPrompter.h"
+#include "app/TerminationSignal.h"
+
+#include <QApplication>
+
+int RunEditor(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Sigilon"));
+    QApplication::setApplicationName(QStringLiteral("Sigilon"));
+    QApplication::setApplicationVersion(QStringLiteral(SIGILON_VERSION));
+    // Closing the window ends the application (the Qt default, relied on here).
+    QApplication::setQuitOnLastWindowClosed(true);
+    const TerminationSignal terminationSignal;
+
+    QtPrompter prompter;
+    MainWindow window(prompter);
+    prompter.setParent(&window);
+    // Quit was confirmed already; ending the loop directly asks the window nothing more.
+    QObject::connect(window.controller(), &ViewController::terminateRequested, &application,
+                     [] { QCoreApplication::exit(0); });
+    window.show();
+    return application.exec();
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "app/EditorControls.h"
+
+class QWidget;
+
+// Builds the editor's controls into the view: the preview on the left, the settings grouped
+// beside it (Canvas, Background, Icon, Text, Output), with labels, tooltips and keyboard
+// access. The ranges and steps of the sliders and steppers live here; the values the controls
+// start with are set by the editor's reset.
+namespace EditorLayout {
+
+EditorControls Build(QWidget* view);
+
+} // namespace EditorLayout

@@ -1,0 +1,39 @@
+#include "app/MainWindow.h"
+
+#include "profiles/WindowTitle.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QScreen>
+
+MainWindow::MainWindow(Prompter& prompter, ViewController::Renderer renderer, QWidget* parent)
+    : QMainWindow(parent), m_controller(new ViewController(prompter, std::move(renderer), this)) {
+    setWindowTitle(WindowTitle::Untitled());
+    setCentralWidget(m_controller);
+    BuildMenus();
+    // As large as the layout asks for, within the screen.
+    if (const QScreen* screen = this->screen())
+        resize(sizeHint().boundedTo(screen->availableGeometry().size() * 0.92));
+}
+
+void MainWindow::BuildMenus() {
+    const ViewController::MenuActions& a = m_controller->menuActions();
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(a.quit);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(a.undo);
+    edit->addAction(a.redo);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(a.showCanvasMargins);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(a.howToCreateMacAppIcons);
+    help->addAction(a.howToCreateAnIOSAppIcon);
+    help->addAction(a.howToCreateALogo);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_controller->windowShouldClose())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QObject>
+
+class QSocketNotifier;
+
+// Turns SIGTERM into a clean end of the main loop (exit status 0), as a quit from outside the
+// editor: no question is asked, as for a logout.
+class TerminationSignal : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TerminationSignal(QObject* parent = nullptr);
+    ~TerminationSignal() override;
+
+    // False when the signal could not be caught; the default action (ending the process)
+    // then stays in place.
+    bool isInstalled() const { return m_notifier != nullptr; }
+
+private:
+    QSocketNotifier* m_notifier = nullptr;
+};

@@ -1,0 +1,512 @@
+#include "app/ViewController.h"
+
+#include "app/BackgroundTask.h"
+#include "app/ColorWell.h"
+#include "app/CustomImageView.h"
+#include "app/CustomTextField.h"
+#include "app/EditorLayout.h"
+#include "app/FloatSlider.h"
+#include "app/HelpPages.h"
+#include "app/ProgressIndicator.h"
+#include "app/Stepper.h"
+#include "design/FontFamilies.h"
+#include "design/ImageTools.h"
+#include "design/NumberText.h"
+#include "export/OutputFormat.h"
+#include "export/Prompter.h"
+#include "export/ValidatedNumber.h"
+#include "profiles/ProfileText.h"
+#include "profiles/WindowTitle.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kExitQuestion = QStringLiteral(
+    "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
+
+// The dotted canvas margins of the preview: grey 118/255, 121/255, 124/255, four units wide.
+const QColor kMarginColor =
+    QColor::fromRgbF(0.4627450980392157f, 0.4745098039215686f, 0.48627450980392156f, 1.0f);
+constexpr double kMarginLineWidth = 4.0;
+
+// Stepper clicks closer together than this render once.
+constexpr int kPreviewDelayMs = 200;
+
+QImage RenderWithImageTools(const IconDesign& design) {
+    return ImageTools::RenderIcon(design);
+}
+
+QString IntegerText(qint64 value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+ViewController::ViewController(Prompter& prompter, Renderer renderer, QWidget* parent)
+    : QWidget(parent), m_prompter(prompter),
+      m_renderer(renderer ? std::move(renderer) : Renderer(RenderWithImageTools)),
+      m_controls(EditorLayout::Build(this)),
+      m_bindings(m_controls), m_iconVerticalOffset{m_controls.textFieldIconVerticalOffset,
+                                                   m_controls.stepperIconVerticalOffset,
+                                                   0,
+                                                   -10000,
+                                                   10000,
+                                                   true},
+      m_iconHorizontalOffset{m_controls.textFieldIconHorizontalOffset,
+                             m_controls.stepperIconHorizontalOffset,
+                             0,
+                             -10000,
+                             10000,
+                             true},
+      m_iconScale{m_controls.textFieldIconScale, m_controls.stepperIconScale, 1, 1, 999, false},
+      m_textVerticalOffset{m_controls.textFieldTextVerticalOffset,
+                           m_controls.stepperTextVerticalOffset,
+                           40,
+                           -10000,
+                           10000,
+                           true},
+      m_textHorizontalOffset{m_controls.textFieldTextHorizontalOffset,
+                             m_controls.stepperTextHorizontalOffset,
+                             0,
+                             -10000,
+                             10000,
+                             true},
+      m_fontSize{m_controls.textFieldFontSize, m_controls.stepperFontSize, 1, 1, 10000, true} {
+    m_timerPreview.setSingleShot(true);
+    m_timerPreview.setInterval(kPreviewDelayMs);
+    connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
+
+    CreateMenuActions();
+    ConnectControls();
+    FillPopUps();
+    m_controls.progressIndicator->hide();
+    ResetToDefaults();
+}
+
+void ViewController::CreateMenuActions() {
+    const auto make = [this](const QString& text, const QKeySequence& shortcut,
+                             void (ViewController::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    MenuActions& a = m_menuActions;
+    a.quit = make(tr("&Quit"), QKeySequence::Quit, &ViewController::OnAppQuit);
+    a.quit->setMenuRole(QAction::QuitRole);
+    a.undo = make(tr("&Undo"), QKeySequence::Undo, &ViewController::OnUndo);
+    a.redo = make(tr("&Redo"), QKeySequence::Redo, &ViewController::OnRedo);
+    // Its title says what it will do; OnShowCanvasMargins switches it.
+    a.showCanvasMargins =
+        make(QStringLiteral("Show Canvas Margins"), QKeySequence(Qt::CTRL | Qt::Key_M),
+             &ViewController::OnShowCanvasMargins);
+    a.howToCreateMacAppIcons =
+        make(tr("How to Create Mac App Icons"), {}, &ViewController::OnHowToCreateMacAppIcons);
+    a.howToCreateAnIOSAppIcon =
+        make(tr("How to Create an iOS App Icon"), {}, &ViewController::OnHowToCreateAnIOSAppIcon);
+    a.howToCreateALogo = make(tr("How to Create a Logo"), {}, &ViewController::OnHowToCreateALogo);
+}
+
+void ViewController::ConnectControls() {
+    const EditorControls& c = m_controls;
+    const auto onClick = [this](QAbstractButton* button, void (ViewController::*slot)()) {
+        connect(button, &QAbstractButton::clicked, this, slot);
+    };
+    const auto onColor = [this](ColorWell* well, void (ViewController::*slot)()) {
+        connect(well, &ColorWell::colorChanged, this, slot);
+    };
+    const auto onSlider = [this](FloatSlider* slider, void (ViewController::*slot)()) {
+        connect(slider, &FloatSlider::valueChanged, this, slot);
+    };
+    const auto onStepper = [this](Stepper* stepper, void (ViewController::*slot)()) {
+        connect(stepper, &Stepper::valueChanged, this, slot);
+    };
+    const auto onField = [this](QLineEdit* field, void (ViewController::*slot)()) {
+        connect(field, &QLineEdit::editingFinished, this, slot);
+    };
+
+    onClick(c.checkTransparentBackground, &ViewController::OnCheckTransparentBackground);
+    onColor(c.colorWellGradientStartColor, &ViewController::OnGradientStartColorChanged);
+    onColor(c.colorWellGradientEndColor, &ViewController::OnGradientEndColorChanged);
+    onSlider(c.sliderCornerCurvature, &ViewController::OnCornerCurvatureChanged);
+    onClick(c.checkBackgroundStroke, &ViewController::OnBackgroundStrokeChecked);
+    onColor(c.colorWellBackgroundStrokeColor, &ViewController::OnBackgroundStrokeColorChanged);
+    onSlider(c.sliderBackgroundStrokeSize, &ViewController::OnBackgroundStrokeSizeChanged);
+    onClick(c.checkBackgroundShadow, &ViewController::OnBackgroundShadowChecked);
+    onColor(c.colorWellBackgroundShadowColor, &ViewController::OnBackgroundShadowColorChanged);
+    onSlider(c.sliderBackgroundShadowOffset, &ViewController::OnBackgroundShadowOffsetChanged);
+    onSlider(c.sliderBackgroundShadowAngle, &ViewController::OnBackgroundShadowAngleChanged);
+    onSlider(c.sliderBackgroundShadowBlur, &ViewController::OnBackgroundShadowBlurChanged);
+    onClick(c.checkUseImageColors, &ViewController::OnCheckUseImageColors);
+    onColor(c.colorWellIconColor, &ViewController::OnIconColorChanged);
+    onSlider(c.sliderIconRotation, &ViewController::OnIconRotationChanged);
+    onClick(c.checkIconShadow, &ViewController::OnIconShadowChecked);
+    onColor(c.colorWellIconShadowColor, &ViewController::OnIconShadowColorChanged);
+    onSlider(c.sliderIconShadowOffset, &ViewController::OnIconShadowOffsetChanged);
+    onSlider(c.sliderIconShadowAngle, &ViewController::OnIconShadowAngleChanged);
+    onSlider(c.sliderIconShadowBlur, &ViewController::OnIconShadowBlurChanged);
+    // The text renders while it is typed.
+    connect(c.textFieldText, &QLineEdit::textEdited, this, &ViewController::OnTextChanged);
+    onColor(c.colorWellTextColor, &ViewController::OnTextColorChanged);
+    connect(c.comboFontType, &QComboBox::activated, this, &ViewController::OnFontTypeSelected);
+    onClick(c.checkTextStroke, &ViewController::OnTextStrokeChecked);
+    onColor(c.colorWellTextStrokeColor, &ViewController::OnTextStrokeColorChanged);
+    onSlider(c.sliderTextStrokeSize, &ViewController::OnTextStrokeSizeChanged);
+    onClick(c.checkTextShadow, &ViewController::OnTextShadowChecked);
+    onColor(c.colorWellTextShadowColor, &ViewController::OnTextShadowColorChanged);
+    onSlider(c.sliderTextShadowOffset, &ViewController::OnTextShadowOffsetChanged);
+    onSlider(c.sliderTextShadowAngle, &ViewController::OnTextShadowAngleChanged);
+    onSlider(c.sliderTextShadowBlur, &ViewController::OnTextShadowBlurChanged);
+
+    onField(c.textFieldIconVerticalOffset, &ViewController::OnIconVerticalOffsetTextFieldChanged);
+    onField(c.textFieldIconHorizontalOffset,
+            &ViewController::OnIconHorizontalOffsetTextFieldChanged);
+    onField(c.textFieldIconScale, &ViewController::OnIconScaleTextFieldChanged);
+    onField(c.textFieldTextVerticalOffset, &ViewController::OnTextVerticalOffsetTextFieldChanged);
+    onField(c.textFieldTextHorizontalOffset,
+            &ViewController::OnTextHorizontalOffsetTextFieldChanged);
+    onField(c.textFieldFontSize, &ViewController::OnFontSizeTextFieldChanged);
+    onStepper(c.stepperIconVerticalOffset, &ViewController::OnIconVerticalOffsetChanged);
+    onStepper(c.stepperIconHorizontalOffset, &ViewController::OnIconHorizontalOffsetChanged);
+    onStepper(c.stepperIconScale, &ViewController::OnIconScaleChanged);
+    onStepper(c.stepperTextVerticalOffset, &ViewController::OnTextVerticalOffsetChanged);
+    onStepper(c.stepperTextHorizontalOffset, &ViewController::OnTextHorizontalOffsetChanged);
+    onStepper(c.stepperFontSize, &ViewController::OnFontSizeChanged);
+    onField(c.textFieldCanvasWidth, &ViewController::OnCanvasWidthChanged);
+    onField(c.textFieldCanvasHeight, &ViewController::OnCanvasHeightChanged);
+
+    onClick(c.radioiOSIconSet, &ViewController::OniOSIconSetSelected);
+    onClick(c.radiowatchOSIconSet, &ViewController::OnwatchOSIconSetSelected);
+    onClick(c.radioMacOSXIconSet, &ViewController::OnMacOSXIconSetSelected);
+    onClick(c.radioCustomSize, &ViewController::OnCustomSizeSelected);
+    for (QCheckBox* check : c.iosSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    for (QCheckBox* check : c.watchSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    for (QCheckBox* check : c.macSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    onField(c.textFieldCustomWidth, &ViewController::OnCustomSizeWidthChanged);
+    onField(c.textFieldCustomHeight, &ViewController::OnCustomSizeHeightChanged);
+    connect(c.comboIconFormat, &QComboBox::activated, this, &ViewController::OnOutputFormatChanged);
+    onField(c.textFieldQuality, &ViewController::OnTextFieldQualityChanged);
+    onStepper(c.stepperQuality, &ViewController::OnStepperQualityChanged);
+    onField(c.textFieldName, &ViewController::OnNamePatternChanged);
+}
+
+void ViewController::FillPopUps() {
+    m_controls.comboFontType->clear();
+    m_controls.comboFontType->addItems(FontFamilyList());
+    m_controls.comboIconFormat->clear();
+    for (const OutputFormat& format : OutputFormat::List())
+        m_controls.comboIconFormat->addItem(format.title);
+}
+
+// ---- Settings and profile text ----
+
+void ViewController::WriteSettings(const DesignSettings& settings) {
+    m_bindings.Write(settings);
+    UpdateQualityControlsEnabled();
+}
+
+void ViewController::UpdateQualityControlsEnabled() {
+    const bool enabled =
+        OutputFormat::QualityControlsEnabled(m_controls.comboIconFormat->currentIndex());
+    m_controls.textFieldQuality->setEnabled(enabled);
+    m_controls.stepperQuality->setEnabled(enabled);
+}
+
+QString ViewController::MakeProfileText() const {
+    return ::MakeProfileText(m_bindings.Read());
+}
+
+bool ViewController::ApplyProfileText(const QString& text, bool olderLayoutsAccepted) {
+    DesignSettings settings = m_bindings.Read();
+    if (!::ApplyProfileText(settings, text, olderLayoutsAccepted))
+        return false;
+    WriteSettings(settings);
+    return true;
+}
+
+void ViewController::ResetToDefaults() {
+    WriteSettings(DesignSettings{});
+    m_controls.textFieldIconImage->clear();
+    m_iconImage = QImage();
+    m_currentIcon = QImage();
+    RestartHistory();
+    UpdateIconPreview();
+}
+
+// ---- Preview ----
+
+void ViewController::UpdateIconPreview() {
+    if (m_updating) {
+        m_selectionChanged = true;
+        return;
+    }
+    m_updating = true;
+    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage);
+    m_controls.progressIndicator->show();
+    m_controls.progressIndicator->startAnimation();
+    BackgroundTask::Run<QImage>(
+        [renderer = m_renderer, design] { return renderer(design); }, this,
+        [this](const QImage& rendering) { IconPreviewRendered(rendering); });
+}
+
+void ViewController::IconPreviewRendered(const QImage& rendering) {
+    m_currentIcon = rendering;
+    m_updating = false;
+    if (m_selectionChanged) {
+        // The controls changed during the render: render them as they are now, and show and
+        // record only that picture.
+        m_selectionChanged = false;
+        UpdateIconPreview();
+        return;
+    }
+    m_controls.progressIndicator->stopAnimation();
+    m_controls.progressIndicator->hide();
+    DisplayIconPreview();
+    RecordState();
+}
+
+void ViewController::DisplayIconPreview() {
+    if (m_currentIcon.width() == 0 && m_currentIcon.height() == 0)
+        return;
+    m_controls.imageViewIcon->setImage(
+        m_showGridlines
+            ? ImageTools::DrawCanvasMargins(m_currentIcon, kMarginColor, kMarginLineWidth)
+            : m_currentIcon);
+}
+
+void ViewController::OnShowCanvasMargins() {
+    m_showGridlines = !m_showGridlines;
+    QAction* item = m_menuActions.showCanvasMargins;
+    const QString showTitle = QStringLiteral("Show Canvas Margins");
+    const QString hideTitle = QStringLiteral("Hide Canvas Margins");
+    if (item->text() == (m_showGridlines ? showTitle : hideTitle))
+        item->setText(m_showGridlines ? hideTitle : showTitle);
+    DisplayIconPreview();
+}
+
+// ---- Design edits ----
+
+void ViewController::CommonEdit() {
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+void ViewController::FieldRule(const NumberPair& pair) {
+    const QString text = pair.field->text();
+    {
+        const QSignalBlocker blocker(pair.field);
+        if (!ParseWholeNumber(text)) {
+            pair.field->setText(IntegerText(pair.fallback));
+        } else {
+            const float value = float(LeadingNumberValue(text));
+            if (value > pair.maximum)
+                pair.field->setText(IntegerText(pair.maximum));
+            else if (value < pair.minimum)
+                pair.field->setText(IntegerText(pair.minimum));
+        }
+    }
+    pair.stepper->setValue(LeadingNumberValue(pair.field->text()));
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+void ViewController::StepperRule(const NumberPair& pair) {
+    const double value = pair.stepper->value();
+    {
+        const QSignalBlocker blocker(pair.field);
+        pair.field->setText(pair.wholeNumberText ? QString::asprintf("%.0f", value)
+                                                 : QString::number(value));
+    }
+    m_timerPreview.start(); // restarts a pending delay, so a burst of clicks renders once
+    MarkAsModified();
+}
+
+void ViewController::OnCanvasWidthChanged() {
+    CanvasRule(m_controls.textFieldCanvasWidth, m_controls.textFieldCustomWidth);
+}
+
+void ViewController::OnCanvasHeightChanged() {
+    CanvasRule(m_controls.textFieldCanvasHeight, m_controls.textFieldCustomHeight);
+}
+
+void ViewController::CanvasRule(QLineEdit* canvasField, QLineEdit* customField) {
+    // The exported custom size follows the canvas.
+    for (QRadioButton* radio : {m_controls.radioiOSIconSet, m_controls.radiowatchOSIconSet,
+                                m_controls.radioMacOSXIconSet, m_controls.radioCustomSize}) {
+        const QSignalBlocker blocker(radio);
+        radio->setChecked(radio == m_controls.radioCustomSize);
+    }
+    {
+        const QSignalBlocker blocker(canvasField);
+        canvasField->setText(::ValidateCustomSize(canvasField->text()).text);
+    }
+    {
+        const QSignalBlocker blocker(customField);
+        customField->setText(canvasField->text());
+    }
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+// ---- Output settings ----
+
+void ViewController::OutputEdit() {
+    MarkAsModified();
+    RecordState();
+}
+
+void ViewController::SelectIconSet(QRadioButton* chosen) {
+    for (QRadioButton* radio : {m_controls.radioiOSIconSet, m_controls.radiowatchOSIconSet,
+                                m_controls.radioMacOSXIconSet, m_controls.radioCustomSize}) {
+        const QSignalBlocker blocker(radio);
+        // A click on the chosen set keeps it chosen: exactly one set is on.
+        radio->setChecked(radio == chosen);
+    }
+    OutputEdit();
+}
+
+void ViewController::OniOSIconSetSelected() {
+    SelectIconSet(m_controls.radioiOSIconSet);
+}
+
+void ViewController::OnwatchOSIconSetSelected() {
+    SelectIconSet(m_controls.radiowatchOSIconSet);
+}
+
+void ViewController::OnMacOSXIconSetSelected() {
+    SelectIconSet(m_controls.radioMacOSXIconSet);
+}
+
+void ViewController::OnCustomSizeSelected() {
+    SelectIconSet(m_controls.radioCustomSize);
+}
+
+void ViewController::OnPresetSizesChanged() {
+    OutputEdit();
+}
+
+void ViewController::ValidateCustomSize(QLineEdit* field) {
+    {
+        const QSignalBlocker blocker(field);
+        field->setText(::ValidateCustomSize(field->text()).text);
+    }
+    OutputEdit();
+}
+
+void ViewController::OnCustomSizeWidthChanged() {
+    ValidateCustomSize(m_controls.textFieldCustomWidth);
+}
+
+void ViewController::OnCustomSizeHeightChanged() {
+    ValidateCustomSize(m_controls.textFieldCustomHeight);
+}
+
+void ViewController::OnOutputFormatChanged() {
+    UpdateQualityControlsEnabled();
+    OutputEdit();
+}
+
+void ViewController::OnTextFieldQualityChanged() {
+    const ValidatedNumber quality = ValidateQuality(m_controls.textFieldQuality->text());
+    {
+        const QSignalBlocker blocker(m_controls.textFieldQuality);
+        m_controls.textFieldQuality->setText(quality.text);
+    }
+    m_controls.stepperQuality->setValue(quality.value);
+    OutputEdit();
+}
+
+void ViewController::OnStepperQualityChanged() {
+    {
+        const QSignalBlocker blocker(m_controls.textFieldQuality);
+        m_controls.textFieldQuality->setText(QString::number(m_controls.stepperQuality->value()));
+    }
+    OutputEdit();
+}
+
+void ViewController::OnNamePatternChanged() {
+    OutputEdit();
+}
+
+// ---- Unsaved-changes marker ----
+
+void ViewController::MarkAsModified() {
+    QWidget* title = window();
+    if (title == this)
+        return; // not placed in a window
+    title->setWindowTitle(WindowTitle::WithMarker(title->windowTitle()));
+}
+
+bool ViewController::HasUnsavedChanges() const {
+    const QWidget* title = window();
+    return title != this && WindowTitle::HasMarker(title->windowTitle());
+}
+
+bool ViewController::ConfirmDiscard(const QString& question) {
+    if (!HasUnsavedChanges())
+        return true;
+    constexpr int kNo = 1;
+    return m_prompter.Ask(question, {QStringLiteral("Yes"), QStringLiteral("No")}) != kNo;
+}
+
+// ---- History ----
+
+void ViewController::RecordState() {
+    m_history.RecordState(MakeProfileText());
+}
+
+void ViewController::RestoreState(int index) {
+    if (!ApplyProfileText(m_history.stateImagesPath().at(index), false))
+        return;
+    m_history.SkipNextRecord();
+    UpdateIconPreview();
+}
+
+void ViewController::RestartHistory() {
+    m_history.RestartHistory(MakeProfileText());
+}
+
+void ViewController::OnUndo() {
+    if (m_history.Undo())
+        RestoreState(m_history.currenState());
+}
+
+void ViewController::OnRedo() {
+    if (m_history.Redo())
+        RestoreState(m_history.currenState());
+}
+
+// ---- Application ----
+
+bool ViewController::windowShouldClose() {
+    return ConfirmDiscard(kExitQuestion);
+}
+
+void ViewController::OnAppQuit() {
+    if (!ConfirmDiscard(kExitQuestion))
+        return;
+    emit terminateRequested();
+}
+
+void ViewController::OnHowToCreateMacAppIcons() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::MacAppIcons));
+}
+
+void ViewController::OnHowToCreateAnIOSAppIcon() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::IOSAppIcon));
+}
+
+void ViewController::OnHowToCreateALogo() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::Logo));
+}
