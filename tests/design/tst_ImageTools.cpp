@@ -40,20 +40,13 @@ QImage Filled(int width, int height, const QColor& color) {
     return image;
 }
 
-// First x on row y, walking from `from` in steps of `step`, where the predicate holds.
+// How many steps from `start` (moving by `step`) until the predicate holds; -1 if never.
 template <typename Predicate>
-int FirstColumn(const QImage& image, int y, int from, int step, Predicate predicate) {
-    for (int x = from; x >= 0 && x < image.width(); x += step)
-        if (predicate(PixelAt(image, x, y)))
-            return x;
-    return -1;
-}
-
-template <typename Predicate>
-int FirstRow(const QImage& image, int x, int from, int step, Predicate predicate) {
-    for (int y = from; y >= 0 && y < image.height(); y += step)
-        if (predicate(PixelAt(image, x, y)))
-            return y;
+int StepsUntil(const QImage& image, QPoint start, QPoint step, Predicate predicate) {
+    int steps = 0;
+    for (QPoint p = start; image.rect().contains(p); p += step, ++steps)
+        if (predicate(PixelAt(image, p.x(), p.y())))
+            return steps;
     return -1;
 }
 
@@ -98,28 +91,29 @@ void ImageToolsTest::defaultGeometryMatchesTheScaledCanvas() {
     const int middle = 512;
     auto isBlue = [](const QColor& c) { return c.alpha() > 240 && c.blue() > c.red() + 60; };
 
-    const int outlineLeft = FirstColumn(picture, middle, 0, 1, IsWhite);
-    const int backgroundLeft = FirstColumn(picture, middle, 0, 1, isBlue);
-    const int outlineRight = FirstColumn(picture, middle, 1023, -1, IsWhite);
-    const int backgroundRight = FirstColumn(picture, middle, 1023, -1, isBlue);
-    const int outlineTop = FirstRow(picture, middle, 0, 1, IsWhite);
-    const int backgroundTop = FirstRow(picture, middle, 0, 1, isBlue);
-    const int outlineBottom = FirstRow(picture, middle, 1023, -1, IsWhite);
-    const int backgroundBottom = FirstRow(picture, middle, 1023, -1, isBlue);
+    // Distances from each edge, along the middle row and column.
+    const QPoint left(0, middle), right(1023, middle), top(middle, 0), bottom(middle, 1023);
+    const int outlineLeft = StepsUntil(picture, left, {1, 0}, IsWhite);
+    const int backgroundLeft = StepsUntil(picture, left, {1, 0}, isBlue);
+    const int outlineRight = StepsUntil(picture, right, {-1, 0}, IsWhite);
+    const int backgroundRight = StepsUntil(picture, right, {-1, 0}, isBlue);
+    const int outlineTop = StepsUntil(picture, top, {0, 1}, IsWhite);
+    const int backgroundTop = StepsUntil(picture, top, {0, 1}, isBlue);
+    const int outlineBottom = StepsUntil(picture, bottom, {0, -1}, IsWhite);
+    const int backgroundBottom = StepsUntil(picture, bottom, {0, -1}, isBlue);
 
     // Pixel x covers [x, x + 1): an edge at 72.04 makes pixel 72 the first inside.
-    QVERIFY2(std::abs(backgroundLeft - 72.04) <= 1.0, qPrintable(QString::number(backgroundLeft)));
-    QVERIFY2(std::abs(backgroundTop - 72.04) <= 1.0, qPrintable(QString::number(backgroundTop)));
-    QVERIFY2(std::abs(1024 - 72.04 - (backgroundRight + 1)) <= 1.0,
-             qPrintable(QString::number(backgroundRight)));
-    QVERIFY2(std::abs(1024 - 72.04 - (backgroundBottom + 1)) <= 1.0,
-             qPrintable(QString::number(backgroundBottom)));
-    QVERIFY(std::abs((backgroundRight + 1 - backgroundLeft) - 879.91) <= 1.5);
-    QVERIFY2(std::abs((backgroundLeft - outlineLeft) - 17.19) <= 1.0,
-             qPrintable(QString::number(outlineLeft)));
-    QVERIFY(std::abs((outlineRight - backgroundRight) - 17.19) <= 1.0);
-    QVERIFY(std::abs((backgroundTop - outlineTop) - 17.19) <= 1.0);
-    QVERIFY(std::abs((outlineBottom - backgroundBottom) - 17.19) <= 1.0);
+    for (int inside : {backgroundLeft, backgroundRight, backgroundTop, backgroundBottom})
+        QVERIFY2(std::abs(inside - 72.04) <= 1.0, qPrintable(QString::number(inside)));
+    QVERIFY(std::abs((1024 - backgroundRight - backgroundLeft) - 879.91) <= 1.5);
+    QVERIFY(std::abs((1024 - backgroundBottom - backgroundTop) - 879.91) <= 1.5);
+    const int outlines[4][2] = {{outlineLeft, backgroundLeft},
+                                {outlineRight, backgroundRight},
+                                {outlineTop, backgroundTop},
+                                {outlineBottom, backgroundBottom}};
+    for (const auto& [outline, inside] : outlines)
+        QVERIFY2(std::abs((inside - outline) - 17.19) <= 1.0,
+                 qPrintable(QStringLiteral("%1 %2").arg(outline).arg(inside)));
 
     // The drop shadow falls below (angle 270), so the bottom margin is darker than the top.
     QVERIFY(PixelAt(picture, middle, 1024 - 50).alpha() > PixelAt(picture, middle, 50).alpha());
