@@ -43,21 +43,22 @@ ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, int th
     const int height = image.height();
     const std::uint32_t area = std::uint32_t(f * f);
     ParallelRange(reducedH, threads, [&](int begin, int end) {
-        std::vector<std::uint32_t> sums(reducedW);
+        // Column sums over the block's rows first (a loop that vectorises), then the blocks.
+        std::vector<std::uint32_t> columns(std::size_t(reducedW) * f, 0u);
         for (int ry = begin; ry < end; ++ry) {
-            std::fill(sums.begin(), sums.end(), 0u);
+            std::fill(columns.begin(), columns.end(), 0u);
             for (int y = ry * f; y < std::min(height, (ry + 1) * f); ++y) {
                 const auto* src = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-                for (int rx = 0, x = 0; rx < reducedW; ++rx) {
-                    std::uint32_t sum = 0;
-                    for (const int blockEnd = std::min(width, x + f); x < blockEnd; ++x)
-                        sum += src[x] >> 24;
-                    sums[rx] += sum;
-                }
+                for (int x = 0; x < width; ++x)
+                    columns[x] += src[x] >> 24;
             }
             std::uint8_t* dst = m_plane.row(ry + m_margin) + m_margin;
-            for (int rx = 0; rx < reducedW; ++rx)
-                dst[rx] = static_cast<std::uint8_t>((sums[rx] + area / 2) / area);
+            for (int rx = 0; rx < reducedW; ++rx) {
+                std::uint32_t sum = 0;
+                for (int k = 0; k < f; ++k)
+                    sum += columns[std::size_t(rx) * f + k];
+                dst[rx] = static_cast<std::uint8_t>((sum + area / 2) / area);
+            }
         }
     });
     m_plane.Blur(sigmaX / f, sigmaY / f, threads);
