@@ -9,7 +9,8 @@
 
 // A Prompter for tests: answers from scripts prepared beforehand and records every question
 // it was asked, so a test can check both the texts shown and what the code did with each
-// answer. A question asked after its script ran out ends "another way" (-1).
+// answer. Alerts with a single button are acknowledged without using a scripted answer; a
+// question asked after its script ran out ends "another way" (-1).
 class ScriptedPrompter : public Prompter {
 public:
     struct Question {
@@ -32,6 +33,8 @@ public:
 
     int Ask(const QString& message, const QStringList& buttons) override {
         questions.append({message, buttons});
+        if (buttons.size() == 1)
+            return 0;
         return answers.isEmpty() ? -1 : answers.takeFirst();
     }
 
