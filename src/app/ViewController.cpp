@@ -129,8 +129,19 @@ void ViewController::ConnectControls() {
     const auto onStepper = [this](Stepper* stepper, void (ViewController::*slot)()) {
         connect(stepper, &Stepper::valueChanged, this, slot);
     };
+    // Return always commits a field; leaving it commits only what the user changed, so
+    // moving the focus through the window edits nothing.
     const auto onField = [this](QLineEdit* field, void (ViewController::*slot)()) {
-        connect(field, &QLineEdit::editingFinished, this, slot);
+        connect(field, &QLineEdit::returnPressed, this, [this, field, slot] {
+            field->setModified(false);
+            (this->*slot)();
+        });
+        connect(field, &QLineEdit::editingFinished, this, [this, field, slot] {
+            if (!field->isModified())
+                return;
+            field->setModified(false);
+            (this->*slot)();
+        });
     };
 
     onClick(c.checkTransparentBackground, &ViewController::OnCheckTransparentBackground);
