@@ -1,0 +1,60 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/ExportCommandPrompter.h"
+#include "export/ExportRun.h"
+#include "export/SizeSets.h"
+
+#include <QFileInfo>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace {
+
+void PrintLine(std::FILE* stream, const QString& text) {
+    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    std::fflush(stream);
+}
+
+// Empty when files can be written into `folder`, else what is wrong with it.
+QString FolderProblem(const QString& folder) {
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return QStringLiteral("The output folder %1 does not exist.").arg(folder);
+    if (!info.isDir())
+        return QStringLiteral("The output path %1 is not a folder.").arg(folder);
+    // Permission bits do not tell the whole story (root, read-only mounts): try it.
+    QTemporaryFile probe(info.absoluteFilePath() + QStringLiteral("/.sigilon-XXXXXX"));
+    if (!probe.open())
+        return QStringLiteral("The output folder %1 is not writable.").arg(folder);
+    return {};
+}
+
+} // namespace
+
+int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
+                     const QString& outputDir, bool overwrite) {
+    const QString problem = FolderProblem(outputDir);
+    if (!problem.isEmpty()) {
+        PrintLine(stderr, problem);
+        return 1;
+    }
+    ExportCommandPrompter prompter(outputDir, overwrite);
+    ExportRun run(prompter, ExportOptions::FromSettings(settings));
+    run.SetFileObserver([](const ExportRun::FileResult& file) {
+        switch (file.action) {
+        case ExportRun::FileAction::Written:
+            PrintLine(stdout, file.path);
+            break;
+        case ExportRun::FileAction::Kept:
+            PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
+            break;
+        case ExportRun::FileAction::Failed:
+            PrintLine(stderr, QStringLiteral("Could not save: ") + file.path);
+            break;
+        }
+    });
+    const ExportRun::Outcome outcome =
+        run.SaveIcons(rendering, SizeSets::SizeList(settings), nullptr);
+    return outcome == ExportRun::Outcome::Saved ? 0 : 1;
+}
