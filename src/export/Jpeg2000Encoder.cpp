@@ -12,6 +12,7 @@ namespace {
 
 constexpr int MaxResolutions = 6;
 constexpr int EncoderThreads = 2;
+constexpr qint64 MinimumThreadedPixels = 128 * 128;
 // Signal-to-noise ratio of the lowest and of the highest lossy quality, in decibels.
 constexpr float LowestPsnr = 25.0f;
 constexpr float HighestPsnr = 50.0f;
@@ -150,7 +151,9 @@ QByteArray Encode(const QImage& image, double compressionFactor) {
     std::unique_ptr<opj_codec_t, CodecDeleter> codec(opj_create_compress(OPJ_CODEC_JP2));
     if (!codec || !opj_setup_encoder(codec.get(), &parameters, planes.get()))
         return {};
-    opj_codec_set_threads(codec.get(), EncoderThreads);
+    // Starting the worker threads costs more than they save on small images.
+    if (qint64(pixels.width()) * pixels.height() >= MinimumThreadedPixels)
+        opj_codec_set_threads(codec.get(), EncoderThreads);
 
     MemoryStream memory;
     std::unique_ptr<opj_stream_t, StreamDeleter> stream(
