@@ -70,23 +70,13 @@ private slots:
 
     void oddSizesRoundTripExactly() {
         QFETCH(QSize, size);
-        // Red on the left, blue on the right, green in the top-left corner: a flip, a
-        // rotation, a swapped channel or a wrong row stride all show.
+        // Red beside blue, green in the top-left corner: a flip, a rotation, a swapped red and
+        // blue or a wrong row stride all show.
         const QImage image = TestImages::AsymmetricImage(size.width(), size.height());
         const QImage decoded = Decode(PngEncoder::Encode(image));
         QCOMPARE(decoded.size(), size);
         const QString difference = TestImages::FirstDifference(decoded, image, 0);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void redStaysRedAndBlueStaysBlue() {
-        QImage image(6, 5, QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(0, 0, 255));
-        image.setPixelColor(1, 2, QColor(255, 0, 0));
-        const QImage decoded = Decode(PngEncoder::Encode(image));
-        QCOMPARE(TestImages::PixelAt(decoded, 1, 2), QColor(255, 0, 0));
-        QCOMPARE(TestImages::PixelAt(decoded, 0, 0), QColor(0, 0, 255));
-        QCOMPARE(TestImages::PixelAt(decoded, 5, 4), QColor(0, 0, 255));
     }
 
     void alphaIsStoredStraight() {
@@ -151,14 +141,6 @@ private slots:
         const QString report = QString::fromUtf8(identify.readAllStandardOutput());
         QVERIFY(report.contains(QStringLiteral("Format: PNG")));
         QVERIFY(report.contains(QStringLiteral("Geometry: 6x5+0+0")));
-    }
-
-    void otherPixelFormatsAreConverted() {
-        const QImage straight =
-            TestImages::AsymmetricImage(9, 4).convertToFormat(QImage::Format_RGB888);
-        const QImage decoded = Decode(PngEncoder::Encode(straight));
-        const QString difference = TestImages::FirstDifference(decoded, straight, 0);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
     void emptyImageGivesNothing() { QVERIFY(PngEncoder::Encode(QImage()).isEmpty()); }

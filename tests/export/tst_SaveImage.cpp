@@ -119,7 +119,8 @@ private slots:
     }
 
     void sharedEncodersWriteIdenticalBytes() {
-        const QImage image = Badge(48, 40);
+        // Large enough for the JPEG 2000 encoder to use its threads.
+        const QImage image = Badge(200, 160);
         const auto bytes = [&](int format) {
             const QString path =
                 m_folder.filePath(QStringLiteral("same%1.").arg(format) + GetFileExtension(format));

@@ -171,16 +171,6 @@ private slots:
         }
     }
 
-    void otherPixelFormatsAreAccepted() {
-        const QImage straight =
-            TestImages::AsymmetricImage(64, 32).convertToFormat(QImage::Format_RGB888);
-        const QImage scaled = StretchImage(straight, 16, 8);
-        QCOMPARE(scaled.format(), QImage::Format_ARGB32_Premultiplied);
-        QCOMPARE(TestImages::PixelAt(scaled, 1, 7), QColor(255, 0, 0));
-        QCOMPARE(TestImages::PixelAt(scaled, 14, 4), QColor(0, 0, 255));
-        QCOMPARE(TestImages::PixelAt(scaled, 0, 0), QColor(0, 255, 0));
-    }
-
     void sameSizeKeepsThePixels() {
         const QImage source = Busy(120, 90);
         const QString difference =
