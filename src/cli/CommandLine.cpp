@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DesignInput.h"
+#include "cli/ExportCommand.h"
 #include "design/ImageTools.h"
 #include "profiles/ProfileText.h"
 
@@ -89,8 +90,12 @@ QString ParseOptions(const QStringList& args, Options& options) {
     return {};
 }
 
+QImage Render(const DesignInput& input) {
+    return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon));
+}
+
 int RunRender(const Options& options, const DesignInput& input) {
-    const QImage picture = ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon));
+    const QImage picture = Render(input);
     QSaveFile file(options.output);
     QImageWriter writer(&file, "png");
     if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
@@ -117,7 +122,8 @@ int Dispatch(const QStringList& args) {
         std::printf("sigilon %s\n", SIGILON_VERSION);
         return kDone;
     }
-    const QStringList commands{QStringLiteral("render"), QStringLiteral("profile")};
+    const QStringList commands{QStringLiteral("render"), QStringLiteral("export"),
+                               QStringLiteral("profile")};
     if (!commands.contains(args.first()))
         return UsageError(QStringLiteral("unknown command: %1").arg(args.first()));
     Options options;
@@ -133,6 +139,9 @@ int Dispatch(const QStringList& args) {
     }
     if (options.command == u"render")
         return RunRender(options, input);
+    if (options.command == u"export")
+        return RunExportCommand(input.settings, Render(input), options.outputDir,
+                                options.overwrite);
     return RunProfile(input);
 }
 

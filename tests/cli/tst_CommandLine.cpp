@@ -68,6 +68,7 @@ private slots:
     void renderUsesTheIconAtItsPixelSizeWhateverItsResolution();
     void unreadableIconIsRefusedAndNothingIsWritten();
     void renderIntoAMissingFolderFails();
+    void exportWritesTheChosenSetAndKeepsExistingFiles();
 
 private:
     QTemporaryDir m_dir;
@@ -217,6 +218,46 @@ void CommandLineTest::renderIntoAMissingFolderFails() {
     const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--output"), output});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains(output));
+}
+
+void CommandLineTest::exportWritesTheChosenSetAndKeepsExistingFiles() {
+    DesignSettings settings;
+    settings.macIconSet = 0;
+    settings.customSize = 1;
+    settings.customWidthText = QStringLiteral("300");
+    settings.customHeightText = QStringLiteral("200");
+    settings.namePattern = QStringLiteral("Logo-[Size]");
+    const QString profile =
+        WriteText(m_dir, QStringLiteral("custom.sgp"), MakeProfileText(settings).toUtf8());
+    const QString icon = m_dir.filePath(QStringLiteral("mark.png"));
+    QVERIFY(TestImages::AsymmetricImage(128, 128).save(icon));
+    const QString folder = m_dir.filePath(QStringLiteral("icons"));
+    QVERIFY(QDir().mkpath(folder));
+    const QStringList arguments{QStringLiteral("export"),
+                                QStringLiteral("--profile"),
+                                profile,
+                                QStringLiteral("--icon"),
+                                icon,
+                                QStringLiteral("--output-dir"),
+                                folder};
+
+    const Run first = Sigilon(arguments);
+    QCOMPARE(first.exitCode, 0);
+    const QString written = QDir(folder).filePath(QStringLiteral("Logo-300.png"));
+    QCOMPARE(first.out.trimmed(), written);
+    QVERIFY(first.err.contains(QStringLiteral("Icon(s) saved successfully.")));
+    QCOMPARE(QImage(written).size(), QSize(300, 200));
+    const QDateTime stamp = QFileInfo(written).lastModified();
+
+    const Run again = Sigilon(arguments);
+    QCOMPARE(again.exitCode, 0);
+    QVERIFY(again.out.trimmed().isEmpty());
+    QVERIFY(again.err.contains(QStringLiteral("Skipped: ") + written));
+    QCOMPARE(QFileInfo(written).lastModified(), stamp);
+
+    const Run forced = Sigilon(arguments + QStringList{QStringLiteral("--overwrite")});
+    QCOMPARE(forced.exitCode, 0);
+    QCOMPARE(forced.out.trimmed(), written);
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
