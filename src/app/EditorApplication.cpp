@@ -18,9 +18,6 @@ int RunEditor(int argc, char* argv[]) {
     QtPrompter prompter;
     MainWindow window(prompter);
     prompter.setParent(&window);
-    // Quit was confirmed already; ending the loop directly asks the window nothing more.
-    QObject::connect(window.controller(), &ViewController::terminateRequested, &application,
-                     [] { QCoreApplication::exit(0); });
     window.show();
     return application.exec();
 }

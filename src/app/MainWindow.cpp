@@ -3,6 +3,7 @@
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMenuBar>
 #include <QScreen>
 
@@ -11,6 +12,9 @@ MainWindow::MainWindow(Prompter& prompter, ViewController::Renderer renderer, QW
     setWindowTitle(WindowTitle::Untitled());
     setCentralWidget(m_controller);
     BuildMenus();
+    // Quit was confirmed already; ending the main loop directly asks the window nothing more.
+    connect(m_controller, &ViewController::terminateRequested, this,
+            [] { QCoreApplication::exit(0); });
     // As large as the layout asks for, within the screen.
     if (const QScreen* screen = this->screen())
         resize(sizeHint().boundedTo(screen->availableGeometry().size() * 0.92));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
+#include "app/Stepper.h"
 #include "app/ViewController.h"
 #include "support/ScriptedPrompter.h"
 
@@ -68,7 +69,10 @@ struct EditorFixture {
     std::shared_ptr<RenderLog> log = std::make_shared<RenderLog>();
     std::unique_ptr<MainWindow> window;
 
-    EditorFixture() : window(std::make_unique<MainWindow>(prompter, LoggingRenderer(log))) {
+    // With `holdRenders`, even the first render waits for the test to release it.
+    explicit EditorFixture(bool holdRenders = false) {
+        log->hold = holdRenders;
+        window = std::make_unique<MainWindow>(prompter, LoggingRenderer(log));
         window->show();
     }
     ~EditorFixture() {
@@ -112,12 +116,14 @@ inline void Type(QLineEdit* field, const QString& text) {
     QTest::keyClick(field, Qt::Key_Return);
 }
 
+// Clicks near the left end, where a check box or radio button has its box even when its
+// row is wider than its label.
 inline void Click(QAbstractButton* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
 // One click on a stepper's up (+1) or down (-1) arrow.
-inline void ClickStepper(QWidget* stepper, int direction) {
+inline void ClickStepper(Stepper* stepper, int direction) {
     const QList<QToolButton*> arrows = stepper->findChildren<QToolButton*>();
     for (QToolButton* arrow : arrows) {
         if (arrow->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow))
