@@ -3,11 +3,10 @@
 #include "cli/DesignInput.h"
 #include "cli/ExportCommand.h"
 #include "design/ImageTools.h"
+#include "export/SaveImage.h"
 #include "profiles/ProfileText.h"
 
 #include <QGuiApplication>
-#include <QImageWriter>
-#include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
 
@@ -95,10 +94,8 @@ QImage Render(const DesignInput& input) {
 }
 
 int RunRender(const Options& options, const DesignInput& input) {
-    const QImage picture = Render(input);
-    QSaveFile file(options.output);
-    QImageWriter writer(&file, "png");
-    if (!file.open(QIODevice::WriteOnly) || !writer.write(picture) || !file.commit()) {
+    constexpr int kPng = 0;
+    if (!ImageTools::SaveImage(Render(input), options.output, kPng, 1.0)) {
         PrintError(QStringLiteral("Could not write %1.").arg(options.output));
         return kFailed;
     }

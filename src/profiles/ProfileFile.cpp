@@ -18,7 +18,9 @@ bool ReadProfileFile(const QString& path, QString& text) {
 
 bool WriteProfileFile(const QString& path, const QString& text) {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (disk full, size limit) is seen before the commit: a
+    // buffered one failing only at close would still replace the old file with a cut one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return false;
     const QByteArray bytes = text.toUtf8();
     if (file.write(bytes) != bytes.size())
