@@ -108,9 +108,9 @@ private slots:
         EditorFixture editor;
         QVERIFY(editor.WaitUntilIdle());
         const EditorControls& c = editor.controls();
-        for (QLineEdit* field : {c.textFieldCanvasWidth, c.textFieldCanvasHeight,
-                                 c.textFieldFontSize, c.textFieldQuality, c.textFieldName,
-                                 c.textFieldIconScale})
+        for (QLineEdit* field :
+             {c.textFieldCanvasWidth, c.textFieldCanvasHeight, c.textFieldFontSize,
+              c.textFieldQuality, c.textFieldName, c.textFieldIconScale})
             field->setFocus();
         c.textFieldText->setFocus();
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
