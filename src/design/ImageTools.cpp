@@ -13,6 +13,7 @@
 #include <QTransform>
 #include <cmath>
 #include <functional>
+#include <type_traits>
 #include <vector>
 
 namespace ImageTools {
@@ -43,6 +44,39 @@ DeviceShadow MakeDeviceShadow(const Rgba& color, double blurRadius, double dista
     shadow.offset =
         QPoint(qRound(offset.x() * toDevice.m11()), qRound(offset.y() * toDevice.m22()));
     return shadow;
+}
+
+// Profiles are plain text and can hold any number, NaN and infinities included. Before
+// drawing, every value is brought into a range the drawing can take, so that a hand-edited
+// file can never crash the renderer or make it allocate without bound.
+IconDesign ForDrawing(IconDesign d) {
+    auto keep = [](auto& value, double low, double high, double fallback) {
+        using T = std::remove_reference_t<decltype(value)>;
+        value = std::isfinite(value) ? T(std::clamp(double(value), low, high)) : T(fallback);
+    };
+    constexpr double kFar = 1e6; // far beyond any canvas, still exact in 32-bit offsets
+    keep(d.canvasWidth, 1, 10000, 1);
+    keep(d.canvasHeight, 1, 10000, 1);
+    keep(d.cornerCurvature, -kFar, kFar, 0);
+    keep(d.backgroundStrokeSize, 0, kFar, 0);
+    keep(d.backgroundShadowOffset, -kFar, kFar, 0);
+    keep(d.backgroundShadowAngle, -kFar, kFar, 0);
+    keep(d.backgroundShadowBlur, 0, 20000, 0);
+    keep(d.iconVerticalOffset, -kFar, kFar, 0);
+    keep(d.iconHorizontalOffset, -kFar, kFar, 0);
+    keep(d.iconRotation, -kFar, kFar, 0);
+    keep(d.iconScale, 0, 100000, 100);
+    keep(d.iconShadowOffset, -kFar, kFar, 0);
+    keep(d.iconShadowAngle, -kFar, kFar, 0);
+    keep(d.iconShadowBlur, 0, 20000, 0);
+    keep(d.textVerticalOffset, -kFar, kFar, 0);
+    keep(d.textHorizontalOffset, -kFar, kFar, 0);
+    keep(d.fontSize, 0, 100000, 0);
+    keep(d.textShadowOffset, -kFar, kFar, 0);
+    keep(d.textShadowAngle, -kFar, kFar, 0);
+    keep(d.textShadowBlur, 0, 20000, 0);
+    keep(d.textStrokeSize, 0, 1000, 0);
+    return d;
 }
 
 // A colour's premultiplied channels, ready to be scaled by a coverage from 0 to 255.
@@ -202,8 +236,9 @@ QImage PrepareIcon(const IconDesign& design) {
 
 } // namespace
 
-QImage RenderIcon(const IconDesign& design, int threads) {
+QImage RenderIcon(const IconDesign& requested, int threads) {
     threads = ResolveThreadCount(threads);
+    const IconDesign design = ForDrawing(requested);
 
     // The values the drawing uses, converted with the arithmetic the stored settings imply:
     // the corner radius in 32 bits, angles in 64-bit radians, the scale as a 32-bit fraction.
@@ -325,6 +360,8 @@ QImage RenderIcon(const IconDesign& design, int threads) {
 QImage RotateImage(const QImage& image, double degrees) {
     const double w = image.width();
     const double h = image.height();
+    if (!std::isfinite(degrees))
+        degrees = 0.0;
     // Counter-clockwise on a y-up canvas is clockwise-negative in Qt's y-down coordinates.
     const QRectF rotatedBounds = QTransform().rotate(-degrees).mapRect(QRectF(0, 0, w, h));
     const int bw = std::max(1, qRound(rotatedBounds.width()));

@@ -12,5 +12,10 @@ struct Rgba {
 
     bool operator==(const Rgba&) const = default;
 
-    QColor toQColor() const { return QColor::fromRgbF(red, green, blue, alpha); }
+    // Components outside 0..1 (or NaN, which a hand-edited profile can hold) are brought into
+    // range; QColor would otherwise make an invalid colour of them.
+    QColor toQColor() const {
+        auto unit = [](double v) { return v >= 0.0 ? (v <= 1.0 ? float(v) : 1.0f) : 0.0f; };
+        return QColor::fromRgbF(unit(red), unit(green), unit(blue), unit(alpha));
+    }
 };

@@ -10,7 +10,7 @@ namespace {
 
 // Below a standard deviation of about two reduced pixels the interpolation would show.
 int ReductionFactor(double sigma) {
-    return std::clamp(static_cast<int>(sigma / 2.0), 1, 8);
+    return std::clamp(static_cast<int>(sigma / 2.0), 1, 64);
 }
 
 // Position of image pixel `x` on the reduced grid whose pixel 0 starts at image pixel

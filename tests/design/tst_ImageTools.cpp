@@ -81,6 +81,8 @@ private slots:
     void fontChoicesGiveDistinctFaces();
     void canvasMarginsAreSquareDotsTwelveUnitsApart();
     void canvasSizeComesFromTheFieldTextWithinLimits();
+    void valuesNoControlWouldGiveStillDraw_data();
+    void valuesNoControlWouldGiveStillDraw();
 };
 
 void ImageToolsTest::defaultGeometryMatchesTheScaledCanvas() {
@@ -435,6 +437,53 @@ void ImageToolsTest::canvasSizeComesFromTheFieldTextWithinLimits() {
     design = MakeIconDesign(settings, QImage());
     QVERIFY(design.textShadow);
     QVERIFY(!design.backgroundStroke);
+}
+
+void ImageToolsTest::valuesNoControlWouldGiveStillDraw_data() {
+    // A profile is plain text: any number can arrive, and none may crash the renderer or
+    // make it allocate without bound.
+    QTest::addColumn<double>("value");
+    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
+    QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
+    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
+    QTest::newRow("huge") << 1e30;
+    QTest::newRow("negative") << -500.0;
+}
+
+void ImageToolsTest::valuesNoControlWouldGiveStillDraw() {
+    QFETCH(double, value);
+    const float f = float(value);
+    IconDesign design;
+    design.canvasWidth = 64;
+    design.canvasHeight = 48;
+    design.cornerCurvature = f;
+    design.backgroundStrokeSize = f;
+    design.backgroundShadowOffset = f;
+    design.backgroundShadowAngle = value;
+    design.backgroundShadowBlur = f;
+    design.gradientStartColor = {value, value, value, value};
+    design.iconImage = TestImages::AsymmetricImage(20, 10);
+    design.iconVerticalOffset = f;
+    design.iconRotation = f;
+    design.iconScale = f;
+    design.iconShadow = true;
+    design.iconShadowOffset = f;
+    design.iconShadowAngle = value;
+    design.iconShadowBlur = value;
+    design.text = QStringLiteral("Hi there");
+    design.textHorizontalOffset = f;
+    design.fontSize = f;
+    design.textStroke = true;
+    design.textStrokeSize = f;
+    design.textShadowOffset = f;
+    design.textShadowBlur = f;
+    QCOMPARE(ImageTools::RenderIcon(design).size(), QSize(64, 48));
+
+    design.canvasWidth = f;
+    design.canvasHeight = f;
+    const QImage picture = ImageTools::RenderIcon(design);
+    QVERIFY(picture.width() >= 1 && picture.width() <= 10000);
+    QCOMPARE(ImageTools::RotateImage(design.iconImage, value).isNull(), false);
 }
 
 QTEST_MAIN(ImageToolsTest)
