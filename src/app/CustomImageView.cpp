@@ -1,6 +1,7 @@
 #include "app/CustomImageView.h"
 
 #include "app/Checkerboard.h"
+#include "app/IconImageDropTarget.h"
 
 #include <QPainter>
 
@@ -17,8 +18,11 @@ QImage ScaledForDisplay(const QImage& image, const QSize& size) {
 
 } // namespace
 
-CustomImageView::CustomImageView(QWidget* parent) : QWidget(parent) {
+CustomImageView::CustomImageView(Prompter& prompter, QWidget* parent) : QWidget(parent) {
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    new IconImageDropTarget(this, prompter, [this](const QString& path) {
+        emit ImageViewDragPerformed({{QStringLiteral("path"), path}});
+    });
 }
 
 void CustomImageView::setImage(const QImage& image) {

@@ -1,21 +1,29 @@
 #pragma once
 
 #include <QImage>
+#include <QVariantMap>
 #include <QWidget>
 
+class Prompter;
+
 // The preview: the picture scaled to fit a square area, on a checkerboard so that
-// transparency shows.
+// transparency shows. An image file dropped on it is announced with ImageViewDragPerformed,
+// whose user info holds the file under "path".
 class CustomImageView : public QWidget {
     Q_OBJECT
 
 public:
-    explicit CustomImageView(QWidget* parent = nullptr);
+    // The prompter asks before a drop replaces an image; it must outlive the view.
+    explicit CustomImageView(Prompter& prompter, QWidget* parent = nullptr);
 
     const QImage& image() const { return m_image; }
     void setImage(const QImage& image);
 
     QSize sizeHint() const override { return {540, 540}; }
     QSize minimumSizeHint() const override { return {240, 240}; }
+
+signals:
+    void ImageViewDragPerformed(const QVariantMap& userInfo);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/QtPrompter.h"
 #include "app/TerminationSignal.h"
+#include "export/StoredRatePreference.h"
 
 #include <QApplication>
 
@@ -16,7 +17,8 @@ int RunEditor(int argc, char* argv[]) {
     const TerminationSignal terminationSignal;
 
     QtPrompter prompter;
-    MainWindow window(prompter);
+    StoredRatePreference ratePreference;
+    MainWindow window(prompter, ratePreference);
     prompter.setParent(&window);
     window.show();
     return application.exec();

@@ -216,12 +216,12 @@ QHBoxLayout* OffsetRow(QWidget* group, QLineEdit*& horizontalField, Stepper*& ho
     return row;
 }
 
-QGroupBox* BuildIcon(EditorControls& c) {
+QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     auto* group = new QGroupBox(QObject::tr("Icon"));
     QGridLayout* grid = GroupGrid(group);
 
     c.textFieldIconImage =
-        Named(new CustomTextField(group), "textFieldIconImage",
+        Named(new CustomTextField(prompter, group), "textFieldIconImage",
               QObject::tr("The icon image; drop an image file here or on the preview"));
     c.textFieldIconImage->setReadOnly(true);
     c.textFieldIconImage->setPlaceholderText(QObject::tr("No image"));
@@ -436,10 +436,10 @@ QGroupBox* BuildOutput(EditorControls& c) {
 
 namespace EditorLayout {
 
-EditorControls Build(QWidget* view) {
+EditorControls Build(QWidget* view, Prompter& prompter) {
     EditorControls c;
 
-    c.imageViewIcon = Named(new CustomImageView(view), "imageViewIcon",
+    c.imageViewIcon = Named(new CustomImageView(prompter, view), "imageViewIcon",
                             QObject::tr("Preview; drop an image file here to use it as the icon"));
     c.progressIndicator = Named(new ProgressIndicator(view), "progressIndicator",
                                 QObject::tr("Rendering the preview"));
@@ -455,7 +455,7 @@ EditorControls Build(QWidget* view) {
     auto* settings = new QGridLayout;
     settings->setSpacing(10);
     settings->addLayout(canvasAndBackground, 0, 0);
-    settings->addWidget(BuildIcon(c), 0, 1);
+    settings->addWidget(BuildIcon(c, prompter), 0, 1);
     settings->addWidget(BuildText(c), 0, 2);
     settings->addWidget(BuildOutput(c), 1, 0, 1, 3);
     settings->setRowStretch(2, 1);

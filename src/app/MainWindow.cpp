@@ -7,8 +7,10 @@
 #include <QMenuBar>
 #include <QScreen>
 
-MainWindow::MainWindow(Prompter& prompter, ViewController::Renderer renderer, QWidget* parent)
-    : QMainWindow(parent), m_controller(new ViewController(prompter, std::move(renderer), this)) {
+MainWindow::MainWindow(Prompter& prompter, RatePreference& ratePreference,
+                       ViewController::Renderer renderer, QWidget* parent)
+    : QMainWindow(parent),
+      m_controller(new ViewController(prompter, ratePreference, std::move(renderer), this)) {
     setWindowTitle(WindowTitle::Untitled());
     setCentralWidget(m_controller);
     BuildMenus();
@@ -23,6 +25,13 @@ MainWindow::MainWindow(Prompter& prompter, ViewController::Renderer renderer, QW
 void MainWindow::BuildMenus() {
     const ViewController::MenuActions& a = m_controller->menuActions();
     QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(a.fileNew);
+    file->addAction(a.loadProfile);
+    file->addAction(a.saveProfile);
+    file->addAction(a.saveProfileAs);
+    file->addSeparator();
+    file->addAction(a.saveIcons);
+    file->addSeparator();
     file->addAction(a.quit);
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(a.undo);

@@ -10,8 +10,8 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    explicit MainWindow(Prompter& prompter, ViewController::Renderer renderer = {},
-                        QWidget* parent = nullptr);
+    MainWindow(Prompter& prompter, RatePreference& ratePreference,
+               ViewController::Renderer renderer = {}, QWidget* parent = nullptr);
 
     ViewController* controller() const { return m_controller; }
 

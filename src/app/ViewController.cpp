@@ -7,14 +7,21 @@
 #include "app/EditorLayout.h"
 #include "app/FloatSlider.h"
 #include "app/HelpPages.h"
+#include "app/IconImageDropTarget.h"
+#include "app/InfoProvider.h"
 #include "app/ProgressIndicator.h"
 #include "app/Stepper.h"
 #include "design/FontFamilies.h"
+#include "design/IconImageFile.h"
 #include "design/ImageTools.h"
 #include "design/NumberText.h"
+#include "export/ExportOptions.h"
+#include "export/ExportRun.h"
 #include "export/OutputFormat.h"
 #include "export/Prompter.h"
+#include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
+#include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
 
@@ -22,6 +29,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QEventLoop>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -29,6 +37,8 @@
 
 namespace {
 
+const QString kDiscardQuestion =
+    QStringLiteral("You have unsaved changes that will be lost. Continue?");
 const QString kExitQuestion = QStringLiteral(
     "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
 
@@ -50,36 +60,26 @@ QString IntegerText(qint64 value) {
 
 } // namespace
 
-ViewController::ViewController(Prompter& prompter, Renderer renderer, QWidget* parent)
-    : QWidget(parent), m_prompter(prompter),
+ViewController::ViewController(Prompter& prompter, RatePreference& ratePreference,
+                               Renderer renderer, QWidget* parent)
+    : QWidget(parent), m_prompter(prompter), m_infoProvider(InfoProvider::Shared()),
+      m_ratingCheck(prompter, ratePreference,
+                    [](const QUrl& url) { QDesktopServices::openUrl(url); }),
       m_renderer(renderer ? std::move(renderer) : Renderer(RenderWithImageTools)),
-      m_controls(EditorLayout::Build(this)),
-      m_bindings(m_controls), m_iconVerticalOffset{m_controls.textFieldIconVerticalOffset,
-                                                   m_controls.stepperIconVerticalOffset,
-                                                   0,
-                                                   -10000,
-                                                   10000,
-                                                   true},
-      m_iconHorizontalOffset{m_controls.textFieldIconHorizontalOffset,
-                             m_controls.stepperIconHorizontalOffset,
-                             0,
-                             -10000,
-                             10000,
-                             true},
-      m_iconScale{m_controls.textFieldIconScale, m_controls.stepperIconScale, 1, 1, 999, false},
-      m_textVerticalOffset{m_controls.textFieldTextVerticalOffset,
-                           m_controls.stepperTextVerticalOffset,
-                           40,
-                           -10000,
-                           10000,
-                           true},
-      m_textHorizontalOffset{m_controls.textFieldTextHorizontalOffset,
-                             m_controls.stepperTextHorizontalOffset,
-                             0,
-                             -10000,
-                             10000,
-                             true},
-      m_fontSize{m_controls.textFieldFontSize, m_controls.stepperFontSize, 1, 1, 10000, true} {
+      m_controls(EditorLayout::Build(this, prompter)), m_bindings(m_controls) {
+    const EditorControls& c = m_controls;
+    // Field, stepper, fallback, minimum, maximum, whether the stepper writes whole numbers.
+    m_iconVerticalOffset = {
+        c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset, 0, -10000, 10000, true};
+    m_iconHorizontalOffset = {
+        c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset, 0, -10000, 10000, true};
+    m_iconScale = {c.textFieldIconScale, c.stepperIconScale, 1, 1, 999, false};
+    m_textVerticalOffset = {
+        c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset, 40, -10000, 10000, true};
+    m_textHorizontalOffset = {
+        c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset, 0, -10000, 10000, true};
+    m_fontSize = {c.textFieldFontSize, c.stepperFontSize, 1, 1, 10000, true};
+
     m_timerPreview.setSingleShot(true);
     m_timerPreview.setInterval(kPreviewDelayMs);
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
@@ -100,6 +100,13 @@ void ViewController::CreateMenuActions() {
         return action;
     };
     MenuActions& a = m_menuActions;
+    a.fileNew = make(tr("&New"), QKeySequence::New, &ViewController::OnFileNew);
+    a.loadProfile = make(tr("&Load Profile…"), QKeySequence::Open, &ViewController::OnLoadProfile);
+    a.saveProfile = make(tr("&Save Profile"), QKeySequence::Save, &ViewController::OnSaveProfile);
+    a.saveProfileAs =
+        make(tr("Save Profile &As…"), QKeySequence::SaveAs, &ViewController::OnSaveProfileAs);
+    a.saveIcons = make(tr("&Export Icons…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                       &ViewController::OnSaveIcons);
     a.quit = make(tr("&Quit"), QKeySequence::Quit, &ViewController::OnAppQuit);
     a.quit->setMenuRole(QAction::QuitRole);
     a.undo = make(tr("&Undo"), QKeySequence::Undo, &ViewController::OnUndo);
@@ -210,6 +217,14 @@ void ViewController::ConnectControls() {
     onField(c.textFieldQuality, &ViewController::OnTextFieldQualityChanged);
     onStepper(c.stepperQuality, &ViewController::OnStepperQualityChanged);
     onField(c.textFieldName, &ViewController::OnNamePatternChanged);
+
+    onClick(c.buttonSelectIconImage, &ViewController::OnSelectIconImage);
+    onClick(c.buttonClearIconImage, &ViewController::OnClearIconImage);
+    onClick(c.buttonSaveIcons, &ViewController::OnSaveIcons);
+    connect(c.imageViewIcon, &CustomImageView::ImageViewDragPerformed, this,
+            &ViewController::ImageViewDragPerformed);
+    connect(c.textFieldIconImage, &CustomTextField::TextFieldDragPerformed, this,
+            &ViewController::TextFieldDragPerformed);
 }
 
 void ViewController::FillPopUps() {
@@ -252,6 +267,7 @@ void ViewController::ResetToDefaults() {
     m_iconImage = QImage();
     m_currentIcon = QImage();
     RestartHistory();
+    m_infoProvider.isIconAdded = false;
     UpdateIconPreview();
 }
 
@@ -285,6 +301,7 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
     m_controls.progressIndicator->hide();
     DisplayIconPreview();
     RecordState();
+    emit previewFinished();
 }
 
 void ViewController::DisplayIconPreview() {
@@ -448,6 +465,142 @@ void ViewController::OnStepperQualityChanged() {
 
 void ViewController::OnNamePatternChanged() {
     OutputEdit();
+}
+
+// ---- Profiles ----
+
+void ViewController::SetTitle(const QString& title) {
+    if (window() != this)
+        window()->setWindowTitle(title);
+}
+
+void ViewController::OnFileNew() {
+    if (!ConfirmDiscard(kDiscardQuestion))
+        return;
+    ResetToDefaults();
+    m_currentProfilePath.clear();
+    SetTitle(WindowTitle::Untitled());
+}
+
+void ViewController::OnSaveProfile() {
+    if (!HasUnsavedChanges())
+        return;
+    if (m_currentProfilePath.isEmpty())
+        OnSaveProfileAs();
+    else
+        SaveCurrentProfile();
+}
+
+void ViewController::OnSaveProfileAs() {
+    const std::optional<QString> path =
+        m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
+    if (!path || path->isEmpty())
+        return;
+    m_currentProfilePath = *path;
+    SaveCurrentProfile();
+}
+
+void ViewController::SaveCurrentProfile() {
+    if (!WriteProfileFile(m_currentProfilePath, MakeProfileText())) {
+        m_prompter.Alert(QStringLiteral("Could not save profile."));
+        return;
+    }
+    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+}
+
+void ViewController::OnLoadProfile() {
+    if (!ConfirmDiscard(kDiscardQuestion))
+        return;
+    const std::optional<QString> path = m_prompter.ChooseOpenFile({QStringLiteral("sgp")});
+    if (!path || path->isEmpty())
+        return;
+    QString text;
+    if (!ReadProfileFile(*path, text) || !ApplyProfileText(text, true)) {
+        // The profile that was open stays the one a later Save writes to.
+        m_prompter.Alert(QStringLiteral("Could not load profile."));
+        return;
+    }
+    m_currentProfilePath = *path;
+    RestartHistory();
+    UpdateIconPreview();
+    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+}
+
+// ---- Icon image ----
+
+void ViewController::LoadIconImage(const QString& path) {
+    QImage image = ::LoadIconImage(path);
+    if (image.isNull()) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    m_iconImage = std::move(image);
+    m_controls.textFieldIconImage->setText(path);
+    m_infoProvider.isIconAdded = true;
+    UpdateIconPreview();
+}
+
+void ViewController::OnSelectIconImage() {
+    const std::optional<QString> path =
+        m_prompter.ChooseOpenFile(IconImageDropTarget::AcceptedTypes());
+    if (!path)
+        return;
+    if (path->isEmpty()) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    LoadIconImage(*path);
+}
+
+void ViewController::OnClearIconImage() {
+    m_iconImage = QImage();
+    m_controls.textFieldIconImage->clear();
+    UpdateIconPreview();
+}
+
+void ViewController::ImageViewDragPerformed(const QVariantMap& userInfo) {
+    LoadDroppedIconImage(userInfo);
+}
+
+void ViewController::TextFieldDragPerformed(const QVariantMap& userInfo) {
+    LoadDroppedIconImage(userInfo);
+}
+
+void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
+    const QVariant path = userInfo.value(QStringLiteral("path"));
+    if (path.typeId() != QMetaType::QString) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    LoadIconImage(path.toString());
+}
+
+// ---- Export ----
+
+void ViewController::BringPreviewUpToDate() {
+    // A field being edited holds what the user sees; commit it as leaving it would.
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+        focused->setFocus();
+    }
+    // A stepper's delayed preview renders now rather than after the export.
+    if (m_timerPreview.isActive()) {
+        m_timerPreview.stop();
+        UpdateIconPreview();
+    }
+    if (!m_updating)
+        return;
+    // Only the renders and the progress indicator run meanwhile; the user's input waits.
+    QEventLoop loop;
+    connect(this, &ViewController::previewFinished, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+void ViewController::OnSaveIcons() {
+    BringPreviewUpToDate();
+    const DesignSettings settings = m_bindings.Read();
+    ExportRun run(m_prompter, ExportOptions::FromSettings(settings));
+    run.SaveIcons(m_currentIcon, SizeSets::SizeList(settings), &m_ratingCheck);
 }
 
 // ---- Unsaved-changes marker ----

@@ -3,15 +3,19 @@
 #include "app/ControlBindings.h"
 #include "app/EditorControls.h"
 #include "design/IconDesign.h"
+#include "export/RatingCheck.h"
 #include "profiles/StateHistory.h"
 
 #include <QImage>
 #include <QTimer>
+#include <QVariantMap>
 #include <QWidget>
 #include <functional>
 #include <optional>
 
+class InfoProvider;
 class Prompter;
+class RatePreference;
 class QAction;
 class QLineEdit;
 class QRadioButton;
@@ -26,12 +30,19 @@ class ViewController : public QWidget {
 public:
     using Renderer = std::function<QImage(const IconDesign&)>;
 
-    // The prompter answers every question and chooses every file; it must outlive the
-    // controller. The renderer runs on a worker thread; without one the design renderer is used.
-    explicit ViewController(Prompter& prompter, Renderer renderer = {}, QWidget* parent = nullptr);
+    // The prompter answers every question and chooses every file, the rate preference keeps
+    // "ShowRateMessage"; both must outlive the controller. The renderer runs on a worker
+    // thread; without one the design renderer is used.
+    ViewController(Prompter& prompter, RatePreference& ratePreference, Renderer renderer = {},
+                   QWidget* parent = nullptr);
 
     // The commands of the menu bar, created here so that they are part of the editor.
     struct MenuActions {
+        QAction* fileNew;
+        QAction* loadProfile;
+        QAction* saveProfile;
+        QAction* saveProfileAs;
+        QAction* saveIcons;
         QAction* quit;
         QAction* undo;
         QAction* redo;
@@ -50,6 +61,7 @@ public:
     bool updating() const { return m_updating; }
     bool selectionChanged() const { return m_selectionChanged; }
     bool showGridlines() const { return m_showGridlines; }
+    bool rateMessageShown() const { return m_ratingCheck.RateMessageShown(); }
     const StateHistory& history() const { return m_history; }
 
     // Puts every control and the editor state to the defaults of a new design.
@@ -75,12 +87,21 @@ public:
     void RestoreState(int index);
     void RestartHistory();
 
+    // Writes the design to the current profile path and names the profile in the title.
+    void SaveCurrentProfile();
+
+    // Loads the icon image file at the path, or tells the user it could not be loaded.
+    void LoadIconImage(const QString& path);
+
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
 
 signals:
     // The user confirmed Quit; the application shell ends the application.
     void terminateRequested();
+
+    // A render finished with no further one pending; its picture is shown and recorded.
+    void previewFinished();
 
 public slots:
     // The design edits that need no conversion: each renders and marks the title.
@@ -145,6 +166,21 @@ public slots:
     void OnStepperQualityChanged();
     void OnNamePatternChanged();
 
+    // Profiles.
+    void OnFileNew();
+    void OnSaveProfile();
+    void OnSaveProfileAs();
+    void OnLoadProfile();
+
+    // The icon image.
+    void OnSelectIconImage();
+    void OnClearIconImage();
+    void ImageViewDragPerformed(const QVariantMap& userInfo);
+    void TextFieldDragPerformed(const QVariantMap& userInfo);
+
+    // Export.
+    void OnSaveIcons();
+
     // Menu commands.
     void OnUndo();
     void OnRedo();
@@ -157,12 +193,12 @@ public slots:
 private:
     // A text field and the stepper that moves it, with the rules for typed numbers.
     struct NumberPair {
-        QLineEdit* field;
-        Stepper* stepper;
-        qint64 fallback;
-        qint64 minimum;
-        qint64 maximum;
-        bool wholeNumberText; // the stepper writes "%.0f"; otherwise its value as it is
+        QLineEdit* field = nullptr;
+        Stepper* stepper = nullptr;
+        qint64 fallback = 0;
+        qint64 minimum = 0;
+        qint64 maximum = 0;
+        bool wholeNumberText = true; // the stepper writes "%.0f"; otherwise its value as is
     };
 
     void CreateMenuActions();
@@ -180,8 +216,13 @@ private:
     void OutputEdit();
 
     void IconPreviewRendered(const QImage& rendering);
+    void BringPreviewUpToDate();
+    void LoadDroppedIconImage(const QVariantMap& userInfo);
+    void SetTitle(const QString& title);
 
     Prompter& m_prompter;
+    InfoProvider& m_infoProvider;
+    RatingCheck m_ratingCheck;
     Renderer m_renderer;
     EditorControls m_controls;
     ControlBindings m_bindings;

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "app/Stepper.h"
 #include "app/ViewController.h"
+#include "support/MemoryRatePreference.h"
 #include "support/ScriptedPrompter.h"
 
 #include <QAbstractButton>
@@ -66,13 +67,14 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
 // The editor window as the user sees it, with scripted answers and a logged renderer.
 struct EditorFixture {
     ScriptedPrompter prompter;
+    MemoryRatePreference ratePreference;
     std::shared_ptr<RenderLog> log = std::make_shared<RenderLog>();
     std::unique_ptr<MainWindow> window;
 
     // With `holdRenders`, even the first render waits for the test to release it.
     explicit EditorFixture(bool holdRenders = false) {
         log->hold = holdRenders;
-        window = std::make_unique<MainWindow>(prompter, LoggingRenderer(log));
+        window = std::make_unique<MainWindow>(prompter, ratePreference, LoggingRenderer(log));
         window->show();
     }
     ~EditorFixture() {

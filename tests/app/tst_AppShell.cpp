@@ -95,7 +95,8 @@ private slots:
         ScriptedPrompter prompter;
         auto log = std::make_shared<RenderLog>();
         {
-            ViewController controller(prompter, LoggingRenderer(log));
+            MemoryRatePreference ratePreference;
+            ViewController controller(prompter, ratePreference, LoggingRenderer(log));
             controller.setWindowTitle(QStringLiteral("Sigilon"));
             controller.MarkAsModified();
             QCOMPARE(controller.windowTitle(), QStringLiteral("Sigilon"));

@@ -192,7 +192,8 @@ private slots:
         auto prompter = std::make_unique<ScriptedPrompter>();
         auto log = std::make_shared<RenderLog>();
         log->hold = true;
-        auto window = std::make_unique<MainWindow>(*prompter, LoggingRenderer(log));
+        MemoryRatePreference ratePreference;
+        auto window = std::make_unique<MainWindow>(*prompter, ratePreference, LoggingRenderer(log));
         QVERIFY(QTest::qWaitFor([&] { return log->started == 1; }, 10000));
         window.reset();
         log->gate.release();
