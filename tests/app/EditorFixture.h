@@ -44,24 +44,34 @@ struct RenderLog {
 };
 
 // A quick stand-in for the design renderer: the canvas filled with the gradient's start
-// colour, or left transparent for a transparent background.
+// colour, or left transparent for a transparent background. The blue channel of an opaque
+// picture is replaced by the render's number (1 for the first), so a picture tells which
+// render made it and RenderLog::Design which design that render saw.
 inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) {
     return [log](const IconDesign& design) {
+        int number;
         {
             const QMutexLocker locker(&log->mutex);
             log->designs.append(design);
             log->startTimes.append(log->clock.elapsed());
+            number = int(log->designs.size());
         }
         ++log->started;
         if (log->hold)
             log->gate.acquire();
         QImage picture(int(design.canvasWidth), int(design.canvasHeight),
                        QImage::Format_ARGB32_Premultiplied);
-        picture.fill(design.transparentBackground ? QColor(Qt::transparent)
-                                                  : design.gradientStartColor.toQColor());
+        QColor fill = design.gradientStartColor.toQColor();
+        fill.setBlue(number % 256);
+        picture.fill(design.transparentBackground ? QColor(Qt::transparent) : fill);
         ++log->finished;
         return picture;
     };
+}
+
+// The number of the render that made an opaque picture (see LoggingRenderer).
+inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
+    return qBlue(picture.pixel(x, y));
 }
 
 // The editor window as the user sees it, with scripted answers and a logged renderer.
