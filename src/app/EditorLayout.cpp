@@ -412,7 +412,7 @@ QGroupBox* BuildOutput(EditorControls& c) {
     c.textFieldName = TextField(group, "textFieldName",
                                 QObject::tr("File name pattern; [Size] stands for the pixel size"));
     c.buttonSaveIcons =
-        Named(new QPushButton(QObject::tr("&Export Icons…"), group), "buttonSaveIcons",
+        Named(new QPushButton(QObject::tr("E&xport Icons…"), group), "buttonSaveIcons",
               QObject::tr("Write the chosen sizes into a folder"));
     c.buttonSaveIcons->setDefault(true);
 

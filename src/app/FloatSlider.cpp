@@ -37,7 +37,9 @@ FloatSlider::FloatSlider(const Range& range, QWidget* parent)
 }
 
 void FloatSlider::setFloatValue(float value) {
-    m_value = std::clamp(value, m_range.minimum, m_range.maximum);
+    // A hand-edited profile may say "nan"; a slider has no position for it.
+    m_value =
+        std::isnan(value) ? m_range.minimum : std::clamp(value, m_range.minimum, m_range.maximum);
     const QSignalBlocker blocker(m_slider);
     m_slider->setValue(qRound((m_value - m_range.minimum) / m_range.resolution));
     ShowValue();

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cmath>
 
 Stepper::Stepper(double minimum, double maximum, double increment, QWidget* parent)
     : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_increment(increment),
@@ -31,7 +32,8 @@ QToolButton* Stepper::MakeArrow(Qt::ArrowType arrow, int steps) {
 }
 
 void Stepper::setValue(double value) {
-    m_value = std::clamp(value, m_minimum, m_maximum);
+    // A hand-edited profile may say "nan"; a stepper cannot step from it.
+    m_value = std::isnan(value) ? m_minimum : std::clamp(value, m_minimum, m_maximum);
 }
 
 void Stepper::StepBy(int steps) {
