@@ -46,17 +46,18 @@ void AppendFixedPoint(Contributions& c, int first, const std::vector<double>& we
     for (double w : weights)
         total += w;
     c.first.push_back(first);
-    int sum = 0;
-    std::size_t largest = 0;
-    for (std::size_t k = 0; k < weights.size(); ++k) {
-        const int w = int(std::lround(weights[k] / total * WeightOne));
-        c.weights.push_back(w);
-        sum += w;
-        if (weights[k] > weights[largest])
-            largest = k;
+    // Each weight is the step between two rounded running totals. The weights then sum to
+    // exactly WeightOne, so flat areas keep their exact colour, and no part of the span gains
+    // or loses more than half a unit even when thousands of source pixels share one output
+    // pixel (rounding each weight on its own lets those errors pile up).
+    double running = 0.0;
+    int previous = 0;
+    for (double w : weights) {
+        running += w;
+        const int next = int(std::lround(running / total * WeightOne));
+        c.weights.push_back(next - previous);
+        previous = next;
     }
-    // Rounding leftovers go to the largest weight, so flat areas keep their exact colour.
-    c.weights[c.offset.back() + largest] += WeightOne - sum;
     c.offset.push_back(int(c.weights.size()));
 }
 

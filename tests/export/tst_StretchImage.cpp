@@ -145,6 +145,35 @@ private slots:
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
+    void fewPixelsFromALargeCanvasKeepTheAverage_data() {
+        QTest::addColumn<int>("sourceWidth");
+        QTest::addColumn<int>("outputWidth");
+        QTest::newRow("10000 to 1") << 10000 << 1;
+        QTest::newRow("6000 to 1") << 6000 << 1;
+        QTest::newRow("10000 to 2") << 10000 << 2;
+        QTest::newRow("5000 to 2") << 5000 << 2;
+        QTest::newRow("3000 to 1") << 3000 << 1;
+    }
+
+    void fewPixelsFromALargeCanvasKeepTheAverage() {
+        // Thousands of source pixels share each output pixel. Within every output pixel's span
+        // the first half is opaque white and the second half clear, so each must come out half
+        // covered, however the shared weight is split among so many pixels.
+        QFETCH(int, sourceWidth);
+        QFETCH(int, outputWidth);
+        QImage row(sourceWidth, 1, QImage::Format_ARGB32_Premultiplied);
+        for (int x = 0; x < sourceWidth; ++x) {
+            const double position = double(x) * outputWidth / sourceWidth;
+            row.setPixel(x, 0, position - std::floor(position) < 0.5 ? 0xffffffffu : 0u);
+        }
+        const QImage shrunk = StretchImage(row, outputWidth, 1);
+        for (int x = 0; x < outputWidth; ++x) {
+            const int alpha = qAlpha(shrunk.pixel(x, 0));
+            QVERIFY2(std::abs(alpha - 128) <= 2,
+                     qPrintable(QStringLiteral("pixel %1 has alpha %2").arg(x).arg(alpha)));
+        }
+    }
+
     void flatAreasStayFlat() {
         QImage flat(5, 7, QImage::Format_ARGB32_Premultiplied);
         flat.fill(QColor(37, 140, 201, 255));
