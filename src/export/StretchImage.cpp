@@ -115,9 +115,19 @@ uint8_t ClampChannel(int32_t value) {
     return uint8_t(std::clamp(value, 0, 255));
 }
 
+// The target's pixels, taken once on the calling thread: scanLine() on a non-const image
+// updates the image's shared bookkeeping, which the row workers must not race on.
+struct TargetPixels {
+    uint8_t* bits;
+    qsizetype bytesPerLine;
+    int width;
+
+    uint8_t* Row(int y) const { return bits + bytesPerLine * y; }
+};
+
 // Output rows [rowBegin, rowEnd): first the source rows are combined into one row of source
 // width, then that row is filtered across.
-void StretchRows(const QImage& source, QImage& target, const Contributions& columns,
+void StretchRows(const QImage& source, const TargetPixels& target, const Contributions& columns,
                  const Contributions& rows, int rowBegin, int rowEnd) {
     const int sourceChannels = source.width() * 4;
     std::vector<int32_t> sums(std::size_t(sourceChannels), 0);
@@ -136,9 +146,9 @@ void StretchRows(const QImage& source, QImage& target, const Contributions& colu
         for (int i = 0; i < sourceChannels; ++i)
             middle[i] = std::clamp((sums[i] + half) >> MiddleShift, 0, MiddleMax);
 
-        auto* out = reinterpret_cast<uint8_t*>(target.scanLine(y));
+        uint8_t* out = target.Row(y);
         constexpr int32_t round = 1 << (WeightBits + 8 - 1);
-        for (int x = 0; x < target.width(); ++x) {
+        for (int x = 0; x < target.width; ++x) {
             int32_t acc[4] = {round, round, round, round};
             const int32_t* columnWeights = columns.Weights(x);
             const int32_t* pixel = middle.data() + columns.first[x] * 4;
@@ -179,6 +189,7 @@ QImage StretchImage(const QImage& image, int width, int height, int threads) {
     if (target.isNull())
         return {};
 
+    const TargetPixels pixels{target.bits(), target.bytesPerLine(), width};
     const Contributions columns = AxisContributions(source.width(), width);
     const Contributions rows = AxisContributions(source.height(), height);
 
@@ -191,13 +202,13 @@ QImage StretchImage(const QImage& image, int width, int height, int threads) {
         const int begin = height * band / bands;
         const int end = height * (band + 1) / bands;
         try {
-            workers.emplace_back(StretchRows, std::cref(source), std::ref(target),
+            workers.emplace_back(StretchRows, std::cref(source), std::cref(pixels),
                                  std::cref(columns), std::cref(rows), begin, end);
         } catch (const std::system_error&) {
-            StretchRows(source, target, columns, rows, begin, end);
+            StretchRows(source, pixels, columns, rows, begin, end);
         }
     }
-    StretchRows(source, target, columns, rows, 0, height / bands);
+    StretchRows(source, pixels, columns, rows, 0, height / bands);
     for (std::thread& worker : workers)
         worker.join();
     return target;
