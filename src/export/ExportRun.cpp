@@ -6,7 +6,6 @@
 
 #include <QFileInfo>
 
-#include <climits>
 #include <cmath>
 #include <utility>
 
@@ -14,11 +13,15 @@ namespace {
 
 const QString SizeToken = QStringLiteral("[Size]");
 
+// The custom size fields' own limit. A hand-edited profile can ask for more; such a file
+// fails rather than letting one export claim gigabytes for its image and encoder buffers.
+constexpr double LargestSide = 10000.0;
+
 // The output size in whole pixels; a null image when it is not a usable size, which the
 // write then reports as a failure.
 QImage ScaledRendering(const QImage& rendering, const OutputSize& size) {
-    if (!(size.width >= 1.0 && size.height >= 1.0 && size.width <= INT_MAX &&
-          size.height <= INT_MAX))
+    if (!(size.width >= 1.0 && size.height >= 1.0 && size.width <= LargestSide &&
+          size.height <= LargestSide))
         return {};
     return StretchImage(rendering, int(size.width), int(size.height));
 }

@@ -8,6 +8,7 @@
 #include "support/ScriptedPrompter.h"
 #include "support/TestImages.h"
 
+#include <QImageReader>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -327,6 +328,51 @@ private slots:
         QCOMPARE(TestImages::PixelAt(icon, 148, 199), QColor(255, 0, 0));
         QCOMPARE(TestImages::PixelAt(icon, 152, 0), QColor(0, 0, 255));
         QCOMPARE(TestImages::PixelAt(icon, 299, 199), QColor(0, 0, 255));
+    }
+
+    void uncheckedCustomSizes_data() {
+        // A profile sets the custom fields as written, without the fields' own check.
+        QTest::addColumn<QString>("width");
+        QTest::addColumn<QString>("height");
+        QTest::addColumn<QSize>("written"); // invalid: the file fails
+        QTest::newRow("fractions are cut off") << "12.5"
+                                               << "7.9" << QSize(12, 7);
+        QTest::newRow("largest size") << "10000"
+                                      << "1" << QSize(10000, 1);
+        QTest::newRow("zero") << "0"
+                              << "16" << QSize();
+        QTest::newRow("negative") << "16"
+                                  << "-5" << QSize();
+        QTest::newRow("not a number") << "nan"
+                                      << "16" << QSize();
+        QTest::newRow("beyond the fields' limit") << "20000"
+                                                  << "16" << QSize();
+        QTest::newRow("far beyond") << "16"
+                                    << "1e9" << QSize();
+    }
+
+    void uncheckedCustomSizes() {
+        QFETCH(QString, width);
+        QFETCH(QString, height);
+        QFETCH(QSize, written);
+        DesignSettings settings;
+        settings.macIconSet = 0;
+        settings.customSize = 1;
+        settings.customWidthText = width;
+        settings.customHeightText = height;
+        QTemporaryDir folder;
+        Export run;
+        const QString path = folder.filePath(QStringLiteral("Icon%1.png").arg(width));
+        if (written.isValid()) {
+            QCOMPARE(run.Run(folder.path(), Rendering(64, 64), settings),
+                     ExportRun::Outcome::Saved);
+            QCOMPARE(QImageReader(path).size(), written);
+        } else {
+            QCOMPARE(run.Run(folder.path(), Rendering(64, 64), settings),
+                     ExportRun::Outcome::Failed);
+            QCOMPARE(run.prompter.Messages(), QStringList{NotSaved});
+            QVERIFY(!QFileInfo::exists(path));
+        }
     }
 
     void fileNames_data() {
