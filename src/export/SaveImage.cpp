@@ -56,14 +56,17 @@ QByteArray EncodeImage(const QImage& image, int formatIndex, double quality) {
     const QImage bitmap = EncodingBitmap(image);
     if (bitmap.isNull())
         return {};
+    // A quality typed into a profile by hand can be anything: NaN and values below the range
+    // give the lowest quality, values above it the best.
+    const double factor = quality > 0.0 ? std::min(quality, 1.0) : 0.0;
     switch (format->encoder) {
     case Encoder::Png:
         return PngEncoder::Encode(bitmap);
     case Encoder::Jpeg:
         return ImageWriterEncoder::Encode(At72Dpi(bitmap), "jpeg",
-                                          std::clamp(int(std::lround(quality * 100.0)), 0, 100));
+                                          int(std::lround(factor * 100.0)));
     case Encoder::Jpeg2000:
-        return Jpeg2000Encoder::Encode(bitmap, quality);
+        return Jpeg2000Encoder::Encode(bitmap, factor);
     case Encoder::Tiff:
         return ImageWriterEncoder::Encode(At72Dpi(bitmap), "tiff");
     case Encoder::Gif:

@@ -247,6 +247,25 @@ private slots:
             QCOMPARE(ReadAll(high), ReadAll(low));
     }
 
+    void qualityOutsideItsRangeIsTheNearestEnd_data() {
+        // A hand-edited profile can put any number, NaN included, into the quality field.
+        QTest::addColumn<int>("format");
+        for (int format : {1, 4})
+            QTest::newRow(qPrintable(OutputFormat::At(format)->title)) << format;
+    }
+
+    void qualityOutsideItsRangeIsTheNearestEnd() {
+        QFETCH(int, format);
+        const QImage image = Badge(96, 80);
+        const QByteArray lowest = ImageTools::EncodeImage(image, format, 0.0);
+        const QByteArray best = ImageTools::EncodeImage(image, format, 1.0);
+        QVERIFY(!lowest.isEmpty() && lowest != best);
+        QCOMPARE(ImageTools::EncodeImage(image, format, -3.0), lowest);
+        QCOMPARE(ImageTools::EncodeImage(image, format, std::nan("")), lowest);
+        QCOMPARE(ImageTools::EncodeImage(image, format, 1e30), best);
+        QCOMPARE(ImageTools::EncodeImage(image, format, qInf()), best);
+    }
+
     void indexOutsideTheListWritesNothing() {
         for (int format : {-1, 10}) {
             const QString path = m_folder.filePath(QStringLiteral("nothing%1.").arg(format));
