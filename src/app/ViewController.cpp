@@ -85,8 +85,9 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
     CreateMenuActions();
-    ConnectControls();
     FillPopUps();
+    // Also subscribes to the drop announcements of the preview and the path field.
+    ConnectControls();
     m_controls.progressIndicator->hide();
     ResetToDefaults();
 }
