@@ -104,7 +104,13 @@ int RunRender(const Options& options, const DesignInput& input) {
 
 int RunProfile(const DesignInput& input) {
     const QByteArray text = MakeProfileText(input.settings).toUtf8();
-    std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+    // The text is the command's whole result: a full disk must not pass for success with a
+    // cut profile.
+    if (std::fwrite(text.constData(), 1, size_t(text.size()), stdout) != size_t(text.size()) ||
+        std::fflush(stdout) != 0) {
+        PrintError(QStringLiteral("Could not write the profile text."));
+        return kFailed;
+    }
     return kDone;
 }
 

@@ -61,6 +61,7 @@ private slots:
     void usageErrorsExitWithTwo_data();
     void usageErrorsExitWithTwo();
     void profilePrintsTheDefaultText();
+    void profileThatCannotBeWrittenFails();
     void profileAppliesOlderLayouts();
     void unreadableProfilesAreRefused_data();
     void unreadableProfilesAreRefused();
@@ -106,6 +107,19 @@ void CommandLineTest::profilePrintsTheDefaultText() {
     const Run run = Sigilon({QStringLiteral("profile")});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.out, MakeProfileText(DesignSettings{}));
+}
+
+void CommandLineTest::profileThatCannotBeWrittenFails() {
+    // A full disk behind standard output: a script must not take a cut text for a profile.
+    if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
+        QSKIP("no /dev/full on this system");
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(SIGILON_EXECUTABLE), {QStringLiteral("profile")});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(!process.readAllStandardError().trimmed().isEmpty());
 }
 
 void CommandLineTest::profileAppliesOlderLayouts() {
