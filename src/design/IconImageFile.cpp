@@ -1,5 +1,8 @@
 #include "design/IconImageFile.h"
 
+#include "design/Jpeg2000Decoder.h"
+
+#include <QFile>
 #include <QImageReader>
 
 namespace {
@@ -11,9 +14,13 @@ constexpr int kDecoderLimitMegabytes = 1024; // a 10000 x 10000 RGBA picture nee
 // 72 dots per inch: one pixel per unit.
 constexpr int kDotsPerMeterAt72Dpi = 2835;
 
-} // namespace
+// Qt has no JPEG 2000 reader; those files go to OpenJPEG.
+bool IsJpeg2000(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && Jpeg2000Decoder::Recognises(file.read(12));
+}
 
-QImage LoadIconImage(const QString& path) {
+QImage ReadWithQt(const QString& path) {
     QImageReader::setAllocationLimit(kDecoderLimitMegabytes);
     QImageReader reader(path);
     reader.setAutoTransform(true);
@@ -28,6 +35,16 @@ QImage LoadIconImage(const QString& path) {
         image.height() > kMaxSide)
         return {};
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
+} // namespace
+
+QImage LoadIconImage(const QString& path) {
+    QImage image =
+        IsJpeg2000(path) ? Jpeg2000Decoder::Decode(path, kMaxSide, kMaxArea) : ReadWithQt(path);
+    if (image.isNull())
+        return image;
     image.setDotsPerMeterX(kDotsPerMeterAt72Dpi);
     image.setDotsPerMeterY(kDotsPerMeterAt72Dpi);
     return image;
