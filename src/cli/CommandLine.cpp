@@ -158,9 +158,10 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 } // namespace
 
 int RunCommandLine(int argc, char* argv[]) {
-    // Rendering needs fonts, which need a GUI application, but never a display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Rendering needs fonts, which need a GUI application, but never a display. A platform
+    // inherited from a desktop session (xcb, wayland) would abort the run where there is no
+    // display, so the command line always draws off screen.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("SIGILON_DEBUG"))
         qInstallMessageHandler(QuietMessages);
     QGuiApplication application(argc, argv);

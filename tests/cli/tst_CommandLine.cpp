@@ -69,6 +69,7 @@ private slots:
     void renderUsesTheIconAtItsPixelSizeWhateverItsResolution();
     void unreadableIconIsRefusedAndNothingIsWritten();
     void renderIntoAMissingFolderFails();
+    void renderNeedsNoDisplayWhateverPlatformIsSet();
     void exportWritesTheChosenSetAndKeepsExistingFiles();
 
 private:
@@ -232,6 +233,31 @@ void CommandLineTest::renderIntoAMissingFolderFails() {
     const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--output"), output});
     QCOMPARE(run.exitCode, 1);
     QVERIFY(run.err.contains(output));
+}
+
+void CommandLineTest::renderNeedsNoDisplayWhateverPlatformIsSet() {
+    // A desktop session often exports its display platform; a script run from it, or over a
+    // connection without a display, must still render.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    DesignSettings settings;
+    settings.canvasWidthText = QStringLiteral("64");
+    settings.canvasHeightText = QStringLiteral("48");
+    settings.text = QStringLiteral("Hi");
+    const QString profile =
+        WriteText(m_dir, QStringLiteral("small.sgp"), MakeProfileText(settings).toUtf8());
+    const QString output = m_dir.filePath(QStringLiteral("small.png"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(SIGILON_EXECUTABLE),
+                  {QStringLiteral("render"), QStringLiteral("--profile"), profile,
+                   QStringLiteral("--output"), output});
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(QImageReader(output).size(), QSize(64, 48));
 }
 
 void CommandLineTest::exportWritesTheChosenSetAndKeepsExistingFiles() {
