@@ -27,7 +27,12 @@ struct DeviceShadow {
     QColor color;
     double sigmaX = 0.0;
     double sigmaY = 0.0;
-    QPoint offset;
+    QPointF offset;
+
+    QPoint wholeOffset() const {
+        return QPoint(int(std::floor(offset.x())), int(std::floor(offset.y())));
+    }
+    QPointF fractionOffset() const { return offset - QPointF(wholeOffset()); }
 
     // How far the blurred shadow spreads beyond what casts it.
     int margin() const { return int(std::ceil(3.0 * std::max(sigmaX, sigmaY))) + 1; }
@@ -41,8 +46,7 @@ DeviceShadow MakeDeviceShadow(const Rgba& color, double blurRadius, double dista
     shadow.color = color.toQColor();
     shadow.sigmaX = std::max(0.0, blurRadius) * 0.5 * toDevice.m11();
     shadow.sigmaY = std::max(0.0, blurRadius) * 0.5 * toDevice.m22();
-    shadow.offset =
-        QPoint(qRound(offset.x() * toDevice.m11()), qRound(offset.y() * toDevice.m22()));
+    shadow.offset = QPointF(offset.x() * toDevice.m11(), offset.y() * toDevice.m22());
     return shadow;
 }
 
@@ -79,6 +83,30 @@ IconDesign ForDrawing(IconDesign d) {
     return d;
 }
 
+// Outlines keep sharp corners (mitred up to ten times the line width), as square canvas
+// corners and angular glyphs should look.
+QPen OutlinePen(const Rgba& color, double width) {
+    QPen pen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    pen.setMiterLimit(10.0);
+    return pen;
+}
+
+// x / 255 rounded to the nearest whole number, for x from 0 to 255 * 255.
+constexpr std::uint32_t Div255(std::uint32_t x) {
+    x += 128;
+    return (x + (x >> 8)) >> 8;
+}
+
+// Premultiplied source-over of one pixel.
+inline QRgb Over(QRgb source, QRgb destination) {
+    const std::uint32_t keep = 255 - std::uint32_t(qAlpha(source));
+    if (keep == 0)
+        return source;
+    return source +
+           qRgba(int(Div255(qRed(destination) * keep)), int(Div255(qGreen(destination) * keep)),
+                 int(Div255(qBlue(destination) * keep)), int(Div255(qAlpha(destination) * keep)));
+}
+
 // A colour's premultiplied channels, ready to be scaled by a coverage from 0 to 255.
 struct PremultipliedChannels {
     explicit PremultipliedChannels(const QColor& color) {
@@ -101,7 +129,8 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
                          const std::function<void(QPainter&)>& paint, int threads) {
     // Content farther outside the target than the shadow can reach cannot show.
     const int reach =
-        shadow.margin() + std::max(std::abs(shadow.offset.x()), std::abs(shadow.offset.y()));
+        shadow.margin() + 1 +
+        int(std::ceil(std::max(std::abs(shadow.offset.x()), std::abs(shadow.offset.y()))));
     const QRect canvas = target.rect();
     const QRect bounds = toDevice.mapRect(contentBounds)
                              .toAlignedRect()
@@ -117,8 +146,9 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
         painter.setTransform(toDevice * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
         paint(painter);
     }
-    const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, threads);
-    const QPoint shadowOrigin = bounds.topLeft() + shadow.offset; // mask coordinates start here
+    const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, shadow.fractionOffset(), threads);
+    const QPoint shadowOrigin =
+        bounds.topLeft() + shadow.wholeOffset(); // mask coordinates start here
     const QRect region = (bounds | mask.bounds().translated(shadowOrigin)).intersected(canvas);
     if (region.isEmpty())
         return;
@@ -133,6 +163,10 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
     }
 
     const PremultipliedChannels shade(shadow.color);
+    // Row pointers come from one bits() call here: scanLine() on the workers would each check
+    // the image for sharing, a race on its reference count.
+    uchar* const targetBits = target.bits();
+    const qsizetype targetStride = target.bytesPerLine();
     ParallelRange(region.height(), threads, [&](int begin, int end) {
         std::vector<std::uint8_t> coverage(region.width());
         for (int row = begin; row < end; ++row) {
@@ -144,7 +178,7 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
             const auto* layerPixels =
                 layerRow ? reinterpret_cast<const QRgb*>(layer.constScanLine(y - bounds.top()))
                          : nullptr;
-            auto* pixels = reinterpret_cast<QRgb*>(target.scanLine(y));
+            auto* pixels = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
             for (int i = 0; i < region.width(); ++i) {
                 const std::uint32_t c = clipRow[i];
                 const int x = region.left() + i;
@@ -153,22 +187,21 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
                                      : 0;
                 if (c == 0 || (top == 0 && coverage[i] == 0))
                     continue;
-                // The layer over its shadow, then cut by the clip's coverage.
-                const std::uint32_t s = coverage[i] * (255 - std::uint32_t(qAlpha(top))); // /65025
-                auto over = [s, c](std::uint32_t layerChannel, std::uint32_t shadeChannel) {
-                    const std::uint32_t combined =
-                        layerChannel * 65025 + shadeChannel * s; // /65025
-                    return std::uint32_t((std::uint64_t(combined) * c + 8290687) / 16581375);
-                };
-                const std::uint32_t a = over(qAlpha(top), shade.alpha);
-                const std::uint32_t r = over(qRed(top), shade.red);
-                const std::uint32_t g = over(qGreen(top), shade.green);
-                const std::uint32_t b = over(qBlue(top), shade.blue);
-                const QRgb dst = pixels[x];
-                const std::uint32_t keep = 255 - a;
-                pixels[x] = qRgba(
-                    r + (qRed(dst) * keep + 127) / 255, g + (qGreen(dst) * keep + 127) / 255,
-                    b + (qBlue(dst) * keep + 127) / 255, a + (qAlpha(dst) * keep + 127) / 255);
+                // The layer over its shadow, then cut by the clip's coverage, then over what
+                // is already there.
+                const std::uint32_t layerAlpha = qAlpha(top);
+                const std::uint32_t visible = Div255(coverage[i] * (255 - layerAlpha));
+                std::uint32_t a = layerAlpha + Div255(shade.alpha * visible);
+                std::uint32_t r = std::uint32_t(qRed(top)) + Div255(shade.red * visible);
+                std::uint32_t g = std::uint32_t(qGreen(top)) + Div255(shade.green * visible);
+                std::uint32_t b = std::uint32_t(qBlue(top)) + Div255(shade.blue * visible);
+                if (c != 255) {
+                    a = Div255(a * c);
+                    r = Div255(r * c);
+                    g = Div255(g * c);
+                    b = Div255(b * c);
+                }
+                pixels[x] = Over(qRgba(int(r), int(g), int(b), int(a)), pixels[x]);
             }
         }
     });
@@ -178,16 +211,18 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
 void DrawShadowBeneath(QImage& image, const DeviceShadow& shadow, int threads) {
     if (shadow.color.alpha() == 0)
         return;
-    const ShadowMask mask(image, shadow.sigmaX, shadow.sigmaY, threads);
+    const ShadowMask mask(image, shadow.sigmaX, shadow.sigmaY, shadow.fractionOffset(), threads);
     const PremultipliedChannels shade(shadow.color);
     const int width = image.width();
     const int height = image.height();
-    const int dx = shadow.offset.x();
-    const int dy = shadow.offset.y();
+    const int dx = shadow.wholeOffset().x();
+    const int dy = shadow.wholeOffset().y();
+    uchar* const imageBits = image.bits(); // once, before the workers start (see above)
+    const qsizetype imageStride = image.bytesPerLine();
     ParallelRange(height, threads, [&](int begin, int end) {
         std::vector<std::uint8_t> coverage(width);
         for (int y = begin; y < end; ++y) {
-            auto* pixels = reinterpret_cast<QRgb*>(image.scanLine(y));
+            auto* pixels = reinterpret_cast<QRgb*>(imageBits + y * imageStride);
             // The shadow only shows where the picture is not opaque: sample it run by run.
             for (int x = 0; x < width;) {
                 if (qAlpha(pixels[x]) == 255) {
@@ -202,15 +237,12 @@ void DrawShadowBeneath(QImage& image, const DeviceShadow& shadow, int threads) {
                     const std::uint32_t c = coverage[i - x];
                     if (c == 0)
                         continue;
-                    const QRgb dst = pixels[i];
-                    // shadow = colour x coverage; result = dst + shadow x (1 - dst alpha)
-                    const std::uint32_t weight = c * (255 - std::uint32_t(qAlpha(dst)));
-                    auto blend = [weight](std::uint32_t channel) {
-                        return (channel * weight + 32512) / 65025;
-                    };
-                    pixels[i] =
-                        qRgba(qRed(dst) + blend(shade.red), qGreen(dst) + blend(shade.green),
-                              qBlue(dst) + blend(shade.blue), qAlpha(dst) + blend(shade.alpha));
+                    // The shadow (colour x coverage) beneath what is already there.
+                    const std::uint32_t visible =
+                        Div255(c * (255 - std::uint32_t(qAlpha(pixels[i]))));
+                    pixels[i] += qRgba(
+                        int(Div255(shade.red * visible)), int(Div255(shade.green * visible)),
+                        int(Div255(shade.blue * visible)), int(Div255(shade.alpha * visible)));
                 }
                 x = runEnd;
             }
@@ -249,7 +281,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
     const double radius =
         std::max(design.canvasWidth, design.canvasHeight) * design.cornerCurvature * 0.5f;
     const float iconScale = design.iconScale / 100.0f;
-    const double toRadians = kPi / 180.0;
+    auto radians = [](double degrees) { return degrees * kPi / 180.0; };
 
     // The canvas grows by the outline width so the outline fits, and the background shadow
     // needs 12% more room; the result is that whole picture scaled to the canvas size. It is
@@ -283,8 +315,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         painter.setTransform(toDevice);
         if (opaqueBackground && design.backgroundStroke && stroke > 0.0)
-            painter.strokePath(backgroundPath,
-                               QPen(design.backgroundStrokeColor.toQColor(), stroke));
+            painter.strokePath(backgroundPath, OutlinePen(design.backgroundStrokeColor, stroke));
         // The outline was stroked before the clip, so only its outer half stays visible; the
         // clip then holds for the icon and the text, also when the background is transparent.
         if (opaqueBackground) {
@@ -322,7 +353,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
             canvasH);
         const DeviceShadow shadow =
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
-                             design.iconShadowAngle * toRadians, toDevice);
+                             radians(design.iconShadowAngle), toDevice);
         drawLayer(design.iconShadow, shadow, iconRect,
                   [&](QPainter& p) { p.drawImage(iconRect, prepared); });
     }
@@ -338,20 +369,20 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
-                             design.textShadowAngle * toRadians, toDevice);
+                             radians(design.textShadowAngle), toDevice);
         const QRectF bounds =
             glyphs.boundingRect().adjusted(-strokeWidth, -strokeWidth, strokeWidth, strokeWidth);
         drawLayer(design.textShadow, shadow, bounds, [&](QPainter& p) {
             p.fillPath(glyphs, design.textColor.toQColor());
             if (strokeWidth > 0.0)
-                p.strokePath(glyphs, QPen(design.textStrokeColor.toQColor(), strokeWidth));
+                p.strokePath(glyphs, OutlinePen(design.textStrokeColor, strokeWidth));
         });
     }
 
     if (backgroundShadow) {
         const DeviceShadow shadow = MakeDeviceShadow(
             design.backgroundShadowColor, design.backgroundShadowBlur,
-            design.backgroundShadowOffset, design.backgroundShadowAngle * toRadians, toDevice);
+            design.backgroundShadowOffset, radians(design.backgroundShadowAngle), toDevice);
         DrawShadowBeneath(result, shadow, threads);
     }
     return result;

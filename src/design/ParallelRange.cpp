@@ -1,6 +1,7 @@
 #include "design/ParallelRange.h"
 
 #include <algorithm>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -24,7 +25,12 @@ void ParallelRange(int count, int threads, const std::function<void(int, int)>& 
     for (int part = 0; part < parts - 1; ++part) {
         const int begin = static_cast<int>(static_cast<long long>(count) * part / parts);
         const int end = static_cast<int>(static_cast<long long>(count) * (part + 1) / parts);
-        helpers.emplace_back(work, begin, end);
+        try {
+            helpers.emplace_back(work, begin, end);
+        } catch (const std::system_error&) {
+            // No thread to be had (a process limit): this part runs here instead.
+            work(begin, end);
+        }
     }
     work(static_cast<int>(static_cast<long long>(count) * (parts - 1) / parts), count);
     for (std::thread& helper : helpers)

@@ -14,20 +14,26 @@ int ReductionFactor(double sigma) {
 }
 
 // Position of image pixel `x` on the reduced grid whose pixel 0 starts at image pixel
-// -margin * factor, as a left index and a 0..256 weight for the next one.
-void ReducedPosition(int x, int factor, int margin, int& index, std::uint16_t& weight) {
+// -margin * factor, with the mask moved by `shift` pixels: a left index and a 0..256 weight
+// for the next one.
+void ReducedPosition(int x, int factor, int margin, double shift, int& index,
+                     std::uint16_t& weight) {
     // Centres: image pixel x at x + 0.5, reduced pixel i at (i + 0.5) * factor.
-    const int numerator = 2 * (x + margin * factor) + 1 - factor; // 2 * factor * u
-    const int denominator = 2 * factor;
-    index =
-        numerator >= 0 ? numerator / denominator : -((-numerator + denominator - 1) / denominator);
-    const int remainder = numerator - index * denominator;
-    weight = static_cast<std::uint16_t>((remainder * 256 + factor) / denominator);
+    const double u = (x + 0.5 - shift) / factor - 0.5 + margin;
+    index = static_cast<int>(std::floor(u));
+    long fraction = std::lround((u - index) * 256.0);
+    if (fraction >= 256) {
+        ++index;
+        fraction = 0;
+    }
+    weight = static_cast<std::uint16_t>(fraction);
 }
 
 } // namespace
 
-ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, int threads) {
+ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPointF shift,
+                       int threads)
+    : m_shift(shift) {
     m_factor = std::min(ReductionFactor(sigmaX), ReductionFactor(sigmaY));
     const int f = m_factor;
     m_margin = std::max(AlphaPlane::BlurReach(sigmaX / f), AlphaPlane::BlurReach(sigmaY / f)) + 2;
@@ -36,7 +42,9 @@ ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, int th
     m_plane = AlphaPlane(reducedW + 2 * m_margin, reducedH + 2 * m_margin);
     if (m_plane.isEmpty())
         return;
-    m_bounds = QRect(-m_margin * f, -m_margin * f, m_plane.width() * f, m_plane.height() * f);
+    // One more pixel on the right and at the bottom for the fractional shift.
+    m_bounds =
+        QRect(-m_margin * f, -m_margin * f, m_plane.width() * f + 1, m_plane.height() * f + 1);
 
     // Box-average each f x f block of the alpha channel; outside the image counts as clear.
     const int width = image.width();
@@ -63,13 +71,29 @@ ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, int th
     });
     m_plane.Blur(sigmaX / f, sigmaY / f, threads);
 
+    // Where each reduced row has any coverage at all, so reads of the empty surroundings of a
+    // shadow cost nothing.
+    m_rowSpans.resize(std::size_t(m_plane.height()));
+    ParallelRange(m_plane.height(), threads, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            const std::uint8_t* row = m_plane.row(y);
+            int first = 0;
+            while (first < m_plane.width() && row[first] == 0)
+                ++first;
+            int last = m_plane.width() - 1;
+            while (last >= first && row[last] == 0)
+                --last;
+            m_rowSpans[std::size_t(y)] = {first, last};
+        }
+    });
+
     m_leftColumn.resize(m_bounds.width());
     m_rightColumn.resize(m_bounds.width());
     m_columnWeight.resize(m_bounds.width());
     const int lastColumn = m_plane.width() - 1;
     for (int i = 0; i < m_bounds.width(); ++i) {
         int index;
-        ReducedPosition(m_bounds.x() + i, f, m_margin, index, m_columnWeight[i]);
+        ReducedPosition(m_bounds.x() + i, f, m_margin, m_shift.x(), index, m_columnWeight[i]);
         m_leftColumn[i] = std::clamp(index, 0, lastColumn);
         m_rightColumn[i] = std::clamp(index + 1, 0, lastColumn);
     }
@@ -81,12 +105,26 @@ void ShadowMask::SampleRow(int y, int x, int count, std::uint8_t* out) const {
         return;
     int row;
     std::uint16_t rowWeight;
-    ReducedPosition(y, m_factor, m_margin, row, rowWeight);
+    ReducedPosition(y, m_factor, m_margin, m_shift.y(), row, rowWeight);
     const int lastRow = m_plane.height() - 1;
-    const std::uint8_t* upper = m_plane.row(std::clamp(row, 0, lastRow));
-    const std::uint8_t* lower = m_plane.row(std::clamp(row + 1, 0, lastRow));
-    const int from = std::max(x, m_bounds.left());
-    const int to = std::min(x + count, m_bounds.right() + 1);
+    const int upperRow = std::clamp(row, 0, lastRow);
+    const int lowerRow = std::clamp(row + 1, 0, lastRow);
+    const std::uint8_t* upper = m_plane.row(upperRow);
+    const std::uint8_t* lower = m_plane.row(lowerRow);
+    const int firstColumn = std::min(m_rowSpans[upperRow].first, m_rowSpans[lowerRow].first);
+    const int lastColumn = std::max(m_rowSpans[upperRow].last, m_rowSpans[lowerRow].last);
+    if (firstColumn > lastColumn)
+        return;
+    // Only pixels that read a covered column can be non-zero (the column tables ascend).
+    const int left = m_bounds.left();
+    const int firstCovered =
+        int(std::lower_bound(m_rightColumn.begin(), m_rightColumn.end(), firstColumn) -
+            m_rightColumn.begin());
+    const int pastCovered =
+        int(std::upper_bound(m_leftColumn.begin(), m_leftColumn.end(), lastColumn) -
+            m_leftColumn.begin());
+    const int from = std::max(x, left + firstCovered);
+    const int to = std::min(x + count, left + pastCovered);
     for (int px = from; px < to; ++px) {
         const int i = px - m_bounds.left();
         const std::uint32_t a = upper[m_leftColumn[i]];

@@ -3,6 +3,7 @@
 #include "design/AlphaPlane.h"
 
 #include <QImage>
+#include <QPointF>
 #include <QRect>
 #include <cstdint>
 #include <vector>
@@ -13,11 +14,13 @@
 // full-resolution blur, with no visible difference.
 class ShadowMask {
 public:
-    // sigmaX and sigmaY are the blur's standard deviations in image pixels.
-    ShadowMask(const QImage& image, double sigmaX, double sigmaY, int threads);
+    // sigmaX and sigmaY are the blur's standard deviations in image pixels; `shift` (each part
+    // from 0 to 1) moves the mask by a fraction of a pixel, so that a shadow offset need not be
+    // rounded to whole pixels.
+    ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPointF shift, int threads);
 
-    // The part of the image's pixel grid (before any shadow offset) where the mask can be
-    // non-zero: the image grown by the blur's reach.
+    // The part of the image's pixel grid (before any whole-pixel shadow offset) where the mask
+    // can be non-zero: the image grown by the blur's reach.
     QRect bounds() const { return m_bounds; }
 
     // Coverage 0..255 of `count` pixels of row `y` from column `x` (image pixel coordinates);
@@ -27,6 +30,7 @@ public:
 private:
     int m_factor = 1;
     int m_margin = 0; // in reduced pixels
+    QPointF m_shift;
     QRect m_bounds;
     AlphaPlane m_plane;
     // Per column of bounds(): the two reduced columns around it and the weight (0..256) of
@@ -34,4 +38,10 @@ private:
     std::vector<int> m_leftColumn;
     std::vector<int> m_rightColumn;
     std::vector<std::uint16_t> m_columnWeight;
+    // Per reduced row: first and last column with any coverage (first > last when none).
+    struct Span {
+        int first;
+        int last;
+    };
+    std::vector<Span> m_rowSpans;
 };

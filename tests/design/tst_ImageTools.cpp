@@ -165,6 +165,14 @@ void ImageToolsTest::curvatureZeroGivesSquareCorners() {
     for (const QPoint corner : {QPoint(0, 0), QPoint(255, 0), QPoint(0, 255), QPoint(255, 255)})
         QVERIFY(PixelAt(square, corner.x(), corner.y()).alpha() == 255);
 
+    // The outline of a square canvas keeps sharp corners.
+    design.backgroundStroke = true;
+    design.backgroundStrokeSize = 40;
+    const QImage outlined = ImageTools::RenderIcon(design);
+    QVERIFY(IsWhite(PixelAt(outlined, 1, 1)));
+    QVERIFY(IsWhite(PixelAt(outlined, 254, 254)));
+    design.backgroundStroke = false;
+
     design.cornerCurvature = 0.2f; // radius 25.6 units
     const QImage rounded = ImageTools::RenderIcon(design);
     QVERIFY(IsClear(PixelAt(rounded, 0, 0)));

@@ -32,6 +32,7 @@ private slots:
     void blurKeepsTheEdgeWhereItWas();
     void blurIsSymmetricAndSpreadsWithSigma();
     void boundsCoverTheSpreadAndOutsideIsClear();
+    void fractionalShiftMovesTheEdgeByPartOfAPixel();
     void planeBlurKeepsTheTotalCoverage();
 };
 
@@ -48,7 +49,7 @@ void ShadowMaskTest::blurKeepsTheEdgeWhereItWas_data() {
 
 void ShadowMaskTest::blurKeepsTheEdgeWhereItWas() {
     QFETCH(double, sigma);
-    const ShadowMask mask(Square(400, 100, 200), sigma, sigma, 2);
+    const ShadowMask mask(Square(400, 100, 200), sigma, sigma, QPointF(), 2);
     const std::vector<std::uint8_t> row = Row(mask, 200, 0, 400);
     // Deep inside and far outside stay solid and clear.
     QCOMPARE(int(row[200]), 255);
@@ -66,8 +67,8 @@ void ShadowMaskTest::blurKeepsTheEdgeWhereItWas() {
 }
 
 void ShadowMaskTest::blurIsSymmetricAndSpreadsWithSigma() {
-    const ShadowMask narrow(Square(300, 100, 100), 3.0, 3.0, 1);
-    const ShadowMask wide(Square(300, 100, 100), 12.0, 12.0, 1);
+    const ShadowMask narrow(Square(300, 100, 100), 3.0, 3.0, QPointF(), 1);
+    const ShadowMask wide(Square(300, 100, 100), 12.0, 12.0, QPointF(), 1);
     const std::vector<std::uint8_t> a = Row(narrow, 150, 0, 300);
     const std::vector<std::uint8_t> b = Row(wide, 150, 0, 300);
     for (int d = 0; d < 40; ++d) {
@@ -81,7 +82,7 @@ void ShadowMaskTest::blurIsSymmetricAndSpreadsWithSigma() {
     QCOMPARE(int(a[89]), 0);
     QVERIFY(b[89] > 40);
     // Separate sigmas: a blur along x only leaves the top edge sharp.
-    const ShadowMask sideways(Square(300, 100, 100), 12.0, 0.0, 1);
+    const ShadowMask sideways(Square(300, 100, 100), 12.0, 0.0, QPointF(), 1);
     QCOMPARE(int(Row(sideways, 98, 150, 1)[0]), 0);
     QCOMPARE(int(Row(sideways, 101, 150, 1)[0]), 255);
     QVERIFY(Row(sideways, 150, 90, 1)[0] > 40);
@@ -89,7 +90,7 @@ void ShadowMaskTest::blurIsSymmetricAndSpreadsWithSigma() {
 
 void ShadowMaskTest::boundsCoverTheSpreadAndOutsideIsClear() {
     const QImage edgeToEdge = Square(100, 0, 100);
-    const ShadowMask mask(edgeToEdge, 8.0, 8.0, 2);
+    const ShadowMask mask(edgeToEdge, 8.0, 8.0, QPointF(), 2);
     // The shadow of an image-filling square spreads past the image on every side.
     QVERIFY(mask.bounds().contains(QRect(-20, -20, 140, 140)));
     QVERIFY(Row(mask, 50, -10, 1)[0] > 0);
@@ -100,6 +101,27 @@ void ShadowMaskTest::boundsCoverTheSpreadAndOutsideIsClear() {
     const std::vector<std::uint8_t> across = Row(mask, 50, b.left() - 50, b.width() + 100);
     QCOMPARE(int(across.front()), 0);
     QCOMPARE(int(across.back()), 0);
+}
+
+void ShadowMaskTest::fractionalShiftMovesTheEdgeByPartOfAPixel() {
+    // Unblurred, the square's left edge at x = 100 is sharp; moved by half a pixel, the first
+    // pixel of the square is half covered and the pixel before it still clear.
+    const ShadowMask sharp(Square(300, 100, 100), 0.0, 0.0, QPointF(), 1);
+    const ShadowMask moved(Square(300, 100, 100), 0.0, 0.0, QPointF(0.5, 0.25), 1);
+    QCOMPARE(int(Row(sharp, 150, 100, 1)[0]), 255);
+    QCOMPARE(int(Row(sharp, 150, 99, 1)[0]), 0);
+    QVERIFY(std::abs(int(Row(moved, 150, 100, 1)[0]) - 128) <= 2);
+    QCOMPARE(int(Row(moved, 150, 99, 1)[0]), 0);
+    QCOMPARE(int(Row(moved, 150, 101, 1)[0]), 255);
+    // The right edge now reaches a half pixel into x = 200, and the top a quarter into 100.
+    QVERIFY(std::abs(int(Row(moved, 150, 200, 1)[0]) - 128) <= 2);
+    QVERIFY(std::abs(int(Row(moved, 100, 150, 1)[0]) - 191) <= 2);
+    // The same holds on a reduced grid: the whole blurred edge moves by the fraction.
+    const ShadowMask wide(Square(300, 100, 100), 8.0, 8.0, QPointF(), 1);
+    const ShadowMask wideMoved(Square(300, 100, 100), 8.0, 8.0, QPointF(0.5, 0.0), 1);
+    const int before = Row(wide, 150, 95, 1)[0];
+    const int after = Row(wideMoved, 150, 95, 1)[0];
+    QVERIFY2(after < before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
 }
 
 void ShadowMaskTest::planeBlurKeepsTheTotalCoverage() {
