@@ -189,7 +189,7 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
 
         QCOMPARE(m_openedUrls.size(), 3);
-        const QDir sources(QStringLiteral(SIGILON_TEST_DATA "/../../help"));
+        const QDir sources(QStringLiteral(SIGILON_SOURCE_DIR "/help"));
         QSet<QString> pages;
         for (const QUrl& url : m_openedUrls) {
             QVERIFY(url.isLocalFile());
