@@ -1,26 +1,15 @@
 #include "design/Jpeg2000Decoder.h"
 
+#include "design/OpenJpegHandles.h"
 #include <QFile>
-#include <openjpeg.h>
 
 #include <algorithm>
-#include <memory>
 
 namespace Jpeg2000Decoder {
 namespace {
 
 const QByteArray kJp2Signature("\x00\x00\x00\x0cjP  \r\n\x87\n", 12);
 const QByteArray kCodestreamStart("\xff\x4f\xff\x51", 4);
-
-struct CodecDeleter {
-    void operator()(opj_codec_t* p) const { opj_destroy_codec(p); }
-};
-struct StreamDeleter {
-    void operator()(opj_stream_t* p) const { opj_stream_destroy(p); }
-};
-struct ImageDeleter {
-    void operator()(opj_image_t* p) const { opj_image_destroy(p); }
-};
 
 void Silent(const char*, void*) {}
 
@@ -96,7 +85,7 @@ QImage Decode(const QString& path, int maxSide, qint64 maxArea) {
         return {};
     const OPJ_CODEC_FORMAT format = head.startsWith(kJp2Signature) ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K;
 
-    std::unique_ptr<opj_codec_t, CodecDeleter> codec(opj_create_decompress(format));
+    OpenJpeg::Codec codec(opj_create_decompress(format));
     if (!codec)
         return {};
     opj_set_info_handler(codec.get(), Silent, nullptr);
@@ -109,14 +98,13 @@ QImage Decode(const QString& path, int maxSide, qint64 maxArea) {
     opj_codec_set_threads(codec.get(), 2);
 
     const QByteArray localPath = QFile::encodeName(path);
-    std::unique_ptr<opj_stream_t, StreamDeleter> stream(
-        opj_stream_create_default_file_stream(localPath.constData(), OPJ_TRUE));
+    OpenJpeg::Stream stream(opj_stream_create_default_file_stream(localPath.constData(), OPJ_TRUE));
     if (!stream)
         return {};
     opj_image_t* header = nullptr;
     if (!opj_read_header(stream.get(), codec.get(), &header))
         return {};
-    std::unique_ptr<opj_image_t, ImageDeleter> planes(header);
+    OpenJpeg::Image planes(header);
     // Refuse absurd sizes before the decoder allocates anything for them.
     const qint64 width = qint64(planes->x1) - qint64(planes->x0);
     const qint64 height = qint64(planes->y1) - qint64(planes->y0);

@@ -1,10 +1,9 @@
 #include "export/Jpeg2000Encoder.h"
 
-#include <openjpeg.h>
+#include "design/OpenJpegHandles.h"
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 
 namespace Jpeg2000Encoder {
 
@@ -16,16 +15,6 @@ constexpr qint64 MinimumThreadedPixels = 128 * 128;
 // Signal-to-noise ratio of the lowest and of the highest lossy quality, in decibels.
 constexpr float LowestPsnr = 25.0f;
 constexpr float HighestPsnr = 50.0f;
-
-struct CodecDeleter {
-    void operator()(opj_codec_t* p) const { opj_destroy_codec(p); }
-};
-struct StreamDeleter {
-    void operator()(opj_stream_t* p) const { opj_stream_destroy(p); }
-};
-struct ImageDeleter {
-    void operator()(opj_image_t* p) const { opj_image_destroy(p); }
-};
 
 // The encoder writes forwards, skips the box headers it fills in later and seeks back to
 // them, so the memory stream keeps a position of its own.
@@ -77,7 +66,7 @@ bool HasTransparency(const QImage& image) {
 }
 
 // Straight colour (and alpha) as one plane per component.
-std::unique_ptr<opj_image_t, ImageDeleter> Planes(const QImage& image, bool alpha) {
+OpenJpeg::Image Planes(const QImage& image, bool alpha) {
     const int components = alpha ? 4 : 3;
     opj_image_cmptparm_t parameters[4];
     std::memset(parameters, 0, sizeof parameters);
@@ -88,8 +77,7 @@ std::unique_ptr<opj_image_t, ImageDeleter> Planes(const QImage& image, bool alph
         parameters[c].prec = 8;
         parameters[c].sgnd = 0;
     }
-    std::unique_ptr<opj_image_t, ImageDeleter> planes(
-        opj_image_create(OPJ_UINT32(components), parameters, OPJ_CLRSPC_SRGB));
+    OpenJpeg::Image planes(opj_image_create(OPJ_UINT32(components), parameters, OPJ_CLRSPC_SRGB));
     if (!planes)
         return nullptr;
     planes->x0 = planes->y0 = 0;
@@ -133,7 +121,7 @@ QByteArray Encode(const QImage& image, double compressionFactor) {
     if (image.isNull())
         return {};
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    std::unique_ptr<opj_image_t, ImageDeleter> planes = Planes(pixels, HasTransparency(pixels));
+    OpenJpeg::Image planes = Planes(pixels, HasTransparency(pixels));
     if (!planes)
         return {};
 
@@ -148,7 +136,7 @@ QByteArray Encode(const QImage& image, double compressionFactor) {
         ++resolutions;
     parameters.numresolution = resolutions;
 
-    std::unique_ptr<opj_codec_t, CodecDeleter> codec(opj_create_compress(OPJ_CODEC_JP2));
+    OpenJpeg::Codec codec(opj_create_compress(OPJ_CODEC_JP2));
     if (!codec || !opj_setup_encoder(codec.get(), &parameters, planes.get()))
         return {};
     // Starting the worker threads costs more than they save on small images.
@@ -156,8 +144,7 @@ QByteArray Encode(const QImage& image, double compressionFactor) {
         opj_codec_set_threads(codec.get(), EncoderThreads);
 
     MemoryStream memory;
-    std::unique_ptr<opj_stream_t, StreamDeleter> stream(
-        opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_FALSE));
+    OpenJpeg::Stream stream(opj_stream_create(OPJ_J2K_STREAM_CHUNK_SIZE, OPJ_FALSE));
     if (!stream)
         return {};
     opj_stream_set_user_data(stream.get(), &memory, nullptr);
