@@ -1,9 +1,9 @@
 // `sigilon export` as a function: what it writes, keeps and prints, and how it fails.
 
 #include "cli/ExportCommand.h"
+#include "support/TestImages.h"
 
 #include <QImageReader>
-#include <QPainter>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QtTest>
@@ -11,66 +11,52 @@
 #include <cstdio>
 #include <unistd.h>
 
+Q_DECLARE_METATYPE(DesignSettings)
+
 namespace {
 
 const QByteArray OldContent("an icon from an earlier export");
+const QString Saved = QStringLiteral("Icon(s) saved successfully.");
+const QStringList MacNames{"Icon16.png",  "Icon32.png",  "Icon64.png",  "Icon128.png",
+                           "Icon256.png", "Icon512.png", "Icon1024.png"};
 
-QImage Rendering() {
-    QImage image(1024, 1024, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(0, 128, 255));
-    painter.drawRoundedRect(QRectF(0, 0, 1024, 1024), 200, 200);
-    return image;
+QStringList Prefixed(const QString& prefix, const QStringList& names) {
+    QStringList lines;
+    for (const QString& name : names)
+        lines.append(prefix + name);
+    return lines;
 }
 
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// What a command printed: standard output and standard error, one entry per line.
 struct Printed {
-    QStringList out;
+    int status = -1;
+    QStringList out; // one entry per line
     QStringList err;
 };
 
 // Runs the export with standard output and error sent to files, and reads them back.
-Printed RunCaptured(const DesignSettings& settings, const QString& folder, bool overwrite,
-                    int& status) {
-    QTemporaryFile out, err;
-    if (!out.open() || !err.open())
-        qFatal("cannot create capture files");
-    std::fflush(stdout);
-    std::fflush(stderr);
-    const int savedOut = dup(STDOUT_FILENO);
-    const int savedErr = dup(STDERR_FILENO);
-    dup2(out.handle(), STDOUT_FILENO);
-    dup2(err.handle(), STDERR_FILENO);
-    status = RunExportCommand(settings, Rendering(), folder, overwrite);
-    std::fflush(stdout);
-    std::fflush(stderr);
-    dup2(savedOut, STDOUT_FILENO);
-    dup2(savedErr, STDERR_FILENO);
-    close(savedOut);
-    close(savedErr);
-    const auto lines = [](QTemporaryFile& file) {
-        file.seek(0);
-        return QString::fromLocal8Bit(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
-    };
-    return {lines(out), lines(err)};
+Printed Run(const DesignSettings& settings, const QString& folder, bool overwrite = false) {
+    QTemporaryFile files[2];
+    int saved[2];
+    std::fflush(nullptr);
+    for (int i : {0, 1}) {
+        if (!files[i].open())
+            qFatal("cannot create capture files");
+        saved[i] = dup(STDOUT_FILENO + i);
+        dup2(files[i].handle(), STDOUT_FILENO + i);
+    }
+    Printed printed;
+    printed.status =
+        RunExportCommand(settings, TestImages::AsymmetricImage(1024, 1024), folder, overwrite);
+    std::fflush(nullptr);
+    for (int i : {0, 1}) {
+        dup2(saved[i], STDOUT_FILENO + i);
+        close(saved[i]);
+        files[i].seek(0);
+        (i == 0 ? printed.out : printed.err) =
+            QString::fromLocal8Bit(files[i].readAll()).split(u'\n', Qt::SkipEmptyParts);
+    }
+    return printed;
 }
-
-QStringList Paths(const QString& folder, const QStringList& names) {
-    QStringList paths;
-    for (const QString& name : names)
-        paths.append(folder + u'/' + name);
-    return paths;
-}
-
-const QStringList MacNames{"Icon16.png",  "Icon32.png",  "Icon64.png",  "Icon128.png",
-                           "Icon256.png", "Icon512.png", "Icon1024.png"};
 
 } // namespace
 
@@ -78,97 +64,70 @@ class ExportCommandTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void freshFolderGetsTheChosenSet() {
-        QTemporaryDir folder;
-        int status = -1;
-        const Printed printed = RunCaptured(DesignSettings(), folder.path(), false, status);
-        QCOMPARE(status, 0);
-        QCOMPARE(printed.out, Paths(folder.path(), MacNames));
-        QCOMPARE(printed.err, QStringList{"Icon(s) saved successfully."});
-        QCOMPARE(QImage(folder.filePath("Icon64.png")).size(), QSize(64, 64));
+    void writtenAndKeptFiles_data() {
+        QTest::addColumn<DesignSettings>("settings");
+        QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<QStringList>("existing");
+        QTest::addColumn<QStringList>("written");
+        const QStringList ends{"Icon16.png", "Icon1024.png"};
+        QTest::newRow("fresh folder") << DesignSettings() << false << QStringList() << MacNames;
+        QTest::newRow("existing kept") << DesignSettings() << false << ends << MacNames.mid(1, 5);
+        QTest::newRow("--overwrite") << DesignSettings() << true << ends << MacNames;
+        DesignSettings ios;
+        ios.macIconSet = 0;
+        ios.iosIconSet = 1;
+        ios.iosSizes.fill(0);
+        ios.iosSizes[0] = 1;  // 20
+        ios.iosSizes[13] = 1; // 1024
+        ios.iconFormat = 1;
+        ios.namePattern = QStringLiteral("App-[Size]");
+        QTest::newRow("settings choose sizes, format and names")
+            << ios << false << QStringList() << QStringList{"App-20.jpg", "App-1024.jpg"};
     }
 
-    void existingFilesAreKeptAndReported() {
+    void writtenAndKeptFiles() {
+        QFETCH(DesignSettings, settings);
+        QFETCH(bool, overwrite);
+        QFETCH(QStringList, existing);
+        QFETCH(QStringList, written);
         QTemporaryDir folder;
-        for (const char* name : {"Icon16.png", "Icon1024.png"}) {
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(OldContent);
+        const QString prefix = folder.path() + u'/';
+        for (const QString& name : existing) {
+            QFile file(prefix + name);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(OldContent) > 0);
         }
-        int status = -1;
-        const Printed printed = RunCaptured(DesignSettings(), folder.path(), false, status);
-        QCOMPARE(status, 0);
-        QCOMPARE(printed.out, Paths(folder.path(), MacNames.mid(1, 5)));
-        QCOMPARE(printed.err, (QStringList{"Skipped: " + folder.filePath("Icon16.png"),
-                                           "Skipped: " + folder.filePath("Icon1024.png"),
-                                           "Icon(s) saved successfully."}));
-        QCOMPARE(ReadAll(folder.filePath("Icon16.png")), OldContent);
-        QCOMPARE(ReadAll(folder.filePath("Icon1024.png")), OldContent);
-    }
-
-    void overwriteReplacesEverything() {
-        QTemporaryDir folder;
-        for (const QString& name : MacNames) {
-            QFile file(folder.filePath(name));
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(OldContent);
-        }
-        int status = -1;
-        const Printed printed = RunCaptured(DesignSettings(), folder.path(), true, status);
-        QCOMPARE(status, 0);
-        QCOMPARE(printed.out, Paths(folder.path(), MacNames));
-        QCOMPARE(printed.err, QStringList{"Icon(s) saved successfully."});
-        for (const QString& name : MacNames)
-            QVERIFY2(!QImage(folder.filePath(name)).isNull(), qPrintable(name));
-    }
-
-    void settingsChooseSizesFormatAndNames() {
-        DesignSettings settings;
-        settings.macIconSet = 0;
-        settings.iosIconSet = 1;
-        settings.iosSizes.fill(0);
-        settings.iosSizes[0] = 1;  // 20
-        settings.iosSizes[13] = 1; // 1024
-        settings.iconFormat = 1;
-        settings.qualityText = QStringLiteral("55");
-        settings.namePattern = QStringLiteral("App-[Size]");
-        QTemporaryDir folder;
-        int status = -1;
-        const Printed printed = RunCaptured(settings, folder.path(), false, status);
-        QCOMPARE(status, 0);
-        QCOMPARE(printed.out, Paths(folder.path(), {"App-20.jpg", "App-1024.jpg"}));
-        QImageReader reader(folder.filePath("App-20.jpg"));
-        QCOMPARE(reader.format(), QByteArray("jpeg"));
-        QCOMPARE(reader.size(), QSize(20, 20));
+        const QStringList skipped = overwrite ? QStringList() : existing;
+        const Printed printed = Run(settings, folder.path(), overwrite);
+        QCOMPARE(printed.status, 0);
+        QCOMPARE(printed.out, Prefixed(prefix, written));
+        QCOMPARE(printed.err, Prefixed("Skipped: " + prefix, skipped) << Saved);
+        for (const QString& name : skipped)
+            QCOMPARE(QFileInfo(prefix + name).size(), OldContent.size());
+        for (const QString& name : written)
+            QVERIFY2(QImageReader(prefix + name).canRead(), qPrintable(name));
     }
 
     void unusableFolderIsAnError() {
         QTemporaryDir folder;
-        const QString missing = folder.filePath("missing");
-        int status = -1;
-        Printed printed = RunCaptured(DesignSettings(), missing, false, status);
-        QCOMPARE(status, 1);
-        QVERIFY(printed.out.isEmpty());
-        QCOMPARE(printed.err.size(), 1);
-        QVERIFY(printed.err.first().contains(missing));
-        QVERIFY(!QFileInfo::exists(missing));
-
         const QString plainFile = folder.filePath("plain");
         QFile file(plainFile);
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.close();
-        printed = RunCaptured(DesignSettings(), plainFile, false, status);
-        QCOMPARE(status, 1);
-        QVERIFY(printed.err.first().contains(plainFile));
+        for (const QString& path : {folder.filePath("missing"), plainFile}) {
+            const Printed printed = Run(DesignSettings(), path);
+            QCOMPARE(printed.status, 1);
+            QVERIFY(printed.out.isEmpty());
+            QCOMPARE(printed.err.size(), 1);
+            QVERIFY2(printed.err.first().contains(path), qPrintable(printed.err.first()));
+        }
+        QVERIFY(!QFileInfo::exists(folder.filePath("missing")));
     }
 
     void failedFilesFailTheCommand() {
         DesignSettings settings;
         settings.namePattern = QStringLiteral("missing/Icon[Size]");
         QTemporaryDir folder;
-        int status = -1;
-        const Printed printed = RunCaptured(settings, folder.path(), false, status);
-        QCOMPARE(status, 1);
+        const Printed printed = Run(settings, folder.path());
+        QCOMPARE(printed.status, 1);
         QVERIFY(printed.out.isEmpty());
         QCOMPARE(printed.err.last(), QStringLiteral("Some icons could not be saved."));
         QVERIFY(QDir(folder.path()).isEmpty());

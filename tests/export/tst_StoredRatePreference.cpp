@@ -1,4 +1,4 @@
-// "ShowRateMessage" in the application's settings. Runs in Qt's test mode, so the user's own
+// "ShowRateMessage" in the application's settings, in Qt's test mode so that the user's own
 // settings are never touched.
 
 #include "export/StoredRatePreference.h"
@@ -13,42 +13,25 @@ class StoredRatePreferenceTest : public QObject {
 private slots:
     void initTestCase() {
         QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(Settings().fileName().contains(QStringLiteral(".qttest")));
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
     }
 
-    void init() {
-        QSettings settings = Settings();
-        settings.clear();
-        settings.sync();
-    }
-
-    void absentUntilStored() {
+    void absentUntilStoredThenWrittenThrough() {
+        QSettings("Sigilon", "Sigilon").clear();
         StoredRatePreference preference;
         QVERIFY(!preference.ShowRateMessage().has_value());
         preference.SetShowRateMessage(QStringLiteral("Yes"));
-        QCOMPARE(preference.ShowRateMessage(), std::optional<QString>(QStringLiteral("Yes")));
-        // Written through at once: a fresh reader of the file sees it.
-        QCOMPARE(Settings().value(QStringLiteral("ShowRateMessage")).toString(),
-                 QStringLiteral("Yes"));
+        QCOMPARE(preference.ShowRateMessage(), std::optional<QString>("Yes"));
+        // A fresh reader of the file sees it at once.
+        QCOMPARE(QSettings("Sigilon", "Sigilon").value("ShowRateMessage"), QVariant("Yes"));
         preference.SetShowRateMessage(QStringLiteral("No"));
-        QCOMPARE(StoredRatePreference().ShowRateMessage(),
-                 std::optional<QString>(QStringLiteral("No")));
+        QCOMPARE(StoredRatePreference().ShowRateMessage(), std::optional<QString>("No"));
     }
 
     void somethingOtherThanAStringIsNeverYes() {
-        {
-            QSettings settings = Settings();
-            settings.setValue(QStringLiteral("ShowRateMessage"),
-                              QStringList{QStringLiteral("Yes"), QStringLiteral("No")});
-        }
+        QSettings("Sigilon", "Sigilon").setValue("ShowRateMessage", QStringList{"Yes", "No"});
         const std::optional<QString> value = StoredRatePreference().ShowRateMessage();
-        QVERIFY(value.has_value());
-        QVERIFY(*value != QStringLiteral("Yes"));
-    }
-
-private:
-    static QSettings Settings() {
-        return QSettings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
+        QVERIFY(value.has_value() && *value != QStringLiteral("Yes"));
     }
 };
 

@@ -7,10 +7,9 @@
 #include <QStringList>
 #include <optional>
 
-// A Prompter for tests: answers from scripts prepared beforehand and records every question
-// it was asked, so a test can check both the texts shown and what the code did with each
-// answer. Alerts with a single button are acknowledged without using a scripted answer; a
-// question asked after its script ran out ends "another way" (-1).
+// A Prompter for tests: answers from scripts and records every question asked. A one-button
+// alert is acknowledged without using an answer; once the script runs out a question ends
+// "another way" (-1).
 class ScriptedPrompter : public Prompter {
 public:
     struct Question {
@@ -18,15 +17,13 @@ public:
         QStringList buttons;
     };
 
-    // Answers for Ask, in order: the index of the button to press.
-    QList<int> answers;
-    // Answers for the choosers, in order; nullopt cancels.
+    QList<int> answers; // for Ask, in order: the index of the button to press
+    // For the choosers, in order; nullopt cancels.
     QList<std::optional<QString>> folders;
     QList<std::optional<QString>> saveFiles;
     QList<std::optional<QString>> openFiles;
 
-    // Everything asked, in order.
-    QList<Question> questions;
+    QList<Question> questions; // everything asked, in order
     QStringList folderPrompts;
     QList<QPair<QString, QString>> saveRequests; // default name, extension
     QList<QStringList> openRequests;
@@ -54,7 +51,6 @@ public:
         return openFiles.isEmpty() ? std::nullopt : openFiles.takeFirst();
     }
 
-    // The messages of all questions asked so far.
     QStringList Messages() const {
         QStringList messages;
         for (const Question& question : questions)
