@@ -8,6 +8,7 @@
 
 #include <QImageReader>
 #include <QPainter>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -77,16 +78,19 @@ private slots:
         QTest::addColumn<QByteArray>("qtFormat"); // "": JPEG 2000, read by our own reader only
         QTest::addColumn<int>("tolerance");       // for the colours inside; -1: no alpha kept
         QTest::addColumn<int>("sameAs");          // the entry with the same encoder, or -1
-        QTest::newRow("PNG") << 0 << QByteArray("png") << 1 << -1;
-        QTest::newRow("JPG") << 1 << QByteArray("jpeg") << -1 << -1;
-        QTest::newRow("JPEG") << 2 << QByteArray("jpeg") << -1 << 1;
-        QTest::newRow("JPE") << 3 << QByteArray("jpeg") << -1 << 1;
-        QTest::newRow("JP2") << 4 << QByteArray("") << 1 << -1; // lossless at the best quality
-        QTest::newRow("JPX") << 5 << QByteArray("") << 1 << 4;
-        QTest::newRow("TIFF") << 6 << QByteArray("tiff") << 1 << -1;
-        QTest::newRow("TIF") << 7 << QByteArray("tiff") << 1 << 6;
-        QTest::newRow("GIF") << 8 << QByteArray("gif") << 12 << -1; // a transparent palette index
-        QTest::newRow("BMP") << 9 << QByteArray("bmp") << -1 << -1;
+        QTest::addColumn<QString>("magick");      // what ImageMagick's identify calls it
+        QTest::newRow("PNG") << 0 << QByteArray("png") << 1 << -1 << QStringLiteral("PNG");
+        QTest::newRow("JPG") << 1 << QByteArray("jpeg") << -1 << -1 << QStringLiteral("JPEG");
+        QTest::newRow("JPEG") << 2 << QByteArray("jpeg") << -1 << 1 << QStringLiteral("JPEG");
+        QTest::newRow("JPE") << 3 << QByteArray("jpeg") << -1 << 1 << QStringLiteral("JPEG");
+        QTest::newRow("JP2") << 4 << QByteArray("") << 1 << -1
+                             << QStringLiteral("JP2"); // lossless at the best quality
+        QTest::newRow("JPX") << 5 << QByteArray("") << 1 << 4 << QStringLiteral("JP2");
+        QTest::newRow("TIFF") << 6 << QByteArray("tiff") << 1 << -1 << QStringLiteral("TIFF");
+        QTest::newRow("TIF") << 7 << QByteArray("tiff") << 1 << 6 << QStringLiteral("TIFF");
+        QTest::newRow("GIF") << 8 << QByteArray("gif") << 12 << -1
+                             << QStringLiteral("GIF"); // a transparent palette index
+        QTest::newRow("BMP") << 9 << QByteArray("bmp") << -1 << -1 << QStringLiteral("BMP3");
     }
 
     void everyFormat() {
@@ -94,6 +98,7 @@ private slots:
         QFETCH(QByteArray, qtFormat);
         QFETCH(int, tolerance);
         QFETCH(int, sameAs);
+        QFETCH(QString, magick);
         const QImage badge = Badge(20, 20);
         const QString path = Path("exact", format);
         QVERIFY(ImageTools::SaveImage(badge, path, format, 1.0));
@@ -108,6 +113,14 @@ private slots:
                                                 tolerance));
         }
         QCOMPARE(QImageReader::imageFormat(path), qtFormat); // told by the contents
+        // Standard tools agree on size and format (ImageMagick is part of the set-up).
+        QProcess identify;
+        identify.start(QStringLiteral("identify"),
+                       {QStringLiteral("-format"), QStringLiteral("%m %w %h"), path});
+        QVERIFY(identify.waitForFinished(30000));
+        const QString described = QString::fromUtf8(identify.readAllStandardOutput());
+        QCOMPARE(identify.exitCode(), 0);
+        QCOMPARE(described, magick + QStringLiteral(" 20 20"));
         if (format < 1 || format > 3) { // lossless: no flip, swapped channels or wrong stride
             const QImage odd = TestImages::AsymmetricImage(333, 77);
             QVERIFY(ImageTools::SaveImage(odd, path, format, 1.0));
