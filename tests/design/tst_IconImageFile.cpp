@@ -37,8 +37,7 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
     // Signature (8), IHDR length (4), "IHDR" (4), then width and height.
     qToBigEndian(width, bytes.data() + 16);
     qToBigEndian(height, bytes.data() + 20);
-    const quint32 crc = Crc32(bytes.mid(12, 4 + 13));
-    qToBigEndian(crc, bytes.data() + 12 + 4 + 13);
+    qToBigEndian(Crc32(bytes.mid(12, 4 + 13)), bytes.data() + 12 + 4 + 13);
     return bytes;
 }
 
@@ -47,90 +46,76 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
 class IconImageFileTest : public QObject {
     Q_OBJECT
 
-private slots:
-    void init() { QVERIFY(m_dir.isValid()); }
-
-    void sizeInUnitsIsThePixelSizeWhateverTheResolution();
-    void jpeg2000FilesAreReadByOurDecoder();
-    void jpeg2000SizeIsCheckedBeforeDecoding();
-    void badFilesGiveNoImage_data();
-    void badFilesGiveNoImage();
-
-private:
     QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return {};
-        return path;
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
     }
 
     QTemporaryDir m_dir;
-};
 
-void IconImageFileTest::sizeInUnitsIsThePixelSizeWhateverTheResolution() {
-    QImage retina = TestImages::AsymmetricImage(512, 512);
-    retina.setDotsPerMeterX(5669); // 144 dpi
-    retina.setDotsPerMeterY(5669);
-    const QString path = Write(QStringLiteral("retina.png"), PngBytes(retina));
-    const QImage loaded = LoadIconImage(path);
-    QCOMPARE(loaded.size(), QSize(512, 512));
-    QCOMPARE(loaded.format(), QImage::Format_ARGB32_Premultiplied);
-    QCOMPARE(loaded.dotsPerMeterX(), 2835); // 72 dpi: one pixel per unit
-    QVERIFY(TestImages::FirstDifference(loaded, retina, 0).isEmpty());
-}
+private slots:
+    void init() { QVERIFY(m_dir.isValid()); }
 
-void IconImageFileTest::jpeg2000FilesAreReadByOurDecoder() {
-    // Lossless JPEG 2000 with transparency, written by our own encoder, comes back exactly.
-    QImage picture = TestImages::AsymmetricImage(37, 21);
-    picture.setPixelColor(36, 20, QColor(10, 200, 30, 0));
-    picture.setPixelColor(35, 20, QColor(250, 100, 0, 128));
-    const QString path = m_dir.filePath(QStringLiteral("icon.jp2"));
-    QVERIFY(ImageTools::SaveImage(picture, path, kJp2, 1.0));
-    const QImage loaded = LoadIconImage(path);
-    QCOMPARE(loaded.size(), QSize(37, 21));
-    QCOMPARE(TestImages::FirstDifference(loaded, picture, 1), QString());
-    QCOMPARE(loaded.pixelColor(36, 20).alpha(), 0);
-
-    // A file cut short never crashes the decoder: it gives no image or the picture's size.
-    QFile whole(path);
-    QVERIFY(whole.open(QIODevice::ReadOnly));
-    const QByteArray bytes = whole.readAll();
-    for (const qsizetype length : {qsizetype(40), bytes.size() / 2, bytes.size() - 3}) {
-        const QImage cut = LoadIconImage(Write(QStringLiteral("cut.jp2"), bytes.left(length)));
-        QVERIFY(cut.isNull() || cut.size() == QSize(37, 21));
+    void sizeInUnitsIsThePixelSizeWhateverTheResolution() {
+        QImage retina = TestImages::AsymmetricImage(512, 512);
+        retina.setDotsPerMeterX(5669); // 144 dpi
+        retina.setDotsPerMeterY(5669);
+        const QImage loaded = LoadIconImage(Write("retina.png", PngBytes(retina)));
+        QCOMPARE(loaded.size(), QSize(512, 512));
+        QCOMPARE(loaded.format(), QImage::Format_ARGB32_Premultiplied);
+        QCOMPARE(loaded.dotsPerMeterX(), 2835); // 72 dpi: one pixel per unit
+        QCOMPARE(TestImages::FirstDifference(loaded, retina, 0), QString());
     }
 
-    // The extension does not matter, the content does.
-    QFile::copy(path, m_dir.filePath(QStringLiteral("renamed.png")));
-    QCOMPARE(LoadIconImage(m_dir.filePath(QStringLiteral("renamed.png"))).size(), QSize(37, 21));
-}
+    void jpeg2000FilesAreReadByOurDecoder() {
+        // Lossless JPEG 2000 with transparency, written by our own encoder, comes back exactly.
+        QImage picture = TestImages::AsymmetricImage(37, 21);
+        picture.setPixelColor(36, 20, QColor(10, 200, 30, 0));
+        picture.setPixelColor(35, 20, QColor(250, 100, 0, 128));
+        const QString path = m_dir.filePath("icon.jp2");
+        QVERIFY(ImageTools::SaveImage(picture, path, kJp2, 1.0));
+        const QImage loaded = LoadIconImage(path);
+        QCOMPARE(TestImages::FirstDifference(loaded, picture, 1), QString());
+        QCOMPARE(loaded.pixelColor(36, 20).alpha(), 0);
+        // A file cut short never crashes the decoder: it gives no image or the picture's size.
+        QFile whole(path);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        for (const qsizetype length : {qsizetype(40), bytes.size() / 2, bytes.size() - 3}) {
+            const QImage cut = LoadIconImage(Write("cut.jp2", bytes.left(length)));
+            QVERIFY(cut.isNull() || cut.size() == QSize(37, 21));
+        }
+        // The extension does not matter, the content does.
+        QCOMPARE(LoadIconImage(Write("renamed.png", bytes)).size(), QSize(37, 21));
+    }
 
-void IconImageFileTest::jpeg2000SizeIsCheckedBeforeDecoding() {
-    const QString path = m_dir.filePath(QStringLiteral("big.jp2"));
-    QVERIFY(ImageTools::SaveImage(TestImages::AsymmetricImage(40, 30), path, kJp2, 0.8));
-    QCOMPARE(Jpeg2000Decoder::Decode(path, 100, 10000).size(), QSize(40, 30));
-    QVERIFY(Jpeg2000Decoder::Decode(path, 39, 10000).isNull());
-    QVERIFY(Jpeg2000Decoder::Decode(path, 100, 1199).isNull());
-}
+    void jpeg2000SizeIsCheckedBeforeDecoding() {
+        const QString path = m_dir.filePath("big.jp2");
+        QVERIFY(ImageTools::SaveImage(TestImages::AsymmetricImage(40, 30), path, kJp2, 0.8));
+        QCOMPARE(Jpeg2000Decoder::Decode(path, 100, 10000).size(), QSize(40, 30));
+        QVERIFY(Jpeg2000Decoder::Decode(path, 39, 10000).isNull());
+        QVERIFY(Jpeg2000Decoder::Decode(path, 100, 1199).isNull());
+    }
 
-void IconImageFileTest::badFilesGiveNoImage_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    const QByteArray png = PngBytes(TestImages::AsymmetricImage(64, 64));
-    QTest::newRow("text") << QByteArray("just some notes\n");
-    QTest::newRow("empty") << QByteArray();
-    QTest::newRow("truncated png") << png.left(png.size() / 2);
-    QTest::newRow("png claiming 100000 x 100000") << PngClaiming(100000, 100000);
-    QTest::newRow("png claiming 20000 x 2") << PngClaiming(20000, 2);
-    QTest::newRow("jp2 signature only") << QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12);
-    QTest::newRow("codestream start only") << QByteArray("\xff\x4f\xff\x51\x00\x00", 6);
-}
-
-void IconImageFileTest::badFilesGiveNoImage() {
-    QFETCH(QByteArray, bytes);
-    QVERIFY(LoadIconImage(Write(QStringLiteral("bad.png"), bytes)).isNull());
-    QVERIFY(LoadIconImage(m_dir.filePath(QStringLiteral("missing.png"))).isNull());
-}
+    void badFilesGiveNoImage_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QByteArray png = PngBytes(TestImages::AsymmetricImage(64, 64));
+        QTest::newRow("text") << QByteArray("just some notes\n");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated png") << png.left(png.size() / 2);
+        QTest::newRow("png claiming 100000 x 100000") << PngClaiming(100000, 100000);
+        QTest::newRow("png claiming 20000 x 2") << PngClaiming(20000, 2);
+        QTest::newRow("jp2 signature only") << QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12);
+        QTest::newRow("codestream start only") << QByteArray("\xff\x4f\xff\x51\x00\x00", 6);
+    }
+    void badFilesGiveNoImage() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(LoadIconImage(Write("bad.png", bytes)).isNull());
+        QVERIFY(LoadIconImage(m_dir.filePath("missing.png")).isNull());
+    }
+};
 
 QTEST_MAIN(IconImageFileTest)
 #include "tst_IconImageFile.moc"

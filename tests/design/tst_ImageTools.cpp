@@ -8,7 +8,9 @@
 #include <QPainter>
 #include <QSet>
 #include <QtTest>
+#include <algorithm>
 
+using TestImages::ColorsClose;
 using TestImages::PixelAt;
 
 namespace {
@@ -21,16 +23,27 @@ bool IsClear(const QColor& c) {
     return c.alpha() < 8;
 }
 
+bool IsOpaque(const QColor& c) {
+    return c.alpha() == 255;
+}
+
+bool All(bool (*test)(const QColor&), const QImage& image, std::initializer_list<QPoint> points) {
+    return std::all_of(points.begin(), points.end(),
+                       [&](QPoint p) { return test(PixelAt(image, p.x(), p.y())); });
+}
+
 // A design with nothing but what a test switches on: transparent, no outline, no shadows.
-IconDesign PlainDesign(int width, int height) {
+IconDesign PlainDesign(int width, int height, const QString& text = {}, float fontSize = 800) {
     IconDesign design;
+    design.text = text;
+    design.fontSize = fontSize;
+    design.transparentBackground = true;
+    design.cornerCurvature = 0.0f;
     design.canvasWidth = float(width);
     design.canvasHeight = float(height);
-    design.transparentBackground = true;
     design.backgroundStroke = false;
     design.backgroundShadow = false;
     design.textShadow = false;
-    design.cornerCurvature = 0.0f;
     return design;
 }
 
@@ -50,12 +63,16 @@ int StepsUntil(const QImage& image, QPoint start, QPoint step, Predicate predica
     return -1;
 }
 
-int CountDifferences(const QImage& a, const QImage& b) {
+template <typename Predicate> int Count(const QImage& image, Predicate predicate) {
     int count = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x)
-            count += a.pixel(x, y) != b.pixel(x, y);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += predicate(x, y);
     return count;
+}
+
+int CountDifferences(const QImage& a, const QImage& b) {
+    return Count(a, [&](int x, int y) { return a.pixel(x, y) != b.pixel(x, y); });
 }
 
 } // namespace
@@ -64,435 +81,288 @@ class ImageToolsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaultGeometryMatchesTheScaledCanvas();
-    void gradientRunsFromStartAtTopToEndAtBottom();
-    void resultHasExactlyTheCanvasSize_data();
-    void resultHasExactlyTheCanvasSize();
-    void curvatureZeroGivesSquareCorners();
-    void transparentBackgroundDropsOutlineAndShadowButKeepsTheClip();
-    void tintMakesASilhouetteWithTheImagesOwnAlpha();
-    void rotateImageTurnsCounterClockwise();
-    void quarterTurnIsSqueezedBackIntoTheImagesBox();
-    void iconShadowDoesNotReachTheText();
-    void shadowAngle270FallsStraightDown();
-    void textStrokeOfZeroDrawsNoOutline();
-    void pictureDoesNotDependOnTheThreadCount();
-    void fontIndexOutsideTheListUsesTheFirstInstalledFamily();
-    void fontChoicesGiveDistinctFaces();
-    void canvasMarginsAreSquareDotsTwelveUnitsApart();
-    void canvasSizeComesFromTheFieldTextWithinLimits();
-    void valuesNoControlWouldGiveStillDraw_data();
-    void valuesNoControlWouldGiveStillDraw();
-};
-
-void ImageToolsTest::defaultGeometryMatchesTheScaledCanvas() {
-    // Defaults: 1024 canvas, outline 40, shadow on. The background is 879.91 units wide,
-    // 72.04 from each edge, with a 17.19-unit visible outline outside it.
-    const QImage picture = ImageTools::RenderIcon(IconDesign{});
-    QCOMPARE(picture.size(), QSize(1024, 1024));
-    const int middle = 512;
-    auto isBlue = [](const QColor& c) { return c.alpha() > 240 && c.blue() > c.red() + 60; };
-
-    // Distances from each edge, along the middle row and column.
-    const QPoint left(0, middle), right(1023, middle), top(middle, 0), bottom(middle, 1023);
-    const int outlineLeft = StepsUntil(picture, left, {1, 0}, IsWhite);
-    const int backgroundLeft = StepsUntil(picture, left, {1, 0}, isBlue);
-    const int outlineRight = StepsUntil(picture, right, {-1, 0}, IsWhite);
-    const int backgroundRight = StepsUntil(picture, right, {-1, 0}, isBlue);
-    const int outlineTop = StepsUntil(picture, top, {0, 1}, IsWhite);
-    const int backgroundTop = StepsUntil(picture, top, {0, 1}, isBlue);
-    const int outlineBottom = StepsUntil(picture, bottom, {0, -1}, IsWhite);
-    const int backgroundBottom = StepsUntil(picture, bottom, {0, -1}, isBlue);
-
-    // Pixel x covers [x, x + 1): an edge at 72.04 makes pixel 72 the first inside.
-    for (int inside : {backgroundLeft, backgroundRight, backgroundTop, backgroundBottom})
-        QVERIFY2(std::abs(inside - 72.04) <= 1.0, qPrintable(QString::number(inside)));
-    QVERIFY(std::abs((1024 - backgroundRight - backgroundLeft) - 879.91) <= 1.5);
-    QVERIFY(std::abs((1024 - backgroundBottom - backgroundTop) - 879.91) <= 1.5);
-    const int outlines[4][2] = {{outlineLeft, backgroundLeft},
-                                {outlineRight, backgroundRight},
-                                {outlineTop, backgroundTop},
-                                {outlineBottom, backgroundBottom}};
-    for (const auto& [outline, inside] : outlines)
-        QVERIFY2(std::abs((inside - outline) - 17.19) <= 1.0,
-                 qPrintable(QStringLiteral("%1 %2").arg(outline).arg(inside)));
-
-    // The drop shadow falls below (angle 270), so the bottom margin is darker than the top.
-    QVERIFY(PixelAt(picture, middle, 1024 - 50).alpha() > PixelAt(picture, middle, 50).alpha());
-}
-
-void ImageToolsTest::gradientRunsFromStartAtTopToEndAtBottom() {
-    IconDesign design = PlainDesign(200, 200);
-    design.transparentBackground = false;
-    design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
-    design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
-    const QImage picture = ImageTools::RenderIcon(design);
-    const QColor top = PixelAt(picture, 100, 0);
-    const QColor bottom = PixelAt(picture, 100, 199);
-    QVERIFY(top.red() > 240 && top.blue() < 15);
-    QVERIFY(bottom.blue() > 240 && bottom.red() < 15);
-    const QColor middle = PixelAt(picture, 100, 100);
-    QVERIFY(std::abs(middle.red() - middle.blue()) < 10);
-}
-
-void ImageToolsTest::resultHasExactlyTheCanvasSize_data() {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
-    QTest::addColumn<bool>("outlineAndShadow");
-    QTest::newRow("one unit") << 1 << 1 << true;
-    QTest::newRow("wide, plain") << 300 << 200 << false;
-    QTest::newRow("tall, enlarged") << 7 << 333 << true;
-}
-
-void ImageToolsTest::resultHasExactlyTheCanvasSize() {
-    QFETCH(int, width);
-    QFETCH(int, height);
-    QFETCH(bool, outlineAndShadow);
-    IconDesign design;
-    design.canvasWidth = float(width);
-    design.canvasHeight = float(height);
-    design.backgroundStroke = outlineAndShadow;
-    design.backgroundShadow = outlineAndShadow;
-    design.text = QStringLiteral("Hi");
-    design.iconImage = TestImages::AsymmetricImage(64, 48);
-    QCOMPARE(ImageTools::RenderIcon(design).size(), QSize(width, height));
-}
-
-void ImageToolsTest::curvatureZeroGivesSquareCorners() {
-    IconDesign design = PlainDesign(256, 256);
-    design.transparentBackground = false;
-    const QImage square = ImageTools::RenderIcon(design);
-    for (const QPoint corner : {QPoint(0, 0), QPoint(255, 0), QPoint(0, 255), QPoint(255, 255)})
-        QVERIFY(PixelAt(square, corner.x(), corner.y()).alpha() == 255);
-
-    // The outline of a square canvas keeps sharp corners.
-    design.backgroundStroke = true;
-    design.backgroundStrokeSize = 40;
-    const QImage outlined = ImageTools::RenderIcon(design);
-    QVERIFY(IsWhite(PixelAt(outlined, 1, 1)));
-    QVERIFY(IsWhite(PixelAt(outlined, 254, 254)));
-    design.backgroundStroke = false;
-
-    design.cornerCurvature = 0.2f; // radius 25.6 units
-    const QImage rounded = ImageTools::RenderIcon(design);
-    QVERIFY(IsClear(PixelAt(rounded, 0, 0)));
-    QVERIFY(IsClear(PixelAt(rounded, 255, 255)));
-    QCOMPARE(PixelAt(rounded, 30, 0).alpha(), 255);
-    // Curvature 1 on a square canvas gives a circle: the diagonal at 45 degrees just inside.
-    design.cornerCurvature = 1.0f;
-    const QImage circle = ImageTools::RenderIcon(design);
-    QVERIFY(IsClear(PixelAt(circle, 35, 35)));
-    QCOMPARE(PixelAt(circle, 45, 45).alpha(), 255);
-}
-
-void ImageToolsTest::transparentBackgroundDropsOutlineAndShadowButKeepsTheClip() {
-    IconDesign design;
-    design.canvasWidth = 400;
-    design.canvasHeight = 400;
-    design.transparentBackground = true; // outline and shadow stay switched on
-    design.iconImage = Filled(400, 400, Qt::red);
-    design.text = QStringLiteral("W");
-    design.fontSize = 2000; // glyphs far larger than the canvas: only the clip limits them
-    design.textColor = {0.0, 1.0, 0.0, 1.0};
-    design.textShadow = false;
-    const QImage picture = ImageTools::RenderIcon(design);
-
-    // Not enlarged: the icon reaches the canvas edges at the middle of each side, and no
-    // white outline or dark shadow appears anywhere along the middle row.
-    for (int x = 0; x < 400; ++x) {
-        const QColor c = PixelAt(picture, x, 200);
-        QVERIFY2(c.alpha() == 255 && !IsWhite(c), qPrintable(QString::number(x)));
+    void defaultGeometryMatchesTheScaledCanvas() {
+        // Defaults: 1024 canvas, outline 40, shadow on. The background is 879.91 units wide,
+        // 72.04 from each edge, with a 17.19-unit visible outline outside it.
+        const QImage picture = ImageTools::RenderIcon(IconDesign{});
+        auto isBlue = [](const QColor& c) { return c.alpha() > 240 && c.blue() > c.red() + 60; };
+        // Inwards from the left, right, top and bottom edge along the middle row or column.
+        const QPoint walks[4][2] = {
+            {{0, 512}, {1, 0}}, {{1023, 512}, {-1, 0}}, {{512, 0}, {0, 1}}, {{512, 1023}, {0, -1}}};
+        int inside[4];
+        for (int i = 0; i < 4; ++i) {
+            const int outline = StepsUntil(picture, walks[i][0], walks[i][1], IsWhite);
+            inside[i] = StepsUntil(picture, walks[i][0], walks[i][1], isBlue);
+            // Pixel x covers [x, x + 1): an edge at 72.04 makes pixel 72 the first inside.
+            QVERIFY2(std::abs(inside[i] - 72.04) <= 1.0 &&
+                         std::abs((inside[i] - outline) - 17.19) <= 1.0,
+                     qPrintable(QStringLiteral("%1 %2").arg(outline).arg(inside[i])));
+        }
+        QVERIFY(std::abs((1024 - inside[0] - inside[1]) - 879.91) <= 1.5);
+        QVERIFY(std::abs((1024 - inside[2] - inside[3]) - 879.91) <= 1.5);
+        // The drop shadow falls below (angle 270), so the bottom margin is darker than the top.
+        QVERIFY(PixelAt(picture, 512, 1024 - 50).alpha() > PixelAt(picture, 512, 50).alpha());
     }
-    // The rounded corners (radius 80 units) still cut the icon and the text.
-    QVERIFY(IsClear(PixelAt(picture, 0, 0)));
-    QVERIFY(IsClear(PixelAt(picture, 399, 399)));
-    QVERIFY(IsClear(PixelAt(picture, 3, 396)));
-}
 
-void ImageToolsTest::tintMakesASilhouetteWithTheImagesOwnAlpha() {
-    QImage icon(100, 100, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
-    {
-        QPainter painter(&icon);
-        painter.fillRect(0, 0, 50, 100, Qt::red);
-        painter.fillRect(50, 0, 25, 100, QColor(0, 0, 255, 128));
+    void backgroundIsAGradientWithCornersFromTheCurvature() {
+        IconDesign design = PlainDesign(256, 256);
+        design.transparentBackground = false;
+        design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
+        design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
+        const QImage square = ImageTools::RenderIcon(design);
+        // Start colour at the top, end colour at the bottom, an even mix between.
+        QVERIFY(ColorsClose(PixelAt(square, 128, 0), Qt::red, 15));
+        QVERIFY(ColorsClose(PixelAt(square, 128, 255), Qt::blue, 15));
+        QVERIFY(ColorsClose(PixelAt(square, 128, 128), QColor(128, 0, 128), 10));
+        // Curvature 0: square corners, and an outline that keeps them sharp.
+        QVERIFY(All(IsOpaque, square, {{0, 0}, {255, 0}, {0, 255}, {255, 255}}));
+        design.backgroundStroke = true;
+        const QImage outlined = ImageTools::RenderIcon(design);
+        QVERIFY(IsWhite(PixelAt(outlined, 1, 1)) && IsWhite(PixelAt(outlined, 254, 254)));
+        // Curvature 0.2: a corner radius of 256 x 0.2 x 0.5 = 25.6 units.
+        design.backgroundStroke = false;
+        design.cornerCurvature = 0.2f;
+        const QImage rounded = ImageTools::RenderIcon(design);
+        QVERIFY(All(IsClear, rounded, {{0, 0}, {255, 255}}));
+        QCOMPARE(PixelAt(rounded, 30, 0).alpha(), 255);
     }
-    IconDesign design = PlainDesign(100, 100);
-    design.iconImage = icon;
-    design.useImageColors = false;
-    design.iconColor = {0.0, 1.0, 0.0, 1.0};
-    const QImage picture = ImageTools::RenderIcon(design);
-    QVERIFY(TestImages::ColorsClose(PixelAt(picture, 20, 50), QColor(0, 255, 0, 255), 2));
-    QVERIFY(TestImages::ColorsClose(PixelAt(picture, 62, 50), QColor(0, 255, 0, 128), 3));
-    QVERIFY(IsClear(PixelAt(picture, 90, 50)));
 
-    design.useImageColors = true;
-    const QImage own = ImageTools::RenderIcon(design);
-    QVERIFY(TestImages::ColorsClose(PixelAt(own, 20, 50), QColor(255, 0, 0, 255), 2));
-}
-
-void ImageToolsTest::rotateImageTurnsCounterClockwise() {
-    // Green marks the top-left corner; a counter-clockwise quarter turn takes it to the
-    // bottom-left, and the 200 x 100 image becomes 100 x 200.
-    const QImage rotated = ImageTools::RotateImage(TestImages::AsymmetricImage(200, 100), 90);
-    QCOMPARE(rotated.size(), QSize(100, 200));
-    QVERIFY(TestImages::ColorsClose(PixelAt(rotated, 5, 195), Qt::green, 10));
-    QVERIFY(TestImages::ColorsClose(PixelAt(rotated, 50, 150), Qt::red, 10)); // left half
-    QVERIFY(TestImages::ColorsClose(PixelAt(rotated, 50, 50), Qt::blue, 10));
-
-    const QImage diagonal = ImageTools::RotateImage(Filled(100, 100, Qt::red), 45);
-    QCOMPARE(diagonal.size(), QSize(141, 141));
-    QVERIFY(IsClear(PixelAt(diagonal, 2, 2)));
-    QCOMPARE(PixelAt(diagonal, 70, 70).alpha(), 255);
-}
-
-void ImageToolsTest::quarterTurnIsSqueezedBackIntoTheImagesBox() {
-    IconDesign design = PlainDesign(400, 400);
-    design.iconImage = TestImages::AsymmetricImage(200, 100);
-    design.iconRotation = 90;
-    const QImage picture = ImageTools::RenderIcon(design);
-    // The icon box stays 200 x 100, centred: x 100..300, y 150..250.
-    QCOMPARE(PixelAt(picture, 102, 200).alpha(), 255);
-    QVERIFY(IsClear(PixelAt(picture, 97, 200)));
-    QCOMPARE(PixelAt(picture, 297, 200).alpha(), 255);
-    QVERIFY(IsClear(PixelAt(picture, 302, 200)));
-    QCOMPARE(PixelAt(picture, 200, 152).alpha(), 255);
-    QVERIFY(IsClear(PixelAt(picture, 200, 147)));
-    QVERIFY(IsClear(PixelAt(picture, 200, 253)));
-    // The turned picture's green corner ends bottom-left of the box.
-    QVERIFY(TestImages::ColorsClose(PixelAt(picture, 104, 246), Qt::green, 10));
-}
-
-void ImageToolsTest::iconShadowDoesNotReachTheText() {
-    IconDesign withText = PlainDesign(400, 400);
-    withText.iconImage = Filled(60, 60, Qt::white);
-    withText.iconShadow = true;
-    withText.iconShadowBlur = 0;
-    withText.iconShadowOffset = 20;
-    withText.iconShadowAngle = 315; // down and to the right
-    withText.text = QStringLiteral("XX");
-    withText.fontSize = 120;
-    withText.textVerticalOffset = -20;
-    withText.textShadow = false;
-    IconDesign withoutText = withText;
-    withoutText.text.clear();
-
-    const QImage a = ImageTools::RenderIcon(withText);
-    const QImage b = ImageTools::RenderIcon(withoutText);
-    // The icon casts its shadow: below-right of the 60-unit square centred at 200, 200.
-    const QColor shadow = PixelAt(b, 225, 225 + 5);
-    QVERIFY2(shadow.alpha() > 200 && shadow.red() < 30, qPrintable(shadow.name(QColor::HexArgb)));
-    // Everything the text adds is text colour: no dark pixel of a shadow anywhere.
-    int textPixels = 0;
-    for (int y = 0; y < 400; ++y) {
+    void transparentBackgroundDropsOutlineAndShadowButKeepsTheClip() {
+        IconDesign design; // outline and shadow stay switched on
+        design.transparentBackground = true;
+        design.canvasWidth = design.canvasHeight = 400;
+        design.iconImage = Filled(400, 400, Qt::red);
+        design.text = QStringLiteral("W");
+        design.fontSize = 2000; // glyphs far larger than the canvas: only the clip limits them
+        design.textColor = {0.0, 1.0, 0.0, 1.0};
+        const QImage picture = ImageTools::RenderIcon(design);
+        // Not enlarged: the icon reaches the canvas edges at the middle of each side, and no
+        // white outline or dark shadow appears anywhere along the middle row.
         for (int x = 0; x < 400; ++x) {
-            if (a.pixel(x, y) == b.pixel(x, y))
-                continue;
-            const QColor c = PixelAt(a, x, y);
-            if (c.alpha() < 8)
-                continue;
-            ++textPixels;
-            QVERIFY2(
-                c.red() > 200 && c.green() > 200 && c.blue() > 200,
-                qPrintable(QStringLiteral("%1,%2 %3").arg(x).arg(y).arg(c.name(QColor::HexArgb))));
+            const QColor c = PixelAt(picture, x, 200);
+            QVERIFY2(c.alpha() == 255 && !IsWhite(c), qPrintable(QString::number(x)));
         }
+        // The rounded corners (radius 80 units) still cut the icon and the text.
+        QVERIFY(All(IsClear, picture, {{0, 0}, {399, 399}, {3, 396}}));
+        // Without icon and text nothing at all is drawn: no gradient, outline or shadow.
+        design.iconImage = QImage();
+        design.text.clear();
+        QCOMPARE(ImageTools::RenderIcon(design), Filled(400, 400, Qt::transparent));
     }
-    QVERIFY(textPixels > 500);
 
-    // And the text's own shadow, once on, is dark.
-    withText.textShadow = true;
-    withText.textShadowBlur = 0;
-    const QImage c = ImageTools::RenderIcon(withText);
-    QVERIFY(CountDifferences(a, c) > 200);
-}
+    void tintMakesASilhouetteWithTheImagesOwnAlpha() {
+        QImage icon = Filled(100, 100, Qt::transparent);
+        QPainter(&icon).fillRect(0, 0, 50, 100, Qt::red);
+        QPainter(&icon).fillRect(50, 0, 25, 100, QColor(0, 0, 255, 128));
+        IconDesign design = PlainDesign(100, 100);
+        design.iconImage = icon;
+        design.useImageColors = false;
+        design.iconColor = {0.0, 1.0, 0.0, 1.0};
+        const QImage tinted = ImageTools::RenderIcon(design);
+        QVERIFY(ColorsClose(PixelAt(tinted, 20, 50), QColor(0, 255, 0, 255), 2));
+        QVERIFY(ColorsClose(PixelAt(tinted, 62, 50), QColor(0, 255, 0, 128), 3));
+        QVERIFY(IsClear(PixelAt(tinted, 90, 50)));
+        design.useImageColors = true;
+        QVERIFY(ColorsClose(PixelAt(ImageTools::RenderIcon(design), 20, 50), Qt::red, 2));
+    }
 
-void ImageToolsTest::shadowAngle270FallsStraightDown() {
-    IconDesign design = PlainDesign(400, 400);
-    design.transparentBackground = false;
-    design.backgroundShadow = true;
-    design.backgroundShadowBlur = 0;
-    design.backgroundShadowOffset = 40;
-    design.backgroundShadowAngle = 270;
-    const QImage picture = ImageTools::RenderIcon(design);
-    // The canvas grows by 12 %: the background spans 400 / 1.12 units, 21.4 from each edge,
-    // and its shadow is moved 40 units (35.7 pixels) down.
-    const QColor below = PixelAt(picture, 200, 400 - 10);
-    const QColor above = PixelAt(picture, 200, 10);
-    const QColor left = PixelAt(picture, 10, 200);
-    const QColor right = PixelAt(picture, 390, 200);
-    QVERIFY2(below.alpha() > 240 && below.red() < 10 && below.blue() < 10,
-             qPrintable(below.name(QColor::HexArgb)));
-    QVERIFY(IsClear(above));
-    QVERIFY(IsClear(left));
-    QVERIFY(IsClear(right));
-}
+    void quarterTurnIsSqueezedBackIntoTheImagesBox() {
+        // Green marks the top-left corner; a counter-clockwise quarter turn takes it to the
+        // bottom-left. A turned image gets the bounding box of the turn.
+        const QImage turned = ImageTools::RotateImage(TestImages::AsymmetricImage(200, 100), 90);
+        QCOMPARE(turned.size(), QSize(100, 200));
+        QVERIFY(ColorsClose(PixelAt(turned, 5, 195), Qt::green, 10));
+        QCOMPARE(ImageTools::RotateImage(Filled(100, 100, Qt::red), 45).size(), QSize(141, 141));
 
-void ImageToolsTest::textStrokeOfZeroDrawsNoOutline() {
-    IconDesign design = PlainDesign(300, 300);
-    design.text = QStringLiteral("O");
-    design.fontSize = 200;
-    design.textColor = {1.0, 1.0, 1.0, 1.0};
-    design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
-    const QImage plain = ImageTools::RenderIcon(design);
+        IconDesign design = PlainDesign(400, 400);
+        design.iconImage = TestImages::AsymmetricImage(200, 100);
+        design.iconRotation = 90;
+        const QImage picture = ImageTools::RenderIcon(design);
+        // The icon box stays 200 x 100, centred: x 100..300, y 150..250.
+        QVERIFY(All(IsOpaque, picture, {{102, 200}, {297, 200}, {200, 152}, {200, 247}}));
+        QVERIFY(All(IsClear, picture, {{97, 200}, {302, 200}, {200, 147}, {200, 253}}));
+        QVERIFY(ColorsClose(PixelAt(picture, 104, 246), Qt::green, 10));
+    }
 
-    design.textStroke = true;
-    design.textStrokeSize = 0;
-    QCOMPARE(ImageTools::RenderIcon(design), plain);
+    void iconShadowDoesNotReachTheText() {
+        IconDesign withText = PlainDesign(400, 400, "XX", 120);
+        withText.iconImage = Filled(60, 60, Qt::white);
+        withText.iconShadow = true;
+        withText.iconShadowBlur = 0; // 20 units down and to the right, as by default
+        withText.textVerticalOffset = -20;
+        IconDesign withoutText = withText;
+        withoutText.text.clear();
+        const QImage a = ImageTools::RenderIcon(withText);
+        const QImage b = ImageTools::RenderIcon(withoutText);
+        // The icon casts its shadow: below-right of the 60-unit square centred at 200, 200.
+        QVERIFY(ColorsClose(PixelAt(b, 225, 230), Qt::black, 30));
+        // Everything the text adds is text colour: no dark pixel of a shadow anywhere.
+        const auto added = [&](int x, int y) {
+            return a.pixel(x, y) != b.pixel(x, y) && PixelAt(a, x, y).alpha() >= 8;
+        };
+        QVERIFY(Count(a, added) > 500);
+        QCOMPARE(Count(a,
+                       [&](int x, int y) {
+                           const QColor c = PixelAt(a, x, y);
+                           return added(x, y) && std::min({c.red(), c.green(), c.blue()}) <= 200;
+                       }),
+                 0);
+        withText.textShadow = true; // while the text's own shadow, once on, does show
+        QVERIFY(CountDifferences(ImageTools::RenderIcon(withText), a) > 200);
+    }
 
-    design.textStrokeSize = 4; // 8 units on a 200-unit font
-    const QImage outlined = ImageTools::RenderIcon(design);
-    int red = 0;
-    for (int y = 0; y < 300; ++y)
-        for (int x = 0; x < 300; ++x) {
-            const QColor c = PixelAt(outlined, x, y);
-            red += c.alpha() > 240 && c.red() > 240 && c.green() < 20;
+    void shadowAngle270FallsStraightDown() {
+        IconDesign design = PlainDesign(400, 400);
+        design.transparentBackground = false;
+        design.backgroundShadow = true;
+        design.backgroundShadowBlur = 0;
+        design.backgroundShadowOffset = 40;
+        design.backgroundShadowAngle = 270;
+        const QImage picture = ImageTools::RenderIcon(design);
+        // The canvas grows by 12 %: the background spans 400 / 1.12 units, 21.4 from each edge,
+        // and its shadow is moved 40 units (35.7 pixels) down.
+        QVERIFY(ColorsClose(PixelAt(picture, 200, 390), Qt::black, 15));
+        QVERIFY(All(IsClear, picture, {{200, 10}, {10, 200}, {390, 200}}));
+    }
+
+    void textStrokeOfZeroDrawsNoOutline() {
+        IconDesign design = PlainDesign(300, 300, "O", 200);
+        design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
+        const QImage plain = ImageTools::RenderIcon(design);
+        design.textStroke = true;
+        design.textStrokeSize = 0;
+        QCOMPARE(ImageTools::RenderIcon(design), plain);
+        design.textStrokeSize = 4; // 8 units on a 200-unit font
+        const QImage outlined = ImageTools::RenderIcon(design);
+        QVERIFY(Count(outlined, [&](int x, int y) {
+                    return ColorsClose(PixelAt(outlined, x, y), Qt::red, 15);
+                }) > 300);
+    }
+
+    void pictureHasTheCanvasSizeWhateverTheThreadCount_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("wide") << 700 << 500;
+        QTest::newRow("tall and narrow") << 7 << 333;
+        QTest::newRow("one unit, fewer rows than threads") << 1 << 1;
+    }
+    void pictureHasTheCanvasSizeWhateverTheThreadCount() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        IconDesign design; // outline and shadow on: drawn enlarged, then scaled to the canvas
+        design.canvasWidth = float(width);
+        design.canvasHeight = float(height);
+        design.text = QStringLiteral("Ab");
+        design.fontSize = 300;
+        design.iconImage = TestImages::AsymmetricImage(180, 120);
+        design.iconShadow = true;
+        design.iconRotation = 30;
+        const QImage one = ImageTools::RenderIcon(design, 1);
+        QCOMPARE(one.size(), QSize(width, height));
+        QCOMPARE(ImageTools::RenderIcon(design, 2), one);
+        QCOMPARE(ImageTools::RenderIcon(design, 7), one);
+    }
+
+    void fontChoicesGiveDistinctFacesAndOthersTheFirstInstalled() {
+        // Each family in the list, or its installed look-alike, should draw its own face.
+        QList<QImage> faces;
+        QSet<QString> families;
+        for (int index = 0; index < 20; ++index) {
+            families.insert(FontFamilyName(index));
+            QVERIFY(QFontDatabase::families().contains(FontFamilyName(index)));
+            IconDesign design = PlainDesign(240, 160, "Rag", 90);
+            design.fontIndex = index;
+            faces.append(ImageTools::RenderIcon(design));
         }
-    QVERIFY(red > 300);
-}
-
-void ImageToolsTest::pictureDoesNotDependOnTheThreadCount() {
-    IconDesign design;
-    design.canvasWidth = 700;
-    design.canvasHeight = 500;
-    design.text = QStringLiteral("Ab");
-    design.fontSize = 300;
-    design.iconImage = TestImages::AsymmetricImage(180, 120);
-    design.iconShadow = true;
-    design.iconRotation = 30;
-    const QImage one = ImageTools::RenderIcon(design, 1);
-    const QImage two = ImageTools::RenderIcon(design, 2);
-    const QImage seven = ImageTools::RenderIcon(design, 7);
-    QCOMPARE(two, one);
-    QCOMPARE(seven, one);
-}
-
-void ImageToolsTest::fontIndexOutsideTheListUsesTheFirstInstalledFamily() {
-    const QStringList installed = QFontDatabase::families();
-    QVERIFY(!installed.isEmpty());
-    QCOMPARE(FontFamilyName(-1), installed.first());
-    QCOMPARE(FontFamilyName(20), installed.first());
-    QCOMPARE(FontFamilyList().size(), 20);
-    QCOMPARE(FontFamilyList().at(12), QStringLiteral("Marker Felt"));
-
-    IconDesign design = PlainDesign(300, 300);
-    design.text = QStringLiteral("Ag");
-    design.fontSize = 150;
-    design.fontIndex = -1;
-    const QImage fallback = ImageTools::RenderIcon(design);
-    design.fontIndex = 99;
-    QCOMPARE(ImageTools::RenderIcon(design), fallback);
-}
-
-void ImageToolsTest::fontChoicesGiveDistinctFaces() {
-    // Each family in the list, or its installed look-alike, should draw its own face.
-    QList<QImage> faces;
-    QSet<QString> families;
-    for (int index = 0; index < 20; ++index) {
-        const QString family = FontFamilyName(index);
-        QVERIFY(QFontDatabase::families().contains(family));
-        families.insert(family);
-        IconDesign design = PlainDesign(240, 160);
-        design.text = QStringLiteral("Rag");
-        design.fontSize = 90;
-        design.fontIndex = index;
-        faces.append(ImageTools::RenderIcon(design));
+        int distinct = 0;
+        for (int i = 0; i < faces.size(); ++i)
+            distinct += std::none_of(faces.begin(), faces.begin() + i, [&](const QImage& earlier) {
+                return CountDifferences(faces[i], earlier) < 200;
+            });
+        QVERIFY2(distinct >= 15, qPrintable(QStringLiteral("%1 distinct faces").arg(distinct)));
+        QVERIFY(families.size() >= 15);
+        // An index outside the list, -1 for none included, uses the first installed family.
+        QCOMPARE(FontFamilyName(-1), QFontDatabase::families().value(0, "none installed"));
+        QCOMPARE(FontFamilyName(20), QFontDatabase::families().value(0, "none installed"));
+        IconDesign design = PlainDesign(240, 160, "Rag", 90);
+        design.fontIndex = -1;
+        const QImage fallback = ImageTools::RenderIcon(design);
+        design.fontIndex = 99;
+        QCOMPARE(ImageTools::RenderIcon(design), fallback);
     }
-    int distinct = 0;
-    for (int i = 0; i < faces.size(); ++i) {
-        bool seen = false;
-        for (int j = 0; j < i && !seen; ++j)
-            seen = CountDifferences(faces[i], faces[j]) < 200;
-        distinct += !seen;
+
+    void canvasMarginsAreSquareDotsTwelveUnitsApart() {
+        const QImage plain = Filled(100, 60, Qt::white);
+        const QColor grey(118, 121, 124);
+        const QImage framed = ImageTools::DrawCanvasMargins(plain, grey, 4);
+        QCOMPARE(framed.size(), plain.size());
+        // Along the bottom edge (y-up origin): dots centred at x = 2, 14, 26, ... 4 units wide.
+        for (int x : {0, 3, 12, 15, 24, 27})
+            QVERIFY2(ColorsClose(PixelAt(framed, x, 58), grey, 2), qPrintable(QString::number(x)));
+        for (int x : {6, 9, 18, 21})
+            QVERIFY2(IsWhite(PixelAt(framed, x, 58)), qPrintable(QString::number(x)));
+        // The inside is untouched, and so is the original image.
+        QVERIFY(IsWhite(PixelAt(framed, 50, 30)) && IsWhite(PixelAt(plain, 2, 58)));
     }
-    QVERIFY2(distinct >= 15, qPrintable(QStringLiteral("%1 distinct faces").arg(distinct)));
-    QVERIFY(families.size() >= 15);
-}
 
-void ImageToolsTest::canvasMarginsAreSquareDotsTwelveUnitsApart() {
-    const QImage plain = Filled(100, 60, Qt::white);
-    const QColor grey(118, 121, 124);
-    const QImage framed = ImageTools::DrawCanvasMargins(plain, grey, 4);
-    QCOMPARE(framed.size(), plain.size());
-    // Along the bottom edge (y-up origin): dots centred at x = 2, 14, 26, ... 4 units wide.
-    for (int x : {0, 3, 12, 15, 24, 27})
-        QVERIFY2(TestImages::ColorsClose(PixelAt(framed, x, 58), grey, 2),
-                 qPrintable(QString::number(x)));
-    for (int x : {6, 9, 18, 21})
-        QVERIFY2(IsWhite(PixelAt(framed, x, 58)), qPrintable(QString::number(x)));
-    // The inside is untouched, and so is the original image.
-    QVERIFY(IsWhite(PixelAt(framed, 50, 30)));
-    QVERIFY(IsWhite(PixelAt(plain, 2, 58)));
-}
+    void canvasSizeComesFromTheFieldTextWithinLimits() {
+        DesignSettings settings;
+        const auto canvas = [&settings](const QString& width, const QString& height) {
+            settings.canvasWidthText = width;
+            settings.canvasHeightText = height;
+            const IconDesign design = MakeIconDesign(settings, QImage());
+            return QSizeF(design.canvasWidth, design.canvasHeight);
+        };
+        QCOMPARE(canvas("640", "480"), QSizeF(640, 480));
+        // Hand-edited profiles cannot ask for an empty or oversized canvas.
+        QCOMPARE(canvas("0", "99999"), QSizeF(1, 10000));
+        QCOMPARE(canvas("abc", "7"), QSizeF(1, 7));
+        // Flags count as on in any state but off, mixed included.
+        settings.textShadow = -1;
+        settings.backgroundStroke = 0;
+        const IconDesign design = MakeIconDesign(settings, QImage());
+        QVERIFY(design.textShadow && !design.backgroundStroke);
+    }
 
-void ImageToolsTest::canvasSizeComesFromTheFieldTextWithinLimits() {
-    DesignSettings settings;
-    settings.canvasWidthText = QStringLiteral("640");
-    settings.canvasHeightText = QStringLiteral("480");
-    IconDesign design = MakeIconDesign(settings, QImage());
-    QCOMPARE(design.canvasWidth, 640.0f);
-    QCOMPARE(design.canvasHeight, 480.0f);
-    // Hand-edited profiles cannot ask for an empty or oversized canvas.
-    settings.canvasWidthText = QStringLiteral("0");
-    settings.canvasHeightText = QStringLiteral("99999");
-    design = MakeIconDesign(settings, QImage());
-    QCOMPARE(design.canvasWidth, 1.0f);
-    QCOMPARE(design.canvasHeight, 10000.0f);
-    settings.canvasWidthText = QStringLiteral("abc");
-    QCOMPARE(MakeIconDesign(settings, QImage()).canvasWidth, 1.0f);
-    // Flags count as on in any state but off, mixed included.
-    settings.textShadow = -1;
-    settings.backgroundStroke = 0;
-    design = MakeIconDesign(settings, QImage());
-    QVERIFY(design.textShadow);
-    QVERIFY(!design.backgroundStroke);
-}
-
-void ImageToolsTest::valuesNoControlWouldGiveStillDraw_data() {
-    // A profile is plain text: any number can arrive, and none may crash the renderer or
-    // make it allocate without bound.
-    QTest::addColumn<double>("value");
-    QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
-    QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
-    QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
-    QTest::newRow("huge") << 1e30;
-    QTest::newRow("negative") << -500.0;
-}
-
-void ImageToolsTest::valuesNoControlWouldGiveStillDraw() {
-    QFETCH(double, value);
-    const float f = float(value);
-    IconDesign design;
-    design.canvasWidth = 64;
-    design.canvasHeight = 48;
-    design.cornerCurvature = f;
-    design.backgroundStrokeSize = f;
-    design.backgroundShadowOffset = f;
-    design.backgroundShadowAngle = value;
-    design.backgroundShadowBlur = f;
-    design.gradientStartColor = {value, value, value, value};
-    design.iconImage = TestImages::AsymmetricImage(20, 10);
-    design.iconVerticalOffset = f;
-    design.iconRotation = f;
-    design.iconScale = f;
-    design.iconShadow = true;
-    design.iconShadowOffset = f;
-    design.iconShadowAngle = value;
-    design.iconShadowBlur = value;
-    design.text = QStringLiteral("Hi there");
-    design.textHorizontalOffset = f;
-    design.fontSize = f;
-    design.textStroke = true;
-    design.textStrokeSize = f;
-    design.textShadowOffset = f;
-    design.textShadowBlur = f;
-    QCOMPARE(ImageTools::RenderIcon(design).size(), QSize(64, 48));
-
-    design.canvasWidth = f;
-    design.canvasHeight = f;
-    const QImage picture = ImageTools::RenderIcon(design);
-    QVERIFY(picture.width() >= 1 && picture.width() <= 10000);
-    QCOMPARE(ImageTools::RotateImage(design.iconImage, value).isNull(), false);
-}
+    void valuesNoControlWouldGiveStillDraw_data() {
+        // A profile is plain text: any number can arrive, and none may crash the renderer or
+        // make it allocate without bound.
+        QTest::addColumn<double>("value");
+        QTest::newRow("nan") << std::numeric_limits<double>::quiet_NaN();
+        QTest::newRow("infinity") << std::numeric_limits<double>::infinity();
+        QTest::newRow("minus infinity") << -std::numeric_limits<double>::infinity();
+        QTest::newRow("huge") << 1e30;
+        QTest::newRow("negative") << -500.0;
+    }
+    void valuesNoControlWouldGiveStillDraw() {
+        QFETCH(double, value);
+        IconDesign design; // every layer and effect on
+        design.canvasWidth = 64;
+        design.canvasHeight = 48;
+        design.text = QStringLiteral("Hi there");
+        design.iconShadow = design.textStroke = true;
+        design.gradientStartColor = {value, value, value, value};
+        design.iconImage = TestImages::AsymmetricImage(20, 10);
+        for (float IconDesign::*field :
+             {&IconDesign::cornerCurvature, &IconDesign::backgroundStrokeSize,
+              &IconDesign::backgroundShadowOffset, &IconDesign::backgroundShadowBlur,
+              &IconDesign::iconVerticalOffset, &IconDesign::iconHorizontalOffset,
+              &IconDesign::iconRotation, &IconDesign::iconScale, &IconDesign::iconShadowOffset,
+              &IconDesign::textVerticalOffset, &IconDesign::textHorizontalOffset,
+              &IconDesign::fontSize, &IconDesign::textShadowOffset, &IconDesign::textShadowBlur,
+              &IconDesign::textStrokeSize})
+            design.*field = float(value);
+        for (double IconDesign::*field :
+             {&IconDesign::backgroundShadowAngle, &IconDesign::iconShadowAngle,
+              &IconDesign::iconShadowBlur, &IconDesign::textShadowAngle})
+            design.*field = value;
+        QCOMPARE(ImageTools::RenderIcon(design).size(), QSize(64, 48));
+        design.canvasWidth = design.canvasHeight = float(value);
+        const QImage picture = ImageTools::RenderIcon(design);
+        QVERIFY(picture.width() >= 1 && picture.width() <= 10000);
+        QVERIFY(!ImageTools::RotateImage(design.iconImage, value).isNull());
+    }
+};
 
 QTEST_MAIN(ImageToolsTest)
 #include "tst_ImageTools.moc"
