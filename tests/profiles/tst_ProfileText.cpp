@@ -2,33 +2,6 @@
 #include "profiles/ProfileText.h"
 
 #include <QtTest>
-#include <cmath>
-#include <limits>
-
-class TestProfileText : public QObject {
-    Q_OBJECT
-
-private slots:
-    void defaultTextHasOneLinePerValue();
-    void defaultTextLines_data();
-    void defaultTextLines();
-    void everyValueIsWrittenToItsLine();
-    void everyLineIsReadIntoItsValue();
-    void roundTripKeepsEveryValue();
-    void componentsComeBackAt32BitPrecision();
-    void alphaComesBackOpaque();
-    void unusualNumbersSurvive();
-    void numberSpellings_data();
-    void numberSpellings();
-    void everyLineBreakCharacterEndsALine_data();
-    void everyLineBreakCharacterEndsALine();
-    void lastPieceIsNeverRead();
-    void watchlessLayout();
-    void oldestLayout_data();
-    void oldestLayout();
-    void rejectedTexts_data();
-    void rejectedTexts();
-};
 
 namespace {
 
@@ -43,10 +16,6 @@ QStringList LinesOf(const QString& text) {
     return lines;
 }
 
-QStringList DefaultLines() {
-    return LinesOf(MakeProfileText(DesignSettings{}));
-}
-
 QString WithLine(QStringList lines, int lineNumber, const QString& value) {
     lines[lineNumber - 1] = value;
     return TextOf(lines);
@@ -58,14 +27,10 @@ QString WithLine(QStringList lines, int lineNumber, const QString& value) {
 DesignSettings DistinctSettings() {
     DesignSettings s;
     s.transparentBackground = 201;
-    s.gradientStartColor = {1 / 64.0, 2 / 64.0, 3 / 64.0, 1.0};
-    s.gradientEndColor = {4 / 64.0, 5 / 64.0, 6 / 64.0, 1.0};
     s.cornerCurvature = 0.75f;
     s.backgroundStroke = 209;
-    s.backgroundStrokeColor = {7 / 64.0, 8 / 64.0, 9 / 64.0, 1.0};
     s.backgroundStrokeSize = 41.5f;
     s.backgroundShadow = 214;
-    s.backgroundShadowColor = {10 / 64.0, 11 / 64.0, 12 / 64.0, 1.0};
     s.backgroundShadowOffset = 6.25f;
     s.backgroundShadowAngle = 271.5f;
     s.backgroundShadowBlur = 16.5f;
@@ -74,12 +39,10 @@ DesignSettings DistinctSettings() {
     s.iconHorizontalOffset = 4.5f;
     s.iconHorizontalOffsetText = "4";
     s.useImageColors = 225;
-    s.iconColor = {13 / 64.0, 14 / 64.0, 15 / 64.0, 1.0};
     s.iconScale = 150.0f;
     s.iconScaleText = "150";
     s.iconRotation = 12.25f;
     s.iconShadow = 232;
-    s.iconShadowColor = {16 / 64.0, 17 / 64.0, 18 / 64.0, 1.0};
     s.iconShadowOffset = 21.5f;
     s.iconShadowAngle = 316.5f;
     s.iconShadowBlur = 17.5f;
@@ -88,15 +51,12 @@ DesignSettings DistinctSettings() {
     s.textVerticalOffsetText = "42";
     s.textHorizontalOffset = -8.5f;
     s.textHorizontalOffsetText = "-8";
-    s.textColor = {19 / 64.0, 20 / 64.0, 21 / 64.0, 1.0};
     s.fontIndex = 247;
     s.fontSize = 801.0f;
     s.fontSizeText = "801";
     s.textStroke = 250;
-    s.textStrokeColor = {22 / 64.0, 23 / 64.0, 24 / 64.0, 1.0};
     s.textStrokeSize = 2.5f;
     s.textShadow = 255;
-    s.textShadowColor = {25 / 64.0, 26 / 64.0, 27 / 64.0, 1.0};
     s.textShadowOffset = 11.5f;
     s.textShadowAngle = 317.5f;
     s.textShadowBlur = 12.5f;
@@ -116,6 +76,13 @@ DesignSettings DistinctSettings() {
     s.qualityText = "75";
     s.quality = 75.0f;
     s.namePattern = "App-[Size]";
+    double k = 0;
+    for (Rgba* colour : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
+                         &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
+                         &s.textStrokeColor, &s.textShadowColor}) {
+        *colour = {(k + 1) / 64, (k + 2) / 64, (k + 3) / 64, 1.0};
+        k += 3;
+    }
     return s;
 }
 
@@ -144,338 +111,186 @@ QStringList DistinctLines() {
 }
 
 // The first 85 lines of a current text followed by the four lines of the oldest layout.
-QStringList OldestLines(const QStringList& currentLines, const QString& format,
-                        const QString& fraction) {
-    return currentLines.mid(0, 85) + QStringList{format, fraction, "777", "888"};
+QString OldestText(const QStringList& currentLines, const QString& format,
+                   const QString& fraction) {
+    return TextOf(currentLines.mid(0, 85) + QStringList{format, fraction, "777", "888"});
 }
 
-// A record whose values that older layouts do not store differ from both the defaults and
+// Settings whose values that the older layouts lack differ from both the defaults and
 // DistinctSettings, so that a reader touching them is caught.
-DesignSettings WithLateValuesMarked(DesignSettings s) {
+const DesignSettings Marked = [] {
+    DesignSettings s;
     s.iosSizes[0] = 0;
     s.iosSizes[12] = -1;
     s.namePattern = "Kept[Size]";
     s.watchIconSet = 1;
     s.watchSizes = {0, 1, 0, 1, 0, 1, 0, 1, 0, -1};
     return s;
-}
+}();
 
-void CopyWatchValues(DesignSettings& to, const DesignSettings& from) {
-    to.watchIconSet = from.watchIconSet;
-    to.watchSizes = from.watchSizes;
+// DistinctSettings read from a 93-line text onto Marked: the watchOS values stay Marked's.
+DesignSettings DistinctWithoutWatch() {
+    DesignSettings s = DistinctSettings();
+    s.watchIconSet = Marked.watchIconSet;
+    s.watchSizes = Marked.watchSizes;
+    return s;
 }
 
 } // namespace
 
-void TestProfileText::defaultTextHasOneLinePerValue() {
-    const QString text = MakeProfileText(DesignSettings{});
-    QCOMPARE(text.count(u'\n'), 104);
-    QVERIFY(text.endsWith(u'\n'));
-    for (const QChar c : text) {
-        const char16_t code = c.unicode();
-        QVERIFY(code == u'\n' || !((code >= 0x0B && code <= 0x0D) || code == 0x85 ||
-                                   code == 0x2028 || code == 0x2029));
+class TestProfileText : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultTextLines_data() {
+        QTest::addColumn<int>("line");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("transparent background") << 1 << "0";
+        QTest::newRow("gradient start green") << 3 << "0.5019607843137255";
+        QTest::newRow("background stroke") << 9 << "1";
+        QTest::newRow("empty text") << 39 << "";
+        QTest::newRow("font") << 47 << "12";
+        QTest::newRow("output format") << 86 << "0";
+        QTest::newRow("name pattern") << 93 << "Icon[Size]";
+        QTest::newRow("watchOS 196") << 104 << "1";
     }
-}
-
-void TestProfileText::defaultTextLines_data() {
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("transparent background") << 1 << "0";
-    QTest::newRow("gradient start red") << 2 << "0.0";
-    QTest::newRow("gradient start green") << 3 << "0.5019607843137255";
-    QTest::newRow("gradient start blue") << 4 << "1.0";
-    QTest::newRow("gradient end green") << 6 << "0.25098039215686274";
-    QTest::newRow("gradient end blue") << 7 << "0.5019607843137255";
-    QTest::newRow("corner curvature") << 8 << "0.2";
-    QTest::newRow("background stroke") << 9 << "1";
-    QTest::newRow("background stroke size") << 13 << "40.0";
-    QTest::newRow("background shadow offset") << 18 << "5.0";
-    QTest::newRow("background shadow angle") << 19 << "270.0";
-    QTest::newRow("icon vertical offset") << 21 << "0.0";
-    QTest::newRow("icon vertical offset text") << 22 << "0";
-    QTest::newRow("icon scale") << 29 << "100.0";
-    QTest::newRow("icon scale text") << 30 << "100";
-    QTest::newRow("icon shadow angle") << 37 << "315.0";
-    QTest::newRow("text") << 39 << "";
-    QTest::newRow("text vertical offset") << 40 << "40.0";
-    QTest::newRow("font") << 47 << "12";
-    QTest::newRow("font size") << 48 << "800.0";
-    QTest::newRow("text stroke size") << 54 << "1.0";
-    QTest::newRow("text shadow blur") << 61 << "10.0";
-    QTest::newRow("iOS set") << 62 << "0";
-    QTest::newRow("macOS set") << 75 << "1";
-    QTest::newRow("custom width") << 84 << "1024";
-    QTest::newRow("output format") << 86 << "0";
-    QTest::newRow("canvas height") << 88 << "1024";
-    QTest::newRow("iOS 20") << 89 << "1";
-    QTest::newRow("quality text") << 91 << "80";
-    QTest::newRow("quality") << 92 << "80.0";
-    QTest::newRow("name pattern") << 93 << "Icon[Size]";
-    QTest::newRow("watchOS set") << 94 << "0";
-    QTest::newRow("watchOS 196") << 104 << "1";
-}
-
-void TestProfileText::defaultTextLines() {
-    QFETCH(int, line);
-    QFETCH(QString, text);
-    QCOMPARE(DefaultLines().at(line - 1), text);
-}
-
-void TestProfileText::everyValueIsWrittenToItsLine() {
-    QCOMPARE(LinesOf(MakeProfileText(DistinctSettings())), DistinctLines());
-}
-
-void TestProfileText::everyLineIsReadIntoItsValue() {
-    DesignSettings settings;
-    QVERIFY(ApplyProfileText(settings, TextOf(DistinctLines()), false));
-    QCOMPARE(LinesOf(MakeProfileText(settings)), DistinctLines());
-    QVERIFY(settings == DistinctSettings());
-}
-
-void TestProfileText::roundTripKeepsEveryValue() {
-    const DesignSettings distinct = DistinctSettings();
-    const QStringList defaultLines = DefaultLines();
-    const QStringList distinctLines = LinesOf(MakeProfileText(distinct));
-    QCOMPARE(distinctLines.size(), defaultLines.size());
-    for (qsizetype i = 0; i < defaultLines.size(); ++i)
-        QVERIFY2(distinctLines[i] != defaultLines[i], qPrintable(QString::number(i + 1)));
-
-    DesignSettings settings;
-    QVERIFY(ApplyProfileText(settings, MakeProfileText(distinct), true));
-    QVERIFY(settings == distinct);
-}
-
-void TestProfileText::componentsComeBackAt32BitPrecision() {
-    const QString saved = MakeProfileText(DesignSettings{});
-    DesignSettings loaded;
-    QVERIFY(ApplyProfileText(loaded, saved, false));
-    QCOMPARE(loaded.gradientStartColor.green, double(float(128.0 / 255.0)));
-    QCOMPARE(loaded.gradientEndColor.green, double(float(64.0 / 255.0)));
-
-    // Saved again, only the components that are not exact in 32 bits differ.
-    const QStringList before = LinesOf(saved);
-    const QStringList after = LinesOf(MakeProfileText(loaded));
-    QList<int> differing;
-    for (qsizetype i = 0; i < before.size(); ++i) {
-        if (before[i] != after[i])
-            differing.append(int(i + 1));
+    void defaultTextLines() {
+        QFETCH(int, line);
+        QFETCH(QString, text);
+        const QString defaultText = MakeProfileText(DesignSettings{});
+        QCOMPARE(defaultText.count(u'\n'), 104);
+        QVERIFY(defaultText.endsWith(u'\n'));
+        QCOMPARE(LinesOf(defaultText).at(line - 1), text);
     }
-    QCOMPARE(differing, (QList<int>{3, 6, 7}));
-    QCOMPARE(after[2], "0.501960813999176");
-}
 
-void TestProfileText::alphaComesBackOpaque() {
-    // Applied onto the translucent colours themselves: alpha is set, not merely kept.
-    DesignSettings settings;
-    settings.textColor = {0.25, 0.5, 0.75, 0.25};
-    settings.iconShadowColor = {0.5, 0.0, 1.0, 0.0};
-    QVERIFY(ApplyProfileText(settings, MakeProfileText(settings), false));
-    QCOMPARE(settings.textColor, (Rgba{0.25, 0.5, 0.75, 1.0}));
-    QCOMPARE(settings.iconShadowColor, (Rgba{0.5, 0.0, 1.0, 1.0}));
-}
+    void everyValueHasItsOwnLine() {
+        const QStringList distinct = DistinctLines();
+        QCOMPARE(LinesOf(MakeProfileText(DistinctSettings())), distinct);
+        // Read onto the defaults, a line the reader skipped or misplaced would show.
+        const QStringList defaults = LinesOf(MakeProfileText(DesignSettings{}));
+        for (qsizetype i = 0; i < defaults.size(); ++i)
+            QVERIFY2(distinct[i] != defaults[i], qPrintable(QString::number(i + 1)));
+        DesignSettings settings;
+        QVERIFY(ApplyProfileText(settings, TextOf(distinct), false));
+        QVERIFY(settings == DistinctSettings());
+    }
 
-void TestProfileText::unusualNumbersSurvive() {
-    DesignSettings settings;
-    settings.gradientStartColor.red = -0.0;
-    settings.cornerCurvature = -0.0f;
-    settings.backgroundStrokeSize = std::numeric_limits<float>::infinity();
-    settings.iconRotation = std::numeric_limits<float>::quiet_NaN();
-    settings.textStrokeSize = 1e-05f;
-    const QStringList lines = LinesOf(MakeProfileText(settings));
-    QCOMPARE(lines[1], "-0.0");
-    QCOMPARE(lines[7], "-0.0");
-    QCOMPARE(lines[12], "inf");
-    QCOMPARE(lines[30], "nan");
-    QCOMPARE(lines[53], "1e-05");
+    void savedAndLoadedAgainOnlyComponentsAndAlphaChange() {
+        DesignSettings settings;
+        settings.textColor.alpha = 0.25;
+        const QString saved = MakeProfileText(settings);
+        QVERIFY(ApplyProfileText(settings, saved, false));
+        // Alpha is not stored: a colour is set whole and comes back opaque.
+        QCOMPARE(settings.textColor, (Rgba{1.0, 1.0, 1.0, 1.0}));
+        QCOMPARE(settings.gradientStartColor.green, double(float(128.0 / 255.0)));
+        // Saved again, only the components that are not exact in 32 bits differ.
+        const QStringList before = LinesOf(saved);
+        const QStringList after = LinesOf(MakeProfileText(settings));
+        QList<int> differing;
+        for (qsizetype i = 0; i < before.size(); ++i)
+            if (before[i] != after[i])
+                differing.append(int(i + 1));
+        QCOMPARE(differing, (QList<int>{3, 6, 7}));
+        QCOMPARE(after[2], "0.501960813999176");
+    }
 
-    DesignSettings loaded;
-    QVERIFY(ApplyProfileText(loaded, TextOf(lines), false));
-    QVERIFY(loaded.gradientStartColor.red == 0.0 && std::signbit(loaded.gradientStartColor.red));
-    QVERIFY(loaded.cornerCurvature == 0.0f && std::signbit(loaded.cornerCurvature));
-    QCOMPARE(loaded.backgroundStrokeSize, std::numeric_limits<float>::infinity());
-    QVERIFY(std::isnan(loaded.iconRotation));
-    QCOMPARE(loaded.textStrokeSize, 1e-05f);
-}
+    void everyLineBreakCharacterEndsALine_data() {
+        QTest::addColumn<QChar>("lineBreak");
+        QTest::newRow("line tabulation") << QChar(0x0B);
+        QTest::newRow("form feed") << QChar(0x0C);
+        QTest::newRow("carriage return") << QChar(0x0D);
+        QTest::newRow("next line") << QChar(0x85);
+        QTest::newRow("line separator") << QChar(0x2028);
+        QTest::newRow("paragraph separator") << QChar(0x2029);
+    }
+    void everyLineBreakCharacterEndsALine() {
+        QFETCH(QChar, lineBreak);
+        // Every other line feed replaced; the piece after the last break is never read.
+        QString text;
+        const QStringList lines = DistinctLines();
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            text += lines[i] + (i % 2 == 0 ? lineBreak : u'\n');
+        DesignSettings settings;
+        QVERIFY(ApplyProfileText(settings, text + "not a line", false));
+        QVERIFY(settings == DistinctSettings());
+    }
 
-void TestProfileText::numberSpellings_data() {
-    QTest::addColumn<int>("line");
-    QTest::addColumn<QString>("spelling");
-    QTest::addColumn<QString>("writtenBack");
-    QTest::newRow("plus sign on a state") << 1 << "+1"
-                                          << "1";
-    QTest::newRow("mixed state") << 9 << "-1"
-                                 << "-1";
-    QTest::newRow("leading zeros on an index") << 47 << "007"
-                                               << "7";
-    QTest::newRow("index above int") << 47 << "2147483648"
-                                     << "-1";
-    QTest::newRow("state below int") << 1 << "-2147483649"
-                                     << "-1";
-    QTest::newRow("whole number on a real line") << 13 << "40"
-                                                 << "40.0";
-    QTest::newRow("hexadecimal real") << 8 << "0x1p-3"
-                                      << "0.125";
-    QTest::newRow("capital exponent") << 8 << "1E-5"
-                                      << "1e-05";
-    QTest::newRow("plus sign on a real") << 8 << "+2.5"
-                                         << "2.5";
-    QTest::newRow("real beyond 32 bits") << 8 << "1e50"
-                                         << "inf";
-    QTest::newRow("infinity spelled out") << 19 << "-Infinity"
-                                          << "-inf";
-    QTest::newRow("whole component") << 2 << "1"
-                                     << "1.0";
-    // A component is read at 32 bits and written at 64.
-    QTest::newRow("component read at 32 bits") << 3 << "0.1"
-                                               << "0.10000000149011612";
-}
+    void watchlessLayoutKeepsTheWatchValues() {
+        DesignSettings settings = Marked;
+        QVERIFY(ApplyProfileText(settings, TextOf(DistinctLines().mid(0, 93)), true));
+        QVERIFY(settings == DistinctWithoutWatch());
+    }
 
-void TestProfileText::numberSpellings() {
-    QFETCH(int, line);
-    QFETCH(QString, spelling);
-    QFETCH(QString, writtenBack);
-    DesignSettings settings;
-    QVERIFY(ApplyProfileText(settings, WithLine(DefaultLines(), line, spelling), false));
-    QCOMPARE(LinesOf(MakeProfileText(settings)).at(line - 1), writtenBack);
-}
+    void oldestLayout_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<QString>("fraction");
+        QTest::addColumn<int>("iconFormat");
+        QTest::addColumn<int>("quality");
+        QTest::newRow("PNG") << 0 << "0.8" << 0 << 80;
+        QTest::newRow("JPG") << 1 << "0.75" << 1 << 75;
+        QTest::newRow("TIFF, half rounds up") << 2 << "0.125" << 6 << 13;
+        // The 32-bit 0.005 lies just below 0.005, yet its 32-bit product with 100 is exactly 0.5.
+        QTest::newRow("GIF, product in 32 bits") << 3 << "0.005" << 8 << 1;
+        QTest::newRow("BMP, best") << 4 << "1.0" << 9 << 100;
+        QTest::newRow("negative format, zero fraction") << -3 << "0.0" << -3 << 1;
+        QTest::newRow("negative zero fraction") << 0 << "-0.0" << 0 << 1;
+        QTest::newRow("format past int") << 2147483647 << "0.5" << -1 << 50;
+        QTest::newRow("negative half rounds away from zero") << 1 << "-0.125" << 1 << -13;
+        QTest::newRow("small negative rounds to zero") << 1 << "-0.004" << 1 << 0;
+    }
+    void oldestLayout() {
+        QFETCH(int, format);
+        QFETCH(QString, fraction);
+        QFETCH(int, iconFormat);
+        QFETCH(int, quality);
+        DesignSettings settings = Marked;
+        QVERIFY(ApplyProfileText(
+            settings, OldestText(DistinctLines(), QString::number(format), fraction), true));
+        // Also kept: the iOS sizes 20 and 512 and the name pattern.
+        DesignSettings expected = DistinctWithoutWatch();
+        expected.iosSizes[0] = Marked.iosSizes[0];
+        expected.iosSizes[12] = Marked.iosSizes[12];
+        expected.namePattern = Marked.namePattern;
+        expected.canvasWidthText = "777";
+        expected.canvasHeightText = "888";
+        expected.iconFormat = iconFormat;
+        expected.qualityText = QString::number(quality);
+        expected.quality = float(quality);
+        QCOMPARE(LinesOf(MakeProfileText(settings)), LinesOf(MakeProfileText(expected)));
+        QVERIFY(settings == expected);
+    }
 
-void TestProfileText::everyLineBreakCharacterEndsALine_data() {
-    QTest::addColumn<QString>("lineBreak");
-    QTest::newRow("line tabulation") << QString(QChar(0x0B));
-    QTest::newRow("form feed") << QString(QChar(0x0C));
-    QTest::newRow("carriage return") << QString(QChar(0x0D));
-    QTest::newRow("next line") << QString(QChar(0x85));
-    QTest::newRow("line separator") << QString(QChar(0x2028));
-    QTest::newRow("paragraph separator") << QString(QChar(0x2029));
-}
-
-void TestProfileText::everyLineBreakCharacterEndsALine() {
-    QFETCH(QString, lineBreak);
-    // Every other line feed replaced: each break character ends one line on its own.
-    QString text;
-    const QStringList lines = DistinctLines();
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        text += lines[i] + (i % 2 == 0 ? lineBreak : QStringLiteral("\n"));
-    DesignSettings settings;
-    QVERIFY(ApplyProfileText(settings, text, false));
-    QVERIFY(settings == DistinctSettings());
-}
-
-void TestProfileText::lastPieceIsNeverRead() {
-    DesignSettings settings;
-    QVERIFY(ApplyProfileText(settings, TextOf(DistinctLines()) + "not a line", false));
-    QVERIFY(settings == DistinctSettings());
-}
-
-void TestProfileText::watchlessLayout() {
-    const DesignSettings before = WithLateValuesMarked(DesignSettings{});
-    DesignSettings settings = before;
-    QVERIFY(ApplyProfileText(settings, TextOf(DistinctLines().mid(0, 93)), true));
-
-    DesignSettings expected = DistinctSettings();
-    CopyWatchValues(expected, before);
-    QCOMPARE(LinesOf(MakeProfileText(settings)), LinesOf(MakeProfileText(expected)));
-    QVERIFY(settings == expected);
-}
-
-void TestProfileText::oldestLayout_data() {
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QString>("fraction");
-    QTest::addColumn<int>("iconFormat");
-    QTest::addColumn<QString>("qualityText");
-    QTest::newRow("PNG") << "0"
-                         << "0.8" << 0 << "80";
-    QTest::newRow("JPG") << "1"
-                         << "0.75" << 1 << "75";
-    QTest::newRow("TIFF, half rounds up") << "2"
-                                          << "0.125" << 6 << "13";
-    // The 32-bit 0.005 lies just below 0.005, yet its 32-bit product with 100 is exactly 0.5.
-    QTest::newRow("GIF, product in 32 bits") << "3"
-                                             << "0.005" << 8 << "1";
-    QTest::newRow("BMP, best") << "4"
-                               << "1.0" << 9 << "100";
-    QTest::newRow("past the list") << "7"
-                                   << "0.5" << 12 << "50";
-    QTest::newRow("negative format, zero fraction") << "-3"
-                                                    << "0.0" << -3 << "1";
-    QTest::newRow("negative zero fraction") << "0"
-                                            << "-0.0" << 0 << "1";
-    QTest::newRow("format past int") << "2147483647"
-                                     << "0.5" << -1 << "50";
-    QTest::newRow("negative half rounds down") << "1"
-                                               << "-0.125" << 1 << "-13";
-    QTest::newRow("small negative rounds to zero") << "1"
-                                                   << "-0.004" << 1 << "0";
-    QTest::newRow("above best") << "1"
-                                << "2.5" << 1 << "250";
-}
-
-void TestProfileText::oldestLayout() {
-    QFETCH(QString, format);
-    QFETCH(QString, fraction);
-    QFETCH(int, iconFormat);
-    QFETCH(QString, qualityText);
-    const DesignSettings before = WithLateValuesMarked(DesignSettings{});
-    DesignSettings settings = before;
-    QVERIFY(
-        ApplyProfileText(settings, TextOf(OldestLines(DistinctLines(), format, fraction)), true));
-
-    DesignSettings expected = DistinctSettings();
-    CopyWatchValues(expected, before);
-    expected.iosSizes[0] = before.iosSizes[0];
-    expected.iosSizes[12] = before.iosSizes[12];
-    expected.namePattern = before.namePattern;
-    expected.canvasWidthText = "777";
-    expected.canvasHeightText = "888";
-    expected.iconFormat = iconFormat;
-    expected.qualityText = qualityText;
-    expected.quality = qualityText.toFloat();
-    QCOMPARE(LinesOf(MakeProfileText(settings)), LinesOf(MakeProfileText(expected)));
-    QVERIFY(settings == expected);
-}
-
-void TestProfileText::rejectedTexts_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("olderLayoutsAccepted");
-    const QStringList lines = DefaultLines();
-    const QString text = TextOf(lines);
-
-    // A CR LF text splits into 209 pieces.
-    QTest::newRow("CR LF line ends") << QString(text).replace("\n", "\r\n") << true;
-    QTest::newRow("103 lines") << TextOf(lines.mid(0, 103)) << true;
-    QTest::newRow("105 lines") << TextOf(lines + QStringList{"1"}) << true;
-    QTest::newRow("no final line feed") << text.chopped(1) << true;
-    QTest::newRow("empty") << QString() << true;
-    QTest::newRow("line separator in the text line")
-        << WithLine(lines, 39, QStringLiteral("one\u2028two")) << true;
-    QTest::newRow("93 lines in the history") << TextOf(lines.mid(0, 93)) << false;
-    QTest::newRow("89 lines in the history") << TextOf(OldestLines(lines, "1", "0.5")) << false;
-
-    QTest::newRow("empty real line") << WithLine(lines, 8, "") << true;
-    QTest::newRow("letters on a real line") << WithLine(lines, 8, "abc") << true;
-    QTest::newRow("blank before a real") << WithLine(lines, 8, " 1.0") << true;
-    QTest::newRow("tab before a real") << WithLine(lines, 8, "\t1.0") << true;
-    QTest::newRow("blank after a real") << WithLine(lines, 8, "1.0 ") << true;
-    QTest::newRow("empty state line") << WithLine(lines, 1, "") << false;
-    QTest::newRow("fraction on a state line") << WithLine(lines, 1, "1.0") << false;
-    QTest::newRow("state beyond 64 bits") << WithLine(lines, 1, "99999999999999999999") << false;
-    QTest::newRow("decimal comma in a component") << WithLine(lines, 2, "0,5") << false;
-    QTest::newRow("font name on the index line") << WithLine(lines, 47, "Marker Felt") << false;
-    QTest::newRow("bad last line") << WithLine(lines, 104, "on") << false;
-    QTest::newRow("bad quality in 93 lines") << WithLine(lines.mid(0, 93), 92, "high") << true;
-    QTest::newRow("empty fraction in 89 lines") << TextOf(OldestLines(lines, "1", "")) << true;
-    QTest::newRow("format name in 89 lines") << TextOf(OldestLines(lines, "PNG", "0.5")) << true;
-}
-
-void TestProfileText::rejectedTexts() {
-    QFETCH(QString, text);
-    QFETCH(bool, olderLayoutsAccepted);
-    // Any line applied before the rejection would show against these values.
-    DesignSettings settings = DistinctSettings();
-    QVERIFY(!ApplyProfileText(settings, text, olderLayoutsAccepted));
-    QVERIFY(settings == DistinctSettings());
-}
+    void rejectedTexts_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("olderLayoutsAccepted");
+        const QStringList lines = LinesOf(MakeProfileText(DesignSettings{}));
+        const QString text = TextOf(lines);
+        // Line counts: CR LF splits into 209 pieces, a missing last line feed leaves 104.
+        QTest::newRow("CR LF line ends") << QString(text).replace("\n", "\r\n") << true;
+        QTest::newRow("103 lines") << TextOf(lines.mid(0, 103)) << true;
+        QTest::newRow("105 lines") << TextOf(lines + QStringList{"1"}) << true;
+        QTest::newRow("no final line feed") << text.chopped(1) << true;
+        QTest::newRow("line separator in the text") << WithLine(lines, 39, "one\u2028two") << true;
+        QTest::newRow("93 lines in the history") << TextOf(lines.mid(0, 93)) << false;
+        QTest::newRow("89 lines in the history") << OldestText(lines, "1", "0.5") << false;
+        // A line that does not parse, after others that did.
+        QTest::newRow("letters on a real line") << WithLine(lines, 8, "abc") << true;
+        QTest::newRow("fraction on a state line") << WithLine(lines, 9, "1.0") << false;
+        QTest::newRow("decimal comma in a component") << WithLine(lines, 11, "0,5") << false;
+        QTest::newRow("font name on the index line") << WithLine(lines, 47, "Marker Felt") << false;
+        QTest::newRow("bad last line") << WithLine(lines, 104, "on") << false;
+        QTest::newRow("bad quality in 93 lines") << WithLine(lines.mid(0, 93), 92, "high") << true;
+        QTest::newRow("empty fraction in 89 lines") << OldestText(lines, "1", "") << true;
+    }
+    void rejectedTexts() {
+        QFETCH(QString, text);
+        QFETCH(bool, olderLayoutsAccepted);
+        // Any line applied before the rejection would show against these values.
+        DesignSettings settings = DistinctSettings();
+        QVERIFY(!ApplyProfileText(settings, text, olderLayoutsAccepted));
+        QVERIFY(settings == DistinctSettings());
+    }
+};
 
 QTEST_APPLESS_MAIN(TestProfileText)
 #include "tst_ProfileText.moc"

@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 class tst_WindowTitle : public QObject {
     Q_OBJECT
 
@@ -9,7 +11,7 @@ private slots:
     void marker_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<bool>("marked");
-        QTest::newRow("untitled") << "Sigilon" << false;
+        QTest::newRow("untitled") << WindowTitle::Untitled() << false;
         QTest::newRow("edited") << "Sigilon*" << true;
         QTest::newRow("profile edited") << "Sigilon - logo*" << true;
         QTest::newRow("star inside") << "Sigilon - a*b" << false;
@@ -30,29 +32,20 @@ private slots:
         QCOMPARE(WindowTitle::WithMarker(withMarker), withMarker);
     }
 
-    void profileNames_data() {
+    void titles_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("title");
-        QTest::newRow("plain") << "/home/me/logo.sgp"
-                               << "Sigilon - logo";
-        QTest::newRow("dots in the name") << "/tmp/app.v2.sgp"
-                                          << "Sigilon - app.v2";
-        QTest::newRow("star in the name") << "/tmp/a*b.sgp"
-                                          << "Sigilon - a*b";
-        QTest::newRow("exactly four characters") << "/tmp/.sgp"
-                                                 << "Sigilon - ";
-        QTest::newRow("shorter than four") << "/tmp/ab"
-                                           << "Sigilon - ";
+        QTest::newRow("no profile") << QString() << u"Sigilon"_s;
+        QTest::newRow("plain") << "/home/me/logo.sgp" << u"Sigilon - logo"_s;
+        QTest::newRow("dots in the name") << "/tmp/app.v2.sgp" << u"Sigilon - app.v2"_s;
+        QTest::newRow("star in the name") << "/tmp/a*b.sgp" << u"Sigilon - a*b"_s;
+        QTest::newRow("exactly four characters") << "/tmp/.sgp" << u"Sigilon - "_s;
+        QTest::newRow("shorter than four") << "/tmp/ab" << u"Sigilon - "_s;
     }
-    void profileNames() {
+    void titles() {
         QFETCH(QString, path);
         QFETCH(QString, title);
-        QCOMPARE(WindowTitle::ForProfile(path), title);
-    }
-
-    void untitled() {
-        QCOMPARE(WindowTitle::Untitled(), QStringLiteral("Sigilon"));
-        QVERIFY(!WindowTitle::HasMarker(WindowTitle::Untitled()));
+        QCOMPARE(path.isNull() ? WindowTitle::Untitled() : WindowTitle::ForProfile(path), title);
     }
 };
 
