@@ -2,11 +2,12 @@
 #include "profiles/ProfileText.h"
 #include "support/TestImages.h"
 
+#include <QBuffer>
 #include <QImageReader>
-#include <QImageWriter>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <functional>
 
 namespace {
 
@@ -16,37 +17,24 @@ struct Run {
     QString err;
 };
 
-Run Sigilon(const QStringList& arguments) {
+// Runs the built program; `setUp` may redirect its output or change its environment.
+Run Sigilon(
+    const QStringList& arguments, const std::function<void(QProcess&)>& setUp = [](QProcess&) {}) {
     QProcess process;
+    setUp(process);
     process.start(QStringLiteral(SIGILON_EXECUTABLE), arguments);
-    Run run;
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.exitCode = process.exitCode();
-    run.out = QString::fromUtf8(process.readAllStandardOutput());
-    run.err = QString::fromUtf8(process.readAllStandardError());
-    return run;
-}
-
-QString WriteText(const QTemporaryDir& dir, const QString& name, const QByteArray& bytes) {
-    const QString path = dir.filePath(name);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
         return {};
-    return path;
+    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
+            QString::fromUtf8(process.readAllStandardError())};
 }
 
-// A plain design that shows the icon alone, edge to edge: no background, no outline, no
-// shadow, square corners.
-QString IconOnlyProfile(int canvas) {
-    DesignSettings settings;
-    settings.transparentBackground = 1;
-    settings.backgroundStroke = 0;
-    settings.backgroundShadow = 0;
-    settings.cornerCurvature = 0.0f;
-    settings.canvasWidthText = QString::number(canvas);
-    settings.canvasHeightText = QString::number(canvas);
-    return MakeProfileText(settings);
+QByteArray PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 } // namespace
@@ -54,251 +42,166 @@ QString IconOnlyProfile(int canvas) {
 class CommandLineTest : public QObject {
     Q_OBJECT
 
+    QString Write(const QString& name, const QByteArray& bytes) {
+        QFile file(m_dir.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
+                   ? file.fileName()
+                   : QString();
+    }
+
+    QTemporaryDir m_dir;
+
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    void helpAndVersionSucceed();
-    void usageErrorsExitWithTwo_data();
-    void usageErrorsExitWithTwo();
-    void profilePrintsTheDefaultText();
-    void profileThatCannotBeWrittenFails();
-    void profileAppliesOlderLayouts();
-    void unreadableProfilesAreRefused_data();
-    void unreadableProfilesAreRefused();
-    void renderWritesThePictureAtCanvasSize();
-    void renderUsesTheIconAtItsPixelSizeWhateverItsResolution();
-    void unreadableIconIsRefusedAndNothingIsWritten();
-    void renderIntoAMissingFolderFails();
-    void renderNeedsNoDisplayWhateverPlatformIsSet();
-    void exportWritesTheChosenSetAndKeepsExistingFiles();
-
-private:
-    QTemporaryDir m_dir;
-};
-
-void CommandLineTest::helpAndVersionSucceed() {
-    const Run help = Sigilon({QStringLiteral("--help")});
-    QCOMPARE(help.exitCode, 0);
-    QVERIFY(help.out.contains(QStringLiteral("sigilon render")));
-    QVERIFY(help.out.contains(QStringLiteral("--output-dir")));
-    const Run version = Sigilon({QStringLiteral("--version")});
-    QCOMPARE(version.exitCode, 0);
-    QVERIFY(version.out.startsWith(QStringLiteral("sigilon ")));
-}
-
-void CommandLineTest::usageErrorsExitWithTwo_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::newRow("unknown command") << QStringList{"paint"};
-    QTest::newRow("render without output") << QStringList{"render"};
-    QTest::newRow("option without value") << QStringList{"render", "--output"};
-    QTest::newRow("option of another command") << QStringList{"profile", "--output", "x.png"};
-    QTest::newRow("unknown option") << QStringList{"render", "--output", "x.png", "--fast"};
-    QTest::newRow("export without folder") << QStringList{"export"};
-}
-
-void CommandLineTest::usageErrorsExitWithTwo() {
-    QFETCH(QStringList, arguments);
-    const Run run = Sigilon(arguments);
-    QCOMPARE(run.exitCode, 2);
-    QVERIFY(run.err.contains(QStringLiteral("Usage")));
-    QVERIFY(!QFile::exists(QStringLiteral("x.png")));
-}
-
-void CommandLineTest::profilePrintsTheDefaultText() {
-    const Run run = Sigilon({QStringLiteral("profile")});
-    QCOMPARE(run.exitCode, 0);
-    QCOMPARE(run.out, MakeProfileText(DesignSettings{}));
-}
-
-void CommandLineTest::profileThatCannotBeWrittenFails() {
-    // A full disk behind standard output: a script must not take a cut text for a profile.
-    if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
-        QSKIP("no /dev/full on this system");
-    QProcess process;
-    process.setStandardOutputFile(QStringLiteral("/dev/full"));
-    process.start(QStringLiteral(SIGILON_EXECUTABLE), {QStringLiteral("profile")});
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 1);
-    QVERIFY(!process.readAllStandardError().trimmed().isEmpty());
-}
-
-void CommandLineTest::profileAppliesOlderLayouts() {
-    // A 93-line profile: the current text without the watchOS lines, with a different name
-    // pattern to show it was read.
-    QStringList lines = MakeProfileText(DesignSettings{}).split(QLatin1Char('\n'));
-    lines = lines.mid(0, 93);
-    lines[92] = QStringLiteral("App-[Size]");
-    const QString path = WriteText(m_dir, QStringLiteral("old.sgp"),
-                                   (lines.join(QLatin1Char('\n')) + "\n").toUtf8());
-    const Run run = Sigilon({QStringLiteral("profile"), QStringLiteral("--profile"), path});
-    QCOMPARE(run.exitCode, 0);
-    const QStringList printed = run.out.split(QLatin1Char('\n'));
-    QCOMPARE(printed.size(), 105);
-    QCOMPARE(printed[92], QStringLiteral("App-[Size]"));
-}
-
-void CommandLineTest::unreadableProfilesAreRefused_data() {
-    const QString text = MakeProfileText(DesignSettings{});
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("exists");
-    QTest::newRow("missing file") << QByteArray() << false;
-    QTest::newRow("windows line ends") << QString(text).replace("\n", "\r\n").toUtf8() << true;
-    QTest::newRow("105 lines") << (text + "extra\n").toUtf8() << true;
-    QTest::newRow("not utf-8")
-        << QByteArray(text.toUtf8()).replace("Icon[Size]", "Ic\xff\xfe[Size]") << true;
-}
-
-void CommandLineTest::unreadableProfilesAreRefused() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, exists);
-    const QString path = exists ? WriteText(m_dir, QStringLiteral("bad.sgp"), bytes)
-                                : m_dir.filePath(QStringLiteral("none.sgp"));
-    const QString output = m_dir.filePath(QStringLiteral("bad.png"));
-    const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--profile"), path,
-                             QStringLiteral("--output"), output});
-    QCOMPARE(run.exitCode, 1);
-    QCOMPARE(run.err.trimmed(), QStringLiteral("Could not load profile."));
-    QVERIFY(!QFile::exists(output));
-}
-
-void CommandLineTest::renderWritesThePictureAtCanvasSize() {
-    DesignSettings settings;
-    settings.canvasWidthText = QStringLiteral("300");
-    settings.canvasHeightText = QStringLiteral("200");
-    settings.text = QStringLiteral("Hi");
-    const QString profile =
-        WriteText(m_dir, QStringLiteral("wide.sgp"), MakeProfileText(settings).toUtf8());
-    const QString output = m_dir.filePath(QStringLiteral("wide.png"));
-    const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--profile"), profile,
-                             QStringLiteral("--output"), output});
-    QCOMPARE(run.exitCode, 0);
-    QImageReader reader(output);
-    QCOMPARE(reader.format(), QByteArray("png"));
-    const QImage picture = reader.read();
-    QCOMPARE(picture.size(), QSize(300, 200));
-    // Transparent corners, opaque middle.
-    QCOMPARE(picture.pixelColor(0, 0).alpha(), 0);
-    QCOMPARE(picture.pixelColor(150, 100).alpha(), 255);
-}
-
-void CommandLineTest::renderUsesTheIconAtItsPixelSizeWhateverItsResolution() {
-    // 512 x 512 pixels declaring 144 dpi: still 512 units, so it fills a 512 canvas exactly.
-    QImage icon = TestImages::AsymmetricImage(512, 512);
-    icon.setDotsPerMeterX(5669);
-    icon.setDotsPerMeterY(5669);
-    const QString iconPath = m_dir.filePath(QStringLiteral("retina.png"));
-    QVERIFY(icon.save(iconPath));
-    QCOMPARE(QImageReader(iconPath).read().dotsPerMeterX(), 5669);
-
-    const QString profile =
-        WriteText(m_dir, QStringLiteral("plain.sgp"), IconOnlyProfile(512).toUtf8());
-    const QString output = m_dir.filePath(QStringLiteral("icon.png"));
-    const Run run =
-        Sigilon({QStringLiteral("render"), QStringLiteral("--profile"), profile,
-                 QStringLiteral("--icon"), iconPath, QStringLiteral("--output"), output});
-    QCOMPARE(run.exitCode, 0);
-    const QImage picture(output);
-    QCOMPARE(picture.size(), QSize(512, 512));
-    for (const QPoint p : {QPoint(0, 0), QPoint(511, 0), QPoint(0, 511), QPoint(511, 511)})
-        QCOMPARE(picture.pixelColor(p).alpha(), 255);
-    QVERIFY(TestImages::ColorsClose(picture.pixelColor(3, 3), Qt::green, 4));
-    QVERIFY(TestImages::ColorsClose(picture.pixelColor(508, 508), Qt::blue, 4));
-}
-
-void CommandLineTest::unreadableIconIsRefusedAndNothingIsWritten() {
-    const QString notes = WriteText(m_dir, QStringLiteral("notes.png"), "just some text\n");
-    QImage image = TestImages::AsymmetricImage(64, 64);
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        QVERIFY(image.save(&buffer, "PNG"));
+    void helpAndVersionSucceed() {
+        const Run help = Sigilon({"--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY(help.out.contains("sigilon render") && help.out.contains("--output-dir"));
+        const Run version = Sigilon({"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QVERIFY(version.out.startsWith("sigilon "));
     }
-    const QString truncated = WriteText(m_dir, QStringLiteral("cut.png"), png.left(png.size() / 2));
-    for (const QString& icon : {notes, truncated, m_dir.filePath(QStringLiteral("gone.png"))}) {
-        const QString output = m_dir.filePath(QStringLiteral("never.png"));
-        const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--icon"), icon,
-                                 QStringLiteral("--output"), output});
+
+    void usageErrorsExitWithTwo_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("unknown command") << QStringList{"paint"};
+        QTest::newRow("render without output") << QStringList{"render"};
+        QTest::newRow("option without value") << QStringList{"render", "--output"};
+        QTest::newRow("option of another command") << QStringList{"profile", "--output", "x.png"};
+        QTest::newRow("unknown option") << QStringList{"render", "--output", "x.png", "--fast"};
+        QTest::newRow("export without folder") << QStringList{"export"};
+    }
+    void usageErrorsExitWithTwo() {
+        QFETCH(QStringList, arguments);
+        const Run run = Sigilon(arguments);
+        QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.err.contains("Usage"));
+        QVERIFY(!QFile::exists("x.png"));
+    }
+
+    void profilePrintsTheDesignsText() {
+        const Run plain = Sigilon({"profile"});
+        QCOMPARE(plain.exitCode, 0);
+        QCOMPARE(plain.out, MakeProfileText(DesignSettings{}));
+        // A 93-line profile is read as Load reads it, and printed in the current layout.
+        DesignSettings named;
+        named.namePattern = "App-[Size]";
+        const QStringList lines = MakeProfileText(named).split(u'\n').mid(0, 93);
+        const QString old = Write("old.sgp", (lines.join(u'\n') + u'\n').toUtf8());
+        const Run read = Sigilon({"profile", "--profile", old});
+        QCOMPARE(read.exitCode, 0);
+        QCOMPARE(read.out.count(u'\n'), 104);
+        QCOMPARE(read.out.split(u'\n').at(92), "App-[Size]");
+    }
+
+    void profileThatCannotBeWrittenFails() {
+        // A full disk behind standard output: a script must not take a cut text for a profile.
+        if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
+            QSKIP("no /dev/full on this system");
+        const Run run = Sigilon({"profile"}, [](QProcess& process) {
+            process.setStandardOutputFile(QStringLiteral("/dev/full"));
+        });
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(!run.err.trimmed().isEmpty());
+    }
+
+    void unusableInputIsRefusedAndNothingIsWritten_data() {
+        const QString text = MakeProfileText(DesignSettings{});
+        const QByteArray png = PngBytes(TestImages::AsymmetricImage(64, 64));
+        QTest::addColumn<QString>("option");
+        QTest::addColumn<QByteArray>("bytes"); // empty: no such file
+        QTest::newRow("missing profile") << "--profile" << QByteArray();
+        QTest::newRow("105 lines") << "--profile" << (text + "extra\n").toUtf8();
+        QTest::newRow("profile not in UTF-8")
+            << "--profile" << text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]");
+        QTest::newRow("missing icon") << "--icon" << QByteArray();
+        QTest::newRow("truncated icon") << "--icon" << png.left(png.size() / 2);
+    }
+    void unusableInputIsRefusedAndNothingIsWritten() {
+        QFETCH(QString, option);
+        QFETCH(QByteArray, bytes);
+        const bool icon = option == "--icon";
+        const QString name = icon ? "input.png" : "input.sgp";
+        const QString input = bytes.isEmpty() ? m_dir.filePath("none") : Write(name, bytes);
+        const QString output = m_dir.filePath("never.png");
+        const Run run = Sigilon({"render", option, input, "--output", output});
         QCOMPARE(run.exitCode, 1);
         // A decoder library may print its own line first; ours is the last word.
-        QCOMPARE(run.err.trimmed().split(QLatin1Char('\n')).last(),
-                 QStringLiteral("The image could not be loaded."));
+        QCOMPARE(run.err.trimmed().split(u'\n').last(),
+                 icon ? "The image could not be loaded." : "Could not load profile.");
         QVERIFY(!QFile::exists(output));
     }
-}
 
-void CommandLineTest::renderIntoAMissingFolderFails() {
-    const QString output = m_dir.filePath(QStringLiteral("no/such/folder/out.png"));
-    const Run run = Sigilon({QStringLiteral("render"), QStringLiteral("--output"), output});
-    QCOMPARE(run.exitCode, 1);
-    QVERIFY(run.err.contains(output));
-}
+    void renderDrawsTheProfileWithTheIconAtItsPixelSize() {
+        // 512 x 512 pixels declaring 144 dpi are still 512 units: edge to edge on a 512 canvas
+        // without background, outline or shadow.
+        QImage icon = TestImages::AsymmetricImage(512, 512);
+        icon.setDotsPerMeterX(5669);
+        icon.setDotsPerMeterY(5669);
+        DesignSettings settings;
+        settings.transparentBackground = 1;
+        settings.backgroundStroke = 0;
+        settings.backgroundShadow = 0;
+        settings.cornerCurvature = 0.0f;
+        settings.canvasWidthText = settings.canvasHeightText = "512";
+        const QString output = m_dir.filePath("icon.png");
+        const Run run =
+            Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
+                     "--icon", Write("retina.png", PngBytes(icon)), "--output", output});
+        QCOMPARE(run.exitCode, 0);
+        QImageReader reader(output);
+        QCOMPARE(reader.format(), QByteArray("png"));
+        QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
+    }
 
-void CommandLineTest::renderNeedsNoDisplayWhateverPlatformIsSet() {
-    // A desktop session often exports its display platform; a script run from it, or over a
-    // connection without a display, must still render.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    DesignSettings settings;
-    settings.canvasWidthText = QStringLiteral("64");
-    settings.canvasHeightText = QStringLiteral("48");
-    settings.text = QStringLiteral("Hi");
-    const QString profile =
-        WriteText(m_dir, QStringLiteral("small.sgp"), MakeProfileText(settings).toUtf8());
-    const QString output = m_dir.filePath(QStringLiteral("small.png"));
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(SIGILON_EXECUTABLE),
-                  {QStringLiteral("render"), QStringLiteral("--profile"), profile,
-                   QStringLiteral("--output"), output});
-    QVERIFY(process.waitForFinished(60000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(QImageReader(output).size(), QSize(64, 48));
-}
+    void renderIntoAMissingFolderFails() {
+        const QString output = m_dir.filePath("no/such/folder/out.png");
+        const Run run = Sigilon({"render", "--output", output});
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY(run.err.contains(output));
+    }
 
-void CommandLineTest::exportWritesTheChosenSetAndKeepsExistingFiles() {
-    DesignSettings settings;
-    settings.macIconSet = 0;
-    settings.customSize = 1;
-    settings.customWidthText = QStringLiteral("300");
-    settings.customHeightText = QStringLiteral("200");
-    settings.namePattern = QStringLiteral("Logo-[Size]");
-    const QString profile =
-        WriteText(m_dir, QStringLiteral("custom.sgp"), MakeProfileText(settings).toUtf8());
-    const QString icon = m_dir.filePath(QStringLiteral("mark.png"));
-    QVERIFY(TestImages::AsymmetricImage(128, 128).save(icon));
-    const QString folder = m_dir.filePath(QStringLiteral("icons"));
-    QVERIFY(QDir().mkpath(folder));
-    const QStringList arguments{QStringLiteral("export"),
-                                QStringLiteral("--profile"),
-                                profile,
-                                QStringLiteral("--icon"),
-                                icon,
-                                QStringLiteral("--output-dir"),
-                                folder};
+    void renderNeedsNoDisplayWhateverPlatformIsSet() {
+        // A desktop session often exports its display platform; a script run from it, or over a
+        // connection without a display, must still render.
+        const QString output = m_dir.filePath("default.png");
+        const Run run = Sigilon({"render", "--output", output}, [](QProcess& process) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("QT_QPA_PLATFORM", "xcb");
+            environment.remove("DISPLAY");
+            environment.remove("WAYLAND_DISPLAY");
+            process.setProcessEnvironment(environment);
+        });
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QImageReader(output).size(), QSize(1024, 1024));
+    }
 
-    const Run first = Sigilon(arguments);
-    QCOMPARE(first.exitCode, 0);
-    const QString written = QDir(folder).filePath(QStringLiteral("Logo-300.png"));
-    QCOMPARE(first.out.trimmed(), written);
-    QVERIFY(first.err.contains(QStringLiteral("Icon(s) saved successfully.")));
-    QCOMPARE(QImage(written).size(), QSize(300, 200));
-    const QDateTime stamp = QFileInfo(written).lastModified();
+    void exportWritesTheChosenSetAndOverwritesOnlyWhenAsked() {
+        DesignSettings settings;
+        settings.macIconSet = 0;
+        settings.customSize = 1;
+        settings.customWidthText = "300";
+        settings.customHeightText = "200";
+        settings.namePattern = "Logo-[Size]";
+        const QString folder = m_dir.filePath("icons");
+        QVERIFY(QDir().mkpath(folder));
+        const QStringList arguments{"export", "--profile",
+                                    Write("custom.sgp", MakeProfileText(settings).toUtf8()),
+                                    "--output-dir", folder};
+        const QString written = QDir(folder).filePath("Logo-300.png");
 
-    const Run again = Sigilon(arguments);
-    QCOMPARE(again.exitCode, 0);
-    QVERIFY(again.out.trimmed().isEmpty());
-    QVERIFY(again.err.contains(QStringLiteral("Skipped: ") + written));
-    QCOMPARE(QFileInfo(written).lastModified(), stamp);
-
-    const Run forced = Sigilon(arguments + QStringList{QStringLiteral("--overwrite")});
-    QCOMPARE(forced.exitCode, 0);
-    QCOMPARE(forced.out.trimmed(), written);
-}
+        const Run first = Sigilon(arguments);
+        QCOMPARE(first.exitCode, 0);
+        QCOMPARE(first.out.trimmed(), written);
+        QVERIFY(first.err.contains("Icon(s) saved successfully."));
+        QCOMPARE(QImage(written).size(), QSize(300, 200));
+        QVERIFY(Sigilon(arguments).err.contains("Skipped: " + written));
+        const Run forced = Sigilon(arguments + QStringList{"--overwrite"});
+        QCOMPARE(forced.exitCode, 0);
+        QCOMPARE(forced.out.trimmed(), written);
+    }
+};
 
 QTEST_GUILESS_MAIN(CommandLineTest)
 #include "tst_CommandLine.moc"
