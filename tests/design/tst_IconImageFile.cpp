@@ -20,16 +20,6 @@ QByteArray PngBytes(const QImage& image) {
     return bytes;
 }
 
-quint32 Crc32(const QByteArray& data) {
-    quint32 crc = 0xffffffffu;
-    for (const char byte : data) {
-        crc ^= quint8(byte);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // A real PNG whose header is rewritten to claim another size, with a valid checksum, so only
 // the claimed size is wrong.
 QByteArray PngClaiming(quint32 width, quint32 height) {
@@ -37,7 +27,7 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
     // Signature (8), IHDR length (4), "IHDR" (4), then width and height.
     qToBigEndian(width, bytes.data() + 16);
     qToBigEndian(height, bytes.data() + 20);
-    qToBigEndian(Crc32(bytes.mid(12, 4 + 13)), bytes.data() + 12 + 4 + 13);
+    qToBigEndian(TestImages::Crc32(bytes.constData() + 12, 4 + 13), bytes.data() + 12 + 4 + 13);
     return bytes;
 }
 

@@ -39,17 +39,6 @@ QByteArray ReadAll(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-// The CRC-32 of the PNG standard, bit by bit: a second opinion on the writer's checksums.
-quint32 Crc32(const char* data, qsizetype size) {
-    quint32 crc = 0xffffffffu;
-    for (qsizetype i = 0; i < size; ++i) {
-        crc ^= quint8(data[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
 // Lowers the largest file this process may write, so that a write fails even for root.
 struct FileSizeLimit {
     rlimit saved{};
@@ -180,7 +169,7 @@ private slots:
             QVERIFY(pos + 12 + length <= png.size());
             const char* typeAndData = png.constData() + pos + 4;
             types.append(QByteArray(typeAndData, 4));
-            QVERIFY2(Crc32(typeAndData, 4 + length) ==
+            QVERIFY2(TestImages::Crc32(typeAndData, 4 + length) ==
                          qFromBigEndian<quint32>(typeAndData + 4 + length),
                      typeAndData);
             pos += 12 + length;

@@ -52,4 +52,14 @@ QImage AsymmetricImage(int width, int height) {
     return image;
 }
 
+quint32 Crc32(const char* data, qsizetype size) {
+    quint32 crc = 0xffffffffu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
 } // namespace TestImages

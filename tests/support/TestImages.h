@@ -22,4 +22,8 @@ QString FirstDifference(const QImage& a, const QImage& b, int tolerance);
 // the right, with a green square in the top-left corner.
 QImage AsymmetricImage(int width, int height);
 
+// The CRC-32 that PNG chunks carry, computed bit by bit: a second opinion on our writer's
+// checksums, and a way to forge a valid header for a file that lies about its size.
+quint32 Crc32(const char* data, qsizetype size);
+
 } // namespace TestImages
