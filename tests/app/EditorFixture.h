@@ -1,62 +1,48 @@
 #pragma once
 
+// Everything the window tests reach through the editor's controls and menus.
+#include "app/CustomImageView.h"
+#include "app/CustomTextField.h"
+#include "app/FloatSlider.h"
 #include "app/MainWindow.h"
+#include "app/ProgressIndicator.h"
 #include "app/Stepper.h"
 #include "app/ViewController.h"
+#include "design/DesignSettings.h"
+#include "profiles/ProfileText.h"
 #include "support/MemoryRatePreference.h"
 #include "support/ScriptedPrompter.h"
+#include "support/TestImages.h"
 
-#include <QAbstractButton>
-#include <QElapsedTimer>
-#include <QLineEdit>
-#include <QMutex>
-#include <QSemaphore>
-#include <QTest>
-#include <QThreadPool>
-#include <QToolButton>
+#include <QtTest>
+#include <QtWidgets>
 #include <atomic>
 #include <memory>
 
-// What the editor's renders saw, for tests that count, delay or inspect renders. The
-// renderer runs on worker threads, so everything here is guarded.
+// What the renders saw. Renders run on worker threads, so everything here is guarded.
 struct RenderLog {
     std::atomic<int> started{0};
-    std::atomic<int> finished{0};
-    // While on, every render waits for a permit from `gate` before it returns.
-    std::atomic<bool> hold{false};
+    std::atomic<bool> hold{false}; // while on, each render waits for a permit from `gate`
     QSemaphore gate;
-
     QMutex mutex;
     QList<IconDesign> designs;
-    QList<qint64> startTimes; // milliseconds on `clock`
-    QElapsedTimer clock;
-
-    RenderLog() { clock.start(); }
 
     IconDesign Design(int index) {
         const QMutexLocker locker(&mutex);
         return designs.at(index);
     }
-    qint64 StartTime(int index) {
-        const QMutexLocker locker(&mutex);
-        return startTimes.at(index);
-    }
+    IconDesign LastDesign() { return Design(started - 1); }
 };
 
-// A quick stand-in for the design renderer: the canvas filled with the gradient's start
-// colour, or left transparent for a transparent background. The blue channel of an opaque
-// picture is replaced by the render's number (1 for the first), so a picture tells which
-// render made it and RenderLog::Design which design that render saw.
+// A quick stand-in for the renderer: the canvas in the gradient's start colour (transparent
+// for a transparent background) with the render's number (1 for the first) as blue, so a
+// picture tells which render made it.
 inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) {
     return [log](const IconDesign& design) {
-        int number;
-        {
-            const QMutexLocker locker(&log->mutex);
-            log->designs.append(design);
-            log->startTimes.append(log->clock.elapsed());
-            number = int(log->designs.size());
-        }
-        ++log->started;
+        QMutexLocker locker(&log->mutex);
+        log->designs.append(design);
+        const int number = ++log->started;
+        locker.unlock();
         if (log->hold)
             log->gate.acquire();
         QImage picture(int(design.canvasWidth), int(design.canvasHeight),
@@ -64,31 +50,38 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
         QColor fill = design.gradientStartColor.toQColor();
         fill.setBlue(number % 256);
         picture.fill(design.transparentBackground ? QColor(Qt::transparent) : fill);
-        ++log->finished;
         return picture;
     };
 }
 
-// The number of the render that made an opaque picture (see LoggingRenderer).
+enum Answer { kYes = 0, kNo = 1 }; // the buttons of a question, for ScriptedPrompter::answers
+
 inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
     return qBlue(picture.pixel(x, y));
 }
 
-// The editor window as the user sees it, with scripted answers and a logged renderer.
+inline bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+// The editor window with scripted answers and a logged renderer; unless its renders are held,
+// the first preview is done when it is constructed.
 struct EditorFixture {
     ScriptedPrompter prompter;
     MemoryRatePreference ratePreference;
     std::shared_ptr<RenderLog> log = std::make_shared<RenderLog>();
     std::unique_ptr<MainWindow> window;
 
-    // With `holdRenders`, even the first render waits for the test to release it.
     explicit EditorFixture(bool holdRenders = false) {
         log->hold = holdRenders;
         window = std::make_unique<MainWindow>(prompter, ratePreference, LoggingRenderer(log));
         window->show();
+        if (!holdRenders && !WaitUntilIdle())
+            QTest::qFail("the first preview never finished", __FILE__, __LINE__);
     }
     ~EditorFixture() {
-        // Let a held render finish so that no worker outlives the test's objects.
+        // No worker may outlive the test's objects.
         log->hold = false;
         log->gate.release(100);
         window.reset();
@@ -97,21 +90,17 @@ struct EditorFixture {
 
     ViewController* controller() const { return window->controller(); }
     const EditorControls& controls() const { return controller()->controls(); }
-
+    const ViewController::MenuActions& menu() const { return controller()->menuActions(); }
     template <typename Widget> Widget* Find(const QString& name) const {
         return window->findChild<Widget*>(name);
     }
-
-    // Waits until no render runs; false when that takes unreasonably long.
     bool WaitUntilIdle() const {
         return QTest::qWaitFor([this] { return !controller()->updating(); }, 10000);
     }
-
-    // Waits until the given number of renders have started.
     bool WaitForRenders(int count) const {
         return QTest::qWaitFor([this, count] { return log->started >= count; }, 10000);
     }
-
+    int Renders() const { return log->started; }
     QString Title() const { return window->windowTitle(); }
     int HistorySize() const { return int(controller()->history().stateImagesPath().size()); }
 };
@@ -119,28 +108,30 @@ struct EditorFixture {
 // The user's ways of changing a control.
 namespace UserInput {
 
-// Replaces the field's text by typing and confirms it with Return.
-inline void Type(QLineEdit* field, const QString& text) {
+// Replaces the field's text by typing and, unless told otherwise, confirms it with Return.
+inline void Type(QLineEdit* field, const QString& text, bool confirm = true) {
     field->setFocus();
     field->selectAll();
     QTest::keyClick(field, Qt::Key_Backspace);
     QTest::keyClicks(field, text);
-    QTest::keyClick(field, Qt::Key_Return);
+    if (confirm)
+        QTest::keyClick(field, Qt::Key_Return);
 }
 
-// Clicks near the left end, where a check box or radio button has its box even when its
-// row is wider than its label.
+// Near the left end, where the box is even when the row is wider than the label.
 inline void Click(QAbstractButton* button) {
     QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
 }
 
-// One click on a stepper's up (+1) or down (-1) arrow.
 inline void ClickStepper(Stepper* stepper, int direction) {
-    const QList<QToolButton*> arrows = stepper->findChildren<QToolButton*>();
-    for (QToolButton* arrow : arrows) {
+    for (QToolButton* arrow : stepper->findChildren<QToolButton*>()) {
         if (arrow->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow))
             QTest::mouseClick(arrow, Qt::LeftButton);
     }
+}
+
+inline void Step(FloatSlider* slider) {
+    slider->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
 } // namespace UserInput

@@ -4,8 +4,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-// The real executable on a virtual X display: its window titled "Sigilon" appears, and a
-// SIGTERM ends it cleanly with exit status 0.
+// The real executable on a virtual X display: its window titled "Sigilon" appears within 20
+// seconds, and a SIGTERM ends it cleanly with exit status 0.
 class tst_EditorSmoke : public QObject {
     Q_OBJECT
 
@@ -13,18 +13,14 @@ private slots:
     void windowAppearsAndTheEditorQuitsCleanly() {
         QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty(),
                  "xvfb-run is missing; scripts/install-deps.sh installs it");
-        // Wait up to 20 seconds for the top-level window named exactly "Sigilon", then ask the
-        // editor to end and report how it ended.
         const QString script = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>/dev/null &
 pid=$!
-found=0
 for i in $(seq 1 100); do
-  if xwininfo -root -tree | grep -q '"Sigilon": ("sigilon"'; then found=1; break; fi
-  if ! kill -0 $pid 2>/dev/null; then break; fi
+  if xwininfo -root -tree | grep -q '"Sigilon": ("sigilon"'; then echo window; break; fi
+  kill -0 $pid 2>/dev/null || break
   sleep 0.2
 done
-echo "window=$found"
 kill -TERM $pid
 wait $pid
 echo "exit=$?"
@@ -39,12 +35,9 @@ echo "exit=$?"
                       {QStringLiteral("-a"), QStringLiteral("-s"),
                        QStringLiteral("-screen 0 1600x1000x24"), QStringLiteral("bash"),
                        QStringLiteral("-c"), script});
-        QVERIFY(process.waitForStarted());
         QVERIFY2(process.waitForFinished(60000), "the editor did not end");
         const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-        QVERIFY2(output.contains(QStringLiteral("window=1")), qPrintable(output));
-        QVERIFY2(output.contains(QStringLiteral("exit=0")), qPrintable(output));
-        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(output, QStringLiteral("window\nexit=0\n"));
     }
 
     void helpPagesAreBesideTheExecutable() {

@@ -1,29 +1,17 @@
 #include "EditorFixture.h"
 
-#include "app/CustomImageView.h"
-#include "app/CustomTextField.h"
 #include "app/InfoProvider.h"
-
-#include <QDropEvent>
-#include <QFile>
-#include <QMimeData>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QtEndian>
-#include <QtTest>
 
 namespace {
 
 const QString kReplaceQuestion =
     QStringLiteral("Are you sure you want to replace the current image?");
 const QString kLoadFailure = QStringLiteral("The image could not be loaded.");
-constexpr int kYes = 0;
-constexpr int kNo = 1;
 
-// Drops the files on the widget as the window system would; true when it was accepted.
-bool Drop(QWidget* target, const QList<QUrl>& urls) {
+// Drops the file on the widget as the window system would; true when it was accepted.
+bool Drop(QWidget* target, const QString& pathOrUrl) {
     QMimeData data;
-    data.setUrls(urls);
+    data.setUrls({QUrl::fromUserInput(pathOrUrl)});
     const QPoint centre = target->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &enter);
@@ -34,31 +22,15 @@ bool Drop(QWidget* target, const QList<QUrl>& urls) {
     return drop.isAccepted();
 }
 
-bool Drop(QWidget* target, const QString& path) {
-    return Drop(target, {QUrl::fromLocalFile(path)});
-}
-
-bool WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-// A Windows bitmap header that claims a picture far larger than any icon, with no pixels.
+// A bitmap header that claims 100000 x 100000 pixels and holds none.
 QByteArray HugeBitmapHeader() {
-    QByteArray header(54, '\0');
-    const auto put32 = [&header](int offset, quint32 value) {
-        qToLittleEndian(value, header.data() + offset);
-    };
-    header[0] = 'B';
-    header[1] = 'M';
-    put32(2, 54);      // file size as declared
-    put32(10, 54);     // pixel data offset
-    put32(14, 40);     // info header size
-    put32(18, 100000); // width
-    put32(22, 100000); // height
-    header[26] = 1;    // planes
-    header[28] = 24;   // bits per pixel
-    return header;
+    QByteArray header("BM");
+    QDataStream out(&header, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    // File size, reserved, pixel offset, info header size, width, height, planes, bits.
+    out << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(100000)
+        << qint32(100000) << quint16(1) << quint16(24);
+    return header.leftJustified(54, '\0');
 }
 
 } // namespace
@@ -69,11 +41,7 @@ class tst_IconImageInput : public QObject {
 
     QTemporaryDir m_folder;
     QString m_photo;  // 512 x 512 pixels declaring 144 dots per inch, upper-case extension
-    QString m_second; // a small PNG
-    QString m_notes;  // a text file
-    QString m_fake;   // text in a file named .png
-    QString m_cut;    // a PNG cut off in the middle
-    QString m_huge;   // a bitmap claiming 100000 x 100000 pixels
+    QString m_second; // 32 x 16 pixels
 
     QString Path(const QString& name) const { return m_folder.filePath(name); }
 
@@ -82,42 +50,25 @@ private slots:
         QVERIFY(m_folder.isValid());
         QImage photo(512, 512, QImage::Format_ARGB32);
         photo.fill(QColor(200, 40, 40));
-        const int dotsPerMeterAt144Dpi = qRound(144 / 0.0254);
-        photo.setDotsPerMeterX(dotsPerMeterAt144Dpi);
-        photo.setDotsPerMeterY(dotsPerMeterAt144Dpi);
+        photo.setDotsPerMeterX(qRound(144 / 0.0254));
+        photo.setDotsPerMeterY(qRound(144 / 0.0254));
         m_photo = Path("photo.PNG");
         QVERIFY(photo.save(m_photo, "PNG"));
-
         m_second = Path("second.png");
-        QVERIFY(QImage(32, 16, QImage::Format_ARGB32).save(m_second));
-        m_notes = Path("notes.txt");
-        QVERIFY(WriteAll(m_notes, "not an image\n"));
-        m_fake = Path("fake.png");
-        QVERIFY(WriteAll(m_fake, "not an image either\n"));
-        QImage noisy(300, 300, QImage::Format_ARGB32);
-        for (int y = 0; y < noisy.height(); ++y)
-            for (int x = 0; x < noisy.width(); ++x)
-                noisy.setPixel(x, y, qRgba(x * 7 % 256, y * 13 % 256, (x ^ y) % 256, 255));
-        QVERIFY(noisy.save(Path("whole.png")));
-        QFile whole(Path("whole.png"));
-        QVERIFY(whole.open(QIODevice::ReadOnly));
-        m_cut = Path("cut.png");
-        QVERIFY(WriteAll(m_cut, whole.readAll().left(whole.size() / 2)));
-        m_huge = Path("huge.bmp");
-        QVERIFY(WriteAll(m_huge, HugeBitmapHeader()));
+        QVERIFY(TestImages::AsymmetricImage(32, 16).save(m_second));
+        QVERIFY(WriteFile(Path("notes.txt"), "not an image\n"));
+        QVERIFY(WriteFile(Path("fake.png"), "not an image either\n"));
+        QFile photoFile(m_photo);
+        QVERIFY(photoFile.open(QIODevice::ReadOnly));
+        QVERIFY(WriteFile(Path("cut.png"), photoFile.read(photoFile.size() / 2)));
+        QVERIFY(WriteFile(Path("huge.bmp"), HugeBitmapHeader()));
     }
 
     void droppedPhotoBecomesTheIcon() {
         EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
         ViewController* vc = editor.controller();
         const QStringList historyBefore = vc->history().stateImagesPath();
-        QSignalSpy dropped(editor.controls().imageViewIcon,
-                           &CustomImageView::ImageViewDragPerformed);
-
         QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
-        QCOMPARE(dropped.size(), 1);
-        QCOMPARE(dropped.first().first().toMap().value("path").toString(), m_photo);
         QVERIFY(editor.prompter.questions.isEmpty());
         // Its size in units is its size in pixels, whatever resolution it declares.
         QCOMPARE(vc->iconImage().size(), QSize(512, 512));
@@ -125,38 +76,31 @@ private slots:
         QVERIFY(InfoProvider::Shared().isIconAdded);
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.log->Design(1).iconImage.size(), QSize(512, 512));
-        // Loading is not an edit of the saved design: no marker; the history records the
-        // same design again.
+        // No edit of the saved design: no marker, and the history records the same design.
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QCOMPARE(vc->history().stateImagesPath(),
                  historyBefore + QStringList{historyBefore.last()});
-        vc->OnUndo();
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(vc->iconImage().size(), QSize(512, 512));
     }
 
-    void refusedDrops_data() {
-        QTest::addColumn<QString>("file");
-        QTest::newRow("text file") << m_notes;
-        QTest::newRow("text named .png") << m_fake;
-        QTest::newRow("PNG cut in the middle") << m_cut;
-        QTest::newRow("bitmap claiming 100000 x 100000") << m_huge;
-        QTest::newRow("missing file") << Path("missing.png");
+    void refusedFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("text file") << "notes.txt";
+        QTest::newRow("text named .png") << "fake.png";
+        QTest::newRow("PNG cut in the middle") << "cut.png";
+        QTest::newRow("bitmap claiming 100000 x 100000") << "huge.bmp";
+        QTest::newRow("missing file") << "missing.png";
     }
-    void refusedDrops() {
-        QFETCH(QString, file);
+    void refusedFiles() {
+        QFETCH(QString, name);
         EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
-        for (QWidget* target : {static_cast<QWidget*>(editor.controls().imageViewIcon),
-                                static_cast<QWidget*>(editor.controls().textFieldIconImage)})
-            QVERIFY(!Drop(target, file));
+        const EditorControls& c = editor.controls();
+        QVERIFY(!Drop(c.imageViewIcon, Path(name)));
+        QVERIFY(!Drop(c.textFieldIconImage, Path(name)));
         QVERIFY(editor.prompter.questions.isEmpty());
-        QVERIFY(editor.controller()->iconImage().isNull());
-        QVERIFY(editor.controls().textFieldIconImage->text().isEmpty());
+        QVERIFY(c.textFieldIconImage->text().isEmpty());
         QVERIFY(!InfoProvider::Shared().isIconAdded);
-
         // Chosen in the open panel, the same file is reported.
-        editor.prompter.openFiles = {file};
+        editor.prompter.openFiles = {Path(name)};
         editor.controller()->OnSelectIconImage();
         QCOMPARE(editor.prompter.Messages(), QStringList{kLoadFailure});
         QVERIFY(editor.controller()->iconImage().isNull());
@@ -170,88 +114,69 @@ private slots:
         QCoreApplication::sendEvent(editor.controls().textFieldIconImage, &drop);
         QVERIFY(!drop.isAccepted());
         QVERIFY(editor.controls().textFieldIconImage->text().isEmpty());
-        QVERIFY(!Drop(editor.controls().imageViewIcon, {QUrl("https://example.org/a.png")}));
+        QVERIFY(!Drop(editor.controls().imageViewIcon, "https://example.org/a.png"));
+        // An announcement without a path is reported.
+        editor.controller()->ImageViewDragPerformed({});
+        editor.controller()->TextFieldDragPerformed({{"path", 42}});
+        QCOMPARE(editor.prompter.Messages(), (QStringList{kLoadFailure, kLoadFailure}));
+        QVERIFY(editor.controller()->iconImage().isNull());
     }
 
-    void aSecondDropAsksFirst() {
+    // Once an image is loaded, a further drop asks first, even after the image was cleared,
+    // until a new design forgets it.
+    void aFurtherDropAsksFirst() {
         EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
         CustomTextField* field = editor.controls().textFieldIconImage;
         QSignalSpy dropped(field, &CustomTextField::TextFieldDragPerformed);
         QVERIFY(Drop(field, m_photo));
         QCOMPARE(dropped.size(), 1);
-
         editor.prompter.answers = {kNo};
         QVERIFY(!Drop(field, m_second));
         QCOMPARE(editor.prompter.Messages(), QStringList{kReplaceQuestion});
         QCOMPARE(editor.prompter.questions.first().buttons, (QStringList{"Yes", "No"}));
         QCOMPARE(editor.controller()->iconImage().size(), QSize(512, 512));
-
-        // "Yes" to replacing, but the file is no image: still refused, without a message.
+        // "Yes", but the file is no image: refused without a message.
         editor.prompter.answers = {kYes};
-        QVERIFY(!Drop(field, m_notes));
+        QVERIFY(!Drop(field, Path("notes.txt")));
         QCOMPARE(editor.prompter.questions.size(), 2);
 
-        editor.prompter.answers = {kYes};
-        QVERIFY(Drop(editor.controls().imageViewIcon, m_second));
-        QCOMPARE(editor.controller()->iconImage().size(), QSize(32, 16));
-        QCOMPARE(field->text(), m_second);
-        QCOMPARE(editor.prompter.questions.size(), 3);
-    }
-
-    void afterClearingTheNextDropStillAsks() {
-        EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
-        QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
         QVERIFY(editor.WaitUntilIdle());
         editor.controller()->OnClearIconImage();
         QVERIFY(editor.controller()->iconImage().isNull());
-        QVERIFY(editor.controls().textFieldIconImage->text().isEmpty());
+        QVERIFY(field->text().isEmpty());
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QVERIFY(editor.WaitUntilIdle());
-        QVERIFY(editor.log->Design(editor.log->started - 1).iconImage.isNull());
-
+        QVERIFY(editor.log->LastDesign().iconImage.isNull());
         editor.prompter.answers = {kYes};
         QVERIFY(Drop(editor.controls().imageViewIcon, m_second));
-        QCOMPARE(editor.prompter.Messages(), QStringList{kReplaceQuestion});
+        QCOMPARE(editor.prompter.questions.size(), 3);
+        QCOMPARE(editor.controller()->iconImage().size(), QSize(32, 16));
+        QCOMPARE(field->text(), m_second);
 
-        // A new design forgets that an image was loaded.
-        editor.controller()->menuActions().fileNew->trigger();
+        editor.menu().fileNew->trigger();
         QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
-        QCOMPARE(editor.prompter.questions.size(), 1);
+        QCOMPARE(editor.prompter.questions.size(), 3);
     }
 
     void openPanel() {
         EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
         ViewController* vc = editor.controller();
-        // Cancelled: nothing happens.
-        vc->OnSelectIconImage();
-        QCOMPARE(editor.prompter.openRequests.size(), 1);
-        QCOMPARE(
-            editor.prompter.openRequests.first(),
-            (QStringList{"jpg", "jpeg", "jpe", "jp2", "jpx", "png", "tiff", "tif", "gif", "bmp"}));
+        vc->OnSelectIconImage(); // cancelled: nothing happens
+        const QStringList types{"jpg", "jpeg", "jpe", "jp2", "jpx",
+                                "png", "tiff", "tif", "gif", "bmp"};
+        QCOMPARE(editor.prompter.openRequests, QList<QStringList>{types});
         QVERIFY(editor.prompter.questions.isEmpty());
         // A panel that returns no file is reported.
         editor.prompter.openFiles = {QString()};
         vc->OnSelectIconImage();
         QCOMPARE(editor.prompter.Messages(), QStringList{kLoadFailure});
-        // A chosen image loads without any question, even over another one.
+        // A chosen image loads without a question, even over another one.
         editor.prompter.openFiles = {m_second, m_photo};
         vc->OnSelectIconImage();
         vc->OnSelectIconImage();
         QCOMPARE(vc->iconImage().size(), QSize(512, 512));
         QCOMPARE(editor.prompter.questions.size(), 1);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
-    }
-
-    void announcementWithoutAPathIsReported() {
-        EditorFixture editor;
-        QVERIFY(editor.WaitUntilIdle());
-        editor.controller()->ImageViewDragPerformed({});
-        editor.controller()->TextFieldDragPerformed({{"path", 42}});
-        QCOMPARE(editor.prompter.Messages(), (QStringList{kLoadFailure, kLoadFailure}));
-        QVERIFY(editor.controller()->iconImage().isNull());
     }
 };
 
