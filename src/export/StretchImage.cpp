@@ -1,11 +1,11 @@
 #include "export/StretchImage.h"
 
+#include "design/ParallelRange.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 namespace {
@@ -193,23 +193,11 @@ QImage StretchImage(const QImage& image, int width, int height, int threads) {
     const Contributions columns = AxisContributions(source.width(), width);
     const Contributions rows = AxisContributions(source.height(), height);
 
-    // Small images are not worth a thread.
+    // Small images are not worth a thread: each part gets at least 64 K pixel operations.
     const double work = double(rows.weights.size()) * source.width() + double(width) * height;
-    int bands = threads > 0 ? threads : int(std::max(1u, std::thread::hardware_concurrency()));
-    bands = std::min({bands, height, std::max(1, int(work / 65536))});
-    std::vector<std::thread> workers;
-    for (int band = 1; band < bands; ++band) {
-        const int begin = height * band / bands;
-        const int end = height * (band + 1) / bands;
-        try {
-            workers.emplace_back(StretchRows, std::cref(source), std::cref(pixels),
-                                 std::cref(columns), std::cref(rows), begin, end);
-        } catch (const std::system_error&) {
-            StretchRows(source, pixels, columns, rows, begin, end);
-        }
-    }
-    StretchRows(source, pixels, columns, rows, 0, height / bands);
-    for (std::thread& worker : workers)
-        worker.join();
+    const int grain = int(std::ceil(height * 65536.0 / std::max(1.0, work)));
+    ParallelRange(
+        height, threads,
+        [&](int begin, int end) { StretchRows(source, pixels, columns, rows, begin, end); }, grain);
     return target;
 }
