@@ -60,10 +60,7 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
     return qBlue(picture.pixel(x, y));
 }
 
-inline bool WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
+using TestImages::WriteFile;
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
 // the first preview is done when it is constructed.

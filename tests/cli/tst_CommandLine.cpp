@@ -29,24 +29,14 @@ Run Sigilon(
             QString::fromUtf8(process.readAllStandardError())};
 }
 
-QByteArray PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 } // namespace
 
 class CommandLineTest : public QObject {
     Q_OBJECT
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                   ? file.fileName()
-                   : QString();
+        const QString path = m_dir.filePath(name);
+        return TestImages::WriteFile(path, bytes) ? path : QString();
     }
 
     QTemporaryDir m_dir;
@@ -108,7 +98,7 @@ private slots:
 
     void unusableInputIsRefusedAndNothingIsWritten_data() {
         const QString text = MakeProfileText(DesignSettings{});
-        const QByteArray png = PngBytes(TestImages::AsymmetricImage(64, 64));
+        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
         QTest::addColumn<QString>("option");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
         QTest::newRow("missing profile") << "--profile" << QByteArray();
@@ -146,9 +136,9 @@ private slots:
         settings.cornerCurvature = 0.0f;
         settings.canvasWidthText = settings.canvasHeightText = "512";
         const QString output = m_dir.filePath("icon.png");
-        const Run run =
-            Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
-                     "--icon", Write("retina.png", PngBytes(icon)), "--output", output});
+        const Run run = Sigilon(
+            {"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
+             "--icon", Write("retina.png", TestImages::PngBytes(icon)), "--output", output});
         QCOMPARE(run.exitCode, 0);
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));

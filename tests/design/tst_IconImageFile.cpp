@@ -12,18 +12,10 @@ namespace {
 
 constexpr int kJp2 = 4; // the "JP2" entry of the output formats
 
-QByteArray PngBytes(const QImage& image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
 // A real PNG whose header is rewritten to claim another size, with a valid checksum, so only
 // the claimed size is wrong.
 QByteArray PngClaiming(quint32 width, quint32 height) {
-    QByteArray bytes = PngBytes(TestImages::AsymmetricImage(8, 8));
+    QByteArray bytes = TestImages::PngBytes(TestImages::AsymmetricImage(8, 8));
     // Signature (8), IHDR length (4), "IHDR" (4), then width and height.
     qToBigEndian(width, bytes.data() + 16);
     qToBigEndian(height, bytes.data() + 20);
@@ -37,10 +29,8 @@ class IconImageFileTest : public QObject {
     Q_OBJECT
 
     QString Write(const QString& name, const QByteArray& bytes) {
-        QFile file(m_dir.filePath(name));
-        return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size()
-                   ? file.fileName()
-                   : QString();
+        const QString path = m_dir.filePath(name);
+        return TestImages::WriteFile(path, bytes) ? path : QString();
     }
 
     QTemporaryDir m_dir;
@@ -52,7 +42,7 @@ private slots:
         QImage retina = TestImages::AsymmetricImage(512, 512);
         retina.setDotsPerMeterX(5669); // 144 dpi
         retina.setDotsPerMeterY(5669);
-        const QImage loaded = LoadIconImage(Write("retina.png", PngBytes(retina)));
+        const QImage loaded = LoadIconImage(Write("retina.png", TestImages::PngBytes(retina)));
         QCOMPARE(loaded.size(), QSize(512, 512));
         QCOMPARE(loaded.format(), QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(loaded.dotsPerMeterX(), 2835); // 72 dpi: one pixel per unit
@@ -91,7 +81,7 @@ private slots:
 
     void badFilesGiveNoImage_data() {
         QTest::addColumn<QByteArray>("bytes");
-        const QByteArray png = PngBytes(TestImages::AsymmetricImage(64, 64));
+        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
         QTest::newRow("text") << QByteArray("just some notes\n");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("truncated png") << png.left(png.size() / 2);

@@ -1,5 +1,7 @@
 #include "TestImages.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QPainter>
 #include <cstdlib>
 
@@ -50,6 +52,19 @@ QImage AsymmetricImage(int width, int height) {
     const int side = std::max(1, std::min(width, height) / 4);
     painter.fillRect(0, 0, side, side, Qt::green);
     return image;
+}
+
+QByteArray PngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
 quint32 Crc32(const char* data, qsizetype size) {

@@ -22,6 +22,12 @@ QString FirstDifference(const QImage& a, const QImage& b, int tolerance);
 // the right, with a green square in the top-left corner.
 QImage AsymmetricImage(int width, int height);
 
+// The image as the bytes of a PNG file.
+QByteArray PngBytes(const QImage& image);
+
+// Writes the bytes to a new file at `path`; false when that fails.
+bool WriteFile(const QString& path, const QByteArray& bytes);
+
 // The CRC-32 that PNG chunks carry, computed bit by bit: a second opinion on our writer's
 // checksums, and a way to forge a valid header for a file that lies about its size.
 quint32 Crc32(const char* data, qsizetype size);
