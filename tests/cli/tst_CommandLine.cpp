@@ -34,12 +34,9 @@ Run Sigilon(
 class CommandLineTest : public QObject {
     Q_OBJECT
 
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        return TestImages::WriteFile(path, bytes) ? path : QString();
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return m_dir.Write(name, bytes); }
 
-    QTemporaryDir m_dir;
+    TestImages::ScratchFolder m_dir;
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }

@@ -28,12 +28,9 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
 class IconImageFileTest : public QObject {
     Q_OBJECT
 
-    QString Write(const QString& name, const QByteArray& bytes) {
-        const QString path = m_dir.filePath(name);
-        return TestImages::WriteFile(path, bytes) ? path : QString();
-    }
+    QString Write(const QString& name, const QByteArray& bytes) { return m_dir.Write(name, bytes); }
 
-    QTemporaryDir m_dir;
+    TestImages::ScratchFolder m_dir;
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QImage>
 #include <QString>
+#include <QTemporaryDir>
 
 // Helpers for comparing pictures with tolerances: anti-aliasing and blur are ours to choose,
 // so tests look at colours and geometry, never at exact hashes of our own output.
@@ -27,6 +28,21 @@ QByteArray PngBytes(const QImage& image);
 
 // Writes the bytes to a new file at `path`; false when that fails.
 bool WriteFile(const QString& path, const QByteArray& bytes);
+
+// A temporary folder for the files one test writes, removed with it.
+class ScratchFolder {
+public:
+    bool isValid() const { return m_dir.isValid(); }
+    QString filePath(const QString& name) const { return m_dir.filePath(name); }
+    // Writes the bytes to a new file of that name; its path, or an empty string on failure.
+    QString Write(const QString& name, const QByteArray& bytes) const {
+        const QString path = filePath(name);
+        return WriteFile(path, bytes) ? path : QString();
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
 
 // The CRC-32 that PNG chunks carry, computed bit by bit: a second opinion on our writer's
 // checksums, and a way to forge a valid header for a file that lies about its size.
