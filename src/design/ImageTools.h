@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "design/RenderOptions.h"
 
 #include <QColor>
 #include <QImage>
@@ -13,6 +14,10 @@ namespace ImageTools {
 // premultiplied ARGB. `threads` bounds the worker threads used for blurs and compositing
 // (0 = as many as the machine has); the picture is the same for any thread count.
 QImage RenderIcon(const IconDesign& design, int threads = 0);
+
+// A variant of the picture as `options` ask: layers, full bleed, inset, colour treatment and
+// output size. With default options it is exactly RenderIcon(design, threads).
+QImage RenderIcon(const IconDesign& design, const RenderOptions& options, int threads = 0);
 
 // The image turned counter-clockwise by `degrees` about its centre, on a new image just large
 // enough to hold it.
