@@ -2,12 +2,13 @@
 
 #include "app/MainWindow.h"
 #include "app/QtPrompter.h"
+#include "app/StartupProfile.h"
 #include "app/TerminationSignal.h"
 #include "export/StoredRatePreference.h"
 
 #include <QApplication>
 
-int RunEditor(int argc, char* argv[]) {
+int RunEditor(int argc, char* argv[], const QString& profilePath) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Sigilon"));
     QApplication::setApplicationName(QStringLiteral("Sigilon"));
@@ -17,9 +18,12 @@ int RunEditor(int argc, char* argv[]) {
     const TerminationSignal terminationSignal;
 
     QtPrompter prompter;
+    StartupProfilePrompter startupPrompter(prompter);
     StoredRatePreference ratePreference;
-    MainWindow window(prompter, ratePreference);
+    MainWindow window(startupPrompter, ratePreference);
     prompter.setParent(&window);
     window.show();
+    if (!profilePath.isEmpty())
+        startupPrompter.OpenProfile(*window.controller(), profilePath);
     return application.exec();
 }
