@@ -13,6 +13,8 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
     QApplication::setOrganizationName(QStringLiteral("Sigilon"));
     QApplication::setApplicationName(QStringLiteral("Sigilon"));
     QApplication::setApplicationVersion(QStringLiteral(SIGILON_VERSION));
+    // Lets the desktop match the window to the installed launcher entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SIGILON_APP_ID));
     // Closing the window ends the application (the Qt default, relied on here).
     QApplication::setQuitOnLastWindowClosed(true);
     const TerminationSignal terminationSignal;
