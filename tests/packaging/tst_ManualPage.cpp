@@ -70,12 +70,10 @@ private slots:
         QTest::addColumn<QString>("manualSection");
         QTest::addColumn<QString>("manualPattern");
         QTest::newRow("options") << OptionPattern << "OPTIONS" << OptionPattern;
-        QTest::newRow("commands") << "commands"
-                                  << "sigilon +([a-z]+)"
+        QTest::newRow("commands") << "sigilon +([a-z]+)"
                                   << "SYNOPSIS"
                                   << "sigilon +([a-z]+)";
-        QTest::newRow("exit statuses") << "exit statuses"
-                                       << "[:,] ([0-9]) [a-z]"
+        QTest::newRow("exit statuses") << "[:,] ([0-9]) [a-z]"
                                        << "EXIT STATUS"
                                        << "\\.B ([0-9])\\n";
     }
