@@ -3,6 +3,10 @@
 
 include(GNUInstallDirs)
 
+# Installing (and cpack) takes what is built instead of first building everything, tests and
+# benchmark included; scripts/package-deb.sh builds the targets the package holds.
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
+
 set(SIGILON_APP_ID org.sigilon.Sigilon)
 set(SIGILON_PROFILE_TYPE application/x-sigilon-profile)
 string(REPLACE "/" "-" SIGILON_PROFILE_ICON ${SIGILON_PROFILE_TYPE})
@@ -37,16 +41,17 @@ list(JOIN SIGILON_FONT_PACKAGES ", " SIGILON_FONT_DEPENDS)
 set(CPACK_PACKAGE_NAME sigilon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor for application icons and logos")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Sigilon composes an icon from a rounded, gradient-filled background, an icon image and a\n"
-  "text, and exports it as an icon set for iOS, watchOS or macOS, or one custom size, in PNG,\n"
-  "JPEG, JPEG 2000, TIFF, GIF or BMP. Designs are plain-text profiles; a headless command\n"
-  "line renders and exports them in scripts.")
+set(CPACK_PACKAGE_DESCRIPTION "\
+Sigilon composes an icon from a rounded, gradient-filled background, an icon image and a
+text, and exports it as an icon set for iOS, watchOS or macOS, or one custom size, in PNG,
+JPEG, JPEG 2000, TIFF, GIF or BMP. Designs are plain-text profiles; a headless command
+line renders and exports them in scripts.")
 set(CPACK_PACKAGE_CONTACT "Sigilon developers <sigilon@users.noreply.github.com>")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_GENERATOR DEB)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, ${SIGILON_FONT_DEPENDS}")
 include(CPack)
