@@ -4,6 +4,7 @@
 #include "export/ExportRun.h"
 #include "export/SizeSets.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -16,12 +17,26 @@ void PrintLine(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// Empty when files can be written into `folder`, else what is wrong with it.
+// The nearest of `path` and its parents that exists.
+QFileInfo NearestExisting(const QString& path) {
+    QFileInfo info(QFileInfo(path).absoluteFilePath());
+    while (!info.exists() && !info.isRoot())
+        info = QFileInfo(info.absolutePath());
+    return info;
+}
+
+// Creates `folder` with its parents when it is missing, so a script need not; returns empty
+// when files can be written into it, else what is wrong with it.
 QString FolderProblem(const QString& folder) {
     const QFileInfo info(folder);
-    if (!info.exists())
-        return QStringLiteral("The output folder %1 does not exist.").arg(folder);
-    if (!info.isDir())
+    if (!info.exists() && !QDir().mkpath(folder)) {
+        const QFileInfo blocker = NearestExisting(folder);
+        if (blocker.exists() && !blocker.isDir())
+            return QStringLiteral("The output folder %1 cannot be created: %2 is a file.")
+                .arg(folder, blocker.filePath());
+        return QStringLiteral("The output folder %1 cannot be created.").arg(folder);
+    }
+    if (!QFileInfo(folder).isDir())
         return QStringLiteral("The output path %1 is not a folder.").arg(folder);
     // Permission bits do not tell the whole story (root, read-only mounts): try it.
     QTemporaryFile probe(info.absoluteFilePath() + QStringLiteral("/.sigilon-XXXXXX"));
@@ -33,7 +48,7 @@ QString FolderProblem(const QString& folder) {
 } // namespace
 
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
-                     const QString& outputDir, bool overwrite) {
+                     const QString& outputDir, bool overwrite, bool quiet) {
     const QString problem = FolderProblem(outputDir);
     if (!problem.isEmpty()) {
         PrintLine(stderr, problem);
@@ -41,10 +56,11 @@ int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
     }
     ExportCommandPrompter prompter(outputDir, overwrite);
     ExportRun run(prompter, ExportOptions::FromSettings(settings));
-    run.SetFileObserver([](const ExportRun::FileResult& file) {
+    run.SetFileObserver([quiet](const ExportRun::FileResult& file) {
         switch (file.action) {
         case ExportRun::FileAction::Written:
-            PrintLine(stdout, file.path);
+            if (!quiet)
+                PrintLine(stdout, file.path);
             break;
         case ExportRun::FileAction::Kept:
             PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);

@@ -7,9 +7,9 @@
 
 // `sigilon export`: writes the size list the settings choose, in their format, quality and
 // name pattern, from `rendering` (the design at canvas size) into `outputDir`, through the
-// editor's own export run. Existing files are kept ("Skipped: PATH" on standard error) unless
-// `overwrite`. Each written path goes to standard output, the summary to standard error.
-// Returns 0 when every file was written or kept, 1 otherwise (a missing or unwritable folder
-// included).
+// editor's own export run; a missing folder is created with its parents. Existing files are
+// kept ("Skipped: PATH" on standard error) unless `overwrite`. Each written path goes to
+// standard output unless `quiet`, the summary to standard error. Returns 0 when every file
+// was written or kept, 1 otherwise (a folder that cannot be created or written included).
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
-                     const QString& outputDir, bool overwrite);
+                     const QString& outputDir, bool overwrite, bool quiet);
