@@ -1,12 +1,9 @@
 #include "design/DesignSettings.h"
-#include "design/FontFamilies.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 #include "support/TestImages.h"
 
-#include <QFontDatabase>
 #include <QPainter>
-#include <QSet>
 #include <QtTest>
 #include <algorithm>
 
@@ -261,34 +258,6 @@ private slots:
         QCOMPARE(one.size(), QSize(width, height));
         QCOMPARE(ImageTools::RenderIcon(design, 2), one);
         QCOMPARE(ImageTools::RenderIcon(design, 7), one);
-    }
-
-    void fontChoicesGiveDistinctFacesAndOthersTheFirstInstalled() {
-        // Each family in the list, or its installed look-alike, should draw its own face.
-        QList<QImage> faces;
-        QSet<QString> families;
-        for (int index = 0; index < 20; ++index) {
-            families.insert(FontFamilyName(index));
-            QVERIFY(QFontDatabase::families().contains(FontFamilyName(index)));
-            IconDesign design = PlainDesign(240, 160, "Rag", 90);
-            design.fontIndex = index;
-            faces.append(ImageTools::RenderIcon(design));
-        }
-        int distinct = 0;
-        for (int i = 0; i < faces.size(); ++i)
-            distinct += std::none_of(faces.begin(), faces.begin() + i, [&](const QImage& earlier) {
-                return CountDifferences(faces[i], earlier) < 200;
-            });
-        QVERIFY2(distinct >= 15, qPrintable(QStringLiteral("%1 distinct faces").arg(distinct)));
-        QVERIFY(families.size() >= 15);
-        // An index outside the list, -1 for none included, uses the first installed family.
-        QCOMPARE(FontFamilyName(-1), QFontDatabase::families().value(0, "none installed"));
-        QCOMPARE(FontFamilyName(20), QFontDatabase::families().value(0, "none installed"));
-        IconDesign design = PlainDesign(240, 160, "Rag", 90);
-        design.fontIndex = -1;
-        const QImage fallback = ImageTools::RenderIcon(design);
-        design.fontIndex = 99;
-        QCOMPARE(ImageTools::RenderIcon(design), fallback);
     }
 
     void canvasMarginsAreSquareDotsTwelveUnitsApart() {
