@@ -85,9 +85,10 @@ IconDesign ForDrawing(IconDesign d) {
 
 // Outlines keep sharp corners (mitred up to ten times the line width), as square canvas
 // corners and angular glyphs should look.
+constexpr double kMiterLimit = 10.0;
 QPen OutlinePen(const Rgba& color, double width) {
     QPen pen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    pen.setMiterLimit(10.0);
+    pen.setMiterLimit(kMiterLimit);
     return pen;
 }
 
@@ -418,10 +419,17 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         const QRectF textRect = YUpGeometry::ToQt(
             QRectF(inset + design.textHorizontalOffset, inset + design.textVerticalOffset, w, h),
             canvasH);
-        const QPainterPath glyphs =
-            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect);
         const double strokeWidth =
             design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
+        // Glyphs outside the background show only through what reaches into it: their
+        // outline's mitred tips and their shadow, both cut by the background.
+        const double reach =
+            strokeWidth * kMiterLimit * 0.5 +
+            (design.textShadow ? std::abs(design.textShadowOffset) + 1.5 * design.textShadowBlur + 2
+                               : 0.0);
+        const QPainterPath glyphs =
+            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect,
+                        background.adjusted(-reach, -reach, reach, reach));
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
