@@ -9,17 +9,37 @@
 
 namespace {
 
-// Written without branches on the pixel value so that the compiler vectorises the loop;
-// division in single precision rounds the same way on every instruction set.
+// 2^16 * 255 / alpha for every alpha (0 for 0): straight colour is premultiplied colour
+// times this, in 16.16 fixed point, so no row divides.
+struct Reciprocals {
+    std::uint32_t ofAlpha[256];
+};
+
+constexpr Reciprocals MakeReciprocals() {
+    Reciprocals table{};
+    for (std::uint32_t alpha = 1; alpha < 256; ++alpha)
+        table.ofAlpha[alpha] = (255u << 16) / alpha;
+    return table;
+}
+
+constexpr Reciprocals kReciprocals = MakeReciprocals();
+
+// Icon artwork is mostly opaque, where the straight colour is the premultiplied one.
 void StraightRgba(const std::uint8_t* in, int width, std::uint8_t* out) {
     for (int x = 0; x < width; ++x, in += 4, out += 4) {
-        const float alpha = float(in[3]);
-        const float scale = in[3] ? 255.0f / alpha : 0.0f;
-        for (int c = 0; c < 3; ++c) {
-            const float straight = float(in[2 - c]) * scale + 0.5f;
-            out[c] = std::uint8_t(straight > 255.0f ? 255.0f : straight);
+        const std::uint32_t alpha = in[3];
+        if (alpha == 255) {
+            out[0] = in[2];
+            out[1] = in[1];
+            out[2] = in[0];
+        } else {
+            const std::uint32_t scale = kReciprocals.ofAlpha[alpha];
+            for (int c = 0; c < 3; ++c) {
+                const std::uint32_t straight = (in[2 - c] * scale + 0x8000u) >> 16;
+                out[c] = std::uint8_t(straight > 255u ? 255u : straight);
+            }
         }
-        out[3] = in[3];
+        out[3] = std::uint8_t(alpha);
     }
 }
 
