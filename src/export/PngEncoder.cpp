@@ -79,6 +79,7 @@ bool FilterRows(const QImage& pixels, int begin, int end, std::vector<uint8_t>& 
 // The zlib stream of a small picture: one libdeflate call over all filtered rows.
 QByteArray CompressWhole(const QImage& pixels) {
     std::vector<uint8_t> filtered;
+    filtered.reserve((std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height()));
     std::vector<uint8_t> batch;
     FilterRows(pixels, 0, pixels.height(), batch, [&](const uint8_t* data, std::size_t size) {
         filtered.insert(filtered.end(), data, data + size);
