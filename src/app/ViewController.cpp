@@ -9,7 +9,9 @@
 #include "app/HelpPages.h"
 #include "app/IconImageDropTarget.h"
 #include "app/InfoProvider.h"
+#include "app/MenuShortcutPriority.h"
 #include "app/ProgressIndicator.h"
+#include "app/SliderDrags.h"
 #include "app/Stepper.h"
 #include "design/FontFamilies.h"
 #include "design/IconImageFile.h"
@@ -85,6 +87,16 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
     CreateMenuActions();
+    auto* shortcuts =
+        new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        shortcuts->Watch(field);
+    m_sliderDrags = new SliderDrags(findChildren<FloatSlider*>(), this);
+    // A render still running records the drag's end state when it completes.
+    connect(m_sliderDrags, &SliderDrags::dragFinished, this, [this] {
+        if (!m_updating)
+            RecordState();
+    });
     FillPopUps();
     // Also subscribes to the drop announcements of the preview and the path field.
     ConnectControls();
@@ -301,7 +313,9 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
     m_controls.progressIndicator->stopAnimation();
     m_controls.progressIndicator->hide();
     DisplayIconPreview();
-    RecordState();
+    // A drag is recorded when it ends; a record that was to be skipped is still used up.
+    if (!m_sliderDrags->dragging() || !m_history.needToSaveState())
+        RecordState();
     emit previewFinished();
 }
 
@@ -484,6 +498,7 @@ void ViewController::OnFileNew() {
 }
 
 void ViewController::OnSaveProfile() {
+    CommitFieldBeingEdited();
     if (!HasUnsavedChanges())
         return;
     if (m_currentProfilePath.isEmpty())
@@ -493,6 +508,7 @@ void ViewController::OnSaveProfile() {
 }
 
 void ViewController::OnSaveProfileAs() {
+    CommitFieldBeingEdited();
     const std::optional<QString> path =
         m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
     if (!path || path->isEmpty())
@@ -578,12 +594,17 @@ void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
 
 // ---- Export ----
 
-void ViewController::BringPreviewUpToDate() {
-    // A field being edited holds what the user sees; commit it as leaving it would.
+void ViewController::CommitFieldBeingEdited() {
+    // A field being edited holds what the user sees; commit it as leaving it would, so what
+    // is saved, exported or asked about is what the window shows.
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
         focused->setFocus();
     }
+}
+
+void ViewController::BringPreviewUpToDate() {
+    CommitFieldBeingEdited();
     // A stepper's delayed preview renders now rather than after the export.
     if (m_timerPreview.isActive()) {
         m_timerPreview.stop();
@@ -619,6 +640,7 @@ bool ViewController::HasUnsavedChanges() const {
 }
 
 bool ViewController::ConfirmDiscard(const QString& question) {
+    CommitFieldBeingEdited();
     if (!HasUnsavedChanges())
         return true;
     constexpr int kNo = 1;

@@ -16,6 +16,7 @@
 class InfoProvider;
 class Prompter;
 class RatePreference;
+class SliderDrags;
 class QAction;
 class QLineEdit;
 class QRadioButton;
@@ -216,6 +217,7 @@ private:
     void OutputEdit();
 
     void IconPreviewRendered(const QImage& rendering);
+    void CommitFieldBeingEdited();
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
     void SetTitle(const QString& title);
@@ -226,6 +228,7 @@ private:
     Renderer m_renderer;
     EditorControls m_controls;
     ControlBindings m_bindings;
+    SliderDrags* m_sliderDrags = nullptr;
     MenuActions m_menuActions{};
     NumberPair m_iconVerticalOffset;
     NumberPair m_iconHorizontalOffset;
