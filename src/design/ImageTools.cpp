@@ -266,11 +266,45 @@ QImage PrepareIcon(const IconDesign& design) {
     return prepared;
 }
 
+// Every pixel's colour replaced as the treatment asks; premultiplied values stay valid because
+// neither treatment raises a channel above the pixel's alpha.
+void ApplyTreatment(QImage& image, RenderOptions::Treatment treatment, int threads) {
+    if (treatment == RenderOptions::Treatment::None)
+        return;
+    uchar* const bits = image.bits(); // once, before the workers start (see above)
+    const qsizetype stride = image.bytesPerLine();
+    const int width = image.width();
+    ParallelRange(image.height(), threads, [&](int begin, int end) {
+        for (int y = begin; y < end; ++y) {
+            auto* pixels = reinterpret_cast<QRgb*>(bits + y * stride);
+            for (int x = 0; x < width; ++x) {
+                const QRgb p = pixels[x];
+                const int a = qAlpha(p);
+                // Rec. 709 luminance weights in 1/256ths, summing to exactly 256.
+                const int level = treatment == RenderOptions::Treatment::Silhouette
+                                      ? a
+                                      : (54 * qRed(p) + 183 * qGreen(p) + 19 * qBlue(p) + 128) >> 8;
+                pixels[x] = qRgba(level, level, level, a);
+            }
+        }
+    });
+}
+
 } // namespace
 
-QImage RenderIcon(const IconDesign& requested, int threads) {
+QImage RenderIcon(const IconDesign& design, int threads) {
+    return RenderIcon(design, RenderOptions{}, threads);
+}
+
+QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int threads) {
     threads = ResolveThreadCount(threads);
     const IconDesign design = ForDrawing(requested);
+    using Layers = RenderOptions::Layers;
+    const bool drawBackground = options.layers != Layers::Glyphs;
+    const bool drawGlyphs = options.layers != Layers::Background;
+    // A layer drawn on its own is drawn full bleed, so that the layers laid over each other
+    // give the full-bleed picture.
+    const bool fullBleed = options.fullBleed || options.layers != Layers::All;
 
     // The values the drawing uses, converted with the arithmetic the stored settings imply:
     // the corner radius in 32 bits, angles in 64-bit radians, the scale as a 32-bit fraction.
@@ -278,57 +312,79 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
     const double h = design.canvasHeight;
     const int pixelWidth = std::clamp(static_cast<int>(w), 1, 10000);
     const int pixelHeight = std::clamp(static_cast<int>(h), 1, 10000);
-    const double radius =
-        std::max(design.canvasWidth, design.canvasHeight) * design.cornerCurvature * 0.5f;
+    const QSize outputSize =
+        options.outputSize.isEmpty()
+            ? QSize(pixelWidth, pixelHeight)
+            : options.outputSize.boundedTo(QSize(10000, 10000)).expandedTo(QSize(1, 1));
+    const double radius = fullBleed ? 0.0
+                                    : std::max(design.canvasWidth, design.canvasHeight) *
+                                          design.cornerCurvature * 0.5f;
     const float iconScale = design.iconScale / 100.0f;
     auto radians = [](double degrees) { return degrees * kPi / 180.0; };
 
     // The canvas grows by the outline width so the outline fits, and the background shadow
-    // needs 12% more room; the result is that whole picture scaled to the canvas size. It is
+    // needs 12% more room; the result is that whole picture scaled to the output size. It is
     // drawn straight at the final size through one transform instead of materialising the
-    // larger pictures and scaling them down.
-    const bool opaqueBackground = !design.transparentBackground;
+    // larger pictures and scaling them down. Full bleed has neither outline nor shadow.
+    const bool opaqueBackground = fullBleed || !design.transparentBackground;
     const double stroke = std::max(0.0f, design.backgroundStrokeSize);
-    const bool enlarged = design.backgroundStroke && opaqueBackground;
-    const double inset = enlarged ? stroke * 0.5 : 0.0;
-    const double canvasW = enlarged ? w + stroke : w;
-    const double canvasH = enlarged ? h + stroke : h;
-    const bool backgroundShadow = design.backgroundShadow && opaqueBackground;
+    const bool outlined = !fullBleed && design.backgroundStroke && opaqueBackground;
+    const double inset = outlined ? stroke * 0.5 : 0.0;
+    const double canvasW = outlined ? w + stroke : w;
+    const double canvasH = outlined ? h + stroke : h;
+    const bool backgroundShadow =
+        !fullBleed && design.backgroundShadow && opaqueBackground && drawBackground;
     const double shadowMarginX = backgroundShadow ? canvasW * 0.06 : 0.0;
     const double shadowMarginY = backgroundShadow ? canvasH * 0.06 : 0.0;
     const double outerW = canvasW + 2 * shadowMarginX;
     const double outerH = canvasH + 2 * shadowMarginY;
-    const double kx = pixelWidth / outerW;
-    const double ky = pixelHeight / outerH;
-    const QTransform toDevice(kx, 0, 0, ky, kx * shadowMarginX, ky * shadowMarginY);
+    // The inset puts the whole picture into a centred part of the output.
+    const double fraction = std::isfinite(options.insetFraction) && options.insetFraction > 0.0
+                                ? std::min(options.insetFraction, 1.0)
+                                : 1.0;
+    const double kx = outputSize.width() * fraction / outerW;
+    const double ky = outputSize.height() * fraction / outerH;
+    const QTransform toDevice(kx, 0, 0, ky,
+                              outputSize.width() * (1.0 - fraction) * 0.5 + kx * shadowMarginX,
+                              outputSize.height() * (1.0 - fraction) * 0.5 + ky * shadowMarginY);
 
-    QImage result = MakePooledImage(pixelWidth, pixelHeight);
+    QImage result = MakePooledImage(outputSize.width(), outputSize.height());
     if (result.isNull())
         return result;
 
     const QRectF background = YUpGeometry::ToQt(QRectF(inset, inset, w, h), canvasH);
     QPainterPath backgroundPath;
-    backgroundPath.addRoundedRect(background, radius, radius);
+    if (fullBleed)
+        backgroundPath.addRect(background);
+    else
+        backgroundPath.addRoundedRect(background, radius, radius);
 
-    {
+    if (drawBackground && opaqueBackground) {
         QPainter painter(&result);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         painter.setTransform(toDevice);
-        if (opaqueBackground && design.backgroundStroke && stroke > 0.0)
+        if (outlined && stroke > 0.0)
             painter.strokePath(backgroundPath, OutlinePen(design.backgroundStrokeColor, stroke));
-        // The outline was stroked before the clip, so only its outer half stays visible; the
-        // clip then holds for the icon and the text, also when the background is transparent.
-        if (opaqueBackground) {
+        // The outline was stroked before the clip, so only its outer half stays visible.
+        // A full-bleed background fills the whole output, the gradient's end colours
+        // continuing past the canvas, and a transparent design stands on opaque white.
+        const QRectF filled =
+            fullBleed ? toDevice.inverted().mapRect(QRectF(result.rect())) : background;
+        if (!fullBleed)
             painter.setClipPath(backgroundPath);
+        if (design.transparentBackground) {
+            painter.fillRect(filled, Qt::white);
+        } else {
             QLinearGradient gradient(background.topLeft(), background.bottomLeft());
             gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
             gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
-            painter.fillRect(background, gradient);
+            painter.fillRect(filled, gradient);
         }
     }
 
     // A layer either casts its shadow (drawn through its own image) or is painted straight
-    // onto the canvas, cut to the background shape.
+    // onto the canvas, cut to the background shape; the clip holds for the icon and the text,
+    // also when the background is transparent.
     auto drawLayer = [&](bool withShadow, const DeviceShadow& shadow, const QRectF& bounds,
                          const std::function<void(QPainter&)>& paint) {
         if (withShadow && shadow.color.alpha() > 0) {
@@ -342,7 +398,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
         paint(painter);
     };
 
-    if (!design.iconImage.isNull() && design.iconImage.width() > 0 &&
+    if (drawGlyphs && !design.iconImage.isNull() && design.iconImage.width() > 0 &&
         design.iconImage.height() > 0) {
         const QImage prepared = PrepareIcon(design);
         const double iconW = prepared.width() * iconScale;
@@ -358,7 +414,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
                   [&](QPainter& p) { p.drawImage(iconRect, prepared); });
     }
 
-    if (!design.text.isEmpty()) {
+    if (drawGlyphs && !design.text.isEmpty()) {
         const QRectF textRect = YUpGeometry::ToQt(
             QRectF(inset + design.textHorizontalOffset, inset + design.textVerticalOffset, w, h),
             canvasH);
@@ -385,6 +441,7 @@ QImage RenderIcon(const IconDesign& requested, int threads) {
             design.backgroundShadowOffset, radians(design.backgroundShadowAngle), toDevice);
         DrawShadowBeneath(result, shadow, threads);
     }
+    ApplyTreatment(result, options.treatment, threads);
     return result;
 }
 
