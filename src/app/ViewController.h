@@ -3,6 +3,7 @@
 #include "app/ControlBindings.h"
 #include "app/EditorControls.h"
 #include "design/IconDesign.h"
+#include "design/RenderOptions.h"
 #include "export/RatingCheck.h"
 #include "profiles/StateHistory.h"
 
@@ -14,6 +15,7 @@
 #include <optional>
 
 class InfoProvider;
+class InterimPreview;
 class Prompter;
 class RatePreference;
 class SliderDrags;
@@ -29,11 +31,13 @@ class ViewController : public QWidget {
     Q_OBJECT
 
 public:
-    using Renderer = std::function<QImage(const IconDesign&)>;
+    // Draws a design as the options ask; the full-size preview uses the default options.
+    using Renderer = std::function<QImage(const IconDesign&, const RenderOptions&)>;
 
     // The prompter answers every question and chooses every file, the rate preference keeps
     // "ShowRateMessage"; both must outlive the controller. The renderer runs on a worker
-    // thread; without one the design renderer is used.
+    // thread, for the full-size preview and the interim one; without one the design renderer
+    // is used.
     ViewController(Prompter& prompter, RatePreference& ratePreference, Renderer renderer = {},
                    QWidget* parent = nullptr);
 
@@ -216,7 +220,9 @@ private:
     void ValidateCustomSize(QLineEdit* field);
     void OutputEdit();
 
+    void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
+    void ShowInterimPreview(const QImage& picture, double scale);
     void CommitFieldBeingEdited();
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
@@ -229,6 +235,7 @@ private:
     EditorControls m_controls;
     ControlBindings m_bindings;
     SliderDrags* m_sliderDrags = nullptr;
+    InterimPreview* m_interimPreview = nullptr;
     MenuActions m_menuActions{};
     NumberPair m_iconVerticalOffset;
     NumberPair m_iconHorizontalOffset;
@@ -239,6 +246,8 @@ private:
 
     QImage m_iconImage;
     QImage m_currentIcon;
+    QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
+    double m_interimScale = 1.0;
     QString m_currentProfilePath;
     QTimer m_timerPreview;
     bool m_updating = false;
