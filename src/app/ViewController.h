@@ -73,7 +73,8 @@ public:
     void ResetToDefaults();
 
     // The preview: a snapshot of the controls rendered off the GUI thread, one render at a
-    // time; requests during a render are folded into one follow-up render.
+    // time; requests during a render are folded into one follow-up render. Meanwhile an
+    // interim picture at the preview's own size shows the latest design.
     void UpdateIconPreview();
     void DisplayIconPreview();
 
