@@ -11,7 +11,10 @@
 // The picture part of a tile, sized to the picture's extent in device-independent pixels.
 class PreviewTileView::Picture : public QWidget {
 public:
-    explicit Picture(const PreviewTileView& owner) : m_owner(owner) {}
+    explicit Picture(const PreviewTileView& owner) : m_owner(owner) {
+        // Never squeezed: a smaller picture would no longer be one pixel per device pixel.
+        setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    }
 
     bool outlineSafeZone = false;
 
@@ -59,7 +62,6 @@ PreviewTileView::PreviewTileView(QWidget* parent)
     : QWidget(parent), m_picture(new Picture(*this)), m_caption(new QLabel(this)) {
     setAttribute(Qt::WA_Hover);
     m_caption->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    m_caption->setWordWrap(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->setSpacing(4);

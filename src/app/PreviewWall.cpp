@@ -6,6 +6,7 @@
 #include <QGridLayout>
 #include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
 PreviewWall::PreviewWall(QWidget* parent) : QWidget(parent), m_grid(new QGridLayout(this)) {
     // One thread, and only the time the editor leaves idle: the wall is a side view, and on
@@ -69,13 +70,39 @@ void PreviewWall::resizeEvent(QResizeEvent* event) {
     ArrangeTiles();
 }
 
+QSize PreviewWall::CellSize() const {
+    // The largest tile's picture in device-independent pixels, or its caption if that is
+    // wider, with the tile's margins.
+    int width = int(std::ceil(PlatformLooks::kLargestTileSide / devicePixelRatioF()));
+    const int picture = width;
+    for (const PreviewTileView* view : m_views)
+        width = std::max(width, fontMetrics().horizontalAdvance(view->tile().caption));
+    return {width + 8, picture + 12 + fontMetrics().lineSpacing()};
+}
+
+QSize PreviewWall::sizeHint() const {
+    // Fourteen tiles: the four real sizes and ten looks.
+    constexpr int kColumns = 7;
+    constexpr int kRows = 2;
+    const QSize cell = CellSize();
+    const QMargins margins = m_grid->contentsMargins();
+    return {kColumns * cell.width() + (kColumns - 1) * m_grid->spacing() + margins.left() +
+                margins.right(),
+            kRows * cell.height() + (kRows - 1) * m_grid->spacing() + margins.top() +
+                margins.bottom()};
+}
+
+QSize PreviewWall::minimumSizeHint() const {
+    // One column wide, so a narrow wall reflows instead of being cut; as tall as its rows.
+    const QMargins margins = m_grid->contentsMargins();
+    return {CellSize().width() + margins.left() + margins.right(), m_grid->minimumSize().height()};
+}
+
 // As many equal columns as the width holds, at least one.
 void PreviewWall::ArrangeTiles() {
     if (m_views.isEmpty())
         return;
-    int cellWidth = 1;
-    for (const PreviewTileView* view : std::as_const(m_views))
-        cellWidth = std::max(cellWidth, view->sizeHint().width());
+    const int cellWidth = CellSize().width();
     const QMargins margins = m_grid->contentsMargins();
     const int available = width() - margins.left() - margins.right() + m_grid->spacing();
     const int columns =
@@ -87,4 +114,5 @@ void PreviewWall::ArrangeTiles() {
         m_views[index]->setMinimumWidth(cellWidth);
         m_grid->addWidget(m_views[index], index / columns, index % columns, Qt::AlignBottom);
     }
+    updateGeometry(); // the number of rows, and so the height needed, changed
 }

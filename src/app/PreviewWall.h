@@ -29,6 +29,10 @@ public:
 
     QList<PreviewTileView*> tileViews() const { return m_views; }
 
+    // Room for every tile in two rows; at least one column of every row.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
 signals:
     // The tiles of the latest rendering are on the wall.
     void tilesShown();
@@ -50,6 +54,7 @@ private:
     void StartNextRequest();
     void TilesComputed(const Tiles& result);
     void ArrangeTiles();
+    QSize CellSize() const;
 
     QThreadPool m_pool;
     int m_lastRequest = 0;

@@ -9,6 +9,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QSettings>
 
 namespace {
@@ -36,19 +37,37 @@ void ShowLatestPreview(PreviewWall& wall, const ViewController& controller) {
     wall.ShowRendering(design, controller.currentIcon());
 }
 
+// A scroll area that asks for all of its wall, not the few lines a scroll area asks for by
+// default; the window gives it what the screen allows.
+class WallScroller : public QScrollArea {
+public:
+    QSize sizeHint() const override {
+        const int frame = 2 * frameWidth();
+        return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
+    }
+};
+
 } // namespace
 
 void InstallPreviewWall(QMainWindow& window, QMenu& viewMenu, ViewController& controller) {
     auto* wall = new PreviewWall;
-    auto* scroller = new QScrollArea;
+    auto* scroller = new WallScroller;
     scroller->setWidgetResizable(true);
+    // The tiles flow into as many columns as the width holds; only rows ever need scrolling.
+    scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scroller->setWidget(wall);
+    scroller->setMinimumWidth(wall->minimumSizeHint().width() +
+                              scroller->verticalScrollBar()->sizeHint().width() +
+                              2 * scroller->frameWidth());
     auto* dock = new QDockWidget(QObject::tr("Preview Wall"), &window);
     dock->setObjectName(QStringLiteral("previewWallDock"));
     // Shown and hidden only through the View menu, so the menu item always tells the truth.
     dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
     dock->setWidget(scroller);
-    window.addDockWidget(Qt::RightDockWidgetArea, dock);
+    // Below the editor the tiles run along the window's width; beside it they would need a
+    // second window height.
+    dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
+    window.addDockWidget(Qt::BottomDockWidgetArea, dock);
 
     auto* item = new QAction(QObject::tr("Show Preview Wall"), dock);
     item->setObjectName(QStringLiteral("actionShowPreviewWall"));

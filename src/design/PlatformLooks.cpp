@@ -17,9 +17,8 @@ namespace {
 using Layers = RenderOptions::Layers;
 using Treatment = RenderOptions::Treatment;
 
-// Room around a look's icon for its surroundings to show.
-constexpr int kSurround = 16;
-constexpr int kLookTileSide = PlatformLooks::kLookSide + 2 * kSurround;
+using PlatformLooks::kSurround;
+constexpr int kLookTileSide = PlatformLooks::kLargestTileSide;
 
 // Android draws the adaptive layers at 108 units and shows the central 72 of them through the
 // launcher's shape; the central circle of 66 units is never cut by any shape.

@@ -26,6 +26,10 @@ namespace PlatformLooks {
 // The side of the platform looks in pixels, as a home screen shows an icon.
 constexpr int kLookSide = 128;
 
+// The widest and tallest tile: a look's icon with its surroundings.
+constexpr int kSurround = 16;
+constexpr int kLargestTileSide = kLookSide + 2 * kSurround;
+
 // The tint and the themed-icon colours the looks are shown with; a phone takes them from the
 // user's choice.
 QColor SampleTint();
