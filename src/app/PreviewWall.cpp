@@ -71,13 +71,14 @@ void PreviewWall::resizeEvent(QResizeEvent* event) {
 }
 
 QSize PreviewWall::CellSize() const {
-    // The largest tile's picture in device-independent pixels, or its caption if that is
-    // wider, with the tile's margins.
-    int width = int(std::ceil(PlatformLooks::kLargestTileSide / devicePixelRatioF()));
-    const int picture = width;
+    QSize cell;
     for (const PreviewTileView* view : m_views)
-        width = std::max(width, fontMetrics().horizontalAdvance(view->tile().caption));
-    return {width + 8, picture + 12 + fontMetrics().lineSpacing()};
+        cell = cell.expandedTo(view->sizeHint());
+    if (!cell.isEmpty())
+        return cell;
+    // No tiles yet: the largest tile's picture with a line of caption and some margin.
+    const int picture = int(std::ceil(PlatformLooks::kLargestTileSide / devicePixelRatioF()));
+    return {picture + 8, picture + 12 + fontMetrics().lineSpacing()};
 }
 
 QSize PreviewWall::sizeHint() const {

@@ -80,10 +80,10 @@ QImage AdaptiveLayer(const IconDesign& design, Layers layers, Treatment treatmen
                    kAdaptiveViewport / kAdaptiveLayer);
 }
 
-QImage Layer(const IconDesign& design, bool fullBleed, Layers layers, Treatment treatment,
-             int threads) {
+// A full-bleed variant at the looks' size: home screens fill their shape edge to edge.
+QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, int threads) {
     RenderOptions options;
-    options.fullBleed = fullBleed;
+    options.fullBleed = true;
     options.layers = layers;
     options.treatment = treatment;
     return Variant(design, options, PlatformLooks::kLookSide, threads);
@@ -133,58 +133,14 @@ QColor Dimmed(const QColor& color, int value) {
     return QColor::fromHsv(color.hsvHue(), color.hsvSaturation(), value);
 }
 
-// The looks, given the rendering already scaled to the favicon's and to the look's size.
-QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, const QImage& asDrawn,
-                             int threads);
-
-} // namespace
-
-namespace PlatformLooks {
-
-QColor SampleTint() {
-    return QColor(255, 176, 32);
-}
-QColor ThemeBackground() {
-    return QColor(214, 227, 255);
-}
-QColor ThemeForeground() {
-    return QColor(26, 52, 104);
-}
-
-QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
-    QList<PreviewTile> tiles;
-    for (const int side : {16, 32, 64, 128}) {
-        const QImage image = Scaled(rendering, side, threads);
-        tiles.append({QStringLiteral("%1 × %1").arg(side), image, image.rect(), QRectF()});
-    }
-    return tiles;
-}
-
-QList<PreviewTile> Looks(const IconDesign& design, const QImage& rendering, int threads) {
-    return LooksFrom(design, Scaled(rendering, kFaviconSide, threads),
-                     Scaled(rendering, kLookSide, threads), threads);
-}
-
-QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads) {
-    // The favicon and the macOS look are two of the real sizes: scaled once, used twice.
-    const QList<PreviewTile> realSizes = RealSizes(rendering, threads);
-    return realSizes + LooksFrom(design, realSizes.front().image, realSizes.back().image, threads);
-}
-
-} // namespace PlatformLooks
-
-namespace {
-
+// The looks, given the rendering already scaled to the favicon's and to the looks' size.
 QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, const QImage& asDrawn,
                              int threads) {
-    using PlatformLooks::kLookSide;
-    using PlatformLooks::SampleTint;
-    using PlatformLooks::ThemeBackground;
-    using PlatformLooks::ThemeForeground;
+    using namespace PlatformLooks;
     const QPainterPath iosShape = MaskShapes::ContinuousCornerSquare(IconRect());
-    const QImage glyphs = Layer(design, true, Layers::Glyphs, Treatment::None, threads);
-    const QImage grayGlyphs = Layer(design, true, Layers::Glyphs, Treatment::Grayscale, threads);
-    const QImage fullBleed = Layer(design, true, Layers::All, Treatment::None, threads);
+    const QImage glyphs = FullBleed(design, Layers::Glyphs, Treatment::None, threads);
+    const QImage grayGlyphs = FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads);
+    const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
     const QSize lookSize(kLookSide, kLookSide);
@@ -221,3 +177,32 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, co
 }
 
 } // namespace
+
+namespace PlatformLooks {
+
+QColor SampleTint() {
+    return QColor(255, 176, 32);
+}
+QColor ThemeBackground() {
+    return QColor(214, 227, 255);
+}
+QColor ThemeForeground() {
+    return QColor(26, 52, 104);
+}
+
+QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
+    QList<PreviewTile> tiles;
+    for (const int side : {16, 32, 64, 128}) {
+        const QImage image = Scaled(rendering, side, threads);
+        tiles.append({QStringLiteral("%1 × %1").arg(side), image, image.rect(), QRectF()});
+    }
+    return tiles;
+}
+
+QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads) {
+    // The favicon and the macOS look are two of the real sizes: scaled once, used twice.
+    const QList<PreviewTile> realSizes = RealSizes(rendering, threads);
+    return realSizes + LooksFrom(design, realSizes.front().image, realSizes.back().image, threads);
+}
+
+} // namespace PlatformLooks

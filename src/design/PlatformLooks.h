@@ -39,13 +39,12 @@ QColor ThemeForeground();
 // The rendering at 16, 32, 64 and 128 pixels, scaled exactly as the export scales it.
 QList<PreviewTile> RealSizes(const QImage& rendering, int threads);
 
-// iOS in its three appearances, Android under three launcher shapes and as a themed icon,
-// macOS, and the favicon on a light and a dark browser tab bar. `rendering` is the design as
-// drawn; the other variants are drawn from `design`, each once, at the size it is shown at
-// (or at the canvas size when that is smaller).
-QList<PreviewTile> Looks(const IconDesign& design, const QImage& rendering, int threads);
-
-// Everything the wall shows, in its order.
+// Everything the wall shows, in its order: the real sizes, then iOS in its three appearances,
+// Android under three launcher shapes and as a themed icon, macOS, and the favicon on a light
+// and a dark browser tab bar. `rendering` is the design as drawn; the other variants are drawn
+// from `design`, each once, at the size it is shown at (or at the canvas size when that is
+// smaller, then scaled up as the export would). A canvas that is not square is stretched to
+// the square tiles, as the export stretches it to square sizes.
 QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads);
 
 } // namespace PlatformLooks
