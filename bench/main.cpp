@@ -2,6 +2,7 @@
 // Prints one line per measurement, e.g. "render 1024 median_ms=6.8 peak_mb=210".
 
 #include "ExportBenchmarks.h"
+#include "WallBenchmarks.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 
@@ -81,5 +82,6 @@ int main(int argc, char* argv[]) {
     // The editor executable is built beside the benchmark.
     RunExportBenchmarks(rendering1024,
                         QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon"));
+    RunWallBenchmarks();
     return 0;
 }
