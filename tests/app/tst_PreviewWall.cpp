@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(labels.front()->text(), caption);
         QVERIFY(labels.front()->isVisible());
         const PreviewTile& tile = view->tile();
-        QVERIFY(tile.iconArea.size() == size);
+        QCOMPARE(tile.iconArea.size(), size);
         QVERIFY(tile.image.rect().contains(tile.iconArea));
         // Laid out once the window has handled its pending events.
         QVERIFY2(QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), tile.image); }, 3000),
