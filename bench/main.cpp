@@ -5,6 +5,7 @@
 #include "BenchmarkIcon.h"
 #include "ExportBenchmarks.h"
 #include "Measurements.h"
+#include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
@@ -70,5 +71,6 @@ int main(int argc, char* argv[]) {
     const QImage rendering1024 = TimeRenders(1024, 15);
     TimeRenders(4096, 7);
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
+    RunPreviewBenchmarks();
     return 0;
 }

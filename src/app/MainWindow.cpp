@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -43,6 +44,7 @@ void MainWindow::BuildMenus() {
     edit->addAction(a.redo);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
+    InstallPreviewWall(*this, *view, *m_controller);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
