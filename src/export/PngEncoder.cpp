@@ -33,9 +33,10 @@ void AppendChunk(QByteArray& out, const char type[4], const char* data, qsizetyp
     AppendBigEndian(out, crc);
 }
 
-// One image row as straight RGBA bytes (PNG stores colour not multiplied by alpha).
-void StraightRow(const QRgb* pixels, int width, uint8_t* out) {
-    for (int x = 0; x < width; ++x, out += 4) {
+// One image row as straight RGBA bytes (PNG stores colour not multiplied by alpha), or RGB
+// bytes when `bytesPerPixel` is 3.
+void StraightRow(const QRgb* pixels, int width, int bytesPerPixel, uint8_t* out) {
+    for (int x = 0; x < width; ++x, out += bytesPerPixel) {
         const QRgb p = pixels[x];
         const uint alpha = qAlpha(p);
         if (alpha == 255) {
@@ -50,7 +51,8 @@ void StraightRow(const QRgb* pixels, int width, uint8_t* out) {
             out[1] = uint8_t(std::min(255u, (qGreen(p) * inverse + 0x8000u) >> 16));
             out[2] = uint8_t(std::min(255u, (qBlue(p) * inverse + 0x8000u) >> 16));
         }
-        out[3] = uint8_t(alpha);
+        if (bytesPerPixel == 4)
+            out[3] = uint8_t(alpha);
     }
 }
 
@@ -60,20 +62,23 @@ struct CompressorDeleter {
 
 } // namespace
 
-QByteArray Encode(const QImage& image) {
+QByteArray Encode(const QImage& image, Channels channels) {
     if (image.isNull())
         return {};
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int width = pixels.width();
     const int height = pixels.height();
-    const std::size_t rowBytes = std::size_t(width) * 4 + 1;
+    const int bytesPerPixel = channels == Channels::Rgb ? 3 : 4;
+    const char colourType = channels == Channels::Rgb ? 2 : 6; // RGB or RGBA
+    const std::size_t rowBytes = std::size_t(width) * bytesPerPixel + 1;
 
     // "Up" needs no search and turns the vertical gradients of icon backgrounds into zeros.
     std::vector<uint8_t> filtered(rowBytes * std::size_t(height));
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
     for (int y = 0; y < height; ++y) {
-        StraightRow(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), width, current.data());
+        StraightRow(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), width, bytesPerPixel,
+                    current.data());
         uint8_t* out = filtered.data() + rowBytes * std::size_t(y);
         out[0] = FilterUp;
         for (std::size_t i = 0; i < current.size(); ++i)
@@ -98,7 +103,7 @@ QByteArray Encode(const QImage& image) {
     AppendBigEndian(header, quint32(width));
     AppendBigEndian(header, quint32(height));
     header.append(char(8)); // bits per sample
-    header.append(char(6)); // colour type RGBA
+    header.append(colourType);
     header.append(char(0)); // deflate
     header.append(char(0)); // adaptive filtering
     header.append(char(0)); // no interlace

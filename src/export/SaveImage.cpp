@@ -81,6 +81,10 @@ bool SaveImage(const QImage& image, const QString& path, int formatIndex, double
     const QByteArray data = EncodeImage(image, formatIndex, quality);
     if (data.isEmpty())
         return false;
+    return WriteFileAtomically(path, data);
+}
+
+bool WriteFileAtomically(const QString& path, const QByteArray& data) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered write
     // that fails only when the file is closed would still be committed, cut short.

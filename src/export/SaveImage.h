@@ -23,4 +23,8 @@ QByteArray EncodeImage(const QImage& image, int formatIndex, double quality);
 // nothing was written.
 bool SaveImage(const QImage& image, const QString& path, int formatIndex, double quality);
 
+// Replaces the file at `path` with `data` atomically, as SaveImage does for its encoded bytes:
+// any existing file is kept unless the new one is complete. False when nothing was written.
+bool WriteFileAtomically(const QString& path, const QByteArray& data);
+
 } // namespace ImageTools
