@@ -1,9 +1,10 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DesignInput.h"
-#include "cli/ExportCommand.h"
+#include "cli/PlatformExportCommand.h"
 #include "design/ImageTools.h"
 #include "export/SaveImage.h"
+#include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 
 #include <QGuiApplication>
@@ -21,11 +22,14 @@ const char* const kUsageText =
     "  sigilon                              open the editor window\n"
     "  sigilon render  [--profile F.sgp] [--icon IMAGE] --output OUT.png\n"
     "  sigilon export  [--profile F.sgp] [--icon IMAGE] --output-dir DIR [--overwrite]\n"
+    "                  [--target T[,T...]] [--name NAME]\n"
     "  sigilon profile [--profile F.sgp]    print the profile text of the design\n"
     "  sigilon --help | --version\n"
     "\n"
     "The design is the default design with the profile applied as the editor's Load applies\n"
-    "it. Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
+    "it. Export targets: sizes (the profile's own sizes, the default), xcode, icns, windows,\n"
+    "android, web, linux, or all (every platform set); NAME (default AppIcon) names the sets.\n"
+    "Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
 
 void PrintError(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
@@ -44,6 +48,8 @@ struct Options {
     QString output;
     QString outputDir;
     bool overwrite = false;
+    QList<PlatformTarget> targets{PlatformTarget::Sizes};
+    QString name = PlatformPlan::DefaultName();
 };
 
 // Which options each command takes; anything else is a usage error.
@@ -54,7 +60,8 @@ bool Accepts(const QString& command, const QString& option) {
         return command != u"profile";
     if (option == u"--output")
         return command == u"render";
-    if (option == u"--output-dir" || option == u"--overwrite")
+    if (option == u"--output-dir" || option == u"--overwrite" || option == u"--target" ||
+        option == u"--name")
         return command == u"export";
     return false;
 }
@@ -79,7 +86,18 @@ QString ParseOptions(const QStringList& args, Options& options) {
             options.icon = value;
         else if (option == u"--output")
             options.output = value;
-        else
+        else if (option == u"--target") {
+            QString error;
+            options.targets = PlatformTargets::Parse(value, error);
+            if (!error.isEmpty())
+                return error;
+        } else if (option == u"--name") {
+            if (!PlatformPlan::IsValidName(value))
+                return QStringLiteral("the name \"%1\" may hold only letters, digits, \".\", "
+                                      "\"-\" and \"_\"")
+                    .arg(value);
+            options.name = value;
+        } else
             options.outputDir = value;
     }
     if (options.command == u"render" && options.output.isEmpty())
@@ -143,8 +161,8 @@ int Dispatch(const QStringList& args) {
     if (options.command == u"render")
         return RunRender(options, input);
     if (options.command == u"export")
-        return RunExportCommand(input.settings, Render(input), options.outputDir,
-                                options.overwrite);
+        return RunPlatformExportCommand(input, options.targets, options.name, options.outputDir,
+                                        options.overwrite);
     return RunProfile(input);
 }
 

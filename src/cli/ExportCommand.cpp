@@ -16,8 +16,9 @@ void PrintLine(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
-// Empty when files can be written into `folder`, else what is wrong with it.
-QString FolderProblem(const QString& folder) {
+} // namespace
+
+QString ExportFolderProblem(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.exists())
         return QStringLiteral("The output folder %1 does not exist.").arg(folder);
@@ -30,30 +31,30 @@ QString FolderProblem(const QString& folder) {
     return {};
 }
 
-} // namespace
+void PrintFileResult(const ExportRun::FileResult& file) {
+    switch (file.action) {
+    case ExportRun::FileAction::Written:
+        PrintLine(stdout, file.path);
+        break;
+    case ExportRun::FileAction::Kept:
+        PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
+        break;
+    case ExportRun::FileAction::Failed:
+        PrintLine(stderr, QStringLiteral("Could not save: ") + file.path);
+        break;
+    }
+}
 
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
                      const QString& outputDir, bool overwrite) {
-    const QString problem = FolderProblem(outputDir);
+    const QString problem = ExportFolderProblem(outputDir);
     if (!problem.isEmpty()) {
         PrintLine(stderr, problem);
         return 1;
     }
     ExportCommandPrompter prompter(outputDir, overwrite);
     ExportRun run(prompter, ExportOptions::FromSettings(settings));
-    run.SetFileObserver([](const ExportRun::FileResult& file) {
-        switch (file.action) {
-        case ExportRun::FileAction::Written:
-            PrintLine(stdout, file.path);
-            break;
-        case ExportRun::FileAction::Kept:
-            PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
-            break;
-        case ExportRun::FileAction::Failed:
-            PrintLine(stderr, QStringLiteral("Could not save: ") + file.path);
-            break;
-        }
-    });
+    run.SetFileObserver(&PrintFileResult);
     const ExportRun::Outcome outcome =
         run.SaveIcons(rendering, SizeSets::SizeList(settings), nullptr);
     return outcome == ExportRun::Outcome::Saved ? 0 : 1;

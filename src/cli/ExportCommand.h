@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/DesignSettings.h"
+#include "export/ExportRun.h"
 
 #include <QImage>
 #include <QString>
@@ -13,3 +14,10 @@
 // included).
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
                      const QString& outputDir, bool overwrite);
+
+// Empty when files can be written into `folder`, else the message saying what is wrong.
+QString ExportFolderProblem(const QString& folder);
+
+// Reports one settled file as the export command does: a written path on standard output,
+// "Skipped: PATH" or "Could not save: PATH" on standard error.
+void PrintFileResult(const ExportRun::FileResult& file);
