@@ -2,6 +2,7 @@
 // Prints one line per measurement, e.g. "render 1024 median_ms=6.8 peak_mb=210".
 
 #include "ExportBenchmarks.h"
+#include "PlatformBenchmarks.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 
@@ -68,8 +69,14 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
-    // Named sizes time only those renderings (handy under a profiler).
+    const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
+    // Named sizes time only those renderings (handy under a profiler); "platforms" only the
+    // platform sets.
     const QStringList sizes = application.arguments().mid(1);
+    if (sizes == QStringList{QStringLiteral("platforms")}) {
+        RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
+        return 0;
+    }
     if (!sizes.isEmpty()) {
         for (const QString& size : sizes)
             TimeRenders(size.toInt(), 15);
@@ -81,5 +88,6 @@ int main(int argc, char* argv[]) {
     // The editor executable is built beside the benchmark.
     RunExportBenchmarks(rendering1024,
                         QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon"));
+    RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
     return 0;
 }

@@ -59,6 +59,15 @@ QList<PlatformTarget> Parse(const QString& list, QString& error) {
     return targets;
 }
 
+QList<PlatformTarget> AllPlatformSets() {
+    QList<PlatformTarget> targets;
+    for (const NamedTarget& entry : Targets) {
+        if (entry.target != PlatformTarget::Sizes)
+            targets.append(entry.target);
+    }
+    return targets;
+}
+
 bool HasPlatformSet(const QList<PlatformTarget>& targets) {
     return std::any_of(targets.begin(), targets.end(),
                        [](PlatformTarget t) { return t != PlatformTarget::Sizes; });

@@ -18,6 +18,9 @@ QStringList Names();
 // something else, with `error` saying what and listing the valid names.
 QList<PlatformTarget> Parse(const QString& list, QString& error);
 
+// Every platform target in running order: what "all" stands for.
+QList<PlatformTarget> AllPlatformSets();
+
 // True for the targets that write platform sets (every one but Sizes).
 bool HasPlatformSet(const QList<PlatformTarget>& targets);
 
