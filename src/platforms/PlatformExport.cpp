@@ -151,19 +151,21 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads);
 
     // Folders first, on this thread: two files of one new folder must not race to make it.
-    std::vector<bool> folderReady(std::size_t(pending.size()));
-    for (qsizetype i = 0; i < pending.size(); ++i) {
-        const QString path = result.files[pendingIndex[i]].path;
-        folderReady[std::size_t(i)] = QDir().mkpath(QFileInfo(path).path());
-    }
+    // Each worker writes only its own flag; the results are settled afterwards.
+    std::vector<char> written(std::size_t(pending.size()));
+    for (qsizetype i = 0; i < pending.size(); ++i)
+        written[std::size_t(i)] =
+            QDir().mkpath(QFileInfo(result.files[pendingIndex[i]].path).path());
     ForEachInParallel(int(pending.size()), threads, [&](int i) {
-        ExportRun::FileResult& file = result.files[pendingIndex[i]];
+        char& done = written[std::size_t(i)];
         const QByteArray contents = Contents(*pending[i], pictures, pngs);
-        const bool written = folderReady[std::size_t(i)] && !contents.isEmpty() &&
-                             ImageTools::WriteFileAtomically(file.path, contents);
-        if (!written)
-            file.action = Action::Failed;
+        done = done && !contents.isEmpty() &&
+               ImageTools::WriteFileAtomically(result.files.at(pendingIndex[i]).path, contents);
     });
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        if (!written[std::size_t(i)])
+            result.files[pendingIndex[i]].action = Action::Failed;
+    }
     return result;
 }
 

@@ -31,7 +31,8 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         if (m_pictures.count(key))
             continue;
         const QImage& source = sources[PlatformVariants::Source(image.variant)];
-        QImage scaled = source.width() == image.pixels
+        // A rendering that failed stays missing: scaling it would give a blank picture.
+        QImage scaled = source.isNull() || source.width() == image.pixels
                             ? source
                             : StretchImage(source, image.pixels, image.pixels, threads);
         m_pictures[key] =

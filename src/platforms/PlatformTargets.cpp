@@ -38,7 +38,8 @@ QList<PlatformTarget> Parse(const QString& list, QString& error) {
     std::array<bool, Targets.size()> chosen{};
     for (const QString& name : list.split(u',')) {
         if (name == QLatin1String(All)) {
-            std::fill(chosen.begin() + 1, chosen.end(), true);
+            for (std::size_t i = 0; i < Targets.size(); ++i)
+                chosen[i] = chosen[i] || Targets[i].target != PlatformTarget::Sizes;
             continue;
         }
         const auto found = std::find_if(Targets.begin(), Targets.end(), [&](const NamedTarget& t) {
