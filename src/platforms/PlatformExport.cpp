@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <map>
+#include <vector>
 
 namespace PlatformExport {
 
