@@ -12,12 +12,16 @@ packages=(
   libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev
   # the running window and its tests
   xvfb xauth x11-utils imagemagick
-  # free faces standing in for the design's font families
-  fonts-liberation fonts-urw-base35 fonts-comic-neue fonts-dejavu-core
-  fonts-gfs-didot fonts-league-spartan fonts-bebas-neue fonts-gnutypewriter
-  fonts-cabinsketch fonts-leckerli-one fonts-linuxlibertine fonts-quattrocento
-  fonts-lato fonts-cabin fonts-cantarell fonts-open-sans
+  # checks of the installed launcher entry, AppStream data, MIME type and manual page
+  desktop-file-utils appstream libxml2-utils man-db
+  # the Debian package and its test in a clean Debian root
+  dpkg-dev debootstrap
 )
+# The free faces standing in for the design's font families; the Debian package depends on
+# the same list.
+while read -r package; do
+  [[ -z "$package" || "$package" == \#* ]] || packages+=("$package")
+done < "$(dirname "$0")/font-packages.txt"
 
 missing=()
 for p in "${packages[@]}"; do

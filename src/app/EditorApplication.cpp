@@ -2,24 +2,30 @@
 
 #include "app/MainWindow.h"
 #include "app/QtPrompter.h"
+#include "app/StartupProfile.h"
 #include "app/TerminationSignal.h"
 #include "export/StoredRatePreference.h"
 
 #include <QApplication>
 
-int RunEditor(int argc, char* argv[]) {
+int RunEditor(int argc, char* argv[], const QString& profilePath) {
     QApplication application(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Sigilon"));
     QApplication::setApplicationName(QStringLiteral("Sigilon"));
     QApplication::setApplicationVersion(QStringLiteral(SIGILON_VERSION));
+    // Lets the desktop match the window to the installed launcher entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SIGILON_APP_ID));
     // Closing the window ends the application (the Qt default, relied on here).
     QApplication::setQuitOnLastWindowClosed(true);
     const TerminationSignal terminationSignal;
 
     QtPrompter prompter;
+    StartupProfilePrompter startupPrompter(prompter);
     StoredRatePreference ratePreference;
-    MainWindow window(prompter, ratePreference);
+    MainWindow window(startupPrompter, ratePreference);
     prompter.setParent(&window);
     window.show();
+    if (!profilePath.isEmpty())
+        startupPrompter.OpenProfile(*window.controller(), profilePath);
     return application.exec();
 }

@@ -1,14 +1,27 @@
 #include "cli/CommandLine.h"
+#include "cli/StartRequest.h"
 
 #ifdef SIGILON_HAS_WINDOW
 #include "app/EditorApplication.h"
 #endif
 
 int main(int argc, char* argv[]) {
-    // Any argument selects the headless command line; none opens the editor.
+    // Decided before any window exists, so a usage error never flashes one up.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const StartRequest request = StartRequest::FromArguments(arguments);
+    switch (request.mode) {
+    case StartRequest::Mode::UsageError:
+        return ReportUsageError(request.error);
+    case StartRequest::Mode::Editor:
 #ifdef SIGILON_HAS_WINDOW
-    if (argc <= 1)
-        return RunEditor(argc, argv);
+        return RunEditor(argc, argv, request.profilePath);
+#else
+        return ReportUsageError(QStringLiteral("this build has no editor window"));
 #endif
+    case StartRequest::Mode::CommandLine:
+        break;
+    }
     return RunCommandLine(argc, argv);
 }

@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "cli/DesignInput.h"
+#include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
 #include "design/ImageTools.h"
 #include "export/SaveImage.h"
@@ -19,26 +20,43 @@ constexpr int kUsage = 2;
 
 const char* const kUsageText =
     "Usage:\n"
-    "  sigilon                              open the editor window\n"
-    "  sigilon render  [--profile F.sgp] [--icon IMAGE] --output OUT.png\n"
-    "  sigilon export  [--profile F.sgp] [--icon IMAGE] --output-dir DIR [--overwrite]\n"
-    "                  [--target T[,T...]] [--name NAME]\n"
-    "  sigilon profile [--profile F.sgp]    print the profile text of the design\n"
+    "  sigilon [PROFILE.sgp]   open the editor window, with the profile loaded\n"
+    "  sigilon render  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output OUT.png\n"
+    "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir DIR\n"
+    "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
+    "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
     "  sigilon --help | --version\n"
     "\n"
-    "The design is the default design with the profile applied as the editor's Load applies\n"
-    "it. Export targets: sizes (the profile's own sizes, the default), xcode, icns, windows,\n"
-    "android, web, linux, or all (every platform set); NAME (default AppIcon) names the sets.\n"
-    "Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
+    "Options:\n"
+    "  --profile F.sgp      start from this profile, applied as the editor's Load applies it\n"
+    "  --icon IMAGE         draw this image as the design's icon image\n"
+    "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME as\n"
+    "                       in the design (text, fontSize, gradientStartColor, canvasWidth, ...),\n"
+    "                       VALUE a number, #RRGGBB, on/off or text; see sigilon(1)\n"
+    "  --output OUT.png     render: the PNG file to write at canvas size\n"
+    "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
+    "  --overwrite          export: replace existing files instead of keeping them\n"
+    "  --quiet              export: do not list the written files\n"
+    "  --target T[,T...]    export: what to write: sizes (the output settings' icon set, the\n"
+    "                       default), xcode, icns, windows, android, web, linux, or all (every\n"
+    "                       platform set; these need a square canvas)\n"
+    "  --name NAME          export: the name of the platform sets (default AppIcon): letters,\n"
+    "                       digits, \".\", \"-\" and \"_\"\n"
+    "  --help, -h           print this text\n"
+    "  --version            print the version\n"
+    "\n"
+    "render writes the design as PNG, export writes the icon set its output settings choose\n"
+    "(written paths on standard output, messages on standard error), profile prints the\n"
+    "design's profile text. Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
+
+const QStringList& Commands() {
+    static const QStringList commands{QStringLiteral("render"), QStringLiteral("export"),
+                                      QStringLiteral("profile")};
+    return commands;
+}
 
 void PrintError(const QString& message) {
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
-}
-
-int UsageError(const QString& message) {
-    PrintError(QStringLiteral("sigilon: ") + message);
-    std::fputs(kUsageText, stderr);
-    return kUsage;
 }
 
 struct Options {
@@ -48,20 +66,22 @@ struct Options {
     QString output;
     QString outputDir;
     bool overwrite = false;
+    bool quiet = false;
+    DesignOverrides overrides;
     QList<PlatformTarget> targets{PlatformTarget::Sizes};
     QString name = PlatformPlan::DefaultName();
 };
 
 // Which options each command takes; anything else is a usage error.
 bool Accepts(const QString& command, const QString& option) {
-    if (option == u"--profile")
+    if (option == u"--profile" || option == u"--set")
         return true;
     if (option == u"--icon")
         return command != u"profile";
     if (option == u"--output")
         return command == u"render";
-    if (option == u"--output-dir" || option == u"--overwrite" || option == u"--target" ||
-        option == u"--name")
+    if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet" ||
+        option == u"--target" || option == u"--name")
         return command == u"export";
     return false;
 }
@@ -73,8 +93,8 @@ QString ParseOptions(const QStringList& args, Options& options) {
         const QString& option = args[i];
         if (!Accepts(options.command, option))
             return QStringLiteral("unknown option for %1: %2").arg(options.command, option);
-        if (option == u"--overwrite") {
-            options.overwrite = true;
+        if (option == u"--overwrite" || option == u"--quiet") {
+            (option == u"--overwrite" ? options.overwrite : options.quiet) = true;
             continue;
         }
         if (i + 1 >= args.size() || args[i + 1].isEmpty())
@@ -86,7 +106,10 @@ QString ParseOptions(const QStringList& args, Options& options) {
             options.icon = value;
         else if (option == u"--output")
             options.output = value;
-        else if (option == u"--target") {
+        else if (option == u"--set") {
+            if (const QString problem = options.overrides.Add(value); !problem.isEmpty())
+                return problem;
+        } else if (option == u"--target") {
             QString error;
             options.targets = PlatformTargets::Parse(value, error);
             if (!error.isEmpty())
@@ -134,7 +157,7 @@ int RunProfile(const DesignInput& input) {
 
 int Dispatch(const QStringList& args) {
     if (args.isEmpty())
-        return UsageError(QStringLiteral("no command given"));
+        return ReportUsageError(QStringLiteral("no command given"));
     if (args.first() == u"--help" || args.first() == u"-h") {
         std::fputs(kUsageText, stdout);
         return kDone;
@@ -143,14 +166,12 @@ int Dispatch(const QStringList& args) {
         std::printf("sigilon %s\n", SIGILON_VERSION);
         return kDone;
     }
-    const QStringList commands{QStringLiteral("render"), QStringLiteral("export"),
-                               QStringLiteral("profile")};
-    if (!commands.contains(args.first()))
-        return UsageError(QStringLiteral("unknown command: %1").arg(args.first()));
+    if (!Commands().contains(args.first()))
+        return ReportUsageError(QStringLiteral("unknown command: %1").arg(args.first()));
     Options options;
     const QString error = ParseOptions(args, options);
     if (!error.isEmpty())
-        return UsageError(error);
+        return ReportUsageError(error);
 
     DesignInput input;
     const QString problem = LoadDesignInput(options.profile, options.icon, input);
@@ -158,11 +179,12 @@ int Dispatch(const QStringList& args) {
         PrintError(problem);
         return kFailed;
     }
+    options.overrides.ApplyTo(input.settings);
     if (options.command == u"render")
         return RunRender(options, input);
     if (options.command == u"export")
         return RunPlatformExportCommand(input, options.targets, options.name, options.outputDir,
-                                        options.overwrite);
+                                        options.overwrite, options.quiet);
     return RunProfile(input);
 }
 
@@ -174,6 +196,16 @@ void QuietMessages(QtMsgType type, const QMessageLogContext&, const QString& mes
 }
 
 } // namespace
+
+bool IsCommandLineWord(const QString& word) {
+    return Commands().contains(word) || word == u"--help" || word == u"-h" || word == u"--version";
+}
+
+int ReportUsageError(const QString& message) {
+    PrintError(QStringLiteral("sigilon: ") + message);
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+}
 
 int RunCommandLine(int argc, char* argv[]) {
     // Rendering needs fonts, which need a GUI application, but never a display. A platform

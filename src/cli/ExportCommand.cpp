@@ -4,6 +4,7 @@
 #include "export/ExportRun.h"
 #include "export/SizeSets.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
 
@@ -16,13 +17,26 @@ void PrintLine(std::FILE* stream, const QString& text) {
     std::fflush(stream);
 }
 
+// The nearest of `path` and its parents that exists.
+QFileInfo NearestExisting(const QString& path) {
+    QFileInfo info(QFileInfo(path).absoluteFilePath());
+    while (!info.exists() && !info.isRoot())
+        info = QFileInfo(info.absolutePath());
+    return info;
+}
+
 } // namespace
 
 QString ExportFolderProblem(const QString& folder) {
     const QFileInfo info(folder);
-    if (!info.exists())
-        return QStringLiteral("The output folder %1 does not exist.").arg(folder);
-    if (!info.isDir())
+    if (!info.exists() && !QDir().mkpath(folder)) {
+        const QFileInfo blocker = NearestExisting(folder);
+        if (blocker.exists() && !blocker.isDir())
+            return QStringLiteral("The output folder %1 cannot be created: %2 is a file.")
+                .arg(folder, blocker.filePath());
+        return QStringLiteral("The output folder %1 cannot be created.").arg(folder);
+    }
+    if (!QFileInfo(folder).isDir())
         return QStringLiteral("The output path %1 is not a folder.").arg(folder);
     // Permission bits do not tell the whole story (root, read-only mounts): try it.
     QTemporaryFile probe(info.absoluteFilePath() + QStringLiteral("/.sigilon-XXXXXX"));
@@ -31,10 +45,11 @@ QString ExportFolderProblem(const QString& folder) {
     return {};
 }
 
-void PrintFileResult(const ExportRun::FileResult& file) {
+void PrintFileResult(const ExportRun::FileResult& file, bool quiet) {
     switch (file.action) {
     case ExportRun::FileAction::Written:
-        PrintLine(stdout, file.path);
+        if (!quiet)
+            PrintLine(stdout, file.path);
         break;
     case ExportRun::FileAction::Kept:
         PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
@@ -46,7 +61,7 @@ void PrintFileResult(const ExportRun::FileResult& file) {
 }
 
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
-                     const QString& outputDir, bool overwrite) {
+                     const QString& outputDir, bool overwrite, bool quiet) {
     const QString problem = ExportFolderProblem(outputDir);
     if (!problem.isEmpty()) {
         PrintLine(stderr, problem);
@@ -54,7 +69,8 @@ int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
     }
     ExportCommandPrompter prompter(outputDir, overwrite);
     ExportRun run(prompter, ExportOptions::FromSettings(settings));
-    run.SetFileObserver(&PrintFileResult);
+    run.SetFileObserver(
+        [quiet](const ExportRun::FileResult& file) { PrintFileResult(file, quiet); });
     const ExportRun::Outcome outcome =
         run.SaveIcons(rendering, SizeSets::SizeList(settings), nullptr);
     return outcome == ExportRun::Outcome::Saved ? 0 : 1;

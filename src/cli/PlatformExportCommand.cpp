@@ -15,13 +15,13 @@ void PrintError(const QString& message) {
 }
 
 bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& targets,
-                       const QString& name, const QString& outputDir, bool overwrite) {
+                       const QString& name, const QString& outputDir, bool overwrite, bool quiet) {
     const PlatformExport::Result result =
         PlatformExport::Run(design, PlatformPlan::Files(targets, name), outputDir, overwrite);
     for (const QString& note : result.notes)
         PrintError(note);
     for (const ExportRun::FileResult& file : result.files)
-        PrintFileResult(file);
+        PrintFileResult(file, quiet);
     const bool written = result.AllWritten();
     PrintError(written ? QStringLiteral("Platform icon sets saved successfully.")
                        : QStringLiteral("Some platform icons could not be saved."));
@@ -31,7 +31,8 @@ bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& ta
 } // namespace
 
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
-                             const QString& name, const QString& outputDir, bool overwrite) {
+                             const QString& name, const QString& outputDir, bool overwrite,
+                             bool quiet) {
     const IconDesign design = MakeIconDesign(input.settings, input.icon);
     const bool platformSets = PlatformTargets::HasPlatformSet(targets);
     // Refused before anything is written, the size list included: half an export is worse.
@@ -44,9 +45,9 @@ int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarge
     }
     bool ok = true;
     if (targets.contains(PlatformTarget::Sizes))
-        ok = RunExportCommand(input.settings, ImageTools::RenderIcon(design), outputDir,
-                              overwrite) == 0;
+        ok = RunExportCommand(input.settings, ImageTools::RenderIcon(design), outputDir, overwrite,
+                              quiet) == 0;
     if (platformSets)
-        ok = WritePlatformSets(design, targets, name, outputDir, overwrite) && ok;
+        ok = WritePlatformSets(design, targets, name, outputDir, overwrite, quiet) && ok;
     return ok ? 0 : 1;
 }

@@ -47,15 +47,27 @@ const QStringList& FontFamilyList() {
     return list;
 }
 
+QStringList FontFamilyCandidates(int index) {
+    if (index < 0 || index >= static_cast<int>(kFamilies.size()))
+        return {};
+    return {QString::fromLatin1(kFamilies[index].family),
+            QString::fromLatin1(kFamilies[index].lookAlike)};
+}
+
+QString FamilyWithoutFoundry(const QString& listedName) {
+    const qsizetype bracket = listedName.lastIndexOf(QLatin1String(" ["));
+    return bracket > 0 && listedName.endsWith(QLatin1Char(']')) ? listedName.left(bracket)
+                                                                : listedName;
+}
+
 QString FontFamilyName(int index) {
     const QStringList installed = QFontDatabase::families();
-    if (index >= 0 && index < static_cast<int>(kFamilies.size())) {
-        // Exact match only: a family is "installed" when its name is listed as it stands.
-        for (const char* candidate : {kFamilies[index].family, kFamilies[index].lookAlike}) {
-            const QString name = QString::fromLatin1(candidate);
-            if (installed.contains(name, Qt::CaseSensitive))
-                return name;
-        }
+    for (const QString& candidate : FontFamilyCandidates(index)) {
+        if (installed.contains(candidate, Qt::CaseSensitive))
+            return candidate;
+        for (const QString& listed : installed)
+            if (FamilyWithoutFoundry(listed) == candidate)
+                return listed;
     }
     return installed.isEmpty() ? QString() : installed.first();
 }

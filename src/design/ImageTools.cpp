@@ -2,14 +2,17 @@
 
 #include "design/FontFamilies.h"
 #include "design/LargeBuffer.h"
+#include "design/OutlinedShape.h"
 #include "design/ParallelRange.h"
 #include "design/ShadowMask.h"
+#include "design/SubpixelShift.h"
 #include "design/TextOutline.h"
 #include "design/YUpGeometry.h"
 
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPainterPathStroker>
 #include <QTransform>
 #include <cmath>
 #include <functional>
@@ -85,9 +88,10 @@ IconDesign ForDrawing(IconDesign d) {
 
 // Outlines keep sharp corners (mitred up to ten times the line width), as square canvas
 // corners and angular glyphs should look.
+constexpr double kMiterLimit = 10.0;
 QPen OutlinePen(const Rgba& color, double width) {
     QPen pen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    pen.setMiterLimit(10.0);
+    pen.setMiterLimit(kMiterLimit);
     return pen;
 }
 
@@ -250,6 +254,24 @@ void DrawShadowBeneath(QImage& image, const DeviceShadow& shadow, int threads) {
     });
 }
 
+// Draws the image into the rectangle. Qt puts an unscaled image on whole pixels, rounding its
+// position; such an image is moved by the fraction itself and drawn on whole pixels.
+void DrawImageExactly(QPainter& painter, const QRectF& rect, const QImage& image) {
+    const QTransform& transform = painter.transform();
+    const bool unscaled =
+        transform.type() <= QTransform::TxTranslate && rect.size() == image.size();
+    const QPointF topLeft = transform.map(rect.topLeft());
+    const QPointF whole(std::floor(topLeft.x()), std::floor(topLeft.y()));
+    if (!unscaled || topLeft == whole) {
+        painter.drawImage(rect, image);
+        return;
+    }
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(whole, ShiftedBySubpixel(image, topLeft - whole));
+    painter.restore();
+}
+
 // The icon as it is placed: turned, squeezed back into its own width and height, tinted.
 QImage PrepareIcon(const IconDesign& design) {
     const QImage& icon = design.iconImage;
@@ -363,23 +385,24 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         QPainter painter(&result);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         painter.setTransform(toDevice);
+        // The outline's outer half stays visible: the background covers the inner half.
         if (outlined && stroke > 0.0)
-            painter.strokePath(backgroundPath, OutlinePen(design.backgroundStrokeColor, stroke));
-        // The outline was stroked before the clip, so only its outer half stays visible.
-        // A full-bleed background fills the whole output, the gradient's end colours
-        // continuing past the canvas, and a transparent design stands on opaque white.
-        const QRectF filled =
-            fullBleed ? toDevice.inverted().mapRect(QRectF(result.rect())) : background;
-        if (!fullBleed)
-            painter.setClipPath(backgroundPath);
-        if (design.transparentBackground) {
-            painter.fillRect(filled, Qt::white);
-        } else {
-            QLinearGradient gradient(background.topLeft(), background.bottomLeft());
-            gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
-            gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
-            painter.fillRect(filled, gradient);
-        }
+            painter.fillPath(
+                ShapeWithOutline(backgroundPath, OutlinePen(design.backgroundStrokeColor, stroke)),
+                design.backgroundStrokeColor.toQColor());
+        QLinearGradient gradient(background.topLeft(), background.bottomLeft());
+        gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
+        gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
+        // A transparent design drawn full bleed stands on opaque white.
+        const QBrush fill = design.transparentBackground ? QBrush(Qt::white) : QBrush(gradient);
+        // A full-bleed background fills the whole output, the gradient's end colours continuing
+        // past the canvas. Otherwise the background fills its own path rather than a clip: one
+        // anti-aliased edge at its exact position, where a rectangular clip would snap to whole
+        // pixels and a rounded one would anti-alias the edge a second time.
+        if (fullBleed)
+            painter.fillRect(toDevice.inverted().mapRect(QRectF(result.rect())), fill);
+        else
+            painter.fillPath(backgroundPath, fill);
     }
 
     // A layer either casts its shadow (drawn through its own image) or is painted straight
@@ -411,27 +434,39 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
                              radians(design.iconShadowAngle), toDevice);
         drawLayer(design.iconShadow, shadow, iconRect,
-                  [&](QPainter& p) { p.drawImage(iconRect, prepared); });
+                  [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
     }
 
     if (drawGlyphs && !design.text.isEmpty()) {
         const QRectF textRect = YUpGeometry::ToQt(
             QRectF(inset + design.textHorizontalOffset, inset + design.textVerticalOffset, w, h),
             canvasH);
-        const QPainterPath glyphs =
-            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect);
         const double strokeWidth =
             design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
+        // Glyphs outside the background show only through what reaches into it: their
+        // outline's mitred tips and their shadow, both cut by the background.
+        const double reach =
+            strokeWidth * kMiterLimit * 0.5 +
+            (design.textShadow ? std::abs(design.textShadowOffset) + 1.5 * design.textShadowBlur + 2
+                               : 0.0);
+        const QPainterPath glyphs =
+            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect,
+                        background.adjusted(-reach, -reach, reach, reach));
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
                              radians(design.textShadowAngle), toDevice);
+        const QPen outlinePen = OutlinePen(design.textStrokeColor, strokeWidth);
+        // Mitred tips of the outline reach several line widths beyond the glyphs.
         const QRectF bounds =
-            glyphs.boundingRect().adjusted(-strokeWidth, -strokeWidth, strokeWidth, strokeWidth);
+            strokeWidth > 0.0
+                ? QPainterPathStroker(outlinePen).createStroke(glyphs).boundingRect() |
+                      glyphs.boundingRect()
+                : glyphs.boundingRect();
         drawLayer(design.textShadow, shadow, bounds, [&](QPainter& p) {
             p.fillPath(glyphs, design.textColor.toQColor());
             if (strokeWidth > 0.0)
-                p.strokePath(glyphs, OutlinePen(design.textStrokeColor, strokeWidth));
+                p.strokePath(glyphs, outlinePen);
         });
     }
 

@@ -52,18 +52,37 @@ private slots:
 
     void usageErrorsExitWithTwo_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("unknown command") << QStringList{"paint"};
-        QTest::newRow("render without output") << QStringList{"render"};
-        QTest::newRow("option without value") << QStringList{"render", "--output"};
-        QTest::newRow("option of another command") << QStringList{"profile", "--output", "x.png"};
-        QTest::newRow("unknown option") << QStringList{"render", "--output", "x.png", "--fast"};
-        QTest::newRow("export without folder") << QStringList{"export"};
+        QTest::addColumn<QString>("told"); // part of the message
+        QTest::newRow("unknown command") << QStringList{"paint"} << "paint";
+        QTest::newRow("render without output") << QStringList{"render"} << "--output";
+        QTest::newRow("option without value") << QStringList{"render", "--output"} << "--output";
+        QTest::newRow("option of another command")
+            << QStringList{"profile", "--output", "x.png"} << "--output";
+        QTest::newRow("unknown option")
+            << QStringList{"render", "--output", "x.png", "--fast"} << "--fast";
+        QTest::newRow("export without folder") << QStringList{"export"} << "--output-dir";
+        QTest::newRow("quiet render")
+            << QStringList{"render", "--output", "x.png", "--quiet"} << "--quiet";
+        QTest::newRow("two profiles for the editor") << QStringList{"a.sgp", "b.sgp"} << "one";
+        QTest::newRow("editor option") << QStringList{"a.sgp", "--maximized"} << "--maximized";
+        QTest::newRow("set of an unknown value")
+            << QStringList{"profile", "--set", "shade=#000000"} << "shade";
+        QTest::newRow("set of a bad value")
+            << QStringList{"render", "--output", "x.png", "--set", "canvasWidth=8\n8"}
+            << "canvasWidth";
+        // The arguments are judged before the profile is read.
+        QTest::newRow("set of a bad value with a missing profile")
+            << QStringList{"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"}
+            << "fontSize takes a number";
     }
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, arguments);
+        QFETCH(QString, told);
         const Run run = Sigilon(arguments);
         QCOMPARE(run.exitCode, 2);
+        QVERIFY(run.out.isEmpty());
         QVERIFY(run.err.contains("Usage"));
+        QVERIFY2(run.err.section(u'\n', 0, 0).contains(told), qPrintable(run.err));
         QVERIFY(!QFile::exists("x.png"));
     }
 
@@ -80,6 +99,39 @@ private slots:
         QCOMPARE(read.exitCode, 0);
         QCOMPARE(read.out.count(u'\n'), 104);
         QCOMPARE(read.out.split(u'\n').at(92), "App-[Size]");
+    }
+
+    void setChangesTheProfilesLineAfterTheProfile() {
+        DesignSettings alpha;
+        alpha.text = "ALPHA";
+        alpha.fontIndex = 3;
+        const QString profile = Write("alpha.sgp", MakeProfileText(alpha).toUtf8());
+        const Run plain = Sigilon({"profile", "--profile", profile});
+        const Run beta = Sigilon({"profile", "--profile", profile, "--set", "text=BETA"});
+        QCOMPARE(beta.exitCode, 0);
+        const QStringList before = plain.out.split(u'\n');
+        const QStringList after = beta.out.split(u'\n');
+        QCOMPARE(after.size(), before.size());
+        for (qsizetype i = 0; i < before.size(); ++i) {
+            if (i != 38) // the text's line
+                QCOMPARE(after[i], before[i]);
+        }
+        QCOMPARE(before[38], "ALPHA");
+        QCOMPARE(after[38], "BETA");
+    }
+
+    void exportWithOverridesIntoANewFolderQuietly() {
+        const QString folder = m_dir.filePath("flavours/beta");
+        const Run run = Sigilon({"export", "--quiet", "--output-dir", folder, "--set",
+                                 "macIconSet=off", "--set", "customSize=on", "--set",
+                                 "customWidth=48", "--set", "customHeight=32", "--set",
+                                 "namePattern=beta-[Size]", "--set", "iconFormat=8"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"beta-48.gif"});
+        QImageReader written(QDir(folder).filePath("beta-48.gif"));
+        QCOMPARE(written.format(), QByteArray("gif"));
+        QCOMPARE(written.size(), QSize(48, 32));
     }
 
     void profileThatCannotBeWrittenFails() {

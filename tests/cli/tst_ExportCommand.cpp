@@ -34,7 +34,8 @@ struct Printed {
 };
 
 // Runs the export with standard output and error sent to files, and reads them back.
-Printed Run(const DesignSettings& settings, const QString& folder, bool overwrite = false) {
+Printed Run(const DesignSettings& settings, const QString& folder, bool overwrite = false,
+            bool quiet = false) {
     QTemporaryFile files[2];
     int saved[2];
     std::fflush(nullptr);
@@ -45,8 +46,8 @@ Printed Run(const DesignSettings& settings, const QString& folder, bool overwrit
         dup2(files[i].handle(), STDOUT_FILENO + i);
     }
     Printed printed;
-    printed.status =
-        RunExportCommand(settings, TestImages::AsymmetricImage(1024, 1024), folder, overwrite);
+    printed.status = RunExportCommand(settings, TestImages::AsymmetricImage(1024, 1024), folder,
+                                      overwrite, quiet);
     std::fflush(nullptr);
     for (int i : {0, 1}) {
         dup2(saved[i], STDOUT_FILENO + i);
@@ -67,12 +68,19 @@ private slots:
     void writtenAndKeptFiles_data() {
         QTest::addColumn<DesignSettings>("settings");
         QTest::addColumn<bool>("overwrite");
+        QTest::addColumn<bool>("quiet");
+        QTest::addColumn<QString>("subfolder"); // missing folders below the temporary one
         QTest::addColumn<QStringList>("existing");
         QTest::addColumn<QStringList>("written");
         const QStringList ends{"Icon16.png", "Icon1024.png"};
-        QTest::newRow("fresh folder") << DesignSettings() << false << QStringList() << MacNames;
-        QTest::newRow("existing kept") << DesignSettings() << false << ends << MacNames.mid(1, 5);
-        QTest::newRow("--overwrite") << DesignSettings() << true << ends << MacNames;
+        const DesignSettings plain;
+        QTest::newRow("fresh folder") << plain << false << false << "" << QStringList() << MacNames;
+        QTest::newRow("missing folder and parents")
+            << plain << false << false << "a/b/c" << QStringList() << MacNames;
+        QTest::newRow("existing kept")
+            << plain << false << false << "" << ends << MacNames.mid(1, 5);
+        QTest::newRow("--overwrite") << plain << true << false << "" << ends << MacNames;
+        QTest::newRow("--quiet") << plain << true << true << "" << ends << MacNames;
         DesignSettings ios;
         ios.macIconSet = 0;
         ios.iosIconSet = 1;
@@ -82,24 +90,28 @@ private slots:
         ios.iconFormat = 1;
         ios.namePattern = QStringLiteral("App-[Size]");
         QTest::newRow("settings choose sizes, format and names")
-            << ios << false << QStringList() << QStringList{"App-20.jpg", "App-1024.jpg"};
+            << ios << false << false << "" << QStringList()
+            << QStringList{"App-20.jpg", "App-1024.jpg"};
     }
 
     void writtenAndKeptFiles() {
         QFETCH(DesignSettings, settings);
         QFETCH(bool, overwrite);
+        QFETCH(bool, quiet);
+        QFETCH(QString, subfolder);
         QFETCH(QStringList, existing);
         QFETCH(QStringList, written);
-        QTemporaryDir folder;
-        const QString prefix = folder.path() + u'/';
+        QTemporaryDir scratch;
+        const QString folder = subfolder.isEmpty() ? scratch.path() : scratch.filePath(subfolder);
+        const QString prefix = folder + u'/';
         for (const QString& name : existing) {
             QFile file(prefix + name);
             QVERIFY(file.open(QIODevice::WriteOnly) && file.write(OldContent) > 0);
         }
         const QStringList skipped = overwrite ? QStringList() : existing;
-        const Printed printed = Run(settings, folder.path(), overwrite);
+        const Printed printed = Run(settings, folder, overwrite, quiet);
         QCOMPARE(printed.status, 0);
-        QCOMPARE(printed.out, Prefixed(prefix, written));
+        QCOMPARE(printed.out, quiet ? QStringList() : Prefixed(prefix, written));
         QCOMPARE(printed.err, Prefixed("Skipped: " + prefix, skipped) << Saved);
         for (const QString& name : skipped)
             QCOMPARE(QFileInfo(prefix + name).size(), OldContent.size());
@@ -107,19 +119,31 @@ private slots:
             QVERIFY2(QImageReader(prefix + name).canRead(), qPrintable(name));
     }
 
+    void unusableFolderIsAnError_data() {
+        QTest::addColumn<QString>("path"); // below a folder holding the file "plain"
+        QTest::addColumn<QString>("blame");
+        QTest::newRow("path is a file") << "plain"
+                                        << "not a folder";
+        QTest::newRow("parent is a file") << "plain/icons"
+                                          << "plain is a file";
+        QTest::newRow("grandparent is a file") << "plain/set/icons"
+                                               << "plain is a file";
+    }
     void unusableFolderIsAnError() {
+        QFETCH(QString, path);
+        QFETCH(QString, blame);
         QTemporaryDir folder;
-        const QString plainFile = folder.filePath("plain");
-        QFile file(plainFile);
+        QFile file(folder.filePath("plain"));
         QVERIFY(file.open(QIODevice::WriteOnly));
-        for (const QString& path : {folder.filePath("missing"), plainFile}) {
-            const Printed printed = Run(DesignSettings(), path);
-            QCOMPARE(printed.status, 1);
-            QVERIFY(printed.out.isEmpty());
-            QCOMPARE(printed.err.size(), 1);
-            QVERIFY2(printed.err.first().contains(path), qPrintable(printed.err.first()));
-        }
-        QVERIFY(!QFileInfo::exists(folder.filePath("missing")));
+        const Printed printed = Run(DesignSettings(), folder.filePath(path));
+        QCOMPARE(printed.status, 1);
+        QVERIFY(printed.out.isEmpty());
+        QCOMPARE(printed.err.size(), 1);
+        const QString message = printed.err.first();
+        QVERIFY2(message.contains(folder.filePath(path)) && message.contains(blame),
+                 qPrintable(message));
+        QCOMPARE(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"plain"});
     }
 
     void failedFilesFailTheCommand() {

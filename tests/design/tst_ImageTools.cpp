@@ -1,12 +1,10 @@
 #include "design/DesignSettings.h"
-#include "design/FontFamilies.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 #include "support/TestImages.h"
 
-#include <QFontDatabase>
 #include <QPainter>
-#include <QSet>
+#include <QPainterPath>
 #include <QtTest>
 #include <algorithm>
 
@@ -71,6 +69,45 @@ template <typename Predicate> int Count(const QImage& image, Predicate predicate
     return count;
 }
 
+// The alpha-weighted mean position (of pixel centres) of the pixels whose colour the predicate
+// selects; NaN when there are none.
+QPointF Centroid(const QImage& image, bool (*selects)(const QColor&)) {
+    double x = 0.0, y = 0.0, weight = 0.0;
+    for (int row = 0; row < image.height(); ++row)
+        for (int column = 0; column < image.width(); ++column) {
+            const QColor c = PixelAt(image, column, row);
+            if (c.alpha() == 0 || !selects(c))
+                continue;
+            x += (column + 0.5) * c.alpha();
+            y += (row + 0.5) * c.alpha();
+            weight += c.alpha();
+        }
+    return weight > 0.0 ? QPointF(x / weight, y / weight) : QPointF(qQNaN(), qQNaN());
+}
+
+bool Near(QPointF actual, QPointF expected, double tolerance) {
+    return std::abs(actual.x() - expected.x()) <= tolerance &&
+           std::abs(actual.y() - expected.y()) <= tolerance;
+}
+
+QString Describe(QPointF actual, QPointF expected) {
+    return QStringLiteral("(%1, %2), expected (%3, %4)")
+        .arg(actual.x())
+        .arg(actual.y())
+        .arg(expected.x())
+        .arg(expected.y());
+}
+
+bool IsYellow(const QColor& c) {
+    return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+}
+
+bool IsNotYellow(const QColor& c) {
+    return !IsYellow(c);
+}
+
+const Rgba kYellow{1.0, 1.0, 0.0, 1.0};
+
 int CountDifferences(const QImage& a, const QImage& b) {
     return Count(a, [&](int x, int y) { return a.pixel(x, y) != b.pixel(x, y); });
 }
@@ -104,27 +141,29 @@ private slots:
         QVERIFY(PixelAt(picture, 512, 1024 - 50).alpha() > PixelAt(picture, 512, 50).alpha());
     }
 
-    void backgroundIsAGradientWithCornersFromTheCurvature() {
-        IconDesign design = PlainDesign(256, 256);
+    void backgroundIsAGradientWithCornersFromTheLongerSide() {
+        IconDesign design = PlainDesign(320, 200);
         design.transparentBackground = false;
         design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
         design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
         const QImage square = ImageTools::RenderIcon(design);
         // Start colour at the top, end colour at the bottom, an even mix between.
-        QVERIFY(ColorsClose(PixelAt(square, 128, 0), Qt::red, 15));
-        QVERIFY(ColorsClose(PixelAt(square, 128, 255), Qt::blue, 15));
-        QVERIFY(ColorsClose(PixelAt(square, 128, 128), QColor(128, 0, 128), 10));
+        QVERIFY(ColorsClose(PixelAt(square, 160, 0), Qt::red, 15));
+        QVERIFY(ColorsClose(PixelAt(square, 160, 199), Qt::blue, 15));
+        QVERIFY(ColorsClose(PixelAt(square, 160, 100), QColor(128, 0, 128), 10));
         // Curvature 0: square corners, and an outline that keeps them sharp.
-        QVERIFY(All(IsOpaque, square, {{0, 0}, {255, 0}, {0, 255}, {255, 255}}));
+        QVERIFY(All(IsOpaque, square, {{0, 0}, {319, 0}, {0, 199}, {319, 199}}));
         design.backgroundStroke = true;
         const QImage outlined = ImageTools::RenderIcon(design);
-        QVERIFY(IsWhite(PixelAt(outlined, 1, 1)) && IsWhite(PixelAt(outlined, 254, 254)));
-        // Curvature 0.2: a corner radius of 256 x 0.2 x 0.5 = 25.6 units.
+        QVERIFY(IsWhite(PixelAt(outlined, 1, 1)) && IsWhite(PixelAt(outlined, 318, 198)));
+        // Curvature 0.5: a radius of 320 x 0.5 x 0.5 = 80 units, from the longer side. The
+        // points 20 units in from each corner lie outside that corner's arc (they would lie
+        // inside a radius of 50), the points 30 units in lie inside it.
         design.backgroundStroke = false;
-        design.cornerCurvature = 0.2f;
+        design.cornerCurvature = 0.5f;
         const QImage rounded = ImageTools::RenderIcon(design);
-        QVERIFY(All(IsClear, rounded, {{0, 0}, {255, 255}}));
-        QCOMPARE(PixelAt(rounded, 30, 0).alpha(), 255);
+        QVERIFY(All(IsClear, rounded, {{20, 20}, {299, 20}, {20, 179}, {299, 179}}));
+        QVERIFY(All(IsOpaque, rounded, {{30, 30}, {289, 30}, {30, 169}, {289, 169}}));
     }
 
     void transparentBackgroundDropsOutlineAndShadowButKeepsTheClip() {
@@ -162,6 +201,14 @@ private slots:
         QVERIFY(ColorsClose(PixelAt(tinted, 20, 50), QColor(0, 255, 0, 255), 2));
         QVERIFY(ColorsClose(PixelAt(tinted, 62, 50), QColor(0, 255, 0, 128), 3));
         QVERIFY(IsClear(PixelAt(tinted, 90, 50)));
+        // A translucent tint changes the colour, never the alpha: the icon's own stays.
+        design.iconColor = {0.0, 1.0, 0.0, 0.5};
+        const QImage halfTinted = ImageTools::RenderIcon(design);
+        const QColor overRed = PixelAt(halfTinted, 20, 50);
+        QCOMPARE(overRed.alpha(), 255);
+        QVERIFY(overRed.green() > 100 && overRed.red() > 100);
+        QVERIFY(std::abs(PixelAt(halfTinted, 62, 50).alpha() - 128) <= 3);
+        QVERIFY(IsClear(PixelAt(halfTinted, 90, 50)));
         design.useImageColors = true;
         QVERIFY(ColorsClose(PixelAt(ImageTools::RenderIcon(design), 20, 50), Qt::red, 2));
     }
@@ -211,18 +258,93 @@ private slots:
         QVERIFY(CountDifferences(ImageTools::RenderIcon(withText), a) > 200);
     }
 
-    void shadowAngle270FallsStraightDown() {
-        IconDesign design = PlainDesign(400, 400);
+    void layersLandWhereOffsetsAndAnglesPutThem_data() {
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<QPointF>("offset"); // of the icon and of the text, y up
+        QTest::addColumn<double>("angle");   // of every shadow
+        QTest::newRow("wide, up and right, 30 degrees") << 360 << 240 << QPointF(50, 30) << 30.0;
+        QTest::newRow("wide, down and left, 210 degrees")
+            << 360 << 240 << QPointF(-50, -30) << 210.0;
+        QTest::newRow("tall, up and left, 150 degrees") << 240 << 360 << QPointF(-40, 60) << 150.0;
+        QTest::newRow("tall, down and right, 270 degrees")
+            << 240 << 360 << QPointF(40, -60) << 270.0;
+    }
+    void layersLandWhereOffsetsAndAnglesPutThem() {
+        QFETCH(int, width);
+        QFETCH(int, height);
+        QFETCH(QPointF, offset);
+        QFETCH(double, angle);
+        const double radians = angle * M_PI / 180.0;
+        // A shadow at distance d and angle a lies (d cos a, d sin a) away, y up.
+        const auto shadowShift = [&](double distance) {
+            return QPointF(distance * std::cos(radians), -distance * std::sin(radians));
+        };
+
+        // The icon: centred, moved by its offsets; its shadow, far enough not to touch it.
+        IconDesign design = PlainDesign(width, height);
+        design.iconImage = TestImages::AsymmetricImage(30, 20);
+        design.iconHorizontalOffset = float(offset.x());
+        design.iconVerticalOffset = float(offset.y());
+        design.iconShadow = true;
+        design.iconShadowColor = kYellow;
+        design.iconShadowBlur = 0;
+        design.iconShadowOffset = 40;
+        design.iconShadowAngle = angle;
+        const QImage icon = ImageTools::RenderIcon(design);
+        const QPointF iconAt = Centroid(icon, IsNotYellow);
+        const QPointF iconExpected(width / 2.0 + offset.x(), height / 2.0 - offset.y());
+        QVERIFY2(Near(iconAt, iconExpected, 1.0), qPrintable(Describe(iconAt, iconExpected)));
+        const QPointF iconShadowAt = Centroid(icon, IsYellow);
+        QVERIFY2(Near(iconShadowAt, iconAt + shadowShift(40), 1.5),
+                 qPrintable(Describe(iconShadowAt, iconAt + shadowShift(40))));
+
+        // The text: a symmetric glyph, centred across the canvas and moved by its offsets.
+        design = PlainDesign(width, height, QStringLiteral("H"), 40);
+        design.fontIndex = 1;
+        design.textShadow = true;
+        design.textShadowColor = kYellow;
+        design.textShadowBlur = 0;
+        design.textShadowOffset = 60;
+        design.textShadowAngle = angle;
+        design.textHorizontalOffset = float(offset.x());
+        design.textVerticalOffset = float(-height / 2.0);
+        const QPointF unmoved = Centroid(ImageTools::RenderIcon(design), IsWhite);
+        design.textVerticalOffset += float(offset.y());
+        const QImage text = ImageTools::RenderIcon(design);
+        const QPointF textAt = Centroid(text, IsWhite);
+        const QPointF textExpected(width / 2.0 + offset.x(), unmoved.y() - offset.y());
+        QVERIFY2(Near(textAt, textExpected, 1.5), qPrintable(Describe(textAt, textExpected)));
+        const QPointF textShadowAt = Centroid(text, IsYellow);
+        QVERIFY2(Near(textShadowAt, textAt + shadowShift(60), 1.5),
+                 qPrintable(Describe(textShadowAt, textAt + shadowShift(60))));
+
+        // The background's shadow: the canvas grows by 12 % for it, and what shows of the
+        // background and its shadow together covers both rectangles, and nothing else (the
+        // shadow's edge, moved by a fraction of a pixel, may soften over two pixels).
+        design = PlainDesign(width, height);
         design.transparentBackground = false;
         design.backgroundShadow = true;
+        design.backgroundShadowColor = kYellow;
         design.backgroundShadowBlur = 0;
-        design.backgroundShadowOffset = 40;
-        design.backgroundShadowAngle = 270;
-        const QImage picture = ImageTools::RenderIcon(design);
-        // The canvas grows by 12 %: the background spans 400 / 1.12 units, 21.4 from each edge,
-        // and its shadow is moved 40 units (35.7 pixels) down.
-        QVERIFY(ColorsClose(PixelAt(picture, 200, 390), Qt::black, 15));
-        QVERIFY(All(IsClear, picture, {{200, 10}, {10, 200}, {390, 200}}));
+        design.backgroundShadowOffset = 30;
+        design.backgroundShadowAngle = angle;
+        const QImage background = ImageTools::RenderIcon(design);
+        const QRectF canvas(width * 0.06 / 1.12, height * 0.06 / 1.12, width / 1.12, height / 1.12);
+        const QRectF shadow = canvas.translated(shadowShift(30 / 1.12));
+        const auto covered = [&](int x, int y, double grow) {
+            const QPointF centre(x + 0.5, y + 0.5);
+            return canvas.adjusted(-grow, -grow, grow, grow).contains(centre) ||
+                   shadow.adjusted(-grow, -grow, grow, grow).contains(centre);
+        };
+        const int inside = Count(background, [&](int x, int y) {
+            return covered(x, y, -2.0) && PixelAt(background, x, y).alpha() < 250;
+        });
+        const int outside = Count(background, [&](int x, int y) {
+            return !covered(x, y, 2.0) && PixelAt(background, x, y).alpha() > 5;
+        });
+        QCOMPARE(inside, 0);
+        QCOMPARE(outside, 0);
     }
 
     void textStrokeOfZeroDrawsNoOutline() {
@@ -237,6 +359,109 @@ private slots:
         QVERIFY(Count(outlined, [&](int x, int y) {
                     return ColorsClose(PixelAt(outlined, x, y), Qt::red, 15);
                 }) > 300);
+    }
+
+    void outlineIsSolidOutsideTheBackgroundAtAnyWidth_data() {
+        QTest::addColumn<int>("canvas");
+        QTest::addColumn<float>("outline");
+        QTest::addColumn<float>("curvature");
+        QTest::newRow("circle in an outline three times its size") << 64 << 200.0f << 1.0f;
+        QTest::newRow("round corners, wide outline") << 50 << 200.0f << 0.5f;
+        QTest::newRow("small corners, wide outline") << 20 << 200.0f << 0.2f;
+        QTest::newRow("square corners") << 90 << 30.0f << 0.0f;
+        QTest::newRow("round corners, narrow outline") << 120 << 10.0f << 0.3f;
+    }
+    void outlineIsSolidOutsideTheBackgroundAtAnyWidth() {
+        QFETCH(int, canvas);
+        QFETCH(float, outline);
+        QFETCH(float, curvature);
+        IconDesign design = PlainDesign(canvas, canvas);
+        design.transparentBackground = false;
+        design.backgroundStroke = true;
+        design.backgroundStrokeSize = outline;
+        design.cornerCurvature = curvature;
+        const QImage picture = ImageTools::RenderIcon(design);
+        // The background grown by half the outline on every side, its corner radius grown as
+        // much, fills the canvas (grown by the outline, then scaled back to the picture).
+        const double scale = canvas / (canvas + double(outline));
+        const double radius = std::min(canvas * curvature * 0.5, canvas * 0.5);
+        const double outerRadius = radius > 0.0 ? (radius + outline * 0.5) * scale : 0.0;
+        const auto outer = [&](double grow) {
+            QPainterPath shape;
+            shape.addRoundedRect(QRectF(-grow, -grow, canvas + 2 * grow, canvas + 2 * grow),
+                                 std::max(0.0, outerRadius + grow),
+                                 std::max(0.0, outerRadius + grow));
+            return shape;
+        };
+        const QPainterPath solid = outer(-1.0);
+        const QPainterPath reach = outer(1.0);
+        const int holes = Count(picture, [&](int x, int y) {
+            return solid.contains(QPointF(x + 0.5, y + 0.5)) &&
+                   PixelAt(picture, x, y).alpha() < 255;
+        });
+        const int strays = Count(picture, [&](int x, int y) {
+            return !reach.contains(QPointF(x + 0.5, y + 0.5)) && PixelAt(picture, x, y).alpha() > 0;
+        });
+        QCOMPARE(holes, 0);
+        QCOMPARE(strays, 0);
+        // Halfway between the picture's edge and the background's: the outline colour.
+        const int band = int(outline * 0.25 * scale);
+        QVERIFY(IsWhite(PixelAt(picture, band, canvas / 2)));
+        QVERIFY(IsWhite(PixelAt(picture, canvas / 2, canvas - 1 - band)));
+        QVERIFY(!IsWhite(PixelAt(picture, canvas / 2, canvas / 2)));
+    }
+
+    void edgesFallBetweenPixelsWhereTheGeometryPutsThem_data() {
+        QTest::addColumn<float>("curvature");
+        QTest::newRow("square corners") << 0.0f;
+        QTest::newRow("round corners") << 0.2f;
+    }
+    void edgesFallBetweenPixelsWhereTheGeometryPutsThem() {
+        QFETCH(float, curvature);
+        // An invisible background shadow still grows the canvas by 12 %: the background spans
+        // 500 x 0.06 / 1.12 = 26.79 to 473.21, so the edge pixels are 21 % covered, once.
+        IconDesign design = PlainDesign(500, 500);
+        design.transparentBackground = false;
+        design.gradientStartColor = design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
+        design.cornerCurvature = curvature;
+        design.backgroundShadow = true;
+        design.backgroundShadowColor = {0.0, 0.0, 0.0, 0.0};
+        const QImage picture = ImageTools::RenderIcon(design);
+        for (const QPoint edge :
+             {QPoint(26, 250), QPoint(473, 250), QPoint(250, 26), QPoint(250, 473)})
+            QVERIFY2(std::abs(PixelAt(picture, edge.x(), edge.y()).alpha() - 55) <= 8,
+                     qPrintable(QString::number(PixelAt(picture, edge.x(), edge.y()).alpha())));
+    }
+
+    void unscaledIconKeepsAHalfUnitOffset() {
+        // A 10-unit icon moved half a unit right and up: x 45.5 to 55.5, y 44.5 to 54.5 (Qt).
+        IconDesign design = PlainDesign(100, 100);
+        design.iconImage = Filled(10, 10, Qt::red);
+        design.iconHorizontalOffset = 0.5f;
+        design.iconVerticalOffset = 0.5f;
+        const QImage picture = ImageTools::RenderIcon(design);
+        for (const QPoint edge : {QPoint(45, 50), QPoint(55, 50), QPoint(50, 44), QPoint(50, 54)})
+            QVERIFY2(std::abs(PixelAt(picture, edge.x(), edge.y()).alpha() - 128) <= 8,
+                     qPrintable(QString::number(PixelAt(picture, edge.x(), edge.y()).alpha())));
+        QVERIFY(ColorsClose(PixelAt(picture, 50, 50), Qt::red, 2));
+    }
+
+    void textShadowKeepsTheOutlinesMitredTips() {
+        // The sharp joins of M and W, outlined at 20 % of the font size, reach several
+        // outline widths beyond the glyphs; a shadow must not cut them off.
+        IconDesign design = PlainDesign(900, 700, QStringLiteral("MW"), 300);
+        design.fontIndex = 1;
+        design.textVerticalOffset = -150;
+        design.textStroke = true;
+        design.textStrokeSize = 20;
+        design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
+        const QImage plain = ImageTools::RenderIcon(design);
+        design.textShadow = true;
+        const QImage shadowed = ImageTools::RenderIcon(design);
+        const int lost = Count(plain, [&](int x, int y) {
+            return PixelAt(plain, x, y).alpha() == 255 && PixelAt(shadowed, x, y).alpha() < 250;
+        });
+        QCOMPARE(lost, 0);
     }
 
     void pictureHasTheCanvasSizeWhateverTheThreadCount_data() {
@@ -261,34 +486,6 @@ private slots:
         QCOMPARE(one.size(), QSize(width, height));
         QCOMPARE(ImageTools::RenderIcon(design, 2), one);
         QCOMPARE(ImageTools::RenderIcon(design, 7), one);
-    }
-
-    void fontChoicesGiveDistinctFacesAndOthersTheFirstInstalled() {
-        // Each family in the list, or its installed look-alike, should draw its own face.
-        QList<QImage> faces;
-        QSet<QString> families;
-        for (int index = 0; index < 20; ++index) {
-            families.insert(FontFamilyName(index));
-            QVERIFY(QFontDatabase::families().contains(FontFamilyName(index)));
-            IconDesign design = PlainDesign(240, 160, "Rag", 90);
-            design.fontIndex = index;
-            faces.append(ImageTools::RenderIcon(design));
-        }
-        int distinct = 0;
-        for (int i = 0; i < faces.size(); ++i)
-            distinct += std::none_of(faces.begin(), faces.begin() + i, [&](const QImage& earlier) {
-                return CountDifferences(faces[i], earlier) < 200;
-            });
-        QVERIFY2(distinct >= 15, qPrintable(QStringLiteral("%1 distinct faces").arg(distinct)));
-        QVERIFY(families.size() >= 15);
-        // An index outside the list, -1 for none included, uses the first installed family.
-        QCOMPARE(FontFamilyName(-1), QFontDatabase::families().value(0, "none installed"));
-        QCOMPARE(FontFamilyName(20), QFontDatabase::families().value(0, "none installed"));
-        IconDesign design = PlainDesign(240, 160, "Rag", 90);
-        design.fontIndex = -1;
-        const QImage fallback = ImageTools::RenderIcon(design);
-        design.fontIndex = 99;
-        QCOMPARE(ImageTools::RenderIcon(design), fallback);
     }
 
     void canvasMarginsAreSquareDotsTwelveUnitsApart() {

@@ -1,0 +1,181 @@
+// `--set NAME=VALUE`: which profile lines an override changes, and which values it refuses.
+
+#include "cli/DesignOverrides.h"
+#include "design/DesignSettings.h"
+#include "profiles/ProfileText.h"
+
+#include <QtTest>
+#include <map>
+#include <set>
+
+namespace {
+
+// The 1-based numbers of the lines where two profile texts differ.
+std::set<int> ChangedLines(const QString& before, const QString& after) {
+    const QStringList a = before.split(u'\n');
+    const QStringList b = after.split(u'\n');
+    std::set<int> changed;
+    for (qsizetype i = 0; i < std::max(a.size(), b.size()); ++i) {
+        if (a.value(i) != b.value(i))
+            changed.insert(int(i) + 1);
+    }
+    return changed;
+}
+
+QString WithOverrides(const QStringList& assignments) {
+    DesignOverrides overrides;
+    for (const QString& assignment : assignments) {
+        const QString problem = overrides.Add(assignment);
+        if (!problem.isEmpty())
+            return problem;
+    }
+    DesignSettings settings;
+    overrides.ApplyTo(settings);
+    return MakeProfileText(settings);
+}
+
+} // namespace
+
+class DesignOverridesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Line numbers as the profile format documents them (1-based), not as our table orders them.
+    void overrideChangesOnlyItsLines_data() {
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<QList<int>>("lines");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("flag on") << "transparentBackground=on" << QList<int>{1} << QStringList{"1"};
+        QTest::newRow("flag off") << "backgroundShadow=off" << QList<int>{14} << QStringList{"0"};
+        QTest::newRow("one colour component")
+            << "gradientStartColor=#FF80FF" << QList<int>{2} << QStringList{"1.0"};
+        QTest::newRow("whole colour") << "textColor=#00337F" << QList<int>{44, 45, 46}
+                                      << QStringList{"0.0", "0.2", "0.4980392156862745"};
+        QTest::newRow("real") << "cornerCurvature=0.5" << QList<int>{8} << QStringList{"0.5"};
+        QTest::newRow("negative real")
+            << "iconRotation=-45" << QList<int>{31} << QStringList{"-45.0"};
+        QTest::newRow("stepper value, not its text")
+            << "fontSize=300" << QList<int>{48} << QStringList{"300.0"};
+        QTest::newRow("field text, not its value")
+            << "fontSizeText=300" << QList<int>{49} << QStringList{"300"};
+        QTest::newRow("text") << "text=BETA build" << QList<int>{39} << QStringList{"BETA build"};
+        QTest::newRow("empty text") << "namePattern=" << QList<int>{93} << QStringList{""};
+        QTest::newRow("text holding =")
+            << "namePattern=a=b" << QList<int>{93} << QStringList{"a=b"};
+        QTest::newRow("font index") << "fontIndex=0" << QList<int>{47} << QStringList{"0"};
+        QTest::newRow("format index") << "iconFormat=9" << QList<int>{86} << QStringList{"9"};
+        QTest::newRow("canvas width")
+            << "canvasWidth=2048" << QList<int>{87} << QStringList{"2048"};
+        QTest::newRow("custom height") << "customHeight=64" << QList<int>{85} << QStringList{"64"};
+        QTest::newRow("quality") << "quality=55" << QList<int>{92} << QStringList{"55.0"};
+        QTest::newRow("iOS 20, a late line")
+            << "iosSize20=off" << QList<int>{89} << QStringList{"0"};
+        QTest::newRow("iOS 512, a late line")
+            << "iosSize512=off" << QList<int>{90} << QStringList{"0"};
+        QTest::newRow("iOS 1024") << "iosSize1024=off" << QList<int>{74} << QStringList{"0"};
+        QTest::newRow("iOS 29") << "iosSize29=off" << QList<int>{63} << QStringList{"0"};
+        QTest::newRow("macOS 16") << "macSize16=off" << QList<int>{76} << QStringList{"0"};
+        QTest::newRow("watchOS 196") << "watchSize196=off" << QList<int>{104} << QStringList{"0"};
+        QTest::newRow("watchOS set") << "watchIconSet=on" << QList<int>{94} << QStringList{"1"};
+    }
+    void overrideChangesOnlyItsLines() {
+        QFETCH(QString, assignment);
+        QFETCH(QList<int>, lines);
+        QFETCH(QStringList, texts);
+        const QString before = MakeProfileText(DesignSettings{});
+        const QString after = WithOverrides({assignment});
+        QCOMPARE(after.count(u'\n'), 104);
+        const std::set<int> changed = ChangedLines(before, after);
+        QCOMPARE(QList<int>(changed.begin(), changed.end()), lines);
+        const QStringList afterLines = after.split(u'\n');
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QCOMPARE(afterLines.at(lines[i] - 1), texts[i]);
+    }
+
+    // Every name reaches a value of its own, and together the names reach every profile line.
+    void namesCoverEveryProfileLineOnce() {
+        const QString before = MakeProfileText(DesignSettings{});
+        std::map<int, QString> owner;
+        for (const QString& name : DesignOverrides::Names()) {
+            std::set<int> changed;
+            for (const char* value : {"#123456", "on", "off", "7", "3"}) {
+                DesignOverrides overrides;
+                if (!overrides.Add(name + u'=' + QLatin1String(value)).isEmpty())
+                    continue;
+                DesignSettings settings;
+                overrides.ApplyTo(settings);
+                changed = ChangedLines(before, MakeProfileText(settings));
+                if (!changed.empty())
+                    break;
+            }
+            QVERIFY2(!changed.empty(), qPrintable(name + " changes nothing"));
+            for (int line : changed) {
+                QVERIFY2(owner.emplace(line, name).second,
+                         qPrintable(QStringLiteral("%1 and %2 both change line %3")
+                                        .arg(owner[line], name)
+                                        .arg(line)));
+            }
+        }
+        QCOMPARE(int(owner.size()), 104);
+    }
+
+    void laterOverrideWins() {
+        const QStringList lines =
+            WithOverrides({"text=ALPHA", "fontIndex=3", "text=BETA"}).split(u'\n');
+        QCOMPARE(lines.at(38), "BETA");
+        QCOMPARE(lines.at(46), "3");
+    }
+
+    void colourKeepsTheRecordsAlpha() {
+        DesignOverrides overrides;
+        QCOMPARE(overrides.Add("iconColor=#FF0000"), QString());
+        DesignSettings settings;
+        settings.iconColor.alpha = 0.25;
+        overrides.ApplyTo(settings);
+        QCOMPARE(settings.iconColor, (Rgba{1.0, 0.0, 0.0, 0.25}));
+    }
+
+    void refusalNamesTheFieldAndWhatItTakes_data() {
+        QTest::addColumn<QString>("assignment");
+        QTest::addColumn<QStringList>("told"); // all of these appear in the message
+        QTest::newRow("not a number") << "fontSize=big" << QStringList{"fontSize", "number"};
+        QTest::newRow("number after a space")
+            << "fontSize= 40" << QStringList{"fontSize", "number"};
+        QTest::newRow("number with a unit")
+            << "iconScale=40%" << QStringList{"iconScale", "number"};
+        QTest::newRow("flag as yes") << "textStroke=yes" << QStringList{"textStroke", "on or off"};
+        QTest::newRow("flag as 1") << "macSize32=1" << QStringList{"macSize32", "on or off"};
+        QTest::newRow("short colour") << "textColor=#fff" << QStringList{"textColor", "#RRGGBB"};
+        QTest::newRow("colour without #")
+            << "textColor=FFFFFF" << QStringList{"textColor", "#RRGGBB"};
+        QTest::newRow("colour not hex") << "textColor=#12345G" << QStringList{"#RRGGBB"};
+        QTest::newRow("colour with a sign") << "textColor=#+12345" << QStringList{"#RRGGBB"};
+        QTest::newRow("font beyond the list") << "fontIndex=20" << QStringList{"fontIndex", "19"};
+        QTest::newRow("format below the list") << "iconFormat=-1" << QStringList{"0 to 9"};
+        QTest::newRow("index not whole") << "iconFormat=1.5" << QStringList{"iconFormat"};
+        QTest::newRow("text over two lines") << "text=A\nB" << QStringList{"text", "one line"};
+        QTest::newRow("carriage return") << "namePattern=A\rB" << QStringList{"one line"};
+        QTest::newRow("unknown name") << "colour=#FFFFFF" << QStringList{"\"colour\""};
+        QTest::newRow("name in the wrong case") << "fontsize=40" << QStringList{"fontSize?"};
+        QTest::newRow("record's own name of a canvas side")
+            << "canvasWidthText=10" << QStringList{"canvasWidthText"};
+        QTest::newRow("size not in the set") << "iosSize16=on" << QStringList{"iosSize16"};
+        QTest::newRow("no value") << "fontSize" << QStringList{"NAME=VALUE"};
+        QTest::newRow("no name") << "=40" << QStringList{"NAME=VALUE"};
+    }
+    void refusalNamesTheFieldAndWhatItTakes() {
+        QFETCH(QString, assignment);
+        QFETCH(QStringList, told);
+        DesignOverrides overrides;
+        const QString message = overrides.Add(assignment);
+        for (const QString& part : told)
+            QVERIFY2(message.contains(part), qPrintable(message));
+        // A refused assignment leaves nothing behind.
+        DesignSettings settings;
+        overrides.ApplyTo(settings);
+        QCOMPARE(settings, DesignSettings{});
+    }
+};
+
+QTEST_GUILESS_MAIN(DesignOverridesTest)
+#include "tst_DesignOverrides.moc"

@@ -1,0 +1,178 @@
+// `cmake --install` into a temporary prefix: every file a desktop needs is there, and the
+// desktop's own tools accept the launcher entry, the AppStream data and the profile type.
+
+#include <QImageReader>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+const QString AppId = QStringLiteral("org.sigilon.Sigilon");
+const QString ProfileType = QStringLiteral("application/x-sigilon-profile");
+const QList<int> IconSizes{16, 24, 32, 48, 64, 128, 256, 512};
+
+struct Run {
+    int exitCode = -1;
+    QString output; // standard output and error together
+};
+
+Run Tool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return {-1, process.errorString()};
+    return {process.exitCode(), QString::fromUtf8(process.readAll())};
+}
+
+QString ReadText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The value of `key` in the [Desktop Entry] group of a launcher entry.
+QString EntryValue(const QString& entry, const QString& key) {
+    for (const QString& line : entry.split(u'\n')) {
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return {};
+}
+
+} // namespace
+
+class InstallTreeTest : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_prefix;
+
+    QString Installed(const QString& relative) const { return m_prefix.filePath(relative); }
+
+    // Runs a desktop tool when it is there; a missing one skips the check, visibly.
+    static bool HaveTool(const QString& program) {
+        return !QStandardPaths::findExecutable(program).isEmpty();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_prefix.isValid());
+        const Run install = Tool(QStringLiteral(SIGILON_CMAKE),
+                                 {"--install", SIGILON_BINARY_DIR, "--prefix", m_prefix.path()});
+        QVERIFY2(install.exitCode == 0, qPrintable(install.output));
+    }
+
+    void everyFileIsInstalled_data() {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("iconSize"); // 0 for files that are not icons
+        for (const char* path :
+             {"bin/sigilon", "share/applications/org.sigilon.Sigilon.desktop",
+              "share/metainfo/org.sigilon.Sigilon.metainfo.xml",
+              "share/mime/packages/org.sigilon.Sigilon.xml", "share/man/man1/sigilon.1.gz",
+              "share/sigilon/help/mac-app-icons.html", "share/sigilon/help/ios-app-icon.html",
+              "share/sigilon/help/logo.html", "share/sigilon/help/style.css"})
+            QTest::newRow(path) << QString::fromLatin1(path) << 0;
+        for (int size : IconSizes) {
+            const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
+            for (const QString& icon :
+                 {QStringLiteral("apps/") + AppId,
+                  QStringLiteral("mimetypes/application-x-sigilon-profile")}) {
+                const QString path = folder + icon + QStringLiteral(".png");
+                QTest::newRow(qPrintable(path)) << path << size;
+            }
+        }
+    }
+    void everyFileIsInstalled() {
+        QFETCH(QString, path);
+        QFETCH(int, iconSize);
+        const QFileInfo info(Installed(path));
+        QVERIFY2(info.isFile() && info.size() > 0, qPrintable(path));
+        if (path.startsWith(u"bin/"))
+            QVERIFY(info.isExecutable());
+        if (iconSize > 0) {
+            QImageReader reader(info.filePath());
+            QCOMPARE(reader.format(), QByteArray("png"));
+            QCOMPARE(reader.size(), QSize(iconSize, iconSize));
+            // Drawn from the profile, not an empty picture: the corners are clear, the middle
+            // is not.
+            const QImage icon = reader.read();
+            QCOMPARE(qAlpha(icon.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(icon.pixel(iconSize / 2, iconSize / 2)), 255);
+        }
+    }
+
+    void installedProgramRuns() {
+        const Run version = Tool(Installed("bin/sigilon"), {"--version"});
+        QCOMPARE(version.exitCode, 0);
+        QCOMPARE(version.output.trimmed(), QStringLiteral("sigilon " SIGILON_VERSION));
+    }
+
+    void launcherEntryOpensProfiles() {
+        const QString path = Installed("share/applications/" + AppId + ".desktop");
+        const QString entry = ReadText(path);
+        QCOMPARE(EntryValue(entry, "Exec"), "sigilon %f");
+        QCOMPARE(EntryValue(entry, "Icon"), AppId);
+        QVERIFY(EntryValue(entry, "Categories").split(u';').contains("Graphics"));
+        QVERIFY(EntryValue(entry, "MimeType").split(u';').contains(ProfileType));
+        if (!HaveTool("desktop-file-validate"))
+            QSKIP("desktop-file-validate is missing (package desktop-file-utils)");
+        const Run check = Tool("desktop-file-validate", {path});
+        QVERIFY2(check.exitCode == 0 && check.output.isEmpty(), qPrintable(check.output));
+    }
+
+    void appStreamDataValidates() {
+        const QString path = Installed("share/metainfo/" + AppId + ".metainfo.xml");
+        QXmlStreamReader xml(ReadText(path));
+        QStringList found; // id, launchable, release version
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            if (xml.name() == u"id" || xml.name() == u"launchable")
+                found << xml.readElementText();
+            else if (xml.name() == u"release")
+                found << xml.attributes().value("version").toString();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(found, (QStringList{AppId, AppId + ".desktop", SIGILON_VERSION}));
+        if (!HaveTool("appstreamcli"))
+            QSKIP("appstreamcli is missing (package appstream)");
+        const Run check = Tool("appstreamcli", {"validate", "--no-net", path});
+        QVERIFY2(check.exitCode == 0, qPrintable(check.output));
+    }
+
+    void profileTypeIsDeclared() {
+        QXmlStreamReader xml(ReadText(Installed("share/mime/packages/" + AppId + ".xml")));
+        QString type, parent, glob, icon;
+        while (!xml.atEnd()) {
+            if (xml.readNext() != QXmlStreamReader::StartElement)
+                continue;
+            const QXmlStreamAttributes a = xml.attributes();
+            if (xml.name() == u"mime-type")
+                type = a.value("type").toString();
+            else if (xml.name() == u"sub-class-of")
+                parent = a.value("type").toString();
+            else if (xml.name() == u"glob")
+                glob = a.value("pattern").toString();
+            else if (xml.name() == u"icon")
+                icon = a.value("name").toString();
+        }
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        QCOMPARE(type, ProfileType);
+        QCOMPARE(parent, "text/plain");
+        QCOMPARE(glob, "*.sgp");
+        QVERIFY(
+            QFileInfo::exists(Installed("share/icons/hicolor/48x48/mimetypes/" + icon + ".png")));
+
+        // shared-mime-info itself reads the package into its glob table.
+        if (!HaveTool("update-mime-database"))
+            QSKIP("update-mime-database is missing (package shared-mime-info)");
+        const Run update = Tool("update-mime-database", {Installed("share/mime")});
+        QVERIFY2(update.exitCode == 0, qPrintable(update.output));
+        QVERIFY(ReadText(Installed("share/mime/globs2")).contains(ProfileType + ":*.sgp"));
+    }
+};
+
+QTEST_GUILESS_MAIN(InstallTreeTest)
+#include "tst_InstallTree.moc"

@@ -1,0 +1,124 @@
+// The manual page says what the program does: the same commands, options and exit statuses
+// as `sigilon --help`, every name --set accepts, and it renders without warnings.
+
+#include "cli/DesignOverrides.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QtTest>
+#include <set>
+
+namespace {
+
+QString HelpText() {
+    QProcess process;
+    process.start(QStringLiteral(SIGILON_EXECUTABLE), {QStringLiteral("--help")});
+    process.waitForFinished(60000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The manual's source with the escapes that matter here undone: "\-" is a dash, font changes
+// vanish.
+QString ManualText() {
+    QFile file(QStringLiteral(SIGILON_SOURCE_DIR "/data/sigilon.1"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    text.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+    return text;
+}
+
+// The part of the manual from the heading to the next one.
+QString ManualSection(const QString& manual, const QString& heading) {
+    const qsizetype start = manual.indexOf(QStringLiteral(".SH ") + heading);
+    const qsizetype end = manual.indexOf(QStringLiteral("\n.SH "), start + 1);
+    return start < 0 ? QString() : manual.mid(start, end - start);
+}
+
+// Every capture of `pattern`'s first group in `text`.
+std::set<QString> Captures(const QString& text, const QString& pattern) {
+    std::set<QString> found;
+    QRegularExpressionMatchIterator it = QRegularExpression(pattern).globalMatch(text);
+    while (it.hasNext())
+        found.insert(it.next().captured(1));
+    return found;
+}
+
+// Options are the words that start with a dash after white space, a bracket, a comma or a bar.
+const QString OptionPattern = QStringLiteral("(?:^|[\\s\\[,|\"])(--?[a-z][a-z-]*)");
+
+} // namespace
+
+class ManualPageTest : public QObject {
+    Q_OBJECT
+
+    QString m_help;
+    QString m_manual;
+
+private slots:
+    void initTestCase() {
+        m_help = HelpText();
+        m_manual = ManualText();
+        QVERIFY(m_help.contains("Usage"));
+        QVERIFY(m_manual.startsWith(".TH SIGILON 1"));
+    }
+
+    void manualAndHelpAgree_data() {
+        QTest::addColumn<QString>("helpPattern");
+        QTest::addColumn<QString>("manualSection");
+        QTest::addColumn<QString>("manualPattern");
+        QTest::newRow("options") << OptionPattern << "OPTIONS" << OptionPattern;
+        QTest::newRow("commands") << "sigilon +([a-z]+)"
+                                  << "SYNOPSIS"
+                                  << "sigilon +([a-z]+)";
+        QTest::newRow("exit statuses") << "[:,] ([0-9]) [a-z]"
+                                       << "EXIT STATUS"
+                                       << "\\.B ([0-9])\\n";
+    }
+    void manualAndHelpAgree() {
+        QFETCH(QString, helpPattern);
+        QFETCH(QString, manualSection);
+        QFETCH(QString, manualPattern);
+        const QString manual =
+            manualSection.isEmpty() ? m_manual : ManualSection(m_manual, manualSection);
+        const std::set<QString> inHelp = Captures(m_help, helpPattern);
+        const std::set<QString> inManual = Captures(manual, manualPattern);
+        QVERIFY(!inHelp.empty());
+        QCOMPARE(QStringList(inManual.begin(), inManual.end()),
+                 QStringList(inHelp.begin(), inHelp.end()));
+    }
+
+    void manualNamesEveryDesignValue() {
+        const QString values = ManualSection(m_manual, QStringLiteral("DESIGN VALUES"));
+        for (const QString& name : DesignOverrides::Names()) {
+            const QRegularExpression word(QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])")
+                                              .arg(QRegularExpression::escape(name)));
+            QVERIFY2(values.contains(word), qPrintable(name));
+        }
+    }
+
+    void manualCarriesTheProgramsVersion() {
+        QVERIFY(m_manual.section(u'\n', 0, 0).contains("\"Sigilon " SIGILON_VERSION "\""));
+    }
+
+    void manualRendersWithoutWarnings() {
+        if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
+            QSKIP("man is missing (package man-db)");
+        QProcess man;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("MANWIDTH", "80");
+        man.setProcessEnvironment(environment);
+        man.start("man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"});
+        QVERIFY(man.waitForFinished(60000));
+        QCOMPARE(man.exitCode(), 0);
+        QCOMPARE(QString::fromUtf8(man.readAllStandardError()), QString());
+        const QString page = QString::fromUtf8(man.readAllStandardOutput());
+        for (const char* heading : {"SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"})
+            QVERIFY2(page.contains(QLatin1String(heading)), heading);
+    }
+};
+
+QTEST_GUILESS_MAIN(ManualPageTest)
+#include "tst_ManualPage.moc"
