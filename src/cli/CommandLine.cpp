@@ -2,9 +2,10 @@
 
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
-#include "cli/ExportCommand.h"
+#include "cli/PlatformExportCommand.h"
 #include "design/ImageTools.h"
 #include "export/SaveImage.h"
+#include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 
 #include <QGuiApplication>
@@ -22,7 +23,7 @@ const char* const kUsageText =
     "  sigilon [PROFILE.sgp]   open the editor window, with the profile loaded\n"
     "  sigilon render  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output OUT.png\n"
     "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir DIR\n"
-    "                  [--overwrite] [--quiet]\n"
+    "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
     "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
     "  sigilon --help | --version\n"
     "\n"
@@ -36,6 +37,11 @@ const char* const kUsageText =
     "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
     "  --overwrite          export: replace existing files instead of keeping them\n"
     "  --quiet              export: do not list the written files\n"
+    "  --target T[,T...]    export: what to write: sizes (the output settings' icon set, the\n"
+    "                       default), xcode, icns, windows, android, web, linux, or all (every\n"
+    "                       platform set; these need a square canvas)\n"
+    "  --name NAME          export: the name of the platform sets (default AppIcon): letters,\n"
+    "                       digits, \".\", \"-\" and \"_\"\n"
     "  --help, -h           print this text\n"
     "  --version            print the version\n"
     "\n"
@@ -62,6 +68,8 @@ struct Options {
     bool overwrite = false;
     bool quiet = false;
     DesignOverrides overrides;
+    QList<PlatformTarget> targets{PlatformTarget::Sizes};
+    QString name = PlatformPlan::DefaultName();
 };
 
 // Which options each command takes; anything else is a usage error.
@@ -72,7 +80,8 @@ bool Accepts(const QString& command, const QString& option) {
         return command != u"profile";
     if (option == u"--output")
         return command == u"render";
-    if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet")
+    if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet" ||
+        option == u"--target" || option == u"--name")
         return command == u"export";
     return false;
 }
@@ -100,6 +109,17 @@ QString ParseOptions(const QStringList& args, Options& options) {
         else if (option == u"--set") {
             if (const QString problem = options.overrides.Add(value); !problem.isEmpty())
                 return problem;
+        } else if (option == u"--target") {
+            QString error;
+            options.targets = PlatformTargets::Parse(value, error);
+            if (!error.isEmpty())
+                return error;
+        } else if (option == u"--name") {
+            if (!PlatformPlan::IsValidName(value))
+                return QStringLiteral("the name \"%1\" may hold only letters, digits, \".\", "
+                                      "\"-\" and \"_\"")
+                    .arg(value);
+            options.name = value;
         } else
             options.outputDir = value;
     }
@@ -163,8 +183,8 @@ int Dispatch(const QStringList& args) {
     if (options.command == u"render")
         return RunRender(options, input);
     if (options.command == u"export")
-        return RunExportCommand(input.settings, Render(input), options.outputDir, options.overwrite,
-                                options.quiet);
+        return RunPlatformExportCommand(input, options.targets, options.name, options.outputDir,
+                                        options.overwrite, options.quiet);
     return RunProfile(input);
 }
 

@@ -27,9 +27,9 @@ QFileInfo NearestExisting(const QString& path) {
     return info;
 }
 
-// Creates `folder` with its parents when it is missing, so a script need not; returns empty
-// when files can be written into it, else what is wrong with it.
-QString FolderProblem(const QString& folder) {
+} // namespace
+
+QString ExportFolderProblem(const QString& folder) {
     const QFileInfo info(folder);
     if (!info.exists() && !QDir().mkpath(folder)) {
         const QFileInfo blocker = NearestExisting(folder);
@@ -47,32 +47,35 @@ QString FolderProblem(const QString& folder) {
     return {};
 }
 
-} // namespace
+void PrintFileResult(const ExportRun::FileResult& file, bool quiet) {
+    switch (file.action) {
+    case ExportRun::FileAction::Written:
+        if (!quiet)
+            PrintLine(stdout, file.path);
+        break;
+    case ExportRun::FileAction::Kept:
+        PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
+        break;
+    case ExportRun::FileAction::Failed:
+        PrintLine(stderr,
+                  file.failure.isEmpty()
+                      ? QStringLiteral("Could not save: ") + file.path
+                      : QStringLiteral("Could not save: %1 (%2)").arg(file.path, file.failure));
+        break;
+    }
+}
 
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
                      const QString& outputDir, bool overwrite, bool quiet) {
-    const QString problem = FolderProblem(outputDir);
+    const QString problem = ExportFolderProblem(outputDir);
     if (!problem.isEmpty()) {
         PrintLine(stderr, problem);
         return 1;
     }
     ExportCommandPrompter prompter(outputDir, overwrite);
     ExportRun run(prompter, ExportOptions::FromSettings(settings));
-    run.SetFileObserver([quiet](const ExportRun::FileResult& file) {
-        switch (file.action) {
-        case ExportRun::FileAction::Written:
-            if (!quiet)
-                PrintLine(stdout, file.path);
-            break;
-        case ExportRun::FileAction::Kept:
-            PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
-            break;
-        case ExportRun::FileAction::Failed:
-            PrintLine(stderr, QStringLiteral("Could not save: ") + file.path +
-                                  QStringLiteral(" (") + file.failure + u')');
-            break;
-        }
-    });
+    run.SetFileObserver(
+        [quiet](const ExportRun::FileResult& file) { PrintFileResult(file, quiet); });
     const ExportRun::Outcome outcome =
         run.SaveIcons(rendering, SizeSets::SizeList(settings), nullptr);
     return outcome == ExportRun::Outcome::Saved ? 0 : 1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/DesignSettings.h"
+#include "export/ExportRun.h"
 
 #include <QImage>
 #include <QString>
@@ -13,3 +14,11 @@
 // was written or kept, 1 otherwise (a folder that cannot be created or written included).
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
                      const QString& outputDir, bool overwrite, bool quiet);
+
+// Creates `folder` with its parents when it is missing, so a script need not; returns empty
+// when files can be written into it, else the message saying what is wrong with it.
+QString ExportFolderProblem(const QString& folder);
+
+// Reports one settled file as the export command does: a written path on standard output
+// (unless `quiet`), "Skipped: PATH" or "Could not save: PATH" on standard error.
+void PrintFileResult(const ExportRun::FileResult& file, bool quiet);

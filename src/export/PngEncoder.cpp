@@ -45,23 +45,49 @@ void AppendChunk(QByteArray& out, const char type[4], const QByteArray& data) {
     AppendBigEndian(out, libdeflate_crc32(0, out.constData() + typeStart, size_t(data.size()) + 4));
 }
 
+int BytesPerPixel(Channels channels) {
+    return channels == Channels::Rgb ? 3 : 4;
+}
+
+std::size_t FilteredRowBytes(const QImage& pixels, Channels channels) {
+    return std::size_t(pixels.width()) * std::size_t(BytesPerPixel(channels)) + 1;
+}
+
+// One row as the file stores it: straight RGBA, or straight RGB with the alpha left out.
+// `rgba` is scratch space for the latter, one row of RGBA bytes.
+void StoredRow(const uchar* row, int width, Channels channels, std::vector<uint8_t>& rgba,
+               uint8_t* out) {
+    if (channels == Channels::Rgba) {
+        PixelKernels::StraightRgba(row, width, out);
+        return;
+    }
+    rgba.resize(std::size_t(width) * 4);
+    PixelKernels::StraightRgba(row, width, rgba.data());
+    for (int x = 0; x < width; ++x, out += 3) {
+        out[0] = rgba[std::size_t(x) * 4];
+        out[1] = rgba[std::size_t(x) * 4 + 1];
+        out[2] = rgba[std::size_t(x) * 4 + 2];
+    }
+}
+
 // Filters rows [begin, end) with "Up" (no search, and it turns the vertical gradients of
 // icon backgrounds into zeros), handing each batch of filtered rows to `sink`. The row above
 // `begin` is converted again, so any part of the picture can be filtered on its own.
 template <typename Sink>
-bool FilterRows(const QImage& pixels, int begin, int end, std::vector<uint8_t>& batch,
-                Sink&& sink) {
+bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
+                std::vector<uint8_t>& batch, Sink&& sink) {
     const int width = pixels.width();
-    const std::size_t rowBytes = std::size_t(width) * 4 + 1;
+    const std::size_t rowBytes = FilteredRowBytes(pixels, channels);
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
+    std::vector<uint8_t> rgba;
     if (begin > 0)
-        PixelKernels::StraightRgba(pixels.constScanLine(begin - 1), width, previous.data());
+        StoredRow(pixels.constScanLine(begin - 1), width, channels, rgba, previous.data());
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
     batch.resize(rowsPerBatch * rowBytes);
     std::size_t filled = 0;
     for (int y = begin; y < end; ++y) {
-        PixelKernels::StraightRgba(pixels.constScanLine(y), width, current.data());
+        StoredRow(pixels.constScanLine(y), width, channels, rgba, current.data());
         uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
         PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
@@ -77,14 +103,15 @@ bool FilterRows(const QImage& pixels, int begin, int end, std::vector<uint8_t>& 
 }
 
 // The zlib stream of a small picture: one libdeflate call over all filtered rows.
-QByteArray CompressWhole(const QImage& pixels) {
+QByteArray CompressWhole(const QImage& pixels, Channels channels) {
     std::vector<uint8_t> filtered;
-    filtered.reserve((std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height()));
+    filtered.reserve(FilteredRowBytes(pixels, channels) * std::size_t(pixels.height()));
     std::vector<uint8_t> batch;
-    FilterRows(pixels, 0, pixels.height(), batch, [&](const uint8_t* data, std::size_t size) {
-        filtered.insert(filtered.end(), data, data + size);
-        return true;
-    });
+    FilterRows(pixels, channels, 0, pixels.height(), batch,
+               [&](const uint8_t* data, std::size_t size) {
+                   filtered.insert(filtered.end(), data, data + size);
+                   return true;
+               });
     struct Deleter {
         void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
     };
@@ -111,7 +138,7 @@ struct Part {
     bool ok = false;
 };
 
-Part CompressPart(const QImage& pixels, int begin, int end, bool last) {
+Part CompressPart(const QImage& pixels, Channels channels, int begin, int end, bool last) {
     Part part;
     z_stream stream{};
     if (deflateInit2(&stream, StreamedLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
@@ -131,11 +158,12 @@ Part CompressPart(const QImage& pixels, int begin, int end, bool last) {
         } while (stream.avail_out == 0);
         return true;
     };
-    part.ok = FilterRows(pixels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
-        part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
-        part.length += size;
-        return drain(data, size, Z_NO_FLUSH);
-    });
+    part.ok =
+        FilterRows(pixels, channels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
+            part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
+            part.length += size;
+            return drain(data, size, Z_NO_FLUSH);
+        });
     part.ok = part.ok && drain(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
     deflateEnd(&stream);
     return part;
@@ -144,7 +172,7 @@ Part CompressPart(const QImage& pixels, int begin, int end, bool last) {
 // The zlib stream of a large picture: its rows split into parts compressed on all threads.
 // Each part starts without history, so the parts' deflate data simply follow one another;
 // their checksums combine into the one the stream ends with.
-QByteArray CompressStreamed(const QImage& pixels, int threads) {
+QByteArray CompressStreamed(const QImage& pixels, Channels channels, int threads) {
     const int height = pixels.height();
     const int partCount = std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
     std::vector<Part> parts(static_cast<std::size_t>(partCount));
@@ -154,7 +182,8 @@ QByteArray CompressStreamed(const QImage& pixels, int threads) {
             for (int p = first; p < last; ++p) {
                 const int begin = int(qint64(height) * p / partCount);
                 const int end = int(qint64(height) * (p + 1) / partCount);
-                parts[std::size_t(p)] = CompressPart(pixels, begin, end, p + 1 == partCount);
+                parts[std::size_t(p)] =
+                    CompressPart(pixels, channels, begin, end, p + 1 == partCount);
             }
         },
         1);
@@ -174,28 +203,28 @@ QByteArray CompressStreamed(const QImage& pixels, int threads) {
 
 } // namespace
 
-QByteArray Encode(const QImage& image, int threads) {
+QByteArray Encode(const QImage& image, Channels channels, int threads) {
     if (image.isNull())
         return {};
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const std::size_t filteredBytes =
-        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
+        FilteredRowBytes(pixels, channels) * std::size_t(pixels.height());
     // A PNG chunk holds at most 2^31 - 1 bytes; artwork compresses far below that, but data
     // that does not compress cannot be stored in one chunk.
     const QByteArray compressed = filteredBytes <= WholeBufferLimit
-                                      ? CompressWhole(pixels)
-                                      : CompressStreamed(pixels, threads);
+                                      ? CompressWhole(pixels, channels)
+                                      : CompressStreamed(pixels, channels, threads);
     if (compressed.isEmpty() || compressed.size() > std::numeric_limits<qint32>::max() - 1024)
         return {};
 
     QByteArray header;
     AppendBigEndian(header, quint32(pixels.width()));
     AppendBigEndian(header, quint32(pixels.height()));
-    header.append(char(8)); // bits per sample
-    header.append(char(6)); // colour type RGBA
-    header.append(char(0)); // deflate
-    header.append(char(0)); // adaptive filtering
-    header.append(char(0)); // no interlace
+    header.append(char(8));                                 // bits per sample
+    header.append(char(channels == Channels::Rgb ? 2 : 6)); // colour type RGB or RGBA
+    header.append(char(0));                                 // deflate
+    header.append(char(0));                                 // adaptive filtering
+    header.append(char(0));                                 // no interlace
 
     QByteArray density;
     AppendBigEndian(density, PixelsPerMetreAt72Dpi);

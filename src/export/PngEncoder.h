@@ -10,9 +10,15 @@
 // general-purpose writer for about the same size.
 namespace PngEncoder {
 
+// Whether the file keeps an alpha channel. Some stores refuse any icon that has one, even a
+// fully opaque one, so an opaque picture can be written as plain RGB.
+enum class Channels { Rgba, Rgb };
+
 // The PNG file of `image` (any format; premultiplied ARGB32 is the fast path), marked as 72
-// pixels per inch. A large picture is compressed on `threads` threads (0 = one per core); the
-// decoded pixels are the same for any count. Empty on failure.
-QByteArray Encode(const QImage& image, int threads = 0);
+// pixels per inch. With Channels::Rgb the alpha channel is left out and every pixel keeps its
+// straight colour, so the picture should be opaque. A large picture is compressed on
+// `threads` threads (0 = one per core); the decoded pixels are the same for any count. Empty
+// on failure.
+QByteArray Encode(const QImage& image, Channels channels = Channels::Rgba, int threads = 0);
 
 } // namespace PngEncoder

@@ -20,7 +20,8 @@ struct Results {
 
 Results MadeWith(InstructionSet set, const QImage& picture, QSize size) {
     PixelKernels::Use(set);
-    return {StretchImage(picture, size.width(), size.height(), 1), PngEncoder::Encode(picture, 2)};
+    return {StretchImage(picture, size.width(), size.height(), 1),
+            PngEncoder::Encode(picture, PngEncoder::Channels::Rgba, 2)};
 }
 
 } // namespace

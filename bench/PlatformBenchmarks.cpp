@@ -1,0 +1,82 @@
+#include "PlatformBenchmarks.h"
+
+#include "design/DesignSettings.h"
+#include "design/IconDesign.h"
+#include "platforms/PlatformExport.h"
+#include "platforms/PlatformPlan.h"
+#include "profiles/ProfileText.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int Repetitions = 7;
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+// Times `run` into a fresh folder each time; prints the median, or FAILED with the reason.
+void Time(const char* name, const std::function<QString(const QString& folder)>& run) {
+    std::vector<double> times;
+    for (int i = 0; i < Repetitions; ++i) {
+        QTemporaryDir folder;
+        QElapsedTimer timer;
+        timer.start();
+        const QString failure = run(folder.path());
+        times.push_back(double(timer.nsecsElapsed()) / 1e6);
+        if (!failure.isEmpty()) {
+            std::printf("%s FAILED: %s\n", name, qPrintable(failure));
+            return;
+        }
+    }
+    std::printf("%s median_ms=%.1f\n", name, Median(times));
+    std::fflush(stdout);
+}
+
+} // namespace
+
+void RunPlatformBenchmarks(const QImage& icon, const QString& sigilonExecutable) {
+    DesignSettings settings;
+    settings.text = QStringLiteral("Ab");
+    const IconDesign design = MakeIconDesign(settings, icon);
+    const QList<PlannedFile> plan =
+        PlatformPlan::Files(PlatformTargets::AllPlatformSets(), PlatformPlan::DefaultName());
+    Time("export platforms all", [&](const QString& folder) {
+        return PlatformExport::Run(design, plan, folder, false).AllWritten()
+                   ? QString()
+                   : QStringLiteral("a file was not written");
+    });
+
+    QTemporaryDir inputs;
+    const QString profile = inputs.filePath(QStringLiteral("bench.sgp"));
+    const QString iconFile = inputs.filePath(QStringLiteral("icon.png"));
+    QFile profileFile(profile);
+    if (!icon.save(iconFile) || !profileFile.open(QIODevice::WriteOnly) ||
+        profileFile.write(MakeProfileText(settings).toUtf8()) < 0) {
+        std::printf("process export platforms all FAILED: cannot write its inputs\n");
+        return;
+    }
+    profileFile.close();
+    Time("process export platforms all", [&](const QString& folder) {
+        QProcess process;
+        process.start(sigilonExecutable,
+                      {QStringLiteral("export"), QStringLiteral("--profile"), profile,
+                       QStringLiteral("--icon"), iconFile, QStringLiteral("--output-dir"), folder,
+                       QStringLiteral("--target"), QStringLiteral("all")});
+        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
+            process.exitCode() != 0)
+            return QString::fromLocal8Bit(process.readAllStandardError().trimmed());
+        return QString();
+    });
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "cli/DesignInput.h"
+#include "platforms/PlatformTargets.h"
+
+#include <QList>
+#include <QString>
+
+// `sigilon export` with its targets: the profile's own size list ("sizes") and the platform
+// sets, named `name`, under `outputDir`. A design that no platform set can take (not square)
+// or an unusable folder writes nothing. Existing files are kept ("Skipped: PATH") unless
+// `overwrite`; written paths are listed unless `quiet`. Returns 0 when every file was written
+// or kept, 1 otherwise.
+int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
+                             const QString& name, const QString& outputDir, bool overwrite,
+                             bool quiet);

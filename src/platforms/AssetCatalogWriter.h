@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platforms/PlannedFile.h"
+
+#include <QList>
+#include <QString>
+
+// The Xcode app icon set "NAME.appiconset": the single 1024-pixel iOS icon in its light, dark
+// and tinted appearances, the single watchOS icon, the macOS sizes at 1x and 2x, and the
+// Contents.json that names each of them.
+namespace AssetCatalogWriter {
+
+QList<PlannedFile> Plan(const QString& name);
+
+} // namespace AssetCatalogWriter

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platforms/PlatformVariant.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// One picture a planned file needs: a variant at a square pixel size.
+struct PlannedImage {
+    PlatformVariant variant;
+    int pixels;
+
+    friend bool operator==(const PlannedImage&, const PlannedImage&) = default;
+};
+
+// One file of a platform set, before anything is drawn.
+struct PlannedFile {
+    enum class Kind {
+        Png,       // the one image, with its alpha channel
+        OpaquePng, // the one image as RGB without alpha, for stores that refuse alpha
+        Ico,       // a Windows icon with one entry per image
+        Icns,      // a macOS icon with one entry per image
+        Text,      // `text` as it stands (JSON, XML)
+    };
+
+    QString path; // relative to the output folder, with "/" between folders
+    Kind kind;
+    QList<PlannedImage> images;
+    QByteArray text;
+};

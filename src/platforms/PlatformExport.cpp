@@ -1,0 +1,177 @@
+#include "platforms/PlatformExport.h"
+
+#include "design/ParallelRange.h"
+#include "export/AtomicFileWrite.h"
+#include "export/PngEncoder.h"
+#include "platforms/IcnsWriter.h"
+#include "platforms/IcoWriter.h"
+#include "platforms/PlatformPictures.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <atomic>
+#include <functional>
+#include <map>
+#include <vector>
+
+namespace PlatformExport {
+
+namespace {
+
+using Action = ExportRun::FileAction;
+
+// Runs work(i) for every i below `count`, each thread taking the next item as it gets free,
+// so a few large items and many small ones still keep every core busy.
+void ForEachInParallel(int count, int threads, const std::function<void(int)>& work) {
+    const int workers = std::min(ResolveThreadCount(threads), count);
+    std::atomic<int> next{0};
+    ParallelRange(
+        workers, workers,
+        [&](int, int) {
+            for (int i = next++; i < count; i = next++)
+                work(i);
+        },
+        1);
+}
+
+struct PngKey {
+    PlatformVariant variant;
+    int pixels;
+    PngEncoder::Channels channels;
+
+    auto operator<=>(const PngKey&) const = default;
+};
+
+PngKey KeyOf(const PlannedImage& image, PngEncoder::Channels channels) {
+    return {image.variant, image.pixels, channels};
+}
+
+// The PNGs the files need, each encoded once though several files carry it (the same 256
+// pixels in the asset catalog, the icns container and the Linux set).
+std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
+                                        const PlatformPictures& pictures, int threads) {
+    std::map<PngKey, QByteArray> pngs;
+    for (const PlannedFile* file : files) {
+        const bool opaque = file->kind == PlannedFile::Kind::OpaquePng;
+        if (opaque || file->kind == PlannedFile::Kind::Png || file->kind == PlannedFile::Kind::Icns)
+            for (const PlannedImage& image : file->images)
+                pngs[KeyOf(image, opaque ? PngEncoder::Channels::Rgb : PngEncoder::Channels::Rgba)];
+    }
+    std::vector<std::pair<const PngKey, QByteArray>*> jobs;
+    for (auto& entry : pngs)
+        jobs.push_back(&entry);
+    // Largest first, so the last item a thread takes is a small one.
+    std::sort(jobs.begin(), jobs.end(),
+              [](auto* a, auto* b) { return a->first.pixels > b->first.pixels; });
+    ForEachInParallel(int(jobs.size()), threads, [&](int i) {
+        auto& [key, png] = *jobs[std::size_t(i)];
+        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), key.channels);
+    });
+    return pngs;
+}
+
+// The contents of one file; empty when a picture or an encoding is missing.
+QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
+                    const std::map<PngKey, QByteArray>& pngs) {
+    switch (file.kind) {
+    case PlannedFile::Kind::Png:
+    case PlannedFile::Kind::OpaquePng: {
+        const auto channels = file.kind == PlannedFile::Kind::OpaquePng
+                                  ? PngEncoder::Channels::Rgb
+                                  : PngEncoder::Channels::Rgba;
+        return pngs.at(KeyOf(file.images.first(), channels));
+    }
+    case PlannedFile::Kind::Icns: {
+        QMap<int, QByteArray> bySize;
+        for (const PlannedImage& image : file.images) {
+            const QByteArray& png = pngs.at(KeyOf(image, PngEncoder::Channels::Rgba));
+            if (png.isEmpty())
+                return {};
+            bySize.insert(image.pixels, png);
+        }
+        return IcnsWriter::Write(bySize);
+    }
+    case PlannedFile::Kind::Ico: {
+        QList<QImage> images;
+        for (const PlannedImage& image : file.images)
+            images.append(pictures.At(image));
+        return IcoWriter::Write(images);
+    }
+    case PlannedFile::Kind::Text:
+        return file.text;
+    }
+    return {};
+}
+
+} // namespace
+
+bool Result::AllWritten() const {
+    return std::none_of(files.begin(), files.end(), [](const ExportRun::FileResult& file) {
+        return file.action == Action::Failed;
+    });
+}
+
+QString DesignProblem(const IconDesign& design) {
+    const QSize canvas = PlatformPictures::CanvasPixels(design);
+    if (canvas.width() == canvas.height())
+        return {};
+    return QStringLiteral("Platform icon sets need a square canvas; this design is %1 x %2.")
+        .arg(canvas.width())
+        .arg(canvas.height());
+}
+
+Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
+           bool overwrite, int threads) {
+    const QDir root(folder);
+    Result result;
+    QList<const PlannedFile*> pending;
+    QList<int> pendingIndex;
+    QList<PlannedImage> images;
+    for (const PlannedFile& file : plan) {
+        const QString path = root.filePath(file.path);
+        const bool keep = !overwrite && ItemExistsAt(path);
+        result.files.append({path, keep ? Action::Kept : Action::Written, {}});
+        if (keep)
+            continue;
+        pendingIndex.append(int(result.files.size() - 1));
+        pending.append(&file);
+        images.append(file.images);
+    }
+    if (pending.isEmpty())
+        return result;
+
+    const PlatformPictures pictures(design, images, threads);
+    result.notes = pictures.Notes();
+    const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads);
+
+    // Folders first, on this thread: two files of one new folder must not race to make it.
+    // Each worker writes only its own reason; the results are settled afterwards.
+    std::vector<QString> failures(std::size_t(pending.size()));
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        const QString folder = QFileInfo(result.files[pendingIndex[i]].path).path();
+        if (!QDir().mkpath(folder))
+            failures[std::size_t(i)] = QStringLiteral("The folder could not be created.");
+    }
+    ForEachInParallel(int(pending.size()), threads, [&](int i) {
+        QString& failure = failures[std::size_t(i)];
+        if (!failure.isEmpty())
+            return;
+        const QByteArray contents = Contents(*pending[i], pictures, pngs);
+        if (contents.isEmpty()) {
+            failure = QStringLiteral("The image could not be encoded.");
+            return;
+        }
+        failure = WriteFileAtomically(result.files.at(pendingIndex[i]).path, contents).failure;
+    });
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        if (failures[std::size_t(i)].isEmpty())
+            continue;
+        result.files[pendingIndex[i]].action = Action::Failed;
+        result.files[pendingIndex[i]].failure = failures[std::size_t(i)];
+    }
+    return result;
+}
+
+} // namespace PlatformExport

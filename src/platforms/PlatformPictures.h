@@ -1,0 +1,34 @@
+#pragma once
+
+#include "design/IconDesign.h"
+#include "platforms/PlannedFile.h"
+
+#include <QImage>
+#include <QStringList>
+
+#include <map>
+#include <utility>
+
+// The finished pictures that a list of planned images asks for. Each variant is rendered
+// once, at the largest size it is needed in but never larger than the canvas, and every
+// smaller picture is scaled down from that rendering.
+class PlatformPictures {
+public:
+    PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images, int threads);
+
+    // The picture, premultiplied ARGB32 of exactly image.pixels square; null when it was not
+    // asked for or could not be drawn.
+    QImage At(const PlannedImage& image) const;
+
+    // What the user should know about the pictures, each said once: a transparent background
+    // put on white, pictures enlarged past the canvas.
+    const QStringList& Notes() const { return m_notes; }
+
+    // The canvas size in pixels, as the renderer draws it.
+    static QSize CanvasPixels(const IconDesign& design);
+
+private:
+    using Key = std::pair<PlatformVariant, int>;
+    std::map<Key, QImage> m_pictures;
+    QStringList m_notes;
+};

@@ -1,0 +1,78 @@
+#include "platforms/PlatformPlan.h"
+
+#include "platforms/AndroidResources.h"
+#include "platforms/AssetCatalogWriter.h"
+#include "platforms/IcnsWriter.h"
+#include "platforms/WebManifest.h"
+
+#include <QRegularExpression>
+
+namespace PlatformPlan {
+
+namespace {
+
+QList<PlannedImage> AsDrawn(const QList<int>& sizes) {
+    QList<PlannedImage> images;
+    for (int pixels : sizes)
+        images.append({PlatformVariant::AsDrawn, pixels});
+    return images;
+}
+
+QList<PlannedFile> Linux(const QString& name) {
+    QList<PlannedFile> files;
+    for (int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
+        files.append({QStringLiteral("linux/hicolor/%1x%1/apps/%2.png").arg(pixels).arg(name),
+                      PlannedFile::Kind::Png,
+                      AsDrawn({pixels}),
+                      {}});
+    }
+    return files;
+}
+
+} // namespace
+
+QString DefaultName() {
+    return QStringLiteral("AppIcon");
+}
+
+bool IsValidName(const QString& name) {
+    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9._-]+$"));
+    return allowed.match(name).hasMatch();
+}
+
+QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name) {
+    QList<PlannedFile> files;
+    for (PlatformTarget target : targets) {
+        switch (target) {
+        case PlatformTarget::Sizes:
+            break;
+        case PlatformTarget::Xcode:
+            files.append(AssetCatalogWriter::Plan(name));
+            break;
+        case PlatformTarget::Icns:
+            files.append({name + QStringLiteral(".icns"),
+                          PlannedFile::Kind::Icns,
+                          AsDrawn(IcnsWriter::Sizes()),
+                          {}});
+            break;
+        case PlatformTarget::Windows:
+            files.append({name + QStringLiteral(".ico"),
+                          PlannedFile::Kind::Ico,
+                          AsDrawn({16, 20, 24, 32, 40, 48, 64, 256}),
+                          {}});
+            break;
+        case PlatformTarget::Android:
+            files.append(AndroidResources::Plan());
+            break;
+        case PlatformTarget::Web:
+            files.append(WebManifest::Plan());
+            break;
+        case PlatformTarget::Linux:
+            files.append(Linux(name));
+            break;
+        }
+    }
+    return files;
+}
+
+} // namespace PlatformPlan

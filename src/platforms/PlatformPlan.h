@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platforms/PlannedFile.h"
+#include "platforms/PlatformTargets.h"
+
+#include <QList>
+#include <QString>
+
+// The files that platform targets write, before anything is drawn.
+namespace PlatformPlan {
+
+// The name used when none is given.
+QString DefaultName();
+
+// True for a name the sets can carry in file and folder names on every platform: ASCII
+// letters, digits, ".", "-" and "_", at least one of them.
+bool IsValidName(const QString& name);
+
+// Every file of the platform targets in `targets`, in their order, named after `name`;
+// Sizes plans nothing here.
+QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name);
+
+} // namespace PlatformPlan

@@ -1,0 +1,81 @@
+#include "platforms/PlatformVariant.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace PlatformVariants {
+
+namespace {
+
+// Adaptive launcher layers are 108 units wide; the launcher shows at most the central 72.
+constexpr double AdaptiveSafeZone = 72.0 / 108.0;
+// A maskable web icon keeps what matters inside the central 80 %.
+constexpr double MaskableSafeZone = 0.8;
+
+QImage CutToCircle(QImage picture) {
+    picture.convertTo(QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPainterPath outside;
+    outside.addRect(QRectF(picture.rect()));
+    outside.addEllipse(QRectF(picture.rect()));
+    // Odd-even fill: the path covers everything but the circle, which keeps its pixels.
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillPath(outside, Qt::transparent);
+    return picture;
+}
+
+} // namespace
+
+PlatformVariant Source(PlatformVariant variant) {
+    return variant == PlatformVariant::Round ? PlatformVariant::FullBleed : variant;
+}
+
+RenderOptions Options(PlatformVariant variant, int pixels) {
+    RenderOptions options;
+    options.outputSize = QSize(pixels, pixels);
+    switch (variant) {
+    case PlatformVariant::AsDrawn:
+        break;
+    case PlatformVariant::FullBleed:
+    case PlatformVariant::Round:
+        options.fullBleed = true;
+        break;
+    case PlatformVariant::Background:
+        // Inset like the foreground, so the two layers line up as the design does.
+        options.layers = RenderOptions::Layers::Background;
+        options.fullBleed = true;
+        options.insetFraction = AdaptiveSafeZone;
+        break;
+    case PlatformVariant::Foreground:
+    case PlatformVariant::Monochrome:
+        options.layers = RenderOptions::Layers::Glyphs;
+        options.insetFraction = AdaptiveSafeZone;
+        if (variant == PlatformVariant::Monochrome)
+            options.treatment = RenderOptions::Treatment::Silhouette;
+        break;
+    case PlatformVariant::Dark:
+        options.layers = RenderOptions::Layers::Glyphs;
+        break;
+    case PlatformVariant::Tinted:
+        options.layers = RenderOptions::Layers::Glyphs;
+        options.treatment = RenderOptions::Treatment::Grayscale;
+        break;
+    case PlatformVariant::Maskable:
+        options.fullBleed = true;
+        options.insetFraction = MaskableSafeZone;
+        break;
+    }
+    return options;
+}
+
+bool FillsBackground(PlatformVariant variant) {
+    const RenderOptions options = Options(variant, 1);
+    return options.fullBleed || options.layers == RenderOptions::Layers::Background;
+}
+
+QImage Finish(PlatformVariant variant, QImage scaled) {
+    return variant == PlatformVariant::Round ? CutToCircle(std::move(scaled)) : scaled;
+}
+
+} // namespace PlatformVariants
