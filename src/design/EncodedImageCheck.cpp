@@ -181,3 +181,11 @@ bool EncodedDataCoversPicture(const QByteArray& bytes, const QByteArray& format)
         return BmpCoversPicture(bytes);
     return true;
 }
+
+QSize AllocatedSize(const QByteArray& bytes, const QByteArray& format, QSize reported) {
+    if (format != "gif" || bytes.size() < 10)
+        return reported;
+    const uchar* screen = reinterpret_cast<const uchar*>(bytes.constData()) + 6;
+    return reported.expandedTo(
+        QSize(qFromLittleEndian<quint16>(screen), qFromLittleEndian<quint16>(screen + 2)));
+}

@@ -34,7 +34,8 @@ QImage ReadWithQt(const QByteArray& bytes) {
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     // The size the header claims decides, before the reader allocates for it.
-    if (!reader.canRead() || !WithinSizeLimits(reader.size()) ||
+    if (!reader.canRead() ||
+        !WithinSizeLimits(AllocatedSize(bytes, reader.format(), reader.size())) ||
         !EncodedDataCoversPicture(bytes, reader.format()))
         return {};
     QImage image;

@@ -56,8 +56,9 @@ int PaletteChannels(const QByteArray& bytes) {
     return palette.size() >= 3 ? quint8(palette[2]) : 0;
 }
 
-// Everything the decoder will allocate follows from the header: one 32-bit plane per
-// component at the picture's size. Only layouts the renderer draws pass.
+// Everything the decoder will allocate follows from the header: OpenJPEG holds every sample
+// in 32 bits whatever its precision, one plane per component at the picture's size. Only
+// layouts the renderer draws pass.
 bool HeaderWithinLimits(const opj_image_t& header, int paletteChannels, const Limits& limits) {
     const qint64 width = qint64(header.x1) - qint64(header.x0);
     const qint64 height = qint64(header.y1) - qint64(header.y0);
@@ -66,14 +67,14 @@ bool HeaderWithinLimits(const opj_image_t& header, int paletteChannels, const Li
         return false;
     if (header.numcomps < 1 || header.numcomps > 4 || paletteChannels > 4)
         return false;
-    qint64 planeBytes = 0;
     for (OPJ_UINT32 c = 0; c < header.numcomps; ++c) {
         const opj_image_comp_t& comp = header.comps[c];
         if (comp.dx != 1 || comp.dy != 1 || comp.prec < 1 || comp.prec > 16)
             return false;
-        planeBytes += width * height * (comp.prec > 8 ? 2 : 1);
     }
-    return planeBytes <= limits.maxPlaneBytes;
+    // A palette replaces the one index plane by its channels once decoded.
+    const qint64 planes = std::max<qint64>(header.numcomps, paletteChannels);
+    return planes * width * height * qint64(sizeof(OPJ_INT32)) <= limits.maxPlaneBytes;
 }
 
 // Checked again after decoding: a palette or channel definitions may have changed the planes.

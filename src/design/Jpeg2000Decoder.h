@@ -13,7 +13,7 @@ bool Recognises(const QByteArray& head);
 struct Limits {
     int maxSide;          // pixels on either side
     qint64 maxArea;       // pixels in all
-    qint64 maxPlaneBytes; // components x width x height x bytes per sample
+    qint64 maxPlaneBytes; // components x width x height x bytes the decoder holds per sample
 };
 
 // The picture as premultiplied ARGB, or a null image when the data is damaged, uses a layout
