@@ -18,8 +18,9 @@ cmake -S . -B build-asan -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=Release
   -DCMAKE_EXE_LINKER_FLAGS="$sanitizers" -DSIGILON_FUZZ=ON "${launcher[@]}"
 cmake --build build-asan -j"$jobs"
 
-export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1:strict_string_checks=1"
+export ASAN_OPTIONS="abort_on_error=1:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizer-leaks.supp:print_suppressions=0"
 (cd build-asan && ctest --output-on-failure -j"$jobs")
 
 # Qt's readers warn about every damaged input; only the fuzzer's own report matters.
