@@ -26,33 +26,38 @@ struct SampleScale {
     qint64 maximum;
 };
 
+// The contents of the first box of `type` among the JP2 boxes in bytes [from, to); a null
+// view when there is none or the boxes are damaged.
+QByteArrayView FindBox(const QByteArray& bytes, qsizetype from, qsizetype to, const char* type) {
+    qsizetype at = from;
+    while (to - at >= 8) {
+        // A length of 1 means a 64-bit length follows the type; 0 means "to the end".
+        const qint64 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        const qsizetype headerSize = length == 1 ? 16 : 8;
+        if (to - at < headerSize)
+            return {};
+        const qint64 boxLength =
+            length == 0
+                ? to - at
+                : (length == 1 ? qFromBigEndian<qint64>(bytes.constData() + at + 8) : length);
+        if (boxLength < headerSize || boxLength > to - at)
+            return {};
+        if (QByteArrayView(bytes.constData() + at + 4, 4) == QByteArrayView(type, 4))
+            return QByteArrayView(bytes.constData() + at + headerSize, boxLength - headerSize);
+        at += boxLength;
+    }
+    return {};
+}
+
 // The number of channels a JP2 palette box expands the picture to, 0 when there is none.
 // The palette is applied after decoding, so its size must be known from the boxes.
 int PaletteChannels(const QByteArray& bytes) {
-    const auto boxes = [&bytes](qsizetype from, qsizetype to, const char* type) -> QByteArrayView {
-        qsizetype at = from;
-        while (to - at >= 8) {
-            const qint64 length = qFromBigEndian<quint32>(bytes.constData() + at);
-            const qsizetype headerSize = length == 1 ? 16 : 8;
-            if (length == 1 && to - at < 16)
-                return {};
-            const qint64 boxLength = length == 0 ? to - at
-                                     : length == 1
-                                         ? qFromBigEndian<qint64>(bytes.constData() + at + 8)
-                                         : length;
-            if (boxLength < headerSize || boxLength > to - at)
-                return {};
-            if (QByteArrayView(bytes.constData() + at + 4, 4) == QByteArrayView(type, 4))
-                return QByteArrayView(bytes.constData() + at + headerSize, boxLength - headerSize);
-            at += boxLength;
-        }
-        return {};
-    };
-    const QByteArrayView header = boxes(0, bytes.size(), "jp2h");
+    const QByteArrayView header = FindBox(bytes, 0, bytes.size(), "jp2h");
     if (header.isNull())
         return 0;
     const qsizetype headerStart = header.constData() - bytes.constData();
-    const QByteArrayView palette = boxes(headerStart, headerStart + header.size(), "pclr");
+    const QByteArrayView palette = FindBox(bytes, headerStart, headerStart + header.size(), "pclr");
+    // Entries (2 bytes), then the channel count.
     return palette.size() >= 3 ? quint8(palette[2]) : 0;
 }
 
