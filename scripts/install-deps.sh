@@ -5,7 +5,9 @@ set -euo pipefail
 
 packages=(
   # toolchain
-  g++ cmake make pkg-config clang-format
+  g++ cmake make pkg-config clang-format ccache
+  # the sanitizer build and the fuzz targets (clang's ASan, UBSan and libFuzzer runtimes)
+  clang libclang-rt-14-dev
   # Qt 6 and image format plugins (TIFF and others)
   qt6-base-dev qt6-image-formats-plugins libgl-dev
   # encoders

@@ -1,38 +1,45 @@
 #include "design/IconImageFile.h"
 
+#include "design/EncodedImageCheck.h"
 #include "design/Jpeg2000Decoder.h"
+#include "design/OrdinaryFile.h"
 
-#include <QFile>
+#include <QBuffer>
 #include <QImageReader>
 
 namespace {
 
 constexpr qint64 kMaxArea = qint64(10000) * 10000;
 constexpr int kMaxSide = 16384;
-constexpr int kDecoderLimitMegabytes = 1024; // a 10000 x 10000 RGBA picture needs 400 MB
+// Every decoder gets the same budget; a 10000 x 10000 RGBA picture needs 400 MB.
+constexpr int kDecoderLimitMegabytes = 1024;
+constexpr qint64 kDecoderLimitBytes = qint64(kDecoderLimitMegabytes) << 20;
+// No image file is larger than the picture it may decode to.
+constexpr qint64 kLargestFileBytes = kDecoderLimitBytes;
 
 // 72 dots per inch: one pixel per unit.
 constexpr int kDotsPerMeterAt72Dpi = 2835;
 
-// Qt has no JPEG 2000 reader; those files go to OpenJPEG.
-bool IsJpeg2000(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) && Jpeg2000Decoder::Recognises(file.read(12));
+bool WithinSizeLimits(QSize size) {
+    return size.width() >= 1 && size.height() >= 1 && size.width() <= kMaxSide &&
+           size.height() <= kMaxSide && qint64(size.width()) * size.height() <= kMaxArea;
 }
 
-QImage ReadWithQt(const QString& path) {
+QImage ReadWithQt(const QByteArray& bytes) {
     QImageReader::setAllocationLimit(kDecoderLimitMegabytes);
-    QImageReader reader(path);
-    reader.setAutoTransform(true);
-    if (!reader.canRead())
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
         return {};
-    const QSize declared = reader.size();
-    if (declared.isValid() && (declared.width() > kMaxSide || declared.height() > kMaxSide ||
-                               qint64(declared.width()) * declared.height() > kMaxArea))
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    // The size the header claims decides, before the reader allocates for it.
+    if (!reader.canRead() ||
+        !WithinSizeLimits(AllocatedSize(bytes, reader.format(), reader.size())) ||
+        !EncodedDataCoversPicture(bytes, reader.format()))
         return {};
     QImage image;
-    if (!reader.read(&image) || image.isNull() || image.width() > kMaxSide ||
-        image.height() > kMaxSide)
+    if (!reader.read(&image) || image.isNull() || !WithinSizeLimits(image.size()))
         return {};
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
@@ -40,12 +47,21 @@ QImage ReadWithQt(const QString& path) {
 
 } // namespace
 
-QImage LoadIconImage(const QString& path) {
-    QImage image =
-        IsJpeg2000(path) ? Jpeg2000Decoder::Decode(path, kMaxSide, kMaxArea) : ReadWithQt(path);
+QImage DecodeIconImage(const QByteArray& bytes) {
+    // Qt has no JPEG 2000 reader; those files go to OpenJPEG.
+    QImage image = Jpeg2000Decoder::Recognises(bytes)
+                       ? Jpeg2000Decoder::Decode(bytes, {kMaxSide, kMaxArea, kDecoderLimitBytes})
+                       : ReadWithQt(bytes);
     if (image.isNull())
         return image;
     image.setDotsPerMeterX(kDotsPerMeterAt72Dpi);
     image.setDotsPerMeterY(kDotsPerMeterAt72Dpi);
     return image;
+}
+
+QImage LoadIconImage(const QString& path) {
+    QByteArray bytes;
+    if (!ReadOrdinaryFile(path, kLargestFileBytes, bytes))
+        return {};
+    return DecodeIconImage(bytes);
 }

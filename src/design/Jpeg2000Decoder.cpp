@@ -1,7 +1,8 @@
 #include "design/Jpeg2000Decoder.h"
 
-#include "design/OpenJpegHandles.h"
-#include <QFile>
+#include "design/OpenJpegMemoryStream.h"
+
+#include <QtEndian>
 
 #include <algorithm>
 
@@ -13,15 +14,75 @@ const QByteArray kCodestreamStart("\xff\x4f\xff\x51", 4);
 
 void Silent(const char*, void*) {}
 
-// One component sample scaled to 0..255 whatever its precision and sign.
+// One component sample scaled to 0..255 whatever its precision and sign. Damaged data can
+// hold values outside the precision, so the sum is taken in 64 bits.
 struct SampleScale {
     explicit SampleScale(const opj_image_comp_t& c)
         : offset(c.sgnd ? (1 << (c.prec - 1)) : 0), maximum((1 << c.prec) - 1) {}
-    int operator()(int v) const { return std::clamp((v + offset) * 255 / maximum, 0, 255); }
-    int offset;
-    int maximum;
+    int operator()(OPJ_INT32 v) const {
+        return int(std::clamp<qint64>((qint64(v) + offset) * 255 / maximum, 0, 255));
+    }
+    qint64 offset;
+    qint64 maximum;
 };
 
+// The contents of the first box of `type` among the JP2 boxes in bytes [from, to); a null
+// view when there is none or the boxes are damaged.
+QByteArrayView FindBox(const QByteArray& bytes, qsizetype from, qsizetype to, const char* type) {
+    qsizetype at = from;
+    while (to - at >= 8) {
+        // A length of 1 means a 64-bit length follows the type; 0 means "to the end".
+        const qint64 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        const qsizetype headerSize = length == 1 ? 16 : 8;
+        if (to - at < headerSize)
+            return {};
+        const qint64 boxLength =
+            length == 0
+                ? to - at
+                : (length == 1 ? qFromBigEndian<qint64>(bytes.constData() + at + 8) : length);
+        if (boxLength < headerSize || boxLength > to - at)
+            return {};
+        if (QByteArrayView(bytes.constData() + at + 4, 4) == QByteArrayView(type, 4))
+            return QByteArrayView(bytes.constData() + at + headerSize, boxLength - headerSize);
+        at += boxLength;
+    }
+    return {};
+}
+
+// The number of channels a JP2 palette box expands the picture to, 0 when there is none.
+// The palette is applied after decoding, so its size must be known from the boxes.
+int PaletteChannels(const QByteArray& bytes) {
+    const QByteArrayView header = FindBox(bytes, 0, bytes.size(), "jp2h");
+    if (header.isNull())
+        return 0;
+    const qsizetype headerStart = header.constData() - bytes.constData();
+    const QByteArrayView palette = FindBox(bytes, headerStart, headerStart + header.size(), "pclr");
+    // Entries (2 bytes), then the channel count.
+    return palette.size() >= 3 ? quint8(palette[2]) : 0;
+}
+
+// Everything the decoder will allocate follows from the header: OpenJPEG holds every sample
+// in 32 bits whatever its precision, one plane per component at the picture's size. Only
+// layouts the renderer draws pass.
+bool HeaderWithinLimits(const opj_image_t& header, int paletteChannels, const Limits& limits) {
+    const qint64 width = qint64(header.x1) - qint64(header.x0);
+    const qint64 height = qint64(header.y1) - qint64(header.y0);
+    if (width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide ||
+        width * height > limits.maxArea)
+        return false;
+    if (header.numcomps < 1 || header.numcomps > 4 || paletteChannels > 4)
+        return false;
+    for (OPJ_UINT32 c = 0; c < header.numcomps; ++c) {
+        const opj_image_comp_t& comp = header.comps[c];
+        if (comp.dx != 1 || comp.dy != 1 || comp.prec < 1 || comp.prec > 16)
+            return false;
+    }
+    // A palette replaces the one index plane by its channels once decoded.
+    const qint64 planes = std::max<qint64>(header.numcomps, paletteChannels);
+    return planes * width * height * qint64(sizeof(OPJ_INT32)) <= limits.maxPlaneBytes;
+}
+
+// Checked again after decoding: a palette or channel definitions may have changed the planes.
 bool UsableLayout(const opj_image_t& image) {
     if (image.numcomps < 1 || image.numcomps > 4)
         return false;
@@ -75,17 +136,11 @@ bool Recognises(const QByteArray& head) {
     return head.startsWith(kJp2Signature) || head.startsWith(kCodestreamStart);
 }
 
-QImage Decode(const QString& path, int maxSide, qint64 maxArea) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+QImage Decode(const QByteArray& bytes, const Limits& limits) {
+    if (!Recognises(bytes))
         return {};
-    const QByteArray head = file.read(kJp2Signature.size());
-    file.close();
-    if (!Recognises(head))
-        return {};
-    const OPJ_CODEC_FORMAT format = head.startsWith(kJp2Signature) ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K;
-
-    OpenJpeg::Codec codec(opj_create_decompress(format));
+    const bool boxed = bytes.startsWith(kJp2Signature);
+    OpenJpeg::Codec codec(opj_create_decompress(boxed ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec)
         return {};
     opj_set_info_handler(codec.get(), Silent, nullptr);
@@ -97,18 +152,14 @@ QImage Decode(const QString& path, int maxSide, qint64 maxArea) {
         return {};
     opj_codec_set_threads(codec.get(), 2);
 
-    const QByteArray localPath = QFile::encodeName(path);
-    OpenJpeg::Stream stream(opj_stream_create_default_file_stream(localPath.constData(), OPJ_TRUE));
+    OpenJpeg::Stream stream = OpenJpeg::MemoryStream(bytes);
     if (!stream)
         return {};
     opj_image_t* header = nullptr;
     if (!opj_read_header(stream.get(), codec.get(), &header))
         return {};
     OpenJpeg::Image planes(header);
-    // Refuse absurd sizes before the decoder allocates anything for them.
-    const qint64 width = qint64(planes->x1) - qint64(planes->x0);
-    const qint64 height = qint64(planes->y1) - qint64(planes->y0);
-    if (width < 1 || height < 1 || width > maxSide || height > maxSide || width * height > maxArea)
+    if (!HeaderWithinLimits(*planes, boxed ? PaletteChannels(bytes) : 0, limits))
         return {};
     if (!opj_decode(codec.get(), stream.get(), planes.get()) ||
         !opj_end_decompress(codec.get(), stream.get()) || !UsableLayout(*planes))

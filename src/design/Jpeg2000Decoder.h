@@ -1,18 +1,24 @@
 #pragma once
 
+#include <QByteArray>
 #include <QImage>
-#include <QString>
 
-// Reads JPEG 2000 files (JP2 boxes or a bare codestream), which Qt has no reader for.
+// Reads JPEG 2000 data (JP2 boxes or a bare codestream), which Qt has no reader for.
 namespace Jpeg2000Decoder {
 
-// True when the file starts like a JP2 file or a JPEG 2000 codestream.
+// True when the data starts like a JP2 file or a JPEG 2000 codestream.
 bool Recognises(const QByteArray& head);
 
-// The picture as premultiplied ARGB, or a null image when the file is damaged, uses a layout
-// this reader does not handle (subsampled components, more than four), or declares a size
-// beyond `maxSide` on a side or `maxArea` in all. The size is checked before any pixel is
-// decoded.
-QImage Decode(const QString& path, int maxSide, qint64 maxArea);
+// What a picture may ask of the decoder, all checked against its header before decoding.
+struct Limits {
+    int maxSide;          // pixels on either side
+    qint64 maxArea;       // pixels in all
+    qint64 maxPlaneBytes; // components x width x height x bytes the decoder holds per sample
+};
+
+// The picture as premultiplied ARGB, or a null image when the data is damaged, uses a layout
+// this reader does not draw (subsampled components, more than four components or palette
+// channels, precision outside 1..16 bits) or asks for more than `limits` allow.
+QImage Decode(const QByteArray& bytes, const Limits& limits);
 
 } // namespace Jpeg2000Decoder

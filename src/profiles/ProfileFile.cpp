@@ -1,7 +1,7 @@
 #include "profiles/ProfileFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "design/OrdinaryFile.h"
+
 #include <QSaveFile>
 #include <QStringDecoder>
 
@@ -13,19 +13,8 @@ constexpr qint64 LargestProfileBytes = qint64(16) << 20;
 } // namespace
 
 bool ReadProfileFile(const QString& path, QString& text) {
-    // Only an ordinary file can be a profile: reading a pipe would block until something writes
-    // to it, and a device such as /dev/zero never ends and would exhaust memory.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() > LargestProfileBytes)
-        return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    // Read no more than the limit even if the file grew since it was looked at.
-    const QByteArray bytes = file.read(LargestProfileBytes + 1);
-    if (bytes.size() > LargestProfileBytes)
-        return false;
-    if (file.error() != QFileDevice::NoError)
+    QByteArray bytes;
+    if (!ReadOrdinaryFile(path, LargestProfileBytes, bytes))
         return false;
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     text = decoder.decode(bytes);

@@ -17,6 +17,8 @@ constexpr qsizetype OldestLineCount = 89;
 constexpr qsizetype OldestSharedLineCount = 85;
 
 template <typename... Handlers> struct Overloaded : Handlers... { using Handlers::operator()...; };
+// Spelled out for compilers without aggregate deduction (clang before 17).
+template <typename... Handlers> Overloaded(Handlers...) -> Overloaded<Handlers...>;
 
 bool IsLineBreak(QChar c) {
     const char16_t code = c.unicode();
