@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/PlatformExportWiring.h"
 #include "app/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
 
@@ -14,7 +15,7 @@ MainWindow::MainWindow(Prompter& prompter, RatePreference& ratePreference,
       m_controller(new ViewController(prompter, ratePreference, std::move(renderer), this)) {
     setWindowTitle(WindowTitle::Untitled());
     setCentralWidget(m_controller);
-    BuildMenus();
+    BuildMenus(prompter);
     // Quit was confirmed already; ending the main loop directly asks the window nothing more.
     connect(m_controller, &ViewController::terminateRequested, this,
             [] { QCoreApplication::exit(0); });
@@ -28,7 +29,7 @@ MainWindow::MainWindow(Prompter& prompter, RatePreference& ratePreference,
     }
 }
 
-void MainWindow::BuildMenus() {
+void MainWindow::BuildMenus(Prompter& prompter) {
     const ViewController::MenuActions& a = m_controller->menuActions();
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(a.fileNew);
@@ -37,6 +38,7 @@ void MainWindow::BuildMenus() {
     file->addAction(a.saveProfileAs);
     file->addSeparator();
     file->addAction(a.saveIcons);
+    InstallPlatformExport(*this, *file, *m_controller, prompter);
     file->addSeparator();
     file->addAction(a.quit);
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));

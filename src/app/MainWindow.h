@@ -19,7 +19,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void BuildMenus();
+    void BuildMenus(Prompter& prompter);
 
     ViewController* m_controller;
 };

@@ -637,6 +637,11 @@ void ViewController::BringPreviewUpToDate() {
     loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
+IconDesign ViewController::LatestDesign() {
+    BringPreviewUpToDate();
+    return MakeIconDesign(m_bindings.Read(), m_iconImage);
+}
+
 void ViewController::OnSaveIcons() {
     BringPreviewUpToDate();
     const DesignSettings settings = m_bindings.Read();

@@ -186,6 +186,9 @@ public slots:
 
     // Export.
     void OnSaveIcons();
+    // The design the window shows, once a field being edited is committed and its preview
+    // is rendered, as every export starts from.
+    IconDesign LatestDesign();
 
     // Menu commands.
     void OnUndo();

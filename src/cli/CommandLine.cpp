@@ -115,10 +115,8 @@ QString ParseOptions(const QStringList& args, Options& options) {
             if (!error.isEmpty())
                 return error;
         } else if (option == u"--name") {
-            if (!PlatformPlan::IsValidName(value))
-                return QStringLiteral("the name \"%1\" may hold only letters, digits, \".\", "
-                                      "\"-\" and \"_\"")
-                    .arg(value);
+            if (const QString problem = PlatformPlan::NameProblem(value); !problem.isEmpty())
+                return problem;
             options.name = value;
         } else
             options.outputDir = value;

@@ -14,6 +14,7 @@
 #include <atomic>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <vector>
 
 namespace PlatformExport {
@@ -36,6 +37,36 @@ void ForEachInParallel(int count, int threads, const std::function<void(int)>& w
         1);
 }
 
+// The caller's progress hook as the workers share it: one call at a time, and once it says
+// stop, every later question is answered "stop" without asking again.
+class ProgressGate {
+public:
+    ProgressGate(const Progress& progress, int total) : m_progress(progress), m_total(total) {}
+
+    // Asks whether to go on, with no new file done.
+    bool GoOn() { return Report(0); }
+
+    // Counts one more file settled and asks whether to go on.
+    bool FileDone() { return Report(1); }
+
+    bool Stopped() const { return m_stopped; }
+
+private:
+    bool Report(int newlyDone) {
+        const std::lock_guard lock(m_mutex);
+        m_done += newlyDone;
+        if (!m_stopped && m_progress && !m_progress(m_done, m_total))
+            m_stopped = true;
+        return !m_stopped;
+    }
+
+    const Progress& m_progress;
+    const int m_total;
+    std::mutex m_mutex;
+    int m_done = 0;
+    std::atomic<bool> m_stopped{false};
+};
+
 struct PngKey {
     PlatformVariant variant;
     int pixels;
@@ -51,7 +82,8 @@ PngKey KeyOf(const PlannedImage& image, PngEncoder::Channels channels) {
 // The PNGs the files need, each encoded once though several files carry it (the same 256
 // pixels in the asset catalog, the icns container and the Linux set).
 std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
-                                        const PlatformPictures& pictures, int threads) {
+                                        const PlatformPictures& pictures, int threads,
+                                        ProgressGate& gate) {
     std::map<PngKey, QByteArray> pngs;
     for (const PlannedFile* file : files) {
         const bool opaque = file->kind == PlannedFile::Kind::OpaquePng;
@@ -66,6 +98,8 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
     std::sort(jobs.begin(), jobs.end(),
               [](auto* a, auto* b) { return a->first.pixels > b->first.pixels; });
     ForEachInParallel(int(jobs.size()), threads, [&](int i) {
+        if (!gate.GoOn())
+            return;
         auto& [key, png] = *jobs[std::size_t(i)];
         png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), key.channels);
     });
@@ -105,6 +139,30 @@ QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
     return {};
 }
 
+// Encodes one file and writes it atomically; empty when written, else why not.
+QString WriteContents(const PlannedFile& file, const QString& path,
+                      const PlatformPictures& pictures, const std::map<PngKey, QByteArray>& pngs) {
+    const QByteArray contents = Contents(file, pictures, pngs);
+    if (contents.isEmpty())
+        return QStringLiteral("The image could not be encoded.");
+    return WriteFileAtomically(path, contents).failure;
+}
+
+// A stopped run reports only the files it settled: those kept and those it began (`begun`
+// has a flag per pending file; empty when none was begun).
+void LeaveOutUnbegun(Result& result, const QList<int>& pendingIndex,
+                     const std::vector<char>& begun) {
+    result.stopped = true;
+    QList<ExportRun::FileResult> settled;
+    for (qsizetype i = 0, next = 0; i < result.files.size(); ++i) {
+        const bool isPending = next < pendingIndex.size() && pendingIndex[next] == i;
+        if (!isPending || (std::size_t(next) < begun.size() && begun[std::size_t(next)]))
+            settled.append(result.files[i]);
+        next += isPending;
+    }
+    result.files = settled;
+}
+
 } // namespace
 
 bool Result::AllWritten() const {
@@ -123,7 +181,7 @@ QString DesignProblem(const IconDesign& design) {
 }
 
 Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
-           bool overwrite, int threads) {
+           bool overwrite, int threads, const Progress& progress) {
     const QDir root(folder);
     Result result;
     QList<const PlannedFile*> pending;
@@ -141,29 +199,39 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     }
     if (pending.isEmpty())
         return result;
+    ProgressGate gate(progress, int(pending.size()));
+    if (!gate.GoOn()) {
+        LeaveOutUnbegun(result, pendingIndex, {});
+        return result;
+    }
 
     const PlatformPictures pictures(design, images, threads);
     result.notes = pictures.Notes();
-    const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads);
+    const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads, gate);
+    if (gate.Stopped()) {
+        LeaveOutUnbegun(result, pendingIndex, {});
+        return result;
+    }
 
     // Folders first, on this thread: two files of one new folder must not race to make it.
     // Each worker writes only its own reason; the results are settled afterwards.
     std::vector<QString> failures(std::size_t(pending.size()));
+    // One flag per file, each written by its own worker (bytes, unlike vector<bool>'s bits).
+    std::vector<char> begun(std::size_t(pending.size()), 0);
     for (qsizetype i = 0; i < pending.size(); ++i) {
         const QString folder = QFileInfo(result.files[pendingIndex[i]].path).path();
         if (!QDir().mkpath(folder))
             failures[std::size_t(i)] = QStringLiteral("The folder could not be created.");
     }
     ForEachInParallel(int(pending.size()), threads, [&](int i) {
+        if (gate.Stopped())
+            return;
+        begun[std::size_t(i)] = 1;
         QString& failure = failures[std::size_t(i)];
-        if (!failure.isEmpty())
-            return;
-        const QByteArray contents = Contents(*pending[i], pictures, pngs);
-        if (contents.isEmpty()) {
-            failure = QStringLiteral("The image could not be encoded.");
-            return;
-        }
-        failure = WriteFileAtomically(result.files.at(pendingIndex[i]).path, contents).failure;
+        if (failure.isEmpty())
+            failure =
+                WriteContents(*pending[i], result.files.at(pendingIndex[i]).path, pictures, pngs);
+        gate.FileDone();
     });
     for (qsizetype i = 0; i < pending.size(); ++i) {
         if (failures[std::size_t(i)].isEmpty())
@@ -171,6 +239,8 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         result.files[pendingIndex[i]].action = Action::Failed;
         result.files[pendingIndex[i]].failure = failures[std::size_t(i)];
     }
+    if (gate.Stopped())
+        LeaveOutUnbegun(result, pendingIndex, begun);
     return result;
 }
 

@@ -7,14 +7,17 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // Writes the planned files of platform sets into a folder: every picture drawn from the design
 // once, every file encoded and then written atomically, the folders a file needs created.
 namespace PlatformExport {
 
 struct Result {
-    QList<ExportRun::FileResult> files; // one per planned file, in plan order
-    QStringList notes;                  // what the user should know about the pictures
+    // One per planned file, in plan order; a stopped run leaves out the files it never began.
+    QList<ExportRun::FileResult> files;
+    QStringList notes; // what the user should know about the pictures
+    bool stopped = false;
 
     bool AllWritten() const;
 };
@@ -23,9 +26,15 @@ struct Result {
 // every platform asks for square icons.
 QString DesignProblem(const IconDesign& design);
 
+// Told how many of the files to write are settled (`done` of `total`): once before the
+// pictures are drawn, while they are encoded (no file done yet) and after each file. Returning
+// false stops the run before it begins another file; a file begun is still completed, so no
+// file is ever left half-written. Called on worker threads, one call at a time.
+using Progress = std::function<bool(int done, int total)>;
+
 // Writes `plan` under `folder`. Existing files are kept unless `overwrite`; a file that
 // cannot be written fails alone, the others are still written. `threads` as for rendering.
 Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
-           bool overwrite, int threads = 0);
+           bool overwrite, int threads = 0, const Progress& progress = {});
 
 } // namespace PlatformExport

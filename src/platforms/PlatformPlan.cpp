@@ -40,6 +40,15 @@ bool IsValidName(const QString& name) {
     return allowed.match(name).hasMatch();
 }
 
+QString NameProblem(const QString& name) {
+    if (IsValidName(name))
+        return {};
+    if (name.isEmpty())
+        return QStringLiteral("the name may not be empty");
+    return QStringLiteral("the name \"%1\" may hold only letters, digits, \".\", \"-\" and \"_\"")
+        .arg(name);
+}
+
 QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name) {
     QList<PlannedFile> files;
     for (PlatformTarget target : targets) {

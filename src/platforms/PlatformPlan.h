@@ -16,6 +16,10 @@ QString DefaultName();
 // letters, digits, ".", "-" and "_", at least one of them.
 bool IsValidName(const QString& name);
 
+// Empty for a valid name, else what is wrong with it, as a clause the caller puts into its
+// own sentence ("the name \"a b\" may hold only …").
+QString NameProblem(const QString& name);
+
 // Every file of the platform targets in `targets`, in their order, named after `name`;
 // Sizes plans nothing here.
 QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name);

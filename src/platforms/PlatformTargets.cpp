@@ -34,6 +34,12 @@ QStringList Names() {
     return names;
 }
 
+QString Name(PlatformTarget target) {
+    const auto found = std::find_if(Targets.begin(), Targets.end(),
+                                    [&](const NamedTarget& t) { return t.target == target; });
+    return QString::fromLatin1(found->name);
+}
+
 QList<PlatformTarget> Parse(const QString& list, QString& error) {
     std::array<bool, Targets.size()> chosen{};
     for (const QString& name : list.split(u',')) {

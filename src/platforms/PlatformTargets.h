@@ -13,6 +13,9 @@ namespace PlatformTargets {
 // The names a target list may use, in the order the targets run, "all" last.
 QStringList Names();
 
+// The name of one target, as a target list spells it.
+QString Name(PlatformTarget target);
+
 // The targets of a comma-separated list such as "xcode,web", each once, in running order;
 // "all" stands for every platform target (not "sizes"). An empty result when the list names
 // something else, with `error` saying what and listing the valid names.

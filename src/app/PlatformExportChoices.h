@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platforms/PlatformTargets.h"
+
+#include <QList>
+#include <QString>
+
+// What the user chose in the platform export dialog, kept between runs of the editor.
+struct PlatformExportChoices {
+    QList<PlatformTarget> targets = PlatformTargets::AllPlatformSets();
+    QString name;
+    QString folder;
+    bool replaceExisting = false;
+
+    // The choices of the last export, or the defaults before the first one.
+    static PlatformExportChoices Remembered();
+
+    void Remember() const;
+};
