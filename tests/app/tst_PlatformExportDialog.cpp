@@ -1,0 +1,320 @@
+#include "EditorFixture.h"
+
+#include "app/PlatformExportDialog.h"
+#include "platforms/PlatformExport.h"
+#include "platforms/PlatformPlan.h"
+#include "support/FolderListing.h"
+
+namespace {
+
+const QList<PlatformTarget> AllTargets = PlatformTargets::AllPlatformSets();
+
+struct SummaryCounts {
+    int written = -1;
+    int skipped = -1;
+    int failed = -1;
+};
+
+SummaryCounts CountsIn(const QString& summary) {
+    static const QRegularExpression counts(
+        QStringLiteral("Files written: (\\d+), skipped: (\\d+), failed: (\\d+)"));
+    const QRegularExpressionMatch match = counts.match(summary);
+    if (!match.hasMatch())
+        return {};
+    return {match.captured(1).toInt(), match.captured(2).toInt(), match.captured(3).toInt()};
+}
+
+QSet<QString> PlannedPaths(const QList<PlatformTarget>& targets, const QString& name) {
+    QSet<QString> paths;
+    for (const PlannedFile& file : PlatformPlan::Files(targets, name))
+        paths.insert(file.path);
+    return paths;
+}
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The dialog as the user meets it: opened from the File menu of the editor's window.
+class DialogDriver {
+public:
+    explicit DialogDriver(EditorFixture& editor) : m_editor(editor) {
+        editor.Find<QAction>(QStringLiteral("actionExportForPlatforms"))->trigger();
+        // A dialog closed before is only deleted later; this is the one on screen.
+        for (PlatformExportDialog* dialog : editor.window->findChildren<PlatformExportDialog*>()) {
+            if (dialog->isVisible())
+                m_dialog = dialog;
+        }
+    }
+
+    bool IsOpen() const { return m_dialog && m_dialog->isVisible(); }
+    PlatformExportDialog* Dialog() const { return m_dialog; }
+
+    QCheckBox* Target(PlatformTarget target) const {
+        return Find<QCheckBox>(QStringLiteral("target_") + PlatformTargets::Name(target));
+    }
+    QLineEdit* NameField() const { return Find<QLineEdit>(QStringLiteral("nameField")); }
+    QLineEdit* FolderField() const { return Find<QLineEdit>(QStringLiteral("folderField")); }
+    QCheckBox* Replace() const { return Find<QCheckBox>(QStringLiteral("replaceExisting")); }
+    QLabel* Problem() const { return Find<QLabel>(QStringLiteral("problemLabel")); }
+    QProgressBar* Progress() const { return Find<QProgressBar>(QStringLiteral("progressBar")); }
+    QPushButton* ExportButton() const { return Buttons()->button(QDialogButtonBox::Ok); }
+    QPushButton* CancelButton() const { return Buttons()->button(QDialogButtonBox::Cancel); }
+
+    QList<PlatformTarget> CheckedTargets() const {
+        QList<PlatformTarget> checked;
+        for (PlatformTarget target : AllTargets) {
+            if (Target(target)->isChecked())
+                checked.append(target);
+        }
+        return checked;
+    }
+
+    // Chooses as a user would: the boxes, the typed name, the folder through its chooser.
+    void Choose(const QList<PlatformTarget>& targets, const QString& name, const QString& folder,
+                bool replace) {
+        for (PlatformTarget target : AllTargets) {
+            if (Target(target)->isChecked() != targets.contains(target))
+                UserInput::Click(Target(target));
+        }
+        UserInput::Type(NameField(), name, false);
+        m_editor.prompter.folders = {folder};
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("chooseFolderButton")), Qt::LeftButton);
+        if (Replace()->isChecked() != replace)
+            UserInput::Click(Replace());
+    }
+
+    // Exports and waits for the one summary; empty when none came.
+    QString ExportAndWaitForSummary() {
+        const qsizetype asked = m_editor.prompter.questions.size();
+        QTest::mouseClick(ExportButton(), Qt::LeftButton);
+        if (!QTest::qWaitFor([&] { return m_editor.prompter.questions.size() > asked; }, 120000))
+            return {};
+        return m_editor.prompter.questions.last().message;
+    }
+
+private:
+    template <typename Widget> Widget* Find(const QString& name) const {
+        return m_dialog->findChild<Widget*>(name);
+    }
+    QDialogButtonBox* Buttons() const { return m_dialog->findChild<QDialogButtonBox*>(); }
+
+    EditorFixture& m_editor;
+    QPointer<PlatformExportDialog> m_dialog;
+};
+
+} // namespace
+
+// "Export for Platforms…" from the window: the choices reach the export, the name is checked
+// as the command line checks it, Cancel leaves only whole files, the summary tells the truth
+// about the folder, and the choices come back next time.
+class tst_PlatformExportDialog : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QList<QUrl> m_openedUrls;
+
+public slots:
+    void OpenUrl(const QUrl& url) { m_openedUrls.append(url); }
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
+    }
+
+    void init() {
+        QSettings("Sigilon", "Sigilon").remove(QStringLiteral("PlatformExport"));
+        m_folder = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_folder->isValid());
+        m_openedUrls.clear();
+    }
+
+    void chosenTargetsOnlyAreWritten_data() {
+        QTest::addColumn<QList<PlatformTarget>>("targets");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("windows") << QList<PlatformTarget>{PlatformTarget::Windows} << "Win";
+        QTest::newRow("icns and linux")
+            << QList<PlatformTarget>{PlatformTarget::Icns, PlatformTarget::Linux} << "My.App-2";
+        QTest::newRow("web and android")
+            << QList<PlatformTarget>{PlatformTarget::Web, PlatformTarget::Android} << "AppIcon";
+    }
+
+    void chosenTargetsOnlyAreWritten() {
+        QFETCH(QList<PlatformTarget>, targets);
+        QFETCH(QString, name);
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        QVERIFY(dialog.IsOpen());
+        dialog.Choose(targets, name, m_folder->path(), false);
+        QVERIFY(dialog.ExportButton()->isEnabled());
+        const QString summary = dialog.ExportAndWaitForSummary();
+
+        const QSet<QString> expected = PlannedPaths(targets, name);
+        QCOMPARE(FolderListing::FilesUnder(m_folder->path()), expected);
+        const SummaryCounts counts = CountsIn(summary);
+        QCOMPARE(counts.written, int(expected.size()));
+        QCOMPARE(counts.skipped, 0);
+        QCOMPARE(counts.failed, 0);
+        QTRY_VERIFY(!dialog.IsOpen());
+    }
+
+    void invalidNameBlocksExportWithTheReason_data() {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("empty") << "";
+        QTest::newRow("space") << "My App";
+        QTest::newRow("slash") << "a/b";
+        QTest::newRow("non-ASCII letter") << "Ärger";
+    }
+
+    void invalidNameBlocksExportWithTheReason() {
+        QFETCH(QString, name);
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        dialog.Choose({PlatformTarget::Windows}, name, m_folder->path(), false);
+        QVERIFY(!dialog.ExportButton()->isEnabled());
+        QVERIFY(dialog.Problem()->isVisible());
+        // The same reason the command line gives, as a sentence of its own.
+        const QString reason = PlatformPlan::NameProblem(name);
+        QVERIFY(!reason.isEmpty());
+        QCOMPARE(dialog.Problem()->text().toLower(), reason.toLower() + u'.');
+        if (!name.isEmpty())
+            QVERIFY(dialog.Problem()->text().contains(u'"' + name + u'"'));
+        // Return in the dialog exports nothing either.
+        QTest::keyClick(dialog.NameField(), Qt::Key_Return);
+        QVERIFY(dialog.IsOpen());
+        QVERIFY(FolderListing::FilesUnder(m_folder->path()).isEmpty());
+
+        UserInput::Type(dialog.NameField(), QStringLiteral("Fixed_1.0"), false);
+        QVERIFY(dialog.ExportButton()->isEnabled());
+        QVERIFY(!dialog.Problem()->isVisible());
+    }
+
+    void exportNeedsATargetAndAFolder() {
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        dialog.Choose({}, QStringLiteral("AppIcon"), m_folder->path(), false);
+        QVERIFY(!dialog.ExportButton()->isEnabled());
+        QVERIFY(dialog.Problem()->isVisible());
+        UserInput::Click(dialog.Target(PlatformTarget::Web));
+        QVERIFY(dialog.ExportButton()->isEnabled());
+        dialog.FolderField()->clear();
+        QVERIFY(!dialog.ExportButton()->isEnabled());
+        QVERIFY(dialog.Problem()->isVisible());
+    }
+
+    // The field being edited is part of the exported design: a canvas made non-square there,
+    // not yet confirmed, is refused as no platform set can take it.
+    void theLatestDesignIsExported() {
+        EditorFixture editor;
+        UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"), false);
+        DialogDriver dialog(editor);
+        dialog.Choose({PlatformTarget::Windows}, QStringLiteral("AppIcon"), m_folder->path(),
+                      false);
+        const QString message = dialog.ExportAndWaitForSummary();
+        QVERIFY2(message.contains(QStringLiteral("square")), qPrintable(message));
+        QVERIFY(FolderListing::FilesUnder(m_folder->path()).isEmpty());
+        QVERIFY(dialog.IsOpen()); // the user may change the design and come back
+    }
+
+    void cancelLeavesOnlyWholeFiles() {
+        EditorFixture editor;
+        // Every file as an uninterrupted export writes it, to compare with.
+        QTemporaryDir complete;
+        const QList<PlannedFile> plan = PlatformPlan::Files(AllTargets, QStringLiteral("Stop"));
+        QVERIFY(
+            PlatformExport::Run(editor.controller()->LatestDesign(), plan, complete.path(), false)
+                .AllWritten());
+
+        DialogDriver dialog(editor);
+        dialog.Choose(AllTargets, QStringLiteral("Stop"), m_folder->path(), true);
+        const qsizetype asked = editor.prompter.questions.size();
+        QTest::mouseClick(dialog.ExportButton(), Qt::LeftButton);
+        QVERIFY(dialog.Progress()->isVisible());
+        QVERIFY(!dialog.ExportButton()->isEnabled());
+        QCOMPARE(dialog.Progress()->maximum(), int(plan.size()));
+        QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+        QVERIFY(dialog.IsOpen()); // until the run has stopped and said what it did
+        QTRY_VERIFY_WITH_TIMEOUT(editor.prompter.questions.size() > asked, 120000);
+        const QString summary = editor.prompter.questions.last().message;
+
+        QVERIFY2(summary.contains(QStringLiteral("cancelled")), qPrintable(summary));
+        const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
+        QCOMPARE(CountsIn(summary).written, int(onDisk.size()));
+        QVERIFY(onDisk.size() < plan.size());
+        for (const QString& path : onDisk) {
+            QVERIFY2(!path.contains(QStringLiteral(".sigilon-")), qPrintable(path));
+            QVERIFY2(ReadAll(m_folder->filePath(path)) == ReadAll(complete.filePath(path)),
+                     qPrintable(path));
+        }
+        QTRY_VERIFY(!dialog.IsOpen());
+    }
+
+    // An existing file kept, a folder that cannot be made, and the rest written; the summary
+    // counts what is on disk, names each failed path, and opens the folder on request.
+    void summaryMatchesTheFolder() {
+        const QString name = QStringLiteral("Sum");
+        const QList<PlatformTarget> targets{PlatformTarget::Windows, PlatformTarget::Android};
+        const QSet<QString> planned = PlannedPaths(targets, name);
+        const QString kept = name + QStringLiteral(".ico");
+        const QString blockedFolder = QStringLiteral("android/res/mipmap-hdpi");
+        QStringList blocked;
+        for (const QString& path : planned) {
+            if (path.startsWith(blockedFolder + u'/'))
+                blocked.append(path);
+        }
+        QVERIFY(planned.contains(kept));
+        QVERIFY(!blocked.isEmpty());
+        QVERIFY(TestImages::WriteFile(m_folder->filePath(kept), "old icon"));
+        QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("android/res")));
+        QVERIFY(TestImages::WriteFile(m_folder->filePath(blockedFolder), "a file, not a folder"));
+
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        dialog.Choose(targets, name, m_folder->path(), false);
+        editor.prompter.answers = {0}; // Open Folder
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+        const QString summary = dialog.ExportAndWaitForSummary();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const SummaryCounts counts = CountsIn(summary);
+        const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
+        QCOMPARE(counts.written, int(onDisk.size()) - 2); // less the two put there before
+        QCOMPARE(counts.written, int(planned.size() - blocked.size()) - 1);
+        QCOMPARE(counts.skipped, 1);
+        QCOMPARE(counts.failed, int(blocked.size()));
+        QCOMPARE(ReadAll(m_folder->filePath(kept)), QByteArray("old icon"));
+        for (const QString& path : blocked)
+            QVERIFY2(summary.contains(m_folder->filePath(path)), qPrintable(path));
+        QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));
+        QCOMPARE(m_openedUrls, QList<QUrl>{QUrl::fromLocalFile(m_folder->path())});
+    }
+
+    void choicesAreRemembered() {
+        EditorFixture editor;
+        {
+            // The first time: every platform, the default name, no folder yet.
+            DialogDriver dialog(editor);
+            QCOMPARE(dialog.CheckedTargets(), AllTargets);
+            QCOMPARE(dialog.NameField()->text(), PlatformPlan::DefaultName());
+            QVERIFY(dialog.FolderField()->text().isEmpty());
+            QVERIFY(!dialog.Replace()->isChecked());
+            QVERIFY(!dialog.ExportButton()->isEnabled());
+            const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Linux};
+            dialog.Choose(chosen, QStringLiteral("Again"), m_folder->path(), true);
+            QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
+            QTRY_VERIFY(!dialog.IsOpen());
+        }
+        DialogDriver dialog(editor);
+        QCOMPARE(dialog.CheckedTargets(),
+                 (QList<PlatformTarget>{PlatformTarget::Windows, PlatformTarget::Linux}));
+        QCOMPARE(dialog.NameField()->text(), QStringLiteral("Again"));
+        QCOMPARE(dialog.FolderField()->text(), m_folder->path());
+        QVERIFY(dialog.Replace()->isChecked());
+        QVERIFY(dialog.ExportButton()->isEnabled());
+    }
+};
+
+QTEST_MAIN(tst_PlatformExportDialog)
+#include "tst_PlatformExportDialog.moc"
