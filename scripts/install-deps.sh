@@ -13,7 +13,7 @@ packages=(
   # encoders
   libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev zlib1g-dev
   # the running window and its tests
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick xdotool
   # checks of the installed launcher entry, AppStream data, MIME type and manual page
   desktop-file-utils appstream libxml2-utils man-db
   # the Debian package and its test in a clean Debian root

@@ -58,6 +58,8 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
       m_choicesPanel(new QWidget) {
     setWindowTitle(tr("Export for Platforms"));
+    // Room for a folder path of some depth without scrolling it.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 70);
 
     auto* targets = new QGroupBox(tr("Platforms"));
     auto* targetGrid = new QGridLayout(targets);
@@ -85,7 +87,10 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
 
     auto* form = new QFormLayout;
     form->addRow(tr("&Name:"), m_nameField);
-    form->addRow(tr("&Folder:"), folderRow);
+    // A row holding a layout gets no buddy of its own; the label needs one for its shortcut.
+    auto* folderLabel = new QLabel(tr("&Folder:"));
+    folderLabel->setBuddy(m_folderField);
+    form->addRow(folderLabel, folderRow);
     form->addRow(QString(), m_replaceExisting);
 
     auto* choicesLayout = new QVBoxLayout(m_choicesPanel);

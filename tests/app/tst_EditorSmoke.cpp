@@ -94,6 +94,30 @@ done
                  QStringLiteral("window\nwall\nexit=0\n"));
     }
 
+    // Ctrl+Shift+E in the running editor opens "Export for Platforms"; the screenshot stays in
+    // the test's working folder as platform-export-dialog.png, to be looked at.
+    void platformExportDialogOpensFromItsShortcut() {
+        QTemporaryDir configuration;
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
+        extra.insert(QStringLiteral("SCREENSHOT"),
+                     QDir::current().filePath("platform-export-dialog.png"));
+        const QString openDialog = QStringLiteral(R"(
+xdotool search --name '^Sigilon$' windowfocus --sync key --clearmodifiers ctrl+shift+e
+for i in $(seq 1 50); do
+  if xwininfo -root -tree | grep -q '"Export for Platforms"'; then
+    sleep 0.5
+    import -window root "$SCREENSHOT"
+    echo dialog
+    break
+  fi
+  sleep 0.2
+done
+)");
+        QCOMPARE(RunOnVirtualDisplay(kStartEditor + openDialog + kEndEditor, extra),
+                 QStringLiteral("window\ndialog\nexit=0\n"));
+    }
+
     void helpPagesAreBesideTheExecutable() {
         const QDir folder = QFileInfo(QStringLiteral(SIGILON_EXECUTABLE)).dir();
         for (const char* page : {"mac-app-icons.html", "ios-app-icon.html", "logo.html"})
