@@ -207,8 +207,10 @@ void PlatformExportDialog::SetRunning(bool running) {
 }
 
 void PlatformExportDialog::reject() {
-    if (m_job->IsRunning())
+    if (m_job->IsRunning()) {
         m_job->Stop();
-    else
+        // The file being written is still completed; the summary follows when it is.
+        m_buttons->button(QDialogButtonBox::Cancel)->setEnabled(false);
+    } else
         QDialog::reject();
 }

@@ -204,18 +204,39 @@ private slots:
         QVERIFY(dialog.Problem()->isVisible());
     }
 
-    // The field being edited is part of the exported design: a canvas made non-square there,
-    // not yet confirmed, is refused as no platform set can take it.
-    void theLatestDesignIsExported() {
+    // The design is read from the window when Export is pressed: a canvas made non-square is
+    // refused with the reason, nothing is written, and the dialog stays for another try.
+    void nonSquareDesignIsRefused() {
         EditorFixture editor;
-        UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"), false);
+        UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"));
         DialogDriver dialog(editor);
         dialog.Choose({PlatformTarget::Windows}, QStringLiteral("AppIcon"), m_folder->path(),
                       false);
         const QString message = dialog.ExportAndWaitForSummary();
-        QVERIFY2(message.contains(QStringLiteral("square")), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("512 x 1024")), qPrintable(message));
         QVERIFY(FolderListing::FilesUnder(m_folder->path()).isEmpty());
-        QVERIFY(dialog.IsOpen()); // the user may change the design and come back
+        QVERIFY(dialog.IsOpen());
+        QVERIFY(dialog.ExportButton()->isEnabled());
+    }
+
+    // Export waits for the preview of the latest design, as the editor's own export does: the
+    // run begins only once the held rendering has been let go.
+    void exportWaitsForTheLatestRendering() {
+        EditorFixture editor(true);
+        DialogDriver dialog(editor);
+        dialog.Choose({PlatformTarget::Windows}, QStringLiteral("AppIcon"), m_folder->path(),
+                      false);
+        QVERIFY(editor.controller()->updating());
+        QTimer::singleShot(100, [&editor] {
+            editor.log->hold = false;
+            editor.log->gate.release(100);
+        });
+        const qsizetype asked = editor.prompter.questions.size();
+        QTest::mouseClick(dialog.ExportButton(), Qt::LeftButton);
+        QVERIFY(!editor.controller()->updating());
+        QVERIFY(dialog.Progress()->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(editor.prompter.questions.size() > asked, 120000);
+        QCOMPARE(CountsIn(editor.prompter.questions.last().message).written, 1);
     }
 
     void cancelLeavesOnlyWholeFiles() {
@@ -236,6 +257,7 @@ private slots:
         QCOMPARE(dialog.Progress()->maximum(), int(plan.size()));
         QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
         QVERIFY(dialog.IsOpen()); // until the run has stopped and said what it did
+        QVERIFY(!dialog.CancelButton()->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(editor.prompter.questions.size() > asked, 120000);
         const QString summary = editor.prompter.questions.last().message;
 
