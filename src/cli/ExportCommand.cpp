@@ -13,7 +13,9 @@
 namespace {
 
 void PrintLine(std::FILE* stream, const QString& text) {
-    std::fprintf(stream, "%s\n", text.toLocal8Bit().constData());
+    // Every byte, so that a path holding a NUL does not cut off the rest of its line.
+    const QByteArray line = text.toLocal8Bit() + '\n';
+    std::fwrite(line.constData(), 1, size_t(line.size()), stream);
     std::fflush(stream);
 }
 
@@ -55,7 +57,8 @@ void PrintFileResult(const ExportRun::FileResult& file, bool quiet) {
         PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
         break;
     case ExportRun::FileAction::Failed:
-        PrintLine(stderr, QStringLiteral("Could not save: ") + file.path);
+        PrintLine(stderr, QStringLiteral("Could not save: ") + file.path + QStringLiteral(" (") +
+                              file.failure + u')');
         break;
     }
 }

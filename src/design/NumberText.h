@@ -9,5 +9,7 @@
 std::optional<qint64> ParseWholeNumber(QStringView text);
 
 // The numeric value a text field shows for its text: the longest leading decimal number
-// (after leading white space), 0 when there is none. "12abc" gives 12, "abc" gives 0.
+// (after leading white space, with an optional sign, fraction and exponent), 0 when there is
+// none. "12abc" gives 12, "abc" gives 0, and "0x20", "inf" and "nan" give 0: the only digits
+// are decimal ones.
 double LeadingNumberValue(QStringView text);

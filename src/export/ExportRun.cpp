@@ -4,8 +4,6 @@
 #include "export/SaveImage.h"
 #include "export/StretchImage.h"
 
-#include <QFileInfo>
-
 #include <cmath>
 #include <utility>
 
@@ -71,13 +69,16 @@ bool ExportRun::SaveAll(const QImage& rendering, const QString& folder,
         const SaveIconResult saved =
             SaveIcon(image, path, m_options.formatIndex, overwriteMode, quality);
         overwriteMode = saved.overwriteMode;
-        result = result && saved.ok;
+        const bool ok = bool(saved.result);
+        result = result && ok;
         if (m_observer) {
             // Only an answer of No or No to All passes over a file.
             const bool kept = saved.overwriteMode == No || saved.overwriteMode == NoToAll;
-            m_observer({path, kept       ? FileAction::Kept
-                              : saved.ok ? FileAction::Written
-                                         : FileAction::Failed});
+            m_observer({path,
+                        kept ? FileAction::Kept
+                        : ok ? FileAction::Written
+                             : FileAction::Failed,
+                        saved.result.failure});
         }
     }
     return result;
@@ -93,7 +94,7 @@ QString ExportRun::GetFileName(const QString& sizeText) const {
 }
 
 int ExportRun::AskOverwrite(const QString& path) {
-    if (!QFileInfo::exists(path))
+    if (!ItemExistsAt(path))
         return AskNext;
     const int button =
         m_prompter.Ask(QStringLiteral("The file ") + path +
@@ -115,12 +116,12 @@ int ExportRun::AskOverwrite(const QString& path) {
 ExportRun::SaveIconResult ExportRun::SaveIcon(const QImage& image, const QString& path,
                                               int formatIndex, int overwriteMode, double quality) {
     if (overwriteMode >= NoToAll)
-        return {true, overwriteMode};
+        return {{}, overwriteMode};
     int mode = overwriteMode;
     if (mode != YesToAll) {
         mode = AskOverwrite(path);
         if (mode == No || mode == NoToAll)
-            return {true, mode};
+            return {{}, mode};
     }
     // No removal first: the atomic replace keeps the old file until the new one is complete
     // and keeps it when the encode or the write fails.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "export/AtomicFileWrite.h"
 #include "export/ExportOptions.h"
 #include "export/OutputSize.h"
 #include "export/Prompter.h"
@@ -15,7 +16,9 @@
 // The run never renders; it is handed the latest rendering at canvas size.
 //
 // Files are replaced atomically: an existing file stays in place until its replacement is
-// complete, and stays untouched when encoding or writing fails.
+// complete, and stays untouched when encoding or writing fails. Anything at an output path
+// counts as existing, a symbolic link too (even one pointing nowhere); replacing it writes a
+// regular file in the link's place and never touches what the link points to.
 class ExportRun {
 public:
     // The overwrite decision carried from file to file; every run starts with AskNext.
@@ -27,10 +30,11 @@ public:
     struct FileResult {
         QString path;
         FileAction action;
+        QString failure; // why, for a file that failed
     };
 
     struct SaveIconResult {
-        bool ok;
+        WriteResult result; // a file passed over counts as a success
         int overwriteMode;
     };
 
@@ -52,7 +56,7 @@ public:
     // pattern lacks it, an empty pattern is "Icon[Size]"), a dot and the format's extension.
     QString GetFileName(const QString& sizeText) const;
 
-    // 0 when nothing exists at `path`; otherwise the user's answer, Yes to NoToAll.
+    // 0 when nothing at all is at `path`; otherwise the user's answer, Yes to NoToAll.
     int AskOverwrite(const QString& path);
 
     // Writes `image` to `path` or passes over it as `overwriteMode` and the answers decide.

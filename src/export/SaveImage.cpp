@@ -7,7 +7,6 @@
 #include "export/PngEncoder.h"
 
 #include <QPainter>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <climits>
@@ -77,23 +76,13 @@ QByteArray EncodeImage(const QImage& image, int formatIndex, double quality) {
     return {};
 }
 
-bool SaveImage(const QImage& image, const QString& path, int formatIndex, double quality) {
+WriteResult SaveImage(const QImage& image, const QString& path, int formatIndex, double quality) {
+    if (!OutputFormat::At(formatIndex))
+        return {QStringLiteral("No output format is selected.")};
     const QByteArray data = EncodeImage(image, formatIndex, quality);
     if (data.isEmpty())
-        return false;
+        return {QStringLiteral("The image could not be encoded.")};
     return WriteFileAtomically(path, data);
-}
-
-bool WriteFileAtomically(const QString& path, const QByteArray& data) {
-    QSaveFile file(path);
-    // Unbuffered, so that a short write (disk full, size limit) shows here: a buffered write
-    // that fails only when the file is closed would still be committed, cut short.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
-    // An unfinished save file is discarded, never renamed over the target.
-    if (file.write(data) != data.size())
-        return false;
-    return file.commit();
 }
 
 } // namespace ImageTools

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "export/AtomicFileWrite.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -18,13 +20,10 @@ QImage EncodingBitmap(const QImage& image);
 // the encoder fails.
 QByteArray EncodeImage(const QImage& image, int formatIndex, double quality);
 
-// Encodes the image and replaces the file at `path` atomically: an existing file stays
-// untouched until the new one is complete, and is kept when anything fails. False when
-// nothing was written.
-bool SaveImage(const QImage& image, const QString& path, int formatIndex, double quality);
-
-// Replaces the file at `path` with `data` atomically, as SaveImage does for its encoded bytes:
-// any existing file is kept unless the new one is complete. False when nothing was written.
-bool WriteFileAtomically(const QString& path, const QByteArray& data);
+// Encodes the image and replaces the item at `path` atomically (see WriteFileAtomically): an
+// existing file stays untouched until the new one is complete, and is kept when anything
+// fails, and a symbolic link there is replaced, not followed. Says why when nothing was
+// written.
+WriteResult SaveImage(const QImage& image, const QString& path, int formatIndex, double quality);
 
 } // namespace ImageTools

@@ -1,8 +1,8 @@
 #include "platforms/PlatformExport.h"
 
 #include "design/ParallelRange.h"
+#include "export/AtomicFileWrite.h"
 #include "export/PngEncoder.h"
-#include "export/SaveImage.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/PlatformPictures.h"
@@ -34,12 +34,6 @@ void ForEachInParallel(int count, int threads, const std::function<void(int)>& w
                 work(i);
         },
         1);
-}
-
-// A link counts as an existing file even when it leads nowhere: it is the user's.
-bool Exists(const QString& path) {
-    const QFileInfo info(path);
-    return info.exists() || info.isSymLink();
 }
 
 struct PngKey {
@@ -137,8 +131,8 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     QList<PlannedImage> images;
     for (const PlannedFile& file : plan) {
         const QString path = root.filePath(file.path);
-        const bool keep = !overwrite && Exists(path);
-        result.files.append({path, keep ? Action::Kept : Action::Written});
+        const bool keep = !overwrite && ItemExistsAt(path);
+        result.files.append({path, keep ? Action::Kept : Action::Written, {}});
         if (keep)
             continue;
         pendingIndex.append(int(result.files.size() - 1));
@@ -153,20 +147,30 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads);
 
     // Folders first, on this thread: two files of one new folder must not race to make it.
-    // Each worker writes only its own flag; the results are settled afterwards.
-    std::vector<char> written(std::size_t(pending.size()));
-    for (qsizetype i = 0; i < pending.size(); ++i)
-        written[std::size_t(i)] =
-            QDir().mkpath(QFileInfo(result.files[pendingIndex[i]].path).path());
+    // Each worker sets only its own file's reason; the results are settled afterwards.
+    std::vector<QString> failures(std::size_t(pending.size()));
+    for (qsizetype i = 0; i < pending.size(); ++i) {
+        const QString folderPath = QFileInfo(result.files[pendingIndex[i]].path).path();
+        if (!QDir().mkpath(folderPath))
+            failures[std::size_t(i)] =
+                QStringLiteral("The folder %1 could not be created.").arg(folderPath);
+    }
     ForEachInParallel(int(pending.size()), threads, [&](int i) {
-        char& done = written[std::size_t(i)];
+        QString& failure = failures[std::size_t(i)];
+        if (!failure.isEmpty())
+            return;
         const QByteArray contents = Contents(*pending[i], pictures, pngs);
-        done = done && !contents.isEmpty() &&
-               ImageTools::WriteFileAtomically(result.files.at(pendingIndex[i]).path, contents);
+        if (contents.isEmpty())
+            failure = QStringLiteral("The image could not be encoded.");
+        else
+            failure = WriteFileAtomically(result.files.at(pendingIndex[i]).path, contents).failure;
     });
     for (qsizetype i = 0; i < pending.size(); ++i) {
-        if (!written[std::size_t(i)])
-            result.files[pendingIndex[i]].action = Action::Failed;
+        if (failures[std::size_t(i)].isEmpty())
+            continue;
+        ExportRun::FileResult& file = result.files[pendingIndex[i]];
+        file.action = Action::Failed;
+        file.failure = failures[std::size_t(i)];
     }
     return result;
 }

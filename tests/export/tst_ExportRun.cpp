@@ -207,6 +207,111 @@ private slots:
         QVERIFY(QFileInfo::exists(folder.filePath("sub/Icon16.png")));
     }
 
+    void symbolicLinksAtOutputPaths_data() {
+        // Every link points out of the export folder; nothing there may change.
+        QTest::addColumn<QString>("target"); // relative to the export folder
+        QTest::addColumn<int>("answer");
+        QTest::newRow("link to a file, kept") << "../victim.png" << int(No);
+        QTest::newRow("link to a file, replaced") << "../victim.png" << int(YesToAll);
+        QTest::newRow("dangling link, kept") << "../nowhere.png" << int(No);
+        QTest::newRow("dangling link, replaced") << "../nowhere.png" << int(YesToAll);
+        QTest::newRow("link to a folder, replaced") << "../victims" << int(Yes);
+    }
+
+    void symbolicLinksAtOutputPaths() {
+        QFETCH(QString, target);
+        QFETCH(int, answer);
+        QTemporaryDir outside;
+        const QString folder = outside.filePath("export");
+        QVERIFY(QDir().mkdir(folder));
+        QVERIFY(QDir().mkdir(outside.filePath("victims")));
+        WriteOld(outside.filePath("victim.png"));
+        const QString link = folder + "/Icon16.png";
+        QVERIFY(QFile::link(target, link));
+
+        Export run;
+        run.prompter.answers = {answer};
+        QCOMPARE(run.Run(folder), ExportRun::Outcome::Saved);
+        // The link is an existing item: asked about, as a file would be.
+        QCOMPARE(run.prompter.Messages().first(),
+                 "The file " + link + " already exists. Do you want to overwrite it?");
+        QCOMPARE(run.Actions(), QString(answer == No ? "KWWWWWW" : "WWWWWWW"));
+
+        // Nothing outside the folder was written, followed or created.
+        QCOMPARE(ReadAll(outside.filePath("victim.png")), OldContent);
+        QVERIFY(QDir(outside.filePath("victims")).isEmpty());
+        QVERIFY(!QFileInfo::exists(outside.filePath("nowhere.png")));
+        const QFileInfo written(link);
+        if (answer == No) {
+            QCOMPARE(written.symLinkTarget(), QFileInfo(folder + '/' + target).absoluteFilePath());
+        } else {
+            QVERIFY(!written.isSymLink());
+            QVERIFY(written.isFile());
+            QCOMPARE(QImageReader(link).size(), QSize(16, 16));
+        }
+        QCOMPARE(
+            QDir(folder)
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .size(),
+            7); // no temporary file left behind
+    }
+
+    void unwritableNamesFailAlone_data() {
+        // The size texts name the files; a NUL, or a name longer than any file system takes,
+        // fails that file only.
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QStringList>("sizeTexts");
+        QTest::addColumn<QString>("files");  // W written, F failed
+        QTest::addColumn<QString>("reason"); // part of the failure's reason, "" for any
+        const QString nul(QChar(0));
+        QTest::newRow("NUL in one name")
+            << "Icon[Size]" << QStringList{"16", "3" + nul + "2", "64"} << "WFW"
+            << "NUL";
+        QTest::newRow("NUL in the pattern")
+            << "Icon" + nul + "[Size]" << QStringList{"16", "32"} << "FF"
+            << "NUL";
+        QTest::newRow("name too long")
+            << "Icon[Size]" << QStringList{"16", QString(300, u'x'), "64"} << "WFW"
+            << "";
+    }
+
+    void unwritableNamesFailAlone() {
+        QFETCH(QString, pattern);
+        QFETCH(QStringList, sizeTexts);
+        QFETCH(QString, files);
+        QFETCH(QString, reason);
+        QTemporaryDir folder;
+        QList<OutputSize> sizes;
+        for (const QString& text : sizeTexts)
+            sizes.append({16, 16, text});
+        ScriptedPrompter prompter;
+        ExportRun run(prompter, {pattern, 0, 80.0f});
+        QList<ExportRun::FileResult> settled;
+        run.SetFileObserver([&](const ExportRun::FileResult& file) { settled.append(file); });
+        QVERIFY(!run.SaveAll(Rendering(64), folder.path(), sizes));
+        QVERIFY(prompter.questions.isEmpty());
+
+        QCOMPARE(settled.size(), files.size());
+        QStringList expected;
+        for (int i = 0; i < files.size(); ++i) {
+            const ExportRun::FileResult& file = settled[i];
+            if (files[i] == u'W') {
+                QCOMPARE(file.action, ExportRun::FileAction::Written);
+                QVERIFY(file.failure.isEmpty());
+                expected.append(QFileInfo(file.path).fileName());
+            } else {
+                QCOMPARE(file.action, ExportRun::FileAction::Failed);
+                QVERIFY2(!file.failure.isEmpty() && file.failure.contains(reason),
+                         qPrintable(file.failure));
+            }
+        }
+        // Nothing is written under the part of a name before its NUL, nothing left half-done.
+        QCOMPARE(
+            QDir(folder.path())
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+            expected);
+    }
+
     void emptySizeListStillSucceeds() {
         QTemporaryDir folder;
         DesignSettings settings;

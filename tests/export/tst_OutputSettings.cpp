@@ -1,7 +1,10 @@
-// The output settings' rules: the format list, the quality and custom-size fields, and the
-// list of files that the size-set choices give.
+// The output settings' rules: the format list, the quality and custom-size fields, the numbers
+// read from the texts of those fields and of the canvas fields, and the list of files that
+// the size-set choices give.
 
 #include "design/DesignSettings.h"
+#include "design/IconDesign.h"
+#include "export/ExportOptions.h"
 #include "export/OutputFormat.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
@@ -88,6 +91,50 @@ private slots:
         QFETCH(QString, shown);
         QCOMPARE(quality ? ValidateQuality(text) : ValidateCustomSize(text),
                  (ValidatedNumber{shown, value}));
+    }
+
+    void numbersReadFromFieldTexts_data() {
+        // A profile sets these texts as written, without the fields' own check; every reader
+        // takes the longest leading decimal number. The canvas keeps its side within 1 to 10000.
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<float>("canvasSide");
+        const double infinity = std::numeric_limits<double>::infinity();
+        QTest::newRow("whole") << "300" << 300.0 << 300.0f;
+        QTest::newRow("letters after") << "12abc" << 12.0 << 12.0f;
+        QTest::newRow("fraction and exponent") << "7.5e1px" << 75.0 << 75.0f;
+        QTest::newRow("exponent without digits") << "64e" << 64.0 << 64.0f;
+        QTest::newRow("exponent sign without digits") << "64E+" << 64.0 << 64.0f;
+        QTest::newRow("leading white space") << " \t\n32" << 32.0 << 32.0f;
+        QTest::newRow("decimal comma") << "12,5" << 12.0 << 12.0f;
+        QTest::newRow("no leading digit") << "-.5" << -0.5 << 1.0f;
+        QTest::newRow("point only") << "." << 0.0 << 1.0f;
+        QTest::newRow("beyond a double") << "1e400" << infinity << 10000.0f;
+        // Spellings strtod takes that are not decimal numbers.
+        QTest::newRow("hexadecimal") << "0x20" << 0.0 << 1.0f;
+        QTest::newRow("hexadecimal real") << "0x1p12" << 0.0 << 1.0f;
+        QTest::newRow("inf") << "inf" << 0.0 << 1.0f;
+        QTest::newRow("signed infinity") << "+Infinity" << 0.0 << 1.0f;
+        QTest::newRow("nan") << "nan" << 0.0 << 1.0f;
+        QTest::newRow("nan with payload") << "-NAN(12)" << 0.0 << 1.0f;
+        QTest::newRow("full-width digits") << QStringLiteral("\uFF13\uFF12") << 0.0 << 1.0f;
+    }
+
+    void numbersReadFromFieldTexts() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QFETCH(float, canvasSide);
+        DesignSettings settings = Chosen(0, 0, 0, 1);
+        settings.customWidthText = text;
+        settings.customHeightText = text;
+        settings.qualityText = text;
+        settings.canvasWidthText = text;
+        settings.canvasHeightText = text;
+        QCOMPARE(SizeSets::SizeList(settings), (QList<OutputSize>{{value, value, text}}));
+        QCOMPARE(ExportOptions::FromSettings(settings).quality, float(value));
+        const IconDesign design = MakeIconDesign(settings, QImage());
+        QCOMPARE(design.canvasWidth, canvasSide);
+        QCOMPARE(design.canvasHeight, canvasSide);
     }
 
     void sizeLists_data() {

@@ -54,6 +54,48 @@ struct FileSizeLimit {
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
 };
 
+// The luminance quantisation table a baseline JPEG encoder derives from a quality percentage:
+// the example table of the JPEG standard (Annex K.1) scaled as the reference encoder does,
+// in the zig-zag order the file stores it in.
+QList<int> StandardLuminanceTable(int quality) {
+    static const int base[64] = {16,  11,  10,  16,  24, 40, 51,  61,  12,  12,  14,  19,  26,
+                                 58,  60,  55,  14,  13, 16, 24,  40,  57,  69,  56,  14,  17,
+                                 22,  29,  51,  87,  80, 62, 18,  22,  37,  56,  68,  109, 103,
+                                 77,  24,  35,  55,  64, 81, 104, 113, 92,  49,  64,  78,  87,
+                                 103, 121, 120, 101, 72, 92, 95,  98,  112, 100, 103, 99};
+    const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
+    QList<int> table;
+    // Zig-zag: along the anti-diagonals, alternating direction, starting upwards.
+    for (int diagonal = 0; diagonal < 15; ++diagonal) {
+        for (int step = 0; step <= diagonal; ++step) {
+            const int row = diagonal % 2 == 0 ? diagonal - step : step;
+            const int column = diagonal - row;
+            if (row < 8 && column < 8)
+                table.append(std::clamp((base[row * 8 + column] * scale + 50) / 100, 1, 255));
+        }
+    }
+    return table;
+}
+
+// The first quantisation table of a JPEG file (the luminance one), in stored order; empty when
+// the file has none.
+QList<int> FirstQuantisationTable(const QByteArray& jpeg) {
+    for (qsizetype pos = 2; pos + 4 <= jpeg.size();) {
+        if (quint8(jpeg[pos]) != 0xFF)
+            return {};
+        const quint8 marker = quint8(jpeg[pos + 1]);
+        const int length = qFromBigEndian<quint16>(jpeg.constData() + pos + 2);
+        if (marker == 0xDB && pos + 5 + 64 <= jpeg.size() && quint8(jpeg[pos + 4]) == 0) {
+            QList<int> table;
+            for (int i = 0; i < 64; ++i)
+                table.append(quint8(jpeg[pos + 5 + i]));
+            return table;
+        }
+        pos += 2 + length;
+    }
+    return {};
+}
+
 } // namespace
 
 class SaveImageTest : public QObject {
@@ -212,6 +254,23 @@ private slots:
         }
     }
 
+    void jpegQualityIsRoundedToAPercentage_data() {
+        // Percentages whose single-precision factor lies just below the percentage, so that
+        // cutting off the fraction would encode one percent lower.
+        QTest::addColumn<int>("percent");
+        for (int percent : {8, 29, 57, 95})
+            QTest::addRow("%d", percent) << percent;
+    }
+
+    void jpegQualityIsRoundedToAPercentage() {
+        QFETCH(int, percent);
+        const double factor = CompressionFactor(float(percent));
+        QVERIFY(int(factor * 100.0) == percent - 1);
+        QVERIFY(StandardLuminanceTable(percent) != StandardLuminanceTable(percent - 1));
+        const QByteArray jpeg = ImageTools::EncodeImage(Badge(16, 16), 1, factor);
+        QCOMPARE(FirstQuantisationTable(jpeg), StandardLuminanceTable(percent));
+    }
+
     void nothingToEncodeWritesNothing_data() {
         QTest::addColumn<QImage>("image");
         QTest::addColumn<int>("format");
@@ -249,17 +308,19 @@ private slots:
                 qScopeGuard([&] { QFile::setPermissions(folder.path(), writable); });
             if (QFile(folder.filePath("probe")).open(QIODevice::WriteOnly))
                 QSKIP("this user writes into read-only folders; the size limit row covers it");
-            saved = ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8);
+            saved = bool(ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
         } else {
             // The write itself fails after the encoding succeeded; root is not exempt.
             FileSizeLimit limit(512);
             if (!limit.active)
                 QSKIP("cannot lower the file size limit here");
-            saved = ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8);
+            saved = bool(ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
         }
         QVERIFY(!saved);
         QCOMPARE(ReadAll(path), before);
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"whole.bmp"});
+        // No temporary file is left behind either, hidden or not.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+                 QStringList{"whole.bmp"});
     }
 
 private:

@@ -1,0 +1,105 @@
+// The writer behind every exported file: what it finds at a path, what it replaces, the
+// permissions of what it creates, and what a refused write leaves behind.
+
+#include "export/AtomicFileWrite.h"
+#include "support/TestImages.h"
+
+#include <QDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray NewContent("the new icon");
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Everything in the folder, hidden temporary files included.
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
+}
+
+} // namespace
+
+class AtomicFileWriteTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void itemsAtThePath_data() {
+        QTest::addColumn<QString>("occupant"); // what is at "target" before the write
+        QTest::addColumn<bool>("written");
+        QTest::newRow("nothing") << "" << true;
+        QTest::newRow("file") << "file" << true;
+        QTest::newRow("dangling link") << "dangling link" << true;
+        QTest::newRow("folder") << "folder" << false;
+    }
+
+    void itemsAtThePath() {
+        QFETCH(QString, occupant);
+        QFETCH(bool, written);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("target");
+        if (occupant == u"file")
+            QVERIFY(TestImages::WriteFile(path, "old"));
+        else if (occupant == u"dangling link")
+            QVERIFY(QFile::link(folder.filePath("nowhere"), path));
+        else if (occupant == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        QCOMPARE(ItemExistsAt(path), !occupant.isEmpty());
+
+        const WriteResult result = WriteFileAtomically(path, NewContent);
+        QCOMPARE(bool(result), written);
+        QCOMPARE(result.failure.isEmpty(), written);
+        if (written) {
+            QVERIFY(!QFileInfo(path).isSymLink());
+            QCOMPARE(ReadAll(path), NewContent);
+        } else {
+            QVERIFY(QFileInfo(path).isDir());
+        }
+        QCOMPARE(Entries(folder.filePath(".")), QStringList{"target"}); // no temporary file left
+    }
+
+    void nulEndsNoPath() {
+        // The part before a NUL names an existing file, which must be neither found nor written.
+        TestImages::ScratchFolder folder;
+        const QString prefix = folder.filePath("Icon");
+        QVERIFY(TestImages::WriteFile(prefix, "old"));
+        const QString path = prefix + QChar(0) + "16.png";
+        QVERIFY(!ItemExistsAt(path));
+        const WriteResult result = WriteFileAtomically(path, NewContent);
+        QVERIFY(!result);
+        QVERIFY2(result.failure.contains("NUL"), qPrintable(result.failure));
+        QCOMPARE(ReadAll(prefix), QByteArray("old"));
+        QCOMPARE(Entries(folder.filePath(".")), QStringList{"Icon"});
+    }
+
+    void newFilesFollowTheUmask_data() {
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("022") << 022 << 0644;
+        QTest::newRow("077") << 077 << 0600;
+        QTest::newRow("002") << 002 << 0664;
+    }
+
+    void newFilesFollowTheUmask() {
+        QFETCH(int, umask);
+        QFETCH(int, mode);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("icon.png");
+        const mode_t previous = ::umask(mode_t(umask));
+        const WriteResult result = WriteFileAtomically(path, NewContent);
+        ::umask(previous);
+        QVERIFY(result);
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(int(status.st_mode & 07777), mode);
+    }
+};
+
+QTEST_GUILESS_MAIN(AtomicFileWriteTest)
+#include "tst_AtomicFileWrite.moc"
