@@ -1,45 +1,28 @@
-// sigilon-bench: times the renderer (and the export, see ExportBenchmarks) on this machine.
+// sigilon-bench: times the renderer, the export (see ExportBenchmarks) and whole sigilon
+// processes (see ProcessBenchmarks) on this machine.
 // Prints one line per measurement, e.g. "render 1024 median_ms=6.8 peak_mb=210".
 
+#include "BenchmarkIcon.h"
 #include "ExportBenchmarks.h"
+#include "Measurements.h"
 #include "PlatformBenchmarks.h"
+#include "PreviewBenchmarks.h"
+#include "ProcessBenchmarks.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QPainter>
-#include <algorithm>
 #include <cstdio>
 #include <sys/resource.h>
 #include <vector>
 
 namespace {
 
-// A 512 x 512 icon with colour, transparency and diagonal edges, like a real one.
-QImage BenchmarkIcon() {
-    QImage icon(512, 512, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(240, 180, 40));
-    painter.setPen(QPen(QColor(120, 60, 10), 12));
-    painter.drawEllipse(QRectF(40, 40, 432, 432));
-    painter.setBrush(QColor(30, 160, 90, 200));
-    painter.drawRect(QRectF(150, 150, 212, 212));
-    return icon;
-}
-
 double PeakResidentMegabytes() {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return usage.ru_maxrss / 1024.0;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
 }
 
 QImage TimeRenders(int side, int repetitions) {
@@ -69,10 +52,15 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
+    // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // Named sizes time only those renderings (handy under a profiler); "platforms" only the
-    // platform sets.
+    // "process" times only whole processes, "platforms" only the platform sets; named sizes time
+    // only those renderings (handy under a profiler).
     const QStringList sizes = application.arguments().mid(1);
+    if (sizes == QStringList{QStringLiteral("process")}) {
+        RunProcessBenchmarks(sigilon);
+        return 0;
+    }
     if (sizes == QStringList{QStringLiteral("platforms")}) {
         RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
         return 0;
@@ -82,12 +70,13 @@ int main(int argc, char* argv[]) {
             TimeRenders(size.toInt(), 15);
         return 0;
     }
+    // Whole processes first: a child's peak can never read below this process's own peak
+    // when it was started, which is small only before the renderings below.
+    RunProcessBenchmarks(sigilon);
     const QImage rendering1024 = TimeRenders(1024, 15);
     TimeRenders(4096, 7);
-    TimeRenders(10000, 5);
-    // The editor executable is built beside the benchmark.
-    RunExportBenchmarks(rendering1024,
-                        QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon"));
+    RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
+    RunPreviewBenchmarks();
     RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
     return 0;
 }

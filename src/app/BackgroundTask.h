@@ -7,13 +7,14 @@
 #include <functional>
 #include <memory>
 
-// Runs `work` on the global thread pool and hands its result to `done` on the thread of
-// `context`. When `context` is destroyed before the work ends, `done` is never called, so a
-// late result cannot reach an object that is gone.
+// Runs `work` on `pool` (the global thread pool unless another is given) and hands its result to
+// `done` on the thread of `context`. When `context` is destroyed before the work ends, `done` is
+// never called, so a late result cannot reach an object that is gone.
 namespace BackgroundTask {
 
 template <typename Result>
-void Run(std::function<Result()> work, QObject* context, std::function<void(Result)> done) {
+void Run(std::function<Result()> work, QObject* context, std::function<void(Result)> done,
+         QThreadPool* pool = QThreadPool::globalInstance()) {
     auto* watcher = new QFutureWatcher<Result>(context);
     QObject::connect(watcher, &QFutureWatcherBase::finished, watcher,
                      [watcher, done = std::move(done)] {
@@ -22,7 +23,7 @@ void Run(std::function<Result()> work, QObject* context, std::function<void(Resu
                      });
     auto promise = std::make_shared<QPromise<Result>>();
     watcher->setFuture(promise->future());
-    QThreadPool::globalInstance()->start([promise, work = std::move(work)] {
+    pool->start([promise, work = std::move(work)] {
         promise->start();
         promise->addResult(work());
         promise->finish();

@@ -1,10 +1,7 @@
 #include "app/ColorWell.h"
 
-#include "app/Checkerboard.h"
-
 #include <QColorDialog>
 #include <QPainter>
-#include <QPainterPath>
 #include <QStyleOptionFocusRect>
 
 ColorWell::ColorWell(QWidget* parent) : QAbstractButton(parent) {
@@ -32,13 +29,9 @@ void ColorWell::paintEvent(QPaintEvent*) {
     painter.setBrush(palette().button());
     painter.drawRoundedRect(frame, 4, 4);
 
-    // Translucent colours show over a checkerboard, as in the preview.
-    QPainterPath swatchPath;
-    swatchPath.addRoundedRect(swatch, 2, 2);
-    painter.setClipPath(swatchPath);
-    Checkerboard::Fill(painter, swatch.toAlignedRect(), 5);
-    painter.fillRect(swatch, m_color.toQColor());
-    painter.setClipping(false);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(m_color.toQColor());
+    painter.drawRoundedRect(swatch, 2, 2);
 
     if (hasFocus()) {
         QStyleOptionFocusRect option;
@@ -55,7 +48,8 @@ void ColorWell::OpenChooser() {
     }
     m_colorBeforeChooser = m_color;
     m_chooser = new QColorDialog(m_color.toQColor(), this);
-    m_chooser->setOptions(QColorDialog::ShowAlphaChannel | QColorDialog::DontUseNativeDialog);
+    // Profiles keep red, green and blue only, so the chooser offers no transparency.
+    m_chooser->setOptions(QColorDialog::DontUseNativeDialog);
     m_chooser->setWindowTitle(toolTip().isEmpty() ? tr("Colour") : toolTip());
     m_chooser->setAttribute(Qt::WA_DeleteOnClose);
     connect(m_chooser, &QColorDialog::currentColorChanged, this, &ColorWell::TakeUserColor);
@@ -70,7 +64,7 @@ void ColorWell::OpenChooser() {
 }
 
 void ColorWell::TakeUserColor(const QColor& color) {
-    const Rgba chosen{color.redF(), color.greenF(), color.blueF(), color.alphaF()};
+    const Rgba chosen{color.redF(), color.greenF(), color.blueF(), 1.0};
     if (chosen == m_color)
         return;
     setColor(chosen);

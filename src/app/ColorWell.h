@@ -7,8 +7,8 @@
 
 class QColorDialog;
 
-// A colour swatch that opens a colour chooser when clicked. It keeps its colour exactly as it
-// was set, at full double precision, so a colour read from a profile is written back
+// A colour swatch that opens a chooser of opaque colours when clicked. It keeps its colour exactly
+// as it was set, at full double precision, so a colour read from a profile is written back
 // unchanged. colorChanged is emitted only for the user's choices, live while the chooser is
 // open; setColor never emits it.
 class ColorWell : public QAbstractButton {

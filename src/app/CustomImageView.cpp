@@ -31,13 +31,23 @@ void CustomImageView::setImage(const QImage& image) {
     update();
 }
 
-QRect CustomImageView::PictureRect() const {
+QSize CustomImageView::FittedSize(const QSize& picture) const {
     // The largest centred square, and in it the picture with its own aspect ratio.
     const int side = std::min(width(), height()) - 24;
-    if (side <= 0 || m_image.isNull())
+    if (side <= 0 || picture.isEmpty())
         return {};
-    const QSize fitted = m_image.size().scaled(side, side, Qt::KeepAspectRatio);
-    const QSize size(std::max(1, fitted.width()), std::max(1, fitted.height()));
+    const QSize fitted = picture.scaled(side, side, Qt::KeepAspectRatio);
+    return {std::max(1, fitted.width()), std::max(1, fitted.height())};
+}
+
+QSize CustomImageView::PicturePixels(const QSize& picture) const {
+    return FittedSize(picture) * devicePixelRatioF();
+}
+
+QRect CustomImageView::PictureRect() const {
+    const QSize size = FittedSize(m_image.size());
+    if (size.isEmpty())
+        return {};
     return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
 }
 

@@ -19,6 +19,9 @@ public:
     const QImage& image() const { return m_image; }
     void setImage(const QImage& image);
 
+    // The size in device pixels at which a picture of the given size is shown.
+    QSize PicturePixels(const QSize& picture) const;
+
     QSize sizeHint() const override { return {540, 540}; }
     QSize minimumSizeHint() const override { return {240, 240}; }
 
@@ -29,6 +32,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    QSize FittedSize(const QSize& picture) const;
     QRect PictureRect() const;
 
     QImage m_image;

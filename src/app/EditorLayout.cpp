@@ -19,9 +19,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <limits>
 
 namespace {
 
@@ -40,9 +42,15 @@ Widget* Named(Widget* widget, const QString& name, const QString& toolTip) {
     return widget;
 }
 
+// A profile line may be of any length; the field keeps all of it.
+void KeepAnyLength(QLineEdit* field) {
+    field->setMaxLength(std::numeric_limits<int>::max());
+}
+
 QLineEdit* TextField(QWidget* parent, const QString& name, const QString& toolTip) {
     auto* field = Named(new QLineEdit(parent), name, toolTip);
     field->setValidator(new SingleLineValidator(field));
+    KeepAnyLength(field);
     return field;
 }
 
@@ -188,7 +196,6 @@ QGroupBox* BuildBackground(EditorControls& c) {
     c.sliderBackgroundShadowOffset = shadow.offset;
     c.sliderBackgroundShadowAngle = shadow.angle;
     c.sliderBackgroundShadowBlur = shadow.blur;
-    grid->setRowStretch(grid->rowCount(), 1);
     return group;
 }
 
@@ -224,6 +231,7 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
         Named(new CustomTextField(prompter, group), "textFieldIconImage",
               QObject::tr("The icon image; drop an image file here or on the preview"));
     c.textFieldIconImage->setReadOnly(true);
+    KeepAnyLength(c.textFieldIconImage);
     c.textFieldIconImage->setPlaceholderText(QObject::tr("No image"));
     c.buttonSelectIconImage = Named(new QPushButton(QObject::tr("&Choose…"), group),
                                     "buttonSelectIconImage", QObject::tr("Choose an image file"));
@@ -237,6 +245,10 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     imageRow->addWidget(c.textFieldIconImage, 1);
     imageRow->addWidget(c.buttonSelectIconImage);
     imageRow->addWidget(c.buttonClearIconImage);
+    // Created in the order of the rows, which is the order Tab moves through them.
+    QHBoxLayout* offsetRow = OffsetRow(group, c.textFieldIconHorizontalOffset,
+                                       c.stepperIconHorizontalOffset, c.textFieldIconVerticalOffset,
+                                       c.stepperIconVerticalOffset, "Icon", QObject::tr("icon"));
 
     c.textFieldIconScale = NumberField(group, "textFieldIconScale",
                                        QObject::tr("Size in percent of the image's own size, "
@@ -254,10 +266,7 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     grid->addWidget(Label(QObject::tr("Image")), 0, 0);
     grid->addLayout(imageRow, 0, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 1, 0);
-    grid->addLayout(OffsetRow(group, c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset,
-                              c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset, "Icon",
-                              QObject::tr("icon")),
-                    1, 1, 1, 2);
+    grid->addLayout(offsetRow, 1, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Sc&ale"), c.textFieldIconScale), 2, 0);
     grid->addLayout(Row({c.textFieldIconScale, c.stepperIconScale, Label(QObject::tr("%"))}), 2, 1,
                     1, 2);
@@ -277,7 +286,6 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     c.sliderIconShadowOffset = shadow.offset;
     c.sliderIconShadowAngle = shadow.angle;
     c.sliderIconShadowBlur = shadow.blur;
-    grid->setRowStretch(grid->rowCount(), 1);
     return group;
 }
 
@@ -296,6 +304,10 @@ QGroupBox* BuildText(EditorControls& c) {
         MakeStepper(group, "stepperFontSize", c.textFieldFontSize->toolTip(), 1, 10000, 10);
     c.colorWellTextColor =
         Named(new ColorWell(group), "colorWellTextColor", QObject::tr("Colour of the text"));
+    // Created in the order of the rows, which is the order Tab moves through them.
+    QHBoxLayout* offsetRow = OffsetRow(group, c.textFieldTextHorizontalOffset,
+                                       c.stepperTextHorizontalOffset, c.textFieldTextVerticalOffset,
+                                       c.stepperTextVerticalOffset, "Text", QObject::tr("text"));
     c.checkTextStroke = Named(new QCheckBox(QObject::tr("Outline"), group), "checkTextStroke",
                               QObject::tr("Draw an outline around the letters"));
     c.colorWellTextStrokeColor = Named(new ColorWell(group), "colorWellTextStrokeColor",
@@ -317,10 +329,7 @@ QGroupBox* BuildText(EditorControls& c) {
     sizeRow->addStretch(1);
     grid->addLayout(sizeRow, 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 3, 0);
-    grid->addLayout(OffsetRow(group, c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset,
-                              c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset, "Text",
-                              QObject::tr("text")),
-                    3, 1, 1, 2);
+    grid->addLayout(offsetRow, 3, 1, 1, 2);
     grid->addWidget(c.checkTextStroke, 4, 0);
     grid->addWidget(c.colorWellTextStrokeColor, 4, 1);
     grid->addWidget(c.sliderTextStrokeSize, 4, 2);
@@ -331,17 +340,16 @@ QGroupBox* BuildText(EditorControls& c) {
     c.sliderTextShadowOffset = shadow.offset;
     c.sliderTextShadowAngle = shadow.angle;
     c.sliderTextShadowBlur = shadow.blur;
-    grid->setRowStretch(grid->rowCount(), 1);
     return group;
 }
 
-// One icon set: its radio button above its size check boxes, `rows` to a column.
+// One icon set: its radio button above its size check boxes, `columns` to a row.
 template <std::size_t N>
-QVBoxLayout* SizeSetColumn(QWidget* group, QRadioButton* radio, const std::array<int, N>& sizes,
-                           std::array<QCheckBox*, N>& checks, const QString& suffix, int rows) {
-    auto* column = new QVBoxLayout;
-    column->setSpacing(4);
-    column->addWidget(radio);
+QVBoxLayout* SizeSet(QWidget* group, QRadioButton* radio, const std::array<int, N>& sizes,
+                     std::array<QCheckBox*, N>& checks, const QString& suffix, int columns) {
+    auto* set = new QVBoxLayout;
+    set->setSpacing(2);
+    set->addWidget(radio);
     auto* grid = new QGridLayout;
     grid->setContentsMargins(20, 0, 0, 0);
     grid->setHorizontalSpacing(10);
@@ -351,17 +359,17 @@ QVBoxLayout* SizeSetColumn(QWidget* group, QRadioButton* radio, const std::array
         checks[i] = Named(new QCheckBox(QString::number(size), group),
                           QStringLiteral("check%1%2").arg(size).arg(suffix),
                           QObject::tr("Export the %1 × %1 pixel file").arg(size));
-        grid->addWidget(checks[i], int(i) % rows, int(i) / rows);
+        grid->addWidget(checks[i], int(i) / columns, int(i) % columns);
     }
-    column->addLayout(grid);
-    column->addStretch(1);
-    return column;
+    grid->setColumnStretch(columns, 1);
+    set->addLayout(grid);
+    return set;
 }
 
 QGroupBox* BuildOutput(EditorControls& c) {
     auto* group = new QGroupBox(QObject::tr("Output"));
-    auto* columns = new QHBoxLayout(group);
-    columns->setSpacing(18);
+    auto* rows = new QVBoxLayout(group);
+    rows->setSpacing(8);
 
     c.radioiOSIconSet = Named(new QRadioButton(QObject::tr("iOS"), group), "radioiOSIconSet",
                               QObject::tr("Export the checked sizes of the iOS set"));
@@ -377,31 +385,32 @@ QGroupBox* BuildOutput(EditorControls& c) {
          {c.radioiOSIconSet, c.radiowatchOSIconSet, c.radioMacOSXIconSet, c.radioCustomSize})
         radio->setAutoExclusive(false); // the size-set actions turn the others off themselves
 
-    columns->addLayout(SizeSetColumn(group, c.radioiOSIconSet, SizeSets::IosSizes, c.iosSizeChecks,
-                                     QStringLiteral("ios"), 5));
-    columns->addLayout(SizeSetColumn(group, c.radiowatchOSIconSet, SizeSets::WatchSizes,
-                                     c.watchSizeChecks, QStringLiteral("watchos"), 5));
-    columns->addLayout(SizeSetColumn(group, c.radioMacOSXIconSet, SizeSets::MacSizes,
-                                     c.macSizeChecks, QStringLiteral("mac"), 4));
+    constexpr int kColumns = 5;
+    rows->addLayout(SizeSet(group, c.radioiOSIconSet, SizeSets::IosSizes, c.iosSizeChecks,
+                            QStringLiteral("ios"), kColumns));
+    rows->addLayout(SizeSet(group, c.radiowatchOSIconSet, SizeSets::WatchSizes, c.watchSizeChecks,
+                            QStringLiteral("watchos"), kColumns));
+    rows->addLayout(SizeSet(group, c.radioMacOSXIconSet, SizeSets::MacSizes, c.macSizeChecks,
+                            QStringLiteral("mac"), kColumns));
 
     c.textFieldCustomWidth = NumberField(group, "textFieldCustomWidth",
                                          QObject::tr("Width of the custom size in pixels"));
     c.textFieldCustomHeight = NumberField(group, "textFieldCustomHeight",
                                           QObject::tr("Height of the custom size in pixels"));
-    auto* custom = new QGridLayout;
-    custom->setVerticalSpacing(4);
-    custom->addWidget(c.radioCustomSize, 0, 0, 1, 2);
-    custom->addWidget(SubLabel(QObject::tr("W")), 1, 0);
-    custom->addWidget(c.textFieldCustomWidth, 1, 1);
-    custom->addWidget(SubLabel(QObject::tr("H")), 2, 0);
-    custom->addWidget(c.textFieldCustomHeight, 2, 1);
-    custom->setRowStretch(3, 1);
-    columns->addLayout(custom);
+    QHBoxLayout* custom = Row({c.radioCustomSize}, false);
+    custom->addSpacing(8);
+    custom->addWidget(Label(QObject::tr("W")));
+    custom->addWidget(c.textFieldCustomWidth);
+    custom->addSpacing(8);
+    custom->addWidget(Label(QObject::tr("H")));
+    custom->addWidget(c.textFieldCustomHeight);
+    custom->addStretch(1);
+    rows->addLayout(custom);
 
     auto* separator = new QFrame(group);
-    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
-    columns->addWidget(separator);
+    rows->addWidget(separator);
 
     c.comboIconFormat =
         Named(new QComboBox(group), "comboIconFormat", QObject::tr("File format of the icons"));
@@ -420,16 +429,40 @@ QGroupBox* BuildOutput(EditorControls& c) {
     files->setHorizontalSpacing(8);
     files->setVerticalSpacing(5);
     files->addWidget(Label(QObject::tr("Fo&rmat"), c.comboIconFormat), 0, 0);
-    files->addWidget(c.comboIconFormat, 0, 1);
+    files->addWidget(c.comboIconFormat, 0, 1, Qt::AlignLeft);
     files->addWidget(Label(QObject::tr("&Quality"), c.textFieldQuality), 1, 0);
     files->addLayout(Row({c.textFieldQuality, c.stepperQuality, Label(QObject::tr("%"))}), 1, 1);
     files->addWidget(Label(QObject::tr("File &name"), c.textFieldName), 2, 0);
     files->addWidget(c.textFieldName, 2, 1);
-    files->addWidget(c.buttonSaveIcons, 4, 0, 1, 2, Qt::AlignRight | Qt::AlignBottom);
-    files->setRowStretch(3, 1);
+    files->addWidget(c.buttonSaveIcons, 3, 0, 1, 2, Qt::AlignRight);
     files->setColumnStretch(1, 1);
-    columns->addLayout(files, 1);
+    rows->addLayout(files);
     return group;
+}
+
+// The control groups one below the other in reading order, in a panel that scrolls when the
+// window is too low for them. The panel is as wide as its widest group needs.
+QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter) {
+    auto* contents = new QWidget;
+    auto* column = new QVBoxLayout(contents);
+    column->setContentsMargins(0, 0, 6, 0);
+    column->setSpacing(10);
+    column->addWidget(BuildCanvas(c));
+    column->addWidget(BuildBackground(c));
+    column->addWidget(BuildIcon(c, prompter));
+    column->addWidget(BuildText(c));
+    column->addWidget(BuildOutput(c));
+    column->addStretch(1);
+
+    auto* panel = new QScrollArea(view);
+    panel->setObjectName(QStringLiteral("scrollAreaSettings"));
+    panel->setFrameShape(QFrame::NoFrame);
+    panel->setWidgetResizable(true);
+    panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    panel->setWidget(contents);
+    const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panel);
+    panel->setFixedWidth(contents->minimumSizeHint().width() + scrollBar);
+    return panel;
 }
 
 } // namespace
@@ -447,24 +480,12 @@ EditorControls Build(QWidget* view, Prompter& prompter) {
     preview->addWidget(c.imageViewIcon, 0, 0);
     preview->addWidget(c.progressIndicator, 0, 0, Qt::AlignTop | Qt::AlignRight);
 
-    auto* canvasAndBackground = new QVBoxLayout;
-    canvasAndBackground->setSpacing(10);
-    canvasAndBackground->addWidget(BuildCanvas(c));
-    canvasAndBackground->addWidget(BuildBackground(c), 1);
-
-    auto* settings = new QGridLayout;
-    settings->setSpacing(10);
-    settings->addLayout(canvasAndBackground, 0, 0);
-    settings->addWidget(BuildIcon(c, prompter), 0, 1);
-    settings->addWidget(BuildText(c), 0, 2);
-    settings->addWidget(BuildOutput(c), 1, 0, 1, 3);
-    settings->setRowStretch(2, 1);
-
+    // The preview takes whatever room the settings leave.
     auto* layout = new QHBoxLayout(view);
-    layout->setContentsMargins(10, 10, 12, 12);
+    layout->setContentsMargins(10, 10, 6, 10);
     layout->setSpacing(12);
     layout->addLayout(preview, 1);
-    layout->addLayout(settings, 0);
+    layout->addWidget(SettingsPanel(view, c, prompter));
     return c;
 }
 

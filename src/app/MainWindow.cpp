@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -17,9 +18,14 @@ MainWindow::MainWindow(Prompter& prompter, RatePreference& ratePreference,
     // Quit was confirmed already; ending the main loop directly asks the window nothing more.
     connect(m_controller, &ViewController::terminateRequested, this,
             [] { QCoreApplication::exit(0); });
-    // As large as the layout asks for, within the screen.
-    if (const QScreen* screen = this->screen())
-        resize(sizeHint().boundedTo(screen->availableGeometry().size() * 0.92));
+    // Most of the screen's height, so that most settings show, and the square preview as
+    // large as that height allows beside them.
+    if (const QScreen* screen = this->screen()) {
+        const QSize available = screen->availableGeometry().size();
+        const int height = int(available.height() * 0.85);
+        const int previewGrowth = std::max(0, height - sizeHint().height());
+        resize(QSize(sizeHint().width() + previewGrowth, height).boundedTo(available * 0.92));
+    }
 }
 
 void MainWindow::BuildMenus() {
@@ -38,6 +44,7 @@ void MainWindow::BuildMenus() {
     edit->addAction(a.redo);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
+    InstallPreviewWall(*this, *view, *m_controller);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);

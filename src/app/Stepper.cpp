@@ -1,18 +1,27 @@
 #include "app/Stepper.h"
 
 #include <QKeyEvent>
+#include <QPainter>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
+namespace {
+
+// Each arrow is a comfortable pointer target.
+constexpr QSize kArrowSize{24, 16};
+
+} // namespace
+
 Stepper::Stepper(double minimum, double maximum, double increment, QWidget* parent)
     : QWidget(parent), m_minimum(minimum), m_maximum(maximum), m_increment(increment),
       m_value(minimum) {
     setFocusPolicy(Qt::StrongFocus);
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
+    // Room around the arrows for the focus ring.
+    layout->setContentsMargins(kFocusRing, kFocusRing, kFocusRing, kFocusRing);
     layout->setSpacing(0);
     layout->addWidget(MakeArrow(Qt::UpArrow, 1));
     layout->addWidget(MakeArrow(Qt::DownArrow, -1));
@@ -26,7 +35,7 @@ QToolButton* Stepper::MakeArrow(Qt::ArrowType arrow, int steps) {
     button->setAutoRepeatDelay(400);
     button->setAutoRepeatInterval(60);
     button->setFocusPolicy(Qt::NoFocus);
-    button->setFixedSize(18, 12);
+    button->setFixedSize(kArrowSize);
     connect(button, &QToolButton::clicked, this, [this, steps] { StepBy(steps); });
     return button;
 }
@@ -55,6 +64,26 @@ void Stepper::keyPressEvent(QKeyEvent* event) {
     default:
         QWidget::keyPressEvent(event);
     }
+}
+
+void Stepper::focusInEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void Stepper::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}
+
+void Stepper::paintEvent(QPaintEvent*) {
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), kFocusRing));
+    const double inset = kFocusRing / 2.0;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(inset, inset, -inset, -inset), 3, 3);
 }
 
 void Stepper::wheelEvent(QWheelEvent* event) {

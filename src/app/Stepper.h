@@ -30,10 +30,15 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
     QToolButton* MakeArrow(Qt::ArrowType arrow, int steps);
+
+    static constexpr int kFocusRing = 2; // width of the ring that shows the focus
 
     double m_minimum;
     double m_maximum;

@@ -9,7 +9,10 @@
 #include "app/HelpPages.h"
 #include "app/IconImageDropTarget.h"
 #include "app/InfoProvider.h"
+#include "app/InterimPreview.h"
+#include "app/MenuShortcutPriority.h"
 #include "app/ProgressIndicator.h"
+#include "app/SliderDrags.h"
 #include "app/Stepper.h"
 #include "design/FontFamilies.h"
 #include "design/IconImageFile.h"
@@ -50,8 +53,8 @@ constexpr double kMarginLineWidth = 4.0;
 // Stepper clicks closer together than this render once.
 constexpr int kPreviewDelayMs = 200;
 
-QImage RenderWithImageTools(const IconDesign& design) {
-    return ImageTools::RenderIcon(design);
+QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& options) {
+    return ImageTools::RenderIcon(design, options);
 }
 
 QString IntegerText(qint64 value) {
@@ -85,6 +88,18 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
     CreateMenuActions();
+    auto* shortcuts =
+        new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        shortcuts->Watch(field);
+    m_interimPreview = new InterimPreview(m_renderer, *m_controls.imageViewIcon, this);
+    connect(m_interimPreview, &InterimPreview::ready, this, &ViewController::ShowInterimPreview);
+    m_sliderDrags = new SliderDrags(findChildren<FloatSlider*>(), this);
+    // A render still running records the drag's end state when it completes.
+    connect(m_sliderDrags, &SliderDrags::dragFinished, this, [this] {
+        if (!m_updating)
+            RecordState();
+    });
     FillPopUps();
     // Also subscribes to the drop announcements of the preview and the path field.
     ConnectControls();
@@ -275,16 +290,21 @@ void ViewController::ResetToDefaults() {
 // ---- Preview ----
 
 void ViewController::UpdateIconPreview() {
+    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage);
+    m_interimPreview->Request(design);
     if (m_updating) {
         m_selectionChanged = true;
         return;
     }
+    RenderFullSize(design);
+}
+
+void ViewController::RenderFullSize(const IconDesign& design) {
     m_updating = true;
-    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage);
     m_controls.progressIndicator->show();
     m_controls.progressIndicator->startAnimation();
     BackgroundTask::Run<QImage>(
-        [renderer = m_renderer, design] { return renderer(design); }, this,
+        [renderer = m_renderer, design] { return renderer(design, RenderOptions{}); }, this,
         [this](const QImage& rendering) { IconPreviewRendered(rendering); });
 }
 
@@ -293,25 +313,38 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
     m_updating = false;
     if (m_selectionChanged) {
         // The controls changed during the render: render them as they are now, and show and
-        // record only that picture.
+        // record only that picture. The interim preview already shows them.
         m_selectionChanged = false;
-        UpdateIconPreview();
+        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage));
         return;
     }
     m_controls.progressIndicator->stopAnimation();
     m_controls.progressIndicator->hide();
+    m_interimPreview->Supersede();
+    m_interimIcon = QImage();
     DisplayIconPreview();
-    RecordState();
+    // A drag is recorded when it ends; a record that was to be skipped is still used up.
+    if (!m_sliderDrags->dragging() || !m_history.needToSaveState())
+        RecordState();
     emit previewFinished();
 }
 
+void ViewController::ShowInterimPreview(const QImage& picture, double scale) {
+    m_interimIcon = picture;
+    m_interimScale = scale;
+    DisplayIconPreview();
+}
+
 void ViewController::DisplayIconPreview() {
-    if (m_currentIcon.width() == 0 && m_currentIcon.height() == 0)
+    const bool interim = !m_interimIcon.isNull();
+    const QImage& picture = interim ? m_interimIcon : m_currentIcon;
+    if (picture.width() == 0 && picture.height() == 0)
         return;
+    // The margins are as wide in design units on the smaller interim picture.
+    const double lineWidth = kMarginLineWidth * (interim ? m_interimScale : 1.0);
     m_controls.imageViewIcon->setImage(
-        m_showGridlines
-            ? ImageTools::DrawCanvasMargins(m_currentIcon, kMarginColor, kMarginLineWidth)
-            : m_currentIcon);
+        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth)
+                        : picture);
 }
 
 void ViewController::OnShowCanvasMargins() {
@@ -484,6 +517,7 @@ void ViewController::OnFileNew() {
 }
 
 void ViewController::OnSaveProfile() {
+    CommitFieldBeingEdited();
     if (!HasUnsavedChanges())
         return;
     if (m_currentProfilePath.isEmpty())
@@ -493,6 +527,7 @@ void ViewController::OnSaveProfile() {
 }
 
 void ViewController::OnSaveProfileAs() {
+    CommitFieldBeingEdited();
     const std::optional<QString> path =
         m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
     if (!path || path->isEmpty())
@@ -578,12 +613,17 @@ void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
 
 // ---- Export ----
 
-void ViewController::BringPreviewUpToDate() {
-    // A field being edited holds what the user sees; commit it as leaving it would.
+void ViewController::CommitFieldBeingEdited() {
+    // A field being edited holds what the user sees; commit it as leaving it would, so what
+    // is saved, exported or asked about is what the window shows.
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
         focused->setFocus();
     }
+}
+
+void ViewController::BringPreviewUpToDate() {
+    CommitFieldBeingEdited();
     // A stepper's delayed preview renders now rather than after the export.
     if (m_timerPreview.isActive()) {
         m_timerPreview.stop();
@@ -619,6 +659,7 @@ bool ViewController::HasUnsavedChanges() const {
 }
 
 bool ViewController::ConfirmDiscard(const QString& question) {
+    CommitFieldBeingEdited();
     if (!HasUnsavedChanges())
         return true;
     constexpr int kNo = 1;

@@ -3,6 +3,7 @@
 #include "app/ControlBindings.h"
 #include "app/EditorControls.h"
 #include "design/IconDesign.h"
+#include "design/RenderOptions.h"
 #include "export/RatingCheck.h"
 #include "profiles/StateHistory.h"
 
@@ -14,8 +15,10 @@
 #include <optional>
 
 class InfoProvider;
+class InterimPreview;
 class Prompter;
 class RatePreference;
+class SliderDrags;
 class QAction;
 class QLineEdit;
 class QRadioButton;
@@ -28,11 +31,13 @@ class ViewController : public QWidget {
     Q_OBJECT
 
 public:
-    using Renderer = std::function<QImage(const IconDesign&)>;
+    // Draws a design as the options ask; the full-size preview uses the default options.
+    using Renderer = std::function<QImage(const IconDesign&, const RenderOptions&)>;
 
     // The prompter answers every question and chooses every file, the rate preference keeps
     // "ShowRateMessage"; both must outlive the controller. The renderer runs on a worker
-    // thread; without one the design renderer is used.
+    // thread, for the full-size preview and the interim one; without one the design renderer
+    // is used.
     ViewController(Prompter& prompter, RatePreference& ratePreference, Renderer renderer = {},
                    QWidget* parent = nullptr);
 
@@ -68,7 +73,8 @@ public:
     void ResetToDefaults();
 
     // The preview: a snapshot of the controls rendered off the GUI thread, one render at a
-    // time; requests during a render are folded into one follow-up render.
+    // time; requests during a render are folded into one follow-up render. Meanwhile an
+    // interim picture at the preview's own size shows the latest design.
     void UpdateIconPreview();
     void DisplayIconPreview();
 
@@ -215,7 +221,10 @@ private:
     void ValidateCustomSize(QLineEdit* field);
     void OutputEdit();
 
+    void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
+    void ShowInterimPreview(const QImage& picture, double scale);
+    void CommitFieldBeingEdited();
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
     void SetTitle(const QString& title);
@@ -226,6 +235,8 @@ private:
     Renderer m_renderer;
     EditorControls m_controls;
     ControlBindings m_bindings;
+    SliderDrags* m_sliderDrags = nullptr;
+    InterimPreview* m_interimPreview = nullptr;
     MenuActions m_menuActions{};
     NumberPair m_iconVerticalOffset;
     NumberPair m_iconHorizontalOffset;
@@ -236,6 +247,8 @@ private:
 
     QImage m_iconImage;
     QImage m_currentIcon;
+    QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
+    double m_interimScale = 1.0;
     QString m_currentProfilePath;
     QTimer m_timerPreview;
     bool m_updating = false;

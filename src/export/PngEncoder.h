@@ -4,8 +4,10 @@
 #include <QImage>
 
 // A PNG writer tuned for export speed: 8-bit RGBA with straight alpha, every row "Up"
-// filtered and compressed with libdeflate. On icon artwork (gradients, flat areas) this is
-// several times faster than the general-purpose writer for about the same size.
+// filtered. Small pictures are compressed in one libdeflate call; large ones are filtered and
+// compressed as they go, in parts on all cores, so no second full-size copy of the picture is
+// ever made. On icon artwork (gradients, flat areas) this is several times faster than the
+// general-purpose writer for about the same size.
 namespace PngEncoder {
 
 // Whether the file keeps an alpha channel. Some stores refuse any icon that has one, even a
@@ -13,8 +15,10 @@ namespace PngEncoder {
 enum class Channels { Rgba, Rgb };
 
 // The PNG file of `image` (any format; premultiplied ARGB32 is the fast path), marked as 72
-// pixels per inch. With Channels::Rgb the alpha channel is left out and every pixel keeps its
-// straight colour, so the picture should be opaque. Empty on failure.
-QByteArray Encode(const QImage& image, Channels channels = Channels::Rgba);
+// pixels per inch. A large picture is compressed on `threads` threads (0 = one per core); the
+// decoded pixels are the same for any count. With Channels::Rgb the alpha channel is left
+// out and every pixel keeps its straight colour, so the picture should be opaque. Empty on
+// failure.
+QByteArray Encode(const QImage& image, int threads = 0, Channels channels = Channels::Rgba);
 
 } // namespace PngEncoder

@@ -67,7 +67,8 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
               [](auto* a, auto* b) { return a->first.pixels > b->first.pixels; });
     ForEachInParallel(int(jobs.size()), threads, [&](int i) {
         auto& [key, png] = *jobs[std::size_t(i)];
-        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), key.channels);
+        // One thread each: the pictures themselves are already spread over the cores.
+        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), 1, key.channels);
     });
     return pngs;
 }

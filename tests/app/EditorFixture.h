@@ -21,7 +21,8 @@
 
 // What the renders saw. Renders run on worker threads, so everything here is guarded.
 struct RenderLog {
-    std::atomic<int> started{0};
+    std::atomic<int> started{0};   // full-size renders
+    std::atomic<int> interims{0};  // interim renders
     std::atomic<bool> hold{false}; // while on, each render waits for a permit from `gate`
     QSemaphore gate;
     QMutex mutex;
@@ -34,11 +35,17 @@ struct RenderLog {
     IconDesign LastDesign() { return Design(started - 1); }
 };
 
-// A quick stand-in for the renderer: the canvas in the gradient's start colour (transparent
-// for a transparent background) with the render's number (1 for the first) as blue, so a
-// picture tells which render made it.
+// A quick stand-in for the renderer. A full-size render is the canvas in the gradient's start
+// colour (transparent for a transparent background) with the render's number (1 for the first)
+// as blue, so a picture tells which render made it. An interim render, at a smaller size, is
+// opaque red with its own number as blue; it is counted apart and never held.
 inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) {
-    return [log](const IconDesign& design) {
+    return [log](const IconDesign& design, const RenderOptions& options) {
+        if (!options.outputSize.isEmpty()) {
+            QImage picture(options.outputSize, QImage::Format_ARGB32_Premultiplied);
+            picture.fill(QColor(255, 0, ++log->interims % 256));
+            return picture;
+        }
         QMutexLocker locker(&log->mutex);
         log->designs.append(design);
         const int number = ++log->started;
@@ -129,6 +136,24 @@ inline void ClickStepper(Stepper* stepper, int direction) {
 
 inline void Step(FloatSlider* slider) {
     slider->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+}
+
+// Takes the handle of a slider at its minimum and drags it right in `moves` movements of
+// `distance` pixels, calling `betweenMoves` after each; then lets go.
+inline void Drag(FloatSlider* slider, int moves, int distance,
+                 const std::function<void()>& betweenMoves) {
+    QSlider* bar = slider->slider();
+    const int handle = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
+    QPoint at(handle / 2 + 1, bar->height() / 2);
+    QTest::mousePress(bar, Qt::LeftButton, {}, at);
+    for (int move = 0; move < moves; ++move) {
+        at.rx() += distance;
+        QMouseEvent event(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                          Qt::NoModifier);
+        QApplication::sendEvent(bar, &event);
+        betweenMoves();
+    }
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
 }
 
 } // namespace UserInput

@@ -53,17 +53,21 @@ private slots:
         QCOMPARE(editor.Title(), afterEdits);
     }
 
+    // The question comes with the marker, also when the only change is a number typed but not
+    // yet confirmed.
     void closeAndQuit_data() {
         QTest::addColumn<bool>("quit");
-        QTest::addColumn<bool>("marked");
-        QTest::newRow("close") << false << false;
-        QTest::newRow("close with marker") << false << true;
-        QTest::newRow("quit") << true << false;
-        QTest::newRow("quit with marker") << true << true;
+        QTest::addColumn<QString>("edit"); // "", "click" or "typed"
+        for (const bool quit : {false, true}) {
+            const QString command = quit ? QStringLiteral("quit") : QStringLiteral("close");
+            QTest::addRow("%s", qPrintable(command)) << quit << QString();
+            QTest::addRow("%s after a click", qPrintable(command)) << quit << "click";
+            QTest::addRow("%s with a typed number", qPrintable(command)) << quit << "typed";
+        }
     }
     void closeAndQuit() {
         QFETCH(bool, quit);
-        QFETCH(bool, marked);
+        QFETCH(QString, edit);
         EditorFixture editor;
         QSignalSpy terminate(editor.controller(), &ViewController::terminateRequested);
         const auto request = [&] {
@@ -72,8 +76,12 @@ private slots:
             else
                 editor.window->close();
         };
-        if (marked) {
+        if (edit == "click")
             UserInput::Click(editor.controls().checkIconShadow);
+        if (edit == "typed")
+            UserInput::Type(editor.controls().textFieldFontSize, "64", /*confirm=*/false);
+        const bool marked = !edit.isEmpty();
+        if (marked) {
             editor.prompter.answers = {kNo};
             request();
             QCOMPARE(editor.prompter.Messages(), QStringList{kExitQuestion});
@@ -87,6 +95,41 @@ private slots:
         QCOMPARE(editor.window->isVisible(), quit);
         // A confirmed quit is not asked again as the window goes.
         QCOMPARE(editor.prompter.questions.size(), marked ? 2 : 0);
+    }
+
+    // A line edit has key bindings of its own (Ctrl+E, Ctrl+Z, ...); the menu's win.
+    void everyMenuShortcutWorksWhereverTheFocusIs_data() {
+        QTest::addColumn<QString>("focus");
+        for (const char* name : {"textFieldCanvasWidth", "textFieldText", "textFieldName",
+                                 "sliderCornerCurvature", "comboFontType", "stepperFontSize"})
+            QTest::newRow(name) << QString(name);
+    }
+    void everyMenuShortcutWorksWhereverTheFocusIs() {
+        QFETCH(QString, focus);
+        EditorFixture editor;
+        QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
+        QList<QKeySequence> tried;
+        for (QAction* menu : editor.window->menuBar()->actions()) {
+            for (QAction* action : menu->menu()->actions()) {
+                for (const QKeySequence& sequence : action->shortcuts()) {
+                    auto* widget = editor.Find<QWidget>(focus);
+                    widget->setFocus();
+                    QCOMPARE(QApplication::focusWidget(),
+                             widget->focusProxy() ? widget->focusProxy() : widget);
+                    QSignalSpy triggered(action, &QAction::triggered);
+                    const QKeyCombination keys = sequence[0];
+                    QTest::keyClick(QApplication::focusWidget(), keys.key(),
+                                    keys.keyboardModifiers());
+                    QVERIFY2(triggered.size() == 1, qPrintable(sequence.toString()));
+                    tried.append(sequence);
+                }
+            }
+        }
+        // Some standard keys have no binding on every platform; these have one everywhere.
+        for (const QKeySequence& always :
+             {QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::CTRL | Qt::Key_Z),
+              QKeySequence(Qt::CTRL | Qt::Key_S)})
+            QVERIFY(tried.contains(always));
     }
 
     void helpMenuOpensThePagesThatShipWithTheApplication() {

@@ -1,19 +1,18 @@
+#include "design/PlatformLooks.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
-// The real executable on a virtual X display: its window titled "Sigilon" appears within 20
-// seconds, and a SIGTERM ends it cleanly with exit status 0.
-class tst_EditorSmoke : public QObject {
-    Q_OBJECT
+namespace {
 
-private slots:
-    void windowAppearsAndTheEditorQuitsCleanly() {
-        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty(),
-                 "xvfb-run is missing; scripts/install-deps.sh installs it");
-        const QString script = QStringLiteral(R"(
+// Starts the editor in the background as $SIGILON_UNDER_TEST and waits (up to 20 seconds) for
+// its window titled "Sigilon", printing "window" when it is there and leaving its process id in
+// $pid; the part of a script that the smoke tests share.
+const QString kStartEditor = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>/dev/null &
 pid=$!
 for i in $(seq 1 100); do
@@ -21,23 +20,78 @@ for i in $(seq 1 100); do
   kill -0 $pid 2>/dev/null || break
   sleep 0.2
 done
+)");
+
+// Ends the editor with SIGTERM and prints its exit status.
+const QString kEndEditor = QStringLiteral(R"(
 kill -TERM $pid
 wait $pid
 echo "exit=$?"
 )");
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("SIGILON_UNDER_TEST"),
-                           QStringLiteral(SIGILON_EXECUTABLE));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral("xvfb-run"),
-                      {QStringLiteral("-a"), QStringLiteral("-s"),
-                       QStringLiteral("-screen 0 1600x1000x24"), QStringLiteral("bash"),
-                       QStringLiteral("-c"), script});
-        QVERIFY2(process.waitForFinished(60000), "the editor did not end");
-        const QString output = QString::fromLocal8Bit(process.readAllStandardOutput());
-        QCOMPARE(output, QStringLiteral("window\nexit=0\n"));
+
+// Runs the script under bash on a virtual X display of 1600 x 1000 pixels with the extra
+// environment, and returns what it printed (empty when it did not end within 90 seconds).
+QString RunOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra = {}) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("SIGILON_UNDER_TEST"), QStringLiteral(SIGILON_EXECUTABLE));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
+    environment.insert(extra);
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral("xvfb-run"),
+                  {QStringLiteral("-a"), QStringLiteral("-s"),
+                   QStringLiteral("-screen 0 1600x1000x24"), QStringLiteral("bash"),
+                   QStringLiteral("-c"), script});
+    if (!process.waitForFinished(90000))
+        return QString();
+    return QString::fromLocal8Bit(process.readAllStandardOutput());
+}
+
+} // namespace
+
+// The real executable on a virtual X display: its window titled "Sigilon" appears within 20
+// seconds, and a SIGTERM ends it cleanly with exit status 0.
+class tst_EditorSmoke : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty(),
+                 "xvfb-run is missing; scripts/install-deps.sh installs it");
+    }
+
+    void windowAppearsAndTheEditorQuitsCleanly() {
+        QCOMPARE(RunOnVirtualDisplay(kStartEditor + kEndEditor),
+                 QStringLiteral("window\nexit=0\n"));
+    }
+
+    // With the preview wall remembered as shown, the running editor shows it: the screen holds
+    // the themed Android look's background (a disc of 128 pixels across, about 12 800 pixels).
+    // The last screenshot stays in the test's working folder as preview-wall.png, to be looked
+    // at.
+    void previewWallShowsInTheRunningEditor() {
+        QTemporaryDir configuration;
+        QVERIFY(QDir(configuration.path()).mkpath(QStringLiteral("Sigilon")));
+        QFile settings(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")));
+        QVERIFY(settings.open(QIODevice::WriteOnly));
+        settings.write("[General]\nShowPreviewWall=true\n");
+        settings.close();
+        QProcessEnvironment extra;
+        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
+        extra.insert(QStringLiteral("SCREENSHOT"), QDir::current().filePath("preview-wall.png"));
+        extra.insert(QStringLiteral("WALL_COLOUR"), PlatformLooks::ThemeBackground().name());
+        // The tiles are computed at idle priority: on a busy machine they may take a while.
+        const QString waitForWall = QStringLiteral(R"(
+for i in $(seq 1 30); do
+  import -window root "$SCREENSHOT"
+  count=$(convert "$SCREENSHOT" -fill black +opaque "$WALL_COLOUR" -fill white -opaque "$WALL_COLOUR" \
+          -format '%[fx:int(mean*w*h)]' info:)
+  if [ "$count" -gt 10000 ]; then echo wall; break; fi
+  sleep 1
+done
+)");
+        QCOMPARE(RunOnVirtualDisplay(kStartEditor + waitForWall + kEndEditor, extra),
+                 QStringLiteral("window\nwall\nexit=0\n"));
     }
 
     void helpPagesAreBesideTheExecutable() {

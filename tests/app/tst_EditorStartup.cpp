@@ -58,17 +58,13 @@ private slots:
     void settingControlsFromCodeRunsNoAction() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
+        // Every control reaching its own value is the profile round trip's concern; these are
+        // the values a control could lose on the way.
         DesignSettings changed;
         changed.transparentBackground = 1;
         changed.cornerCurvature = 0.123456f; // between two slider positions, kept exactly
-        changed.fontIndex = 3;
-        changed.iconScale = 250.0f;
-        changed.iconScaleText = QStringLiteral("250");
-        changed.macIconSet = 0;
-        changed.iosIconSet = 1;
         changed.iconFormat = 2;
-        changed.iosSizes[3] = 0;
-        changed.gradientEndColor = Rgba{0.25, 0.5, 0.75, 1.0};
+        changed.gradientEndColor = Rgba{0.1, 0.2, 0.3, 1.0}; // not a multiple of 1/255
         changed.backgroundStroke = -1;
         const QString text = MakeProfileText(changed);
         QVERIFY(vc->ApplyProfileText(text, false));

@@ -20,6 +20,76 @@ QByteArray SampleProfile() {
     return MakeProfileText(settings).toUtf8();
 }
 
+// A design in which every value differs from the default and from every other value of its
+// kind, so a control that shows or saves another control's value is caught. Colour components
+// are multiples of 1/32, which a profile stores exactly.
+DesignSettings EveryValueChanged() {
+    DesignSettings s;
+    s.transparentBackground = 1;
+    s.gradientStartColor = {0.125, 0.25, 0.375, 1.0};
+    s.gradientEndColor = {0.5, 0.625, 0.75, 1.0};
+    s.cornerCurvature = 0.75f;
+    s.backgroundStroke = 0;
+    s.backgroundStrokeColor = {0.875, 0.0625, 0.1875, 1.0};
+    s.backgroundStrokeSize = 61.0f;
+    s.backgroundShadow = 0;
+    s.backgroundShadowColor = {0.3125, 0.4375, 0.5625, 1.0};
+    s.backgroundShadowOffset = 62.0f;
+    s.backgroundShadowAngle = 63.0f;
+    s.backgroundShadowBlur = 64.0f;
+    s.iconVerticalOffset = -71.0f;
+    s.iconVerticalOffsetText = QStringLiteral("-71");
+    s.iconHorizontalOffset = 72.0f;
+    s.iconHorizontalOffsetText = QStringLiteral("72");
+    s.useImageColors = 0;
+    s.iconColor = {0.6875, 0.8125, 0.9375, 1.0};
+    s.iconScale = 73.0f;
+    s.iconScaleText = QStringLiteral("73");
+    s.iconRotation = 74.0f;
+    s.iconShadow = 1;
+    s.iconShadowColor = {0.03125, 0.09375, 0.15625, 1.0};
+    s.iconShadowOffset = 75.0f;
+    s.iconShadowAngle = 76.0f;
+    s.iconShadowBlur = 77.0f;
+    s.text = QStringLiteral("Every value");
+    s.textVerticalOffset = -81.0f;
+    s.textVerticalOffsetText = QStringLiteral("-81");
+    s.textHorizontalOffset = 82.0f;
+    s.textHorizontalOffsetText = QStringLiteral("82");
+    s.textColor = {0.21875, 0.28125, 0.34375, 1.0};
+    s.fontIndex = 5;
+    s.fontSize = 83.0f;
+    s.fontSizeText = QStringLiteral("83");
+    s.textStroke = 1;
+    s.textStrokeColor = {0.40625, 0.46875, 0.53125, 1.0};
+    s.textStrokeSize = 8.5f;
+    s.textShadow = 0;
+    s.textShadowColor = {0.59375, 0.65625, 0.71875, 1.0};
+    s.textShadowOffset = 84.0f;
+    s.textShadowAngle = 85.0f;
+    s.textShadowBlur = 86.0f;
+    s.canvasWidthText = QStringLiteral("640");
+    s.canvasHeightText = QStringLiteral("480");
+    s.iosIconSet = 1;
+    s.watchIconSet = 1;
+    s.macIconSet = 0;
+    s.customSize = 1;
+    // Off and mixed in turn, so two neighbouring boxes that swapped their values show.
+    for (std::size_t i = 0; i < s.iosSizes.size(); ++i)
+        s.iosSizes[i] = i % 2 ? -1 : 0;
+    for (std::size_t i = 0; i < s.watchSizes.size(); ++i)
+        s.watchSizes[i] = i % 2 ? 0 : -1;
+    for (std::size_t i = 0; i < s.macSizes.size(); ++i)
+        s.macSizes[i] = i % 2 ? -1 : 0;
+    s.customWidthText = QStringLiteral("320");
+    s.customHeightText = QStringLiteral("240");
+    s.iconFormat = 7;
+    s.qualityText = QStringLiteral("57");
+    s.quality = 57.0f;
+    s.namePattern = QStringLiteral("App-[Size]");
+    return s;
+}
+
 } // namespace
 
 // New, Save, Save As and Load, the titles that name the profile, their questions and alerts.
@@ -92,6 +162,76 @@ private slots:
         QVERIFY(ReadAll(Path("logo.sgp")).contains("\n500\n"));
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.HistorySize(), 3); // saving keeps the history
+    }
+
+    // A number typed but not confirmed is saved as the window shows it, in both of its lines,
+    // and the saved design carries no marker that comes back when the field is left.
+    void aHalfTypedNumberIsSavedAsShown_data() {
+        QTest::addColumn<bool>("savedBefore");
+        QTest::addColumn<bool>("otherEdit");
+        QTest::newRow("save as") << false << false;
+        QTest::newRow("save, only the typed number changed") << true << false;
+        QTest::newRow("save after another edit") << true << true;
+    }
+    void aHalfTypedNumberIsSavedAsShown() {
+        QFETCH(bool, savedBefore);
+        QFETCH(bool, otherEdit);
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        UserInput::Type(c.textFieldText, "Ab");
+        editor.prompter.saveFiles = {Path("typed.sgp")};
+        if (savedBefore)
+            editor.menu().saveProfileAs->trigger();
+        if (otherEdit)
+            UserInput::Click(c.checkTextStroke);
+        UserInput::Type(c.textFieldFontSize, "64", /*confirm=*/false);
+        (savedBefore ? editor.menu().saveProfile : editor.menu().saveProfileAs)->trigger();
+
+        DesignSettings saved;
+        QVERIFY(ApplyProfileText(saved, QString::fromUtf8(ReadAll(Path("typed.sgp"))), false));
+        QCOMPARE(saved.fontSizeText, QStringLiteral("64"));
+        QCOMPARE(saved.fontSize, 64.0f);
+        QCOMPARE(saved.textStroke, otherEdit ? 1 : 0);
+        c.textFieldText->setFocus();
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - typed"));
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.log->LastDesign().fontSize, 64.0f);
+    }
+
+    // Every control takes its own value from a loaded profile and gives it back on save,
+    // however long its text.
+    void everyValueGoesThroughTheControlsUnchanged_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("namePattern");
+        QTest::newRow("every value changed") << QString() << QString();
+        QTest::newRow("lines longer than a line edit's default")
+            << QString(40000, u'W') + "end" << QString(33000, u'n') + "[Size]";
+    }
+    void everyValueGoesThroughTheControlsUnchanged() {
+        QFETCH(QString, text);
+        QFETCH(QString, namePattern);
+        DesignSettings changed = EveryValueChanged();
+        if (!text.isEmpty()) {
+            changed.text = text;
+            changed.namePattern = namePattern;
+        }
+        const QString profile = MakeProfileText(changed);
+        const QStringList lines = profile.split(u'\n');
+        const QStringList defaultLines = MakeProfileText(DesignSettings{}).split(u'\n');
+        QCOMPARE(lines.size(), defaultLines.size());
+        for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+            QVERIFY2(lines[i] != defaultLines[i], qPrintable(QString::number(i)));
+
+        EditorFixture editor;
+        QVERIFY(WriteFile(Path("every.sgp"), profile.toUtf8()));
+        editor.prompter.openFiles = {Path("every.sgp")};
+        editor.menu().loadProfile->trigger();
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - every"));
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.log->LastDesign().text, changed.text);
+        editor.prompter.saveFiles = {Path("again.sgp")};
+        editor.menu().saveProfileAs->trigger();
+        QCOMPARE(QString::fromUtf8(ReadAll(Path("again.sgp"))), profile);
     }
 
     // A folder in the way of the file makes the write fail, even for root.

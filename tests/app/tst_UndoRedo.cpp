@@ -95,6 +95,38 @@ private slots:
         QCOMPARE(c.textFieldFontSize->text(), QStringLiteral("800"));
     }
 
+    // A drag renders as it goes and becomes one undo step; a click beside the handle, a key
+    // and the wheel are one step each.
+    void aSliderDragIsOneUndoStep() {
+        EditorFixture editor;
+        FloatSlider* rotation = editor.controls().sliderIconRotation; // 0 at the start
+        UserInput::Drag(rotation, 6, 12, [&] { QVERIFY(editor.WaitUntilIdle()); });
+        QVERIFY(editor.WaitUntilIdle());
+        const float dragged = rotation->floatValue();
+        QVERIFY(dragged > 0.0f);
+        QVERIFY(editor.Renders() >= 1 + 6); // the preview followed every movement
+        QCOMPARE(editor.log->LastDesign().iconRotation, dragged);
+        QCOMPARE(editor.HistorySize(), 2);
+
+        QSlider* bar = rotation->slider();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 2, bar->height() / 2));
+        QVERIFY(editor.WaitUntilIdle());
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Left);
+        QVERIFY(editor.WaitUntilIdle());
+        QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.HistorySize(), 5);
+
+        for (int step = 0; step < 4; ++step)
+            QVERIFY(Undo(editor));
+        QCOMPARE(rotation->floatValue(), 0.0f);
+        QVERIFY(Redo(editor));
+        QCOMPARE(rotation->floatValue(), dragged);
+    }
+
     void outputSettingsRecordWithoutARender() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();

@@ -1,0 +1,233 @@
+#include "EditorFixture.h"
+#include "app/PreviewTileView.h"
+#include "app/PreviewWall.h"
+#include "design/ImageTools.h"
+#include "export/StretchImage.h"
+
+namespace {
+
+const QString kShownKey = QStringLiteral("ShowPreviewWall");
+
+QAction* WallItem(const EditorFixture& editor) {
+    return editor.window->findChild<QAction*>(QStringLiteral("actionShowPreviewWall"));
+}
+
+PreviewWall* Wall(const EditorFixture& editor) {
+    return editor.window->findChild<PreviewWall*>();
+}
+
+QDockWidget* WallDock(const EditorFixture& editor) {
+    return editor.Find<QDockWidget>(QStringLiteral("previewWallDock"));
+}
+
+PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
+    for (PreviewTileView* view : wall->tileViews())
+        if (view->tile().caption == caption)
+            return view;
+    return nullptr;
+}
+
+QImage Flat(const QColor& color, int side = 256) {
+    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
+// The tile view as the screen shows it.
+QImage Shown(QWidget* view) {
+    return view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// True when `part` appears in `whole` pixel for pixel (where it is opaque; its transparent
+// pixels show what lies behind).
+bool ContainsUnscaled(const QImage& whole, const QImage& part) {
+    const QImage p = part.convertToFormat(QImage::Format_ARGB32);
+    const auto matchesAt = [&](int ox, int oy) {
+        for (int y = 0; y < p.height(); ++y)
+            for (int x = 0; x < p.width(); ++x) {
+                const QRgb pixel = p.pixel(x, y);
+                if (qAlpha(pixel) == 255 && whole.pixel(ox + x, oy + y) != pixel)
+                    return false;
+            }
+        return true;
+    };
+    for (int oy = 0; oy + p.height() <= whole.height(); ++oy)
+        for (int ox = 0; ox + p.width() <= whole.width(); ++ox)
+            if (matchesAt(ox, oy))
+                return true;
+    return false;
+}
+
+} // namespace
+
+// The preview wall: shown from the View menu, remembered between runs, following every
+// finished preview, each tile with its caption.
+class tst_PreviewWall : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
+    }
+
+    // Every test starts with the wall as a first run has it: hidden.
+    void init() { QSettings("Sigilon", "Sigilon").remove(kShownKey); }
+
+    void everyTileAppearsWithItsCaption_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QSize>("size"); // of the icon in the tile's picture
+        for (const int side : {16, 32, 64, 128})
+            QTest::addRow("%d", side) << QStringLiteral("%1 × %1").arg(side) << QSize(side, side);
+        for (const char* look :
+             {"iOS", "iOS dark", "iOS tinted", "Android, circle", "Android, squircle",
+              "Android, rounded square", "Android, themed", "macOS"})
+            QTest::newRow(look) << QString::fromUtf8(look) << QSize(128, 128);
+        for (const char* tab : {"Browser tab, light", "Browser tab, dark"})
+            QTest::newRow(tab) << QString::fromUtf8(tab) << QSize(16, 16);
+    }
+    void everyTileAppearsWithItsCaption() {
+        QFETCH(QString, caption);
+        QFETCH(QSize, size);
+        EditorFixture editor;
+        PreviewWall* wall = Wall(editor);
+        QVERIFY(wall);
+        QSignalSpy shown(wall, &PreviewWall::tilesShown);
+        WallItem(editor)->setChecked(true);
+        QVERIFY(shown.wait(10000));
+        QVERIFY(wall->isVisible());
+
+        PreviewTileView* view = TileView(wall, caption);
+        QVERIFY2(view, qPrintable(caption));
+        QVERIFY(view->isVisible());
+        const QList<QLabel*> labels = view->findChildren<QLabel*>();
+        QCOMPARE(labels.size(), 1);
+        QCOMPARE(labels.front()->text(), caption);
+        QVERIFY(labels.front()->isVisible());
+        const PreviewTile& tile = view->tile();
+        QCOMPARE(tile.iconArea.size(), size);
+        QVERIFY(tile.image.rect().contains(tile.iconArea));
+        // Laid out once the window has handled its pending events.
+        QVERIFY2(QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), tile.image); }, 3000),
+                 "the tile's picture is not shown pixel for pixel");
+    }
+
+    // After a change of design, the real sizes are the export's scaling of the new picture and
+    // the looks are drawn from the new design.
+    void tilesFollowTheDesign() {
+        EditorFixture editor;
+        PreviewWall* wall = Wall(editor);
+        QSignalSpy shown(wall, &PreviewWall::tilesShown);
+        WallItem(editor)->setChecked(true);
+        QVERIFY(shown.wait(10000));
+        const QImage iosBefore = TileView(wall, QStringLiteral("iOS"))->tile().image;
+        QCOMPARE(
+            TestImages::PixelAt(TileView(wall, QStringLiteral("128 × 128"))->tile().image, 64, 64)
+                .alpha(),
+            255);
+
+        shown.clear();
+        UserInput::Click(editor.controls().checkTransparentBackground);
+        QVERIFY(shown.wait(10000));
+        QVERIFY(editor.controller()->currentIcon().pixelColor(512, 512).alpha() == 0);
+        const QImage real = TileView(wall, QStringLiteral("128 × 128"))->tile().image;
+        const QString difference = TestImages::FirstDifference(
+            real, StretchImage(editor.controller()->currentIcon(), 128, 128), 0);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        // A transparent background is put on white for the full-bleed look.
+        const PreviewTile ios = TileView(wall, QStringLiteral("iOS"))->tile();
+        QVERIFY(ios.image != iosBefore);
+        const QPoint centre = ios.iconArea.center();
+        QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(ios.image, centre.x(), centre.y()),
+                                        Qt::white, 4));
+    }
+
+    // Renderings handed in faster than tiles are computed: only the newest is ever shown.
+    void aNewerRenderingSupersedesOlderOnes() {
+        PreviewWall wall;
+        QSignalSpy shown(&wall, &PreviewWall::tilesShown);
+        IconDesign design;
+        design.canvasWidth = design.canvasHeight = 256;
+        for (const QColor& color : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)})
+            wall.ShowRendering(design, Flat(color));
+        QVERIFY(shown.wait(10000));
+        QTest::qWait(300); // a superseded result would arrive about now
+        QCOMPARE(shown.size(), 1);
+        const PreviewTileView* macOS = TileView(&wall, QStringLiteral("macOS"));
+        QVERIFY(macOS);
+        const PreviewTile tile = macOS->tile();
+        const QPoint centre = tile.iconArea.center();
+        QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(tile.image, centre.x(), centre.y()),
+                                        Qt::blue, 0));
+    }
+
+    // The Android looks outline the circle that no launcher shape cuts while the pointer is
+    // over them; the other looks have nothing to outline.
+    void hoverOutlinesTheSafeZone_data() {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("outlined");
+        QTest::newRow("Android circle") << QStringLiteral("Android, circle") << true;
+        QTest::newRow("Android rounded square")
+            << QStringLiteral("Android, rounded square") << true;
+        QTest::newRow("iOS") << QStringLiteral("iOS") << false;
+        QTest::newRow("real size") << QStringLiteral("128 × 128") << false;
+    }
+    void hoverOutlinesTheSafeZone() {
+        QFETCH(QString, caption);
+        QFETCH(bool, outlined);
+        PreviewWall wall;
+        QSignalSpy shown(&wall, &PreviewWall::tilesShown);
+        IconDesign design;
+        design.canvasWidth = design.canvasHeight = 256;
+        wall.ShowRendering(design, ImageTools::RenderIcon(design));
+        QVERIFY(shown.wait(10000));
+        wall.show();
+        PreviewTileView* view = TileView(&wall, caption);
+        QVERIFY(view);
+        const QImage before = Shown(view);
+        QHoverEvent hoverEnter(QEvent::HoverEnter, QPointF(10, 10), QPointF(10, 10),
+                               QPointF(-1, -1));
+        QApplication::sendEvent(view, &hoverEnter);
+        const QImage hovered = Shown(view);
+        QHoverEvent hoverLeave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1),
+                               QPointF(10, 10));
+        QApplication::sendEvent(view, &hoverLeave);
+        QCOMPARE(hovered != before, outlined);
+        QCOMPARE(Shown(view), before);
+    }
+
+    // The menu item's state survives into the next window, and a hidden wall computes nothing.
+    void shownOrHiddenIsRememberedAcrossWindows_data() {
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("shown") << true;
+        QTest::newRow("hidden") << false;
+    }
+    void shownOrHiddenIsRememberedAcrossWindows() {
+        QFETCH(bool, shown);
+        {
+            EditorFixture first;
+            QAction* item = WallItem(first);
+            QVERIFY(item && item->isCheckable());
+            QCOMPARE(item->text(), QStringLiteral("Show Preview Wall"));
+            item->setChecked(!shown);
+            item->setChecked(shown);
+            QCOMPARE(WallDock(first)->isVisible(), shown);
+        }
+        EditorFixture next;
+        QCOMPARE(WallItem(next)->isChecked(), shown);
+        QCOMPARE(WallDock(next)->isVisible(), shown);
+        QMenu* viewMenu = nullptr;
+        for (QAction* menu : next.window->menuBar()->actions())
+            if (menu->text() == QStringLiteral("&View"))
+                viewMenu = menu->menu();
+        QVERIFY(viewMenu && viewMenu->actions().contains(WallItem(next)));
+
+        QSignalSpy tiles(Wall(next), &PreviewWall::tilesShown);
+        UserInput::Click(next.controls().checkTransparentBackground);
+        QVERIFY(next.WaitUntilIdle());
+        QCOMPARE(tiles.wait(shown ? 10000 : 500), shown);
+    }
+};
+
+QTEST_MAIN(tst_PreviewWall)
+#include "tst_PreviewWall.moc"
