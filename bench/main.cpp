@@ -54,8 +54,8 @@ int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // "process" times only whole processes, "platforms" only the platform sets; named sizes
-    // time only those renderings (handy under a profiler).
+    // "process" times only whole processes, "platforms" only the platform sets; named sizes time
+    // only those renderings (handy under a profiler).
     const QStringList sizes = application.arguments().mid(1);
     if (sizes == QStringList{QStringLiteral("process")}) {
         RunProcessBenchmarks(sigilon);
@@ -76,7 +76,7 @@ int main(int argc, char* argv[]) {
     const QImage rendering1024 = TimeRenders(1024, 15);
     TimeRenders(4096, 7);
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
-    RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
     RunPreviewBenchmarks();
+    RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
     return 0;
 }
