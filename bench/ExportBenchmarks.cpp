@@ -1,15 +1,15 @@
 #include "ExportBenchmarks.h"
 
+#include "Measurements.h"
+
 #include "design/DesignSettings.h"
 #include "export/ExportRun.h"
 #include "export/OutputFormat.h"
 #include "export/SizeSets.h"
 
 #include <QElapsedTimer>
-#include <QProcess>
 #include <QTemporaryDir>
 
-#include <algorithm>
 #include <cstdio>
 #include <vector>
 
@@ -27,18 +27,7 @@ public:
     std::optional<QString> ChooseOpenFile(const QStringList&) override { return std::nullopt; }
 };
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
-}
-
-void PrintMedian(const QString& name, const std::vector<double>& times) {
-    std::printf("%s median_ms=%.1f\n", qPrintable(name), Median(times));
-    std::fflush(stdout);
-}
-
-void TimeExport(const QImage& rendering, const QString& setName, const QList<OutputSize>& sizes,
+void TimeExport(const QImage& rendering, const QString& name, const QList<OutputSize>& sizes,
                 int formatIndex, int repetitions) {
     OverwritingPrompter prompter;
     ExportOptions options;
@@ -53,35 +42,18 @@ void TimeExport(const QImage& rendering, const QString& setName, const QList<Out
         allSaved = run.SaveAll(rendering, folder.path(), sizes) && allSaved;
         times.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    const QString slug = OutputFormat::At(formatIndex)->title.toLower();
-    PrintMedian(QStringLiteral("export %1 %2").arg(setName, slug), times);
+    PrintMedian(name, times);
     if (!allSaved)
-        std::printf("export %s %s FAILED\n", qPrintable(setName), qPrintable(slug));
+        std::printf("%s FAILED\n", qPrintable(name));
 }
 
-void TimeProcess(const QString& executable, int repetitions) {
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QTemporaryDir folder;
-        QProcess process;
-        QElapsedTimer timer;
-        timer.start();
-        process.start(executable,
-                      {QStringLiteral("export"), QStringLiteral("--output-dir"), folder.path()});
-        const bool finished = process.waitForFinished(60000);
-        times.push_back(double(timer.nsecsElapsed()) / 1e6);
-        if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-            std::printf("process export FAILED: %s\n",
-                        process.readAllStandardError().trimmed().constData());
-            return;
-        }
-    }
-    PrintMedian(QStringLiteral("process export"), times);
+QString Slug(int formatIndex) {
+    return OutputFormat::At(formatIndex)->title.toLower();
 }
 
 } // namespace
 
-void RunExportBenchmarks(const QImage& rendering1024, const QString& sigilonExecutable) {
+void RunExportBenchmarks(const QImage& rendering1024, const QImage& rendering10000) {
     DesignSettings macSet;
     DesignSettings iosSet;
     iosSet.macIconSet = 0;
@@ -90,7 +62,8 @@ void RunExportBenchmarks(const QImage& rendering1024, const QString& sigilonExec
     const QList<OutputSize> iosSizes = SizeSets::SizeList(iosSet);
 
     for (int format = 0; format < OutputFormat::Count; ++format)
-        TimeExport(rendering1024, QStringLiteral("macos"), macSizes, format, 9);
-    TimeExport(rendering1024, QStringLiteral("ios"), iosSizes, 0, 9);
-    TimeProcess(sigilonExecutable, 7);
+        TimeExport(rendering1024, QStringLiteral("export macos ") + Slug(format), macSizes, format,
+                   9);
+    TimeExport(rendering1024, QStringLiteral("export ios png"), iosSizes, 0, 9);
+    TimeExport(rendering10000, QStringLiteral("export from 10000 png"), macSizes, 0, 5);
 }

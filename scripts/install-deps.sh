@@ -9,7 +9,7 @@ packages=(
   # Qt 6 and image format plugins (TIFF and others)
   qt6-base-dev qt6-image-formats-plugins libgl-dev
   # encoders
-  libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev
+  libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev zlib1g-dev
   # the running window and its tests
   xvfb xauth x11-utils imagemagick
   # checks of the installed launcher entry, AppStream data, MIME type and manual page

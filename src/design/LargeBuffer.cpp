@@ -28,7 +28,7 @@ public:
 
     std::uint8_t* Acquire(std::size_t bytes) {
         if (bytes < kPooledMinimum) {
-            auto* data = static_cast<std::uint8_t*>(std::malloc(bytes ? bytes : 1));
+            auto* data = static_cast<std::uint8_t*>(std::calloc(bytes ? bytes : 1, 1));
             if (!data)
                 return nullptr;
             std::lock_guard lock(m_mutex);
@@ -44,6 +44,7 @@ public:
                 m_idle.erase(it);
                 m_idleBytes -= block.capacity;
                 m_live[block.data] = block.capacity;
+                std::memset(block.data, 0, bytes); // an earlier picture's pixels
                 return block.data;
             }
         }
@@ -52,6 +53,7 @@ public:
         if (mapped == MAP_FAILED)
             return nullptr;
         madvise(mapped, capacity, MADV_HUGEPAGE);
+        // Fresh mappings are zero already: writing zeros would only fault every page in twice.
         auto* data = static_cast<std::uint8_t*>(mapped);
         m_live[data] = capacity;
         return data;
@@ -133,8 +135,6 @@ QImage MakePooledImage(int width, int height) {
     LargeBuffer buffer(std::size_t(bytesPerLine) * std::size_t(height));
     if (!buffer.data())
         return {};
-    // Pooled blocks may hold an earlier picture; an image starts transparent.
-    std::memset(buffer.data(), 0, buffer.size());
     std::uint8_t* data = buffer.take();
     QImage image(data, width, height, bytesPerLine, QImage::Format_ARGB32_Premultiplied,
                  ReleaseImageBuffer, data);

@@ -7,7 +7,9 @@
 // Memory for the big images and masks of a rendering. A 10000 x 10000 canvas needs 400 MB
 // per image; fresh memory of that size costs far more in page faults than the drawing itself,
 // so large blocks come from a small pool of mappings backed by huge pages and go back to it
-// when released. Small blocks are ordinary heap memory.
+// when released. Small blocks are ordinary heap memory. Every block starts all zero, and is
+// zeroed only where it needs to be: a fresh mapping is zero already, and paying for that
+// twice would write every page of a 400 MB canvas once more.
 class LargeBuffer {
 public:
     LargeBuffer() = default;

@@ -1,10 +1,13 @@
 #include "export/PngEncoder.h"
 
+#include "design/ParallelRange.h"
+#include "export/PixelKernels.h"
+
 #include <QtEndian>
 #include <libdeflate.h>
+#include <zlib.h>
 
 #include <array>
-#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -15,8 +18,18 @@ namespace {
 
 constexpr std::array<char, 8> Signature{'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 constexpr quint32 PixelsPerMetreAt72Dpi = 2835;
-constexpr int CompressionLevel = 6;
+constexpr int WholeBufferLevel = 6;
+// Large pictures are compressed in parts whose streams are joined; zlib's fastest level keeps
+// each part at about libdeflate's speed, and icon artwork still shrinks a hundredfold.
+constexpr int StreamedLevel = 1;
 constexpr char FilterUp = 2;
+// Up to this much filtered data one libdeflate call over a whole copy is the quickest way;
+// beyond it the copy itself costs more than parallel streaming saves.
+constexpr std::size_t WholeBufferLimit = 16u << 20;
+// The filtered rows a part hands to zlib at a time: small enough to stay in cache.
+constexpr std::size_t BatchBytes = 256u << 10;
+// Each part restarts the compressor's history; more parts than cores gain nothing.
+constexpr int MaxParts = 64;
 
 void AppendBigEndian(QByteArray& out, quint32 value) {
     char bytes[4];
@@ -24,79 +37,159 @@ void AppendBigEndian(QByteArray& out, quint32 value) {
     out.append(bytes, 4);
 }
 
-void AppendChunk(QByteArray& out, const char type[4], const char* data, qsizetype size) {
-    AppendBigEndian(out, quint32(size));
+void AppendChunk(QByteArray& out, const char type[4], const QByteArray& data) {
+    AppendBigEndian(out, quint32(data.size()));
     const qsizetype typeStart = out.size();
     out.append(type, 4);
-    out.append(data, size);
-    const quint32 crc = libdeflate_crc32(0, out.constData() + typeStart, size_t(size) + 4);
-    AppendBigEndian(out, crc);
+    out.append(data);
+    AppendBigEndian(out, libdeflate_crc32(0, out.constData() + typeStart, size_t(data.size()) + 4));
 }
 
-// One image row as straight RGBA bytes (PNG stores colour not multiplied by alpha).
-void StraightRow(const QRgb* pixels, int width, uint8_t* out) {
-    for (int x = 0; x < width; ++x, out += 4) {
-        const QRgb p = pixels[x];
-        const uint alpha = qAlpha(p);
-        if (alpha == 255) {
-            out[0] = uint8_t(qRed(p));
-            out[1] = uint8_t(qGreen(p));
-            out[2] = uint8_t(qBlue(p));
-        } else if (alpha == 0) {
-            out[0] = out[1] = out[2] = 0;
-        } else {
-            const uint inverse = (255u << 16) / alpha;
-            out[0] = uint8_t(std::min(255u, (qRed(p) * inverse + 0x8000u) >> 16));
-            out[1] = uint8_t(std::min(255u, (qGreen(p) * inverse + 0x8000u) >> 16));
-            out[2] = uint8_t(std::min(255u, (qBlue(p) * inverse + 0x8000u) >> 16));
-        }
-        out[3] = uint8_t(alpha);
-    }
-}
-
-struct CompressorDeleter {
-    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-};
-
-} // namespace
-
-QByteArray Encode(const QImage& image) {
-    if (image.isNull())
-        return {};
-    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+// Filters rows [begin, end) with "Up" (no search, and it turns the vertical gradients of
+// icon backgrounds into zeros), handing each batch of filtered rows to `sink`. The row above
+// `begin` is converted again, so any part of the picture can be filtered on its own.
+template <typename Sink>
+bool FilterRows(const QImage& pixels, int begin, int end, std::vector<uint8_t>& batch,
+                Sink&& sink) {
     const int width = pixels.width();
-    const int height = pixels.height();
     const std::size_t rowBytes = std::size_t(width) * 4 + 1;
-
-    // "Up" needs no search and turns the vertical gradients of icon backgrounds into zeros.
-    std::vector<uint8_t> filtered(rowBytes * std::size_t(height));
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
-    for (int y = 0; y < height; ++y) {
-        StraightRow(reinterpret_cast<const QRgb*>(pixels.constScanLine(y)), width, current.data());
-        uint8_t* out = filtered.data() + rowBytes * std::size_t(y);
+    if (begin > 0)
+        PixelKernels::StraightRgba(pixels.constScanLine(begin - 1), width, previous.data());
+    const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
+    batch.resize(rowsPerBatch * rowBytes);
+    std::size_t filled = 0;
+    for (int y = begin; y < end; ++y) {
+        PixelKernels::StraightRgba(pixels.constScanLine(y), width, current.data());
+        uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
-        for (std::size_t i = 0; i < current.size(); ++i)
-            out[i + 1] = uint8_t(current[i] - previous[i]);
+        PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
         previous.swap(current);
+        filled += rowBytes;
+        if (filled == batch.size() || y + 1 == end) {
+            if (!sink(batch.data(), filled))
+                return false;
+            filled = 0;
+        }
     }
+    return true;
+}
 
-    std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
-        libdeflate_alloc_compressor(CompressionLevel));
+// The zlib stream of a small picture: one libdeflate call over all filtered rows.
+QByteArray CompressWhole(const QImage& pixels) {
+    std::vector<uint8_t> filtered;
+    std::vector<uint8_t> batch;
+    FilterRows(pixels, 0, pixels.height(), batch, [&](const uint8_t* data, std::size_t size) {
+        filtered.insert(filtered.end(), data, data + size);
+        return true;
+    });
+    struct Deleter {
+        void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+    };
+    std::unique_ptr<libdeflate_compressor, Deleter> compressor(
+        libdeflate_alloc_compressor(WholeBufferLevel));
     if (!compressor)
         return {};
     const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filtered.size());
-    if (bound > std::size_t(std::numeric_limits<qint32>::max()) - 1024)
-        return {};
     QByteArray compressed(qsizetype(bound), Qt::Uninitialized);
-    const std::size_t compressedSize = libdeflate_zlib_compress(
-        compressor.get(), filtered.data(), filtered.size(), compressed.data(), bound);
-    if (compressedSize == 0)
+    const std::size_t size = libdeflate_zlib_compress(compressor.get(), filtered.data(),
+                                                      filtered.size(), compressed.data(), bound);
+    if (size == 0)
+        return {};
+    compressed.resize(qsizetype(size));
+    return compressed;
+}
+
+// One part of a streamed picture: raw deflate data that ends on a byte boundary (a sync
+// flush) so the next part's data can follow it, or with the final block for the last part.
+struct Part {
+    QByteArray deflated;
+    uLong adler = 1;
+    std::size_t length = 0;
+    bool ok = false;
+};
+
+Part CompressPart(const QImage& pixels, int begin, int end, bool last) {
+    Part part;
+    z_stream stream{};
+    if (deflateInit2(&stream, StreamedLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return part;
+    std::vector<uint8_t> batch;
+    std::vector<uint8_t> out(BatchBytes);
+    auto drain = [&](const uint8_t* data, std::size_t size, int flush) {
+        stream.next_in = const_cast<Bytef*>(data);
+        stream.avail_in = uInt(size);
+        do {
+            stream.next_out = out.data();
+            stream.avail_out = uInt(out.size());
+            if (deflate(&stream, flush) == Z_STREAM_ERROR)
+                return false;
+            part.deflated.append(reinterpret_cast<const char*>(out.data()),
+                                 qsizetype(out.size() - stream.avail_out));
+        } while (stream.avail_out == 0);
+        return true;
+    };
+    part.ok = FilterRows(pixels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
+        part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
+        part.length += size;
+        return drain(data, size, Z_NO_FLUSH);
+    });
+    part.ok = part.ok && drain(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
+    deflateEnd(&stream);
+    return part;
+}
+
+// The zlib stream of a large picture: its rows split into parts compressed on all threads.
+// Each part starts without history, so the parts' deflate data simply follow one another;
+// their checksums combine into the one the stream ends with.
+QByteArray CompressStreamed(const QImage& pixels, int threads) {
+    const int height = pixels.height();
+    const int partCount = std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
+    std::vector<Part> parts(static_cast<std::size_t>(partCount));
+    ParallelRange(
+        partCount, partCount,
+        [&](int first, int last) {
+            for (int p = first; p < last; ++p) {
+                const int begin = int(qint64(height) * p / partCount);
+                const int end = int(qint64(height) * (p + 1) / partCount);
+                parts[std::size_t(p)] = CompressPart(pixels, begin, end, p + 1 == partCount);
+            }
+        },
+        1);
+
+    QByteArray stream;
+    stream.append("\x78\x01", 2); // deflate, 32 KB window, fastest level
+    uLong adler = 1;
+    for (const Part& part : parts) {
+        if (!part.ok)
+            return {};
+        stream.append(part.deflated);
+        adler = adler32_combine(adler, part.adler, z_off_t(part.length));
+    }
+    AppendBigEndian(stream, quint32(adler));
+    return stream;
+}
+
+} // namespace
+
+QByteArray Encode(const QImage& image, int threads) {
+    if (image.isNull())
+        return {};
+    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const std::size_t filteredBytes =
+        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
+    // A PNG chunk holds at most 2^31 - 1 bytes; artwork compresses far below that, but data
+    // that does not compress cannot be stored in one chunk.
+    const QByteArray compressed = filteredBytes <= WholeBufferLimit
+                                      ? CompressWhole(pixels)
+                                      : CompressStreamed(pixels, threads);
+    if (compressed.isEmpty() || compressed.size() > std::numeric_limits<qint32>::max() - 1024)
         return {};
 
     QByteArray header;
-    AppendBigEndian(header, quint32(width));
-    AppendBigEndian(header, quint32(height));
+    AppendBigEndian(header, quint32(pixels.width()));
+    AppendBigEndian(header, quint32(pixels.height()));
     header.append(char(8)); // bits per sample
     header.append(char(6)); // colour type RGBA
     header.append(char(0)); // deflate
@@ -109,12 +202,12 @@ QByteArray Encode(const QImage& image) {
     density.append(char(1)); // unit: metre
 
     QByteArray png;
-    png.reserve(qsizetype(compressedSize) + 128);
+    png.reserve(compressed.size() + 128);
     png.append(Signature.data(), qsizetype(Signature.size()));
-    AppendChunk(png, "IHDR", header.constData(), header.size());
-    AppendChunk(png, "pHYs", density.constData(), density.size());
-    AppendChunk(png, "IDAT", compressed.constData(), qsizetype(compressedSize));
-    AppendChunk(png, "IEND", nullptr, 0);
+    AppendChunk(png, "IHDR", header);
+    AppendChunk(png, "pHYs", density);
+    AppendChunk(png, "IDAT", compressed);
+    AppendChunk(png, "IEND", QByteArray());
     return png;
 }
 

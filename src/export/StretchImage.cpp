@@ -1,6 +1,7 @@
 #include "export/StretchImage.h"
 
 #include "design/ParallelRange.h"
+#include "export/PixelKernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -136,11 +137,8 @@ void StretchRows(const QImage& source, const TargetPixels& target, const Contrib
         std::fill(sums.begin(), sums.end(), 0);
         const int32_t* rowWeights = rows.Weights(y);
         for (int k = 0; k < rows.Count(y); ++k) {
-            const uint8_t* line = source.constScanLine(rows.first[y] + k);
-            const int32_t weight = rowWeights[k];
-            // OPTIMIZATION: one flat loop over all channels, which the compiler vectorises.
-            for (int i = 0; i < sourceChannels; ++i)
-                sums[i] += weight * int32_t(line[i]);
+            PixelKernels::AccumulateWeighted(sums.data(), source.constScanLine(rows.first[y] + k),
+                                             rowWeights[k], sourceChannels);
         }
         const int32_t half = 1 << (MiddleShift - 1);
         for (int i = 0; i < sourceChannels; ++i)

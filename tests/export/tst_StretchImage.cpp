@@ -49,6 +49,48 @@ QImage Busy(int width, int height) {
     return image;
 }
 
+// The covered length of source pixel `j` under output pixel `i` on an axis of `in` source and
+// `out` output pixels.
+double Overlap(int i, int j, int in, int out) {
+    const double start = double(i) * in / out;
+    const double end = double(i + 1) * in / out;
+    return std::max(0.0, std::min(end, j + 1.0) - std::max(start, double(j)));
+}
+
+// Each output pixel the exact average of the premultiplied source area it covers, in double
+// precision, pixel by pixel.
+QImage AreaAverage(const QImage& source, int width, int height) {
+    QImage result(width, height, QImage::Format_ARGB32_Premultiplied);
+    const double area = double(source.width()) / width * source.height() / height;
+    for (int oy = 0; oy < height; ++oy) {
+        const int y0 = int(double(oy) * source.height() / height);
+        const int y1 =
+            std::min(source.height() - 1, int(double(oy + 1) * source.height() / height));
+        for (int ox = 0; ox < width; ++ox) {
+            const int x0 = int(double(ox) * source.width() / width);
+            const int x1 =
+                std::min(source.width() - 1, int(double(ox + 1) * source.width() / width));
+            double sums[4] = {};
+            for (int y = y0; y <= y1; ++y) {
+                const double wy = Overlap(oy, y, source.height(), height);
+                for (int x = x0; x <= x1; ++x) {
+                    const double w = wy * Overlap(ox, x, source.width(), width);
+                    const QRgb p = source.pixel(x, y);
+                    sums[0] += w * qRed(p);
+                    sums[1] += w * qGreen(p);
+                    sums[2] += w * qBlue(p);
+                    sums[3] += w * qAlpha(p);
+                }
+            }
+            result.setPixel(
+                ox, oy,
+                qRgba(int(std::lround(sums[0] / area)), int(std::lround(sums[1] / area)),
+                      int(std::lround(sums[2] / area)), int(std::lround(sums[3] / area))));
+        }
+    }
+    return result;
+}
+
 // Every pixel a valid premultiplied colour: no channel above alpha.
 bool Premultiplied(const QImage& image) {
     for (int y = 0; y < image.height(); ++y)
@@ -104,6 +146,29 @@ private slots:
         QFETCH(int, tolerance);
         const QString difference = TestImages::FirstDifference(
             StretchImage(source, expected.width(), expected.height()), expected, tolerance);
+        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    void shrinkingIsTheAreaAverage_data() {
+        QTest::addColumn<QSize>("sourceSize");
+        QTest::addColumn<QSize>("size");
+        // Ratios from just above one to several hundred, whole and fractional, uneven on the
+        // two axes, over random colour and transparency at every pixel.
+        QTest::newRow("1037x771 into 1024x700") << QSize(1037, 771) << QSize(1024, 700);
+        QTest::newRow("1037x771 into 87x61") << QSize(1037, 771) << QSize(87, 61);
+        QTest::newRow("1037x771 into 16x16") << QSize(1037, 771) << QSize(16, 16);
+        QTest::newRow("2000x1500 into 500x375") << QSize(2000, 1500) << QSize(500, 375);
+        QTest::newRow("2000x1500 into 333x1000") << QSize(2000, 1500) << QSize(333, 1000);
+        QTest::newRow("4000x300 into 29x7") << QSize(4000, 300) << QSize(29, 7);
+    }
+
+    void shrinkingIsTheAreaAverage() {
+        QFETCH(QSize, sourceSize);
+        QFETCH(QSize, size);
+        const QImage source = TestImages::DetailedImage(sourceSize.width(), sourceSize.height(), 9);
+        const QString difference =
+            TestImages::FirstDifference(StretchImage(source, size.width(), size.height()),
+                                        AreaAverage(source, size.width(), size.height()), 1);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 

@@ -3,6 +3,7 @@
 #include <QBuffer>
 #include <QFile>
 #include <QPainter>
+#include <QRandomGenerator>
 #include <cstdlib>
 
 namespace TestImages {
@@ -51,6 +52,21 @@ QImage AsymmetricImage(int width, int height) {
     painter.fillRect(width / 2, 0, width - width / 2, height, Qt::blue);
     const int side = std::max(1, std::min(width, height) / 4);
     painter.fillRect(0, 0, side, side, Qt::green);
+    return image;
+}
+
+QImage DetailedImage(int width, int height, quint32 seed) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QRandomGenerator random(seed);
+    const int noisyRows = height - height / 3;
+    for (int y = 0; y < height; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < width; ++x) {
+            const QRgb straight =
+                y < noisyRows ? random.generate() : qRgba(40, 90 + 100 * y / height, 200, 255);
+            row[x] = qPremultiply(straight);
+        }
+    }
     return image;
 }
 

@@ -23,6 +23,11 @@ QString FirstDifference(const QImage& a, const QImage& b, int tolerance);
 // the right, with a green square in the top-left corner.
 QImage AsymmetricImage(int width, int height);
 
+// Fine detail that no filter or compressor can smooth over: every pixel a random colour and
+// transparency (the same for the same seed), above a band of smooth vertical gradient that
+// compresses well, so both kinds of data pass through an encoder.
+QImage DetailedImage(int width, int height, quint32 seed = 1);
+
 // The image as the bytes of a PNG file.
 QByteArray PngBytes(const QImage& image);
 

@@ -1,0 +1,17 @@
+#include "Measurements.h"
+
+#include <algorithm>
+#include <cstdio>
+
+double Median(std::vector<double> values) {
+    if (values.empty())
+        return 0.0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2.0;
+}
+
+void PrintMedian(const QString& name, const std::vector<double>& times) {
+    std::printf("%s median_ms=%.1f\n", qPrintable(name), Median(times));
+    std::fflush(stdout);
+}
