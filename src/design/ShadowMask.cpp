@@ -61,6 +61,9 @@ ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPoint
     const int width = image.width();
     const int height = image.height();
     const std::uint32_t area = std::uint32_t(f * f);
+    // (sum + area / 2) / area without a division per block: the numerator stays below 2^20,
+    // where a 40-bit reciprocal rounded up gives exactly the quotient.
+    const std::uint64_t reciprocal = ((std::uint64_t(1) << 40) / area) + 1;
     const RenderKernelTable& loops = RenderKernels::Loops();
     m_opaqueRuns.resize(std::size_t(reducedH));
     ParallelRange(reducedH, threads, [&](int begin, int end) {
@@ -79,7 +82,7 @@ ShadowMask::ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPoint
                 std::uint32_t sum = 0;
                 for (int k = 0; k < f; ++k)
                     sum += columns[std::size_t(rx) * f + k];
-                dst[rx] = static_cast<std::uint8_t>((sum + area / 2) / area);
+                dst[rx] = static_cast<std::uint8_t>(((sum + area / 2) * reciprocal) >> 40);
                 if (sum != area * 255u)
                     runBegin = rx + 1;
                 else if (rx + 1 - runBegin > longest.end - longest.begin)
