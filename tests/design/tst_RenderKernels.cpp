@@ -82,7 +82,8 @@ double ShadeChannel(int shift) {
     }
 }
 
-IconDesign EverythingShadowed(int size) {
+// Every layer with its shadow; `textShift` moves the text sideways by that part of the canvas.
+IconDesign EverythingShadowed(int size, double textShift) {
     IconDesign design;
     design.canvasWidth = float(size);
     design.canvasHeight = float(size);
@@ -91,6 +92,7 @@ IconDesign EverythingShadowed(int size) {
     design.iconRotation = 20;
     design.text = QStringLiteral("Ab");
     design.fontSize = float(size) / 3.0f;
+    design.textHorizontalOffset = float(size * textShift);
     design.textStroke = true;
     design.textStrokeSize = 6;
     design.backgroundShadowBlur = 25;
@@ -180,14 +182,18 @@ private slots:
 
     void instructionSetsGiveTheSamePixels_data() {
         QTest::addColumn<int>("size");
-        QTest::newRow("small, odd") << 157;
-        QTest::newRow("reduced shadows") << 700;
+        QTest::addColumn<double>("textShift");
+        QTest::newRow("small, odd") << 157 << 0.0;
+        QTest::newRow("reduced shadows") << 700 << 0.0;
+        // The text's layer reaches past the canvas, its shadow back into it.
+        QTest::newRow("text running off the side") << 301 << 0.45;
     }
     void instructionSetsGiveTheSamePixels() {
         if (m_sets.size() < 2)
             QSKIP("this processor has no AVX2");
         QFETCH(int, size);
-        const IconDesign design = EverythingShadowed(size);
+        QFETCH(double, textShift);
+        const IconDesign design = EverythingShadowed(size, textShift);
         RenderKernels::Use(InstructionSet::Baseline);
         const QImage baseline = ImageTools::RenderIcon(design, 2);
         RenderKernels::Use(InstructionSet::Avx2);
