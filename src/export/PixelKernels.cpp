@@ -32,11 +32,7 @@ Selection& Selected() {
 } // namespace
 
 bool Supported(InstructionSet set) {
-#ifdef SIGILON_AVX2_KERNELS
-    if (set == InstructionSet::Avx2)
-        return __builtin_cpu_supports("avx2");
-#endif
-    return set == InstructionSet::Baseline;
+    return InstructionSetSupported(set);
 }
 
 bool Use(InstructionSet set) {
