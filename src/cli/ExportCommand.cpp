@@ -57,10 +57,8 @@ void PrintFileResult(const ExportRun::FileResult& file, bool quiet) {
         PrintLine(stderr, QStringLiteral("Skipped: ") + file.path);
         break;
     case ExportRun::FileAction::Failed:
-        PrintLine(stderr,
-                  file.failure.isEmpty()
-                      ? QStringLiteral("Could not save: ") + file.path
-                      : QStringLiteral("Could not save: %1 (%2)").arg(file.path, file.failure));
+        PrintLine(stderr, QStringLiteral("Could not save: ") + file.path + QStringLiteral(" (") +
+                              file.failure + u')');
         break;
     }
 }

@@ -20,5 +20,5 @@ int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
 QString ExportFolderProblem(const QString& folder);
 
 // Reports one settled file as the export command does: a written path on standard output
-// (unless `quiet`), "Skipped: PATH" or "Could not save: PATH" on standard error.
+// (unless `quiet`), "Skipped: PATH" or "Could not save: PATH (REASON)" on standard error.
 void PrintFileResult(const ExportRun::FileResult& file, bool quiet);

@@ -3,6 +3,13 @@
 #include "design/LargeBuffer.h"
 
 #include <cstdint>
+#include <vector>
+
+// Columns [begin, end) of one row; empty when begin >= end.
+struct ColumnSpan {
+    int begin = 0;
+    int end = 0;
+};
 
 // An 8-bit coverage mask, the material shadows are made of: cheaper to blur than colour
 // pixels, and a shadow only needs the shape of what casts it.
@@ -18,8 +25,12 @@ public:
     const std::uint8_t* row(int y) const { return m_buffer.data() + std::size_t(y) * m_width; }
 
     // A Gaussian blur (three box passes per axis) with separate standard deviations along x
-    // and y, treating everything outside the plane as transparent.
-    void Blur(double sigmaX, double sigmaY, int threads);
+    // and y, treating everything outside the plane as transparent. `unneeded` (one span per
+    // row, or none) names the columns of each row whose blurred value nobody will read: their
+    // work is skipped and they are left holding unspecified values. Every other value is
+    // exactly what the whole blur gives.
+    void Blur(double sigmaX, double sigmaY, int threads,
+              const std::vector<ColumnSpan>& unneeded = {});
 
     // How far a blur with this standard deviation spreads a single pixel.
     static int BlurReach(double sigma);

@@ -4,6 +4,7 @@
 #include "design/LargeBuffer.h"
 #include "design/OutlinedShape.h"
 #include "design/ParallelRange.h"
+#include "design/RenderKernels.h"
 #include "design/ShadowMask.h"
 #include "design/SubpixelShift.h"
 #include "design/TextOutline.h"
@@ -95,33 +96,12 @@ QPen OutlinePen(const Rgba& color, double width) {
     return pen;
 }
 
-// x / 255 rounded to the nearest whole number, for x from 0 to 255 * 255.
-constexpr std::uint32_t Div255(std::uint32_t x) {
-    x += 128;
-    return (x + (x >> 8)) >> 8;
-}
-
-// Premultiplied source-over of one pixel.
-inline QRgb Over(QRgb source, QRgb destination) {
-    const std::uint32_t keep = 255 - std::uint32_t(qAlpha(source));
-    if (keep == 0)
-        return source;
-    return source +
-           qRgba(int(Div255(qRed(destination) * keep)), int(Div255(qGreen(destination) * keep)),
-                 int(Div255(qBlue(destination) * keep)), int(Div255(qAlpha(destination) * keep)));
-}
-
 // A colour's premultiplied channels, ready to be scaled by a coverage from 0 to 255.
-struct PremultipliedChannels {
-    explicit PremultipliedChannels(const QColor& color) {
-        const QRgb p = qPremultiply(color.rgba());
-        alpha = std::uint32_t(qAlpha(p));
-        red = std::uint32_t(qRed(p));
-        green = std::uint32_t(qGreen(p));
-        blue = std::uint32_t(qBlue(p));
-    }
-    std::uint32_t alpha, red, green, blue;
-};
+ShadeColor PremultipliedChannels(const QColor& color) {
+    const QRgb p = qPremultiply(color.rgba());
+    return {std::uint32_t(qAlpha(p)), std::uint32_t(qRed(p)), std::uint32_t(qGreen(p)),
+            std::uint32_t(qBlue(p))};
+}
 
 // Paints a layer into its own image and composites it, with its drop shadow beneath it, into
 // the target; the clip cuts both, as it cuts anything drawn with a shadow. `contentBounds`,
@@ -166,89 +146,74 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
         painter.fillPath(clip, Qt::black);
     }
 
-    const PremultipliedChannels shade(shadow.color);
+    const ShadeColor shade = PremultipliedChannels(shadow.color);
+    const RenderKernelTable& loops = RenderKernels::Loops();
     // Row pointers come from one bits() call here: scanLine() on the workers would each check
     // the image for sharing, a race on its reference count.
     uchar* const targetBits = target.bits();
     const qsizetype targetStride = target.bytesPerLine();
+    const int width = region.width();
     ParallelRange(region.height(), threads, [&](int begin, int end) {
-        std::vector<std::uint8_t> coverage(region.width());
+        std::vector<std::uint8_t> coverage(width);
         for (int row = begin; row < end; ++row) {
             const int y = region.top() + row;
-            mask.SampleRow(y - shadowOrigin.y(), region.left() - shadowOrigin.x(), region.width(),
+            mask.SampleRow(y - shadowOrigin.y(), region.left() - shadowOrigin.x(), width,
                            coverage.data());
             const std::uint8_t* clipRow = clipCoverage.constScanLine(row);
+            auto* pixels =
+                reinterpret_cast<std::uint32_t*>(targetBits + y * targetStride) + region.left();
+            // The row in three parts: before, across and after the layer's own columns.
             const bool layerRow = y >= bounds.top() && y <= bounds.bottom();
-            const auto* layerPixels =
-                layerRow ? reinterpret_cast<const QRgb*>(layer.constScanLine(y - bounds.top()))
-                         : nullptr;
-            auto* pixels = reinterpret_cast<QRgb*>(targetBits + y * targetStride);
-            for (int i = 0; i < region.width(); ++i) {
-                const std::uint32_t c = clipRow[i];
-                const int x = region.left() + i;
-                const QRgb top = layerRow && x >= bounds.left() && x <= bounds.right()
-                                     ? layerPixels[x - bounds.left()]
-                                     : 0;
-                if (c == 0 || (top == 0 && coverage[i] == 0))
-                    continue;
-                // The layer over its shadow, then cut by the clip's coverage, then over what
-                // is already there.
-                const std::uint32_t layerAlpha = qAlpha(top);
-                const std::uint32_t visible = Div255(coverage[i] * (255 - layerAlpha));
-                std::uint32_t a = layerAlpha + Div255(shade.alpha * visible);
-                std::uint32_t r = std::uint32_t(qRed(top)) + Div255(shade.red * visible);
-                std::uint32_t g = std::uint32_t(qGreen(top)) + Div255(shade.green * visible);
-                std::uint32_t b = std::uint32_t(qBlue(top)) + Div255(shade.blue * visible);
-                if (c != 255) {
-                    a = Div255(a * c);
-                    r = Div255(r * c);
-                    g = Div255(g * c);
-                    b = Div255(b * c);
-                }
-                pixels[x] = Over(qRgba(int(r), int(g), int(b), int(a)), pixels[x]);
-            }
+            const int layerBegin =
+                layerRow ? std::clamp(bounds.left() - region.left(), 0, width) : width;
+            const int layerEnd =
+                layerRow ? std::clamp(bounds.right() + 1 - region.left(), 0, width) : width;
+            const auto* layerPixels = layerRow ? reinterpret_cast<const std::uint32_t*>(
+                                                     layer.constScanLine(y - bounds.top())) +
+                                                     (region.left() + layerBegin - bounds.left())
+                                               : nullptr;
+            loops.composeOver(pixels, nullptr, coverage.data(), clipRow, shade, layerBegin);
+            loops.composeOver(pixels + layerBegin, layerPixels, coverage.data() + layerBegin,
+                              clipRow + layerBegin, shade, layerEnd - layerBegin);
+            loops.composeOver(pixels + layerEnd, nullptr, coverage.data() + layerEnd,
+                              clipRow + layerEnd, shade, width - layerEnd);
         }
     });
 }
 
 // Puts the shadow of everything already in the image beneath it (destination-over), in place.
+// The shadow shows only where the picture is not opaque, so the mask is neither blurred nor
+// read under the opaque runs the mask found while reducing the picture.
 void DrawShadowBeneath(QImage& image, const DeviceShadow& shadow, int threads) {
     if (shadow.color.alpha() == 0)
         return;
-    const ShadowMask mask(image, shadow.sigmaX, shadow.sigmaY, shadow.fractionOffset(), threads);
-    const PremultipliedChannels shade(shadow.color);
+    const QPoint offset = shadow.wholeOffset();
+    const ShadowMask mask = ShadowMask::Beneath(image, shadow.sigmaX, shadow.sigmaY,
+                                                shadow.fractionOffset(), offset, threads);
+    const ShadeColor shade = PremultipliedChannels(shadow.color);
+    const RenderKernelTable& loops = RenderKernels::Loops();
     const int width = image.width();
-    const int height = image.height();
-    const int dx = shadow.wholeOffset().x();
-    const int dy = shadow.wholeOffset().y();
     uchar* const imageBits = image.bits(); // once, before the workers start (see above)
     const qsizetype imageStride = image.bytesPerLine();
-    ParallelRange(height, threads, [&](int begin, int end) {
+    ParallelRange(image.height(), threads, [&](int begin, int end) {
         std::vector<std::uint8_t> coverage(width);
         for (int y = begin; y < end; ++y) {
-            auto* pixels = reinterpret_cast<QRgb*>(imageBits + y * imageStride);
-            // The shadow only shows where the picture is not opaque: sample it run by run.
-            for (int x = 0; x < width;) {
-                if (qAlpha(pixels[x]) == 255) {
-                    ++x;
-                    continue;
-                }
-                int runEnd = x + 1;
-                while (runEnd < width && qAlpha(pixels[runEnd]) != 255)
-                    ++runEnd;
-                mask.SampleRow(y - dy, x - dx, runEnd - x, coverage.data());
-                for (int i = x; i < runEnd; ++i) {
-                    const std::uint32_t c = coverage[i - x];
-                    if (c == 0)
-                        continue;
-                    // The shadow (colour x coverage) beneath what is already there.
-                    const std::uint32_t visible =
-                        Div255(c * (255 - std::uint32_t(qAlpha(pixels[i]))));
-                    pixels[i] += qRgba(
-                        int(Div255(shade.red * visible)), int(Div255(shade.green * visible)),
-                        int(Div255(shade.blue * visible)), int(Div255(shade.alpha * visible)));
-                }
-                x = runEnd;
+            auto* pixels = reinterpret_cast<std::uint32_t*>(imageBits + y * imageStride);
+            const ColumnSpan covered = mask.CoveredColumns(y - offset.y());
+            const int from = std::max(0, covered.begin + offset.x());
+            const int to = std::min(width, covered.end + offset.x());
+            const ColumnSpan opaque = mask.KnownOpaque(y);
+            auto shadeColumns = [&](int first, int past) {
+                if (first >= past)
+                    return;
+                mask.SampleRow(y - offset.y(), first - offset.x(), past - first, coverage.data());
+                loops.shadeBeneath(pixels + first, coverage.data(), shade, past - first);
+            };
+            if (opaque.begin < opaque.end) {
+                shadeColumns(from, std::min(to, opaque.begin));
+                shadeColumns(std::max(from, opaque.end), to);
+            } else {
+                shadeColumns(from, to);
             }
         }
     });

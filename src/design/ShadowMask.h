@@ -3,6 +3,7 @@
 #include "design/AlphaPlane.h"
 
 #include <QImage>
+#include <QPoint>
 #include <QPointF>
 #include <QRect>
 #include <cstdint>
@@ -19,6 +20,13 @@ public:
     // rounded to whole pixels.
     ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPointF shift, int threads);
 
+    // The mask of a shadow that the image casts beneath itself, moved by `offset` whole
+    // pixels: it is read only under the image's own pixels outside KnownOpaque(), where
+    // nothing shows through. Under those opaque runs, moved by the offset, its values are
+    // unspecified; the blur leaves them out.
+    static ShadowMask Beneath(const QImage& image, double sigmaX, double sigmaY, QPointF shift,
+                              QPoint offset, int threads);
+
     // The part of the image's pixel grid (before any whole-pixel shadow offset) where the mask
     // can be non-zero: the image grown by the blur's reach.
     QRect bounds() const { return m_bounds; }
@@ -27,7 +35,21 @@ public:
     // 0 outside bounds().
     void SampleRow(int y, int x, int count, std::uint8_t* out) const;
 
+    // The columns of row `y` where SampleRow can give anything but 0.
+    ColumnSpan CoveredColumns(int y) const;
+
+    // A run of columns of the image's row `y` that is wholly opaque in the image (the longest
+    // such run the reduction found, in whole blocks); possibly empty.
+    ColumnSpan KnownOpaque(int y) const;
+
 private:
+    ShadowMask(const QImage& image, double sigmaX, double sigmaY, QPointF shift, int threads,
+               const QPoint* beneathOffset);
+
+    // Per row of the reduced plane, the columns that no pixel of the image (`imageHeight`
+    // rows) outside its opaque runs reads when the mask is moved by `offset`.
+    std::vector<ColumnSpan> UnreadBeneath(QPoint offset, int imageHeight) const;
+
     int m_factor = 1;
     int m_margin = 0; // in reduced pixels
     QPointF m_shift;
@@ -44,4 +66,6 @@ private:
         int last;
     };
     std::vector<Span> m_rowSpans;
+    // Per block row of the image: the longest run of wholly opaque blocks, in image columns.
+    std::vector<ColumnSpan> m_opaqueRuns;
 };

@@ -1,71 +1,43 @@
 #include "export/PixelKernels.h"
 
-#include <atomic>
+#include "design/KernelSelection.h"
 
 namespace PixelKernels {
 
 namespace {
 
-PixelKernelTable TableFor(InstructionSet set) {
-#ifdef SIGILON_AVX2_KERNELS
-    if (set == InstructionSet::Avx2)
-        return PixelKernelLoops::Avx2Table();
-#endif
-    (void)set;
-    return PixelKernelLoops::BaselineTable();
-}
-
-struct Selection {
-    std::atomic<InstructionSet> set;
-    PixelKernelTable table;
-};
-
-Selection& Selected() {
-    static Selection selection = [] {
-        const InstructionSet best =
-            Supported(InstructionSet::Avx2) ? InstructionSet::Avx2 : InstructionSet::Baseline;
-        return Selection{best, TableFor(best)};
-    }();
+KernelSelection<PixelKernelTable>& Selected() {
+    static KernelSelection<PixelKernelTable> selection(
+        PixelKernelLoops::BaselineTable, SIGILON_AVX2_TABLE(PixelKernelLoops::Avx2Table));
     return selection;
 }
 
 } // namespace
 
 bool Supported(InstructionSet set) {
-#ifdef SIGILON_AVX2_KERNELS
-    if (set == InstructionSet::Avx2)
-        return __builtin_cpu_supports("avx2");
-#endif
-    return set == InstructionSet::Baseline;
+    return InstructionSetSupported(set);
 }
 
 bool Use(InstructionSet set) {
-    if (!Supported(set))
-        return false;
-    // Switching while loops run elsewhere is the caller's business (tests and the benchmark
-    // switch between runs only).
-    Selection& selection = Selected();
-    selection.table = TableFor(set);
-    selection.set = set;
-    return true;
+    return Selected().Use(set);
 }
 
 InstructionSet Current() {
-    return Selected().set;
+    return Selected().Current();
 }
 
 void StraightRgba(const std::uint8_t* premultiplied, int width, std::uint8_t* out) {
-    Selected().table.straightRgba(premultiplied, width, out);
+    Selected().Loops().straightRgba(premultiplied, width, out);
 }
 
 void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
                    std::uint8_t* out) {
-    Selected().table.subtractBytes(a, b, count, out);
+    Selected().Loops().subtractBytes(a, b, count, out);
 }
 
 void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,
                         int count) {
-    Selected().table.accumulateWeighted(sums, line, weight, count);
+    Selected().Loops().accumulateWeighted(sums, line, weight, count);
 }
 
 } // namespace PixelKernels

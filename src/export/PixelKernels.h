@@ -1,12 +1,13 @@
 #pragma once
 
+#include "design/InstructionSet.h"
 #include "export/PixelKernelTable.h"
 
 // The export's pixel loops in the fastest form this processor runs: AVX2 where it has it,
 // baseline x86-64 elsewhere. Both forms give identical bytes.
 namespace PixelKernels {
 
-enum class InstructionSet { Baseline, Avx2 };
+using InstructionSet = ::InstructionSet;
 
 // Whether this processor can run that form.
 bool Supported(InstructionSet set);

@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -45,29 +46,17 @@ void AppendChunk(QByteArray& out, const char type[4], const QByteArray& data) {
     AppendBigEndian(out, libdeflate_crc32(0, out.constData() + typeStart, size_t(data.size()) + 4));
 }
 
-int BytesPerPixel(Channels channels) {
-    return channels == Channels::Rgb ? 3 : 4;
-}
-
-std::size_t FilteredRowBytes(const QImage& pixels, Channels channels) {
-    return std::size_t(pixels.width()) * std::size_t(BytesPerPixel(channels)) + 1;
-}
-
-// One row as the file stores it: straight RGBA, or straight RGB with the alpha left out.
-// `rgba` is scratch space for the latter, one row of RGBA bytes.
-void StoredRow(const uchar* row, int width, Channels channels, std::vector<uint8_t>& rgba,
-               uint8_t* out) {
+// One row as straight RGBA, or as RGB with the alpha left out (`rgba` is scratch space).
+void StraightRow(const uchar* row, int width, Channels channels, std::vector<uint8_t>& rgba,
+                 uint8_t* out) {
     if (channels == Channels::Rgba) {
         PixelKernels::StraightRgba(row, width, out);
         return;
     }
     rgba.resize(std::size_t(width) * 4);
     PixelKernels::StraightRgba(row, width, rgba.data());
-    for (int x = 0; x < width; ++x, out += 3) {
-        out[0] = rgba[std::size_t(x) * 4];
-        out[1] = rgba[std::size_t(x) * 4 + 1];
-        out[2] = rgba[std::size_t(x) * 4 + 2];
-    }
+    for (int x = 0; x < width; ++x)
+        std::memcpy(out + 3 * x, rgba.data() + 4 * x, 3);
 }
 
 // Filters rows [begin, end) with "Up" (no search, and it turns the vertical gradients of
@@ -77,17 +66,17 @@ template <typename Sink>
 bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
                 std::vector<uint8_t>& batch, Sink&& sink) {
     const int width = pixels.width();
-    const std::size_t rowBytes = FilteredRowBytes(pixels, channels);
+    const std::size_t rowBytes = std::size_t(width) * (channels == Channels::Rgb ? 3 : 4) + 1;
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
     std::vector<uint8_t> rgba;
     if (begin > 0)
-        StoredRow(pixels.constScanLine(begin - 1), width, channels, rgba, previous.data());
+        StraightRow(pixels.constScanLine(begin - 1), width, channels, rgba, previous.data());
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
     batch.resize(rowsPerBatch * rowBytes);
     std::size_t filled = 0;
     for (int y = begin; y < end; ++y) {
-        StoredRow(pixels.constScanLine(y), width, channels, rgba, current.data());
+        StraightRow(pixels.constScanLine(y), width, channels, rgba, current.data());
         uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
         PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
@@ -105,7 +94,7 @@ bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
 // The zlib stream of a small picture: one libdeflate call over all filtered rows.
 QByteArray CompressWhole(const QImage& pixels, Channels channels) {
     std::vector<uint8_t> filtered;
-    filtered.reserve(FilteredRowBytes(pixels, channels) * std::size_t(pixels.height()));
+    filtered.reserve((std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height()));
     std::vector<uint8_t> batch;
     FilterRows(pixels, channels, 0, pixels.height(), batch,
                [&](const uint8_t* data, std::size_t size) {
@@ -172,7 +161,7 @@ Part CompressPart(const QImage& pixels, Channels channels, int begin, int end, b
 // The zlib stream of a large picture: its rows split into parts compressed on all threads.
 // Each part starts without history, so the parts' deflate data simply follow one another;
 // their checksums combine into the one the stream ends with.
-QByteArray CompressStreamed(const QImage& pixels, Channels channels, int threads) {
+QByteArray CompressStreamed(const QImage& pixels, int threads, Channels channels) {
     const int height = pixels.height();
     const int partCount = std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
     std::vector<Part> parts(static_cast<std::size_t>(partCount));
@@ -203,28 +192,29 @@ QByteArray CompressStreamed(const QImage& pixels, Channels channels, int threads
 
 } // namespace
 
-QByteArray Encode(const QImage& image, Channels channels, int threads) {
+QByteArray Encode(const QImage& image, int threads, Channels channels) {
     if (image.isNull())
         return {};
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const std::size_t filteredBytes =
-        FilteredRowBytes(pixels, channels) * std::size_t(pixels.height());
+        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
     // A PNG chunk holds at most 2^31 - 1 bytes; artwork compresses far below that, but data
     // that does not compress cannot be stored in one chunk.
     const QByteArray compressed = filteredBytes <= WholeBufferLimit
                                       ? CompressWhole(pixels, channels)
-                                      : CompressStreamed(pixels, channels, threads);
+                                      : CompressStreamed(pixels, threads, channels);
     if (compressed.isEmpty() || compressed.size() > std::numeric_limits<qint32>::max() - 1024)
         return {};
 
     QByteArray header;
     AppendBigEndian(header, quint32(pixels.width()));
     AppendBigEndian(header, quint32(pixels.height()));
-    header.append(char(8));                                 // bits per sample
-    header.append(char(channels == Channels::Rgb ? 2 : 6)); // colour type RGB or RGBA
-    header.append(char(0));                                 // deflate
-    header.append(char(0));                                 // adaptive filtering
-    header.append(char(0));                                 // no interlace
+    const char colourType = channels == Channels::Rgb ? 2 : 6; // RGB or RGBA
+    header.append(char(8));                                    // bits per sample
+    header.append(colourType);
+    header.append(char(0)); // deflate
+    header.append(char(0)); // adaptive filtering
+    header.append(char(0)); // no interlace
 
     QByteArray density;
     AppendBigEndian(density, PixelsPerMetreAt72Dpi);

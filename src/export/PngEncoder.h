@@ -15,10 +15,10 @@ namespace PngEncoder {
 enum class Channels { Rgba, Rgb };
 
 // The PNG file of `image` (any format; premultiplied ARGB32 is the fast path), marked as 72
-// pixels per inch. With Channels::Rgb the alpha channel is left out and every pixel keeps its
-// straight colour, so the picture should be opaque. A large picture is compressed on
-// `threads` threads (0 = one per core); the decoded pixels are the same for any count. Empty
-// on failure.
-QByteArray Encode(const QImage& image, Channels channels = Channels::Rgba, int threads = 0);
+// pixels per inch. A large picture is compressed on `threads` threads (0 = one per core); the
+// decoded pixels are the same for any count. With Channels::Rgb the alpha channel is left
+// out and every pixel keeps its straight colour, so the picture should be opaque. Empty on
+// failure.
+QByteArray Encode(const QImage& image, int threads = 0, Channels channels = Channels::Rgba);
 
 } // namespace PngEncoder

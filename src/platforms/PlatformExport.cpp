@@ -101,7 +101,8 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
         if (!gate.GoOn())
             return;
         auto& [key, png] = *jobs[std::size_t(i)];
-        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), key.channels);
+        // One thread each: the pictures themselves are already spread over the cores.
+        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), 1, key.channels);
     });
     return pngs;
 }
@@ -214,14 +215,15 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     }
 
     // Folders first, on this thread: two files of one new folder must not race to make it.
-    // Each worker writes only its own reason; the results are settled afterwards.
+    // Each worker sets only its own file's reason; the results are settled afterwards.
     std::vector<QString> failures(std::size_t(pending.size()));
     // One flag per file, each written by its own worker (bytes, unlike vector<bool>'s bits).
     std::vector<char> begun(std::size_t(pending.size()), 0);
     for (qsizetype i = 0; i < pending.size(); ++i) {
-        const QString folder = QFileInfo(result.files[pendingIndex[i]].path).path();
-        if (!QDir().mkpath(folder))
-            failures[std::size_t(i)] = QStringLiteral("The folder could not be created.");
+        const QString folderPath = QFileInfo(result.files[pendingIndex[i]].path).path();
+        if (!QDir().mkpath(folderPath))
+            failures[std::size_t(i)] =
+                QStringLiteral("The folder %1 could not be created.").arg(folderPath);
     }
     ForEachInParallel(int(pending.size()), threads, [&](int i) {
         if (gate.Stopped())
@@ -236,8 +238,9 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     for (qsizetype i = 0; i < pending.size(); ++i) {
         if (failures[std::size_t(i)].isEmpty())
             continue;
-        result.files[pendingIndex[i]].action = Action::Failed;
-        result.files[pendingIndex[i]].failure = failures[std::size_t(i)];
+        ExportRun::FileResult& file = result.files[pendingIndex[i]];
+        file.action = Action::Failed;
+        file.failure = failures[std::size_t(i)];
     }
     if (gate.Stopped())
         LeaveOutUnbegun(result, pendingIndex, begun);

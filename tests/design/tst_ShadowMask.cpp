@@ -27,6 +27,32 @@ int At(const ShadowMask& mask, int x, int y) {
     return Row(mask, y, x, 1)[0];
 }
 
+// Pictures that cast a shadow beneath themselves.
+QImage Picture(const QString& kind) {
+    QImage image(263, 211, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(Qt::black);
+    if (kind == QLatin1String("rounded")) {
+        painter.drawRoundedRect(QRectF(20.5, 17.3, 221.2, 180.4), 40, 40);
+    } else if (kind == QLatin1String("two islands")) {
+        painter.drawRect(10, 30, 60, 150);
+        painter.drawRect(100, 20, 150, 100);
+    } else if (kind == QLatin1String("holed")) {
+        painter.drawRect(15, 15, 230, 180);
+        painter.setCompositionMode(QPainter::CompositionMode_Clear);
+        painter.drawEllipse(QRectF(90.5, 70.5, 40, 50));
+    } else if (kind == QLatin1String("whole")) {
+        painter.drawRect(image.rect());
+    } else { // "nearly opaque": nothing is wholly opaque
+        painter.setBrush(QColor(0, 0, 0, 254));
+        painter.drawRect(20, 20, 200, 170);
+    }
+    return image;
+}
+
 } // namespace
 
 class ShadowMaskTest : public QObject {
@@ -101,6 +127,100 @@ private slots:
         const ShadowMask wide(Square(300, 100, 100), 8.0, 8.0, QPointF(), 1);
         const ShadowMask wideMoved(Square(300, 100, 100), 8.0, 8.0, QPointF(0.5, 0.0), 1);
         QVERIFY(At(wideMoved, 95, 150) < At(wide, 95, 150));
+    }
+
+    void beneathMaskMatchesTheWholeMaskWhereItShows_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("sigmaX");
+        QTest::addColumn<double>("sigmaY");
+        QTest::addColumn<QPointF>("shift");
+        QTest::addColumn<QPoint>("offset");
+        QTest::newRow("rounded, reduced, moved down")
+            << "rounded" << 7.0 << 7.0 << QPointF(0.3, 0.6) << QPoint(0, 5);
+        QTest::newRow("rounded, full resolution, moved up-left")
+            << "rounded" << 1.5 << 1.5 << QPointF(0.0, 0.0) << QPoint(-9, -4);
+        QTest::newRow("rounded, unblurred")
+            << "rounded" << 0.0 << 0.0 << QPointF(0.5, 0.5) << QPoint(3, 3);
+        QTest::newRow("rounded, moved past its own edge")
+            << "rounded" << 4.3 << 4.3 << QPointF() << QPoint(60, -45);
+        QTest::newRow("rounded, wide along x only")
+            << "rounded" << 12.0 << 0.0 << QPointF(0.25, 0.0) << QPoint(7, 2);
+        QTest::newRow("rounded, wide along y")
+            << "rounded" << 2.0 << 20.0 << QPointF() << QPoint(1, 13);
+        QTest::newRow("two islands in a row")
+            << "two islands" << 6.4 << 6.4 << QPointF(0.1, 0.9) << QPoint(4, 8);
+        QTest::newRow("hole inside") << "holed" << 6.4 << 6.4 << QPointF() << QPoint(-3, 6);
+        QTest::newRow("wholly opaque") << "whole" << 5.0 << 5.0 << QPointF() << QPoint(10, 10);
+        QTest::newRow("nearly opaque")
+            << "nearly opaque" << 6.0 << 6.0 << QPointF() << QPoint(0, 4);
+    }
+    void beneathMaskMatchesTheWholeMaskWhereItShows() {
+        QFETCH(QString, kind);
+        QFETCH(double, sigmaX);
+        QFETCH(double, sigmaY);
+        QFETCH(QPointF, shift);
+        QFETCH(QPoint, offset);
+        const QImage image = Picture(kind);
+        const ShadowMask whole(image, sigmaX, sigmaY, shift, 1);
+        const ShadowMask beneath = ShadowMask::Beneath(image, sigmaX, sigmaY, shift, offset, 3);
+        int skipped = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            // The runs called opaque are opaque.
+            const ColumnSpan opaque = beneath.KnownOpaque(y);
+            const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+            for (int x = opaque.begin; x < opaque.end; ++x)
+                QVERIFY2(qAlpha(pixels[x]) == 255,
+                         qPrintable(QStringLiteral("%1 %2").arg(x).arg(y)));
+            skipped += std::max(0, opaque.end - opaque.begin);
+            // Everywhere else the shadow reads exactly what the whole mask holds.
+            const std::vector<std::uint8_t> expected =
+                Row(whole, y - offset.y(), -offset.x(), image.width());
+            const std::vector<std::uint8_t> actual =
+                Row(beneath, y - offset.y(), -offset.x(), image.width());
+            for (int x = 0; x < image.width(); ++x) {
+                if (x >= opaque.begin && x < opaque.end)
+                    continue;
+                QVERIFY2(expected[x] == actual[x],
+                         qPrintable(QStringLiteral("(%1, %2): %3 instead of %4")
+                                        .arg(x)
+                                        .arg(y)
+                                        .arg(actual[x])
+                                        .arg(expected[x])));
+            }
+        }
+        // The opaque runs are found where they exist, and none where nothing is wholly opaque.
+        const int area = image.width() * image.height();
+        if (kind == QLatin1String("nearly opaque"))
+            QCOMPARE(skipped, 0);
+        else
+            QVERIFY2(skipped > area / 4, qPrintable(QString::number(skipped)));
+    }
+
+    void nothingIsCoveredOutsideTheCoveredColumns_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<double>("sigma");
+        QTest::newRow("islands, full resolution") << "two islands" << 1.0;
+        QTest::newRow("rounded, reduced") << "rounded" << 9.0;
+        QTest::newRow("holed, reduced") << "holed" << 5.0;
+    }
+    void nothingIsCoveredOutsideTheCoveredColumns() {
+        QFETCH(QString, kind);
+        QFETCH(double, sigma);
+        const ShadowMask mask(Picture(kind), sigma, sigma, QPointF(0.4, 0.7), 2);
+        const QRect b = mask.bounds().adjusted(-3, -3, 3, 3);
+        int covered = 0;
+        for (int y = b.top(); y <= b.bottom(); ++y) {
+            const ColumnSpan columns = mask.CoveredColumns(y);
+            const std::vector<std::uint8_t> row = Row(mask, y, b.left(), b.width());
+            for (int i = 0; i < b.width(); ++i) {
+                const int x = b.left() + i;
+                const bool inside = x >= columns.begin && x < columns.end;
+                QVERIFY2(inside || row[i] == 0,
+                         qPrintable(QStringLiteral("(%1, %2) = %3").arg(x).arg(y).arg(row[i])));
+                covered += row[i] > 0 ? 1 : 0;
+            }
+        }
+        QVERIFY(covered > 0);
     }
 
     void planeBlurKeepsTheTotalCoverage() {

@@ -20,8 +20,7 @@ struct Results {
 
 Results MadeWith(InstructionSet set, const QImage& picture, QSize size) {
     PixelKernels::Use(set);
-    return {StretchImage(picture, size.width(), size.height(), 1),
-            PngEncoder::Encode(picture, PngEncoder::Channels::Rgba, 2)};
+    return {StretchImage(picture, size.width(), size.height(), 1), PngEncoder::Encode(picture, 2)};
 }
 
 } // namespace

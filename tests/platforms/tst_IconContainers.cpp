@@ -123,7 +123,7 @@ private slots:
         QFETCH(int, colourType);
         // An odd size catches rows of three bytes per pixel laid out with the wrong stride.
         const QImage picture = TestImages::AsymmetricImage(7, 5);
-        const QByteArray png = PngEncoder::Encode(picture, channels);
+        const QByteArray png = PngEncoder::Encode(picture, 0, channels);
         QCOMPARE(IconContainerReader::PngColourType(png), colourType);
         const QImage decoded = QImage::fromData(png, "PNG");
         QCOMPARE(decoded.hasAlphaChannel(), channels == PngEncoder::Channels::Rgba);

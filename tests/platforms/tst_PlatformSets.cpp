@@ -406,6 +406,7 @@ private slots:
                 else if (relative == "web/icon-192.png" && !overwrite)
                     expected = ExportRun::FileAction::Kept;
                 QVERIFY2(file.action == expected, qPrintable(relative));
+                QCOMPARE(file.failure.isEmpty(), expected != ExportRun::FileAction::Failed);
                 if (expected != ExportRun::FileAction::Failed)
                     QVERIFY2(QFileInfo(file.path).size() > 0, qPrintable(relative));
             }
