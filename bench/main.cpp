@@ -8,6 +8,7 @@
 #include "PlatformBenchmarks.h"
 #include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
+#include "design/AllocatorTuning.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 #include "design/RenderKernels.h"
@@ -51,13 +52,16 @@ QImage TimeRenders(int side, int repetitions) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+
+    KeepImageMemoryMapped(); // as the sigilon executable does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // "process" times only whole processes, "platforms" only the platform sets; named sizes time
-    // only those renderings (handy under a profiler).
+    // "process" times only whole processes, "platforms" only the platform sets, "export" only
+    // the export from 1024 and 10000 renderings; named sizes time only those renderings (handy
+    // under a profiler).
     QStringList sizes = application.arguments().mid(1);
     // "baseline" first runs the pixel loops as baseline x86-64 code, to weigh the AVX2 ones.
     if (!sizes.isEmpty() && sizes.first() == QStringLiteral("baseline")) {
@@ -71,6 +75,10 @@ int main(int argc, char* argv[]) {
     }
     if (sizes == QStringList{QStringLiteral("platforms")}) {
         RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
+        return 0;
+    }
+    if (sizes == QStringList{QStringLiteral("export")}) {
+        RunExportBenchmarks(TimeRenders(1024, 1), TimeRenders(10000, 1));
         return 0;
     }
     if (!sizes.isEmpty()) {

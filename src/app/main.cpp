@@ -1,11 +1,13 @@
 #include "cli/CommandLine.h"
 #include "cli/StartRequest.h"
+#include "design/AllocatorTuning.h"
 
 #ifdef SIGILON_HAS_WINDOW
 #include "app/EditorApplication.h"
 #endif
 
 int main(int argc, char* argv[]) {
+    KeepImageMemoryMapped();
     // Decided before any window exists, so a usage error never flashes one up.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
