@@ -2,6 +2,8 @@
 
 #include <QFontDatabase>
 #include <array>
+#include <mutex>
+#include <optional>
 
 namespace {
 
@@ -60,7 +62,9 @@ QString FamilyWithoutFoundry(const QString& listedName) {
                                                                 : listedName;
 }
 
-QString FontFamilyName(int index) {
+namespace {
+
+QString ResolveFamilyName(int index) {
     const QStringList installed = QFontDatabase::families();
     for (const QString& candidate : FontFamilyCandidates(index)) {
         if (installed.contains(candidate, Qt::CaseSensitive))
@@ -70,4 +74,20 @@ QString FontFamilyName(int index) {
                 return listed;
     }
     return installed.isEmpty() ? QString() : installed.first();
+}
+
+} // namespace
+
+QString FontFamilyName(int index) {
+    if (index < 0 || index >= static_cast<int>(kFamilies.size()))
+        return ResolveFamilyName(index);
+    // Going through the font list costs more than laying out a short text, and every rendering
+    // asks; the program adds no fonts while it runs, so each answer holds for its lifetime.
+    static std::mutex mutex;
+    static std::array<std::optional<QString>, kFamilies.size()> resolved;
+    const std::lock_guard lock(mutex);
+    std::optional<QString>& name = resolved[std::size_t(index)];
+    if (!name)
+        name = ResolveFamilyName(index);
+    return *name;
 }

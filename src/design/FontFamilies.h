@@ -14,7 +14,8 @@ QStringList FontFamilyCandidates(int index);
 // The installed family to draw the text in for a font index: the first of its candidates that
 // is installed, else the first installed family. A family counts as installed whatever foundry
 // it comes from: a package may list one family under several ("C059 [urw]", "C059 [UKWN]"),
-// and the name returned is then the listed one, so layout picks exactly that face.
+// and the name returned is then the listed one, so layout picks exactly that face. Each index
+// is looked up once in the life of the program.
 QString FontFamilyName(int index);
 
 // A listed family name without the foundry Qt appends to tell same-named families apart.

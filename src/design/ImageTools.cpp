@@ -4,6 +4,7 @@
 #include "design/LargeBuffer.h"
 #include "design/OutlinedShape.h"
 #include "design/ParallelRange.h"
+#include "design/PreparedIcon.h"
 #include "design/RenderKernels.h"
 #include "design/ShadowMask.h"
 #include "design/SubpixelShift.h"
@@ -237,22 +238,6 @@ void DrawImageExactly(QPainter& painter, const QRectF& rect, const QImage& image
     painter.restore();
 }
 
-// The icon as it is placed: turned, squeezed back into its own width and height, tinted.
-QImage PrepareIcon(const IconDesign& design) {
-    const QImage& icon = design.iconImage;
-    QImage prepared(icon.size(), QImage::Format_ARGB32_Premultiplied);
-    prepared.fill(Qt::transparent);
-    QPainter painter(&prepared);
-    painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(0, 0, icon.width(), icon.height()),
-                      RotateImage(icon, design.iconRotation));
-    if (!design.useImageColors) {
-        painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
-        painter.fillRect(prepared.rect(), design.iconColor.toQColor());
-    }
-    return prepared;
-}
-
 // Every pixel's colour replaced as the treatment asks; premultiplied values stay valid because
 // neither treatment raises a channel above the pixel's alpha.
 void ApplyTreatment(QImage& image, RenderOptions::Treatment treatment, int threads) {
@@ -388,7 +373,7 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
 
     if (drawGlyphs && !design.iconImage.isNull() && design.iconImage.width() > 0 &&
         design.iconImage.height() > 0) {
-        const QImage prepared = PrepareIcon(design);
+        const QImage prepared = PreparedIcon(design);
         const double iconW = prepared.width() * iconScale;
         const double iconH = prepared.height() * iconScale;
         const QRectF iconRect = YUpGeometry::ToQt(

@@ -2,6 +2,8 @@
 
 #include <QPainterPathStroker>
 
+#include <mutex>
+
 namespace {
 
 // The subpaths of a path, each on its own.
@@ -27,9 +29,24 @@ QList<QPainterPath> Subpaths(const QPainterPath& path) {
     return subpaths;
 }
 
-} // namespace
+bool SameElements(const QPainterPath& a, const QPainterPath& b) {
+    if (a.elementCount() != b.elementCount() || a.fillRule() != b.fillRule())
+        return false;
+    for (int i = 0; i < a.elementCount(); ++i) {
+        const QPainterPath::Element ea = a.elementAt(i);
+        const QPainterPath::Element eb = b.elementAt(i);
+        if (ea.type != eb.type || ea.x != eb.x || ea.y != eb.y)
+            return false;
+    }
+    return true;
+}
 
-QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) {
+bool SameOutline(const QPen& a, const QPen& b) {
+    return a.widthF() == b.widthF() && a.joinStyle() == b.joinStyle() &&
+           a.capStyle() == b.capStyle() && a.miterLimit() == b.miterLimit();
+}
+
+QPainterPath ComputeShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) {
     // The stroke of a closed convex outline is its outer side and its inner side; the outer
     // side alone encloses everything the shape and the outline's outer half cover.
     QPainterPath outer;
@@ -43,4 +60,28 @@ QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) 
     }
     outer.setFillRule(Qt::WindingFill);
     return outer.united(convexShape);
+}
+
+} // namespace
+
+QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) {
+    // Uniting paths is the dearest step of drawing an outlined background, and most edits
+    // leave the background as it was: the last answer is kept for the next rendering.
+    struct Last {
+        QPainterPath shape;
+        QPen pen;
+        QPainterPath result;
+    };
+    static std::mutex mutex;
+    static Last last;
+    {
+        const std::lock_guard lock(mutex);
+        if (!last.result.isEmpty() && SameElements(last.shape, convexShape) &&
+            SameOutline(last.pen, pen))
+            return last.result;
+    }
+    QPainterPath result = ComputeShapeWithOutline(convexShape, pen);
+    const std::lock_guard lock(mutex);
+    last = {convexShape, pen, result};
+    return result;
 }
