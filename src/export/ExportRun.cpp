@@ -1,8 +1,8 @@
 #include "export/ExportRun.h"
 
+#include "export/IconSetEncoding.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
-#include "export/StretchImage.h"
 
 #include <cmath>
 #include <utility>
@@ -10,19 +10,6 @@
 namespace {
 
 const QString SizeToken = QStringLiteral("[Size]");
-
-// The custom size fields' own limit. A hand-edited profile can ask for more; such a file
-// fails rather than letting one export claim gigabytes for its image and encoder buffers.
-constexpr double LargestSide = 10000.0;
-
-// The output size in whole pixels; a null image when it is not a usable size, which the
-// write then reports as a failure.
-QImage ScaledRendering(const QImage& rendering, const OutputSize& size) {
-    if (!(size.width >= 1.0 && size.height >= 1.0 && size.width <= LargestSide &&
-          size.height <= LargestSide))
-        return {};
-    return StretchImage(rendering, int(size.width), int(size.height));
-}
 
 QString AppendPathComponent(const QString& folder, const QString& name) {
     if (folder.endsWith(u'/'))
@@ -61,13 +48,16 @@ ExportRun::Outcome ExportRun::SaveIcons(const QImage& rendering, const QList<Out
 bool ExportRun::SaveAll(const QImage& rendering, const QString& folder,
                         const QList<OutputSize>& sizes) {
     const double quality = CompressionFactor(m_options.quality);
+    // Every file is encoded before the first question: the questions then come one after
+    // another, and a file passed over costs only its share of a parallel encode.
+    const std::vector<QByteArray> files =
+        EncodeIconSet(rendering, sizes, m_options.formatIndex, quality);
     int overwriteMode = AskNext;
     bool result = true;
-    for (const OutputSize& size : sizes) {
-        const QImage image = ScaledRendering(rendering, size);
-        const QString path = AppendPathComponent(folder, GetFileName(size.nameText));
+    for (qsizetype i = 0; i < sizes.size(); ++i) {
+        const QString path = AppendPathComponent(folder, GetFileName(sizes[i].nameText));
         const SaveIconResult saved =
-            SaveIcon(image, path, m_options.formatIndex, overwriteMode, quality);
+            SaveIcon(files[std::size_t(i)], path, m_options.formatIndex, overwriteMode);
         overwriteMode = saved.overwriteMode;
         const bool ok = bool(saved.result);
         result = result && ok;
@@ -113,8 +103,8 @@ int ExportRun::AskOverwrite(const QString& path) {
     }
 }
 
-ExportRun::SaveIconResult ExportRun::SaveIcon(const QImage& image, const QString& path,
-                                              int formatIndex, int overwriteMode, double quality) {
+ExportRun::SaveIconResult ExportRun::SaveIcon(const QByteArray& encoded, const QString& path,
+                                              int formatIndex, int overwriteMode) {
     if (overwriteMode >= NoToAll)
         return {{}, overwriteMode};
     int mode = overwriteMode;
@@ -125,5 +115,5 @@ ExportRun::SaveIconResult ExportRun::SaveIcon(const QImage& image, const QString
     }
     // No removal first: the atomic replace keeps the old file until the new one is complete
     // and keeps it when the encode or the write fails.
-    return {ImageTools::SaveImage(image, path, formatIndex, quality), mode};
+    return {ImageTools::SaveEncoded(encoded, path, formatIndex), mode};
 }

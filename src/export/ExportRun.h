@@ -59,10 +59,10 @@ public:
     // 0 when nothing at all is at `path`; otherwise the user's answer, Yes to NoToAll.
     int AskOverwrite(const QString& path);
 
-    // Writes `image` to `path` or passes over it as `overwriteMode` and the answers decide.
-    // A file passed over counts as a success.
-    SaveIconResult SaveIcon(const QImage& image, const QString& path, int formatIndex,
-                            int overwriteMode, double quality);
+    // Writes the encoded file to `path` or passes over it as `overwriteMode` and the answers
+    // decide. A file passed over counts as a success; empty contents are an encoding failure.
+    SaveIconResult SaveIcon(const QByteArray& encoded, const QString& path, int formatIndex,
+                            int overwriteMode);
 
 private:
     Prompter& m_prompter;

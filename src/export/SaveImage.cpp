@@ -77,12 +77,15 @@ QByteArray EncodeImage(const QImage& image, int formatIndex, double quality) {
 }
 
 WriteResult SaveImage(const QImage& image, const QString& path, int formatIndex, double quality) {
+    return SaveEncoded(EncodeImage(image, formatIndex, quality), path, formatIndex);
+}
+
+WriteResult SaveEncoded(const QByteArray& encoded, const QString& path, int formatIndex) {
     if (!OutputFormat::At(formatIndex))
         return {QStringLiteral("No output format is selected.")};
-    const QByteArray data = EncodeImage(image, formatIndex, quality);
-    if (data.isEmpty())
+    if (encoded.isEmpty())
         return {QStringLiteral("The image could not be encoded.")};
-    return WriteFileAtomically(path, data);
+    return WriteFileAtomically(path, encoded);
 }
 
 } // namespace ImageTools

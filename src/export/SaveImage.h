@@ -26,4 +26,8 @@ QByteArray EncodeImage(const QImage& image, int formatIndex, double quality);
 // written.
 WriteResult SaveImage(const QImage& image, const QString& path, int formatIndex, double quality);
 
+// Writes contents that EncodeImage made for the format at `formatIndex` as SaveImage does;
+// empty contents are an image that could not be encoded.
+WriteResult SaveEncoded(const QByteArray& encoded, const QString& path, int formatIndex);
+
 } // namespace ImageTools

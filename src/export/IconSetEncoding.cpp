@@ -1,0 +1,60 @@
+#include "export/IconSetEncoding.h"
+
+#include "design/ParallelRange.h"
+#include "export/SaveImage.h"
+#include "export/StretchImage.h"
+
+#include <algorithm>
+#include <atomic>
+#include <numeric>
+
+namespace {
+
+// The custom size fields' own limit. A hand-edited profile can ask for more; such a file
+// fails rather than letting one export claim gigabytes for its image and encoder buffers.
+constexpr double LargestSide = 10000.0;
+
+bool Usable(const OutputSize& size) {
+    return size.width >= 1.0 && size.height >= 1.0 && size.width <= LargestSide &&
+           size.height <= LargestSide;
+}
+
+QByteArray EncodeSize(const QImage& rendering, const OutputSize& size, int formatIndex,
+                      double quality, int threads) {
+    if (!Usable(size))
+        return {};
+    return ImageTools::EncodeImage(
+        StretchImage(rendering, int(size.width), int(size.height), threads), formatIndex, quality);
+}
+
+} // namespace
+
+std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<OutputSize>& sizes,
+                                      int formatIndex, double quality) {
+    const int count = int(sizes.size());
+    std::vector<QByteArray> files(std::size_t(std::max(count, 0)));
+    std::vector<int> largestFirst(files.size());
+    std::iota(largestFirst.begin(), largestFirst.end(), 0);
+    auto area = [&](int i) {
+        const OutputSize& size = sizes[i];
+        return Usable(size) ? size.width * size.height : 0.0;
+    };
+    std::stable_sort(largestFirst.begin(), largestFirst.end(),
+                     [&](int a, int b) { return area(a) > area(b); });
+    // Each worker takes the next file still to do, and scales it on its own core; a single
+    // file is scaled on all cores instead.
+    std::atomic<int> next{0};
+    const int workers = std::min(ResolveThreadCount(0), std::max(count, 1));
+    const int threadsPerFile = workers > 1 ? 1 : 0;
+    ParallelRange(
+        workers, workers,
+        [&](int, int) {
+            for (int taken = next++; taken < count; taken = next++) {
+                const int i = largestFirst[std::size_t(taken)];
+                files[std::size_t(i)] =
+                    EncodeSize(rendering, sizes[i], formatIndex, quality, threadsPerFile);
+            }
+        },
+        1);
+    return files;
+}
