@@ -1,6 +1,7 @@
 #include "design/ImageTools.h"
 
 #include "design/FontFamilies.h"
+#include "design/KeptLayer.h"
 #include "design/LargeBuffer.h"
 #include "design/OutlinedShape.h"
 #include "design/ParallelRange.h"
@@ -18,7 +19,9 @@
 #include <QTransform>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace ImageTools {
@@ -104,25 +107,22 @@ ShadeColor PremultipliedChannels(const QColor& color) {
             std::uint32_t(qBlue(p))};
 }
 
-// Paints a layer into its own image and composites it, with its drop shadow beneath it, into
-// the target; the clip cuts both, as it cuts anything drawn with a shadow. `contentBounds`,
-// `clip` and `paint` work in canvas coordinates, mapped to the device by `toDevice`. The
-// composite is one pass of our own over the affected pixels rather than a shadow image and
-// two clipped painter blends.
-void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF& contentBounds,
-                         const QTransform& toDevice, const DeviceShadow& shadow,
-                         const std::function<void(QPainter&)>& paint, int threads) {
+// Paints a layer into its own image, over the part of the canvas where it or its shadow can
+// show, and makes the shadow mask of that image. `contentBounds` and `paint` work in canvas
+// coordinates, mapped to the device by `toDevice`.
+LayerPicture PaintLayer(const QRect& canvas, const QRectF& contentBounds,
+                        const QTransform& toDevice, const DeviceShadow& shadow,
+                        const std::function<void(QPainter&)>& paint, int threads) {
     // Content farther outside the target than the shadow can reach cannot show.
     const int reach =
         shadow.margin() + 1 +
         int(std::ceil(std::max(std::abs(shadow.offset.x()), std::abs(shadow.offset.y()))));
-    const QRect canvas = target.rect();
     const QRect bounds = toDevice.mapRect(contentBounds)
                              .toAlignedRect()
                              .adjusted(-1, -1, 1, 1)
                              .intersected(canvas.adjusted(-reach, -reach, reach, reach));
     if (bounds.isEmpty())
-        return;
+        return {};
     QImage layer(bounds.size(), QImage::Format_ARGB32_Premultiplied);
     layer.fill(Qt::transparent);
     {
@@ -131,7 +131,22 @@ void DrawLayerWithShadow(QImage& target, const QPainterPath& clip, const QRectF&
         painter.setTransform(toDevice * QTransform::fromTranslate(-bounds.left(), -bounds.top()));
         paint(painter);
     }
-    const ShadowMask mask(layer, shadow.sigmaX, shadow.sigmaY, shadow.fractionOffset(), threads);
+    auto mask = std::make_shared<const ShadowMask>(layer, shadow.sigmaX, shadow.sigmaY,
+                                                   shadow.fractionOffset(), threads);
+    return {bounds, layer, std::move(mask)};
+}
+
+// Composites a painted layer, with its drop shadow beneath it, into the target; the clip (in
+// canvas coordinates) cuts both, as it cuts anything drawn with a shadow. One pass of our own
+// over the affected pixels rather than a shadow image and two clipped painter blends.
+void CompositeLayer(QImage& target, const QPainterPath& clip, const QTransform& toDevice,
+                    const LayerPicture& picture, const DeviceShadow& shadow, int threads) {
+    if (picture.pixels.isNull())
+        return;
+    const QRect& bounds = picture.bounds;
+    const QImage& layer = picture.pixels;
+    const ShadowMask& mask = *picture.mask;
+    const QRect canvas = target.rect();
     const QPoint shadowOrigin =
         bounds.topLeft() + shadow.wholeOffset(); // mask coordinates start here
     const QRect region = (bounds | mask.bounds().translated(shadowOrigin)).intersected(canvas);
@@ -358,10 +373,21 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
     // A layer either casts its shadow (drawn through its own image) or is painted straight
     // onto the canvas, cut to the background shape; the clip holds for the icon and the text,
     // also when the background is transparent.
+    // `recipe` names what `paint` draws; a layer with a shadow comes from the kept pictures
+    // when an earlier rendering painted the same.
     auto drawLayer = [&](bool withShadow, const DeviceShadow& shadow, const QRectF& bounds,
-                         const std::function<void(QPainter&)>& paint) {
+                         LayerRecipe recipe, const std::function<void(QPainter&)>& paint) {
         if (withShadow && shadow.color.alpha() > 0) {
-            DrawLayerWithShadow(result, backgroundPath, bounds, toDevice, shadow, paint, threads);
+            recipe.toDevice = toDevice;
+            recipe.contentBounds = bounds;
+            recipe.canvas = result.size();
+            recipe.sigmaX = shadow.sigmaX;
+            recipe.sigmaY = shadow.sigmaY;
+            recipe.shadowOffset = shadow.offset;
+            const LayerPicture picture = KeptLayer(recipe, [&] {
+                return PaintLayer(result.rect(), bounds, toDevice, shadow, paint, threads);
+            });
+            CompositeLayer(result, backgroundPath, toDevice, picture, shadow, threads);
             return;
         }
         QPainter painter(&result);
@@ -383,7 +409,9 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         const DeviceShadow shadow =
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
                              radians(design.iconShadowAngle), toDevice);
-        drawLayer(design.iconShadow, shadow, iconRect,
+        LayerRecipe recipe;
+        recipe.image = prepared.cacheKey();
+        drawLayer(design.iconShadow, shadow, iconRect, recipe,
                   [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
     }
 
@@ -413,7 +441,12 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
                 ? QPainterPathStroker(outlinePen).createStroke(glyphs).boundingRect() |
                       glyphs.boundingRect()
                 : glyphs.boundingRect();
-        drawLayer(design.textShadow, shadow, bounds, [&](QPainter& p) {
+        LayerRecipe recipe;
+        recipe.path = glyphs;
+        recipe.fill = design.textColor.toQColor().rgba64();
+        recipe.outline = outlinePen.color().rgba64();
+        recipe.outlineWidth = strokeWidth;
+        drawLayer(design.textShadow, shadow, bounds, recipe, [&](QPainter& p) {
             p.fillPath(glyphs, design.textColor.toQColor());
             if (strokeWidth > 0.0)
                 p.strokePath(glyphs, outlinePen);

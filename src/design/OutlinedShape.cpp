@@ -1,5 +1,7 @@
 #include "design/OutlinedShape.h"
 
+#include "design/PathIdentity.h"
+
 #include <QPainterPathStroker>
 
 #include <mutex>
@@ -27,18 +29,6 @@ QList<QPainterPath> Subpaths(const QPainterPath& path) {
         }
     }
     return subpaths;
-}
-
-bool SameElements(const QPainterPath& a, const QPainterPath& b) {
-    if (a.elementCount() != b.elementCount() || a.fillRule() != b.fillRule())
-        return false;
-    for (int i = 0; i < a.elementCount(); ++i) {
-        const QPainterPath::Element ea = a.elementAt(i);
-        const QPainterPath::Element eb = b.elementAt(i);
-        if (ea.type != eb.type || ea.x != eb.x || ea.y != eb.y)
-            return false;
-    }
-    return true;
 }
 
 bool SameOutline(const QPen& a, const QPen& b) {
@@ -76,7 +66,7 @@ QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) 
     static Last last;
     {
         const std::lock_guard lock(mutex);
-        if (!last.result.isEmpty() && SameElements(last.shape, convexShape) &&
+        if (!last.result.isEmpty() && SamePath(last.shape, convexShape) &&
             SameOutline(last.pen, pen))
             return last.result;
     }
