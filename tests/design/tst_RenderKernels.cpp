@@ -70,16 +70,8 @@ QString Mismatch(std::uint32_t pixel, int tolerance, const Expected& expected) {
 }
 
 double ShadeChannel(int shift) {
-    switch (shift) {
-    case 24:
-        return kShade.alpha;
-    case 16:
-        return kShade.red;
-    case 8:
-        return kShade.green;
-    default:
-        return kShade.blue;
-    }
+    return Channel((kShade.alpha << 24) | (kShade.red << 16) | (kShade.green << 8) | kShade.blue,
+                   shift);
 }
 
 // Every layer with its shadow; `textShift` moves the text sideways by that part of the canvas.

@@ -1,10 +1,8 @@
-#include "design/AlphaPlane.h"
 #include "design/ShadowMask.h"
 
 #include <QPainter>
 #include <QtTest>
 #include <algorithm>
-#include <numeric>
 #include <vector>
 
 namespace {
@@ -221,22 +219,6 @@ private slots:
             }
         }
         QVERIFY(covered > 0);
-    }
-
-    void planeBlurKeepsTheTotalCoverage() {
-        AlphaPlane plane(200, 100);
-        for (int y = 40; y < 60; ++y)
-            std::fill_n(plane.row(y) + 90, 20, 200);
-        auto total = [&plane] { // the rows lie one after another
-            return std::accumulate(plane.row(0), plane.row(plane.height() - 1) + plane.width(),
-                                   0LL);
-        };
-        const long long before = total();
-        plane.Blur(5.0, 2.0, 2);
-        // Box averages neither create nor lose coverage, bar rounding of each pixel.
-        QVERIFY2(std::abs(total() - before) < plane.width() * plane.height() / 4,
-                 qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(total())));
-        QVERIFY(plane.row(50)[100] < 200 && plane.row(50)[80] > 0);
     }
 };
 
