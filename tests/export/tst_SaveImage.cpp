@@ -10,7 +10,6 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QProcess>
-#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -186,36 +185,19 @@ private slots:
         QVERIFY(!QFileInfo::exists(path));
     }
 
-    void failedWriteKeepsTheExistingFile_data() {
-        QTest::addColumn<bool>("readOnlyFolder"); // else a file size limit
-        QTest::newRow("read-only folder") << true;
-        QTest::newRow("file size limit") << false;
-    }
-
     void failedWriteKeepsTheExistingFile() {
-        QFETCH(bool, readOnlyFolder);
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("whole.bmp"));
         QVERIFY(ImageTools::SaveImage(Badge(20, 20), path, 9, 0.8));
         const QByteArray before = TestImages::ReadFile(path);
         QVERIFY(before.size() > 1000);
-        bool saved = true;
-        if (readOnlyFolder) {
-            const auto writable = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner;
-            QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-            const auto restore =
-                qScopeGuard([&] { QFile::setPermissions(folder.path(), writable); });
-            if (QFile(folder.filePath("probe")).open(QIODevice::WriteOnly))
-                QSKIP("this user writes into read-only folders; the size limit row covers it");
-            saved = bool(ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
-        } else {
+        {
             // The write itself fails after the encoding succeeded; root is not exempt.
             FileSizeLimit limit(512);
             if (!limit.active)
                 QSKIP("cannot lower the file size limit here");
-            saved = bool(ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
+            QVERIFY(!ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
         }
-        QVERIFY(!saved);
         QCOMPARE(TestImages::ReadFile(path), before);
         // No temporary file is left behind either, hidden or not.
         QCOMPARE(FolderListing::EntriesIn(folder.path()), QStringList{"whole.bmp"});
