@@ -43,9 +43,7 @@ QString MacPath(const QTemporaryDir& folder, int index, const QString& extension
 }
 
 void WriteOld(const QString& path) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(OldContent);
+    QVERIFY(TestImages::WriteFile(path, OldContent));
 }
 
 // One export as the window runs it, recording every file as it is settled.
@@ -314,11 +312,9 @@ private slots:
         QTest::addColumn<QString>("width");
         QTest::addColumn<QString>("height");
         QTest::addColumn<QSize>("written"); // invalid: the file fails
-        QTest::newRow("300 x 200") << "300" << QString("200") << QSize(300, 200);
         QTest::newRow("fractions cut off") << "12.5" << QString("7.9") << QSize(12, 7);
         QTest::newRow("largest") << "10000" << QString("1") << QSize(10000, 1);
         QTest::newRow("zero") << "0" << QString("16") << QSize();
-        QTest::newRow("negative") << "16" << QString("-5") << QSize();
         QTest::newRow("not a number") << "nan" << QString("16") << QSize();
         QTest::newRow("beyond the fields' limit") << "20000" << QString("16") << QSize();
     }

@@ -84,7 +84,6 @@ private slots:
         QTest::newRow("wide into square") << Halves(1024, 512) << Halves(20, 20);
         const QColor flat(37, 140, 201);
         QTest::newRow("flat enlarged") << Filled(5, 7, flat) << Filled(17, 13, flat);
-        QTest::newRow("flat shrunk") << Filled(5, 7, flat) << Filled(3, 2, flat);
         QTest::newRow("flat stretched") << Filled(5, 7, flat) << Filled(5, 30, flat);
         QTest::newRow("same size")
             << TestImages::DetailedImage(120, 90) << TestImages::DetailedImage(120, 90);
@@ -125,15 +124,10 @@ private slots:
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
-    void transparentEdgesGetNoDarkFringe_data() {
-        QTest::addColumn<int>("side");
-        // Shrunk and enlarged: the cubic filter's overshoot at a hard corner would brighten it.
-        for (int side : {16, 700})
-            QTest::addRow("%d", side) << side;
-    }
-
-    void transparentEdgesGetNoDarkFringe() {
-        QFETCH(int, side);
+    void enlargedTransparentEdgesGetNoDarkFringe() {
+        // Shrinking is the area average (above); enlarging uses a cubic filter, whose overshoot
+        // at a hard corner would brighten the edge, and whose weights must be premultiplied.
+        const int side = 700;
         QImage canvas = Filled(500, 500, Qt::transparent);
         QPainterPath disc;
         disc.addEllipse(50, 50, 400, 400);
