@@ -45,14 +45,12 @@ private slots:
     void familiesAreMatchedWhateverTheirFoundry_data() {
         QTest::addColumn<QString>("listed");
         QTest::addColumn<QString>("family");
-        QTest::newRow("plain") << "C059"
-                               << "C059";
-        QTest::newRow("foundry") << "C059 [urw]"
-                                 << "C059";
-        QTest::newRow("foundry with a space") << "Nimbus Sans [URW ]"
-                                              << "Nimbus Sans";
-        QTest::newRow("brackets inside the name") << "Odd [x] Sans"
-                                                  << "Odd [x] Sans";
+        QTest::newRow("plain") << QStringLiteral("C059") << QStringLiteral("C059");
+        QTest::newRow("foundry") << QStringLiteral("C059 [urw]") << QStringLiteral("C059");
+        QTest::newRow("foundry with a space")
+            << QStringLiteral("Nimbus Sans [URW ]") << QStringLiteral("Nimbus Sans");
+        QTest::newRow("brackets inside the name")
+            << QStringLiteral("Odd [x] Sans") << QStringLiteral("Odd [x] Sans");
     }
     void familiesAreMatchedWhateverTheirFoundry() {
         QFETCH(QString, listed);

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QImageWriter>
-#include <QTemporaryDir>
 #include <QtEndian>
 #include <QtTest>
 
@@ -29,6 +28,10 @@ namespace {
 constexpr int kJp2 = 4; // the "JP2" entry of the output formats
 constexpr int kGif = 8; // the "GIF" entry
 
+const QString kRefused = QStringLiteral("refused");
+const QString kAccepted = QStringLiteral("accepted");
+const QString kEither = QStringLiteral("refused or accepted");
+
 // A real PNG whose header is rewritten to claim another size, with a valid checksum, so only
 // the claimed size is wrong.
 QByteArray PngClaiming(quint32 width, quint32 height) {
@@ -48,13 +51,9 @@ QByteArray EncodedByQt(const QImage& image, const char* format) {
     return writer.write(image) ? bytes : QByteArray();
 }
 
-QByteArray FileBytes(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QByteArray EncodedByUs(const QImage& image, int formatIndex, const QString& path) {
-    return ImageTools::SaveImage(image, path, formatIndex, 1.0) ? FileBytes(path) : QByteArray();
+    return ImageTools::SaveImage(image, path, formatIndex, 1.0) ? TestImages::ReadFile(path)
+                                                                : QByteArray();
 }
 
 // A baseline JPEG whose frame header claims another size; its scan still holds 8 x 8 pixels.
@@ -189,24 +188,6 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(loaded, retina, 0), QString());
     }
 
-    void jpeg2000FilesAreReadByOurDecoder() {
-        // Lossless JPEG 2000 with transparency, written by our own encoder, comes back exactly.
-        QImage picture = TestImages::AsymmetricImage(37, 21);
-        picture.setPixelColor(36, 20, QColor(10, 200, 30, 0));
-        picture.setPixelColor(35, 20, QColor(250, 100, 0, 128));
-        const QByteArray bytes = EncodedByUs(picture, kJp2, m_dir.filePath("icon.jp2"));
-        const QImage loaded = LoadIconImage(m_dir.filePath("icon.jp2"));
-        QCOMPARE(TestImages::FirstDifference(loaded, picture, 1), QString());
-        QCOMPARE(loaded.pixelColor(36, 20).alpha(), 0);
-        // A file cut short never crashes the decoder: it gives no image or the picture's size.
-        for (const qsizetype length : {qsizetype(40), bytes.size() / 2, bytes.size() - 3}) {
-            const QImage cut = LoadIconImage(Write("cut.jp2", bytes.left(length)));
-            QVERIFY(cut.isNull() || cut.size() == QSize(37, 21));
-        }
-        // The extension does not matter, the content does.
-        QCOMPARE(LoadIconImage(Write("renamed.png", bytes)).size(), QSize(37, 21));
-    }
-
     void jpeg2000HeaderIsCheckedBeforeDecoding_data() {
         QTest::addColumn<Jpeg2000Decoder::Limits>("limits");
         QTest::addColumn<bool>("decoded");
@@ -229,7 +210,7 @@ private slots:
     // use; well-formed files of the same formats show the checks refuse only damage.
     void hostileFilesAreRefused_data() {
         QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QString>("outcome");
         const QImage picture = TestImages::AsymmetricImage(8, 8);
         const QByteArray jpeg = EncodedByQt(picture, "jpeg");
         const QByteArray bmp = EncodedByQt(picture, "bmp");
@@ -242,47 +223,53 @@ private slots:
         const QString folder = m_dir.filePath("folder.png");
         QVERIFY(QDir().mkdir(folder));
 
-        QTest::newRow("pipe") << pipe << false;
-        QTest::newRow("folder") << folder << false;
-        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << false;
-        QTest::newRow("text") << Write("notes.png", "just some notes\n") << false;
-        QTest::newRow("empty") << Write("empty.png", {}) << false;
+        QTest::newRow("pipe") << pipe << kRefused;
+        QTest::newRow("folder") << folder << kRefused;
+        QTest::newRow("endless device") << QStringLiteral("/dev/zero") << kRefused;
+        QTest::newRow("text") << Write("notes.png", "just some notes\n") << kRefused;
+        QTest::newRow("empty") << Write("empty.png", {}) << kRefused;
         QTest::newRow("jpeg cut in its scan")
-            << Write("cut.jpg", photo.left(photo.size() / 2)) << false;
-        QTest::newRow("jpeg without its end marker") << Write("end.jpg", photo.chopped(2)) << false;
-        QTest::newRow("bmp cut in its rows") << Write("cut.bmp", bmp.chopped(20)) << false;
+            << Write("cut.jpg", photo.left(photo.size() / 2)) << kRefused;
+        QTest::newRow("jpeg without its end marker")
+            << Write("end.jpg", photo.chopped(2)) << kRefused;
+        QTest::newRow("bmp cut in its rows") << Write("cut.bmp", bmp.chopped(20)) << kRefused;
         QTest::newRow("gif cut in its picture")
-            << Write("cut.gif", gif.left(gif.size() - 8)) << false;
+            << Write("cut.gif", gif.left(gif.size() - 8)) << kRefused;
         QTest::newRow("png cut short")
-            << Write("cut.png", TestImages::PngBytes(picture).left(60)) << false;
+            << Write("cut.png", TestImages::PngBytes(picture).left(60)) << kRefused;
         QTest::newRow("jpeg claiming 10000 x 10000")
-            << Write("big.jpg", JpegClaiming(jpeg, 10000, 10000)) << false;
+            << Write("big.jpg", JpegClaiming(jpeg, 10000, 10000)) << kRefused;
         QTest::newRow("bmp claiming 10000 x 10000")
-            << Write("big.bmp", BmpClaiming(bmp, 10000, 10000)) << false;
+            << Write("big.bmp", BmpClaiming(bmp, 10000, 10000)) << kRefused;
         QTest::newRow("gif claiming 10000 x 10000")
-            << Write("big.gif", GifClaiming(gif, 10000, 10000)) << false;
+            << Write("big.gif", GifClaiming(gif, 10000, 10000)) << kRefused;
         QTest::newRow("png claiming 100000 x 100000")
-            << Write("huge.png", PngClaiming(100000, 100000)) << false;
+            << Write("huge.png", PngClaiming(100000, 100000)) << kRefused;
         QTest::newRow("png claiming 20000 x 2")
-            << Write("wide.png", PngClaiming(20000, 2)) << false;
+            << Write("wide.png", PngClaiming(20000, 2)) << kRefused;
         QTest::newRow("codestream with 16384 planes of 10000 x 10000")
-            << Write("planes.j2k", CodestreamClaiming(jp2, 10000, 10000, 16384)) << false;
+            << Write("planes.j2k", CodestreamClaiming(jp2, 10000, 10000, 16384)) << kRefused;
         QTest::newRow("codestream with 5 planes of 8 x 8")
-            << Write("five.j2k", CodestreamClaiming(jp2, 8, 8, 5)) << false;
+            << Write("five.j2k", CodestreamClaiming(jp2, 8, 8, 5)) << kRefused;
         QTest::newRow("jp2 signature only")
-            << Write("signature.jp2", QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12)) << false;
+            << Write("signature.jp2", QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12)) << kRefused;
 
-        QTest::newRow("whole jpeg") << Write("whole.jpg", photo) << true;
-        QTest::newRow("whole bmp") << Write("whole.bmp", bmp) << true;
-        QTest::newRow("whole gif") << Write("whole.gif", gif) << true;
-        QTest::newRow("whole jp2") << Write("whole.jp2", jp2) << true;
+        QTest::newRow("whole jpeg") << Write("whole.jpg", photo) << kAccepted;
+        QTest::newRow("whole bmp") << Write("whole.bmp", bmp) << kAccepted;
+        QTest::newRow("whole gif") << Write("whole.gif", gif) << kAccepted;
+        // The content decides, not the extension.
+        QTest::newRow("whole jp2 named .png") << Write("jp2.png", jp2) << kAccepted;
+        // Cut short, a JPEG 2000 file may still decode in part; it must never crash the loader.
+        for (const qsizetype length : {qsizetype(40), jp2.size() / 2, jp2.size() - 3})
+            QTest::addRow("jp2 cut to %lld bytes", qlonglong(length))
+                << Write(QStringLiteral("cut%1.jp2").arg(length), jp2.left(length)) << kEither;
     }
     void hostileFilesAreRefused() {
         QFETCH(QString, path);
-        QFETCH(bool, accepted);
+        QFETCH(QString, outcome);
         QVERIFY(!path.isEmpty());
-        QCOMPARE(OutcomeWithBoundedMemory(path),
-                 accepted ? QStringLiteral("accepted") : QStringLiteral("refused"));
+        const QString actual = OutcomeWithBoundedMemory(path);
+        QVERIFY2(outcome.split(QStringLiteral(" or ")).contains(actual), qPrintable(actual));
     }
 };
 

@@ -1,4 +1,3 @@
-#include "design/DesignSettings.h"
 #include "design/IconDesign.h"
 #include "design/ImageTools.h"
 #include "support/TestImages.h"
@@ -9,6 +8,8 @@
 #include <algorithm>
 
 using TestImages::ColorsClose;
+using TestImages::Count;
+using TestImages::Filled;
 using TestImages::PixelAt;
 
 namespace {
@@ -45,12 +46,6 @@ IconDesign PlainDesign(int width, int height, const QString& text = {}, float fo
     return design;
 }
 
-QImage Filled(int width, int height, const QColor& color) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
-
 // How many steps from `start` (moving by `step`) until the predicate holds; -1 if never.
 template <typename Predicate>
 int StepsUntil(const QImage& image, QPoint start, QPoint step, Predicate predicate) {
@@ -59,14 +54,6 @@ int StepsUntil(const QImage& image, QPoint start, QPoint step, Predicate predica
         if (predicate(PixelAt(image, p.x(), p.y())))
             return steps;
     return -1;
-}
-
-template <typename Predicate> int Count(const QImage& image, Predicate predicate) {
-    int count = 0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            count += predicate(x, y);
-    return count;
 }
 
 // The alpha-weighted mean position (of pixel centres) of the pixels whose colour the predicate
@@ -85,12 +72,12 @@ QPointF Centroid(const QImage& image, bool (*selects)(const QColor&)) {
     return weight > 0.0 ? QPointF(x / weight, y / weight) : QPointF(qQNaN(), qQNaN());
 }
 
-bool Near(QPointF actual, QPointF expected, double tolerance) {
-    return std::abs(actual.x() - expected.x()) <= tolerance &&
-           std::abs(actual.y() - expected.y()) <= tolerance;
-}
-
-QString Describe(QPointF actual, QPointF expected) {
+// Empty when the point lies within `tolerance` of where it is expected on both axes, else a
+// description of both.
+QString Misplaced(QPointF actual, QPointF expected, double tolerance) {
+    if (std::abs(actual.x() - expected.x()) <= tolerance &&
+        std::abs(actual.y() - expected.y()) <= tolerance)
+        return {};
     return QStringLiteral("(%1, %2), expected (%3, %4)")
         .arg(actual.x())
         .arg(actual.y())
@@ -294,10 +281,9 @@ private slots:
         const QImage icon = ImageTools::RenderIcon(design);
         const QPointF iconAt = Centroid(icon, IsNotYellow);
         const QPointF iconExpected(width / 2.0 + offset.x(), height / 2.0 - offset.y());
-        QVERIFY2(Near(iconAt, iconExpected, 1.0), qPrintable(Describe(iconAt, iconExpected)));
+        QCOMPARE(Misplaced(iconAt, iconExpected, 1.0), QString());
         const QPointF iconShadowAt = Centroid(icon, IsYellow);
-        QVERIFY2(Near(iconShadowAt, iconAt + shadowShift(40), 1.5),
-                 qPrintable(Describe(iconShadowAt, iconAt + shadowShift(40))));
+        QCOMPARE(Misplaced(iconShadowAt, iconAt + shadowShift(40), 1.5), QString());
 
         // The text: a symmetric glyph, centred across the canvas and moved by its offsets.
         design = PlainDesign(width, height, QStringLiteral("H"), 40);
@@ -314,10 +300,9 @@ private slots:
         const QImage text = ImageTools::RenderIcon(design);
         const QPointF textAt = Centroid(text, IsWhite);
         const QPointF textExpected(width / 2.0 + offset.x(), unmoved.y() - offset.y());
-        QVERIFY2(Near(textAt, textExpected, 1.5), qPrintable(Describe(textAt, textExpected)));
+        QCOMPARE(Misplaced(textAt, textExpected, 1.5), QString());
         const QPointF textShadowAt = Centroid(text, IsYellow);
-        QVERIFY2(Near(textShadowAt, textAt + shadowShift(60), 1.5),
-                 qPrintable(Describe(textShadowAt, textAt + shadowShift(60))));
+        QCOMPARE(Misplaced(textShadowAt, textAt + shadowShift(60), 1.5), QString());
 
         // The background's shadow: the canvas grows by 12 % for it, and what shows of the
         // background and its shadow together covers both rectangles, and nothing else (the
@@ -411,38 +396,35 @@ private slots:
         QVERIFY(!IsWhite(PixelAt(picture, canvas / 2, canvas / 2)));
     }
 
-    void edgesFallBetweenPixelsWhereTheGeometryPutsThem_data() {
-        QTest::addColumn<float>("curvature");
-        QTest::newRow("square corners") << 0.0f;
-        QTest::newRow("round corners") << 0.2f;
-    }
     void edgesFallBetweenPixelsWhereTheGeometryPutsThem() {
-        QFETCH(float, curvature);
+        const auto alphaNear = [](const QImage& picture, std::initializer_list<QPoint> points,
+                                  int alpha) {
+            for (const QPoint p : points)
+                QVERIFY2(std::abs(PixelAt(picture, p.x(), p.y()).alpha() - alpha) <= 8,
+                         qPrintable(QStringLiteral("(%1, %2): %3")
+                                        .arg(p.x())
+                                        .arg(p.y())
+                                        .arg(PixelAt(picture, p.x(), p.y()).alpha())));
+        };
         // An invisible background shadow still grows the canvas by 12 %: the background spans
         // 500 x 0.06 / 1.12 = 26.79 to 473.21, so the edge pixels are 21 % covered, once.
         IconDesign design = PlainDesign(500, 500);
         design.transparentBackground = false;
         design.gradientStartColor = design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
-        design.cornerCurvature = curvature;
         design.backgroundShadow = true;
         design.backgroundShadowColor = {0.0, 0.0, 0.0, 0.0};
-        const QImage picture = ImageTools::RenderIcon(design);
-        for (const QPoint edge :
-             {QPoint(26, 250), QPoint(473, 250), QPoint(250, 26), QPoint(250, 473)})
-            QVERIFY2(std::abs(PixelAt(picture, edge.x(), edge.y()).alpha() - 55) <= 8,
-                     qPrintable(QString::number(PixelAt(picture, edge.x(), edge.y()).alpha())));
-    }
-
-    void unscaledIconKeepsAHalfUnitOffset() {
+        for (const float curvature : {0.0f, 0.2f}) {
+            design.cornerCurvature = curvature;
+            alphaNear(ImageTools::RenderIcon(design),
+                      {{26, 250}, {473, 250}, {250, 26}, {250, 473}}, 55);
+        }
         // A 10-unit icon moved half a unit right and up: x 45.5 to 55.5, y 44.5 to 54.5 (Qt).
-        IconDesign design = PlainDesign(100, 100);
+        design = PlainDesign(100, 100);
         design.iconImage = Filled(10, 10, Qt::red);
         design.iconHorizontalOffset = 0.5f;
         design.iconVerticalOffset = 0.5f;
         const QImage picture = ImageTools::RenderIcon(design);
-        for (const QPoint edge : {QPoint(45, 50), QPoint(55, 50), QPoint(50, 44), QPoint(50, 54)})
-            QVERIFY2(std::abs(PixelAt(picture, edge.x(), edge.y()).alpha() - 128) <= 8,
-                     qPrintable(QString::number(PixelAt(picture, edge.x(), edge.y()).alpha())));
+        alphaNear(picture, {{45, 50}, {55, 50}, {50, 44}, {50, 54}}, 128);
         QVERIFY(ColorsClose(PixelAt(picture, 50, 50), Qt::red, 2));
     }
 
@@ -500,25 +482,6 @@ private slots:
             QVERIFY2(IsWhite(PixelAt(framed, x, 58)), qPrintable(QString::number(x)));
         // The inside is untouched, and so is the original image.
         QVERIFY(IsWhite(PixelAt(framed, 50, 30)) && IsWhite(PixelAt(plain, 2, 58)));
-    }
-
-    void canvasSizeComesFromTheFieldTextWithinLimits() {
-        DesignSettings settings;
-        const auto canvas = [&settings](const QString& width, const QString& height) {
-            settings.canvasWidthText = width;
-            settings.canvasHeightText = height;
-            const IconDesign design = MakeIconDesign(settings, QImage());
-            return QSizeF(design.canvasWidth, design.canvasHeight);
-        };
-        QCOMPARE(canvas("640", "480"), QSizeF(640, 480));
-        // Hand-edited profiles cannot ask for an empty or oversized canvas.
-        QCOMPARE(canvas("0", "99999"), QSizeF(1, 10000));
-        QCOMPARE(canvas("abc", "7"), QSizeF(1, 7));
-        // Flags count as on in any state but off, mixed included.
-        settings.textShadow = -1;
-        settings.backgroundStroke = 0;
-        const IconDesign design = MakeIconDesign(settings, QImage());
-        QVERIFY(design.textShadow && !design.backgroundStroke);
     }
 
     void valuesNoControlWouldGiveStillDraw_data() {

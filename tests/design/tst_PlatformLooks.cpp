@@ -85,60 +85,16 @@ private slots:
         QCOMPARE(tiles.back().image.size(), QSize(128, 128));
     }
 
-    // Each shape cuts the icon where its launcher does: outside it the surroundings show (the
-    // backdrop is a vertical gradient, so the pixel at the row's start has the same colour).
-    void shapesCutTheCorners_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QPoint>("point"); // in the icon's 128 x 128 pixels
-        QTest::addColumn<bool>("inside");
-        QTest::addColumn<QColor>("insideColor");
-        const QColor theme = PlatformLooks::ThemeBackground();
-        struct Shape {
-            const char* caption;
-            bool keepsDiagonalAt16;
-            QColor fill;
-        };
-        for (const Shape& shape :
-             {Shape{"iOS", true, kGreen}, Shape{"Android, circle", false, kGreen},
-              Shape{"Android, squircle", true, kGreen},
-              Shape{"Android, rounded square", true, kGreen},
-              Shape{"Android, themed", false, theme}}) {
-            const QString name = QString::fromLatin1(shape.caption);
-            QTest::addRow("%s, corner", shape.caption)
-                << name << QPoint(2, 2) << false << shape.fill;
-            QTest::addRow("%s, diagonal", shape.caption)
-                << name << QPoint(16, 16) << shape.keepsDiagonalAt16 << shape.fill;
-            QTest::addRow("%s, top edge", shape.caption)
-                << name << QPoint(64, 3) << true << shape.fill;
-            QTest::addRow("%s, left of centre", shape.caption)
-                << name << QPoint(40, 64) << true << shape.fill;
-        }
-    }
-    void shapesCutTheCorners() {
-        QFETCH(QString, caption);
-        QFETCH(QPoint, point);
-        QFETCH(bool, inside);
-        QFETCH(QColor, insideColor);
-        const PreviewTile tile = TileCaptioned(WallOf(GlyphRightOfCentre(256)), caption);
-        QVERIFY2(!tile.image.isNull(), qPrintable(caption));
-        QCOMPARE(tile.iconArea.size(), QSize(128, 128));
-        const QPoint at = tile.iconArea.topLeft() + point;
-        const QColor seen = PixelAt(tile.image, at.x(), at.y());
-        const QColor surroundings = PixelAt(tile.image, 0, at.y());
-        QCOMPARE(seen.alpha(), 255);
-        if (inside)
-            QVERIFY2(ColorsClose(seen, insideColor, 8), qPrintable(seen.name()));
-        else
-            QVERIFY2(ColorsClose(seen, surroundings, 3), qPrintable(seen.name()));
-    }
-
-    // The glyph layer lands where the design puts it in every look, in that look's colours;
-    // true too when the canvas is smaller than the looks and they are scaled up.
-    void glyphsKeepTheirPlaceAndTakeTheLooksColours_data() {
+    // Every look puts the glyph layer where the design does, in the look's colours, also when
+    // the canvas is smaller than the looks and they are scaled up. Each launcher shape cuts the
+    // icon where its launcher does: outside it the surroundings show (the backdrop is a
+    // vertical gradient, so the pixel at the row's start has the same colour).
+    void looksShapeAndColourTheIcon_data() {
         QTest::addColumn<int>("canvas");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QColor>("glyph");      // at the glyph's centre
         QTest::addColumn<QColor>("background"); // left of the icon's centre; invalid: not checked
+        QTest::addColumn<int>("diagonal");      // is (16, 16) of 128 inside the shape; -1: no shape
         const QColor tint = PlatformLooks::SampleTint();
         const QColor themeGlyph = PlatformLooks::ThemeForeground();
         const QColor themeBackground = PlatformLooks::ThemeBackground();
@@ -147,21 +103,22 @@ private slots:
                 return QTest::addRow("%d, %s", canvas, caption)
                        << canvas << QString::fromLatin1(caption);
             };
-            row("iOS") << kWhite << kGreen;
-            row("iOS dark") << kWhite << QColor();
-            row("iOS tinted") << tint << QColor();
-            row("Android, circle") << kWhite << kGreen;
-            row("Android, squircle") << kWhite << kGreen;
-            row("Android, rounded square") << kWhite << kGreen;
-            row("Android, themed") << themeGlyph << themeBackground;
-            row("macOS") << kWhite << kGreen;
+            row("iOS") << kWhite << kGreen << 1;
+            row("iOS dark") << kWhite << QColor() << -1;
+            row("iOS tinted") << tint << QColor() << -1;
+            row("Android, circle") << kWhite << kGreen << 0;
+            row("Android, squircle") << kWhite << kGreen << 1;
+            row("Android, rounded square") << kWhite << kGreen << 1;
+            row("Android, themed") << themeGlyph << themeBackground << 0;
+            row("macOS") << kWhite << kGreen << -1;
         }
     }
-    void glyphsKeepTheirPlaceAndTakeTheLooksColours() {
+    void looksShapeAndColourTheIcon() {
         QFETCH(int, canvas);
         QFETCH(QString, caption);
         QFETCH(QColor, glyph);
         QFETCH(QColor, background);
+        QFETCH(int, diagonal);
         const PreviewTile tile = TileCaptioned(WallOf(GlyphRightOfCentre(canvas)), caption);
         QVERIFY2(!tile.image.isNull(), qPrintable(caption));
         const QColor atGlyph = IconPixel(tile, 0.75, 0.5);
@@ -169,6 +126,22 @@ private slots:
         if (background.isValid()) {
             const QColor beside = IconPixel(tile, 0.35, 0.5);
             QVERIFY2(ColorsClose(beside, background, 10), qPrintable(beside.name()));
+        }
+        if (diagonal < 0)
+            return;
+        QCOMPARE(tile.iconArea.size(), QSize(128, 128));
+        // The corner is cut by every shape, the top edge's middle by none.
+        for (const auto& [point, inside] :
+             {std::pair{QPoint(2, 2), false}, std::pair{QPoint(16, 16), diagonal == 1},
+              std::pair{QPoint(64, 3), true}}) {
+            const QPoint at = tile.iconArea.topLeft() + point;
+            const QColor seen = PixelAt(tile.image, at.x(), at.y());
+            QCOMPARE(seen.alpha(), 255);
+            const QColor expected = inside ? background : PixelAt(tile.image, 0, at.y());
+            QVERIFY2(
+                ColorsClose(seen, expected, inside ? 8 : 3),
+                qPrintable(
+                    QStringLiteral("(%1, %2): %3").arg(point.x()).arg(point.y()).arg(seen.name())));
         }
     }
 

@@ -70,16 +70,8 @@ QString Mismatch(std::uint32_t pixel, int tolerance, const Expected& expected) {
 }
 
 double ShadeChannel(int shift) {
-    switch (shift) {
-    case 24:
-        return kShade.alpha;
-    case 16:
-        return kShade.red;
-    case 8:
-        return kShade.green;
-    default:
-        return kShade.blue;
-    }
+    return Channel((kShade.alpha << 24) | (kShade.red << 16) | (kShade.green << 8) | kShade.blue,
+                   shift);
 }
 
 // Every layer with its shadow; `textShift` moves the text sideways by that part of the canvas.
@@ -118,64 +110,52 @@ private slots:
 
     void startsWithTheBestSupportedSet() { QCOMPARE(RenderKernels::Current(), m_sets.last()); }
 
-    // Each rounding (visible part of the shadow, shadow colour) is off by at most half a step,
-    // so the shadow's contribution is within one step.
-    void shadowBeneathShowsOnlyThroughTheTransparentPart() {
-        const Rows rows = RandomRows(1001, 7);
-        for (const InstructionSet set : m_sets) {
-            RenderKernels::Use(set);
-            std::vector<std::uint32_t> pixels = rows.target;
-            RenderKernels::Loops().shadeBeneath(pixels.data(), rows.coverage.data(), kShade,
-                                                int(pixels.size()));
-            for (std::size_t i = 0; i < pixels.size(); ++i) {
-                const std::uint32_t before = rows.target[i];
-                const double through =
-                    rows.coverage[i] / 255.0 * (1.0 - Channel(before, 24) / 255.0);
-                const QString mismatch = Mismatch(pixels[i], 1, [&](int shift) {
-                    return Channel(before, shift) + ShadeChannel(shift) * through;
-                });
-                QVERIFY2(mismatch.isEmpty(),
-                         qPrintable(QStringLiteral("pixel %1: ").arg(i) + mismatch));
-                // Opaque pixels and pixels without shadow keep every bit.
-                if (before >> 24 == 255 || rows.coverage[i] == 0)
-                    QCOMPARE(pixels[i], before);
-            }
-        }
-    }
-
-    // The layer over its shadow, cut by the clip, over the target: three rounded stages
-    // (visible shadow, clip, what the target keeps) each off by at most half a step, so the
-    // result is within two steps.
-    void layerComposesOverItsShadowWithinTheClip_data() {
+    // Each set against the compositing in floating point, where every rounded stage is off by
+    // at most half a step. A shadow beneath the target shows only through its transparent part:
+    // two stages (visible part, shadow colour), one step. A layer over its shadow, cut by the
+    // clip, over the target: three stages (visible shadow, clip, what the target keeps), two.
+    void loopsComposeAsInFloatingPoint_data() {
+        QTest::addColumn<bool>("beneath");
         QTest::addColumn<bool>("withLayer");
-        QTest::newRow("layer") << true;
-        QTest::newRow("shadow only, beside the layer") << false;
+        QTest::newRow("shadow beneath the target") << true << false;
+        QTest::newRow("layer over its shadow") << false << true;
+        QTest::newRow("shadow only, beside the layer") << false << false;
     }
-    void layerComposesOverItsShadowWithinTheClip() {
+    void loopsComposeAsInFloatingPoint() {
+        QFETCH(bool, beneath);
         QFETCH(bool, withLayer);
-        const Rows rows = RandomRows(997, 11);
+        const Rows rows = RandomRows(beneath ? 1001 : 997, beneath ? 7 : 11);
         for (const InstructionSet set : m_sets) {
             RenderKernels::Use(set);
             std::vector<std::uint32_t> pixels = rows.target;
-            RenderKernels::Loops().composeOver(
-                pixels.data(), withLayer ? rows.layer.data() : nullptr, rows.coverage.data(),
-                rows.clip.data(), kShade, int(pixels.size()));
-            for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const int count = int(pixels.size());
+            if (beneath)
+                RenderKernels::Loops().shadeBeneath(pixels.data(), rows.coverage.data(), kShade,
+                                                    count);
+            else
+                RenderKernels::Loops().composeOver(
+                    pixels.data(), withLayer ? rows.layer.data() : nullptr, rows.coverage.data(),
+                    rows.clip.data(), kShade, count);
+            for (int i = 0; i < count; ++i) {
+                const std::uint32_t target = rows.target[i];
                 const std::uint32_t top = withLayer ? rows.layer[i] : 0u;
-                const double through = rows.coverage[i] / 255.0 * (1.0 - Channel(top, 24) / 255.0);
-                const double cut = rows.clip[i] / 255.0;
+                const double through =
+                    rows.coverage[i] / 255.0 * (1.0 - Channel(beneath ? target : top, 24) / 255.0);
+                const double cut = beneath ? 1.0 : rows.clip[i] / 255.0;
                 auto source = [&](int shift) {
                     return (Channel(top, shift) + ShadeChannel(shift) * through) * cut;
                 };
-                const double keep = 1.0 - source(24) / 255.0;
-                const QString mismatch = Mismatch(pixels[i], 2, [&](int shift) {
-                    return source(shift) + Channel(rows.target[i], shift) * keep;
+                const double keep = beneath ? 1.0 : 1.0 - source(24) / 255.0;
+                const QString mismatch = Mismatch(pixels[i], beneath ? 1 : 2, [&](int shift) {
+                    return source(shift) + Channel(target, shift) * keep;
                 });
                 QVERIFY2(mismatch.isEmpty(),
                          qPrintable(QStringLiteral("pixel %1: ").arg(i) + mismatch));
-                // Outside the clip, or with nothing to draw, the target keeps every bit.
-                if (rows.clip[i] == 0 || (top == 0 && rows.coverage[i] == 0))
-                    QCOMPARE(pixels[i], rows.target[i]);
+                // Where nothing shows, the target keeps every bit: beneath an opaque pixel or
+                // without shadow; outside the clip, or with nothing to draw.
+                if (beneath ? target >> 24 == 255 || rows.coverage[i] == 0
+                            : rows.clip[i] == 0 || (top == 0 && rows.coverage[i] == 0))
+                    QCOMPARE(pixels[i], target);
             }
         }
     }

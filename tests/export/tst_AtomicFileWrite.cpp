@@ -2,6 +2,7 @@
 // permissions of what it creates, and what a refused write leaves behind.
 
 #include "export/AtomicFileWrite.h"
+#include "support/FolderListing.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -9,22 +10,7 @@
 
 #include <sys/stat.h>
 
-namespace {
-
 const QByteArray NewContent("the new icon");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-// Everything in the folder, hidden temporary files included.
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
-
-} // namespace
 
 class AtomicFileWriteTest : public QObject {
     Q_OBJECT
@@ -57,11 +43,12 @@ private slots:
         QCOMPARE(result.failure.isEmpty(), written);
         if (written) {
             QVERIFY(!QFileInfo(path).isSymLink());
-            QCOMPARE(ReadAll(path), NewContent);
+            QCOMPARE(TestImages::ReadFile(path), NewContent);
         } else {
             QVERIFY(QFileInfo(path).isDir());
         }
-        QCOMPARE(Entries(folder.filePath(".")), QStringList{"target"}); // no temporary file left
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")),
+                 QStringList{"target"}); // no temporary file left
     }
 
     void nulEndsNoPath() {
@@ -74,8 +61,8 @@ private slots:
         const WriteResult result = WriteFileAtomically(path, NewContent);
         QVERIFY(!result);
         QVERIFY2(result.failure.contains("NUL"), qPrintable(result.failure));
-        QCOMPARE(ReadAll(prefix), QByteArray("old"));
-        QCOMPARE(Entries(folder.filePath(".")), QStringList{"Icon"});
+        QCOMPARE(TestImages::ReadFile(prefix), QByteArray("old"));
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")), QStringList{"Icon"});
     }
 
     void newFilesFollowTheUmask_data() {

@@ -42,13 +42,13 @@ class OutputSettingsTest : public QObject {
 
 private slots:
     void formatList() {
-        const QStringList titles{"PNG", "JPG",  "JPEG", "JPE", "JP2",
-                                 "JPX", "TIFF", "TIF",  "GIF", "BMP"};
-        QCOMPARE(int(OutputFormat::List().size()), 10);
-        for (int i = 0; i < 10; ++i) {
-            QCOMPARE(OutputFormat::List()[i].title, titles[i]);
+        QStringList titles;
+        for (const OutputFormat& format : OutputFormat::List())
+            titles.append(format.title);
+        QCOMPARE(titles, (QStringList{"PNG", "JPG", "JPEG", "JPE", "JP2", "JPX", "TIFF", "TIF",
+                                      "GIF", "BMP"}));
+        for (int i = 0; i < 10; ++i)
             QCOMPARE(GetFileExtension(i), titles[i].toLower());
-        }
         for (int outside : {-1, 10}) {
             QCOMPARE(GetFileExtension(outside), QString());
             QVERIFY(OutputFormat::At(outside) == nullptr);
@@ -164,6 +164,18 @@ private slots:
         for (int side : sides)
             expected.append({double(side), double(side), QString::number(side)});
         QCOMPARE(SizeSets::SizeList(settings), expected);
+    }
+
+    void designTakesTheCanvasAndFlagsFromTheSettings() {
+        DesignSettings settings;
+        settings.canvasWidthText = QStringLiteral("640");
+        settings.canvasHeightText = QStringLiteral("480");
+        // Flags count as on in any state but off, mixed included.
+        settings.textShadow = -1;
+        settings.backgroundStroke = 0;
+        const IconDesign design = MakeIconDesign(settings, QImage());
+        QCOMPARE(QSizeF(design.canvasWidth, design.canvasHeight), QSizeF(640, 480));
+        QVERIFY(design.textShadow && !design.backgroundStroke);
     }
 
     void customSizeIsNamedByTheWidthText() {

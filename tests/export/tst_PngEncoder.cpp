@@ -42,8 +42,6 @@ private slots:
         const QString difference = TestImages::FirstDifference(decoded, picture, 1);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
-
-    void nullPictureGivesNothing() { QVERIFY(PngEncoder::Encode(QImage()).isEmpty()); }
 };
 
 QTEST_GUILESS_MAIN(PngEncoderTest)

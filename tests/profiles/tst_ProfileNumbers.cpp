@@ -71,83 +71,67 @@ private slots:
         }
     }
 
-    void parseReal_data() {
+    // Each line read as a real line and as a state or index line; an invalid value: refused.
+    void parsedLines_data() {
         QTest::addColumn<QString>("line");
-        QTest::addColumn<float>("value");
-        QTest::newRow("whole number") << "40" << 40.0f;
-        QTest::newRow("plus sign") << "+2.5" << 2.5f;
-        QTest::newRow("no leading digit") << ".5" << 0.5f;
-        QTest::newRow("capital exponent") << "1E-5" << 1e-05f;
-        QTest::newRow("hexadecimal") << "0x1p-3" << 0.125f;
-        QTest::newRow("component at 64 bits") << "0.5019607843137255" << float(128.0 / 255.0);
-        QTest::newRow("infinity") << "inf" << float(Infinity);
-        QTest::newRow("spelled infinity") << "-Infinity" << float(-Infinity);
-        QTest::newRow("beyond 32 bits") << "1e50" << float(Infinity);
-        QTest::newRow("below 32 bits") << "1e-50" << 0.0f;
-        const float nan = std::numeric_limits<float>::quiet_NaN();
-        QTest::newRow("nan") << "nan" << nan;
-        QTest::newRow("nan in capitals with payload") << "NAN(123)" << nan;
+        QTest::addColumn<QVariant>("real");
+        QTest::addColumn<QVariant>("stateOrIndex");
+        const QVariant no;
+        const auto real = [](double value) { return QVariant(float(value)); };
+        QTest::newRow("whole number") << "40" << real(40) << QVariant(40);
+        QTest::newRow("mixed state") << "-1" << real(-1) << QVariant(-1);
+        QTest::newRow("plus sign") << "+1" << real(1) << QVariant(1);
+        QTest::newRow("leading zeros") << "007" << real(7) << QVariant(7);
+        QTest::newRow("largest int") << "2147483647" << real(2147483647.0) << QVariant(INT_MAX);
+        QTest::newRow("smallest int") << "-2147483648" << real(-2147483648.0) << QVariant(INT_MIN);
+        // Whole numbers beyond int select nothing, or show the mixed state; beyond 64 bits they
+        // are no whole numbers at all.
+        QTest::newRow("above int") << "2147483648" << real(2147483648.0) << QVariant(-1);
+        QTest::newRow("below int") << "-2147483649" << real(-2147483649.0) << QVariant(-1);
+        QTest::newRow("largest 64-bit")
+            << "9223372036854775807" << real(9.223372036854775807e18) << QVariant(-1);
+        QTest::newRow("smallest 64-bit")
+            << "-9223372036854775808" << real(-9.223372036854775808e18) << QVariant(-1);
+        QTest::newRow("above 64 bits") << "99999999999999999999" << real(1e20) << no;
+        QTest::newRow("below 64 bits")
+            << "-9223372036854775809" << real(-9.223372036854775809e18) << no;
+        QTest::newRow("fraction with sign") << "+2.5" << real(2.5) << no;
+        QTest::newRow("no leading digit") << ".5" << real(0.5) << no;
+        QTest::newRow("capital exponent") << "1E-5" << real(1e-5) << no;
+        QTest::newRow("hexadecimal") << "0x1p-3" << real(0.125) << no;
+        QTest::newRow("hexadecimal whole") << "0x10" << real(16) << no;
+        QTest::newRow("component at 64 bits") << "0.5019607843137255" << real(128.0 / 255.0) << no;
+        QTest::newRow("infinity") << "inf" << real(Infinity) << no;
+        QTest::newRow("spelled infinity") << "-Infinity" << real(-Infinity) << no;
+        QTest::newRow("beyond 32 bits") << "1e50" << real(Infinity) << no;
+        QTest::newRow("below 32 bits") << "1e-50" << real(0) << no;
+        QTest::newRow("nan") << "nan" << real(qQNaN()) << no;
+        QTest::newRow("nan in capitals with payload") << "NAN(123)" << real(qQNaN()) << no;
+        QTest::newRow("empty") << "" << no << no;
+        QTest::newRow("sign only") << "+" << no << no;
+        QTest::newRow("two signs") << "+-1" << no << no;
+        QTest::newRow("leading blank") << " 1" << no << no;
+        QTest::newRow("leading tab") << "\t1.0" << no << no;
+        QTest::newRow("trailing blank") << "1.0 " << no << no;
+        QTest::newRow("no-break space") << QStringLiteral("\u00A01") << no << no;
+        QTest::newRow("full-width digit") << QStringLiteral("\uFF11") << no << no;
+        QTest::newRow("nul inside") << QString::fromUtf16(u"1\u00000", 3) << no << no;
+        QTest::newRow("number then letters") << "12abc" << no << no;
+        QTest::newRow("decimal comma") << "0,5" << no << no;
+        QTest::newRow("exponent without digits") << "1e" << no << no;
     }
-    void parseReal() {
+    void parsedLines() {
         QFETCH(QString, line);
-        QFETCH(float, value);
+        QFETCH(QVariant, real);
+        QFETCH(QVariant, stateOrIndex);
         const std::optional<float> parsed = ParseProfileReal(line);
-        QVERIFY(parsed);
-        if (std::isnan(value))
-            QVERIFY(std::isnan(*parsed));
-        else
-            QCOMPARE(std::bit_cast<quint32>(*parsed), std::bit_cast<quint32>(value));
-    }
-
-    void parseStateOrIndex_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<int>("value");
-        QTest::newRow("mixed") << "-1" << -1;
-        QTest::newRow("plus sign") << "+1" << 1;
-        QTest::newRow("leading zeros") << "007" << 7;
-        QTest::newRow("largest int") << "2147483647" << std::numeric_limits<int>::max();
-        QTest::newRow("smallest int") << "-2147483648" << std::numeric_limits<int>::min();
-        // Whole numbers beyond int select nothing, or show the mixed state.
-        QTest::newRow("above int") << "2147483648" << -1;
-        QTest::newRow("below int") << "-2147483649" << -1;
-        QTest::newRow("largest 64-bit") << "9223372036854775807" << -1;
-        QTest::newRow("smallest 64-bit") << "-9223372036854775808" << -1;
-    }
-    void parseStateOrIndex() {
-        QFETCH(QString, line);
-        QFETCH(int, value);
-        const std::optional<int> parsed = ParseProfileStateOrIndex(line);
-        QVERIFY(parsed);
-        QCOMPARE(*parsed, value);
-    }
-
-    void rejectedLines_data() {
-        // No state or index line may hold these; the real lines take only some.
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<bool>("isReal");
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("sign only") << "+" << false;
-        QTest::newRow("two signs") << "+-1" << false;
-        QTest::newRow("leading blank") << " 1" << false;
-        QTest::newRow("leading tab") << "\t1.0" << false;
-        QTest::newRow("trailing blank") << "1.0 " << false;
-        QTest::newRow("no-break space") << QStringLiteral("\u00A01") << false;
-        QTest::newRow("full-width digit") << QStringLiteral("\uFF11") << false;
-        QTest::newRow("nul inside") << QString::fromUtf16(u"1\u00000", 3) << false;
-        QTest::newRow("number then letters") << "12abc" << false;
-        QTest::newRow("decimal comma") << "0,5" << false;
-        QTest::newRow("exponent without digits") << "1e" << false;
-        QTest::newRow("fraction") << "1.0" << true;
-        QTest::newRow("exponent") << "1e2" << true;
-        QTest::newRow("hexadecimal") << "0x10" << true;
-        QTest::newRow("above 64 bits") << "99999999999999999999" << true;
-        QTest::newRow("below 64 bits") << "-9223372036854775809" << true;
-    }
-    void rejectedLines() {
-        QFETCH(QString, line);
-        QFETCH(bool, isReal);
-        QVERIFY(!ParseProfileStateOrIndex(line));
-        QCOMPARE(ParseProfileReal(line).has_value(), isReal);
+        QCOMPARE(parsed.has_value(), real.isValid());
+        if (parsed) // NaN by its kind, every other value by its bits
+            QVERIFY(std::isnan(real.toFloat()) ? std::isnan(*parsed)
+                                               : std::bit_cast<quint32>(*parsed) ==
+                                                     std::bit_cast<quint32>(real.toFloat()));
+        QCOMPARE(ParseProfileStateOrIndex(line),
+                 stateOrIndex.isValid() ? std::optional<int>(stateOrIndex.toInt()) : std::nullopt);
     }
 
     void readingIgnoresTheApplicationLocale() {

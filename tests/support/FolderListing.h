@@ -4,6 +4,7 @@
 #include <QDirIterator>
 #include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace FolderListing {
 
@@ -16,6 +17,12 @@ inline QSet<QString> FilesUnder(const QString& folder) {
     while (it.hasNext())
         files.insert(QDir(folder).relativeFilePath(it.next()));
     return files;
+}
+
+// The names of everything directly in `folder`, hidden entries too, sorted.
+inline QStringList EntriesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
 
 } // namespace FolderListing

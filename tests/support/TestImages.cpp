@@ -70,6 +70,12 @@ QImage DetailedImage(int width, int height, quint32 seed) {
     return image;
 }
 
+QImage Filled(int width, int height, const QColor& color) {
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(color);
+    return image;
+}
+
 QByteArray PngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -81,6 +87,11 @@ QByteArray PngBytes(const QImage& image) {
 bool WriteFile(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 quint32 Crc32(const char* data, qsizetype size) {

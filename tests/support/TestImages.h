@@ -28,11 +28,26 @@ QImage AsymmetricImage(int width, int height);
 // compresses well, so both kinds of data pass through an encoder.
 QImage DetailedImage(int width, int height, quint32 seed = 1);
 
+// An image of one colour.
+QImage Filled(int width, int height, const QColor& color);
+
+// How many pixels of the image the predicate, called with (x, y), selects.
+template <typename Predicate> int Count(const QImage& image, Predicate predicate) {
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += predicate(x, y) ? 1 : 0;
+    return count;
+}
+
 // The image as the bytes of a PNG file.
 QByteArray PngBytes(const QImage& image);
 
 // Writes the bytes to a new file at `path`; false when that fails.
 bool WriteFile(const QString& path, const QByteArray& bytes);
+
+// The file's bytes; empty when it cannot be read.
+QByteArray ReadFile(const QString& path);
 
 // A temporary folder for the files one test writes, removed with it.
 class ScratchFolder {
