@@ -36,15 +36,23 @@ struct Rows {
     std::vector<std::uint8_t> clip;
 };
 
-// Odd lengths leave a tail after the last full vector.
+// Odd lengths leave a tail after the last full vector. The rows come in stretches of up to
+// 150 pixels, some with nothing to draw and some outside the clip, which the loops may pass
+// over as a whole, and some with a layer but no shadow, which they must not.
 Rows RandomRows(int count, quint32 seed) {
     QRandomGenerator random(seed);
     Rows rows;
-    for (int i = 0; i < count; ++i) {
-        rows.target.push_back(RandomPixel(random));
-        rows.layer.push_back(RandomPixel(random));
-        rows.coverage.push_back(RandomCoverage(random));
-        rows.clip.push_back(RandomCoverage(random));
+    while (int(rows.target.size()) < count) {
+        const int stretch =
+            std::min(count - int(rows.target.size()), 1 + int(random.bounded(150u)));
+        // Mixed, nothing drawn, outside the clip, no shadow.
+        const std::uint32_t kind = random.bounded(4u);
+        for (int i = 0; i < stretch; ++i) {
+            rows.target.push_back(RandomPixel(random));
+            rows.layer.push_back(kind == 1 ? 0u : RandomPixel(random));
+            rows.coverage.push_back(kind == 1 || kind == 3 ? 0u : RandomCoverage(random));
+            rows.clip.push_back(kind == 2 ? 0u : RandomCoverage(random));
+        }
     }
     return rows;
 }
