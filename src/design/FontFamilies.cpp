@@ -1,9 +1,10 @@
 #include "design/FontFamilies.h"
 
+#include "design/KeptAnswers.h"
+
 #include <QFontDatabase>
 #include <array>
-#include <mutex>
-#include <optional>
+#include <functional>
 
 namespace {
 
@@ -79,15 +80,8 @@ QString ResolveFamilyName(int index) {
 } // namespace
 
 QString FontFamilyName(int index) {
-    if (index < 0 || index >= static_cast<int>(kFamilies.size()))
-        return ResolveFamilyName(index);
     // Going through the font list costs more than laying out a short text, and every rendering
     // asks; the program adds no fonts while it runs, so each answer holds for its lifetime.
-    static std::mutex mutex;
-    static std::array<std::optional<QString>, kFamilies.size()> resolved;
-    const std::lock_guard lock(mutex);
-    std::optional<QString>& name = resolved[std::size_t(index)];
-    if (!name)
-        name = ResolveFamilyName(index);
-    return *name;
+    static auto* kept = new KeptAnswers<int, QString, kFamilies.size() + 1>;
+    return kept->Get(index, std::equal_to<>(), [&] { return ResolveFamilyName(index); });
 }

@@ -1,19 +1,13 @@
 #include "design/KeptLayer.h"
 
+#include "design/KeptAnswers.h"
 #include "design/PathIdentity.h"
 
-#include <deque>
-#include <mutex>
+#include <functional>
 
 namespace {
 
 constexpr qint64 LargestKeptPixels = qint64(8) << 20;
-constexpr std::size_t KeptCount = 2;
-
-struct Kept {
-    LayerRecipe recipe;
-    LayerPicture picture;
-};
 
 } // namespace
 
@@ -26,25 +20,9 @@ bool operator==(const LayerRecipe& a, const LayerRecipe& b) {
 }
 
 LayerPicture KeptLayer(const LayerRecipe& recipe, const std::function<LayerPicture()>& paint) {
-    static std::mutex mutex;
-    static std::deque<Kept> kept; // the most recently used first
-    {
-        const std::lock_guard lock(mutex);
-        for (auto it = kept.begin(); it != kept.end(); ++it) {
-            if (it->recipe == recipe) {
-                const Kept found = *it;
-                kept.erase(it);
-                kept.push_front(found);
-                return found.picture;
-            }
-        }
-    }
-    LayerPicture picture = paint();
-    if (qint64(picture.pixels.width()) * picture.pixels.height() <= LargestKeptPixels) {
-        const std::lock_guard lock(mutex);
-        kept.push_front({recipe, picture});
-        if (kept.size() > KeptCount)
-            kept.pop_back();
-    }
-    return picture;
+    // A rendering has at most two layers with shadows.
+    static auto* kept = new KeptAnswers<LayerRecipe, LayerPicture, 2>;
+    return kept->Get(recipe, std::equal_to<>(), paint, [](const LayerPicture& picture) {
+        return qint64(picture.pixels.width()) * picture.pixels.height() <= LargestKeptPixels;
+    });
 }

@@ -1,10 +1,11 @@
 #include "design/OutlinedShape.h"
 
+#include "design/KeptAnswers.h"
 #include "design/PathIdentity.h"
 
 #include <QPainterPathStroker>
 
-#include <mutex>
+#include <utility>
 
 namespace {
 
@@ -56,22 +57,13 @@ QPainterPath ComputeShapeWithOutline(const QPainterPath& convexShape, const QPen
 
 QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) {
     // Uniting paths is the dearest step of drawing an outlined background, and most edits
-    // leave the background as it was: the last answer is kept for the next rendering.
-    struct Last {
-        QPainterPath shape;
-        QPen pen;
-        QPainterPath result;
-    };
-    static std::mutex mutex;
-    static Last last;
-    {
-        const std::lock_guard lock(mutex);
-        if (!last.result.isEmpty() && SamePath(last.shape, convexShape) &&
-            SameOutline(last.pen, pen))
-            return last.result;
-    }
-    QPainterPath result = ComputeShapeWithOutline(convexShape, pen);
-    const std::lock_guard lock(mutex);
-    last = {convexShape, pen, result};
-    return result;
+    // leave the background as it was.
+    using Outlined = std::pair<QPainterPath, QPen>;
+    static auto* kept = new KeptAnswers<Outlined, QPainterPath>;
+    return kept->Get(
+        Outlined{convexShape, pen},
+        [](const Outlined& a, const Outlined& b) {
+            return SamePath(a.first, b.first) && SameOutline(a.second, b.second);
+        },
+        [&] { return ComputeShapeWithOutline(convexShape, pen); });
 }

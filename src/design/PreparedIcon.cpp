@@ -1,9 +1,10 @@
 #include "design/PreparedIcon.h"
 
 #include "design/ImageTools.h"
+#include "design/KeptAnswers.h"
 
 #include <QPainter>
-#include <mutex>
+#include <functional>
 
 namespace {
 
@@ -40,21 +41,12 @@ QImage Prepare(const IconDesign& design) {
 
 QImage PreparedIcon(const IconDesign& design) {
     const QImage& icon = design.iconImage;
-    if (qint64(icon.width()) * icon.height() > LargestKeptPixels)
-        return Prepare(design);
     const Preparation wanted{icon.cacheKey(), design.iconRotation, design.useImageColors,
                              design.useImageColors ? Rgba{} : design.iconColor};
-    static std::mutex mutex;
-    static Preparation lastPreparation;
-    static QImage last;
-    {
-        const std::lock_guard lock(mutex);
-        if (!last.isNull() && lastPreparation == wanted)
-            return last;
-    }
-    QImage prepared = Prepare(design);
-    const std::lock_guard lock(mutex);
-    lastPreparation = wanted;
-    last = prepared;
-    return prepared;
+    static auto* kept = new KeptAnswers<Preparation, QImage>;
+    return kept->Get(
+        wanted, std::equal_to<>(), [&] { return Prepare(design); },
+        [](const QImage& prepared) {
+            return qint64(prepared.width()) * prepared.height() <= LargestKeptPixels;
+        });
 }
