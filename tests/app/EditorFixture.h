@@ -6,6 +6,7 @@
 #include "app/FloatSlider.h"
 #include "app/MainWindow.h"
 #include "app/ProgressIndicator.h"
+#include "app/StartupProfile.h"
 #include "app/Stepper.h"
 #include "app/ViewController.h"
 #include "design/DesignSettings.h"
@@ -70,16 +71,18 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
 using TestImages::WriteFile;
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
-// the first preview is done when it is constructed.
+// the first preview is done when it is constructed. As in the editor the program starts, the
+// window asks through the prompter that can open a profile named at start.
 struct EditorFixture {
     ScriptedPrompter prompter;
+    StartupProfilePrompter startup{prompter};
     MemoryRatePreference ratePreference;
     std::shared_ptr<RenderLog> log = std::make_shared<RenderLog>();
     std::unique_ptr<MainWindow> window;
 
     explicit EditorFixture(bool holdRenders = false) {
         log->hold = holdRenders;
-        window = std::make_unique<MainWindow>(prompter, ratePreference, LoggingRenderer(log));
+        window = std::make_unique<MainWindow>(startup, ratePreference, LoggingRenderer(log));
         window->show();
         if (!holdRenders && !WaitUntilIdle())
             QTest::qFail("the first preview never finished", __FILE__, __LINE__);

@@ -60,16 +60,11 @@ private slots:
                  "xvfb-run is missing; scripts/install-deps.sh installs it");
     }
 
-    void windowAppearsAndTheEditorQuitsCleanly() {
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + kEndEditor),
-                 QStringLiteral("window\nexit=0\n"));
-    }
-
     // With the preview wall remembered as shown, the running editor shows it: the screen holds
     // the themed Android look's background (a disc of 128 pixels across, about 12 800 pixels).
-    // The last screenshot stays in the test's working folder as preview-wall.png, to be looked
-    // at.
-    void previewWallShowsInTheRunningEditor() {
+    // Then Ctrl+Shift+E opens "Export for Platforms". The screenshots stay in the test's
+    // working folder as preview-wall.png and platform-export-dialog.png, to be looked at.
+    void wallAndPlatformExportDialogInTheRunningEditor() {
         QTemporaryDir configuration;
         QVERIFY(QDir(configuration.path()).mkpath(QStringLiteral("Sigilon")));
         QFile settings(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")));
@@ -78,44 +73,29 @@ private slots:
         settings.close();
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
-        extra.insert(QStringLiteral("SCREENSHOT"), QDir::current().filePath("preview-wall.png"));
         extra.insert(QStringLiteral("WALL_COLOUR"), PlatformLooks::ThemeBackground().name());
         // The tiles are computed at idle priority: on a busy machine they may take a while.
-        const QString waitForWall = QStringLiteral(R"(
+        const QString waitForWallThenOpenDialog = QStringLiteral(R"(
 for i in $(seq 1 30); do
-  import -window root "$SCREENSHOT"
-  count=$(convert "$SCREENSHOT" -fill black +opaque "$WALL_COLOUR" -fill white -opaque "$WALL_COLOUR" \
+  import -window root preview-wall.png
+  count=$(convert preview-wall.png -fill black +opaque "$WALL_COLOUR" -fill white -opaque "$WALL_COLOUR" \
           -format '%[fx:int(mean*w*h)]' info:)
   if [ "$count" -gt 10000 ]; then echo wall; break; fi
   sleep 1
 done
-)");
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + waitForWall + kEndEditor, extra),
-                 QStringLiteral("window\nwall\nexit=0\n"));
-    }
-
-    // Ctrl+Shift+E in the running editor opens "Export for Platforms"; the screenshot stays in
-    // the test's working folder as platform-export-dialog.png, to be looked at.
-    void platformExportDialogOpensFromItsShortcut() {
-        QTemporaryDir configuration;
-        QProcessEnvironment extra;
-        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
-        extra.insert(QStringLiteral("SCREENSHOT"),
-                     QDir::current().filePath("platform-export-dialog.png"));
-        const QString openDialog = QStringLiteral(R"(
 xdotool search --name '^Sigilon$' windowfocus --sync key --clearmodifiers ctrl+shift+e
 for i in $(seq 1 50); do
   if xwininfo -root -tree | grep -q '"Export for Platforms"'; then
     sleep 0.5
-    import -window root "$SCREENSHOT"
+    import -window root platform-export-dialog.png
     echo dialog
     break
   fi
   sleep 0.2
 done
 )");
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + openDialog + kEndEditor, extra),
-                 QStringLiteral("window\ndialog\nexit=0\n"));
+        QCOMPARE(RunOnVirtualDisplay(kStartEditor + waitForWallThenOpenDialog + kEndEditor, extra),
+                 QStringLiteral("window\nwall\ndialog\nexit=0\n"));
     }
 
     void helpPagesAreBesideTheExecutable() {
