@@ -122,8 +122,25 @@ private slots:
         UserInput::ClickStepper(c.stepperQuality, +1);
         QCOMPARE(c.textFieldQuality->text(), QStringLiteral("56"));
         QCOMPARE(editor.HistorySize(), 1 + 17 + 10 + 1);
+
+        // A size box records a state too; the size sets stay exclusive, a click on the chosen
+        // set keeps it chosen, and undo steps back through output changes.
+        QCheckBox* check = editor.Find<QCheckBox>("check64mac");
+        UserInput::Click(check);
+        QVERIFY(!check->isChecked());
+        QCOMPARE(editor.HistorySize(), 1 + 17 + 10 + 1 + 1);
+        UserInput::Click(c.radioiOSIconSet);
+        UserInput::Click(c.radioiOSIconSet);
+        QVERIFY(c.radioiOSIconSet->isChecked() && !c.radioMacOSXIconSet->isChecked());
+        UserInput::Click(c.radioCustomSize);
+        QVERIFY(!c.radioiOSIconSet->isChecked());
         QCOMPARE(editor.Renders(), 1);
         QCOMPARE(c.textFieldCanvasWidth->text(), QStringLiteral("1024"));
+        const int history = editor.HistorySize();
+        editor.menu().undo->trigger();
+        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(c.radioiOSIconSet->isChecked() && !c.radioCustomSize->isChecked());
+        QCOMPARE(editor.HistorySize(), history);
     }
 
     // A stepper writes its value plainly, and stays put at its limit.

@@ -79,7 +79,8 @@ DesignSettings EveryValueChanged() {
 
 } // namespace
 
-// New, Save, Save As and Load, the titles that name the profile, their questions and alerts.
+// New, Save, Save As and Load (also of a profile named at start), the titles that name the
+// profile, their questions and alerts.
 class tst_ProfileCommands : public QObject {
     Q_OBJECT
 
@@ -297,6 +298,43 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - old"));
         QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Sample"));
         QVERIFY(!watch->isChecked());
+    }
+
+    // `sigilon PATH.sgp` loads the profile as Load does; which files are profiles is the
+    // profile reader's concern, so here one that loads and one that cannot.
+    void profileGivenAtStart_data() {
+        DesignSettings beta;
+        beta.text = QStringLiteral("BETA");
+        beta.canvasWidthText = QStringLiteral("512");
+        QVERIFY(WriteFile(Path("beta.sgp"), MakeProfileText(beta).toUtf8()));
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("profile") << Path("beta.sgp") << true;
+        QTest::newRow("missing file") << Path("missing.sgp") << false;
+    }
+    void profileGivenAtStart() {
+        QFETCH(QString, path);
+        QFETCH(bool, loads);
+        EditorFixture editor;
+        editor.startup.OpenProfile(*editor.controller(), path);
+        QVERIFY(editor.WaitUntilIdle());
+        const EditorControls& controls = editor.controls();
+
+        // The file chooser never appears; a file that cannot be loaded gets Load's alert over
+        // the default design.
+        QVERIFY(editor.prompter.openRequests.isEmpty());
+        QCOMPARE(editor.prompter.Messages(),
+                 loads ? QStringList() : QStringList{"Could not load profile."});
+        QCOMPARE(editor.Title(),
+                 loads ? "Sigilon - " + QFileInfo(path).completeBaseName() : "Sigilon");
+        QCOMPARE(editor.controller()->currentProfilePath(), loads ? path : QString());
+        QCOMPARE(controls.textFieldText->text(), loads ? "BETA" : "");
+        QCOMPARE(controls.textFieldCanvasWidth->text(), loads ? "512" : "1024");
+        QCOMPARE(editor.log->LastDesign().canvasWidth, loads ? 512.0f : 1024.0f);
+
+        // A later Load asks the user again.
+        editor.menu().loadProfile->trigger(); // cancelled
+        QCOMPARE(editor.prompter.openRequests.size(), 1);
     }
 };
 

@@ -124,35 +124,6 @@ private slots:
         QVERIFY(Redo(editor));
         QCOMPARE(rotation->floatValue(), dragged);
     }
-
-    void outputSettingsRecordWithoutARender() {
-        EditorFixture editor;
-        const EditorControls& c = editor.controls();
-        QCheckBox* check = editor.Find<QCheckBox>("check64mac");
-        UserInput::Click(check);
-        QVERIFY(!check->isChecked());
-        QCOMPARE(editor.HistorySize(), 2);
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-
-        // The size sets stay exclusive, and a click on the chosen set keeps it chosen.
-        UserInput::Click(c.radioiOSIconSet);
-        UserInput::Click(c.radioiOSIconSet);
-        QVERIFY(c.radioiOSIconSet->isChecked());
-        QVERIFY(!c.radioMacOSXIconSet->isChecked());
-        UserInput::Click(c.radioCustomSize);
-        QVERIFY(!c.radioiOSIconSet->isChecked());
-        UserInput::Type(c.textFieldName, "App[Size]");
-        QCOMPARE(editor.HistorySize(), 6);
-        QCOMPARE(editor.Renders(), 1);
-
-        // Undo steps back through output changes too.
-        QVERIFY(Undo(editor));
-        QCOMPARE(c.textFieldName->text(), QStringLiteral("Icon[Size]"));
-        QVERIFY(Undo(editor));
-        QVERIFY(c.radioiOSIconSet->isChecked());
-        QVERIFY(!c.radioCustomSize->isChecked());
-        QCOMPARE(editor.HistorySize(), 6);
-    }
 };
 
 QTEST_MAIN(tst_UndoRedo)

@@ -88,7 +88,7 @@ private slots:
         QVERIFY(!run.err.trimmed().isEmpty());
     }
 
-    // `output`: empty for a render into a folder that does not exist.
+    // Without an input option: a render into a folder that does not exist.
     void unusableInputIsRefusedAndNothingIsWritten_data() {
         const QString text = MakeProfileText(DesignSettings{});
         const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
