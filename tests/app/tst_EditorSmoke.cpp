@@ -1,18 +1,20 @@
 #include "design/PlatformLooks.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// Starts the editor in the background as $SIGILON_UNDER_TEST and waits (up to 20 seconds) for
-// its window titled "Sigilon", printing "window" when it is there and leaving its process id in
-// $pid; the part of a script that the smoke tests share.
-const QString kStartEditor = QStringLiteral(R"(
+// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
+// environment, after starting the editor in the background (as $pid) and waiting up to 20
+// seconds for its window titled "Sigilon", which prints "window"; then ends the editor with
+// SIGTERM and prints its exit status. Returns what was printed.
+QString RunWithEditorOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra) {
+    const QString start = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>/dev/null &
 pid=$!
 for i in $(seq 1 100); do
@@ -21,30 +23,19 @@ for i in $(seq 1 100); do
   sleep 0.2
 done
 )");
-
-// Ends the editor with SIGTERM and prints its exit status.
-const QString kEndEditor = QStringLiteral(R"(
-kill -TERM $pid
-wait $pid
-echo "exit=$?"
-)");
-
-// Runs the script under bash on a virtual X display of 1600 x 1000 pixels with the extra
-// environment, and returns what it printed (empty when it did not end within 90 seconds).
-QString RunOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("SIGILON_UNDER_TEST"), QStringLiteral(SIGILON_EXECUTABLE));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
-    environment.insert(extra);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("-a"), QStringLiteral("-s"),
-                   QStringLiteral("-screen 0 1600x1000x24"), QStringLiteral("bash"),
-                   QStringLiteral("-c"), script});
-    if (!process.waitForFinished(90000))
-        return QString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    const QString end = QStringLiteral("\nkill -TERM $pid\nwait $pid\necho \"exit=$?\"\n");
+    const auto setUp = [&extra](QProcess& process) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SIGILON_UNDER_TEST"),
+                           QStringLiteral(SIGILON_EXECUTABLE));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
+        environment.insert(extra);
+        process.setProcessEnvironment(environment);
+    };
+    return ProgramRun::Run(
+               QStringLiteral("xvfb-run"),
+               {"-a", "-s", "-screen 0 1600x1000x24", "bash", "-c", start + script + end}, setUp)
+        .out;
 }
 
 } // namespace
@@ -94,7 +85,7 @@ for i in $(seq 1 50); do
   sleep 0.2
 done
 )");
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + waitForWallThenOpenDialog + kEndEditor, extra),
+        QCOMPARE(RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra),
                  QStringLiteral("window\nwall\ndialog\nexit=0\n"));
     }
 
