@@ -1,7 +1,6 @@
 #include "EditorFixture.h"
 #include "app/PreviewTileView.h"
 #include "app/PreviewWall.h"
-#include "design/ImageTools.h"
 
 namespace {
 
@@ -73,9 +72,9 @@ private slots:
     // Every test starts with the wall as a first run has it: hidden.
     void init() { QSettings("Sigilon", "Sigilon").remove(kShownKey); }
 
-    // Shown from its menu item: every tile with its caption and its picture unscaled. After a
-    // change of design every tile is drawn again from the new picture; how each look draws it
-    // is the looks' own concern.
+    // Shown from its menu item: every tile with its caption and its picture unscaled, the safe
+    // zone outlined on hover. After a change of design every tile is drawn again from the new
+    // picture; how each look draws it is the looks' own concern.
     void tilesAppearAndFollowTheDesign() {
         QList<QPair<QString, int>> tiles; // caption, side of the icon in the tile's picture
         for (const int side : {16, 32, 64, 128})
@@ -109,6 +108,24 @@ private slots:
                 qPrintable(caption + " is not shown pixel for pixel"));
         }
 
+        // The Android looks outline the circle that no launcher shape cuts while the pointer is
+        // over them; the other looks have nothing to outline.
+        for (const auto& [caption, outlined] :
+             {std::pair{QStringLiteral("Android, rounded square"), true},
+              {QStringLiteral("iOS"), false}}) {
+            PreviewTileView* view = TileView(wall, caption);
+            const QImage before = Shown(view);
+            QHoverEvent enter(QEvent::HoverEnter, QPointF(10, 10), QPointF(10, 10),
+                              QPointF(-1, -1));
+            QApplication::sendEvent(view, &enter);
+            const QImage hovered = Shown(view);
+            QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1),
+                              QPointF(10, 10));
+            QApplication::sendEvent(view, &leave);
+            QVERIFY2((hovered != before) == outlined, qPrintable(caption));
+            QCOMPARE(Shown(view), before);
+        }
+
         const QImage iosBefore = TileView(wall, QStringLiteral("iOS"))->tile().image;
         const auto realCentreAlpha = [wall] {
             const QImage real = TileView(wall, QStringLiteral("128 × 128"))->tile().image;
@@ -139,39 +156,6 @@ private slots:
         const QPoint centre = tile.iconArea.center();
         QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(tile.image, centre.x(), centre.y()),
                                         Qt::blue, 0));
-    }
-
-    // The Android looks outline the circle that no launcher shape cuts while the pointer is
-    // over them; the other looks have nothing to outline.
-    void hoverOutlinesTheSafeZone_data() {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<bool>("outlined");
-        QTest::newRow("Android rounded square")
-            << QStringLiteral("Android, rounded square") << true;
-        QTest::newRow("iOS") << QStringLiteral("iOS") << false;
-    }
-    void hoverOutlinesTheSafeZone() {
-        QFETCH(QString, caption);
-        QFETCH(bool, outlined);
-        PreviewWall wall;
-        QSignalSpy shown(&wall, &PreviewWall::tilesShown);
-        IconDesign design;
-        design.canvasWidth = design.canvasHeight = 256;
-        wall.ShowRendering(design, ImageTools::RenderIcon(design));
-        QVERIFY(shown.wait(10000));
-        wall.show();
-        PreviewTileView* view = TileView(&wall, caption);
-        QVERIFY(view);
-        const QImage before = Shown(view);
-        QHoverEvent hoverEnter(QEvent::HoverEnter, QPointF(10, 10), QPointF(10, 10),
-                               QPointF(-1, -1));
-        QApplication::sendEvent(view, &hoverEnter);
-        const QImage hovered = Shown(view);
-        QHoverEvent hoverLeave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1),
-                               QPointF(10, 10));
-        QApplication::sendEvent(view, &hoverLeave);
-        QCOMPARE(hovered != before, outlined);
-        QCOMPARE(Shown(view), before);
     }
 
     // The menu item's state survives into the next window, and a hidden wall computes nothing.
