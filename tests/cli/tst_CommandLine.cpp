@@ -1,6 +1,8 @@
-// The program run from a script: usage errors, the profile and render commands, the plain
-// export's options and failures, and the messages a script relies on.
+// The program's arguments and the program run from a script: what it starts for, usage
+// errors, the profile and render commands, the plain export's options and failures, and the
+// messages a script relies on.
 
+#include "cli/StartRequest.h"
 #include "design/DesignSettings.h"
 #include "profiles/ProfileText.h"
 #include "support/ProgramRun.h"
@@ -8,6 +10,8 @@
 
 #include <QImageReader>
 #include <QtTest>
+
+Q_DECLARE_METATYPE(StartRequest::Mode)
 
 using ProgramRun::Sigilon;
 using Run = ProgramRun::Result;
@@ -21,6 +25,48 @@ class CommandLineTest : public QObject {
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
+
+    // What the program starts for, decided from its arguments before any window exists.
+    void modeAndProfile_data() {
+        using Mode = StartRequest::Mode;
+        const QString existing = m_dir.Write("design", "not read here");
+        const QString missing = m_dir.filePath("missing.sgp");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("said"); // the editor's profile, or part of the error
+        QTest::newRow("nothing") << QStringList{} << Mode::Editor << "";
+        QTest::newRow("profile") << QStringList{missing} << Mode::Editor << missing;
+        QTest::newRow("upper-case suffix") << QStringList{"LOGO.SGP"} << Mode::Editor << "LOGO.SGP";
+        QTest::newRow("existing file without suffix")
+            << QStringList{existing} << Mode::Editor << existing;
+        QTest::newRow("command") << QStringList{"export", "--output-dir", "x"} << Mode::CommandLine
+                                 << "";
+        QTest::newRow("help") << QStringList{"-h"} << Mode::CommandLine << "";
+        QTest::newRow("version") << QStringList{"--version"} << Mode::CommandLine << "";
+        QTest::newRow("mistyped command")
+            << QStringList{"exprot"} << Mode::UsageError << "unknown command: exprot";
+        QTest::newRow("two profiles")
+            << QStringList{"a.sgp", "b.sgp"} << Mode::UsageError << "one profile";
+        QTest::newRow("unknown option")
+            << QStringList{"--fullscreen"} << Mode::UsageError << "--fullscreen";
+        QTest::newRow("option after the profile")
+            << QStringList{"a.sgp", "--quiet"} << Mode::UsageError << "--quiet";
+        QTest::newRow("command option without command")
+            << QStringList{"--profile", "a.sgp"} << Mode::UsageError << "--profile";
+        QTest::newRow("command after a profile")
+            << QStringList{"a.sgp", "render"} << Mode::UsageError << "one profile";
+    }
+    void modeAndProfile() {
+        QFETCH(QStringList, arguments);
+        QFETCH(StartRequest::Mode, mode);
+        QFETCH(QString, said);
+        const StartRequest request = StartRequest::FromArguments(arguments);
+        QCOMPARE(request.mode, mode);
+        const bool error = mode == StartRequest::Mode::UsageError;
+        QCOMPARE(request.profilePath, error ? QString() : said);
+        QVERIFY2(error ? request.error.contains(said) : request.error.isEmpty(),
+                 qPrintable(request.error));
+    }
 
     void usageErrorsExitWithTwo_data() {
         QTest::addColumn<QStringList>("arguments");

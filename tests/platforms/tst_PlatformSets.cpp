@@ -1,8 +1,11 @@
 // Every platform set written from one design, then read as the consuming tools read it:
 // JSON and XML through Qt's parsers, the containers through the test's own readers, PNG
-// headers byte by byte, and the pictures pixel by pixel.
+// headers byte by byte, and the pictures pixel by pixel; and what the containers refuse.
 
 #include "design/ImageTools.h"
+#include "export/PngEncoder.h"
+#include "platforms/IcnsWriter.h"
+#include "platforms/IcoWriter.h"
 #include "platforms/IconContainerReader.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
@@ -71,9 +74,8 @@ QString FirstPixel(const QImage& image, const std::function<bool(int x, int y, Q
         for (int x = 0; x < image.width(); ++x)
             if (bad(x, y, PixelAt(image, x, y)))
                 return QStringLiteral("pixel (%1, %2) is %3")
-                    .arg(x)
-                    .arg(y)
-                    .arg(PixelAt(image, x, y).name(QColor::HexArgb));
+                    .arg(QString::number(x), QString::number(y),
+                         PixelAt(image, x, y).name(QColor::HexArgb));
     return {};
 }
 
@@ -132,9 +134,9 @@ private slots:
         QCOMPARE(contents.object().value("info")["version"].toInt(), 1);
     }
 
-    // Full-bleed pictures are opaque to the edge and without the outline; the store icons
-    // carry no alpha channel at all.
-    void fullBleedFilesAreOpaqueWithoutOutline_data() {
+    // Full-bleed pictures are opaque to the corners; the store icons carry no alpha channel at
+    // all.
+    void fullBleedFilesAreOpaque_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<bool>("store");
         QTest::newRow("iOS light") << "AppIcon.appiconset/icon-ios-1024.png" << true;
@@ -145,7 +147,7 @@ private slots:
         QTest::newRow("adaptive background")
             << "android/res/mipmap-xxxhdpi/ic_launcher_background.png" << false;
     }
-    void fullBleedFilesAreOpaqueWithoutOutline() {
+    void fullBleedFilesAreOpaque() {
         QFETCH(QString, file);
         QFETCH(bool, store);
         if (store)
@@ -355,6 +357,36 @@ private slots:
         const QImage store = ReadImage(folder.filePath("android/play-store-512.png"));
         QCOMPARE(store.size(), QSize(512, 512));
         QCOMPARE(PixelAt(store, 0, 0), QColor(Qt::white));
+    }
+
+    // What no container can hold; what they hold is read back above.
+    void icoRefusesWhatItCannotHold_data() {
+        QTest::addColumn<QList<QImage>>("pictures");
+        QTest::newRow("nothing") << QList<QImage>{};
+        QTest::newRow("not square") << QList<QImage>{TestImages::AsymmetricImage(16, 15)};
+        QTest::newRow("beyond 256") << QList<QImage>{TestImages::AsymmetricImage(257, 257)};
+        QTest::newRow("a null picture")
+            << QList<QImage>{TestImages::AsymmetricImage(16, 16), QImage()};
+    }
+    void icoRefusesWhatItCannotHold() {
+        QFETCH(QList<QImage>, pictures);
+        QVERIFY(IcoWriter::Write(pictures).isEmpty());
+    }
+
+    void icnsWithoutAnyFittingEntryIsEmpty() {
+        QVERIFY(IcnsWriter::Write({}).isEmpty());
+        QVERIFY(IcnsWriter::Write({{48, QByteArray("png")}}).isEmpty());
+    }
+
+    // The store icons' encoding without alpha, at an odd size that catches rows of three bytes
+    // per pixel laid out with the wrong stride.
+    void pngWithoutAlphaKeepsEveryPixel() {
+        const QImage picture = TestImages::AsymmetricImage(7, 5);
+        const QByteArray png = PngEncoder::Encode(picture, 0, PngEncoder::Channels::Rgb);
+        QCOMPARE(IconContainerReader::PngColourType(png), 2);
+        const QImage decoded = QImage::fromData(png, "PNG");
+        QVERIFY(!decoded.hasAlphaChannel());
+        QCOMPARE(TestImages::FirstDifference(decoded, picture, 0), QString());
     }
 };
 
