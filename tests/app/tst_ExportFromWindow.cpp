@@ -89,28 +89,6 @@ private slots:
         QCOMPARE(editor.ratePreference.value, QStringLiteral("No"));
     }
 
-    // Renders still running when the export starts are waited for, the follow-up included.
-    void runningRendersAreWaitedFor() {
-        EditorFixture editor;
-        const EditorControls& c = editor.controls();
-        editor.log->hold = true;
-        UserInput::Click(c.checkTextShadow);
-        QVERIFY(editor.WaitForRenders(2));
-        UserInput::Click(c.checkBackgroundShadow); // folded into a follow-up
-        bool indicatorShownWhileWaiting = false;
-        QTimer::singleShot(200, [&] {
-            indicatorShownWhileWaiting =
-                !c.progressIndicator->isHidden() && c.progressIndicator->isAnimating();
-            editor.log->hold = false;
-            editor.log->gate.release(2);
-        });
-        Export(editor);
-        QVERIFY(indicatorShownWhileWaiting);
-        QCOMPARE(ExportedRenderNumbers(), QList<int>(kMacSizes.size(), 3));
-        QVERIFY(!editor.log->Design(2).textShadow && !editor.log->Design(2).backgroundShadow);
-        QVERIFY(c.progressIndicator->isHidden());
-    }
-
     // A stepper click waiting for its quiet pause renders for the export, and only then; a
     // number typed but not confirmed counts as the user sees it.
     void aChangeJustBeforeIsExported_data() {
