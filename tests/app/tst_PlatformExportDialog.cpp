@@ -112,8 +112,8 @@ public slots:
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
+        const QString folder = UseOwnSettings();
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().startsWith(folder));
     }
 
     void init() {

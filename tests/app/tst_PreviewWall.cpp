@@ -65,8 +65,8 @@ class tst_PreviewWall : public QObject {
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
+        const QString folder = UseOwnSettings();
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().startsWith(folder));
     }
 
     // Every test starts with the wall as a first run has it: hidden.
