@@ -6,6 +6,7 @@
 #include "app/FloatSlider.h"
 #include "app/MainWindow.h"
 #include "app/ProgressIndicator.h"
+#include "app/StartupProfile.h"
 #include "app/Stepper.h"
 #include "app/ViewController.h"
 #include "design/DesignSettings.h"
@@ -69,17 +70,28 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
 
 using TestImages::WriteFile;
 
+// Settings in a folder of this test run's own, so the user's are never touched and the runs
+// of other builds at the same time share nothing with this one. Returns the folder.
+inline QString UseOwnSettings() {
+    static const QTemporaryDir folder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
+    return folder.path();
+}
+
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
-// the first preview is done when it is constructed.
+// the first preview is done when it is constructed. As in the editor the program starts, the
+// window asks through the prompter that can open a profile named at start.
 struct EditorFixture {
     ScriptedPrompter prompter;
+    StartupProfilePrompter startup{prompter};
     MemoryRatePreference ratePreference;
     std::shared_ptr<RenderLog> log = std::make_shared<RenderLog>();
     std::unique_ptr<MainWindow> window;
 
     explicit EditorFixture(bool holdRenders = false) {
+        UseOwnSettings();
         log->hold = holdRenders;
-        window = std::make_unique<MainWindow>(prompter, ratePreference, LoggingRenderer(log));
+        window = std::make_unique<MainWindow>(startup, ratePreference, LoggingRenderer(log));
         window->show();
         if (!holdRenders && !WaitUntilIdle())
             QTest::qFail("the first preview never finished", __FILE__, __LINE__);

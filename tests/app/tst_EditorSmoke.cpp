@@ -1,18 +1,20 @@
 #include "design/PlatformLooks.h"
+#include "support/ProgramRun.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// Starts the editor in the background as $SIGILON_UNDER_TEST and waits (up to 20 seconds) for
-// its window titled "Sigilon", printing "window" when it is there and leaving its process id in
-// $pid; the part of a script that the smoke tests share.
-const QString kStartEditor = QStringLiteral(R"(
+// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
+// environment, after starting the editor in the background (as $pid) and waiting up to 20
+// seconds for its window titled "Sigilon", which prints "window"; then ends the editor with
+// SIGTERM and prints its exit status. Returns what was printed.
+QString RunWithEditorOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra) {
+    const QString start = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>/dev/null &
 pid=$!
 for i in $(seq 1 100); do
@@ -21,30 +23,19 @@ for i in $(seq 1 100); do
   sleep 0.2
 done
 )");
-
-// Ends the editor with SIGTERM and prints its exit status.
-const QString kEndEditor = QStringLiteral(R"(
-kill -TERM $pid
-wait $pid
-echo "exit=$?"
-)");
-
-// Runs the script under bash on a virtual X display of 1600 x 1000 pixels with the extra
-// environment, and returns what it printed (empty when it did not end within 90 seconds).
-QString RunOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra = {}) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("SIGILON_UNDER_TEST"), QStringLiteral(SIGILON_EXECUTABLE));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
-    environment.insert(extra);
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral("xvfb-run"),
-                  {QStringLiteral("-a"), QStringLiteral("-s"),
-                   QStringLiteral("-screen 0 1600x1000x24"), QStringLiteral("bash"),
-                   QStringLiteral("-c"), script});
-    if (!process.waitForFinished(90000))
-        return QString();
-    return QString::fromLocal8Bit(process.readAllStandardOutput());
+    const QString end = QStringLiteral("\nkill -TERM $pid\nwait $pid\necho \"exit=$?\"\n");
+    const auto setUp = [&extra](QProcess& process) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("SIGILON_UNDER_TEST"),
+                           QStringLiteral(SIGILON_EXECUTABLE));
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
+        environment.insert(extra);
+        process.setProcessEnvironment(environment);
+    };
+    return ProgramRun::Run(
+               QStringLiteral("xvfb-run"),
+               {"-a", "-s", "-screen 0 1600x1000x24", "bash", "-c", start + script + end}, setUp)
+        .out;
 }
 
 } // namespace
@@ -60,16 +51,11 @@ private slots:
                  "xvfb-run is missing; scripts/install-deps.sh installs it");
     }
 
-    void windowAppearsAndTheEditorQuitsCleanly() {
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + kEndEditor),
-                 QStringLiteral("window\nexit=0\n"));
-    }
-
     // With the preview wall remembered as shown, the running editor shows it: the screen holds
     // the themed Android look's background (a disc of 128 pixels across, about 12 800 pixels).
-    // The last screenshot stays in the test's working folder as preview-wall.png, to be looked
-    // at.
-    void previewWallShowsInTheRunningEditor() {
+    // Then Ctrl+Shift+E opens "Export for Platforms". The screenshots stay in the test's
+    // working folder as preview-wall.png and platform-export-dialog.png, to be looked at.
+    void wallAndPlatformExportDialogInTheRunningEditor() {
         QTemporaryDir configuration;
         QVERIFY(QDir(configuration.path()).mkpath(QStringLiteral("Sigilon")));
         QFile settings(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")));
@@ -78,44 +64,29 @@ private slots:
         settings.close();
         QProcessEnvironment extra;
         extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
-        extra.insert(QStringLiteral("SCREENSHOT"), QDir::current().filePath("preview-wall.png"));
         extra.insert(QStringLiteral("WALL_COLOUR"), PlatformLooks::ThemeBackground().name());
         // The tiles are computed at idle priority: on a busy machine they may take a while.
-        const QString waitForWall = QStringLiteral(R"(
+        const QString waitForWallThenOpenDialog = QStringLiteral(R"(
 for i in $(seq 1 30); do
-  import -window root "$SCREENSHOT"
-  count=$(convert "$SCREENSHOT" -fill black +opaque "$WALL_COLOUR" -fill white -opaque "$WALL_COLOUR" \
+  import -window root preview-wall.png
+  count=$(convert preview-wall.png -fill black +opaque "$WALL_COLOUR" -fill white -opaque "$WALL_COLOUR" \
           -format '%[fx:int(mean*w*h)]' info:)
   if [ "$count" -gt 10000 ]; then echo wall; break; fi
   sleep 1
 done
-)");
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + waitForWall + kEndEditor, extra),
-                 QStringLiteral("window\nwall\nexit=0\n"));
-    }
-
-    // Ctrl+Shift+E in the running editor opens "Export for Platforms"; the screenshot stays in
-    // the test's working folder as platform-export-dialog.png, to be looked at.
-    void platformExportDialogOpensFromItsShortcut() {
-        QTemporaryDir configuration;
-        QProcessEnvironment extra;
-        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
-        extra.insert(QStringLiteral("SCREENSHOT"),
-                     QDir::current().filePath("platform-export-dialog.png"));
-        const QString openDialog = QStringLiteral(R"(
 xdotool search --name '^Sigilon$' windowfocus --sync key --clearmodifiers ctrl+shift+e
 for i in $(seq 1 50); do
   if xwininfo -root -tree | grep -q '"Export for Platforms"'; then
     sleep 0.5
-    import -window root "$SCREENSHOT"
+    import -window root platform-export-dialog.png
     echo dialog
     break
   fi
   sleep 0.2
 done
 )");
-        QCOMPARE(RunOnVirtualDisplay(kStartEditor + openDialog + kEndEditor, extra),
-                 QStringLiteral("window\ndialog\nexit=0\n"));
+        QCOMPARE(RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra),
+                 QStringLiteral("window\nwall\ndialog\nexit=0\n"));
     }
 
     void helpPagesAreBesideTheExecutable() {

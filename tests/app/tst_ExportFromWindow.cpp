@@ -10,7 +10,7 @@ const QString kRateQuestion = QStringLiteral(
     "support!");
 const QList<int> kMacSizes{16, 32, 64, 128, 256, 512, 1024};
 enum Overwrite { Yes = 0, YesToAll = 1, No = 2, NoToAll = 3 };
-enum Rate { RateNow = 0, RemindLater = 1 };
+enum Rate { RateNow = 0 };
 
 } // namespace
 
@@ -51,7 +51,11 @@ private slots:
         QVERIFY(m_folder->isValid());
     }
 
-    void intoAFreshFolderThenTheRatingQuestion() {
+    // A fresh folder, then the same one after an edit: the answers to the overwrite questions
+    // reach the export, which writes the latest rendering (their every combination is the
+    // export run's own concern); the second success asks for a rating, and rating opens the
+    // project page and ends the question for good.
+    void twiceIntoOneFolderThenTheRatingQuestion() {
         EditorFixture editor;
         editor.menu().saveIcons->trigger(); // the panel cancelled: nothing at all
         QCOMPARE(editor.prompter.folderPrompts, QStringList{"Select Folder"});
@@ -64,97 +68,46 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QCOMPARE(editor.ratePreference.value, QStringLiteral("Yes"));
 
-        // The next one asks; rating opens the project page and ends the question for good.
-        editor.prompter.answers = {YesToAll, RateNow};
-        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
-        Export(editor);
-        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-        QCOMPARE(editor.prompter.questions.last().message, kRateQuestion);
-        QCOMPARE(editor.prompter.questions.last().buttons,
-                 (QStringList{"Yes, Rate Sigilon", "Remind me later", "No, Thanks"}));
-        QCOMPARE(m_openedUrls, QList<QUrl>{RatingCheck::StorePage()});
-        QCOMPARE(editor.ratePreference.value, QStringLiteral("No"));
-        editor.prompter.answers = {YesToAll};
-        Export(editor);
-        QCOMPARE(editor.prompter.Messages().last(), kSaved);
-    }
-
-    void againIntoTheSameFolder_data() {
-        QTest::addColumn<QList<int>>("answers");
-        QTest::addColumn<QList<int>>("renders"); // of each file afterwards
-        const QList<int> all(kMacSizes.size(), 2);
-        const QList<int> none(kMacSizes.size(), 1);
-        QTest::newRow("Yes to All") << QList<int>{YesToAll} << all;
-        QTest::newRow("Yes each time") << QList<int>(kMacSizes.size(), Yes) << all;
-        QTest::newRow("No each time") << QList<int>(kMacSizes.size(), No) << none;
-        QTest::newRow("No to All") << QList<int>{NoToAll} << none;
-        QTest::newRow("No, then Yes to All")
-            << QList<int>{No, YesToAll} << QList<int>{1, 2, 2, 2, 2, 2, 2};
-    }
-    void againIntoTheSameFolder() {
-        QFETCH(QList<int>, answers);
-        QFETCH(QList<int>, renders);
-        EditorFixture editor;
-        Export(editor);
         editor.prompter.questions.clear();
         UserInput::Click(editor.controls().checkTextShadow);
         QVERIFY(editor.WaitUntilIdle());
-
-        editor.prompter.answers = answers;
-        editor.prompter.answers.append(RemindLater);
+        editor.prompter.answers = {No, YesToAll, RateNow};
+        QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "OpenUrl");
         Export(editor);
-        QStringList expected;
-        for (int i = 0; i < answers.size(); ++i)
-            expected.append(
-                QStringLiteral("The file %1 already exists. Do you want to overwrite it?")
-                    .arg(IconPath(kMacSizes.at(i))));
-        // The second successful export asks for a rating once.
-        QCOMPARE(editor.prompter.Messages(), (expected + QStringList{kSaved, kRateQuestion}));
+        QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+        const QString overwrite =
+            QStringLiteral("The file %1 already exists. Do you want to overwrite it?");
+        QCOMPARE(editor.prompter.Messages(),
+                 (QStringList{overwrite.arg(IconPath(16)), overwrite.arg(IconPath(32)), kSaved,
+                              kRateQuestion}));
         QCOMPARE(editor.prompter.questions.first().buttons,
                  (QStringList{"Yes", "Yes to All", "No", "No to All"}));
-        QCOMPARE(ExportedRenderNumbers(), renders);
+        QCOMPARE(editor.prompter.questions.last().buttons,
+                 (QStringList{"Yes, Rate Sigilon", "Remind me later", "No, Thanks"}));
+        QCOMPARE(ExportedRenderNumbers(), (QList<int>{1, 2, 2, 2, 2, 2, 2}));
+        QCOMPARE(m_openedUrls, QList<QUrl>{RatingCheck::StorePage()});
+        QCOMPARE(editor.ratePreference.value, QStringLiteral("No"));
     }
 
-    // Renders still running when the export starts are waited for, the follow-up included.
-    void runningRendersAreWaitedFor() {
-        EditorFixture editor;
-        const EditorControls& c = editor.controls();
-        editor.log->hold = true;
-        UserInput::Click(c.checkTextShadow);
-        QVERIFY(editor.WaitForRenders(2));
-        UserInput::Click(c.checkBackgroundShadow); // folded into a follow-up
-        bool indicatorShownWhileWaiting = false;
-        QTimer::singleShot(200, [&] {
-            indicatorShownWhileWaiting =
-                !c.progressIndicator->isHidden() && c.progressIndicator->isAnimating();
-            editor.log->hold = false;
-            editor.log->gate.release(2);
-        });
-        Export(editor);
-        QVERIFY(indicatorShownWhileWaiting);
-        QCOMPARE(ExportedRenderNumbers(), QList<int>(kMacSizes.size(), 3));
-        QVERIFY(!editor.log->Design(2).textShadow && !editor.log->Design(2).backgroundShadow);
-        QVERIFY(c.progressIndicator->isHidden());
+    // A stepper click waiting for its quiet pause renders for the export, and only then; a
+    // number typed but not confirmed counts as the user sees it.
+    void aChangeJustBeforeIsExported_data() {
+        QTest::addColumn<bool>("typed");
+        QTest::newRow("stepper click") << false;
+        QTest::newRow("number typed") << true;
     }
-
-    // A stepper click waiting for its quiet pause renders for the export, and only then.
-    void aStepperClickJustBeforeIsExported() {
+    void aChangeJustBeforeIsExported() {
+        QFETCH(bool, typed);
         EditorFixture editor;
-        UserInput::ClickStepper(editor.controls().stepperTextVerticalOffset, +1);
+        if (typed)
+            UserInput::Type(editor.controls().textFieldTextVerticalOffset, "-7", false);
+        else
+            UserInput::ClickStepper(editor.controls().stepperTextVerticalOffset, +1);
         Export(editor);
         QCOMPARE(ExportedRenderNumbers(), QList<int>(kMacSizes.size(), 2));
-        QCOMPARE(editor.log->Design(1).textVerticalOffset, 41.0f);
+        QCOMPARE(editor.log->Design(1).textVerticalOffset, typed ? -7.0f : 41.0f);
         QTest::qWait(300);
         QCOMPARE(editor.Renders(), 2);
-    }
-
-    // A number typed but not confirmed counts as the user sees it.
-    void aFieldBeingEditedIsExported() {
-        EditorFixture editor;
-        UserInput::Type(editor.controls().textFieldIconVerticalOffset, "-7", /*confirm=*/false);
-        Export(editor);
-        QCOMPARE(ExportedRenderNumbers(), QList<int>(kMacSizes.size(), 2));
-        QCOMPARE(editor.log->Design(1).iconVerticalOffset, -7.0f);
     }
 
     void theCustomSizeFollowsTheCanvas() {

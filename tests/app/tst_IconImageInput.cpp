@@ -22,17 +22,6 @@ bool Drop(QWidget* target, const QString& pathOrUrl) {
     return drop.isAccepted();
 }
 
-// A bitmap header that claims 100000 x 100000 pixels and holds none.
-QByteArray HugeBitmapHeader() {
-    QByteArray header("BM");
-    QDataStream out(&header, QIODevice::Append);
-    out.setByteOrder(QDataStream::LittleEndian);
-    // File size, reserved, pixel offset, info header size, width, height, planes, bits.
-    out << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(100000)
-        << qint32(100000) << quint16(1) << quint16(24);
-    return header.leftJustified(54, '\0');
-}
-
 } // namespace
 
 // The icon image by open panel and by drops on the preview and the path field.
@@ -58,10 +47,6 @@ private slots:
         QVERIFY(TestImages::AsymmetricImage(32, 16).save(m_second));
         QVERIFY(WriteFile(Path("notes.txt"), "not an image\n"));
         QVERIFY(WriteFile(Path("fake.png"), "not an image either\n"));
-        QFile photoFile(m_photo);
-        QVERIFY(photoFile.open(QIODevice::ReadOnly));
-        QVERIFY(WriteFile(Path("cut.png"), photoFile.read(photoFile.size() / 2)));
-        QVERIFY(WriteFile(Path("huge.bmp"), HugeBitmapHeader()));
     }
 
     void droppedPhotoBecomesTheIcon() {
@@ -82,12 +67,12 @@ private slots:
                  historyBefore + QStringList{historyBefore.last()});
     }
 
+    // Refused by its name, by its content or for not being there; which damaged and hostile
+    // files the loader refuses is its own concern.
     void refusedFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::newRow("text file") << "notes.txt";
         QTest::newRow("text named .png") << "fake.png";
-        QTest::newRow("PNG cut in the middle") << "cut.png";
-        QTest::newRow("bitmap claiming 100000 x 100000") << "huge.bmp";
         QTest::newRow("missing file") << "missing.png";
     }
     void refusedFiles() {

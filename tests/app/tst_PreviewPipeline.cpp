@@ -154,14 +154,20 @@ private slots:
         QCOMPARE(editor.HistorySize(), history);
         QCOMPARE(editor.Title(), title);
 
-        // The export waits for the full-size picture of the last change.
+        // The export waits, the indicator turning, for the full-size picture of the last
+        // change.
+        bool indicatorShownWhileWaiting = false;
         QTimer::singleShot(100, [&] {
+            indicatorShownWhileWaiting =
+                !c.progressIndicator->isHidden() && c.progressIndicator->isAnimating();
             editor.log->hold = false;
             editor.log->gate.release(100);
         });
         QTemporaryDir folder;
         editor.prompter.folders = {folder.path()};
         editor.menu().saveIcons->trigger();
+        QVERIFY(indicatorShownWhileWaiting);
+        QVERIFY(c.progressIndicator->isHidden());
         QCOMPARE(editor.log->LastDesign().cornerCurvature, 0.24f);
         QCOMPARE(vc->currentIcon().size(), QSize(3000, 2000));
         QCOMPARE(RenderNumber(vc->currentIcon()), editor.Renders());

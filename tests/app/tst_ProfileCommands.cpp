@@ -1,16 +1,12 @@
 #include "EditorFixture.h"
 
 #include "app/InfoProvider.h"
+#include "support/FileBytes.h"
 
 namespace {
 
 const QString kDiscardQuestion =
     QStringLiteral("You have unsaved changes that will be lost. Continue?");
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // A design that differs from the default in a few visible places.
 QByteArray SampleProfile() {
@@ -21,59 +17,48 @@ QByteArray SampleProfile() {
 }
 
 // A design in which every value differs from the default and from every other value of its
-// kind, so a control that shows or saves another control's value is caught. Colour components
-// are multiples of 1/32, which a profile stores exactly.
+// kind, so a control that shows or saves another control's value is caught.
 DesignSettings EveryValueChanged() {
     DesignSettings s;
-    s.transparentBackground = 1;
-    s.gradientStartColor = {0.125, 0.25, 0.375, 1.0};
-    s.gradientEndColor = {0.5, 0.625, 0.75, 1.0};
+    // Colour components are distinct multiples of 1/32, which a profile stores exactly.
+    int component = 0;
+    const auto next = [&component] { return ++component / 32.0; };
+    for (Rgba* colour : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
+                         &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
+                         &s.textStrokeColor, &s.textShadowColor})
+        *colour = {next(), next(), next(), 1.0};
+    float value = 60.0f;
+    for (float* real :
+         {&s.backgroundStrokeSize, &s.backgroundShadowOffset, &s.backgroundShadowAngle,
+          &s.backgroundShadowBlur, &s.iconRotation, &s.iconShadowOffset, &s.iconShadowAngle,
+          &s.iconShadowBlur, &s.textShadowOffset, &s.textShadowAngle, &s.textShadowBlur})
+        *real = ++value;
+    // A field's text and its stepper's value go together.
+    for (const auto& [real, text, number] :
+         {std::tuple{&s.iconVerticalOffset, &s.iconVerticalOffsetText, -71},
+          {&s.iconHorizontalOffset, &s.iconHorizontalOffsetText, 72},
+          {&s.iconScale, &s.iconScaleText, 73},
+          {&s.textVerticalOffset, &s.textVerticalOffsetText, -81},
+          {&s.textHorizontalOffset, &s.textHorizontalOffsetText, 82},
+          {&s.fontSize, &s.fontSizeText, 83},
+          {&s.quality, &s.qualityText, 57}}) {
+        *real = float(number);
+        *text = QString::number(number);
+    }
+    // Every switch turned the other way.
+    for (int* on : {&s.transparentBackground, &s.iconShadow, &s.textStroke, &s.iosIconSet,
+                    &s.watchIconSet, &s.customSize})
+        *on = 1;
+    for (int* off : {&s.backgroundStroke, &s.backgroundShadow, &s.useImageColors, &s.textShadow,
+                     &s.macIconSet})
+        *off = 0;
     s.cornerCurvature = 0.75f;
-    s.backgroundStroke = 0;
-    s.backgroundStrokeColor = {0.875, 0.0625, 0.1875, 1.0};
-    s.backgroundStrokeSize = 61.0f;
-    s.backgroundShadow = 0;
-    s.backgroundShadowColor = {0.3125, 0.4375, 0.5625, 1.0};
-    s.backgroundShadowOffset = 62.0f;
-    s.backgroundShadowAngle = 63.0f;
-    s.backgroundShadowBlur = 64.0f;
-    s.iconVerticalOffset = -71.0f;
-    s.iconVerticalOffsetText = QStringLiteral("-71");
-    s.iconHorizontalOffset = 72.0f;
-    s.iconHorizontalOffsetText = QStringLiteral("72");
-    s.useImageColors = 0;
-    s.iconColor = {0.6875, 0.8125, 0.9375, 1.0};
-    s.iconScale = 73.0f;
-    s.iconScaleText = QStringLiteral("73");
-    s.iconRotation = 74.0f;
-    s.iconShadow = 1;
-    s.iconShadowColor = {0.03125, 0.09375, 0.15625, 1.0};
-    s.iconShadowOffset = 75.0f;
-    s.iconShadowAngle = 76.0f;
-    s.iconShadowBlur = 77.0f;
-    s.text = QStringLiteral("Every value");
-    s.textVerticalOffset = -81.0f;
-    s.textVerticalOffsetText = QStringLiteral("-81");
-    s.textHorizontalOffset = 82.0f;
-    s.textHorizontalOffsetText = QStringLiteral("82");
-    s.textColor = {0.21875, 0.28125, 0.34375, 1.0};
+    // Longer than a line edit holds by default.
+    s.text = QString(40000, u'W') + "end";
     s.fontIndex = 5;
-    s.fontSize = 83.0f;
-    s.fontSizeText = QStringLiteral("83");
-    s.textStroke = 1;
-    s.textStrokeColor = {0.40625, 0.46875, 0.53125, 1.0};
     s.textStrokeSize = 8.5f;
-    s.textShadow = 0;
-    s.textShadowColor = {0.59375, 0.65625, 0.71875, 1.0};
-    s.textShadowOffset = 84.0f;
-    s.textShadowAngle = 85.0f;
-    s.textShadowBlur = 86.0f;
     s.canvasWidthText = QStringLiteral("640");
     s.canvasHeightText = QStringLiteral("480");
-    s.iosIconSet = 1;
-    s.watchIconSet = 1;
-    s.macIconSet = 0;
-    s.customSize = 1;
     // Off and mixed in turn, so two neighbouring boxes that swapped their values show.
     for (std::size_t i = 0; i < s.iosSizes.size(); ++i)
         s.iosSizes[i] = i % 2 ? -1 : 0;
@@ -84,15 +69,14 @@ DesignSettings EveryValueChanged() {
     s.customWidthText = QStringLiteral("320");
     s.customHeightText = QStringLiteral("240");
     s.iconFormat = 7;
-    s.qualityText = QStringLiteral("57");
-    s.quality = 57.0f;
-    s.namePattern = QStringLiteral("App-[Size]");
+    s.namePattern = QString(33000, u'n') + "[Size]";
     return s;
 }
 
 } // namespace
 
-// New, Save, Save As and Load, the titles that name the profile, their questions and alerts.
+// New, Save, Save As and Load (also of a profile named at start), the titles that name the
+// profile, their questions and alerts.
 class tst_ProfileCommands : public QObject {
     Q_OBJECT
 
@@ -149,17 +133,23 @@ private slots:
         QCOMPARE(editor.prompter.saveRequests,
                  (QList<QPair<QString, QString>>{{"profile.sgp", "sgp"}}));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-        editor.prompter.saveFiles = {Path("logo.sgp")};
+        // A folder in the way of the file makes the write fail, even for root.
+        QVERIFY(QDir(m_folder.path()).mkdir("taken.sgp"));
+        editor.prompter.saveFiles = {Path("taken.sgp"), Path("logo.sgp")};
+        editor.menu().saveProfileAs->trigger();
+        QCOMPARE(editor.prompter.Messages(), QStringList{"Could not save profile."});
+        QCOMPARE(editor.prompter.questions.first().buttons, QStringList{"OK"});
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
         editor.menu().saveProfileAs->trigger();
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
-        QCOMPARE(ReadAll(Path("logo.sgp")), vc->MakeProfileText().toUtf8());
+        QCOMPARE(ReadFileBytes(Path("logo.sgp")), vc->MakeProfileText().toUtf8());
 
         UserInput::Type(editor.controls().textFieldFontSize, "500");
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo*"));
         editor.menu().saveProfile->trigger();
-        QCOMPARE(editor.prompter.saveRequests.size(), 2); // no panel this time
+        QCOMPARE(editor.prompter.saveRequests.size(), 3); // no panel this time
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
-        QVERIFY(ReadAll(Path("logo.sgp")).contains("\n500\n"));
+        QVERIFY(ReadFileBytes(Path("logo.sgp")).contains("\n500\n"));
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.HistorySize(), 3); // saving keeps the history
     }
@@ -188,7 +178,8 @@ private slots:
         (savedBefore ? editor.menu().saveProfile : editor.menu().saveProfileAs)->trigger();
 
         DesignSettings saved;
-        QVERIFY(ApplyProfileText(saved, QString::fromUtf8(ReadAll(Path("typed.sgp"))), false));
+        QVERIFY(
+            ApplyProfileText(saved, QString::fromUtf8(ReadFileBytes(Path("typed.sgp"))), false));
         QCOMPARE(saved.fontSizeText, QStringLiteral("64"));
         QCOMPARE(saved.fontSize, 64.0f);
         QCOMPARE(saved.textStroke, otherEdit ? 1 : 0);
@@ -200,21 +191,8 @@ private slots:
 
     // Every control takes its own value from a loaded profile and gives it back on save,
     // however long its text.
-    void everyValueGoesThroughTheControlsUnchanged_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("namePattern");
-        QTest::newRow("every value changed") << QString() << QString();
-        QTest::newRow("lines longer than a line edit's default")
-            << QString(40000, u'W') + "end" << QString(33000, u'n') + "[Size]";
-    }
     void everyValueGoesThroughTheControlsUnchanged() {
-        QFETCH(QString, text);
-        QFETCH(QString, namePattern);
-        DesignSettings changed = EveryValueChanged();
-        if (!text.isEmpty()) {
-            changed.text = text;
-            changed.namePattern = namePattern;
-        }
+        const DesignSettings changed = EveryValueChanged();
         const QString profile = MakeProfileText(changed);
         const QStringList lines = profile.split(u'\n');
         const QStringList defaultLines = MakeProfileText(DesignSettings{}).split(u'\n');
@@ -231,20 +209,7 @@ private slots:
         QCOMPARE(editor.log->LastDesign().text, changed.text);
         editor.prompter.saveFiles = {Path("again.sgp")};
         editor.menu().saveProfileAs->trigger();
-        QCOMPARE(QString::fromUtf8(ReadAll(Path("again.sgp"))), profile);
-    }
-
-    // A folder in the way of the file makes the write fail, even for root.
-    void aFailedSaveKeepsTheMarker() {
-        EditorFixture editor;
-        QVERIFY(QDir(m_folder.path()).mkdir("taken.sgp"));
-        UserInput::Click(editor.controls().checkTextShadow);
-        editor.prompter.saveFiles = {Path("taken.sgp")};
-        editor.menu().saveProfileAs->trigger();
-        QCOMPARE(editor.prompter.Messages(), QStringList{"Could not save profile."});
-        QCOMPARE(editor.prompter.questions.first().buttons, QStringList{"OK"});
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-        QVERIFY(QFileInfo(Path("taken.sgp")).isDir());
+        QCOMPARE(QString::fromUtf8(ReadFileBytes(Path("again.sgp"))), profile);
     }
 
     void loadAsksOnlyWithTheMarkerAndKeepsTheIconImage() {
@@ -281,18 +246,10 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - sample"));
     }
 
-    void unreadableProfilesChangeNothing_data() {
-        QTest::addColumn<QByteArray>("content"); // null: no file at all
-        const QByteArray lines = SampleProfile();
-        QTest::newRow("CR LF line ends") << QByteArray(lines).replace("\n", "\r\n");
-        QTest::newRow("105 lines") << lines + "extra\n";
-        QTest::newRow("last line feed missing") << lines.chopped(1);
-        QTest::newRow("not UTF-8") << QByteArray("\xff\xfe\x00\x01", 4);
-        QTest::newRow("empty") << QByteArray("");
-        QTest::newRow("missing") << QByteArray();
-    }
-    void unreadableProfilesChangeNothing() {
-        QFETCH(QByteArray, content);
+    // A profile that cannot be read changes nothing, and a later Save goes to the open
+    // profile, never over the file that failed to load. Which texts are no profile is the
+    // profile reader's concern; a missing file is one of the start-up cases.
+    void anUnreadableProfileChangesNothing() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
         editor.prompter.saveFiles = {Path("open.sgp")};
@@ -302,8 +259,9 @@ private slots:
         const QString design = vc->MakeProfileText();
         const QStringList history = vc->history().stateImagesPath();
 
-        const QString broken = Path(QTest::currentDataTag() + QStringLiteral(".sgp"));
-        QVERIFY(content.isNull() || WriteFile(broken, content));
+        const QString broken = Path("crlf.sgp");
+        const QByteArray content = QByteArray(SampleProfile()).replace("\n", "\r\n");
+        QVERIFY(WriteFile(broken, content));
         editor.prompter.answers = {kYes};
         editor.prompter.openFiles = {broken};
         editor.menu().loadProfile->trigger();
@@ -313,10 +271,9 @@ private slots:
         QCOMPARE(vc->history().stateImagesPath(), history);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
         QCOMPARE(vc->currentProfilePath(), Path("open.sgp"));
-        // A later Save goes to the open profile, never over the file that failed to load.
         editor.menu().saveProfile->trigger();
-        QCOMPARE(ReadAll(broken), content);
-        QCOMPARE(ReadAll(Path("open.sgp")), design.toUtf8());
+        QCOMPARE(ReadFileBytes(broken), content);
+        QCOMPARE(ReadFileBytes(Path("open.sgp")), design.toUtf8());
     }
 
     // An older profile without the watchOS lines keeps those settings as they were.
@@ -332,6 +289,43 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - old"));
         QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Sample"));
         QVERIFY(!watch->isChecked());
+    }
+
+    // `sigilon PATH.sgp` loads the profile as Load does; which files are profiles is the
+    // profile reader's concern, so here one that loads and one that cannot.
+    void profileGivenAtStart_data() {
+        DesignSettings beta;
+        beta.text = QStringLiteral("BETA");
+        beta.canvasWidthText = QStringLiteral("512");
+        QVERIFY(WriteFile(Path("beta.sgp"), MakeProfileText(beta).toUtf8()));
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("profile") << Path("beta.sgp") << true;
+        QTest::newRow("missing file") << Path("missing.sgp") << false;
+    }
+    void profileGivenAtStart() {
+        QFETCH(QString, path);
+        QFETCH(bool, loads);
+        EditorFixture editor;
+        editor.startup.OpenProfile(*editor.controller(), path);
+        QVERIFY(editor.WaitUntilIdle());
+        const EditorControls& controls = editor.controls();
+
+        // The file chooser never appears; a file that cannot be loaded gets Load's alert over
+        // the default design.
+        QVERIFY(editor.prompter.openRequests.isEmpty());
+        QCOMPARE(editor.prompter.Messages(),
+                 loads ? QStringList() : QStringList{"Could not load profile."});
+        QCOMPARE(editor.Title(),
+                 loads ? "Sigilon - " + QFileInfo(path).completeBaseName() : "Sigilon");
+        QCOMPARE(editor.controller()->currentProfilePath(), loads ? path : QString());
+        QCOMPARE(controls.textFieldText->text(), loads ? "BETA" : "");
+        QCOMPARE(controls.textFieldCanvasWidth->text(), loads ? "512" : "1024");
+        QCOMPARE(editor.log->LastDesign().canvasWidth, loads ? 512.0f : 1024.0f);
+
+        // A later Load asks the user again.
+        editor.menu().loadProfile->trigger(); // cancelled
+        QCOMPARE(editor.prompter.openRequests.size(), 1);
     }
 };
 

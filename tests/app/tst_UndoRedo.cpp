@@ -33,8 +33,6 @@ private slots:
     // The history keeps the latest 51 states: after 60 edits, 50 undos reach the tenth.
     void undoWalksBackToTheOldestState_data() {
         QTest::addColumn<int>("edits");
-        QTest::newRow("one") << 1;
-        QTest::newRow("seven") << 7;
         QTest::newRow("fifty") << 50;
         QTest::newRow("sixty") << 60;
     }
@@ -125,35 +123,6 @@ private slots:
         QCOMPARE(rotation->floatValue(), 0.0f);
         QVERIFY(Redo(editor));
         QCOMPARE(rotation->floatValue(), dragged);
-    }
-
-    void outputSettingsRecordWithoutARender() {
-        EditorFixture editor;
-        const EditorControls& c = editor.controls();
-        QCheckBox* check = editor.Find<QCheckBox>("check64mac");
-        UserInput::Click(check);
-        QVERIFY(!check->isChecked());
-        QCOMPARE(editor.HistorySize(), 2);
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-
-        // The size sets stay exclusive, and a click on the chosen set keeps it chosen.
-        UserInput::Click(c.radioiOSIconSet);
-        UserInput::Click(c.radioiOSIconSet);
-        QVERIFY(c.radioiOSIconSet->isChecked());
-        QVERIFY(!c.radioMacOSXIconSet->isChecked());
-        UserInput::Click(c.radioCustomSize);
-        QVERIFY(!c.radioiOSIconSet->isChecked());
-        UserInput::Type(c.textFieldName, "App[Size]");
-        QCOMPARE(editor.HistorySize(), 6);
-        QCOMPARE(editor.Renders(), 1);
-
-        // Undo steps back through output changes too.
-        QVERIFY(Undo(editor));
-        QCOMPARE(c.textFieldName->text(), QStringLiteral("Icon[Size]"));
-        QVERIFY(Undo(editor));
-        QVERIFY(c.radioiOSIconSet->isChecked());
-        QVERIFY(!c.radioCustomSize->isChecked());
-        QCOMPARE(editor.HistorySize(), 6);
     }
 };
 

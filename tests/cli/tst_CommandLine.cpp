@@ -1,53 +1,71 @@
+// The program's arguments and the program run from a script: what it starts for, usage
+// errors, the profile and render commands, the plain export's options and failures, and the
+// messages a script relies on.
+
+#include "cli/StartRequest.h"
 #include "design/DesignSettings.h"
 #include "profiles/ProfileText.h"
+#include "support/ProgramRun.h"
 #include "support/TestImages.h"
 
-#include <QBuffer>
 #include <QImageReader>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QtTest>
-#include <functional>
 
-namespace {
+Q_DECLARE_METATYPE(StartRequest::Mode)
 
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-// Runs the built program; `setUp` may redirect its output or change its environment.
-Run Sigilon(
-    const QStringList& arguments, const std::function<void(QProcess&)>& setUp = [](QProcess&) {}) {
-    QProcess process;
-    setUp(process);
-    process.start(QStringLiteral(SIGILON_EXECUTABLE), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
-
-} // namespace
+using ProgramRun::Sigilon;
+using Run = ProgramRun::Result;
 
 class CommandLineTest : public QObject {
     Q_OBJECT
 
-    QString Write(const QString& name, const QByteArray& bytes) { return m_dir.Write(name, bytes); }
-
     TestImages::ScratchFolder m_dir;
+
+    QString Write(const QString& name, const QByteArray& bytes) { return m_dir.Write(name, bytes); }
 
 private slots:
     void init() { QVERIFY(m_dir.isValid()); }
 
-    void helpAndVersionSucceed() {
-        const Run help = Sigilon({"--help"});
-        QCOMPARE(help.exitCode, 0);
-        QVERIFY(help.out.contains("sigilon render") && help.out.contains("--output-dir"));
-        const Run version = Sigilon({"--version"});
-        QCOMPARE(version.exitCode, 0);
-        QVERIFY(version.out.startsWith("sigilon "));
+    // What the program starts for, decided from its arguments before any window exists.
+    void modeAndProfile_data() {
+        using Mode = StartRequest::Mode;
+        const QString existing = m_dir.Write("design", "not read here");
+        const QString missing = m_dir.filePath("missing.sgp");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<Mode>("mode");
+        QTest::addColumn<QString>("said"); // the editor's profile, or part of the error
+        QTest::newRow("nothing") << QStringList{} << Mode::Editor << "";
+        QTest::newRow("profile") << QStringList{missing} << Mode::Editor << missing;
+        QTest::newRow("upper-case suffix") << QStringList{"LOGO.SGP"} << Mode::Editor << "LOGO.SGP";
+        QTest::newRow("existing file without suffix")
+            << QStringList{existing} << Mode::Editor << existing;
+        QTest::newRow("command") << QStringList{"export", "--output-dir", "x"} << Mode::CommandLine
+                                 << "";
+        QTest::newRow("help") << QStringList{"-h"} << Mode::CommandLine << "";
+        QTest::newRow("version") << QStringList{"--version"} << Mode::CommandLine << "";
+        QTest::newRow("mistyped command")
+            << QStringList{"exprot"} << Mode::UsageError << "unknown command: exprot";
+        QTest::newRow("two profiles")
+            << QStringList{"a.sgp", "b.sgp"} << Mode::UsageError << "one profile";
+        QTest::newRow("unknown option")
+            << QStringList{"--fullscreen"} << Mode::UsageError << "--fullscreen";
+        QTest::newRow("option after the profile")
+            << QStringList{"a.sgp", "--quiet"} << Mode::UsageError << "--quiet";
+        QTest::newRow("command option without command")
+            << QStringList{"--profile", "a.sgp"} << Mode::UsageError << "--profile";
+        QTest::newRow("command after a profile")
+            << QStringList{"a.sgp", "render"} << Mode::UsageError << "one profile";
+    }
+    void modeAndProfile() {
+        QFETCH(QStringList, arguments);
+        QFETCH(StartRequest::Mode, mode);
+        QFETCH(QString, said);
+        const StartRequest request = StartRequest::FromArguments(arguments);
+        QCOMPARE(request.mode, mode);
+        const bool error = mode == StartRequest::Mode::UsageError;
+        QCOMPARE(request.profilePath, error ? QString() : said);
+        QVERIFY2(error ? request.error.contains(said) : request.error.isEmpty(),
+                 qPrintable(request.error));
     }
 
     void usageErrorsExitWithTwo_data() {
@@ -64,7 +82,6 @@ private slots:
         QTest::newRow("quiet render")
             << QStringList{"render", "--output", "x.png", "--quiet"} << "--quiet";
         QTest::newRow("two profiles for the editor") << QStringList{"a.sgp", "b.sgp"} << "one";
-        QTest::newRow("editor option") << QStringList{"a.sgp", "--maximized"} << "--maximized";
         QTest::newRow("set of an unknown value")
             << QStringList{"profile", "--set", "shade=#000000"} << "shade";
         QTest::newRow("set of a bad value")
@@ -86,52 +103,24 @@ private slots:
         QVERIFY(!QFile::exists("x.png"));
     }
 
-    void profilePrintsTheDesignsText() {
+    // A 93-line profile is read as Load reads it and printed in the current layout; --set
+    // changes its own line of the profile read, nothing else.
+    void profilePrintsTheDesignAfterTheOverrides() {
         const Run plain = Sigilon({"profile"});
         QCOMPARE(plain.exitCode, 0);
         QCOMPARE(plain.out, MakeProfileText(DesignSettings{}));
-        // A 93-line profile is read as Load reads it, and printed in the current layout.
         DesignSettings named;
         named.namePattern = "App-[Size]";
+        named.text = "ALPHA";
         const QStringList lines = MakeProfileText(named).split(u'\n').mid(0, 93);
         const QString old = Write("old.sgp", (lines.join(u'\n') + u'\n').toUtf8());
-        const Run read = Sigilon({"profile", "--profile", old});
+        const Run read = Sigilon({"profile", "--profile", old, "--set", "text=BETA"});
         QCOMPARE(read.exitCode, 0);
-        QCOMPARE(read.out.count(u'\n'), 104);
-        QCOMPARE(read.out.split(u'\n').at(92), "App-[Size]");
-    }
-
-    void setChangesTheProfilesLineAfterTheProfile() {
-        DesignSettings alpha;
-        alpha.text = "ALPHA";
-        alpha.fontIndex = 3;
-        const QString profile = Write("alpha.sgp", MakeProfileText(alpha).toUtf8());
-        const Run plain = Sigilon({"profile", "--profile", profile});
-        const Run beta = Sigilon({"profile", "--profile", profile, "--set", "text=BETA"});
-        QCOMPARE(beta.exitCode, 0);
-        const QStringList before = plain.out.split(u'\n');
-        const QStringList after = beta.out.split(u'\n');
-        QCOMPARE(after.size(), before.size());
-        for (qsizetype i = 0; i < before.size(); ++i) {
-            if (i != 38) // the text's line
-                QCOMPARE(after[i], before[i]);
-        }
-        QCOMPARE(before[38], "ALPHA");
-        QCOMPARE(after[38], "BETA");
-    }
-
-    void exportWithOverridesIntoANewFolderQuietly() {
-        const QString folder = m_dir.filePath("flavours/beta");
-        const Run run = Sigilon({"export", "--quiet", "--output-dir", folder, "--set",
-                                 "macIconSet=off", "--set", "customSize=on", "--set",
-                                 "customWidth=48", "--set", "customHeight=32", "--set",
-                                 "namePattern=beta-[Size]", "--set", "iconFormat=8"});
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(run.out, QString());
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"beta-48.gif"});
-        QImageReader written(QDir(folder).filePath("beta-48.gif"));
-        QCOMPARE(written.format(), QByteArray("gif"));
-        QCOMPARE(written.size(), QSize(48, 32));
+        DesignSettings expected; // colours come back from a profile at single precision
+        QVERIFY(ApplyProfileText(expected, MakeProfileText(DesignSettings{}), false));
+        expected.text = "BETA";
+        expected.namePattern = "App-[Size]";
+        QCOMPARE(read.out, MakeProfileText(expected));
     }
 
     void profileThatCannotBeWrittenFails() {
@@ -145,31 +134,42 @@ private slots:
         QVERIFY(!run.err.trimmed().isEmpty());
     }
 
+    // Without an input option: a render into a folder that does not exist.
     void unusableInputIsRefusedAndNothingIsWritten_data() {
         const QString text = MakeProfileText(DesignSettings{});
         const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
         QTest::addColumn<QString>("option");
         QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QTest::newRow("missing profile") << "--profile" << QByteArray();
-        QTest::newRow("105 lines") << "--profile" << (text + "extra\n").toUtf8();
+        QTest::addColumn<QString>("output");
+        QTest::newRow("missing profile") << "--profile" << QByteArray() << "never.png";
+        QTest::newRow("105 lines") << "--profile" << (text + "extra\n").toUtf8() << "never.png";
         QTest::newRow("profile not in UTF-8")
-            << "--profile" << text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]");
-        QTest::newRow("missing icon") << "--icon" << QByteArray();
-        QTest::newRow("truncated icon") << "--icon" << png.left(png.size() / 2);
+            << "--profile" << text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]")
+            << "never.png";
+        QTest::newRow("missing icon") << "--icon" << QByteArray() << "never.png";
+        QTest::newRow("truncated icon") << "--icon" << png.left(png.size() / 2) << "never.png";
+        QTest::newRow("missing output folder") << "" << QByteArray() << "no/such/out.png";
     }
     void unusableInputIsRefusedAndNothingIsWritten() {
         QFETCH(QString, option);
         QFETCH(QByteArray, bytes);
+        QFETCH(QString, output);
         const bool icon = option == "--icon";
-        const QString name = icon ? "input.png" : "input.sgp";
-        const QString input = bytes.isEmpty() ? m_dir.filePath("none") : Write(name, bytes);
-        const QString output = m_dir.filePath("never.png");
-        const Run run = Sigilon({"render", option, input, "--output", output});
+        const QString input =
+            bytes.isEmpty() ? m_dir.filePath("none") : Write(icon ? "in.png" : "in.sgp", bytes);
+        const QString path = m_dir.filePath(output);
+        QStringList arguments{"render", "--output", path};
+        if (!option.isEmpty())
+            arguments << option << input;
+        const Run run = Sigilon(arguments);
         QCOMPARE(run.exitCode, 1);
         // A decoder library may print its own line first; ours is the last word.
-        QCOMPARE(run.err.trimmed().split(u'\n').last(),
-                 icon ? "The image could not be loaded." : "Could not load profile.");
-        QVERIFY(!QFile::exists(output));
+        const QString last = run.err.trimmed().split(u'\n').last();
+        if (option.isEmpty())
+            QVERIFY2(last.contains(path), qPrintable(last));
+        else
+            QCOMPARE(last, icon ? "The image could not be loaded." : "Could not load profile.");
+        QVERIFY(!QFile::exists(path));
     }
 
     void renderDrawsTheProfileWithTheIconAtItsPixelSize() {
@@ -194,13 +194,6 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
     }
 
-    void renderIntoAMissingFolderFails() {
-        const QString output = m_dir.filePath("no/such/folder/out.png");
-        const Run run = Sigilon({"render", "--output", output});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY(run.err.contains(output));
-    }
-
     void renderNeedsNoDisplayWhateverPlatformIsSet() {
         // A desktop session often exports its display platform; a script run from it, or over a
         // connection without a display, must still render.
@@ -216,29 +209,67 @@ private slots:
         QCOMPARE(QImageReader(output).size(), QSize(1024, 1024));
     }
 
-    void exportWritesTheChosenSetAndOverwritesOnlyWhenAsked() {
-        DesignSettings settings;
-        settings.macIconSet = 0;
-        settings.customSize = 1;
-        settings.customWidthText = "300";
-        settings.customHeightText = "200";
-        settings.namePattern = "Logo-[Size]";
-        const QString folder = m_dir.filePath("icons");
-        QVERIFY(QDir().mkpath(folder));
-        const QStringList arguments{"export", "--profile",
-                                    Write("custom.sgp", MakeProfileText(settings).toUtf8()),
-                                    "--output-dir", folder};
-        const QString written = QDir(folder).filePath("Logo-300.png");
+    // Overrides choose the set, size, names and format; the missing folder is made; --quiet
+    // lists nothing, a second run keeps the file and --overwrite replaces it.
+    void exportWithOverridesKeepsOrOverwrites() {
+        const QString folder = m_dir.filePath("flavours/beta");
+        QStringList arguments{"export", "--output-dir", folder};
+        for (const char* set : {"macIconSet=off", "customSize=on", "customWidth=48",
+                                "customHeight=32", "namePattern=beta-[Size]", "iconFormat=8"})
+            arguments << "--set" << set;
+        const QString written = QDir(folder).filePath("beta-48.gif");
+        const Run quiet = Sigilon(arguments + QStringList{"--quiet"});
+        QCOMPARE(quiet.exitCode, 0);
+        QCOMPARE(quiet.out, QString());
+        QVERIFY(quiet.err.contains("Icon(s) saved successfully."));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"beta-48.gif"});
+        QImageReader reader(written);
+        QCOMPARE(reader.format(), QByteArray("gif"));
+        QCOMPARE(reader.size(), QSize(48, 32));
 
-        const Run first = Sigilon(arguments);
-        QCOMPARE(first.exitCode, 0);
-        QCOMPARE(first.out.trimmed(), written);
-        QVERIFY(first.err.contains("Icon(s) saved successfully."));
-        QCOMPARE(QImage(written).size(), QSize(300, 200));
-        QVERIFY(Sigilon(arguments).err.contains("Skipped: " + written));
+        const Run again = Sigilon(arguments);
+        QCOMPARE(again.out, QString());
+        QVERIFY(again.err.contains("Skipped: " + written));
         const Run forced = Sigilon(arguments + QStringList{"--overwrite"});
         QCOMPARE(forced.exitCode, 0);
         QCOMPARE(forced.out.trimmed(), written);
+    }
+    // An output folder that cannot be made is named with the reason; a file that cannot be
+    // written fails the command. Either way nothing is left behind.
+    void exportFailuresExitWithOne_data() {
+        QTest::addColumn<QString>("folder"); // below one holding the file "plain"; "": that one
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("path is a file") << "plain"
+                                        << "Icon[Size]"
+                                        << "not a folder";
+        QTest::newRow("parent is a file") << "plain/icons"
+                                          << "Icon[Size]"
+                                          << "plain is a file";
+        QTest::newRow("grandparent is a file") << "plain/set/icons"
+                                               << "Icon[Size]"
+                                               << "plain is a file";
+        QTest::newRow("file in a missing subfolder") << ""
+                                                     << "missing/Icon[Size]"
+                                                     << "Some icons could not be saved.";
+    }
+    void exportFailuresExitWithOne() {
+        QFETCH(QString, folder);
+        QFETCH(QString, pattern);
+        QFETCH(QString, told);
+        const TestImages::ScratchFolder scratch;
+        QVERIFY(!scratch.Write("plain", "a file").isEmpty());
+        const QString output = scratch.filePath(folder);
+        const Run run =
+            Sigilon({"export", "--output-dir", output, "--set", "namePattern=" + pattern});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QString());
+        const QString last = run.err.trimmed().split(u'\n').last();
+        QVERIFY2(last.contains(told), qPrintable(last));
+        if (!folder.isEmpty())
+            QVERIFY2(last.contains(output), qPrintable(last));
+        QCOMPARE(QDir(scratch.filePath("")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{"plain"});
     }
 };
 

@@ -2,21 +2,14 @@
 // as `sigilon --help`, every name --set accepts, and it renders without warnings.
 
 #include "cli/DesignOverrides.h"
+#include "support/ProgramRun.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QtTest>
 #include <set>
 
 namespace {
-
-QString HelpText() {
-    QProcess process;
-    process.start(QStringLiteral(SIGILON_EXECUTABLE), {QStringLiteral("--help")});
-    process.waitForFinished(60000);
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
 
 // The manual's source with the escapes that matter here undone: "\-" is a dash, font changes
 // vanish.
@@ -59,7 +52,9 @@ class ManualPageTest : public QObject {
 
 private slots:
     void initTestCase() {
-        m_help = HelpText();
+        const ProgramRun::Result help = ProgramRun::Sigilon({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        m_help = help.out;
         m_manual = ManualText();
         QVERIFY(m_help.contains("Usage"));
         QVERIFY(m_manual.startsWith(".TH SIGILON 1"));
@@ -106,17 +101,16 @@ private slots:
     void manualRendersWithoutWarnings() {
         if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
             QSKIP("man is missing (package man-db)");
-        QProcess man;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("MANWIDTH", "80");
-        man.setProcessEnvironment(environment);
-        man.start("man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"});
-        QVERIFY(man.waitForFinished(60000));
-        QCOMPARE(man.exitCode(), 0);
-        QCOMPARE(QString::fromUtf8(man.readAllStandardError()), QString());
-        const QString page = QString::fromUtf8(man.readAllStandardOutput());
+        const ProgramRun::Result man = ProgramRun::Run(
+            "man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"}, [](QProcess& man) {
+                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                environment.insert("MANWIDTH", "80");
+                man.setProcessEnvironment(environment);
+            });
+        QCOMPARE(man.exitCode, 0);
+        QCOMPARE(man.err, QString());
         for (const char* heading : {"SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"})
-            QVERIFY2(page.contains(QLatin1String(heading)), heading);
+            QVERIFY2(man.out.contains(QLatin1String(heading)), heading);
     }
 };
 

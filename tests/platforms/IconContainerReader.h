@@ -22,9 +22,7 @@ inline QString ReadIcns(const QByteArray& bytes, QList<Entry>& entries) {
     if (bytes.size() < 8 || bytes.left(4) != "icns")
         return QStringLiteral("no icns header");
     if (qFromBigEndian<quint32>(bytes.constData() + 4) != quint32(bytes.size()))
-        return QStringLiteral("total length %1 for a file of %2 bytes")
-            .arg(qFromBigEndian<quint32>(bytes.constData() + 4))
-            .arg(bytes.size());
+        return QStringLiteral("total length is not the file's");
     qsizetype at = 8;
     while (at < bytes.size()) {
         if (bytes.size() - at < 8)
@@ -69,11 +67,7 @@ inline QString ReadIcoBitmap(const QByteArray& data, int size, QImage& image) {
             image.setPixel(x, y, qRgba(p[2], p[1], p[0], p[3]));
             const bool masked = mask[row * maskRow + x / 8] & (0x80 >> (x % 8));
             if (masked != (p[3] == 0))
-                return QStringLiteral("mask bit %1 at %2,%3 with alpha %4")
-                    .arg(masked)
-                    .arg(x)
-                    .arg(y)
-                    .arg(p[3]);
+                return QStringLiteral("mask bit wrong at %1,%2").arg(x).arg(y);
         }
     }
     return {};

@@ -3,9 +3,9 @@
 
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
+#include "support/FileBytes.h"
 #include "support/FolderListing.h"
 
-#include <QFile>
 #include <QMutex>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -21,11 +21,6 @@ IconDesign SmallDesign() {
     design.canvasWidth = design.canvasHeight = 256.0f;
     design.text = QStringLiteral("Ab");
     return design;
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -96,10 +91,11 @@ private slots:
         // On disk exactly those, no temporary among them, each as an uninterrupted run
         // writes it.
         QCOMPARE(FolderListing::FilesUnder(folder.path()), reported);
-        QCOMPARE(ReadAll(folder.filePath(kept)), OldContents);
+        QCOMPARE(ReadFileBytes(folder.filePath(kept)), OldContents);
         for (const QString& path : reported) {
             if (path != kept)
-                QVERIFY2(ReadAll(folder.filePath(path)) == ReadAll(m_complete.filePath(path)),
+                QVERIFY2(ReadFileBytes(folder.filePath(path)) ==
+                             ReadFileBytes(m_complete.filePath(path)),
                          qPrintable(path));
         }
     }

@@ -14,11 +14,66 @@ int GroupIndex(const QWidget* widget) {
 
 } // namespace
 
-// Where the controls are and how the keyboard moves through them.
-class tst_EditorLayout : public QObject {
+// The editor window as it starts: every control at its default, one preview, one history
+// entry; where the controls are and how the keyboard moves through them.
+class tst_EditorWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void startsWithTheDefaultDesignAndOneHistoryEntry() {
+        EditorFixture editor;
+        ViewController* vc = editor.controller();
+        const QString defaults = MakeProfileText(DesignSettings{});
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+        QCOMPARE(editor.Renders(), 1);
+        QCOMPARE(vc->MakeProfileText(), defaults);
+        QCOMPARE(vc->history().stateImagesPath(), QStringList{defaults});
+        // The first preview was not recorded a second time, and the next one will be.
+        QVERIFY(vc->history().needToSaveState());
+        QCOMPARE(editor.log->Design(0).canvasWidth, 1024.0f);
+        QVERIFY(editor.log->Design(0).iconImage.isNull());
+        QCOMPARE(editor.controls().imageViewIcon->image().size(), QSize(1024, 1024));
+        QVERIFY(editor.controls().progressIndicator->isHidden());
+        // What the profile text does not show: the font's name, the quality controls (PNG
+        // takes no quality) and the steppers.
+        const EditorControls& c = editor.controls();
+        QCOMPARE(c.comboFontType->currentText(), QStringLiteral("Marker Felt"));
+        QVERIFY(!c.textFieldQuality->isEnabled() && !c.stepperQuality->isEnabled());
+        for (Stepper* stepper : editor.window->findChildren<Stepper*>()) {
+            const QString field = stepper->objectName().replace("stepper", "textField");
+            QCOMPARE(stepper->value(), editor.Find<QLineEdit>(field)->text().toDouble());
+        }
+    }
+
+    // Applying a profile sets controls from code: no action runs, so no render, no marker and
+    // no history entry.
+    void settingControlsFromCodeRunsNoAction() {
+        EditorFixture editor;
+        ViewController* vc = editor.controller();
+        // Every control reaching its own value is the profile round trip's concern; these are
+        // the values a control could lose on the way.
+        DesignSettings changed;
+        changed.transparentBackground = 1;
+        changed.cornerCurvature = 0.123456f; // between two slider positions, kept exactly
+        changed.iconFormat = 2;
+        changed.gradientEndColor = Rgba{0.1, 0.2, 0.3, 1.0}; // not a multiple of 1/255
+        changed.backgroundStroke = -1;
+        const QString text = MakeProfileText(changed);
+        QVERIFY(vc->ApplyProfileText(text, false));
+        DesignSettings expected; // colours come back from a profile at single precision
+        QVERIFY(ApplyProfileText(expected, text, false));
+        QTest::qWait(50);
+        QCOMPARE(editor.Renders(), 1);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+        QCOMPARE(editor.HistorySize(), 1);
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
+        QVERIFY(editor.controls().textFieldQuality->isEnabled()); // follows the format
+        QCOMPARE(editor.controls().checkBackgroundStroke->checkState(), Qt::PartiallyChecked);
+
+        QVERIFY(!vc->ApplyProfileText(QStringLiteral("0\n1\n"), true));
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
+    }
+
     // Tab moves through the groups in reading order and, within each design group, row by row
     // from the top, left to right within a row.
     void tabFollowsTheRowsOnScreen() {
@@ -92,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(tst_EditorLayout)
-#include "tst_EditorLayout.moc"
+QTEST_MAIN(tst_EditorWindow)
+#include "tst_EditorWindow.moc"
