@@ -2,8 +2,8 @@
 
 #include "app/PlatformExportDialog.h"
 #include "platforms/PlatformPlan.h"
-#include "support/FileBytes.h"
 #include "support/FolderListing.h"
+#include "support/TestImages.h"
 
 namespace {
 
@@ -247,7 +247,7 @@ private slots:
         // Every planned file but the blocked ones and the one kept is written.
         const int written = int(planned.size() - blocked.size()) - 1;
         QCOMPARE(CountsIn(summary), (QList<int>{written, 1, int(blocked.size())}));
-        QCOMPARE(ReadFileBytes(m_folder->filePath(kept)), QByteArray("old icon"));
+        QCOMPARE(TestImages::ReadFile(m_folder->filePath(kept)), QByteArray("old icon"));
         for (const QString& path : blocked)
             QVERIFY2(summary.contains(m_folder->filePath(path)), qPrintable(path));
         QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));

@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
 #include "app/InfoProvider.h"
-#include "support/FileBytes.h"
+#include "support/TestImages.h"
 
 namespace {
 
@@ -142,14 +142,14 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
         editor.menu().saveProfileAs->trigger();
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
-        QCOMPARE(ReadFileBytes(Path("logo.sgp")), vc->MakeProfileText().toUtf8());
+        QCOMPARE(TestImages::ReadFile(Path("logo.sgp")), vc->MakeProfileText().toUtf8());
 
         UserInput::Type(editor.controls().textFieldFontSize, "500");
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo*"));
         editor.menu().saveProfile->trigger();
         QCOMPARE(editor.prompter.saveRequests.size(), 3); // no panel this time
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
-        QVERIFY(ReadFileBytes(Path("logo.sgp")).contains("\n500\n"));
+        QVERIFY(TestImages::ReadFile(Path("logo.sgp")).contains("\n500\n"));
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.HistorySize(), 3); // saving keeps the history
     }
@@ -178,8 +178,8 @@ private slots:
         (savedBefore ? editor.menu().saveProfile : editor.menu().saveProfileAs)->trigger();
 
         DesignSettings saved;
-        QVERIFY(
-            ApplyProfileText(saved, QString::fromUtf8(ReadFileBytes(Path("typed.sgp"))), false));
+        QVERIFY(ApplyProfileText(saved, QString::fromUtf8(TestImages::ReadFile(Path("typed.sgp"))),
+                                 false));
         QCOMPARE(saved.fontSizeText, QStringLiteral("64"));
         QCOMPARE(saved.fontSize, 64.0f);
         QCOMPARE(saved.textStroke, otherEdit ? 1 : 0);
@@ -209,7 +209,7 @@ private slots:
         QCOMPARE(editor.log->LastDesign().text, changed.text);
         editor.prompter.saveFiles = {Path("again.sgp")};
         editor.menu().saveProfileAs->trigger();
-        QCOMPARE(QString::fromUtf8(ReadFileBytes(Path("again.sgp"))), profile);
+        QCOMPARE(QString::fromUtf8(TestImages::ReadFile(Path("again.sgp"))), profile);
     }
 
     void loadAsksOnlyWithTheMarkerAndKeepsTheIconImage() {
@@ -272,8 +272,8 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
         QCOMPARE(vc->currentProfilePath(), Path("open.sgp"));
         editor.menu().saveProfile->trigger();
-        QCOMPARE(ReadFileBytes(broken), content);
-        QCOMPARE(ReadFileBytes(Path("open.sgp")), design.toUtf8());
+        QCOMPARE(TestImages::ReadFile(broken), content);
+        QCOMPARE(TestImages::ReadFile(Path("open.sgp")), design.toUtf8());
     }
 
     // An older profile without the watchOS lines keeps those settings as they were.

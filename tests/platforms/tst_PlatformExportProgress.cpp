@@ -3,8 +3,8 @@
 
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
-#include "support/FileBytes.h"
 #include "support/FolderListing.h"
+#include "support/TestImages.h"
 
 #include <QMutex>
 #include <QTemporaryDir>
@@ -91,11 +91,11 @@ private slots:
         // On disk exactly those, no temporary among them, each as an uninterrupted run
         // writes it.
         QCOMPARE(FolderListing::FilesUnder(folder.path()), reported);
-        QCOMPARE(ReadFileBytes(folder.filePath(kept)), OldContents);
+        QCOMPARE(TestImages::ReadFile(folder.filePath(kept)), OldContents);
         for (const QString& path : reported) {
             if (path != kept)
-                QVERIFY2(ReadFileBytes(folder.filePath(path)) ==
-                             ReadFileBytes(m_complete.filePath(path)),
+                QVERIFY2(TestImages::ReadFile(folder.filePath(path)) ==
+                             TestImages::ReadFile(m_complete.filePath(path)),
                          qPrintable(path));
         }
     }

@@ -9,7 +9,6 @@
 #include "platforms/IconContainerReader.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
-#include "support/FileBytes.h"
 #include "support/TestImages.h"
 
 #include <QDir>
@@ -108,7 +107,7 @@ private slots:
         const QString folder = Path("AppIcon.appiconset/");
         QJsonParseError error;
         const QJsonDocument contents =
-            QJsonDocument::fromJson(ReadFileBytes(folder + "Contents.json"), &error);
+            QJsonDocument::fromJson(TestImages::ReadFile(folder + "Contents.json"), &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QStringList kinds;
         for (const QJsonValue& value : contents.object().value("images").toArray()) {
@@ -151,7 +150,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(bool, store);
         if (store)
-            QCOMPARE(IconContainerReader::PngColourType(ReadFileBytes(Path(file))), 2);
+            QCOMPARE(IconContainerReader::PngColourType(TestImages::ReadFile(Path(file))), 2);
         const QImage image = ReadImage(Path(file));
         QVERIFY(!image.isNull());
         // Opaque to the very corners, which the rounded design as drawn leaves clear; what
@@ -187,7 +186,7 @@ private slots:
     void icnsHoldsEveryEntryAsDrawn() {
         QList<IconContainerReader::Entry> entries;
         const QString error =
-            IconContainerReader::ReadIcns(ReadFileBytes(Path("AppIcon.icns")), entries);
+            IconContainerReader::ReadIcns(TestImages::ReadFile(Path("AppIcon.icns")), entries);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         const QList<QPair<QByteArray, int>> codes{
             {"icp4", 16},   {"icp5", 32}, {"icp6", 64}, {"ic07", 128}, {"ic08", 256}, {"ic09", 512},
@@ -214,7 +213,8 @@ private slots:
         QFETCH(QString, file);
         QFETCH(QList<int>, sizes);
         QList<IconContainerReader::Entry> entries;
-        const QString error = IconContainerReader::ReadIco(ReadFileBytes(Path(file)), entries);
+        const QString error =
+            IconContainerReader::ReadIco(TestImages::ReadFile(Path(file)), entries);
         QVERIFY2(error.isEmpty(), qPrintable(error));
         QCOMPARE(entries.size(), sizes.size());
         for (qsizetype i = 0; i < sizes.size(); ++i) {
@@ -239,7 +239,7 @@ private slots:
     void adaptiveIconXmlNamesExistingLayers() {
         QFETCH(QString, file);
         const QString android = QStringLiteral("http://schemas.android.com/apk/res/android");
-        QXmlStreamReader xml(ReadFileBytes(Path("android/res/mipmap-anydpi-v26/" + file)));
+        QXmlStreamReader xml(TestImages::ReadFile(Path("android/res/mipmap-anydpi-v26/" + file)));
         QVERIFY(xml.readNextStartElement());
         QCOMPARE(xml.name(), QStringLiteral("adaptive-icon"));
         QStringList layers;
@@ -306,7 +306,7 @@ private slots:
     void webManifestNamesExistingIconsOfTheirSize() {
         QJsonParseError error;
         const QJsonDocument manifest =
-            QJsonDocument::fromJson(ReadFileBytes(Path("web/manifest.webmanifest")), &error);
+            QJsonDocument::fromJson(TestImages::ReadFile(Path("web/manifest.webmanifest")), &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
         QStringList purposes;
         for (const QJsonValue& value : manifest.object().value("icons").toArray()) {
@@ -351,8 +351,9 @@ private slots:
         QVERIFY2(result.notes[0].contains("white"), qPrintable(result.notes[0]));
         QVERIFY2(result.notes[1].contains("200 x 200"), qPrintable(result.notes[1]));
         QList<IconContainerReader::Entry> entries;
-        QCOMPARE(IconContainerReader::ReadIcns(ReadFileBytes(folder.filePath("N.icns")), entries),
-                 QString());
+        QCOMPARE(
+            IconContainerReader::ReadIcns(TestImages::ReadFile(folder.filePath("N.icns")), entries),
+            QString());
         QCOMPARE(entries[6].image.size(), QSize(1024, 1024));
         const QImage store = ReadImage(folder.filePath("android/play-store-512.png"));
         QCOMPARE(store.size(), QSize(512, 512));
