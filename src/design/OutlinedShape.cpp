@@ -37,6 +37,16 @@ bool SameOutline(const QPen& a, const QPen& b) {
            a.capStyle() == b.capStyle() && a.miterLimit() == b.miterLimit();
 }
 
+// A path with data of its own. Qt builds the data it fills a path from lazily, inside the data
+// that copies of the path share, and without a lock: two threads filling copies of one kept
+// path at the same time could both build it and free each other's.
+QPainterPath UnsharedCopy(const QPainterPath& path) {
+    QPainterPath copy;
+    copy.setFillRule(path.fillRule());
+    copy.addPath(path);
+    return copy;
+}
+
 QPainterPath ComputeShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) {
     // The stroke of a closed convex outline is its outer side and its inner side; the outer
     // side alone encloses everything the shape and the outline's outer half cover.
@@ -60,10 +70,10 @@ QPainterPath ShapeWithOutline(const QPainterPath& convexShape, const QPen& pen) 
     // leave the background as it was.
     using Outlined = std::pair<QPainterPath, QPen>;
     static auto* kept = new KeptAnswers<Outlined, QPainterPath>;
-    return kept->Get(
+    return UnsharedCopy(kept->Get(
         Outlined{convexShape, pen},
         [](const Outlined& a, const Outlined& b) {
             return SamePath(a.first, b.first) && SameOutline(a.second, b.second);
         },
-        [&] { return ComputeShapeWithOutline(convexShape, pen); });
+        [&] { return ComputeShapeWithOutline(convexShape, pen); }));
 }
