@@ -7,6 +7,7 @@
 #include "export/StoredRatePreference.h"
 
 #include <QApplication>
+#include <QThreadPool>
 
 int RunEditor(int argc, char* argv[], const QString& profilePath) {
     QApplication application(argc, argv);
@@ -19,13 +20,21 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
     QApplication::setQuitOnLastWindowClosed(true);
     const TerminationSignal terminationSignal;
 
-    QtPrompter prompter;
-    StartupProfilePrompter startupPrompter(prompter);
-    StoredRatePreference ratePreference;
-    MainWindow window(startupPrompter, ratePreference);
-    prompter.setParent(&window);
-    window.show();
-    if (!profilePath.isEmpty())
-        startupPrompter.OpenProfile(*window.controller(), profilePath);
-    return application.exec();
+    int status = 0;
+    {
+        QtPrompter prompter;
+        StartupProfilePrompter startupPrompter(prompter);
+        StoredRatePreference ratePreference;
+        MainWindow window(startupPrompter, ratePreference);
+        prompter.setParent(&window);
+        window.show();
+        if (!profilePath.isEmpty())
+            startupPrompter.OpenProfile(*window.controller(), profilePath);
+        status = application.exec();
+    }
+    // The window is gone and has told its work to stop. A rendering may still be running on the
+    // shared threads; it paints and lays out text, which needs the application object, so it
+    // ends before that object does.
+    QThreadPool::globalInstance()->waitForDone();
+    return status;
 }
