@@ -12,10 +12,11 @@ namespace {
 // Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
 // environment, after starting the editor in the background (as $pid) and waiting up to 20
 // seconds for its window titled "Sigilon", which prints "window"; then ends the editor with
-// SIGTERM and prints its exit status. Returns what was printed.
+// SIGTERM and prints its exit status (and, when that is not 0, the end of its error output).
+// Returns what was printed.
 QString RunWithEditorOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra) {
     const QString start = QStringLiteral(R"(
-"$SIGILON_UNDER_TEST" 2>/dev/null &
+"$SIGILON_UNDER_TEST" 2>editor-errors.txt &
 pid=$!
 for i in $(seq 1 100); do
   if xwininfo -root -tree | grep -q '"Sigilon": ("sigilon"'; then echo window; break; fi
@@ -23,7 +24,10 @@ for i in $(seq 1 100); do
   sleep 0.2
 done
 )");
-    const QString end = QStringLiteral("\nkill -TERM $pid\nwait $pid\necho \"exit=$?\"\n");
+    // A failed run shows the end of what the editor printed.
+    const QString end =
+        QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
+                       "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");
     const auto setUp = [&extra](QProcess& process) {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("SIGILON_UNDER_TEST"),
