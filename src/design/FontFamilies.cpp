@@ -82,6 +82,7 @@ QString ResolveFamilyName(int index) {
 QString FontFamilyName(int index) {
     // Going through the font list costs more than laying out a short text, and every rendering
     // asks; the program adds no fonts while it runs, so each answer holds for its lifetime.
+    // Room for every family and one index from outside the list.
     static auto* kept = new KeptAnswers<int, QString, kFamilies.size() + 1>;
     return kept->Get(index, std::equal_to<>(), [&] { return ResolveFamilyName(index); });
 }

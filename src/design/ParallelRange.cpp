@@ -1,6 +1,7 @@
 #include "design/ParallelRange.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -117,4 +118,18 @@ void ParallelRange(int count, int threads, const std::function<void(int, int)>& 
     part(parts - 1);
     for (std::thread& helper : helpers)
         helper.join();
+}
+
+void ForEachInParallel(int count, int threads, const std::function<void(int)>& work) {
+    if (count <= 0)
+        return;
+    const int workers = std::min(ResolveThreadCount(threads), count);
+    std::atomic<int> next{0};
+    ParallelRange(
+        workers, workers,
+        [&](int, int) {
+            for (int i = next++; i < count; i = next++)
+                work(i);
+        },
+        1);
 }

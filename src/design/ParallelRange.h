@@ -9,4 +9,9 @@
 void ParallelRange(int count, int threads, const std::function<void(int begin, int end)>& work,
                    int grain = 64);
 
+// Runs work(i) for every i below `count` on up to `threads` threads (<= 0: one per core), each
+// thread taking the next item as it gets free, so a few large items and many small ones still
+// keep every core busy. Put the large items first.
+void ForEachInParallel(int count, int threads, const std::function<void(int index)>& work);
+
 int ResolveThreadCount(int threads);

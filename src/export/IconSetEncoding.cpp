@@ -5,7 +5,6 @@
 #include "export/StretchImage.h"
 
 #include <algorithm>
-#include <atomic>
 #include <numeric>
 
 namespace {
@@ -41,20 +40,12 @@ std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<Outpu
     };
     std::stable_sort(largestFirst.begin(), largestFirst.end(),
                      [&](int a, int b) { return area(a) > area(b); });
-    // Each worker takes the next file still to do, and scales it on its own core; a single
-    // file is scaled on all cores instead.
-    std::atomic<int> next{0};
-    const int workers = std::min(ResolveThreadCount(0), std::max(count, 1));
-    const int threadsPerFile = workers > 1 ? 1 : 0;
-    ParallelRange(
-        workers, workers,
-        [&](int, int) {
-            for (int taken = next++; taken < count; taken = next++) {
-                const int i = largestFirst[std::size_t(taken)];
-                files[std::size_t(i)] =
-                    EncodeSize(rendering, sizes[i], formatIndex, quality, threadsPerFile);
-            }
-        },
-        1);
+    // One file per core; a single file is scaled on all cores instead.
+    const int threadsPerFile = count > 1 ? 1 : 0;
+    ForEachInParallel(count, 0, [&](int taken) {
+        const int i = largestFirst[std::size_t(taken)];
+        files[std::size_t(i)] =
+            EncodeSize(rendering, sizes[i], formatIndex, quality, threadsPerFile);
+    });
     return files;
 }

@@ -23,20 +23,6 @@ namespace {
 
 using Action = ExportRun::FileAction;
 
-// Runs work(i) for every i below `count`, each thread taking the next item as it gets free,
-// so a few large items and many small ones still keep every core busy.
-void ForEachInParallel(int count, int threads, const std::function<void(int)>& work) {
-    const int workers = std::min(ResolveThreadCount(threads), count);
-    std::atomic<int> next{0};
-    ParallelRange(
-        workers, workers,
-        [&](int, int) {
-            for (int i = next++; i < count; i = next++)
-                work(i);
-        },
-        1);
-}
-
 // The caller's progress hook as the workers share it: one call at a time, and once it says
 // stop, every later question is answered "stop" without asking again.
 class ProgressGate {
