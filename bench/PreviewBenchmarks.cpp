@@ -3,8 +3,8 @@
 #include "BenchmarkIcon.h"
 #include "Measurements.h"
 #include "design/IconDesign.h"
-#include "design/ImageTools.h"
-#include "design/PlatformLooks.h"
+#include "render/ImageTools.h"
+#include "render/PlatformLooks.h"
 
 #include <QElapsedTimer>
 #include <vector>

@@ -8,11 +8,11 @@
 #include "PlatformBenchmarks.h"
 #include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
-#include "design/AllocatorTuning.h"
 #include "design/IconDesign.h"
-#include "design/ImageTools.h"
-#include "design/RenderKernels.h"
-#include "export/PixelKernels.h"
+#include "render/ImageTools.h"
+#include "render/RenderKernels.h"
+#include "support/AllocatorTuning.h"
+#include "support/PixelKernels.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>

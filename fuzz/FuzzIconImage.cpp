@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the icon image loader, which reads every image a user chooses or
 // drops: Qt's readers behind the structure checks, and the JPEG 2000 decoder.
-#include "design/IconImageFile.h"
+#include "imageio/IconImageFile.h"
 
 #include <QCoreApplication>
 

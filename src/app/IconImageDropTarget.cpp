@@ -1,8 +1,8 @@
 #include "app/IconImageDropTarget.h"
 
 #include "app/InfoProvider.h"
-#include "design/IconImageFile.h"
 #include "export/Prompter.h"
+#include "imageio/IconImageFile.h"
 
 #include <QDropEvent>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
-#include "design/RenderOptions.h"
+#include "render/RenderOptions.h"
 
 #include <QImage>
 #include <QObject>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/PlatformLooks.h"
+#include "render/PlatformLooks.h"
 
 #include <QWidget>
 

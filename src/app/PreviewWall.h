@@ -1,7 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
-#include "design/PlatformLooks.h"
+#include "render/PlatformLooks.h"
 
 #include <QImage>
 #include <QList>

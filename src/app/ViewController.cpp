@@ -15,8 +15,6 @@
 #include "app/SliderDrags.h"
 #include "app/Stepper.h"
 #include "design/FontFamilies.h"
-#include "design/IconImageFile.h"
-#include "design/ImageTools.h"
 #include "design/NumberText.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
@@ -24,9 +22,11 @@
 #include "export/Prompter.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
+#include "imageio/IconImageFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
+#include "render/ImageTools.h"
 
 #include <QAction>
 #include <QCheckBox>

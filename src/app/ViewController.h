@@ -3,9 +3,9 @@
 #include "app/ControlBindings.h"
 #include "app/EditorControls.h"
 #include "design/IconDesign.h"
-#include "design/RenderOptions.h"
 #include "export/RatingCheck.h"
 #include "profiles/StateHistory.h"
+#include "render/RenderOptions.h"
 
 #include <QImage>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "cli/CommandLine.h"
 #include "cli/StartRequest.h"
-#include "design/AllocatorTuning.h"
+#include "support/AllocatorTuning.h"
 
 #ifdef SIGILON_HAS_WINDOW
 #include "app/EditorApplication.h"

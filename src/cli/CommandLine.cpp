@@ -3,10 +3,10 @@
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
-#include "design/ImageTools.h"
 #include "export/SaveImage.h"
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
+#include "render/ImageTools.h"
 
 #include <QGuiApplication>
 #include <QStringList>

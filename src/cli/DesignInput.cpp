@@ -1,6 +1,6 @@
 #include "cli/DesignInput.h"
 
-#include "design/IconImageFile.h"
+#include "imageio/IconImageFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 

@@ -1,9 +1,9 @@
 #include "cli/PlatformExportCommand.h"
 
 #include "cli/ExportCommand.h"
-#include "design/ImageTools.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
+#include "render/ImageTools.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #include "design/FontFamilies.h"
 
-#include "design/KeptAnswers.h"
+#include "support/KeptAnswers.h"
 
 #include <QFontDatabase>
 #include <array>

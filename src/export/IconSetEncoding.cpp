@@ -1,8 +1,8 @@
 #include "export/IconSetEncoding.h"
 
-#include "design/ParallelRange.h"
 #include "export/SaveImage.h"
-#include "export/StretchImage.h"
+#include "render/StretchImage.h"
+#include "support/ParallelRange.h"
 
 #include <algorithm>
 #include <numeric>

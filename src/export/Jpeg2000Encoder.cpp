@@ -1,6 +1,6 @@
 #include "export/Jpeg2000Encoder.h"
 
-#include "design/OpenJpegHandles.h"
+#include "imageio/OpenJpegHandles.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "export/PngEncoder.h"
 
-#include "design/ParallelRange.h"
-#include "export/PixelKernels.h"
+#include "support/ParallelRange.h"
+#include "support/PixelKernels.h"
 
 #include <QtEndian>
 #include <libdeflate.h>

@@ -1,11 +1,11 @@
 #include "platforms/PlatformExport.h"
 
-#include "design/ParallelRange.h"
 #include "export/AtomicFileWrite.h"
 #include "export/PngEncoder.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/PlatformPictures.h"
+#include "support/ParallelRange.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "platforms/PlatformPictures.h"
 
-#include "design/ImageTools.h"
-#include "export/StretchImage.h"
+#include "render/ImageTools.h"
+#include "render/StretchImage.h"
 
 #include <algorithm>
 #include <cmath>

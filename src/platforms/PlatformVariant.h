@@ -1,6 +1,6 @@
 #pragma once
 
-#include "design/RenderOptions.h"
+#include "render/RenderOptions.h"
 
 #include <QImage>
 

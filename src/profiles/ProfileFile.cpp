@@ -1,6 +1,6 @@
 #include "profiles/ProfileFile.h"
 
-#include "design/OrdinaryFile.h"
+#include "support/OrdinaryFile.h"
 
 #include <QSaveFile>
 #include <QStringDecoder>

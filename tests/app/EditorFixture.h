@@ -10,10 +10,10 @@
 #include "app/Stepper.h"
 #include "app/ViewController.h"
 #include "design/DesignSettings.h"
+#include "helpers/MemoryRatePreference.h"
+#include "helpers/ScriptedPrompter.h"
+#include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
-#include "support/MemoryRatePreference.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TestImages.h"
 
 #include <QtTest>
 #include <QtWidgets>

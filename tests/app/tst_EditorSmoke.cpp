@@ -1,5 +1,5 @@
-#include "design/PlatformLooks.h"
-#include "support/ProgramRun.h"
+#include "helpers/ProgramRun.h"
+#include "render/PlatformLooks.h"
 
 #include <QDir>
 #include <QFileInfo>

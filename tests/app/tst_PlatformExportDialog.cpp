@@ -1,9 +1,9 @@
 #include "EditorFixture.h"
 
 #include "app/PlatformExportDialog.h"
+#include "helpers/FolderListing.h"
+#include "helpers/TestImages.h"
 #include "platforms/PlatformPlan.h"
-#include "support/FolderListing.h"
-#include "support/TestImages.h"
 
 namespace {
 

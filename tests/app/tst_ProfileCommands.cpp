@@ -1,7 +1,7 @@
 #include "EditorFixture.h"
 
 #include "app/InfoProvider.h"
-#include "support/TestImages.h"
+#include "helpers/TestImages.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 
 #include "cli/StartRequest.h"
 #include "design/DesignSettings.h"
+#include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
-#include "support/ProgramRun.h"
-#include "support/TestImages.h"
 
 #include <QImageReader>
 #include <QtTest>

@@ -2,10 +2,10 @@
 // writes, keeps and reports, and its exit status.
 
 #include "design/DesignSettings.h"
+#include "helpers/FolderListing.h"
+#include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
-#include "support/FolderListing.h"
-#include "support/ProgramRun.h"
-#include "support/TestImages.h"
 
 #include <QtTest>
 

@@ -2,8 +2,8 @@
 // permissions of what it creates, and what a refused write leaves behind.
 
 #include "export/AtomicFileWrite.h"
-#include "support/FolderListing.h"
-#include "support/TestImages.h"
+#include "helpers/FolderListing.h"
+#include "helpers/TestImages.h"
 
 #include <QDir>
 #include <QtTest>

@@ -4,10 +4,10 @@
 #include "design/DesignSettings.h"
 #include "export/ExportRun.h"
 #include "export/SizeSets.h"
-#include "support/FolderListing.h"
-#include "support/MemoryRatePreference.h"
-#include "support/ScriptedPrompter.h"
-#include "support/TestImages.h"
+#include "helpers/FolderListing.h"
+#include "helpers/MemoryRatePreference.h"
+#include "helpers/ScriptedPrompter.h"
+#include "helpers/TestImages.h"
 
 #include <QImageReader>
 #include <QPainter>

@@ -1,12 +1,12 @@
 // An icon set is encoded on all cores, largest file first: every file must still come out as
 // encoding its size on its own would give, and in the place of its size in the list.
 
-#include "design/Jpeg2000Decoder.h"
 #include "export/IconSetEncoding.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
-#include "export/StretchImage.h"
-#include "support/TestImages.h"
+#include "helpers/TestImages.h"
+#include "imageio/Jpeg2000Decoder.h"
+#include "render/StretchImage.h"
 
 #include <QtTest>
 

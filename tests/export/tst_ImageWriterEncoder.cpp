@@ -4,7 +4,7 @@
 #include "export/ImageWriterEncoder.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
-#include "support/TestImages.h"
+#include "helpers/TestImages.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -2,7 +2,7 @@
 // (with Qt's reader, an independent decoder) to the picture it was given.
 
 #include "export/PngEncoder.h"
-#include "support/TestImages.h"
+#include "helpers/TestImages.h"
 
 #include <QtTest>
 

@@ -1,11 +1,11 @@
 // Writing one exported image in each of the ten formats: sizes, pixels, transparency, quality,
 // shared encoders, and what a failed write leaves behind.
 
-#include "design/IconImageFile.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
-#include "support/FolderListing.h"
-#include "support/TestImages.h"
+#include "helpers/FolderListing.h"
+#include "helpers/TestImages.h"
+#include "imageio/IconImageFile.h"
 
 #include <QImageReader>
 #include <QPainter>

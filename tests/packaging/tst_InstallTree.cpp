@@ -1,7 +1,7 @@
 // `cmake --install` into a temporary prefix: every file a desktop needs is there, and the
 // desktop's own tools accept the launcher entry, the AppStream data and the profile type.
 
-#include "support/ProgramRun.h"
+#include "helpers/ProgramRun.h"
 
 #include <QImageReader>
 #include <QStandardPaths>

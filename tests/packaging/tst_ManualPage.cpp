@@ -2,7 +2,7 @@
 // as `sigilon --help`, every name --set accepts, and it renders without warnings.
 
 #include "cli/DesignOverrides.h"
-#include "support/ProgramRun.h"
+#include "helpers/ProgramRun.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>

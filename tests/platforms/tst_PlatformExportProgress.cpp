@@ -1,10 +1,10 @@
 // The progress hook of a platform export: what it is told, and a run it stops leaves only
 // whole files behind and reports exactly the files it settled.
 
+#include "helpers/FolderListing.h"
+#include "helpers/TestImages.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
-#include "support/FolderListing.h"
-#include "support/TestImages.h"
 
 #include <QMutex>
 #include <QTemporaryDir>

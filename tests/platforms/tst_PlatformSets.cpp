@@ -2,14 +2,14 @@
 // JSON and XML through Qt's parsers, the containers through the test's own readers, PNG
 // headers byte by byte, and the pictures pixel by pixel; and what the containers refuse.
 
-#include "design/ImageTools.h"
 #include "export/PngEncoder.h"
+#include "helpers/TestImages.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/IconContainerReader.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
-#include "support/TestImages.h"
+#include "render/ImageTools.h"
 
 #include <QDir>
 #include <QImageReader>

@@ -1,0 +1,201 @@
+#include "render/StretchImage.h"
+
+#include "support/ParallelRange.h"
+#include "support/PixelKernels.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int WeightBits = 14;
+constexpr int WeightOne = 1 << WeightBits;
+// The vertical pass keeps 8 fractional bits per channel for the horizontal pass.
+constexpr int MiddleShift = WeightBits - 8;
+constexpr int MiddleMax = 255 << 8;
+
+// For each output index the source indexes it reads and their fixed-point weights, which
+// sum to exactly WeightOne.
+struct Contributions {
+    std::vector<int> first;
+    std::vector<int> offset; // into weights; one more entry than outputs
+    std::vector<int32_t> weights;
+
+    int Count(int i) const { return offset[i + 1] - offset[i]; }
+    const int32_t* Weights(int i) const { return weights.data() + offset[i]; }
+};
+
+double Mitchell(double x) {
+    constexpr double B = 1.0 / 3.0;
+    constexpr double C = 1.0 / 3.0;
+    x = std::abs(x);
+    if (x < 1.0)
+        return ((12 - 9 * B - 6 * C) * x * x * x + (-18 + 12 * B + 6 * C) * x * x + (6 - 2 * B)) /
+               6;
+    if (x < 2.0)
+        return ((-B - 6 * C) * x * x * x + (6 * B + 30 * C) * x * x + (-12 * B - 48 * C) * x +
+                (8 * B + 24 * C)) /
+               6;
+    return 0.0;
+}
+
+void AppendFixedPoint(Contributions& c, int first, const std::vector<double>& weights) {
+    double total = 0.0;
+    for (double w : weights)
+        total += w;
+    c.first.push_back(first);
+    // Each weight is the step between two rounded running totals. The weights then sum to
+    // exactly WeightOne, so flat areas keep their exact colour, and no part of the span gains
+    // or loses more than half a unit even when thousands of source pixels share one output
+    // pixel (rounding each weight on its own lets those errors pile up).
+    double running = 0.0;
+    int previous = 0;
+    for (double w : weights) {
+        running += w;
+        const int next = int(std::lround(running / total * WeightOne));
+        c.weights.push_back(next - previous);
+        previous = next;
+    }
+    c.offset.push_back(int(c.weights.size()));
+}
+
+// Shrinking: each output pixel averages the source pixels it covers, weighted by the covered
+// length. Equal sizes give one weight of one.
+Contributions AreaContributions(int in, int out) {
+    Contributions c;
+    c.offset.push_back(0);
+    const double ratio = double(in) / out;
+    std::vector<double> weights;
+    for (int i = 0; i < out; ++i) {
+        const double start = i * ratio;
+        const double end = std::min(double(in), (i + 1) * ratio);
+        const int first = int(start);
+        const int last = std::min(in - 1, int(std::ceil(end)) - 1);
+        weights.clear();
+        for (int j = first; j <= last; ++j)
+            weights.push_back(std::min(end, j + 1.0) - std::max(start, double(j)));
+        // Drop slivers left by floating-point error at either end.
+        int skip = 0;
+        while (weights.size() - skip > 1 && weights[skip] < 1e-9)
+            ++skip;
+        while (weights.size() - skip > 1 && weights.back() < 1e-9)
+            weights.pop_back();
+        weights.erase(weights.begin(), weights.begin() + skip);
+        AppendFixedPoint(c, first + skip, weights);
+    }
+    return c;
+}
+
+// Enlarging: a Mitchell cubic around each output pixel's centre, edges repeated.
+Contributions CubicContributions(int in, int out) {
+    Contributions c;
+    c.offset.push_back(0);
+    const double ratio = double(in) / out;
+    std::vector<double> weights;
+    for (int i = 0; i < out; ++i) {
+        const double centre = (i + 0.5) * ratio - 0.5;
+        const int base = int(std::floor(centre));
+        const int first = std::clamp(base - 1, 0, in - 1);
+        const int last = std::clamp(base + 2, 0, in - 1);
+        weights.assign(std::size_t(last - first + 1), 0.0);
+        for (int j = base - 1; j <= base + 2; ++j)
+            weights[std::size_t(std::clamp(j, 0, in - 1) - first)] += Mitchell(centre - j);
+        AppendFixedPoint(c, first, weights);
+    }
+    return c;
+}
+
+Contributions AxisContributions(int in, int out) {
+    return out <= in ? AreaContributions(in, out) : CubicContributions(in, out);
+}
+
+uint8_t ClampChannel(int32_t value) {
+    return uint8_t(std::clamp(value, 0, 255));
+}
+
+// The target's pixels, taken once on the calling thread: scanLine() on a non-const image
+// updates the image's shared bookkeeping, which the row workers must not race on.
+struct TargetPixels {
+    uint8_t* bits;
+    qsizetype bytesPerLine;
+    int width;
+
+    uint8_t* Row(int y) const { return bits + bytesPerLine * y; }
+};
+
+// Output rows [rowBegin, rowEnd): first the source rows are combined into one row of source
+// width, then that row is filtered across.
+void StretchRows(const QImage& source, const TargetPixels& target, const Contributions& columns,
+                 const Contributions& rows, int rowBegin, int rowEnd) {
+    const int sourceChannels = source.width() * 4;
+    std::vector<int32_t> sums(std::size_t(sourceChannels), 0);
+    std::vector<int32_t> middle(std::size_t(sourceChannels), 0);
+    for (int y = rowBegin; y < rowEnd; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        const int32_t* rowWeights = rows.Weights(y);
+        for (int k = 0; k < rows.Count(y); ++k) {
+            PixelKernels::AccumulateWeighted(sums.data(), source.constScanLine(rows.first[y] + k),
+                                             rowWeights[k], sourceChannels);
+        }
+        const int32_t half = 1 << (MiddleShift - 1);
+        for (int i = 0; i < sourceChannels; ++i)
+            middle[i] = std::clamp((sums[i] + half) >> MiddleShift, 0, MiddleMax);
+
+        uint8_t* out = target.Row(y);
+        constexpr int32_t round = 1 << (WeightBits + 8 - 1);
+        for (int x = 0; x < target.width; ++x) {
+            int32_t acc[4] = {round, round, round, round};
+            const int32_t* columnWeights = columns.Weights(x);
+            const int32_t* pixel = middle.data() + columns.first[x] * 4;
+            for (int k = 0; k < columns.Count(x); ++k, pixel += 4) {
+                for (int c = 0; c < 4; ++c)
+                    acc[c] += columnWeights[k] * pixel[c];
+            }
+            // The channels are in the memory order of a native 32-bit ARGB word; premultiplied
+            // colour never exceeds alpha.
+            uint8_t channels[4];
+            for (int c = 0; c < 4; ++c)
+                channels[c] = ClampChannel(acc[c] >> (WeightBits + 8));
+            QRgb word;
+            std::memcpy(&word, channels, 4);
+            const int alpha = qAlpha(word);
+            word = qRgba(std::min(qRed(word), alpha), std::min(qGreen(word), alpha),
+                         std::min(qBlue(word), alpha), alpha);
+            std::memcpy(out + x * 4, &word, 4);
+        }
+    }
+}
+
+} // namespace
+
+QImage StretchImage(const QImage& image, int width, int height, int threads) {
+    if (width < 1 || height < 1)
+        return {};
+    if (image.isNull() || image.width() < 1 || image.height() < 1) {
+        QImage empty(width, height, QImage::Format_ARGB32_Premultiplied);
+        if (!empty.isNull())
+            empty.fill(Qt::transparent);
+        return empty;
+    }
+    const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    if (source.width() == width && source.height() == height)
+        return source;
+    QImage target(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (target.isNull())
+        return {};
+
+    const TargetPixels pixels{target.bits(), target.bytesPerLine(), width};
+    const Contributions columns = AxisContributions(source.width(), width);
+    const Contributions rows = AxisContributions(source.height(), height);
+
+    // Small images are not worth a thread: each part gets at least 64 K pixel operations.
+    const double work = double(rows.weights.size()) * source.width() + double(width) * height;
+    const int grain = int(std::ceil(height * 65536.0 / std::max(1.0, work)));
+    ParallelRange(
+        height, threads,
+        [&](int begin, int end) { StretchRows(source, pixels, columns, rows, begin, end); }, grain);
+    return target;
+}

@@ -1,0 +1,78 @@
+#include "support/PixelKernelTable.h"
+
+// Built twice (see CMakeLists.txt): PIXEL_KERNEL_TABLE names the table function of each
+// build. Everything here has internal linkage and uses no header's inline functions, so no
+// code built for one instruction set can stand in for the other's.
+#ifndef PIXEL_KERNEL_TABLE
+#define PIXEL_KERNEL_TABLE BaselineTable
+#endif
+
+namespace {
+
+// 2^16 * 255 / alpha for every alpha (0 for 0): straight colour is premultiplied colour
+// times this, in 16.16 fixed point, so no row divides.
+struct Reciprocals {
+    std::uint32_t ofAlpha[256];
+};
+
+constexpr Reciprocals MakeReciprocals() {
+    Reciprocals table{};
+    for (std::uint32_t alpha = 1; alpha < 256; ++alpha)
+        table.ofAlpha[alpha] = (255u << 16) / alpha;
+    return table;
+}
+
+constexpr Reciprocals kReciprocals = MakeReciprocals();
+
+void StraightPixel(const std::uint8_t* in, std::uint8_t* out) {
+    const std::uint32_t alpha = in[3];
+    const std::uint32_t scale = kReciprocals.ofAlpha[alpha];
+    for (int c = 0; c < 3; ++c) {
+        const std::uint32_t straight = (in[2 - c] * scale + 0x8000u) >> 16;
+        out[c] = std::uint8_t(straight > 255u ? 255u : straight);
+    }
+    out[3] = std::uint8_t(alpha);
+}
+
+// Icon artwork is mostly opaque, where the straight colour is the premultiplied one: runs of
+// opaque pixels are only reordered, in a loop the compiler turns into byte shuffles.
+void StraightRgba(const std::uint8_t* in, int width, std::uint8_t* out) {
+    constexpr int Run = 8;
+    int x = 0;
+    for (; x + Run <= width; x += Run, in += 4 * Run, out += 4 * Run) {
+        std::uint32_t alphas = 255;
+        for (int k = 0; k < Run; ++k)
+            alphas &= in[4 * k + 3];
+        if (alphas == 255) {
+            for (int k = 0; k < Run; ++k) {
+                out[4 * k] = in[4 * k + 2];
+                out[4 * k + 1] = in[4 * k + 1];
+                out[4 * k + 2] = in[4 * k];
+                out[4 * k + 3] = 255;
+            }
+        } else {
+            for (int k = 0; k < Run; ++k)
+                StraightPixel(in + 4 * k, out + 4 * k);
+        }
+    }
+    for (; x < width; ++x, in += 4, out += 4)
+        StraightPixel(in, out);
+}
+
+void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
+                   std::uint8_t* out) {
+    for (std::size_t i = 0; i < count; ++i)
+        out[i] = std::uint8_t(a[i] - b[i]);
+}
+
+void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,
+                        int count) {
+    for (int i = 0; i < count; ++i)
+        sums[i] += weight * std::int32_t(line[i]);
+}
+
+} // namespace
+
+PixelKernelTable PixelKernelLoops::PIXEL_KERNEL_TABLE() {
+    return {StraightRgba, SubtractBytes, AccumulateWeighted};
+}

@@ -1,0 +1,200 @@
+#include "design/IconDesign.h"
+#include "helpers/TestImages.h"
+#include "render/ImageTools.h"
+#include "render/StretchImage.h"
+
+#include <QtTest>
+#include <cstdlib>
+
+using TestImages::ColorsClose;
+using TestImages::Filled;
+using TestImages::PixelAt;
+
+namespace {
+
+using Layers = RenderOptions::Layers;
+using Treatment = RenderOptions::Treatment;
+
+// The default look with everything that can differ between variants switched on: a white
+// outline, background shadow, a shadowed asymmetric icon and shadowed text.
+IconDesign RichDesign(int size) {
+    IconDesign design;
+    design.canvasWidth = float(size);
+    design.canvasHeight = float(size);
+    design.backgroundStrokeSize = float(size) / 25.0f;
+    design.iconImage = TestImages::AsymmetricImage(size / 4, size / 5);
+    design.iconShadow = true;
+    design.iconHorizontalOffset = float(size) / 8.0f;
+    design.text = QStringLiteral("Ab");
+    design.fontSize = float(size) / 4.0f;
+    design.textVerticalOffset = -float(size) / 4.0f;
+    return design;
+}
+
+RenderOptions Options(Layers layers, bool fullBleed = false, double inset = 1.0,
+                      Treatment treatment = Treatment::None) {
+    RenderOptions options;
+    options.layers = layers;
+    options.fullBleed = fullBleed;
+    options.insetFraction = inset;
+    options.treatment = treatment;
+    return options;
+}
+
+// How many pixels of the image the predicate selects.
+int CountPixels(const QImage& image, const std::function<bool(QRgb)>& predicate) {
+    return TestImages::Count(image, [&](int x, int y) { return predicate(image.pixel(x, y)); });
+}
+
+// Mean absolute channel difference over the whole picture.
+double MeanDifference(const QImage& a, const QImage& b) {
+    double sum = 0.0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y);
+            const QRgb q = b.pixel(x, y);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+                   std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+        }
+    return sum / (4.0 * a.width() * a.height());
+}
+
+} // namespace
+
+class RenderVariantsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultOptionsDrawTheDesignAsItIs() {
+        const IconDesign design = RichDesign(200);
+        QCOMPARE(ImageTools::RenderIcon(design, RenderOptions{}), ImageTools::RenderIcon(design));
+    }
+
+    // How the platform files compose the layers is checked on the files themselves; here, what
+    // each layer holds.
+    void layersHoldOnlyTheirOwnPart() {
+        const IconDesign design = RichDesign(240);
+        const QImage background = ImageTools::RenderIcon(design, Options(Layers::Background));
+        const QImage glyphs = ImageTools::RenderIcon(design, Options(Layers::Glyphs));
+        // The background has no glyph in it, the glyph layer is clear where only the background
+        // shows and opaque where the icon is.
+        IconDesign bare = design;
+        bare.iconImage = {};
+        bare.text.clear();
+        QCOMPARE(background, ImageTools::RenderIcon(bare, Options(Layers::All, true)));
+        QCOMPARE(PixelAt(glyphs, 2, 2).alpha(), 0);
+        QCOMPARE(PixelAt(glyphs, 237, 2).alpha(), 0);
+        QCOMPARE(PixelAt(glyphs, 120 + 30, 120).alpha(), 255); // the icon, moved right
+        // A transparent design, full bleed, stands on white to the very edge.
+        bare.transparentBackground = true;
+        const QImage onWhite = ImageTools::RenderIcon(bare, Options(Layers::All, true));
+        QCOMPARE(TestImages::FirstDifference(onWhite, Filled(240, 240, Qt::white), 0), QString());
+    }
+
+    void insetKeepsGlyphsInsideTheCentralSquare() {
+        IconDesign design = RichDesign(216);
+        design.iconHorizontalOffset = 0.0f;
+        design.iconShadow = false;
+        design.textShadow = false;
+        design.text.clear();
+        const double fraction = 72.0 / 108.0;
+        const QImage glyphs =
+            ImageTools::RenderIcon(design, Options(Layers::Glyphs, false, fraction));
+        const QRect central(36, 36, 144, 144);
+        QVERIFY(CountPixels(glyphs, [](QRgb p) { return qAlpha(p) == 255; }) > 0);
+        QCOMPARE(TestImages::Count(glyphs,
+                                   [&](int x, int y) {
+                                       return !central.contains(x, y) && qAlpha(glyphs.pixel(x, y));
+                                   }),
+                 0);
+        // The icon keeps its proportion of the canvas inside the inset square.
+        const int iconWidth =
+            CountPixels(glyphs.copy(0, 108, 216, 1), [](QRgb p) { return qAlpha(p) == 255; });
+        QVERIFY2(std::abs(iconWidth - 36) <= 2, qPrintable(QString::number(iconWidth)));
+
+        // An inset full-bleed background still fills the whole output, its end colours
+        // continuing outward.
+        const QImage background =
+            ImageTools::RenderIcon(design, Options(Layers::Background, false, fraction));
+        QCOMPARE(CountPixels(background, [](QRgb p) { return qAlpha(p) != 255; }), 0);
+        QVERIFY(ColorsClose(PixelAt(background, 100, 0), design.gradientStartColor.toQColor(), 2));
+        QVERIFY(ColorsClose(PixelAt(background, 100, 215), design.gradientEndColor.toQColor(), 2));
+    }
+
+    void insetShrinksTheDesignAsDrawnAroundTheCentre() {
+        IconDesign design = RichDesign(200);
+        design.backgroundShadow = false;
+        const QImage whole = ImageTools::RenderIcon(design);
+        const QImage inset = ImageTools::RenderIcon(design, Options(Layers::All, false, 0.5));
+        QCOMPARE(PixelAt(inset, 10, 10).alpha(), 0);
+        QCOMPARE(PixelAt(inset, 190, 190).alpha(), 0);
+        const QImage centre = inset.copy(50, 50, 100, 100);
+        const QImage reference = StretchImage(whole, 100, 100);
+        QVERIFY2(MeanDifference(centre, reference) < 4.0,
+                 qPrintable(QString::number(MeanDifference(centre, reference))));
+    }
+
+    void treatmentsChangeColourAndKeepAlpha_data() {
+        QTest::addColumn<int>("treatment");
+        QTest::newRow("grayscale") << int(Treatment::Grayscale);
+        QTest::newRow("silhouette") << int(Treatment::Silhouette);
+    }
+    void treatmentsChangeColourAndKeepAlpha() {
+        QFETCH(int, treatment);
+        const IconDesign design = RichDesign(160);
+        const QImage plain = ImageTools::RenderIcon(design, Options(Layers::Glyphs));
+        const QImage treated = ImageTools::RenderIcon(
+            design, Options(Layers::Glyphs, false, 1.0, Treatment(treatment)));
+        int coloured = 0;
+        for (int y = 0; y < 160; ++y)
+            for (int x = 0; x < 160; ++x) {
+                const QRgb p = plain.pixel(x, y);
+                const QRgb t = treated.pixel(x, y);
+                QCOMPARE(qAlpha(t), qAlpha(p));
+                QVERIFY(qRed(t) == qGreen(t) && qGreen(t) == qBlue(t));
+                if (Treatment(treatment) == Treatment::Silhouette)
+                    QCOMPARE(qRed(t), qAlpha(t)); // white at the pixel's own coverage
+                coloured += qAlpha(p) == 255 && (qRed(p) != qBlue(p)) ? 1 : 0;
+            }
+        QVERIFY(coloured > 100); // the icon really was coloured before
+        if (Treatment(treatment) == Treatment::Grayscale) {
+            // Red, green and blue keep their order of lightness: green is the lightest.
+            IconDesign solid = design;
+            solid.text.clear();
+            solid.iconShadow = false;
+            solid.iconHorizontalOffset = 0.0f;
+            for (QColor colour : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)}) {
+                solid.iconImage = QImage(40, 40, QImage::Format_ARGB32_Premultiplied);
+                solid.iconImage.fill(colour);
+                const QImage gray = ImageTools::RenderIcon(
+                    solid, Options(Layers::Glyphs, false, 1.0, Treatment::Grayscale));
+                const int level = qRed(gray.pixel(80, 80));
+                const double expected = 255.0 * (0.2126 * colour.redF() + 0.7152 * colour.greenF() +
+                                                 0.0722 * colour.blueF());
+                QVERIFY2(std::abs(level - expected) <= 2.0,
+                         qPrintable(QStringLiteral("%1: %2").arg(colour.name()).arg(level)));
+            }
+        }
+    }
+
+    void outputSizeScalesTheWholeGeometry_data() {
+        QTest::addColumn<QSize>("output");
+        QTest::newRow("a quarter") << QSize(100, 100);
+        QTest::newRow("odd size") << QSize(77, 77);
+    }
+    void outputSizeScalesTheWholeGeometry() {
+        QFETCH(QSize, output);
+        const IconDesign design = RichDesign(400);
+        RenderOptions options;
+        options.outputSize = output;
+        const QImage small = ImageTools::RenderIcon(design, options);
+        QCOMPARE(small.size(), output);
+        const QImage reference =
+            StretchImage(ImageTools::RenderIcon(design), output.width(), output.height());
+        const double difference = MeanDifference(small, reference);
+        QVERIFY2(difference < 3.0, qPrintable(QString::number(difference)));
+    }
+};
+
+QTEST_MAIN(RenderVariantsTest)
+#include "tst_RenderVariants.moc"
