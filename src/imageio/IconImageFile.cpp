@@ -14,6 +14,9 @@ constexpr int kMaxSide = 16384;
 // Every decoder gets the same budget; a 10000 x 10000 RGBA picture needs 400 MB.
 constexpr int kDecoderLimitMegabytes = 1024;
 constexpr qint64 kDecoderLimitBytes = qint64(kDecoderLimitMegabytes) << 20;
+// A 10000 x 10000 JPEG 2000 picture in tiles of 157 pixels or more; the decoder holds about
+// 13 kB for each tile of four components before it decodes any.
+constexpr qint64 kMaxJpeg2000Tiles = 4096;
 // No image file is larger than the picture it may decode to.
 constexpr qint64 kLargestFileBytes = kDecoderLimitBytes;
 
@@ -50,7 +53,8 @@ QImage ReadWithQt(const QByteArray& bytes) {
 QImage DecodeIconImage(const QByteArray& bytes) {
     // Qt has no JPEG 2000 reader; those files go to OpenJPEG.
     QImage image = Jpeg2000Decoder::Recognises(bytes)
-                       ? Jpeg2000Decoder::Decode(bytes, {kMaxSide, kMaxArea, kDecoderLimitBytes})
+                       ? Jpeg2000Decoder::Decode(
+                             bytes, {kMaxSide, kMaxArea, kDecoderLimitBytes, kMaxJpeg2000Tiles})
                        : ReadWithQt(bytes);
     if (image.isNull())
         return image;

@@ -1,16 +1,12 @@
 #include "imageio/Jpeg2000Decoder.h"
 
+#include "imageio/Jpeg2000Header.h"
 #include "imageio/OpenJpegMemoryStream.h"
-
-#include <QtEndian>
 
 #include <algorithm>
 
 namespace Jpeg2000Decoder {
 namespace {
-
-const QByteArray kJp2Signature("\x00\x00\x00\x0cjP  \r\n\x87\n", 12);
-const QByteArray kCodestreamStart("\xff\x4f\xff\x51", 4);
 
 void Silent(const char*, void*) {}
 
@@ -26,60 +22,34 @@ struct SampleScale {
     qint64 maximum;
 };
 
-// The contents of the first box of `type` among the JP2 boxes in bytes [from, to); a null
-// view when there is none or the boxes are damaged.
-QByteArrayView FindBox(const QByteArray& bytes, qsizetype from, qsizetype to, const char* type) {
-    qsizetype at = from;
-    while (to - at >= 8) {
-        // A length of 1 means a 64-bit length follows the type; 0 means "to the end".
-        const qint64 length = qFromBigEndian<quint32>(bytes.constData() + at);
-        const qsizetype headerSize = length == 1 ? 16 : 8;
-        if (to - at < headerSize)
-            return {};
-        const qint64 boxLength =
-            length == 0
-                ? to - at
-                : (length == 1 ? qFromBigEndian<qint64>(bytes.constData() + at + 8) : length);
-        if (boxLength < headerSize || boxLength > to - at)
-            return {};
-        if (QByteArrayView(bytes.constData() + at + 4, 4) == QByteArrayView(type, 4))
-            return QByteArrayView(bytes.constData() + at + headerSize, boxLength - headerSize);
-        at += boxLength;
-    }
-    return {};
-}
-
-// The number of channels a JP2 palette box expands the picture to, 0 when there is none.
-// The palette is applied after decoding, so its size must be known from the boxes.
-int PaletteChannels(const QByteArray& bytes) {
-    const QByteArrayView header = FindBox(bytes, 0, bytes.size(), "jp2h");
-    if (header.isNull())
-        return 0;
-    const qsizetype headerStart = header.constData() - bytes.constData();
-    const QByteArrayView palette = FindBox(bytes, headerStart, headerStart + header.size(), "pclr");
-    // Entries (2 bytes), then the channel count.
-    return palette.size() >= 3 ? quint8(palette[2]) : 0;
-}
-
-// Everything the decoder will allocate follows from the header: OpenJPEG holds every sample
-// in 32 bits whatever its precision, one plane per component at the picture's size. Only
-// layouts the renderer draws pass.
-bool HeaderWithinLimits(const opj_image_t& header, int paletteChannels, const Limits& limits) {
-    const qint64 width = qint64(header.x1) - qint64(header.x0);
-    const qint64 height = qint64(header.y1) - qint64(header.y0);
-    if (width < 1 || height < 1 || width > limits.maxSide || height > limits.maxSide ||
-        width * height > limits.maxArea)
+// Everything the decoder will allocate follows from the header: tile and component records
+// for every tile, and a 32-bit sample whatever the precision in one plane per component at the
+// picture's size. Only layouts the renderer draws pass.
+bool WithinLimits(const Jpeg2000Header& header, const Limits& limits) {
+    const qint64 width = header.width;
+    const qint64 height = header.height;
+    if (width > limits.maxSide || height > limits.maxSide || width * height > limits.maxArea)
         return false;
-    if (header.numcomps < 1 || header.numcomps > 4 || paletteChannels > 4)
+    if (header.tilesAcross > limits.maxTiles || header.tilesDown > limits.maxTiles ||
+        header.tilesAcross * header.tilesDown > limits.maxTiles)
         return false;
-    for (OPJ_UINT32 c = 0; c < header.numcomps; ++c) {
-        const opj_image_comp_t& comp = header.comps[c];
-        if (comp.dx != 1 || comp.dy != 1 || comp.prec < 1 || comp.prec > 16)
+    const qsizetype count = header.components.size();
+    if (count > 4 || header.paletteChannels > 4)
+        return false;
+    for (const Jpeg2000Header::Component& component : header.components) {
+        if (component.subsamplingX != 1 || component.subsamplingY != 1 || component.precision > 16)
             return false;
     }
     // A palette replaces the one index plane by its channels once decoded.
-    const qint64 planes = std::max<qint64>(header.numcomps, paletteChannels);
+    const qint64 planes = std::max<qint64>(count, header.paletteChannels);
     return planes * width * height * qint64(sizeof(OPJ_INT32)) <= limits.maxPlaneBytes;
+}
+
+// The decoder read the header that was checked.
+bool SameHeader(const opj_image_t& image, const Jpeg2000Header& header) {
+    return qint64(image.x1) - qint64(image.x0) == header.width &&
+           qint64(image.y1) - qint64(image.y0) == header.height &&
+           image.numcomps == OPJ_UINT32(header.components.size());
 }
 
 // Checked again after decoding: a palette or channel definitions may have changed the planes.
@@ -133,14 +103,15 @@ QImage ToImage(const opj_image_t& planes) {
 } // namespace
 
 bool Recognises(const QByteArray& head) {
-    return head.startsWith(kJp2Signature) || head.startsWith(kCodestreamStart);
+    return StartsAsJp2File(head) || StartsAsCodestream(head);
 }
 
 QImage Decode(const QByteArray& bytes, const Limits& limits) {
-    if (!Recognises(bytes))
+    // Checked from the bytes before the decoder sees them: it sets up what the header asks.
+    const std::optional<Jpeg2000Header> header = ReadJpeg2000Header(bytes);
+    if (!header || !WithinLimits(*header, limits))
         return {};
-    const bool boxed = bytes.startsWith(kJp2Signature);
-    OpenJpeg::Codec codec(opj_create_decompress(boxed ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
+    OpenJpeg::Codec codec(opj_create_decompress(header->jp2File ? OPJ_CODEC_JP2 : OPJ_CODEC_J2K));
     if (!codec)
         return {};
     opj_set_info_handler(codec.get(), Silent, nullptr);
@@ -155,11 +126,11 @@ QImage Decode(const QByteArray& bytes, const Limits& limits) {
     OpenJpeg::Stream stream = OpenJpeg::MemoryStream(bytes);
     if (!stream)
         return {};
-    opj_image_t* header = nullptr;
-    if (!opj_read_header(stream.get(), codec.get(), &header))
+    opj_image_t* read = nullptr;
+    if (!opj_read_header(stream.get(), codec.get(), &read))
         return {};
-    OpenJpeg::Image planes(header);
-    if (!HeaderWithinLimits(*planes, boxed ? PaletteChannels(bytes) : 0, limits))
+    OpenJpeg::Image planes(read);
+    if (!SameHeader(*planes, *header))
         return {};
     if (!opj_decode(codec.get(), stream.get(), planes.get()) ||
         !opj_end_decompress(codec.get(), stream.get()) || !UsableLayout(*planes))

@@ -14,11 +14,13 @@ struct Limits {
     int maxSide;          // pixels on either side
     qint64 maxArea;       // pixels in all
     qint64 maxPlaneBytes; // components x width x height x bytes the decoder holds per sample
+    qint64 maxTiles;      // tiles the picture is coded in
 };
 
 // The picture as premultiplied ARGB, or a null image when the data is damaged, uses a layout
 // this reader does not draw (subsampled components, more than four components or palette
-// channels, precision outside 1..16 bits) or asks for more than `limits` allow.
+// channels, precision over 16 bits) or asks for more than `limits` allow. The limits are
+// checked from the bytes before the decoder library sees them.
 QImage Decode(const QByteArray& bytes, const Limits& limits);
 
 } // namespace Jpeg2000Decoder

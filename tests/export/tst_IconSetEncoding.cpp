@@ -14,7 +14,7 @@ namespace {
 
 QImage Decoded(const QByteArray& file) {
     if (Jpeg2000Decoder::Recognises(file))
-        return Jpeg2000Decoder::Decode(file, {10000, 10000 * 10000, qint64(1) << 32});
+        return Jpeg2000Decoder::Decode(file, {10000, 10000 * 10000, qint64(1) << 32, 4096});
     return QImage::fromData(file);
 }
 
