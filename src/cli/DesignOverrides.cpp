@@ -2,11 +2,13 @@
 
 #include "design/DesignSettings.h"
 #include "design/FontFamilies.h"
+#include "design/NumberText.h"
 #include "export/OutputFormat.h"
 #include "export/SizeSets.h"
 #include "profiles/ProfileNumbers.h"
 
 #include <QRegularExpression>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -20,6 +22,12 @@ struct Index {
     int* value;
     int count;
 };
+// A number field's text, a whole number within the field's range.
+struct Whole {
+    QString* text;
+    int minimum;
+    int maximum;
+};
 struct Real {
     float* value;
 };
@@ -29,7 +37,7 @@ struct Colour {
 struct Text {
     QString* value;
 };
-using Target = std::variant<Flag, Index, Real, Colour, Text>;
+using Target = std::variant<Flag, Index, Whole, Real, Colour, Text>;
 
 struct Field {
     QString name;
@@ -48,6 +56,8 @@ std::vector<Field> Fields(DesignSettings& r) {
                 {QString::fromLatin1(set) + QString::number(table[i]), Flag{&checks[i]}});
     };
     const int fontCount = int(FontFamilyList().size());
+    constexpr int kLargestSide = 10000;
+    constexpr int kFarthestOffset = 10000;
 
     add("transparentBackground", Flag{&r.transparentBackground});
     add("gradientStartColor", Colour{&r.gradientStartColor});
@@ -63,13 +73,15 @@ std::vector<Field> Fields(DesignSettings& r) {
     add("backgroundShadowBlur", Real{&r.backgroundShadowBlur});
 
     add("iconVerticalOffset", Real{&r.iconVerticalOffset});
-    add("iconVerticalOffsetText", Text{&r.iconVerticalOffsetText});
+    add("iconVerticalOffsetText",
+        Whole{&r.iconVerticalOffsetText, -kFarthestOffset, kFarthestOffset});
     add("iconHorizontalOffset", Real{&r.iconHorizontalOffset});
-    add("iconHorizontalOffsetText", Text{&r.iconHorizontalOffsetText});
+    add("iconHorizontalOffsetText",
+        Whole{&r.iconHorizontalOffsetText, -kFarthestOffset, kFarthestOffset});
     add("useImageColors", Flag{&r.useImageColors});
     add("iconColor", Colour{&r.iconColor});
     add("iconScale", Real{&r.iconScale});
-    add("iconScaleText", Text{&r.iconScaleText});
+    add("iconScaleText", Whole{&r.iconScaleText, 1, 999});
     add("iconRotation", Real{&r.iconRotation});
     add("iconShadow", Flag{&r.iconShadow});
     add("iconShadowColor", Colour{&r.iconShadowColor});
@@ -79,13 +91,15 @@ std::vector<Field> Fields(DesignSettings& r) {
 
     add("text", Text{&r.text});
     add("textVerticalOffset", Real{&r.textVerticalOffset});
-    add("textVerticalOffsetText", Text{&r.textVerticalOffsetText});
+    add("textVerticalOffsetText",
+        Whole{&r.textVerticalOffsetText, -kFarthestOffset, kFarthestOffset});
     add("textHorizontalOffset", Real{&r.textHorizontalOffset});
-    add("textHorizontalOffsetText", Text{&r.textHorizontalOffsetText});
+    add("textHorizontalOffsetText",
+        Whole{&r.textHorizontalOffsetText, -kFarthestOffset, kFarthestOffset});
     add("textColor", Colour{&r.textColor});
     add("fontIndex", Index{&r.fontIndex, fontCount});
     add("fontSize", Real{&r.fontSize});
-    add("fontSizeText", Text{&r.fontSizeText});
+    add("fontSizeText", Whole{&r.fontSizeText, 1, 10000});
     add("textStroke", Flag{&r.textStroke});
     add("textStrokeColor", Colour{&r.textStrokeColor});
     add("textStrokeSize", Real{&r.textStrokeSize});
@@ -95,8 +109,8 @@ std::vector<Field> Fields(DesignSettings& r) {
     add("textShadowAngle", Real{&r.textShadowAngle});
     add("textShadowBlur", Real{&r.textShadowBlur});
 
-    add("canvasWidth", Text{&r.canvasWidthText});
-    add("canvasHeight", Text{&r.canvasHeightText});
+    add("canvasWidth", Whole{&r.canvasWidthText, 1, kLargestSide});
+    add("canvasHeight", Whole{&r.canvasHeightText, 1, kLargestSide});
 
     add("iosIconSet", Flag{&r.iosIconSet});
     sizes("iosSize", SizeSets::IosSizes, r.iosSizes);
@@ -105,12 +119,12 @@ std::vector<Field> Fields(DesignSettings& r) {
     add("macIconSet", Flag{&r.macIconSet});
     sizes("macSize", SizeSets::MacSizes, r.macSizes);
     add("customSize", Flag{&r.customSize});
-    add("customWidth", Text{&r.customWidthText});
-    add("customHeight", Text{&r.customHeightText});
+    add("customWidth", Whole{&r.customWidthText, 1, kLargestSide});
+    add("customHeight", Whole{&r.customHeightText, 1, kLargestSide});
 
     add("iconFormat", Index{&r.iconFormat, OutputFormat::Count});
     add("quality", Real{&r.quality});
-    add("qualityText", Text{&r.qualityText});
+    add("qualityText", Whole{&r.qualityText, 1, 100});
     add("namePattern", Text{&r.namePattern});
     return fields;
 }
@@ -133,6 +147,10 @@ QString Accepted(const Target& target) {
                 return QStringLiteral("on or off");
             else if constexpr (std::is_same_v<Kind, Index>)
                 return QStringLiteral("a whole number from 0 to %1").arg(kind.count - 1);
+            else if constexpr (std::is_same_v<Kind, Whole>)
+                return QStringLiteral("a whole number from %1 to %2")
+                    .arg(kind.minimum)
+                    .arg(kind.maximum);
             else if constexpr (std::is_same_v<Kind, Real>)
                 return QStringLiteral("a number such as 40 or 0.25");
             else if constexpr (std::is_same_v<Kind, Colour>)
@@ -152,6 +170,20 @@ std::optional<Rgba> ParseColour(const QString& text) {
         return text.mid(1 + 2 * i, 2).toUInt(nullptr, 16) / 255.0;
     };
     return Rgba{component(0), component(1), component(2)};
+}
+
+// A decimal number that is finite in 32 bits. The profile reader also takes "inf", "nan" and
+// hexadecimal, which stored files may hold, but a value given on the command line is a number
+// as the window's fields show it.
+std::optional<float> ParseDecimalReal(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?$"));
+    if (!pattern.match(text).hasMatch())
+        return std::nullopt;
+    const std::optional<float> real = ParseProfileReal(text);
+    if (!real || !std::isfinite(*real))
+        return std::nullopt;
+    return real;
 }
 
 std::optional<int> ParseFlag(const QString& text) {
@@ -175,8 +207,12 @@ std::optional<DesignOverrides::Value> ParseValue(const Target& target, const QSt
                 const auto index = ParseProfileStateOrIndex(text);
                 if (index && *index >= 0 && *index < kind.count)
                     return *index;
+            } else if constexpr (std::is_same_v<Kind, Whole>) {
+                const auto whole = ParseWholeNumber(text);
+                if (whole && *whole >= kind.minimum && *whole <= kind.maximum)
+                    return int(*whole);
             } else if constexpr (std::is_same_v<Kind, Real>) {
-                if (const auto real = ParseProfileReal(text))
+                if (const auto real = ParseDecimalReal(text))
                     return *real;
             } else if constexpr (std::is_same_v<Kind, Colour>) {
                 if (const auto colour = ParseColour(text))
@@ -227,6 +263,8 @@ void DesignOverrides::ApplyTo(DesignSettings& settings) const {
                 using Kind = std::decay_t<decltype(kind)>;
                 if constexpr (std::is_same_v<Kind, Flag> || std::is_same_v<Kind, Index>)
                     *kind.value = std::get<int>(entry.value);
+                else if constexpr (std::is_same_v<Kind, Whole>)
+                    *kind.text = QString::number(std::get<int>(entry.value));
                 else if constexpr (std::is_same_v<Kind, Real>)
                     *kind.value = std::get<float>(entry.value);
                 else if constexpr (std::is_same_v<Kind, Colour>) {

@@ -20,7 +20,8 @@ class DesignOverrides {
 public:
     // Reads one "NAME=VALUE". Returns an empty string, or the message for the user naming the
     // field and what it accepts when NAME is unknown or VALUE is not of the field's kind:
-    // numbers as profiles write them, colours as #RRGGBB, flags as on/off, text as given.
+    // finite decimal numbers, whole numbers within the field's range for the number fields'
+    // texts (a canvas side from 1 to 10000), colours as #RRGGBB, flags as on/off, text as given.
     QString Add(const QString& assignment);
 
     // Applies the overrides in the order they were added; a later one for the same name wins.
@@ -29,7 +30,7 @@ public:
     // Every name Add accepts, grouped as the editor's window groups the values.
     static QStringList Names();
 
-    // A parsed value: a flag or index, a real, a colour or a text.
+    // A parsed value: a flag, index or whole number, a real, a colour or a text.
     using Value = std::variant<int, float, Rgba, QString>;
 
 private:

@@ -65,6 +65,14 @@ private slots:
         QTest::newRow("font index") << "fontIndex=0" << QList<int>{47} << QStringList{"0"};
         QTest::newRow("canvas width")
             << "canvasWidth=2048" << QList<int>{87} << QStringList{"2048"};
+        QTest::newRow("canvas height at its largest")
+            << "canvasHeight=10000" << QList<int>{88} << QStringList{"10000"};
+        QTest::newRow("offset field at its smallest")
+            << "iconVerticalOffsetText=-10000" << QList<int>{22} << QStringList{"-10000"};
+        QTest::newRow("real with an exponent")
+            << "textStrokeSize=2.5e1" << QList<int>{54} << QStringList{"25.0"};
+        QTest::newRow("real without a leading digit")
+            << "cornerCurvature=.5" << QList<int>{8} << QStringList{"0.5"};
         QTest::newRow("iOS 20, a line added later")
             << "iosSize20=off" << QList<int>{89} << QStringList{"0"};
         QTest::newRow("iOS 1024") << "iosSize1024=off" << QList<int>{74} << QStringList{"0"};
@@ -141,6 +149,25 @@ private slots:
         QTest::newRow("font beyond the list") << "fontIndex=20" << QStringList{"fontIndex", "19"};
         QTest::newRow("format below the list") << "iconFormat=-1" << QStringList{"0 to 9"};
         QTest::newRow("index not whole") << "iconFormat=1.5" << QStringList{"iconFormat"};
+        // Whole-number fields are told with their range.
+        for (const QString side : {"abc", "0", "-5", "1.5", "", "10001", "1e3", " 40"})
+            QTest::addRow("canvas width \"%s\"", qPrintable(side))
+                << "canvasWidth=" + side
+                << QStringList{"canvasWidth: \"" + side + u'"', "whole number from 1 to 10000"};
+        QTest::newRow("canvas height too large")
+            << "canvasHeight=10001" << QStringList{"canvasHeight", "1 to 10000"};
+        QTest::newRow("custom width too small") << "customWidth=0" << QStringList{"1 to 10000"};
+        QTest::newRow("custom height too large")
+            << "customHeight=20000" << QStringList{"1 to 10000"};
+        QTest::newRow("font size field too small") << "fontSizeText=0" << QStringList{"1 to 10000"};
+        QTest::newRow("scale field too large") << "iconScaleText=1000" << QStringList{"1 to 999"};
+        QTest::newRow("quality field too large") << "qualityText=101" << QStringList{"1 to 100"};
+        QTest::newRow("offset field too far")
+            << "textVerticalOffsetText=-10001" << QStringList{"-10000 to 10000"};
+        // A number is decimal and finite, also where the profile reader takes other spellings.
+        for (const QString number : {"inf", "-infinity", "nan", "1e999", "1e39", "0x10", "0x1p3"})
+            QTest::addRow("number %s", qPrintable(number))
+                << "fontSize=" + number << QStringList{"fontSize: \"" + number + u'"', "number"};
         QTest::newRow("text over two lines") << "text=A\nB" << QStringList{"text", "one line"};
         QTest::newRow("carriage return") << "namePattern=A\rB" << QStringList{"one line"};
         QTest::newRow("unknown name") << "colour=#FFFFFF" << QStringList{"\"colour\""};
