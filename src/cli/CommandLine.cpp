@@ -40,8 +40,8 @@ const char* const kUsageText =
     "  --target T[,T...]    export: what to write: sizes (the output settings' icon set, the\n"
     "                       default), xcode, icns, windows, android, web, linux, or all (every\n"
     "                       platform set; these need a square canvas)\n"
-    "  --name NAME          export: the name of the platform sets (default AppIcon): letters,\n"
-    "                       digits, \".\", \"-\" and \"_\"\n"
+    "  --name NAME          export: the name of the platform sets (default AppIcon): up to 200\n"
+    "                       letters, digits, \".\", \"-\" and \"_\", not \".\" or \"..\"\n"
     "  --help, -h           print this text\n"
     "  --version            print the version\n"
     "\n"
@@ -86,6 +86,19 @@ bool Accepts(const QString& command, const QString& option) {
     return false;
 }
 
+// The platform sets' name becomes file and folder names: "." and ".." would name the output
+// folder or its parent, and a long name would pass the file system's limit once extended.
+QString SetNameProblem(const QString& name) {
+    constexpr qsizetype kLongestName = 200;
+    if (name == u"." || name == u"..")
+        return QStringLiteral("the name may not be \".\" or \"..\"");
+    if (name.size() > kLongestName)
+        return QStringLiteral("the name may hold at most %1 characters, not %2")
+            .arg(kLongestName)
+            .arg(name.size());
+    return PlatformPlan::NameProblem(name);
+}
+
 // Parses `args` (without the program name); returns an error text or an empty string.
 QString ParseOptions(const QStringList& args, Options& options) {
     options.command = args.value(0);
@@ -115,7 +128,7 @@ QString ParseOptions(const QStringList& args, Options& options) {
             if (!error.isEmpty())
                 return error;
         } else if (option == u"--name") {
-            if (const QString problem = PlatformPlan::NameProblem(value); !problem.isEmpty())
+            if (const QString problem = SetNameProblem(value); !problem.isEmpty())
                 return problem;
             options.name = value;
         } else

@@ -68,39 +68,62 @@ private slots:
                  qPrintable(request.error));
     }
 
+    // Every row would write "out" if its arguments were taken.
     void usageErrorsExitWithTwo_data() {
         QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QString>("told"); // part of the message
-        QTest::newRow("unknown command") << QStringList{"paint"} << "paint";
-        QTest::newRow("render without output") << QStringList{"render"} << "--output";
-        QTest::newRow("option without value") << QStringList{"render", "--output"} << "--output";
+        QTest::addColumn<QString>("message"); // all that precedes the usage text
+        const QString longName(201, u'a');
+        QTest::newRow("unknown command") << QStringList{"paint"} << "unknown command: paint";
+        QTest::newRow("render without output") << QStringList{"render"} << "render needs --output";
+        QTest::newRow("option without value")
+            << QStringList{"render", "--output"} << "--output needs a value";
         QTest::newRow("option of another command")
-            << QStringList{"profile", "--output", "x.png"} << "--output";
-        QTest::newRow("unknown option")
-            << QStringList{"render", "--output", "x.png", "--fast"} << "--fast";
-        QTest::newRow("export without folder") << QStringList{"export"} << "--output-dir";
-        QTest::newRow("quiet render")
-            << QStringList{"render", "--output", "x.png", "--quiet"} << "--quiet";
-        QTest::newRow("two profiles for the editor") << QStringList{"a.sgp", "b.sgp"} << "one";
+            << QStringList{"profile", "--output", "out"} << "unknown option for profile: --output";
+        QTest::newRow("unknown option") << QStringList{"render", "--output", "out", "--fast"}
+                                        << "unknown option for render: --fast";
+        QTest::newRow("export without folder")
+            << QStringList{"export"} << "export needs --output-dir";
+        QTest::newRow("quiet render") << QStringList{"render", "--output", "out", "--quiet"}
+                                      << "unknown option for render: --quiet";
+        QTest::newRow("two profiles for the editor")
+            << QStringList{"a.sgp", "b.sgp"} << "the editor opens one profile at a time, not 2";
         QTest::newRow("set of an unknown value")
-            << QStringList{"profile", "--set", "shade=#000000"} << "shade";
-        QTest::newRow("set of a bad value")
-            << QStringList{"render", "--output", "x.png", "--set", "canvasWidth=8\n8"}
-            << "canvasWidth";
+            << QStringList{"profile", "--set", "shade=#000000"}
+            << "--set: the design has no value named \"shade\" (sigilon(1) lists the names)";
+        QTest::newRow("set of a canvas side that is not a number")
+            << QStringList{"render", "--output", "out", "--set", "canvasWidth=abc"}
+            << "--set canvasWidth: \"abc\" is not accepted; canvasWidth takes a whole number from "
+               "1 to 10000";
+        QTest::newRow("set of an infinite number")
+            << QStringList{"render", "--output", "out", "--set", "fontSize=inf"}
+            << "--set fontSize: \"inf\" is not accepted; fontSize takes a number such as 40 or "
+               "0.25";
         // The arguments are judged before the profile is read.
         QTest::newRow("set of a bad value with a missing profile")
             << QStringList{"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"}
-            << "fontSize takes a number";
+            << "--set fontSize: \"big\" is not accepted; fontSize takes a number such as 40 or "
+               "0.25";
+        QTest::newRow("name of 201 characters")
+            << QStringList{"export", "--output-dir", "out", "--target", "icns", "--name", longName}
+            << "the name may hold at most 200 characters, not 201";
+        for (const QString& name : {QStringLiteral("."), QStringLiteral("..")})
+            QTest::addRow("name %s", qPrintable(name))
+                << QStringList{"export", "--output-dir", "out", "--name", name}
+                << "the name may not be \".\" or \"..\"";
     }
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, arguments);
-        QFETCH(QString, told);
-        const Run run = Sigilon(arguments);
+        QFETCH(QString, message);
+        const TestImages::ScratchFolder scratch;
+        const Run run = Sigilon(arguments, [&scratch](QProcess& process) {
+            process.setWorkingDirectory(scratch.filePath(""));
+        });
         QCOMPARE(run.exitCode, 2);
         QVERIFY(run.out.isEmpty());
-        QVERIFY(run.err.contains("Usage"));
-        QVERIFY2(run.err.section(u'\n', 0, 0).contains(told), qPrintable(run.err));
-        QVERIFY(!QFile::exists("x.png"));
+        const qsizetype usage = run.err.indexOf("Usage:");
+        QVERIFY2(usage > 0, qPrintable(run.err));
+        QCOMPARE(run.err.left(usage), "sigilon: " + message + u'\n');
+        QVERIFY(!QFileInfo::exists(scratch.filePath("out")));
     }
 
     // A 93-line profile is read as Load reads it and printed in the current layout; --set

@@ -180,7 +180,8 @@ QString OutcomeWithWatchedMemory(const QString& path) {
     if (child < 0)
         return QStringLiteral("not run");
     int status = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
+    pid_t ended = 0;
+    while ((ended = waitpid(child, &status, WNOHANG)) == 0) {
         if (ResidentKilobytes(QString::number(child), "VmRSS") - before > kBudgetKilobytes) {
             kill(child, SIGKILL);
             waitpid(child, &status, 0);
@@ -188,6 +189,8 @@ QString OutcomeWithWatchedMemory(const QString& path) {
         }
         usleep(2000);
     }
+    if (ended != child)
+        return QStringLiteral("lost");
     if (WIFSIGNALED(status))
         return QStringLiteral("killed by signal %1").arg(WTERMSIG(status));
     switch (WEXITSTATUS(status)) {
