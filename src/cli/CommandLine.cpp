@@ -86,19 +86,6 @@ bool Accepts(const QString& command, const QString& option) {
     return false;
 }
 
-// The platform sets' name becomes file and folder names: "." and ".." would name the output
-// folder or its parent, and a long name would pass the file system's limit once extended.
-QString SetNameProblem(const QString& name) {
-    constexpr qsizetype kLongestName = 200;
-    if (name == u"." || name == u"..")
-        return QStringLiteral("the name may not be \".\" or \"..\"");
-    if (name.size() > kLongestName)
-        return QStringLiteral("the name may hold at most %1 characters, not %2")
-            .arg(kLongestName)
-            .arg(name.size());
-    return PlatformPlan::NameProblem(name);
-}
-
 // Parses `args` (without the program name); returns an error text or an empty string.
 QString ParseOptions(const QStringList& args, Options& options) {
     options.command = args.value(0);
@@ -128,7 +115,7 @@ QString ParseOptions(const QStringList& args, Options& options) {
             if (!error.isEmpty())
                 return error;
         } else if (option == u"--name") {
-            if (const QString problem = SetNameProblem(value); !problem.isEmpty())
+            if (const QString problem = PlatformPlan::NameProblem(value); !problem.isEmpty())
                 return problem;
             options.name = value;
         } else

@@ -35,18 +35,24 @@ QString DefaultName() {
     return QStringLiteral("AppIcon");
 }
 
-bool IsValidName(const QString& name) {
-    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9._-]+$"));
-    return allowed.match(name).hasMatch();
-}
-
+// The name becomes file and folder names: "." and ".." would name the output folder or its
+// parent, and a long name would pass the file system's limit once extended.
 QString NameProblem(const QString& name) {
-    if (IsValidName(name))
-        return {};
+    constexpr qsizetype kLongestName = 200;
+    static const QRegularExpression allowed(QStringLiteral("^[A-Za-z0-9._-]+$"));
     if (name.isEmpty())
         return QStringLiteral("the name may not be empty");
-    return QStringLiteral("the name \"%1\" may hold only letters, digits, \".\", \"-\" and \"_\"")
-        .arg(name);
+    if (name == u"." || name == u"..")
+        return QStringLiteral("the name may not be \".\" or \"..\"");
+    if (name.size() > kLongestName)
+        return QStringLiteral("the name may hold at most %1 characters, not %2")
+            .arg(kLongestName)
+            .arg(name.size());
+    if (!allowed.match(name).hasMatch())
+        return QStringLiteral(
+                   "the name \"%1\" may hold only letters, digits, \".\", \"-\" and \"_\"")
+            .arg(name);
+    return {};
 }
 
 QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name) {

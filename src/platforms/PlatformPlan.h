@@ -12,11 +12,9 @@ namespace PlatformPlan {
 // The name used when none is given.
 QString DefaultName();
 
-// True for a name the sets can carry in file and folder names on every platform: ASCII
-// letters, digits, ".", "-" and "_", at least one of them.
-bool IsValidName(const QString& name);
-
-// Empty for a valid name, else what is wrong with it, as a clause the caller puts into its
+// Empty for a name the sets can carry in file and folder names on every platform (ASCII
+// letters, digits, ".", "-" and "_", neither "." nor "..", at most 200 characters), else what
+// is wrong with it, as a clause the caller puts into its
 // own sentence ("the name \"a b\" may hold only …").
 QString NameProblem(const QString& name);
 
