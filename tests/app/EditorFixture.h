@@ -26,6 +26,8 @@ struct RenderLog {
     std::atomic<int> interims{0};  // interim renders
     std::atomic<bool> hold{false}; // while on, each render waits for a permit from `gate`
     QSemaphore gate;
+    std::atomic<bool> holdInterims{false}; // the same for interim renders, with `interimGate`
+    QSemaphore interimGate;
     QMutex mutex;
     QList<IconDesign> designs;
 
@@ -39,10 +41,12 @@ struct RenderLog {
 // A quick stand-in for the renderer. A full-size render is the canvas in the gradient's start
 // colour (transparent for a transparent background) with the render's number (1 for the first)
 // as blue, so a picture tells which render made it. An interim render, at a smaller size, is
-// opaque red with its own number as blue; it is counted apart and never held.
+// opaque red with its own number as blue; it is counted apart and held apart.
 inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) {
     return [log](const IconDesign& design, const RenderOptions& options) {
         if (!options.outputSize.isEmpty()) {
+            if (log->holdInterims)
+                log->interimGate.acquire();
             QImage picture(options.outputSize, QImage::Format_ARGB32_Premultiplied);
             picture.fill(QColor(255, 0, ++log->interims % 256));
             return picture;
@@ -98,8 +102,9 @@ struct EditorFixture {
     }
     ~EditorFixture() {
         // No worker may outlive the test's objects.
-        log->hold = false;
+        log->hold = log->holdInterims = false;
         log->gate.release(100);
+        log->interimGate.release(100);
         window.reset();
         QThreadPool::globalInstance()->waitForDone();
     }

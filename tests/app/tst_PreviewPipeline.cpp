@@ -179,6 +179,66 @@ private slots:
         QCOMPARE(editor.HistorySize(), history + 1);
     }
 
+    // Released while a render runs, before or after an earlier render of the same drag
+    // finished, a drag is still one undo step that holds where it ended.
+    void aDragReleasedWhileARenderRunsIsOneUndoStep_data() {
+        QTest::addColumn<int>("finishedDuringTheDrag");
+        QTest::newRow("none finished") << 0;
+        QTest::newRow("one finished") << 1;
+    }
+    void aDragReleasedWhileARenderRunsIsOneUndoStep() {
+        QFETCH(int, finishedDuringTheDrag);
+        EditorFixture editor;
+        FloatSlider* rotation = editor.controls().sliderIconRotation; // 0 at the start
+        editor.log->hold = true;
+        int moves = 0;
+        UserInput::Drag(rotation, 4, 12, [&] {
+            if (++moves == 2 && finishedDuringTheDrag)
+                editor.log->gate.release();
+            QTest::qWait(20);
+        });
+        QVERIFY(editor.controller()->updating());
+        QCOMPARE(editor.HistorySize(), 1);
+        editor.log->hold = false;
+        editor.log->gate.release(100);
+        QVERIFY(editor.WaitUntilIdle());
+        QTest::qWait(50);
+        const float dragged = rotation->floatValue();
+        QVERIFY(dragged > 0.0f);
+        QCOMPARE(editor.log->LastDesign().iconRotation, dragged);
+        QCOMPARE(editor.HistorySize(), 2);
+        editor.menu().undo->trigger();
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(rotation->floatValue(), 0.0f);
+        editor.menu().redo->trigger();
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(rotation->floatValue(), dragged);
+    }
+
+    // An interim picture that finishes after the full-size one of the same or a later design
+    // is late: the full-size picture stays.
+    void aLateInterimPictureNeverReplacesTheFullSizeOne() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        UserInput::Type(c.textFieldCanvasWidth, "3000");
+        UserInput::Type(c.textFieldCanvasHeight, "2000");
+        QVERIFY(editor.WaitUntilIdle());
+        editor.log->holdInterims = true;
+        const int interims = editor.log->interims;
+        UserInput::Step(c.sliderCornerCurvature);
+        UserInput::Step(c.sliderCornerCurvature); // a second interim waits for the first
+        QVERIFY(editor.WaitUntilIdle());
+        QTest::qWait(50);
+        QCOMPARE(c.imageViewIcon->image().size(), QSize(3000, 2000));
+        QCOMPARE(RenderNumber(c.imageViewIcon->image()), editor.Renders());
+        editor.log->holdInterims = false;
+        editor.log->interimGate.release(100);
+        QTRY_VERIFY(editor.log->interims > interims);
+        QTest::qWait(100);
+        QCOMPARE(c.imageViewIcon->image(), editor.controller()->currentIcon());
+        QVERIFY(!IsInterim(c.imageViewIcon->image()));
+    }
+
     // A render that ends after its window is gone hands its picture to no one.
     void aLateRenderAfterTheWindowIsGoneIsDropped() {
         EditorFixture editor(/*holdRenders=*/true);

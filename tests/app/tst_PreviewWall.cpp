@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "app/PreviewTileView.h"
 #include "app/PreviewWall.h"
+#include "render/PlatformLooks.h"
 
 namespace {
 
@@ -76,36 +77,28 @@ private slots:
     // zone outlined on hover. After a change of design every tile is drawn again from the new
     // picture; how each look draws it is the looks' own concern.
     void tilesAppearAndFollowTheDesign() {
-        QList<QPair<QString, int>> tiles; // caption, side of the icon in the tile's picture
-        for (const int side : {16, 32, 64, 128})
-            tiles.append({QStringLiteral("%1 × %1").arg(side), side});
-        for (const char* look :
-             {"iOS", "iOS dark", "iOS tinted", "Android, circle", "Android, squircle",
-              "Android, rounded square", "Android, themed", "macOS"})
-            tiles.append({QString::fromUtf8(look), 128});
-        for (const char* tab : {"Browser tab, light", "Browser tab, dark"})
-            tiles.append({QString::fromUtf8(tab), 16});
         EditorFixture editor;
         PreviewWall* wall = Wall(editor);
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
         WallItem(editor)->setChecked(true);
         QVERIFY(shown.wait(10000));
         QVERIFY(wall->isVisible());
-        QCOMPARE(wall->tileViews().size(), tiles.size());
-        for (const auto& [caption, side] : tiles) {
-            PreviewTileView* view = TileView(wall, caption);
-            QVERIFY2(view && view->isVisible(), qPrintable(caption));
+        // Which tiles the looks draw, and how, is their own concern.
+        const QList<PreviewTile> looks = PlatformLooks::WallTiles(
+            editor.log->LastDesign(), editor.controller()->currentIcon(), 1);
+        QCOMPARE(wall->tileViews().size(), looks.size());
+        for (const PreviewTile& look : looks) {
+            PreviewTileView* view = TileView(wall, look.caption);
+            QVERIFY2(view && view->isVisible(), qPrintable(look.caption));
+            QVERIFY(view->tile().image == look.image);
             const QList<QLabel*> labels = view->findChildren<QLabel*>();
             QCOMPARE(labels.size(), 1);
-            QCOMPARE(labels.front()->text(), caption);
+            QCOMPARE(labels.front()->text(), look.caption);
             QVERIFY(labels.front()->isVisible());
-            const PreviewTile& tile = view->tile();
-            QCOMPARE(tile.iconArea.size(), QSize(side, side));
-            QVERIFY(tile.image.rect().contains(tile.iconArea));
             // Laid out once the window has handled its pending events.
             QVERIFY2(
-                QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), tile.image); }, 3000),
-                qPrintable(caption + " is not shown pixel for pixel"));
+                QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), look.image); }, 3000),
+                qPrintable(look.caption + " is not shown pixel for pixel"));
         }
 
         // The Android looks outline the circle that no launcher shape cuts while the pointer is

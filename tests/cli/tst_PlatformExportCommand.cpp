@@ -167,6 +167,55 @@ private slots:
         QCOMPARE(files.filter(QRegularExpression("^Icon\\d+\\.png$")).size(), listed);
         QCOMPARE(files.filter(QRegularExpression("^linux/")).size(), 9);
     }
+
+    // A target list is a set: each target named once or more, alone or inside "all", in any
+    // order, writes its own top-level entries once ("all" is every platform set, without the
+    // size list), and nothing of a target not named.
+    void targetListsInCombination_data() {
+        const QMap<QString, QStringList> top{
+            {"sizes",
+             {"Icon16.png", "Icon32.png", "Icon64.png", "Icon128.png", "Icon256.png", "Icon512.png",
+              "Icon1024.png"}},
+            {"xcode", {"Set.appiconset"}},
+            {"icns", {"Set.icns"}},
+            {"windows", {"Set.ico"}},
+            {"android", {"android"}},
+            {"web", {"web"}},
+            {"linux", {"linux"}}};
+        QStringList everyPlatformSet;
+        for (const QString& target : top.keys())
+            if (target != "sizes")
+                everyPlatformSet += top[target];
+        const auto entries = [&](const QStringList& targets) {
+            QStringList names;
+            for (const QString& target : targets)
+                names += target == "all" ? everyPlatformSet : top[target];
+            names.removeDuplicates();
+            names.sort();
+            return names;
+        };
+        QTest::addColumn<QString>("targets");
+        QTest::addColumn<QStringList>("expected");
+        for (const char* list : {"sizes,all", "all,sizes", "all,web,all", "sizes,sizes",
+                                 "linux,web", "web,linux", "icns,xcode,icns"})
+            QTest::newRow(list) << QString(list) << entries(QString(list).split(u','));
+    }
+    void targetListsInCombination() {
+        QFETCH(QString, targets);
+        QFETCH(QStringList, expected);
+        const QString profile = m_dir.Write("set.sgp", Profile(64, 64));
+        const Run run = Sigilon({"export", "--profile", profile, "--output-dir", Output(),
+                                 "--target", targets, "--name", "Set"});
+        QCOMPARE(run.exitCode, 0);
+        QStringList entries = FolderListing::EntriesIn(Output());
+        entries.sort();
+        QCOMPARE(entries, expected);
+        // Written once each: every file is reported once, none was found already there.
+        const QStringList files = FilesUnder(Output());
+        QCOMPARE(run.out.size(), files.size());
+        QCOMPARE(QSet<QString>(run.out.begin(), run.out.end()).size(), files.size());
+        QVERIFY2(!run.err.contains("Skipped"), qPrintable(run.err));
+    }
 };
 
 QTEST_GUILESS_MAIN(PlatformExportCommandTest)

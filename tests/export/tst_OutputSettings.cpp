@@ -57,12 +57,6 @@ private slots:
             QCOMPARE(OutputFormat::QualityControlsEnabled(index), index >= 1 && index <= 5);
     }
 
-    void compressionFactorIsDividedInSinglePrecision() {
-        QCOMPARE(CompressionFactor(80.0f), 0.800000011920929);
-        QCOMPARE(CompressionFactor(1.0f), 0.009999999776482582);
-        QCOMPARE(CompressionFactor(100.0f), 1.0);
-    }
-
     void typedNumbers_data() {
         QTest::addColumn<bool>("quality"); // else a custom size
         QTest::addColumn<QString>("text");

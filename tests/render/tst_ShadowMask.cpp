@@ -189,33 +189,6 @@ private slots:
         else
             QVERIFY2(skipped > area / 4, qPrintable(QString::number(skipped)));
     }
-
-    void nothingIsCoveredOutsideTheCoveredColumns_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<double>("sigma");
-        QTest::newRow("islands, full resolution") << "two islands" << 1.0;
-        QTest::newRow("rounded, reduced") << "rounded" << 9.0;
-        QTest::newRow("holed, reduced") << "holed" << 5.0;
-    }
-    void nothingIsCoveredOutsideTheCoveredColumns() {
-        QFETCH(QString, kind);
-        QFETCH(double, sigma);
-        const ShadowMask mask(Picture(kind), sigma, sigma, QPointF(0.4, 0.7), 2);
-        const QRect b = mask.bounds().adjusted(-3, -3, 3, 3);
-        int covered = 0;
-        for (int y = b.top(); y <= b.bottom(); ++y) {
-            const ColumnSpan columns = mask.CoveredColumns(y);
-            const std::vector<std::uint8_t> row = Row(mask, y, b.left(), b.width());
-            for (int i = 0; i < b.width(); ++i) {
-                const int x = b.left() + i;
-                const bool inside = x >= columns.begin && x < columns.end;
-                QVERIFY2(inside || row[i] == 0,
-                         qPrintable(QStringLiteral("(%1, %2) = %3").arg(x).arg(y).arg(row[i])));
-                covered += row[i] > 0 ? 1 : 0;
-            }
-        }
-        QVERIFY(covered > 0);
-    }
 };
 
 QTEST_GUILESS_MAIN(ShadowMaskTest)
