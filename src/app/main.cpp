@@ -3,7 +3,7 @@
 #include "support/AllocatorTuning.h"
 
 #ifdef SIGILON_HAS_WINDOW
-#include "app/EditorApplication.h"
+#include "app/window/EditorApplication.h"
 #endif
 
 int main(int argc, char* argv[]) {

@@ -1,14 +1,14 @@
 #pragma once
 
 // Everything the window tests reach through the editor's controls and menus.
-#include "app/CustomImageView.h"
-#include "app/CustomTextField.h"
-#include "app/FloatSlider.h"
-#include "app/MainWindow.h"
-#include "app/ProgressIndicator.h"
-#include "app/StartupProfile.h"
-#include "app/Stepper.h"
-#include "app/ViewController.h"
+#include "app/canvas/CustomImageView.h"
+#include "app/canvas/ProgressIndicator.h"
+#include "app/inspector/CustomTextField.h"
+#include "app/inspector/FloatSlider.h"
+#include "app/inspector/Stepper.h"
+#include "app/window/MainWindow.h"
+#include "app/window/StartupProfile.h"
+#include "app/window/ViewController.h"
 #include "design/DesignSettings.h"
 #include "helpers/MemoryRatePreference.h"
 #include "helpers/ScriptedPrompter.h"

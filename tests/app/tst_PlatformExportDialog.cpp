@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/PlatformExportDialog.h"
+#include "app/dialogs/PlatformExportDialog.h"
 #include "helpers/FolderListing.h"
 #include "helpers/TestImages.h"
 #include "platforms/PlatformPlan.h"

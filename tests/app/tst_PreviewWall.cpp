@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
-#include "app/PreviewTileView.h"
-#include "app/PreviewWall.h"
+#include "app/wall/PreviewTileView.h"
+#include "app/wall/PreviewWall.h"
 #include "render/PlatformLooks.h"
 
 namespace {

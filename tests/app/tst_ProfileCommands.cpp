@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 
-#include "app/InfoProvider.h"
+#include "app/canvas/InfoProvider.h"
 #include "helpers/TestImages.h"
 
 namespace {

@@ -1,6 +1,6 @@
-#include "app/ColorWell.h"
-#include "app/FloatSlider.h"
-#include "app/Stepper.h"
+#include "app/inspector/ColorWell.h"
+#include "app/inspector/FloatSlider.h"
+#include "app/inspector/Stepper.h"
 
 #include <QColorDialog>
 #include <QLineEdit>

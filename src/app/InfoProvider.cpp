@@ -1,6 +1,0 @@
-#include "app/InfoProvider.h"
-
-InfoProvider& InfoProvider::Shared() {
-    static InfoProvider instance;
-    return instance;
-}

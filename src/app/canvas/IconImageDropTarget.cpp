@@ -1,0 +1,73 @@
+#include "app/canvas/IconImageDropTarget.h"
+
+#include "app/canvas/InfoProvider.h"
+#include "export/Prompter.h"
+#include "imageio/IconImageFile.h"
+
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QUrl>
+#include <QWidget>
+
+IconImageDropTarget::IconImageDropTarget(QWidget* target, Prompter& prompter,
+                                         std::function<void(const QString& path)> dropped)
+    : QObject(target), m_infoProvider(InfoProvider::Shared()), m_prompter(prompter),
+      m_dropped(std::move(dropped)) {
+    target->setAcceptDrops(true);
+    target->installEventFilter(this);
+}
+
+const QStringList& IconImageDropTarget::AcceptedTypes() {
+    static const QStringList types{"jpg", "jpeg", "jpe", "jp2", "jpx",
+                                   "png", "tiff", "tif", "gif", "bmp"};
+    return types;
+}
+
+std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) const {
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    // Of a drop of several files, the first one counts.
+    const QUrl url = data->urls().value(0);
+    if (m_infoProvider.isIconAdded) {
+        constexpr int kNo = 1;
+        if (m_prompter.Ask(QStringLiteral("Are you sure you want to replace the current image?"),
+                           {QStringLiteral("Yes"), QStringLiteral("No")}) == kNo)
+            return std::nullopt;
+    }
+    if (!url.isLocalFile())
+        return std::nullopt;
+    const QString path = url.toLocalFile();
+    if (!AcceptedTypes().contains(QFileInfo(path).suffix().toLower()))
+        return std::nullopt;
+    // Read only to check the file; the editor reads it again when it takes it.
+    if (LoadIconImage(path).isNull())
+        return std::nullopt;
+    return path;
+}
+
+bool IconImageDropTarget::eventFilter(QObject*, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto* drag = static_cast<QDragMoveEvent*>(event);
+        drag->setDropAction(Qt::CopyAction);
+        drag->accept();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto* drop = static_cast<QDropEvent*>(event);
+        const std::optional<QString> path = AcceptedPath(drop->mimeData());
+        if (!path) {
+            drop->ignore();
+            return true;
+        }
+        drop->setDropAction(Qt::CopyAction);
+        drop->accept();
+        m_dropped(*path);
+        return true;
+    }
+    default:
+        return false;
+    }
+}

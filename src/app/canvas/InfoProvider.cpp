@@ -1,0 +1,6 @@
+#include "app/canvas/InfoProvider.h"
+
+InfoProvider& InfoProvider::Shared() {
+    static InfoProvider instance;
+    return instance;
+}

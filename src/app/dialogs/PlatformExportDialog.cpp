@@ -1,0 +1,216 @@
+#include "app/dialogs/PlatformExportDialog.h"
+
+#include "app/dialogs/PlatformExportJob.h"
+#include "app/dialogs/PlatformExportSummary.h"
+#include "export/Prompter.h"
+#include "platforms/PlatformPlan.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+QString TargetLabel(PlatformTarget target) {
+    switch (target) {
+    case PlatformTarget::Xcode:
+        return QObject::tr("Xcode asset catalog");
+    case PlatformTarget::Icns:
+        return QObject::tr("macOS .icns");
+    case PlatformTarget::Windows:
+        return QObject::tr("Windows .ico");
+    case PlatformTarget::Android:
+        return QObject::tr("Android");
+    case PlatformTarget::Web:
+        return QObject::tr("Web");
+    case PlatformTarget::Linux:
+        return QObject::tr("Linux");
+    case PlatformTarget::Sizes:
+        break;
+    }
+    return {};
+}
+
+// A clause of the plan's own wording begins a sentence here.
+QString AsSentence(const QString& clause) {
+    return clause.isEmpty() ? clause : clause.front().toUpper() + clause.mid(1) + u'.';
+}
+
+} // namespace
+
+PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
+                                           std::function<IconDesign()> latestDesign,
+                                           QWidget* parent)
+    : QDialog(parent), m_prompter(prompter), m_latestDesign(std::move(latestDesign)),
+      m_job(new PlatformExportJob(this)), m_nameField(new QLineEdit), m_folderField(new QLineEdit),
+      m_replaceExisting(new QCheckBox(tr("&Replace existing files"))), m_problem(new QLabel),
+      m_progress(new QProgressBar),
+      m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
+      m_choicesPanel(new QWidget) {
+    setWindowTitle(tr("Export for Platforms"));
+    // Room for a folder path of some depth without scrolling it.
+    setMinimumWidth(fontMetrics().averageCharWidth() * 70);
+
+    auto* targets = new QGroupBox(tr("Platforms"));
+    auto* targetGrid = new QGridLayout(targets);
+    const QList<PlatformTarget> all = PlatformTargets::AllPlatformSets();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        auto* box = new QCheckBox(TargetLabel(all[i]));
+        box->setObjectName(QStringLiteral("target_") + PlatformTargets::Name(all[i]));
+        connect(box, &QCheckBox::toggled, this, &PlatformExportDialog::UpdateExportEnabled);
+        targetGrid->addWidget(box, int(i / 2), int(i % 2));
+        m_targetBoxes.insert(all[i], box);
+    }
+
+    m_nameField->setObjectName(QStringLiteral("nameField"));
+    m_nameField->setToolTip(tr("Used in the names of the files and folders of every set"));
+    m_folderField->setObjectName(QStringLiteral("folderField"));
+    auto* chooseFolder = new QPushButton(tr("C&hoose…"));
+    chooseFolder->setObjectName(QStringLiteral("chooseFolderButton"));
+    auto* folderRow = new QHBoxLayout;
+    folderRow->addWidget(m_folderField, 1);
+    folderRow->addWidget(chooseFolder);
+    m_replaceExisting->setObjectName(QStringLiteral("replaceExisting"));
+    m_problem->setObjectName(QStringLiteral("problemLabel"));
+    m_problem->setWordWrap(true);
+    m_problem->setForegroundRole(QPalette::PlaceholderText);
+
+    auto* form = new QFormLayout;
+    form->addRow(tr("&Name:"), m_nameField);
+    // A row holding a layout gets no buddy of its own; the label needs one for its shortcut.
+    auto* folderLabel = new QLabel(tr("&Folder:"));
+    folderLabel->setBuddy(m_folderField);
+    form->addRow(folderLabel, folderRow);
+    form->addRow(QString(), m_replaceExisting);
+
+    auto* choicesLayout = new QVBoxLayout(m_choicesPanel);
+    choicesLayout->setContentsMargins({});
+    choicesLayout->addWidget(targets);
+    choicesLayout->addLayout(form);
+
+    m_progress->setObjectName(QStringLiteral("progressBar"));
+    m_progress->setFormat(tr("%v of %m files"));
+    m_progress->hide();
+    m_buttons->button(QDialogButtonBox::Ok)->setText(tr("&Export"));
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_choicesPanel);
+    layout->addWidget(m_problem);
+    layout->addWidget(m_progress);
+    layout->addWidget(m_buttons);
+
+    connect(m_nameField, &QLineEdit::textChanged, this, &PlatformExportDialog::UpdateExportEnabled);
+    connect(m_folderField, &QLineEdit::textChanged, this,
+            &PlatformExportDialog::UpdateExportEnabled);
+    connect(chooseFolder, &QPushButton::clicked, this, &PlatformExportDialog::ChooseFolder);
+    connect(m_buttons, &QDialogButtonBox::accepted, this, &PlatformExportDialog::StartExport);
+    connect(m_buttons, &QDialogButtonBox::rejected, this, &PlatformExportDialog::reject);
+    connect(m_job, &PlatformExportJob::progressed, this, &PlatformExportDialog::ShowProgress);
+    connect(m_job, &PlatformExportJob::finished, this, &PlatformExportDialog::Finish);
+
+    ShowChoices(PlatformExportChoices::Remembered());
+}
+
+void PlatformExportDialog::ShowChoices(const PlatformExportChoices& choices) {
+    for (auto it = m_targetBoxes.begin(); it != m_targetBoxes.end(); ++it)
+        it.value()->setChecked(choices.targets.contains(it.key()));
+    m_nameField->setText(choices.name);
+    m_folderField->setText(choices.folder);
+    m_replaceExisting->setChecked(choices.replaceExisting);
+    UpdateExportEnabled();
+}
+
+PlatformExportChoices PlatformExportDialog::Choices() const {
+    PlatformExportChoices choices;
+    choices.targets.clear();
+    // In running order, as the plan writes them.
+    for (auto it = m_targetBoxes.begin(); it != m_targetBoxes.end(); ++it) {
+        if (it.value()->isChecked())
+            choices.targets.append(it.key());
+    }
+    choices.name = m_nameField->text();
+    choices.folder = m_folderField->text().trimmed();
+    choices.replaceExisting = m_replaceExisting->isChecked();
+    return choices;
+}
+
+QString PlatformExportDialog::ChoicesProblem() const {
+    const PlatformExportChoices choices = Choices();
+    if (const QString problem = PlatformPlan::NameProblem(choices.name); !problem.isEmpty())
+        return AsSentence(problem);
+    if (choices.targets.isEmpty())
+        return tr("Choose at least one platform.");
+    if (choices.folder.isEmpty())
+        return tr("Choose the folder the sets are written into.");
+    return {};
+}
+
+void PlatformExportDialog::UpdateExportEnabled() {
+    const QString problem = ChoicesProblem();
+    m_problem->setText(problem);
+    m_problem->setVisible(!problem.isEmpty());
+    m_buttons->button(QDialogButtonBox::Ok)->setEnabled(problem.isEmpty() && !m_job->IsRunning());
+}
+
+void PlatformExportDialog::ChooseFolder() {
+    const std::optional<QString> folder = m_prompter.ChooseFolder(tr("Select Folder"));
+    if (folder && !folder->isEmpty())
+        m_folderField->setText(*folder);
+}
+
+void PlatformExportDialog::StartExport() {
+    if (!ChoicesProblem().isEmpty() || m_job->IsRunning())
+        return;
+    const PlatformExportChoices choices = Choices();
+    choices.Remember();
+    const IconDesign design = m_latestDesign();
+    if (const QString problem = PlatformExport::DesignProblem(design); !problem.isEmpty()) {
+        m_prompter.Alert(problem);
+        return;
+    }
+    const QList<PlannedFile> plan = PlatformPlan::Files(choices.targets, choices.name);
+    m_planned = int(plan.size());
+    m_job->Start(design, plan, choices.folder, choices.replaceExisting);
+    SetRunning(true);
+    ShowProgress(0, m_planned);
+}
+
+void PlatformExportDialog::ShowProgress(int done, int total) {
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+}
+
+void PlatformExportDialog::Finish(const PlatformExport::Result& result) {
+    SetRunning(false);
+    constexpr int kOpenFolder = 0;
+    const QString folder = Choices().folder;
+    if (m_prompter.Ask(PlatformExportSummary(result, m_planned), {tr("Open Folder"), tr("OK")}) ==
+        kOpenFolder)
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    accept();
+}
+
+void PlatformExportDialog::SetRunning(bool running) {
+    m_choicesPanel->setEnabled(!running);
+    m_progress->setVisible(running);
+    UpdateExportEnabled();
+}
+
+void PlatformExportDialog::reject() {
+    if (m_job->IsRunning()) {
+        m_job->Stop();
+        // The file being written is still completed; the summary follows when it is.
+        m_buttons->button(QDialogButtonBox::Cancel)->setEnabled(false);
+    } else
+        QDialog::reject();
+}

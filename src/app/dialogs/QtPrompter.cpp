@@ -1,0 +1,61 @@
+#include "app/dialogs/QtPrompter.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPushButton>
+
+int QtPrompter::Ask(const QString& message, const QStringList& buttons) {
+    QMessageBox box(m_parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(QStringLiteral("Sigilon"));
+    box.setText(QString());
+    box.setInformativeText(message);
+    // One role for all keeps the buttons in the order given; the first is the default.
+    QList<QPushButton*> added;
+    for (const QString& title : buttons)
+        added.append(box.addButton(title, QMessageBox::AcceptRole));
+    if (!added.isEmpty())
+        box.setDefaultButton(added.first());
+    if (added.size() == 1)
+        box.setEscapeButton(added.first());
+    box.exec();
+    return int(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+}
+
+std::optional<QString> QtPrompter::ChooseFolder(const QString& prompt) {
+    QFileDialog dialog(m_parent);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setLabelText(QFileDialog::Accept, prompt);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
+}
+
+std::optional<QString> QtPrompter::ChooseSaveFile(const QString& defaultName,
+                                                  const QString& extension) {
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilter(QStringLiteral("*.%1").arg(extension));
+    dialog.setDefaultSuffix(extension);
+    dialog.selectFile(defaultName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}
+
+std::optional<QString> QtPrompter::ChooseOpenFile(const QStringList& extensions) {
+    // File names on this system are case-sensitive, the accepted extensions are not.
+    QStringList patterns;
+    for (const QString& extension : extensions)
+        patterns << "*." + extension.toLower() << "*." + extension.toUpper();
+    QFileDialog dialog(m_parent);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilter(patterns.join(u' '));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().first();
+}

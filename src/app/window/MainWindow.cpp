@@ -1,0 +1,61 @@
+#include "app/window/MainWindow.h"
+
+#include "app/dialogs/PlatformExportWiring.h"
+#include "app/wall/PreviewWallWiring.h"
+#include "profiles/WindowTitle.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QMenuBar>
+#include <QScreen>
+
+MainWindow::MainWindow(Prompter& prompter, RatePreference& ratePreference,
+                       ViewController::Renderer renderer, QWidget* parent)
+    : QMainWindow(parent),
+      m_controller(new ViewController(prompter, ratePreference, std::move(renderer), this)) {
+    setWindowTitle(WindowTitle::Untitled());
+    setCentralWidget(m_controller);
+    BuildMenus(prompter);
+    // Quit was confirmed already; ending the main loop directly asks the window nothing more.
+    connect(m_controller, &ViewController::terminateRequested, this,
+            [] { QCoreApplication::exit(0); });
+    // Most of the screen's height, so that most settings show, and the square preview as
+    // large as that height allows beside them.
+    if (const QScreen* screen = this->screen()) {
+        const QSize available = screen->availableGeometry().size();
+        const int height = int(available.height() * 0.85);
+        const int previewGrowth = std::max(0, height - sizeHint().height());
+        resize(QSize(sizeHint().width() + previewGrowth, height).boundedTo(available * 0.92));
+    }
+}
+
+void MainWindow::BuildMenus(Prompter& prompter) {
+    const ViewController::MenuActions& a = m_controller->menuActions();
+    QMenu* file = menuBar()->addMenu(tr("&File"));
+    file->addAction(a.fileNew);
+    file->addAction(a.loadProfile);
+    file->addAction(a.saveProfile);
+    file->addAction(a.saveProfileAs);
+    file->addSeparator();
+    file->addAction(a.saveIcons);
+    InstallPlatformExport(*this, *file, *m_controller, prompter);
+    file->addSeparator();
+    file->addAction(a.quit);
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(a.undo);
+    edit->addAction(a.redo);
+    QMenu* view = menuBar()->addMenu(tr("&View"));
+    view->addAction(a.showCanvasMargins);
+    InstallPreviewWall(*this, *view, *m_controller);
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(a.howToCreateMacAppIcons);
+    help->addAction(a.howToCreateAnIOSAppIcon);
+    help->addAction(a.howToCreateALogo);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_controller->windowShouldClose())
+        event->accept();
+    else
+        event->ignore();
+}

@@ -1,0 +1,723 @@
+#include "app/window/ViewController.h"
+
+#include "app/canvas/CustomImageView.h"
+#include "app/canvas/IconImageDropTarget.h"
+#include "app/canvas/InfoProvider.h"
+#include "app/canvas/InterimPreview.h"
+#include "app/canvas/ProgressIndicator.h"
+#include "app/dialogs/HelpPages.h"
+#include "app/inspector/ColorWell.h"
+#include "app/inspector/CustomTextField.h"
+#include "app/inspector/EditorLayout.h"
+#include "app/inspector/FloatSlider.h"
+#include "app/inspector/SliderDrags.h"
+#include "app/inspector/Stepper.h"
+#include "app/window/BackgroundTask.h"
+#include "app/window/MenuShortcutPriority.h"
+#include "design/FontFamilies.h"
+#include "design/NumberText.h"
+#include "export/ExportOptions.h"
+#include "export/ExportRun.h"
+#include "export/OutputFormat.h"
+#include "export/Prompter.h"
+#include "export/SizeSets.h"
+#include "export/ValidatedNumber.h"
+#include "imageio/IconImageFile.h"
+#include "profiles/ProfileFile.h"
+#include "profiles/ProfileText.h"
+#include "profiles/WindowTitle.h"
+#include "render/ImageTools.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kDiscardQuestion =
+    QStringLiteral("You have unsaved changes that will be lost. Continue?");
+const QString kExitQuestion = QStringLiteral(
+    "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
+
+// The dotted canvas margins of the preview: grey 118/255, 121/255, 124/255, four units wide.
+const QColor kMarginColor =
+    QColor::fromRgbF(0.4627450980392157f, 0.4745098039215686f, 0.48627450980392156f, 1.0f);
+constexpr double kMarginLineWidth = 4.0;
+
+// Stepper clicks closer together than this render once.
+constexpr int kPreviewDelayMs = 200;
+
+QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& options) {
+    return ImageTools::RenderIcon(design, options);
+}
+
+QString IntegerText(qint64 value) {
+    return QString::number(value);
+}
+
+} // namespace
+
+ViewController::ViewController(Prompter& prompter, RatePreference& ratePreference,
+                               Renderer renderer, QWidget* parent)
+    : QWidget(parent), m_prompter(prompter), m_infoProvider(InfoProvider::Shared()),
+      m_ratingCheck(prompter, ratePreference,
+                    [](const QUrl& url) { QDesktopServices::openUrl(url); }),
+      m_renderer(renderer ? std::move(renderer) : Renderer(RenderWithImageTools)),
+      m_controls(EditorLayout::Build(this, prompter)), m_bindings(m_controls) {
+    const EditorControls& c = m_controls;
+    // Field, stepper, fallback, minimum, maximum, whether the stepper writes whole numbers.
+    m_iconVerticalOffset = {
+        c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset, 0, -10000, 10000, true};
+    m_iconHorizontalOffset = {
+        c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset, 0, -10000, 10000, true};
+    m_iconScale = {c.textFieldIconScale, c.stepperIconScale, 1, 1, 999, false};
+    m_textVerticalOffset = {
+        c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset, 40, -10000, 10000, true};
+    m_textHorizontalOffset = {
+        c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset, 0, -10000, 10000, true};
+    m_fontSize = {c.textFieldFontSize, c.stepperFontSize, 1, 1, 10000, true};
+
+    m_timerPreview.setSingleShot(true);
+    m_timerPreview.setInterval(kPreviewDelayMs);
+    connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
+
+    CreateMenuActions();
+    auto* shortcuts =
+        new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        shortcuts->Watch(field);
+    m_interimPreview = new InterimPreview(m_renderer, *m_controls.imageViewIcon, this);
+    connect(m_interimPreview, &InterimPreview::ready, this, &ViewController::ShowInterimPreview);
+    m_sliderDrags = new SliderDrags(findChildren<FloatSlider*>(), this);
+    // A render still running records the drag's end state when it completes.
+    connect(m_sliderDrags, &SliderDrags::dragFinished, this, [this] {
+        if (!m_updating)
+            RecordState();
+    });
+    FillPopUps();
+    // Also subscribes to the drop announcements of the preview and the path field.
+    ConnectControls();
+    m_controls.progressIndicator->hide();
+    ResetToDefaults();
+}
+
+void ViewController::CreateMenuActions() {
+    const auto make = [this](const QString& text, const QKeySequence& shortcut,
+                             void (ViewController::*slot)()) {
+        auto* action = new QAction(text, this);
+        action->setShortcut(shortcut);
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    MenuActions& a = m_menuActions;
+    a.fileNew = make(tr("&New"), QKeySequence::New, &ViewController::OnFileNew);
+    a.loadProfile = make(tr("&Load Profile…"), QKeySequence::Open, &ViewController::OnLoadProfile);
+    a.saveProfile = make(tr("&Save Profile"), QKeySequence::Save, &ViewController::OnSaveProfile);
+    a.saveProfileAs =
+        make(tr("Save Profile &As…"), QKeySequence::SaveAs, &ViewController::OnSaveProfileAs);
+    a.saveIcons = make(tr("&Export Icons…"), QKeySequence(Qt::CTRL | Qt::Key_E),
+                       &ViewController::OnSaveIcons);
+    a.quit = make(tr("&Quit"), QKeySequence::Quit, &ViewController::OnAppQuit);
+    a.quit->setMenuRole(QAction::QuitRole);
+    a.undo = make(tr("&Undo"), QKeySequence::Undo, &ViewController::OnUndo);
+    a.redo = make(tr("&Redo"), QKeySequence::Redo, &ViewController::OnRedo);
+    // Its title says what it will do; OnShowCanvasMargins switches it.
+    a.showCanvasMargins =
+        make(QStringLiteral("Show Canvas Margins"), QKeySequence(Qt::CTRL | Qt::Key_M),
+             &ViewController::OnShowCanvasMargins);
+    a.howToCreateMacAppIcons =
+        make(tr("How to Create Mac App Icons"), {}, &ViewController::OnHowToCreateMacAppIcons);
+    a.howToCreateAnIOSAppIcon =
+        make(tr("How to Create an iOS App Icon"), {}, &ViewController::OnHowToCreateAnIOSAppIcon);
+    a.howToCreateALogo = make(tr("How to Create a Logo"), {}, &ViewController::OnHowToCreateALogo);
+}
+
+void ViewController::ConnectControls() {
+    const EditorControls& c = m_controls;
+    const auto onClick = [this](QAbstractButton* button, void (ViewController::*slot)()) {
+        connect(button, &QAbstractButton::clicked, this, slot);
+    };
+    const auto onColor = [this](ColorWell* well, void (ViewController::*slot)()) {
+        connect(well, &ColorWell::colorChanged, this, slot);
+    };
+    const auto onSlider = [this](FloatSlider* slider, void (ViewController::*slot)()) {
+        connect(slider, &FloatSlider::valueChanged, this, slot);
+    };
+    const auto onStepper = [this](Stepper* stepper, void (ViewController::*slot)()) {
+        connect(stepper, &Stepper::valueChanged, this, slot);
+    };
+    // Return always commits a field; leaving it commits only what the user changed, so
+    // moving the focus through the window edits nothing.
+    const auto onField = [this](QLineEdit* field, void (ViewController::*slot)()) {
+        connect(field, &QLineEdit::returnPressed, this, [this, field, slot] {
+            field->setModified(false);
+            (this->*slot)();
+        });
+        connect(field, &QLineEdit::editingFinished, this, [this, field, slot] {
+            if (!field->isModified())
+                return;
+            field->setModified(false);
+            (this->*slot)();
+        });
+    };
+
+    onClick(c.checkTransparentBackground, &ViewController::OnCheckTransparentBackground);
+    onColor(c.colorWellGradientStartColor, &ViewController::OnGradientStartColorChanged);
+    onColor(c.colorWellGradientEndColor, &ViewController::OnGradientEndColorChanged);
+    onSlider(c.sliderCornerCurvature, &ViewController::OnCornerCurvatureChanged);
+    onClick(c.checkBackgroundStroke, &ViewController::OnBackgroundStrokeChecked);
+    onColor(c.colorWellBackgroundStrokeColor, &ViewController::OnBackgroundStrokeColorChanged);
+    onSlider(c.sliderBackgroundStrokeSize, &ViewController::OnBackgroundStrokeSizeChanged);
+    onClick(c.checkBackgroundShadow, &ViewController::OnBackgroundShadowChecked);
+    onColor(c.colorWellBackgroundShadowColor, &ViewController::OnBackgroundShadowColorChanged);
+    onSlider(c.sliderBackgroundShadowOffset, &ViewController::OnBackgroundShadowOffsetChanged);
+    onSlider(c.sliderBackgroundShadowAngle, &ViewController::OnBackgroundShadowAngleChanged);
+    onSlider(c.sliderBackgroundShadowBlur, &ViewController::OnBackgroundShadowBlurChanged);
+    onClick(c.checkUseImageColors, &ViewController::OnCheckUseImageColors);
+    onColor(c.colorWellIconColor, &ViewController::OnIconColorChanged);
+    onSlider(c.sliderIconRotation, &ViewController::OnIconRotationChanged);
+    onClick(c.checkIconShadow, &ViewController::OnIconShadowChecked);
+    onColor(c.colorWellIconShadowColor, &ViewController::OnIconShadowColorChanged);
+    onSlider(c.sliderIconShadowOffset, &ViewController::OnIconShadowOffsetChanged);
+    onSlider(c.sliderIconShadowAngle, &ViewController::OnIconShadowAngleChanged);
+    onSlider(c.sliderIconShadowBlur, &ViewController::OnIconShadowBlurChanged);
+    // The text renders while it is typed.
+    connect(c.textFieldText, &QLineEdit::textEdited, this, &ViewController::OnTextChanged);
+    onColor(c.colorWellTextColor, &ViewController::OnTextColorChanged);
+    connect(c.comboFontType, &QComboBox::activated, this, &ViewController::OnFontTypeSelected);
+    onClick(c.checkTextStroke, &ViewController::OnTextStrokeChecked);
+    onColor(c.colorWellTextStrokeColor, &ViewController::OnTextStrokeColorChanged);
+    onSlider(c.sliderTextStrokeSize, &ViewController::OnTextStrokeSizeChanged);
+    onClick(c.checkTextShadow, &ViewController::OnTextShadowChecked);
+    onColor(c.colorWellTextShadowColor, &ViewController::OnTextShadowColorChanged);
+    onSlider(c.sliderTextShadowOffset, &ViewController::OnTextShadowOffsetChanged);
+    onSlider(c.sliderTextShadowAngle, &ViewController::OnTextShadowAngleChanged);
+    onSlider(c.sliderTextShadowBlur, &ViewController::OnTextShadowBlurChanged);
+
+    onField(c.textFieldIconVerticalOffset, &ViewController::OnIconVerticalOffsetTextFieldChanged);
+    onField(c.textFieldIconHorizontalOffset,
+            &ViewController::OnIconHorizontalOffsetTextFieldChanged);
+    onField(c.textFieldIconScale, &ViewController::OnIconScaleTextFieldChanged);
+    onField(c.textFieldTextVerticalOffset, &ViewController::OnTextVerticalOffsetTextFieldChanged);
+    onField(c.textFieldTextHorizontalOffset,
+            &ViewController::OnTextHorizontalOffsetTextFieldChanged);
+    onField(c.textFieldFontSize, &ViewController::OnFontSizeTextFieldChanged);
+    onStepper(c.stepperIconVerticalOffset, &ViewController::OnIconVerticalOffsetChanged);
+    onStepper(c.stepperIconHorizontalOffset, &ViewController::OnIconHorizontalOffsetChanged);
+    onStepper(c.stepperIconScale, &ViewController::OnIconScaleChanged);
+    onStepper(c.stepperTextVerticalOffset, &ViewController::OnTextVerticalOffsetChanged);
+    onStepper(c.stepperTextHorizontalOffset, &ViewController::OnTextHorizontalOffsetChanged);
+    onStepper(c.stepperFontSize, &ViewController::OnFontSizeChanged);
+    onField(c.textFieldCanvasWidth, &ViewController::OnCanvasWidthChanged);
+    onField(c.textFieldCanvasHeight, &ViewController::OnCanvasHeightChanged);
+
+    onClick(c.radioiOSIconSet, &ViewController::OniOSIconSetSelected);
+    onClick(c.radiowatchOSIconSet, &ViewController::OnwatchOSIconSetSelected);
+    onClick(c.radioMacOSXIconSet, &ViewController::OnMacOSXIconSetSelected);
+    onClick(c.radioCustomSize, &ViewController::OnCustomSizeSelected);
+    for (QCheckBox* check : c.iosSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    for (QCheckBox* check : c.watchSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    for (QCheckBox* check : c.macSizeChecks)
+        onClick(check, &ViewController::OnPresetSizesChanged);
+    onField(c.textFieldCustomWidth, &ViewController::OnCustomSizeWidthChanged);
+    onField(c.textFieldCustomHeight, &ViewController::OnCustomSizeHeightChanged);
+    connect(c.comboIconFormat, &QComboBox::activated, this, &ViewController::OnOutputFormatChanged);
+    onField(c.textFieldQuality, &ViewController::OnTextFieldQualityChanged);
+    onStepper(c.stepperQuality, &ViewController::OnStepperQualityChanged);
+    onField(c.textFieldName, &ViewController::OnNamePatternChanged);
+
+    onClick(c.buttonSelectIconImage, &ViewController::OnSelectIconImage);
+    onClick(c.buttonClearIconImage, &ViewController::OnClearIconImage);
+    onClick(c.buttonSaveIcons, &ViewController::OnSaveIcons);
+    connect(c.imageViewIcon, &CustomImageView::ImageViewDragPerformed, this,
+            &ViewController::ImageViewDragPerformed);
+    connect(c.textFieldIconImage, &CustomTextField::TextFieldDragPerformed, this,
+            &ViewController::TextFieldDragPerformed);
+}
+
+void ViewController::FillPopUps() {
+    m_controls.comboFontType->clear();
+    m_controls.comboFontType->addItems(FontFamilyList());
+    m_controls.comboIconFormat->clear();
+    for (const OutputFormat& format : OutputFormat::List())
+        m_controls.comboIconFormat->addItem(format.title);
+}
+
+// ---- Settings and profile text ----
+
+void ViewController::WriteSettings(const DesignSettings& settings) {
+    m_bindings.Write(settings);
+    UpdateQualityControlsEnabled();
+}
+
+void ViewController::UpdateQualityControlsEnabled() {
+    const bool enabled =
+        OutputFormat::QualityControlsEnabled(m_controls.comboIconFormat->currentIndex());
+    m_controls.textFieldQuality->setEnabled(enabled);
+    m_controls.stepperQuality->setEnabled(enabled);
+}
+
+QString ViewController::MakeProfileText() const {
+    return ::MakeProfileText(m_bindings.Read());
+}
+
+bool ViewController::ApplyProfileText(const QString& text, bool olderLayoutsAccepted) {
+    DesignSettings settings = m_bindings.Read();
+    if (!::ApplyProfileText(settings, text, olderLayoutsAccepted))
+        return false;
+    WriteSettings(settings);
+    return true;
+}
+
+void ViewController::ResetToDefaults() {
+    WriteSettings(DesignSettings{});
+    m_controls.textFieldIconImage->clear();
+    m_iconImage = QImage();
+    m_currentIcon = QImage();
+    RestartHistory();
+    m_infoProvider.isIconAdded = false;
+    UpdateIconPreview();
+}
+
+// ---- Preview ----
+
+void ViewController::UpdateIconPreview() {
+    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage);
+    m_interimPreview->Request(design);
+    if (m_updating) {
+        m_selectionChanged = true;
+        return;
+    }
+    RenderFullSize(design);
+}
+
+void ViewController::RenderFullSize(const IconDesign& design) {
+    m_updating = true;
+    m_controls.progressIndicator->show();
+    m_controls.progressIndicator->startAnimation();
+    BackgroundTask::Run<QImage>(
+        [renderer = m_renderer, design] { return renderer(design, RenderOptions{}); }, this,
+        [this](const QImage& rendering) { IconPreviewRendered(rendering); });
+}
+
+void ViewController::IconPreviewRendered(const QImage& rendering) {
+    m_currentIcon = rendering;
+    m_updating = false;
+    if (m_selectionChanged) {
+        // The controls changed during the render: render them as they are now, and show and
+        // record only that picture. The interim preview already shows them.
+        m_selectionChanged = false;
+        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage));
+        return;
+    }
+    m_controls.progressIndicator->stopAnimation();
+    m_controls.progressIndicator->hide();
+    m_interimPreview->Supersede();
+    m_interimIcon = QImage();
+    DisplayIconPreview();
+    // A drag is recorded when it ends; a record that was to be skipped is still used up.
+    if (!m_sliderDrags->dragging() || !m_history.needToSaveState())
+        RecordState();
+    emit previewFinished();
+}
+
+void ViewController::ShowInterimPreview(const QImage& picture, double scale) {
+    m_interimIcon = picture;
+    m_interimScale = scale;
+    DisplayIconPreview();
+}
+
+void ViewController::DisplayIconPreview() {
+    const bool interim = !m_interimIcon.isNull();
+    const QImage& picture = interim ? m_interimIcon : m_currentIcon;
+    if (picture.width() == 0 && picture.height() == 0)
+        return;
+    // The margins are as wide in design units on the smaller interim picture.
+    const double lineWidth = kMarginLineWidth * (interim ? m_interimScale : 1.0);
+    m_controls.imageViewIcon->setImage(
+        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth)
+                        : picture);
+}
+
+void ViewController::OnShowCanvasMargins() {
+    m_showGridlines = !m_showGridlines;
+    QAction* item = m_menuActions.showCanvasMargins;
+    const QString showTitle = QStringLiteral("Show Canvas Margins");
+    const QString hideTitle = QStringLiteral("Hide Canvas Margins");
+    if (item->text() == (m_showGridlines ? showTitle : hideTitle))
+        item->setText(m_showGridlines ? hideTitle : showTitle);
+    DisplayIconPreview();
+}
+
+// ---- Design edits ----
+
+void ViewController::CommonEdit() {
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+void ViewController::FieldRule(const NumberPair& pair) {
+    const QString text = pair.field->text();
+    {
+        const QSignalBlocker blocker(pair.field);
+        if (!ParseWholeNumber(text)) {
+            pair.field->setText(IntegerText(pair.fallback));
+        } else {
+            const float value = float(LeadingNumberValue(text));
+            if (value > pair.maximum)
+                pair.field->setText(IntegerText(pair.maximum));
+            else if (value < pair.minimum)
+                pair.field->setText(IntegerText(pair.minimum));
+        }
+    }
+    pair.stepper->setValue(LeadingNumberValue(pair.field->text()));
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+void ViewController::StepperRule(const NumberPair& pair) {
+    const double value = pair.stepper->value();
+    {
+        const QSignalBlocker blocker(pair.field);
+        pair.field->setText(pair.wholeNumberText ? QString::asprintf("%.0f", value)
+                                                 : QString::number(value));
+    }
+    m_timerPreview.start(); // restarts a pending delay, so a burst of clicks renders once
+    MarkAsModified();
+}
+
+void ViewController::OnCanvasWidthChanged() {
+    CanvasRule(m_controls.textFieldCanvasWidth, m_controls.textFieldCustomWidth);
+}
+
+void ViewController::OnCanvasHeightChanged() {
+    CanvasRule(m_controls.textFieldCanvasHeight, m_controls.textFieldCustomHeight);
+}
+
+void ViewController::CanvasRule(QLineEdit* canvasField, QLineEdit* customField) {
+    // The exported custom size follows the canvas.
+    for (QRadioButton* radio : {m_controls.radioiOSIconSet, m_controls.radiowatchOSIconSet,
+                                m_controls.radioMacOSXIconSet, m_controls.radioCustomSize}) {
+        const QSignalBlocker blocker(radio);
+        radio->setChecked(radio == m_controls.radioCustomSize);
+    }
+    {
+        const QSignalBlocker blocker(canvasField);
+        canvasField->setText(::ValidateCustomSize(canvasField->text()).text);
+    }
+    {
+        const QSignalBlocker blocker(customField);
+        customField->setText(canvasField->text());
+    }
+    UpdateIconPreview();
+    MarkAsModified();
+}
+
+// ---- Output settings ----
+
+void ViewController::OutputEdit() {
+    MarkAsModified();
+    RecordState();
+}
+
+void ViewController::SelectIconSet(QRadioButton* chosen) {
+    for (QRadioButton* radio : {m_controls.radioiOSIconSet, m_controls.radiowatchOSIconSet,
+                                m_controls.radioMacOSXIconSet, m_controls.radioCustomSize}) {
+        const QSignalBlocker blocker(radio);
+        // A click on the chosen set keeps it chosen: exactly one set is on.
+        radio->setChecked(radio == chosen);
+    }
+    OutputEdit();
+}
+
+void ViewController::OniOSIconSetSelected() {
+    SelectIconSet(m_controls.radioiOSIconSet);
+}
+
+void ViewController::OnwatchOSIconSetSelected() {
+    SelectIconSet(m_controls.radiowatchOSIconSet);
+}
+
+void ViewController::OnMacOSXIconSetSelected() {
+    SelectIconSet(m_controls.radioMacOSXIconSet);
+}
+
+void ViewController::OnCustomSizeSelected() {
+    SelectIconSet(m_controls.radioCustomSize);
+}
+
+void ViewController::OnPresetSizesChanged() {
+    OutputEdit();
+}
+
+void ViewController::ValidateCustomSize(QLineEdit* field) {
+    {
+        const QSignalBlocker blocker(field);
+        field->setText(::ValidateCustomSize(field->text()).text);
+    }
+    OutputEdit();
+}
+
+void ViewController::OnCustomSizeWidthChanged() {
+    ValidateCustomSize(m_controls.textFieldCustomWidth);
+}
+
+void ViewController::OnCustomSizeHeightChanged() {
+    ValidateCustomSize(m_controls.textFieldCustomHeight);
+}
+
+void ViewController::OnOutputFormatChanged() {
+    UpdateQualityControlsEnabled();
+    OutputEdit();
+}
+
+void ViewController::OnTextFieldQualityChanged() {
+    const ValidatedNumber quality = ValidateQuality(m_controls.textFieldQuality->text());
+    {
+        const QSignalBlocker blocker(m_controls.textFieldQuality);
+        m_controls.textFieldQuality->setText(quality.text);
+    }
+    m_controls.stepperQuality->setValue(quality.value);
+    OutputEdit();
+}
+
+void ViewController::OnStepperQualityChanged() {
+    {
+        const QSignalBlocker blocker(m_controls.textFieldQuality);
+        m_controls.textFieldQuality->setText(QString::number(m_controls.stepperQuality->value()));
+    }
+    OutputEdit();
+}
+
+void ViewController::OnNamePatternChanged() {
+    OutputEdit();
+}
+
+// ---- Profiles ----
+
+void ViewController::SetTitle(const QString& title) {
+    if (window() != this)
+        window()->setWindowTitle(title);
+}
+
+void ViewController::OnFileNew() {
+    if (!ConfirmDiscard(kDiscardQuestion))
+        return;
+    ResetToDefaults();
+    m_currentProfilePath.clear();
+    SetTitle(WindowTitle::Untitled());
+}
+
+void ViewController::OnSaveProfile() {
+    CommitFieldBeingEdited();
+    if (!HasUnsavedChanges())
+        return;
+    if (m_currentProfilePath.isEmpty())
+        OnSaveProfileAs();
+    else
+        SaveCurrentProfile();
+}
+
+void ViewController::OnSaveProfileAs() {
+    CommitFieldBeingEdited();
+    const std::optional<QString> path =
+        m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
+    if (!path || path->isEmpty())
+        return;
+    m_currentProfilePath = *path;
+    SaveCurrentProfile();
+}
+
+void ViewController::SaveCurrentProfile() {
+    if (!WriteProfileFile(m_currentProfilePath, MakeProfileText())) {
+        m_prompter.Alert(QStringLiteral("Could not save profile."));
+        return;
+    }
+    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+}
+
+void ViewController::OnLoadProfile() {
+    if (!ConfirmDiscard(kDiscardQuestion))
+        return;
+    const std::optional<QString> path = m_prompter.ChooseOpenFile({QStringLiteral("sgp")});
+    if (!path || path->isEmpty())
+        return;
+    QString text;
+    if (!ReadProfileFile(*path, text) || !ApplyProfileText(text, true)) {
+        // The profile that was open stays the one a later Save writes to.
+        m_prompter.Alert(QStringLiteral("Could not load profile."));
+        return;
+    }
+    m_currentProfilePath = *path;
+    RestartHistory();
+    UpdateIconPreview();
+    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+}
+
+// ---- Icon image ----
+
+void ViewController::LoadIconImage(const QString& path) {
+    QImage image = ::LoadIconImage(path);
+    if (image.isNull()) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    m_iconImage = std::move(image);
+    m_controls.textFieldIconImage->setText(path);
+    m_infoProvider.isIconAdded = true;
+    UpdateIconPreview();
+}
+
+void ViewController::OnSelectIconImage() {
+    const std::optional<QString> path =
+        m_prompter.ChooseOpenFile(IconImageDropTarget::AcceptedTypes());
+    if (!path)
+        return;
+    if (path->isEmpty()) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    LoadIconImage(*path);
+}
+
+void ViewController::OnClearIconImage() {
+    m_iconImage = QImage();
+    m_controls.textFieldIconImage->clear();
+    UpdateIconPreview();
+}
+
+void ViewController::ImageViewDragPerformed(const QVariantMap& userInfo) {
+    LoadDroppedIconImage(userInfo);
+}
+
+void ViewController::TextFieldDragPerformed(const QVariantMap& userInfo) {
+    LoadDroppedIconImage(userInfo);
+}
+
+void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
+    const QVariant path = userInfo.value(QStringLiteral("path"));
+    if (path.typeId() != QMetaType::QString) {
+        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        return;
+    }
+    LoadIconImage(path.toString());
+}
+
+// ---- Export ----
+
+void ViewController::CommitFieldBeingEdited() {
+    // A field being edited holds what the user sees; commit it as leaving it would, so what
+    // is saved, exported or asked about is what the window shows.
+    if (QWidget* focused = focusWidget()) {
+        focused->clearFocus();
+        focused->setFocus();
+    }
+}
+
+void ViewController::BringPreviewUpToDate() {
+    CommitFieldBeingEdited();
+    // A stepper's delayed preview renders now rather than after the export.
+    if (m_timerPreview.isActive()) {
+        m_timerPreview.stop();
+        UpdateIconPreview();
+    }
+    if (!m_updating)
+        return;
+    // Only the renders and the progress indicator run meanwhile; the user's input waits.
+    QEventLoop loop;
+    connect(this, &ViewController::previewFinished, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+}
+
+IconDesign ViewController::LatestDesign() {
+    BringPreviewUpToDate();
+    return MakeIconDesign(m_bindings.Read(), m_iconImage);
+}
+
+void ViewController::OnSaveIcons() {
+    BringPreviewUpToDate();
+    const DesignSettings settings = m_bindings.Read();
+    ExportRun run(m_prompter, ExportOptions::FromSettings(settings));
+    run.SaveIcons(m_currentIcon, SizeSets::SizeList(settings), &m_ratingCheck);
+}
+
+// ---- Unsaved-changes marker ----
+
+void ViewController::MarkAsModified() {
+    QWidget* title = window();
+    if (title == this)
+        return; // not placed in a window
+    title->setWindowTitle(WindowTitle::WithMarker(title->windowTitle()));
+}
+
+bool ViewController::HasUnsavedChanges() const {
+    const QWidget* title = window();
+    return title != this && WindowTitle::HasMarker(title->windowTitle());
+}
+
+bool ViewController::ConfirmDiscard(const QString& question) {
+    CommitFieldBeingEdited();
+    if (!HasUnsavedChanges())
+        return true;
+    constexpr int kNo = 1;
+    return m_prompter.Ask(question, {QStringLiteral("Yes"), QStringLiteral("No")}) != kNo;
+}
+
+// ---- History ----
+
+void ViewController::RecordState() {
+    m_history.RecordState(MakeProfileText());
+}
+
+void ViewController::RestoreState(int index) {
+    if (!ApplyProfileText(m_history.stateImagesPath().at(index), false))
+        return;
+    m_history.SkipNextRecord();
+    UpdateIconPreview();
+}
+
+void ViewController::RestartHistory() {
+    m_history.RestartHistory(MakeProfileText());
+}
+
+void ViewController::OnUndo() {
+    if (m_history.Undo())
+        RestoreState(m_history.currenState());
+}
+
+void ViewController::OnRedo() {
+    if (m_history.Redo())
+        RestoreState(m_history.currenState());
+}
+
+// ---- Application ----
+
+bool ViewController::windowShouldClose() {
+    return ConfirmDiscard(kExitQuestion);
+}
+
+void ViewController::OnAppQuit() {
+    if (!ConfirmDiscard(kExitQuestion))
+        return;
+    emit terminateRequested();
+}
+
+void ViewController::OnHowToCreateMacAppIcons() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::MacAppIcons));
+}
+
+void ViewController::OnHowToCreateAnIOSAppIcon() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::IOSAppIcon));
+}
+
+void ViewController::OnHowToCreateALogo() {
+    QDesktopServices::openUrl(HelpPages::Url(HelpPages::Logo));
+}

@@ -1,0 +1,261 @@
+#pragma once
+
+#include "app/inspector/ControlBindings.h"
+#include "app/inspector/EditorControls.h"
+#include "design/IconDesign.h"
+#include "export/RatingCheck.h"
+#include "profiles/StateHistory.h"
+#include "render/RenderOptions.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QVariantMap>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+class InfoProvider;
+class InterimPreview;
+class Prompter;
+class RatePreference;
+class SliderDrags;
+class QAction;
+class QLineEdit;
+class QRadioButton;
+class Stepper;
+
+// The editor: owns the window's controls (the only store of the design while it is edited)
+// and the editor state, and carries every action of the window and its menus. All of it runs
+// on the GUI thread; only the rendering of the preview runs on the thread pool.
+class ViewController : public QWidget {
+    Q_OBJECT
+
+public:
+    // Draws a design as the options ask; the full-size preview uses the default options.
+    using Renderer = std::function<QImage(const IconDesign&, const RenderOptions&)>;
+
+    // The prompter answers every question and chooses every file, the rate preference keeps
+    // "ShowRateMessage"; both must outlive the controller. The renderer runs on a worker
+    // thread, for the full-size preview and the interim one; without one the design renderer
+    // is used.
+    ViewController(Prompter& prompter, RatePreference& ratePreference, Renderer renderer = {},
+                   QWidget* parent = nullptr);
+
+    // The commands of the menu bar, created here so that they are part of the editor.
+    struct MenuActions {
+        QAction* fileNew;
+        QAction* loadProfile;
+        QAction* saveProfile;
+        QAction* saveProfileAs;
+        QAction* saveIcons;
+        QAction* quit;
+        QAction* undo;
+        QAction* redo;
+        QAction* showCanvasMargins;
+        QAction* howToCreateMacAppIcons;
+        QAction* howToCreateAnIOSAppIcon;
+        QAction* howToCreateALogo;
+    };
+    const MenuActions& menuActions() const { return m_menuActions; }
+    const EditorControls& controls() const { return m_controls; }
+
+    // Editor state.
+    const QImage& iconImage() const { return m_iconImage; }
+    const QImage& currentIcon() const { return m_currentIcon; }
+    const QString& currentProfilePath() const { return m_currentProfilePath; }
+    bool updating() const { return m_updating; }
+    bool selectionChanged() const { return m_selectionChanged; }
+    bool showGridlines() const { return m_showGridlines; }
+    bool rateMessageShown() const { return m_ratingCheck.RateMessageShown(); }
+    const StateHistory& history() const { return m_history; }
+
+    // Puts every control and the editor state to the defaults of a new design.
+    void ResetToDefaults();
+
+    // The preview: a snapshot of the controls rendered off the GUI thread, one render at a
+    // time; requests during a render are folded into one follow-up render. Meanwhile an
+    // interim picture at the preview's own size shows the latest design.
+    void UpdateIconPreview();
+    void DisplayIconPreview();
+
+    // The unsaved-changes marker at the end of the window title.
+    void MarkAsModified();
+    bool HasUnsavedChanges() const;
+    bool ConfirmDiscard(const QString& question);
+
+    // The design as profile text, and back into the controls (false, and nothing changed,
+    // when the text is not a profile).
+    QString MakeProfileText() const;
+    bool ApplyProfileText(const QString& text, bool olderLayoutsAccepted);
+
+    // The undo/redo history.
+    void RecordState();
+    void RestoreState(int index);
+    void RestartHistory();
+
+    // Writes the design to the current profile path and names the profile in the title.
+    void SaveCurrentProfile();
+
+    // Loads the icon image file at the path, or tells the user it could not be loaded.
+    void LoadIconImage(const QString& path);
+
+    // Asked before the window closes: false keeps it open.
+    bool windowShouldClose();
+
+signals:
+    // The user confirmed Quit; the application shell ends the application.
+    void terminateRequested();
+
+    // A render finished with no further one pending; its picture is shown and recorded.
+    void previewFinished();
+
+public slots:
+    // The design edits that need no conversion: each renders and marks the title.
+    void OnCheckTransparentBackground() { CommonEdit(); }
+    void OnGradientStartColorChanged() { CommonEdit(); }
+    void OnGradientEndColorChanged() { CommonEdit(); }
+    void OnCornerCurvatureChanged() { CommonEdit(); }
+    void OnBackgroundStrokeChecked() { CommonEdit(); }
+    void OnBackgroundStrokeColorChanged() { CommonEdit(); }
+    void OnBackgroundStrokeSizeChanged() { CommonEdit(); }
+    void OnBackgroundShadowChecked() { CommonEdit(); }
+    void OnBackgroundShadowColorChanged() { CommonEdit(); }
+    void OnBackgroundShadowOffsetChanged() { CommonEdit(); }
+    void OnBackgroundShadowAngleChanged() { CommonEdit(); }
+    void OnBackgroundShadowBlurChanged() { CommonEdit(); }
+    void OnCheckUseImageColors() { CommonEdit(); }
+    void OnIconColorChanged() { CommonEdit(); }
+    void OnIconRotationChanged() { CommonEdit(); }
+    void OnIconShadowChecked() { CommonEdit(); }
+    void OnIconShadowColorChanged() { CommonEdit(); }
+    void OnIconShadowOffsetChanged() { CommonEdit(); }
+    void OnIconShadowAngleChanged() { CommonEdit(); }
+    void OnIconShadowBlurChanged() { CommonEdit(); }
+    void OnTextChanged() { CommonEdit(); }
+    void OnTextColorChanged() { CommonEdit(); }
+    void OnFontTypeSelected() { CommonEdit(); }
+    void OnTextStrokeChecked() { CommonEdit(); }
+    void OnTextStrokeColorChanged() { CommonEdit(); }
+    void OnTextStrokeSizeChanged() { CommonEdit(); }
+    void OnTextShadowChecked() { CommonEdit(); }
+    void OnTextShadowColorChanged() { CommonEdit(); }
+    void OnTextShadowOffsetChanged() { CommonEdit(); }
+    void OnTextShadowAngleChanged() { CommonEdit(); }
+    void OnTextShadowBlurChanged() { CommonEdit(); }
+
+    // Typed numbers and their steppers.
+    void OnIconVerticalOffsetTextFieldChanged() { FieldRule(m_iconVerticalOffset); }
+    void OnIconHorizontalOffsetTextFieldChanged() { FieldRule(m_iconHorizontalOffset); }
+    void OnIconScaleTextFieldChanged() { FieldRule(m_iconScale); }
+    void OnTextVerticalOffsetTextFieldChanged() { FieldRule(m_textVerticalOffset); }
+    void OnTextHorizontalOffsetTextFieldChanged() { FieldRule(m_textHorizontalOffset); }
+    void OnFontSizeTextFieldChanged() { FieldRule(m_fontSize); }
+    void OnIconVerticalOffsetChanged() { StepperRule(m_iconVerticalOffset); }
+    void OnIconHorizontalOffsetChanged() { StepperRule(m_iconHorizontalOffset); }
+    void OnIconScaleChanged() { StepperRule(m_iconScale); }
+    void OnTextVerticalOffsetChanged() { StepperRule(m_textVerticalOffset); }
+    void OnTextHorizontalOffsetChanged() { StepperRule(m_textHorizontalOffset); }
+    void OnFontSizeChanged() { StepperRule(m_fontSize); }
+    void OnCanvasWidthChanged();
+    void OnCanvasHeightChanged();
+
+    // Output settings: they need no preview, so each records a state at once.
+    void OniOSIconSetSelected();
+    void OnwatchOSIconSetSelected();
+    void OnMacOSXIconSetSelected();
+    void OnCustomSizeSelected();
+    void OnPresetSizesChanged();
+    void OnCustomSizeWidthChanged();
+    void OnCustomSizeHeightChanged();
+    void OnOutputFormatChanged();
+    void OnTextFieldQualityChanged();
+    void OnStepperQualityChanged();
+    void OnNamePatternChanged();
+
+    // Profiles.
+    void OnFileNew();
+    void OnSaveProfile();
+    void OnSaveProfileAs();
+    void OnLoadProfile();
+
+    // The icon image.
+    void OnSelectIconImage();
+    void OnClearIconImage();
+    void ImageViewDragPerformed(const QVariantMap& userInfo);
+    void TextFieldDragPerformed(const QVariantMap& userInfo);
+
+    // Export.
+    void OnSaveIcons();
+    // The design the window shows, once a field being edited is committed and its preview
+    // is rendered, as every export starts from.
+    IconDesign LatestDesign();
+
+    // Menu commands.
+    void OnUndo();
+    void OnRedo();
+    void OnShowCanvasMargins();
+    void OnAppQuit();
+    void OnHowToCreateMacAppIcons();
+    void OnHowToCreateAnIOSAppIcon();
+    void OnHowToCreateALogo();
+
+private:
+    // A text field and the stepper that moves it, with the rules for typed numbers.
+    struct NumberPair {
+        QLineEdit* field = nullptr;
+        Stepper* stepper = nullptr;
+        qint64 fallback = 0;
+        qint64 minimum = 0;
+        qint64 maximum = 0;
+        bool wholeNumberText = true; // the stepper writes "%.0f"; otherwise its value as is
+    };
+
+    void CreateMenuActions();
+    void ConnectControls();
+    void FillPopUps();
+    void WriteSettings(const DesignSettings& settings);
+    void UpdateQualityControlsEnabled();
+
+    void CommonEdit();
+    void FieldRule(const NumberPair& pair);
+    void StepperRule(const NumberPair& pair);
+    void CanvasRule(QLineEdit* canvasField, QLineEdit* customField);
+    void SelectIconSet(QRadioButton* chosen);
+    void ValidateCustomSize(QLineEdit* field);
+    void OutputEdit();
+
+    void RenderFullSize(const IconDesign& design);
+    void IconPreviewRendered(const QImage& rendering);
+    void ShowInterimPreview(const QImage& picture, double scale);
+    void CommitFieldBeingEdited();
+    void BringPreviewUpToDate();
+    void LoadDroppedIconImage(const QVariantMap& userInfo);
+    void SetTitle(const QString& title);
+
+    Prompter& m_prompter;
+    InfoProvider& m_infoProvider;
+    RatingCheck m_ratingCheck;
+    Renderer m_renderer;
+    EditorControls m_controls;
+    ControlBindings m_bindings;
+    SliderDrags* m_sliderDrags = nullptr;
+    InterimPreview* m_interimPreview = nullptr;
+    MenuActions m_menuActions{};
+    NumberPair m_iconVerticalOffset;
+    NumberPair m_iconHorizontalOffset;
+    NumberPair m_iconScale;
+    NumberPair m_textVerticalOffset;
+    NumberPair m_textHorizontalOffset;
+    NumberPair m_fontSize;
+
+    QImage m_iconImage;
+    QImage m_currentIcon;
+    QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
+    double m_interimScale = 1.0;
+    QString m_currentProfilePath;
+    QTimer m_timerPreview;
+    bool m_updating = false;
+    bool m_selectionChanged = false;
+    bool m_showGridlines = false;
+    StateHistory m_history;
+};
