@@ -7,6 +7,7 @@
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
+#include "support/TerminationCleanup.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -206,6 +207,8 @@ int ReportUsageError(const QString& message) {
 }
 
 int RunCommandLine(int argc, char* argv[]) {
+    // First, before the application object starts any thread.
+    RemoveTemporariesOnTermination();
     // Rendering needs fonts, which need a GUI application, but never a display. A platform
     // inherited from a desktop session (xcb, wayland) would abort the run where there is no
     // display, so the command line always draws off screen.

@@ -1,5 +1,7 @@
 #include "export/AtomicFileWrite.h"
 
+#include "support/OwnTemporaryFiles.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
@@ -37,12 +39,13 @@ QByteArray FolderOf(const QByteArray& path) {
 }
 
 // A new, empty file of a name no one else has, created with the permissions of any new file
-// (0666 less the umask). -1 with errno set when none could be created.
+// (0666 less the umask) and recorded as this process's own until it is renamed or removed.
+// -1 with errno set when none could be created.
 int CreateTemporaryFile(const QByteArray& folder, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = folder + "/.sigilon-" +
                QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = OwnTemporaryFiles::Create(name);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -93,9 +96,10 @@ WriteResult WriteFileAtomically(const QString& path, const QByteArray& data) {
     // many times over and only guards against a crash of the whole machine.
     if (error == 0 && ::rename(temporary.constData(), target->constData()) != 0)
         error = errno;
-    if (error != 0) {
+    if (error != 0)
         ::unlink(temporary.constData());
+    OwnTemporaryFiles::Release(temporary);
+    if (error != 0)
         return SystemFailure(error);
-    }
     return {};
 }

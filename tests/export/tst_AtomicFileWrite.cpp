@@ -4,13 +4,20 @@
 #include "export/AtomicFileWrite.h"
 #include "helpers/FolderListing.h"
 #include "helpers/TestImages.h"
+#include "support/OwnTemporaryFiles.h"
+#include "support/TerminationCleanup.h"
 
 #include <QDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 const QByteArray NewContent("the new icon");
+
+int g_signal = 0; // what the child process sends itself
 
 class AtomicFileWriteTest : public QObject {
     Q_OBJECT
@@ -85,6 +92,38 @@ private slots:
         struct stat status;
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
         QCOMPARE(int(status.st_mode & 07777), mode);
+    }
+
+    // A child process sends itself the signal the moment its temporary file exists, before a
+    // byte is written; it must end with 128 + the signal and leave nothing in the folder.
+    void terminationRemovesTheOpenTemporary_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    void terminationRemovesTheOpenTemporary() {
+        QFETCH(int, signal);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("icon.png");
+        g_signal = signal;
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            RemoveTemporariesOnTermination();
+            OwnTemporaryFiles::SetCreatedHookForTesting([] {
+                ::kill(::getpid(), g_signal);
+                for (;;)
+                    ::pause();
+            });
+            [[maybe_unused]] const WriteResult written = WriteFileAtomically(path, NewContent);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 128 + signal);
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")), QStringList());
     }
 };
 
