@@ -1,12 +1,12 @@
 #include "export/AtomicFileWrite.h"
 
+#include "support/DescriptorWrite.h"
 #include "support/OwnTemporaryFiles.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,25 +52,6 @@ int CreateTemporaryFile(const QByteArray& folder, QByteArray& name) {
     return -1;
 }
 
-// Writes every byte, retrying interrupted and short writes; the errno of the first failure, or 0.
-int WriteAll(int fd, const QByteArray& data) {
-    const char* next = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, next, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (written == 0)
-            return EIO;
-        next += written;
-        left -= written;
-    }
-    return 0;
-}
-
 } // namespace
 
 bool ItemExistsAt(const QString& path) {
@@ -87,7 +68,7 @@ WriteResult WriteFileAtomically(const QString& path, const QByteArray& data) {
     const int fd = CreateTemporaryFile(FolderOf(*target), temporary);
     if (fd < 0)
         return SystemFailure(errno);
-    int error = WriteAll(fd, data);
+    int error = WriteAllBytes(fd, data);
     // close reports late write errors on some file systems; a file it fails for is not complete.
     if (::close(fd) != 0 && error == 0)
         error = errno;
