@@ -54,6 +54,18 @@ int CreateTemporaryFile(const QByteArray& folder, QByteArray& name) {
 
 } // namespace
 
+bool FolderTakesNewFiles(const QString& folder) {
+    const std::optional<QByteArray> systemPath = SystemPath(folder);
+    QByteArray probe;
+    const int fd = systemPath ? CreateTemporaryFile(*systemPath, probe) : -1;
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    OwnTemporaryFiles::Release(probe);
+    return true;
+}
+
 bool ItemExistsAt(const QString& path) {
     const std::optional<QByteArray> systemPath = SystemPath(path);
     struct stat status;

@@ -11,9 +11,14 @@
 void RemoveTemporariesOnTermination() {
     sigset_t quitSignals;
     sigemptyset(&quitSignals);
-    sigaddset(&quitSignals, SIGTERM);
-    sigaddset(&quitSignals, SIGINT);
-    if (::pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr) != 0)
+    for (const int signal : {SIGTERM, SIGINT}) {
+        // One the starter set to be ignored (a background job's SIGINT, nohup) stays ignored:
+        // a blocked signal would be queued for the waiting thread instead.
+        struct sigaction action {};
+        if (::sigaction(signal, nullptr, &action) == 0 && action.sa_handler != SIG_IGN)
+            sigaddset(&quitSignals, signal);
+    }
+    if (sigisemptyset(&quitSignals) || ::pthread_sigmask(SIG_BLOCK, &quitSignals, nullptr) != 0)
         return;
     try {
         std::thread([quitSignals] {
@@ -24,7 +29,7 @@ void RemoveTemporariesOnTermination() {
             ::_exit(128 + received);
         }).detach();
     } catch (const std::system_error&) {
-        // No thread to wait for them: the quitSignals keep their default action.
+        // No thread to wait for them: the signals keep their default action.
         ::pthread_sigmask(SIG_UNBLOCK, &quitSignals, nullptr);
     }
 }
