@@ -1,5 +1,6 @@
-// The writer behind every exported file: what it finds at a path, what it replaces, the
-// permissions of what it creates, and what a refused write leaves behind.
+// The writer behind every exported file: names it refuses, the permissions of what it creates,
+// and what a refused or interrupted write leaves behind. What it does about each kind of item
+// already at a path is checked through both exports (OutputOccupants).
 
 #include "export/AtomicFileWrite.h"
 #include "helpers/FolderListing.h"
@@ -7,7 +8,6 @@
 #include "support/OwnTemporaryFiles.h"
 #include "support/TerminationCleanup.h"
 
-#include <QDir>
 #include <QtTest>
 
 #include <csignal>
@@ -23,41 +23,6 @@ class AtomicFileWriteTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemsAtThePath_data() {
-        QTest::addColumn<QString>("occupant"); // what is at "target" before the write
-        QTest::addColumn<bool>("written");
-        QTest::newRow("nothing") << "" << true;
-        QTest::newRow("file") << "file" << true;
-        QTest::newRow("dangling link") << "dangling link" << true;
-        QTest::newRow("folder") << "folder" << false;
-    }
-
-    void itemsAtThePath() {
-        QFETCH(QString, occupant);
-        QFETCH(bool, written);
-        TestImages::ScratchFolder folder;
-        const QString path = folder.filePath("target");
-        if (occupant == u"file")
-            QVERIFY(TestImages::WriteFile(path, "old"));
-        else if (occupant == u"dangling link")
-            QVERIFY(QFile::link(folder.filePath("nowhere"), path));
-        else if (occupant == u"folder")
-            QVERIFY(QDir().mkdir(path));
-        QCOMPARE(ItemExistsAt(path), !occupant.isEmpty());
-
-        const WriteResult result = WriteFileAtomically(path, NewContent);
-        QCOMPARE(bool(result), written);
-        QCOMPARE(result.failure.isEmpty(), written);
-        if (written) {
-            QVERIFY(!QFileInfo(path).isSymLink());
-            QCOMPARE(TestImages::ReadFile(path), NewContent);
-        } else {
-            QVERIFY(QFileInfo(path).isDir());
-        }
-        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")),
-                 QStringList{"target"}); // no temporary file left
-    }
-
     void nulEndsNoPath() {
         // The part before a NUL names an existing file, which must be neither found nor written.
         TestImages::ScratchFolder folder;
