@@ -3,14 +3,17 @@
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
+#include "export/OutputFileWrite.h"
 #include "export/SaveImage.h"
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
+#include "support/TerminationCleanup.h"
 
 #include <QGuiApplication>
 #include <QStringList>
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -33,7 +36,8 @@ const char* const kUsageText =
     "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME as\n"
     "                       in the design (text, fontSize, gradientStartColor, canvasWidth, ...),\n"
     "                       VALUE a number, #RRGGBB, on/off or text; see sigilon(1)\n"
-    "  --output OUT.png     render: the PNG file to write at canvas size\n"
+    "  --output OUT.png     render: the PNG file to write at canvas size (- for standard\n"
+    "                       output)\n"
     "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
     "  --overwrite          export: replace existing files instead of keeping them\n"
     "  --quiet              export: do not list the written files\n"
@@ -134,8 +138,16 @@ QImage Render(const DesignInput& input) {
 
 int RunRender(const Options& options, const DesignInput& input) {
     constexpr int kPng = 0;
-    if (!ImageTools::SaveImage(Render(input), options.output, kPng, 1.0)) {
-        PrintError(QStringLiteral("Could not write %1.").arg(options.output));
+    const QByteArray png = ImageTools::EncodeImage(Render(input), kPng, 1.0);
+    const bool toStandardOutput = options.output == u"-";
+    const WriteResult written = toStandardOutput && !png.isEmpty()
+                                    ? WriteToDescriptor(STDOUT_FILENO, png)
+                                    : ImageTools::SaveEncoded(png, options.output, kPng);
+    if (!written) {
+        PrintError(
+            QStringLiteral("Could not write %1 (%2)")
+                .arg(toStandardOutput ? QStringLiteral("to standard output") : options.output,
+                     written.failure));
         return kFailed;
     }
     return kDone;
@@ -206,6 +218,8 @@ int ReportUsageError(const QString& message) {
 }
 
 int RunCommandLine(int argc, char* argv[]) {
+    // First, before the application object starts any thread.
+    RemoveTemporariesOnTermination();
     // Rendering needs fonts, which need a GUI application, but never a display. A platform
     // inherited from a desktop session (xcb, wayland) would abort the run where there is no
     // display, so the command line always draws off screen.

@@ -1,12 +1,12 @@
 #include "cli/ExportCommand.h"
 
 #include "cli/ExportCommandPrompter.h"
+#include "export/AtomicFileWrite.h"
 #include "export/ExportRun.h"
 #include "export/SizeSets.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryFile>
 
 #include <cstdio>
 
@@ -40,9 +40,7 @@ QString ExportFolderProblem(const QString& folder) {
     }
     if (!QFileInfo(folder).isDir())
         return QStringLiteral("The output path %1 is not a folder.").arg(folder);
-    // Permission bits do not tell the whole story (root, read-only mounts): try it.
-    QTemporaryFile probe(info.absoluteFilePath() + QStringLiteral("/.sigilon-XXXXXX"));
-    if (!probe.open())
+    if (!FolderTakesNewFiles(folder))
         return QStringLiteral("The output folder %1 is not writable.").arg(folder);
     return {};
 }

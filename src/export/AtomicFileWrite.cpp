@@ -1,10 +1,12 @@
 #include "export/AtomicFileWrite.h"
 
+#include "support/DescriptorWrite.h"
+#include "support/OwnTemporaryFiles.h"
+
 #include <QFile>
 #include <QRandomGenerator>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <optional>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -37,38 +39,32 @@ QByteArray FolderOf(const QByteArray& path) {
 }
 
 // A new, empty file of a name no one else has, created with the permissions of any new file
-// (0666 less the umask). -1 with errno set when none could be created.
+// (0666 less the umask) and recorded as this process's own until it is renamed or removed.
+// -1 with errno set when none could be created.
 int CreateTemporaryFile(const QByteArray& folder, QByteArray& name) {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = folder + "/.sigilon-" +
                QByteArray::number(QRandomGenerator::global()->generate64(), 36);
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = OwnTemporaryFiles::Create(name);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
     return -1;
 }
 
-// Writes every byte, retrying interrupted and short writes; the errno of the first failure, or 0.
-int WriteAll(int fd, const QByteArray& data) {
-    const char* next = data.constData();
-    qsizetype left = data.size();
-    while (left > 0) {
-        const ssize_t written = ::write(fd, next, size_t(left));
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        if (written == 0)
-            return EIO;
-        next += written;
-        left -= written;
-    }
-    return 0;
-}
-
 } // namespace
+
+bool FolderTakesNewFiles(const QString& folder) {
+    const std::optional<QByteArray> systemPath = SystemPath(folder);
+    QByteArray probe;
+    const int fd = systemPath ? CreateTemporaryFile(*systemPath, probe) : -1;
+    if (fd < 0)
+        return false;
+    ::close(fd);
+    ::unlink(probe.constData());
+    OwnTemporaryFiles::Release(probe);
+    return true;
+}
 
 bool ItemExistsAt(const QString& path) {
     const std::optional<QByteArray> systemPath = SystemPath(path);
@@ -84,7 +80,7 @@ WriteResult WriteFileAtomically(const QString& path, const QByteArray& data) {
     const int fd = CreateTemporaryFile(FolderOf(*target), temporary);
     if (fd < 0)
         return SystemFailure(errno);
-    int error = WriteAll(fd, data);
+    int error = WriteAllBytes(fd, data);
     // close reports late write errors on some file systems; a file it fails for is not complete.
     if (::close(fd) != 0 && error == 0)
         error = errno;
@@ -93,9 +89,10 @@ WriteResult WriteFileAtomically(const QString& path, const QByteArray& data) {
     // many times over and only guards against a crash of the whole machine.
     if (error == 0 && ::rename(temporary.constData(), target->constData()) != 0)
         error = errno;
-    if (error != 0) {
+    if (error != 0)
         ::unlink(temporary.constData());
+    OwnTemporaryFiles::Release(temporary);
+    if (error != 0)
         return SystemFailure(error);
-    }
     return {};
 }

@@ -10,6 +10,10 @@ struct [[nodiscard]] WriteResult {
     explicit operator bool() const { return failure.isEmpty(); }
 };
 
+// Whether a new file can be made in `folder` now: one is created and removed again, since
+// permission bits do not tell the whole story (root, read-only mounts).
+bool FolderTakesNewFiles(const QString& folder);
+
 // Whether anything at all occupies `path`: a file, a folder, or a symbolic link, even one that
 // points nowhere. A link is never followed, so a link at an output path counts as an existing
 // item to be asked about rather than as the file it points to (or as nothing).

@@ -2,6 +2,7 @@
 
 #include "export/IconSetEncoding.h"
 #include "export/OutputFormat.h"
+#include "export/OutputNameCheck.h"
 #include "export/SaveImage.h"
 
 #include <cmath>
@@ -55,9 +56,14 @@ bool ExportRun::SaveAll(const QImage& rendering, const QString& folder,
     int overwriteMode = AskNext;
     bool result = true;
     for (qsizetype i = 0; i < sizes.size(); ++i) {
-        const QString path = AppendPathComponent(folder, GetFileName(sizes[i].nameText));
+        const QString name = GetFileName(sizes[i].nameText);
+        const QString path = AppendPathComponent(folder, name);
+        // A name that would leave the folder fails before any question about it.
+        const QString outside = OutputNameProblem(folder, name);
         const SaveIconResult saved =
-            SaveIcon(files[std::size_t(i)], path, m_options.formatIndex, overwriteMode);
+            outside.isEmpty()
+                ? SaveIcon(files[std::size_t(i)], path, m_options.formatIndex, overwriteMode)
+                : SaveIconResult{{outside}, overwriteMode};
         overwriteMode = saved.overwriteMode;
         const bool ok = bool(saved.result);
         result = result && ok;
@@ -65,9 +71,9 @@ bool ExportRun::SaveAll(const QImage& rendering, const QString& folder,
             // Only an answer of No or No to All passes over a file.
             const bool kept = saved.overwriteMode == No || saved.overwriteMode == NoToAll;
             m_observer({path,
-                        kept ? FileAction::Kept
-                        : ok ? FileAction::Written
-                             : FileAction::Failed,
+                        !ok    ? FileAction::Failed
+                        : kept ? FileAction::Kept
+                               : FileAction::Written,
                         saved.result.failure});
         }
     }

@@ -18,7 +18,9 @@
 // Files are replaced atomically: an existing file stays in place until its replacement is
 // complete, and stays untouched when encoding or writing fails. Anything at an output path
 // counts as existing, a symbolic link too (even one pointing nowhere); replacing it writes a
-// regular file in the link's place and never touches what the link points to.
+// regular file in the link's place and never touches what the link points to. A pipe or a
+// device is written to, and a folder or another item that is not a file is never replaced:
+// that file fails (see WriteOutputFile).
 class ExportRun {
 public:
     // The overwrite decision carried from file to file; every run starts with AskNext.

@@ -3,6 +3,7 @@
 #include "export/GifEncoder.h"
 #include "export/ImageWriterEncoder.h"
 #include "export/Jpeg2000Encoder.h"
+#include "export/OutputFileWrite.h"
 #include "export/OutputFormat.h"
 #include "export/PngEncoder.h"
 
@@ -85,7 +86,7 @@ WriteResult SaveEncoded(const QByteArray& encoded, const QString& path, int form
         return {QStringLiteral("No output format is selected.")};
     if (encoded.isEmpty())
         return {QStringLiteral("The image could not be encoded.")};
-    return WriteFileAtomically(path, encoded);
+    return WriteOutputFile(path, encoded);
 }
 
 } // namespace ImageTools

@@ -20,10 +20,10 @@ QImage EncodingBitmap(const QImage& image);
 // the encoder fails.
 QByteArray EncodeImage(const QImage& image, int formatIndex, double quality);
 
-// Encodes the image and replaces the item at `path` atomically (see WriteFileAtomically): an
-// existing file stays untouched until the new one is complete, and is kept when anything
-// fails, and a symbolic link there is replaced, not followed. Says why when nothing was
-// written.
+// Encodes the image and writes it to `path` as WriteOutputFile does: an existing file is
+// replaced atomically (it stays untouched until the new one is complete, and is kept when
+// anything fails), a symbolic link there is replaced, not followed, a pipe or a device is
+// written to, and nothing else is ever replaced. Says why when nothing was written.
 WriteResult SaveImage(const QImage& image, const QString& path, int formatIndex, double quality);
 
 // Writes contents that EncodeImage made for the format at `formatIndex` as SaveImage does;

@@ -1,6 +1,8 @@
 #include "platforms/PlatformExport.h"
 
 #include "export/AtomicFileWrite.h"
+#include "export/OutputFileWrite.h"
+#include "export/OutputNameCheck.h"
 #include "export/PngEncoder.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
@@ -126,13 +128,13 @@ QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
     return {};
 }
 
-// Encodes one file and writes it atomically; empty when written, else why not.
+// Encodes one file and writes it as every export does; empty when written, else why not.
 QString WriteContents(const PlannedFile& file, const QString& path,
                       const PlatformPictures& pictures, const std::map<PngKey, QByteArray>& pngs) {
     const QByteArray contents = Contents(file, pictures, pngs);
     if (contents.isEmpty())
         return QStringLiteral("The image could not be encoded.");
-    return WriteFileAtomically(path, contents).failure;
+    return WriteOutputFile(path, contents).failure;
 }
 
 // A stopped run reports only the files it settled: those kept and those it began (`begun`
@@ -205,11 +207,13 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     std::vector<QString> failures(std::size_t(pending.size()));
     // One flag per file, each written by its own worker (bytes, unlike vector<bool>'s bits).
     std::vector<char> begun(std::size_t(pending.size()), 0);
+    // A link where a folder belongs fails every file below it: nothing goes through it.
     for (qsizetype i = 0; i < pending.size(); ++i) {
         const QString folderPath = QFileInfo(result.files[pendingIndex[i]].path).path();
-        if (!QDir().mkpath(folderPath))
-            failures[std::size_t(i)] =
-                QStringLiteral("The folder %1 could not be created.").arg(folderPath);
+        QString& failure = failures[std::size_t(i)];
+        failure = OutputNameProblem(folder, pending[i]->path);
+        if (failure.isEmpty() && !QDir().mkpath(folderPath))
+            failure = QStringLiteral("The folder %1 could not be created.").arg(folderPath);
     }
     ForEachInParallel(int(pending.size()), threads, [&](int i) {
         if (gate.Stopped())

@@ -10,7 +10,8 @@
 #include <functional>
 
 // Writes the planned files of platform sets into a folder: every picture drawn from the design
-// once, every file encoded and then written atomically, the folders a file needs created.
+// once, every file encoded and then written (see WriteOutputFile), the folders a file needs
+// created.
 namespace PlatformExport {
 
 struct Result {

@@ -11,6 +11,8 @@
 #include <QImageReader>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 Q_DECLARE_METATYPE(StartRequest::Mode)
 
 using ProgramRun::Sigilon;
@@ -230,6 +232,49 @@ private slots:
         });
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QImageReader(output).size(), QSize(1024, 1024));
+    }
+
+    // An output path that is not a regular file is never replaced: standard output under
+    // any of its names gets the PNG, a device is written to, a folder is an error naming it.
+    void renderToWhatIsNotAFile_data() {
+        QTest::addColumn<QString>("output"); // "folder": a folder in the scratch folder
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<bool>("piped"); // the PNG arrives on standard output
+        QTest::newRow("-") << "-" << 0 << true;
+        QTest::newRow("/dev/stdout") << "/dev/stdout" << 0 << true;
+        QTest::newRow("/proc/self/fd/1") << "/proc/self/fd/1" << 0 << true;
+        QTest::newRow("/dev/null") << "/dev/null" << 0 << false;
+        QTest::newRow("folder") << "folder" << 1 << false;
+    }
+
+    void renderToWhatIsNotAFile() {
+        QFETCH(QString, output);
+        QFETCH(int, exitCode);
+        QFETCH(bool, piped);
+        const TestImages::ScratchFolder scratch;
+        if (output == u"folder") {
+            output = scratch.filePath(output);
+            QVERIFY(QDir().mkdir(output));
+        }
+        const QString received = scratch.filePath("stdout");
+        const Run run = Sigilon(
+            {"render", "--set", "canvasWidth=64", "--set", "canvasHeight=48", "--output", output},
+            [&](QProcess& process) { process.setStandardOutputFile(received); });
+        QCOMPARE(run.exitCode, exitCode);
+        if (piped)
+            QCOMPARE(QImage(received).size(), QSize(64, 48));
+        else
+            QCOMPARE(QFileInfo(received).size(), 0);
+        if (exitCode != 0)
+            QVERIFY2(run.err.contains(output), qPrintable(run.err));
+        // Neither the system's names for the streams nor the folder were replaced.
+        struct stat status;
+        QCOMPARE(::lstat("/dev/stdout", &status), 0);
+        QVERIFY(S_ISLNK(status.st_mode));
+        QCOMPARE(::lstat("/dev/null", &status), 0);
+        QVERIFY(S_ISCHR(status.st_mode));
+        if (exitCode != 0)
+            QVERIFY(QFileInfo(output).isDir());
     }
 
     // Overrides choose the set, size, names and format; the missing folder is made; --quiet

@@ -1,56 +1,28 @@
-// The writer behind every exported file: what it finds at a path, what it replaces, the
-// permissions of what it creates, and what a refused write leaves behind.
+// The writer behind every exported file: names it refuses, the permissions of what it creates,
+// and what a refused or interrupted write leaves behind. What it does about each kind of item
+// already at a path is checked through both exports (OutputOccupants).
 
 #include "export/AtomicFileWrite.h"
 #include "helpers/FolderListing.h"
 #include "helpers/TestImages.h"
+#include "support/OwnTemporaryFiles.h"
+#include "support/TerminationCleanup.h"
 
-#include <QDir>
 #include <QtTest>
 
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 const QByteArray NewContent("the new icon");
+
+int g_signal = 0; // what the child process sends itself
 
 class AtomicFileWriteTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void itemsAtThePath_data() {
-        QTest::addColumn<QString>("occupant"); // what is at "target" before the write
-        QTest::addColumn<bool>("written");
-        QTest::newRow("nothing") << "" << true;
-        QTest::newRow("file") << "file" << true;
-        QTest::newRow("dangling link") << "dangling link" << true;
-        QTest::newRow("folder") << "folder" << false;
-    }
-
-    void itemsAtThePath() {
-        QFETCH(QString, occupant);
-        QFETCH(bool, written);
-        TestImages::ScratchFolder folder;
-        const QString path = folder.filePath("target");
-        if (occupant == u"file")
-            QVERIFY(TestImages::WriteFile(path, "old"));
-        else if (occupant == u"dangling link")
-            QVERIFY(QFile::link(folder.filePath("nowhere"), path));
-        else if (occupant == u"folder")
-            QVERIFY(QDir().mkdir(path));
-        QCOMPARE(ItemExistsAt(path), !occupant.isEmpty());
-
-        const WriteResult result = WriteFileAtomically(path, NewContent);
-        QCOMPARE(bool(result), written);
-        QCOMPARE(result.failure.isEmpty(), written);
-        if (written) {
-            QVERIFY(!QFileInfo(path).isSymLink());
-            QCOMPARE(TestImages::ReadFile(path), NewContent);
-        } else {
-            QVERIFY(QFileInfo(path).isDir());
-        }
-        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")),
-                 QStringList{"target"}); // no temporary file left
-    }
-
     void nulEndsNoPath() {
         // The part before a NUL names an existing file, which must be neither found nor written.
         TestImages::ScratchFolder folder;
@@ -85,6 +57,38 @@ private slots:
         struct stat status;
         QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
         QCOMPARE(int(status.st_mode & 07777), mode);
+    }
+
+    // A child process sends itself the signal the moment its temporary file exists, before a
+    // byte is written; it must end with 128 + the signal and leave nothing in the folder.
+    void terminationRemovesTheOpenTemporary_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    void terminationRemovesTheOpenTemporary() {
+        QFETCH(int, signal);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("icon.png");
+        g_signal = signal;
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            RemoveTemporariesOnTermination();
+            OwnTemporaryFiles::SetCreatedHookForTesting([] {
+                ::kill(::getpid(), g_signal);
+                for (;;)
+                    ::pause();
+            });
+            [[maybe_unused]] const WriteResult written = WriteFileAtomically(path, NewContent);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 128 + signal);
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")), QStringList());
     }
 };
 

@@ -6,6 +6,7 @@
 #include "export/SizeSets.h"
 #include "helpers/FolderListing.h"
 #include "helpers/MemoryRatePreference.h"
+#include "helpers/OutputOccupants.h"
 #include "helpers/ScriptedPrompter.h"
 #include "helpers/TestImages.h"
 
@@ -187,49 +188,31 @@ private slots:
         QVERIFY(!run.preference.value.has_value()); // no rating check after a failure
     }
 
-    void symbolicLinksAtOutputPaths_data() {
-        // Every link points out of the export folder; nothing there may change.
-        QTest::addColumn<QString>("target"); // relative to the export folder
-        QTest::addColumn<int>("answer");
-        QTest::newRow("link to a file, kept") << "../victim.png" << int(No);
-        QTest::newRow("link to a file, replaced") << "../victim.png" << int(YesToAll);
-        QTest::newRow("dangling link, kept") << "../nowhere.png" << int(No);
-        QTest::newRow("dangling link, replaced") << "../nowhere.png" << int(YesToAll);
-        QTest::newRow("link to a folder, replaced") << "../victims" << int(Yes);
-    }
+    // The rules every export shares (see OutputOccupants), here with the answers the command
+    // line gives: Yes to All with --overwrite, No to All without.
+    void occupantsOfTheOutputPath_data() { OutputOccupants::AddRows(); }
 
-    void symbolicLinksAtOutputPaths() {
-        QFETCH(QString, target);
-        QFETCH(int, answer);
-        QTemporaryDir outside;
-        const QString folder = outside.filePath("export");
-        QVERIFY(QDir().mkdir(folder));
-        QVERIFY(QDir().mkdir(outside.filePath("victims")));
-        WriteOld(outside.filePath("victim.png"));
-        const QString link = folder + "/Icon16.png";
-        QVERIFY(QFile::link(target, link));
-
-        Export run;
-        run.prompter.answers = {answer};
-        QCOMPARE(run.Run(folder), ExportRun::Outcome::Saved);
-        // The link is an existing item: asked about, as a file would be.
-        QCOMPARE(run.prompter.Messages().first(),
-                 "The file " + link + " already exists. Do you want to overwrite it?");
-        QCOMPARE(run.Actions(), QString(answer == No ? "KWWWWWW" : "WWWWWWW"));
-
-        // Nothing outside the folder was written, followed or created.
-        QCOMPARE(TestImages::ReadFile(outside.filePath("victim.png")), OldContent);
-        QVERIFY(QDir(outside.filePath("victims")).isEmpty());
-        QVERIFY(!QFileInfo::exists(outside.filePath("nowhere.png")));
-        const QFileInfo written(link);
-        if (answer == No) {
-            QCOMPARE(written.symLinkTarget(), QFileInfo(folder + '/' + target).absoluteFilePath());
-        } else {
-            QVERIFY(!written.isSymLink());
-            QVERIFY(written.isFile());
-            QCOMPARE(QImageReader(link).size(), QSize(16, 16));
-        }
-        QCOMPARE(FolderListing::EntriesIn(folder).size(), 7); // no temporary file left behind
+    void occupantsOfTheOutputPath() {
+        QFETCH(int, occupant);
+        QFETCH(bool, overwrite);
+        QFETCH(int, outcome);
+        QTemporaryDir folder;
+        OutputOccupants::Scene scene(OutputOccupants::Occupant(occupant),
+                                     folder.filePath("Icon16.png"));
+        ScriptedPrompter prompter;
+        prompter.answers = {overwrite ? YesToAll : NoToAll};
+        ExportRun run(prompter, ExportOptions());
+        QList<ExportRun::FileResult> settled;
+        run.SetFileObserver([&](const ExportRun::FileResult& file) { settled.append(file); });
+        QCOMPARE(run.SaveAll(Rendering(64), folder.path(), {{16, 16, "16"}}),
+                 outcome != OutputOccupants::Failed);
+        QCOMPARE(settled.size(), 1);
+        QCOMPARE(int(settled.first().action), outcome);
+        if (outcome == OutputOccupants::Failed)
+            QVERIFY2(settled.first().failure.contains(settled.first().path),
+                     qPrintable(settled.first().failure));
+        scene.Check(OutputOccupants::Outcome(outcome), 16);
+        QCOMPARE(FolderListing::EntriesIn(folder.path()), QStringList{"Icon16.png"});
     }
 
     void unwritableNamesFailAlone_data() {
@@ -251,6 +234,14 @@ private slots:
             << "";
         QTest::newRow("missing subfolder") << "sub/Icon[Size]" << QStringList{"16", "32"} << "FF"
                                            << "";
+        // Every file stays inside the output folder, whatever the name.
+        QTest::newRow("up and out") << "../Icon[Size]" << QStringList{"16"} << "F"
+                                    << "leads out of the output folder";
+        QTest::newRow("out through a size")
+            << "Icon[Size]" << QStringList{"16", "/../../32"} << "WF"
+            << "leads out of the output folder";
+        QTest::newRow("absolute") << "/Icon[Size]" << QStringList{"16"} << "F"
+                                  << "absolute path";
     }
 
     void unwritableNamesFailAlone() {
@@ -258,7 +249,9 @@ private slots:
         QFETCH(QStringList, sizeTexts);
         QFETCH(QString, files);
         QFETCH(QString, reason);
-        QTemporaryDir folder;
+        QTemporaryDir outer;
+        const QString folder = outer.filePath("export");
+        QVERIFY(QDir().mkdir(folder));
         QList<OutputSize> sizes;
         for (const QString& text : sizeTexts)
             sizes.append({16, 16, text});
@@ -266,7 +259,7 @@ private slots:
         ExportRun run(prompter, {pattern, 0, 80.0f});
         QList<ExportRun::FileResult> settled;
         run.SetFileObserver([&](const ExportRun::FileResult& file) { settled.append(file); });
-        QVERIFY(!run.SaveAll(Rendering(64), folder.path(), sizes));
+        QVERIFY(!run.SaveAll(Rendering(64), folder, sizes));
         QVERIFY(prompter.questions.isEmpty());
 
         QCOMPARE(settled.size(), files.size());
@@ -283,8 +276,10 @@ private slots:
                          qPrintable(file.failure));
             }
         }
-        // Nothing is written under the part of a name before its NUL, nothing left half-done.
-        QCOMPARE(FolderListing::EntriesIn(folder.path()), expected);
+        // Nothing is written under the part of a name before its NUL, nothing left half-done,
+        // nothing outside the folder.
+        QCOMPARE(FolderListing::EntriesIn(folder), expected);
+        QCOMPARE(FolderListing::EntriesIn(outer.path()), QStringList{"export"});
     }
 
     void cancelledInvalidOrEmptyExports() {

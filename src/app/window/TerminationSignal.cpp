@@ -11,6 +11,11 @@ namespace {
 // The signal handler may only write to a descriptor; the main loop reads the other end.
 int g_signalSockets[2] = {-1, -1};
 
+// A quit from outside: a logout or kill, and Ctrl+C in the terminal that started the editor.
+// Either way the window goes through its normal end, so exports finish or remove their
+// temporary files instead of leaving them behind.
+constexpr int kQuitSignals[] = {SIGTERM, SIGINT};
+
 void OnSignal(int) {
     const char byte = 1;
     [[maybe_unused]] const ssize_t written = ::write(g_signalSockets[0], &byte, 1);
@@ -31,13 +36,21 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent) {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    if (::sigaction(SIGTERM, &action, nullptr) != 0) {
-        delete m_notifier;
-        m_notifier = nullptr;
-    }
+    for (const int signal : kQuitSignals)
+        if (::sigaction(signal, &action, nullptr) != 0) {
+            Restore();
+            delete m_notifier;
+            m_notifier = nullptr;
+            return;
+        }
 }
 
 TerminationSignal::~TerminationSignal() {
     if (m_notifier)
-        std::signal(SIGTERM, SIG_DFL);
+        Restore();
+}
+
+void TerminationSignal::Restore() {
+    for (const int signal : kQuitSignals)
+        std::signal(signal, SIG_DFL);
 }

@@ -4,8 +4,8 @@
 
 class QSocketNotifier;
 
-// Turns SIGTERM into a clean end of the main loop (exit status 0), as a quit from outside the
-// editor: no question is asked, as for a logout.
+// Turns SIGTERM and SIGINT into a clean end of the main loop (exit status 0), as a quit from
+// outside the editor: no question is asked, as for a logout.
 class TerminationSignal : public QObject {
     Q_OBJECT
 
@@ -18,5 +18,7 @@ public:
     bool isInstalled() const { return m_notifier != nullptr; }
 
 private:
+    static void Restore();
+
     QSocketNotifier* m_notifier = nullptr;
 };
