@@ -1,7 +1,7 @@
 // A quit from outside the editor: SIGTERM (a logout, kill) and SIGINT (Ctrl+C in the terminal
 // that started it) end the main loop normally, so the window's work can finish or clean up.
 
-#include "app/TerminationSignal.h"
+#include "app/window/TerminationSignal.h"
 
 #include <QTimer>
 #include <QtTest>
