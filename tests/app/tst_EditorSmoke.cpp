@@ -3,18 +3,21 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
 
-// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
-// environment, after starting the editor in the background (as $pid) and waiting up to 20
-// seconds for its window titled "Sigilon", which prints "window"; then ends the editor with
-// SIGTERM and prints its exit status (and, when that is not 0, the end of its error output).
-// Returns what was printed.
-QString RunWithEditorOnVirtualDisplay(const QString& script, const QProcessEnvironment& extra) {
+// What scripts/with-display.sh returns when it could not start the virtual display.
+constexpr int kNoDisplay = 125;
+
+// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels (started by
+// scripts/with-display.sh, ready before the script starts) with the extra environment, after
+// starting the editor in the background (as $pid) and waiting up to 20 seconds for its window
+// titled "Sigilon", which prints "window"; then ends the editor with SIGTERM and prints its exit
+// status (and, when that is not 0, the end of its error output).
+ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script,
+                                                 const QProcessEnvironment& extra) {
     const QString start = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>editor-errors.txt &
 pid=$!
@@ -36,10 +39,10 @@ done
         environment.insert(extra);
         process.setProcessEnvironment(environment);
     };
-    return ProgramRun::Run(
-               QStringLiteral("xvfb-run"),
-               {"-a", "-s", "-screen 0 1600x1000x24", "bash", "-c", start + script + end}, setUp)
-        .out;
+    return ProgramRun::Run(QStringLiteral("bash"),
+                           {QStringLiteral(SIGILON_SOURCE_DIR "/scripts/with-display.sh"),
+                            "--screen", "1600x1000x24", "bash", "-c", start + script + end},
+                           setUp);
 }
 
 } // namespace
@@ -50,11 +53,6 @@ class tst_EditorSmoke : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
-        QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("xvfb-run")).isEmpty(),
-                 "xvfb-run is missing; scripts/install-deps.sh installs it");
-    }
-
     // With the preview wall remembered as shown, the running editor shows it: the screen holds
     // the themed Android look's background (a disc of 128 pixels across, about 12 800 pixels).
     // Then Ctrl+Shift+E opens "Export for Platforms". The screenshots stay in the test's
@@ -89,8 +87,10 @@ for i in $(seq 1 50); do
   sleep 0.2
 done
 )");
-        QCOMPARE(RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra),
-                 QStringLiteral("window\nwall\ndialog\nexit=0\n"));
+        const ProgramRun::Result run =
+            RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra);
+        QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
+        QCOMPARE(run.out, QStringLiteral("window\nwall\ndialog\nexit=0\n"));
     }
 
     void helpPagesAreBesideTheExecutable() {
