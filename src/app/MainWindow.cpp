@@ -2,6 +2,7 @@
 
 #include "app/PlatformExportWiring.h"
 #include "app/PreviewWallWiring.h"
+#include "app/dialogs/HelpWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -48,6 +49,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*this, *view, *m_controller);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    InstallHelpWindow(*this, *help, *m_controller);
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
     help->addAction(a.howToCreateALogo);

@@ -95,7 +95,8 @@ done
 
     void helpPagesAreBesideTheExecutable() {
         const QDir folder = QFileInfo(QStringLiteral(SIGILON_EXECUTABLE)).dir();
-        for (const char* page : {"mac-app-icons.html", "ios-app-icon.html", "logo.html"})
+        for (const char* page :
+             {"index.html", "mac-app-icons.html", "ios-app-icon.html", "logo.html"})
             QVERIFY2(folder.exists(QStringLiteral("help/") + page), page);
     }
 };
