@@ -21,8 +21,9 @@ cannot_start() {
 command -v Xvfb >/dev/null || cannot_start "Xvfb is missing (scripts/install-deps.sh installs it)"
 
 log=$(mktemp)
-# Xvfb writes the display number to its standard output, a pipe to this script.
-coproc XVFB { exec Xvfb -displayfd 1 -screen 0 "$screen" 2>"$log"; }
+# Xvfb writes the display number to its standard output, a pipe to this script. Should this
+# script be killed outright, the kernel ends Xvfb too (setpriv --pdeathsig, util-linux).
+coproc XVFB { exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -screen 0 "$screen" 2>"$log"; }
 xvfb_pid=$XVFB_PID
 stop_display() {
   kill "$xvfb_pid" 2>/dev/null || true
@@ -30,8 +31,6 @@ stop_display() {
   rm -f "$log"
 }
 trap stop_display EXIT
-trap 'exit 143' TERM
-trap 'exit 130' INT
 
 # A loaded machine may take a while; a server that fails closes the pipe at once.
 number=
@@ -39,6 +38,16 @@ read -r -t 60 number <&"${XVFB[0]}" || true
 [ -n "$number" ] || cannot_start "$(tail -n 3 "$log" | tr '\n' ' ')"
 
 export DISPLAY=":$number"
-status=0
-"$@" || status=$?
+# The command runs in the background so that a signal to this script is passed on at once
+# rather than after the command ends; it keeps this script's standard input.
+"$@" <&0 &
+command_pid=$!
+for signal in TERM HUP; do
+  trap 'kill -'"$signal"' "$command_pid" 2>/dev/null || true' "$signal"
+done
+while :; do
+  if wait "$command_pid"; then status=0; else status=$?; fi
+  # A signal ends the wait early; the command may still be finishing.
+  kill -0 "$command_pid" 2>/dev/null || break
+done
 exit "$status"
