@@ -34,8 +34,9 @@ install(FILES ${SIGILON_MANUAL_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(DIRECTORY ${SIGILON_ICON_THEME_DIR} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
 # The Debian package: sigilon_<version>_amd64.deb, everything under /usr. The libraries it
-# needs are computed by dpkg-shlibdeps; Qt's image plugins (TIFF) and the fonts standing in
-# for the design's faces are loaded at run time, so they are named here.
+# needs are computed by dpkg-shlibdeps; Qt's image plugins (TIFF), its Wayland platform plugin
+# and the fonts standing in for the design's faces are loaded at run time, so they are named
+# here.
 file(STRINGS ${CMAKE_SOURCE_DIR}/scripts/font-packages.txt SIGILON_FONT_PACKAGES REGEX "^[^#]")
 list(JOIN SIGILON_FONT_PACKAGES ", " SIGILON_FONT_DEPENDS)
 set(CPACK_PACKAGE_NAME sigilon)
@@ -53,5 +54,6 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-image-formats-plugins, ${SIGILON_FONT_DEPENDS}")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS
+  "qt6-image-formats-plugins, qt6-wayland, ${SIGILON_FONT_DEPENDS}")
 include(CPack)

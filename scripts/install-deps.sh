@@ -8,8 +8,9 @@ packages=(
   g++ cmake make pkg-config clang-format ccache
   # the sanitizer build and the fuzz targets (clang's ASan, UBSan and libFuzzer runtimes)
   clang libclang-rt-14-dev
-  # Qt 6 and image format plugins (TIFF and others)
-  qt6-base-dev qt6-image-formats-plugins libgl-dev
+  # Qt 6, image format plugins (TIFF and others) and the Wayland platform plugin (the editor
+  # runs on a Wayland desktop without XWayland)
+  qt6-base-dev qt6-image-formats-plugins qt6-wayland libgl-dev
   # encoders
   libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev zlib1g-dev
   # the running window and its tests

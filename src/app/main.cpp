@@ -1,4 +1,5 @@
 #include "cli/CommandLine.h"
+#include "cli/DesktopSession.h"
 #include "cli/StartRequest.h"
 #include "support/AllocatorTuning.h"
 
@@ -18,6 +19,8 @@ int main(int argc, char* argv[]) {
         return ReportUsageError(request.error);
     case StartRequest::Mode::Editor:
 #ifdef SIGILON_HAS_WINDOW
+        if (!HasDesktopSession(QProcessEnvironment::systemEnvironment()))
+            return ReportNoDesktopSession();
         return RunEditor(argc, argv, request.profilePath);
 #else
         return ReportUsageError(QStringLiteral("this build has no editor window"));

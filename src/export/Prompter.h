@@ -15,6 +15,14 @@ public:
     // chosen, or -1 when the alert ended another way.
     virtual int Ask(const QString& message, const QStringList& buttons) = 0;
 
+    // As Ask, with `details` (a list of files, say) kept out of the message in an area the
+    // user can open. Where there is no such area the details follow the message.
+    virtual int AskWithDetails(const QString& message, const QString& details,
+                               const QStringList& buttons) {
+        return Ask(details.isEmpty() ? message : message + QStringLiteral("\n\n") + details,
+                   buttons);
+    }
+
     // A folder chooser whose accept button reads `prompt`. nullopt when cancelled; an empty
     // string when the chooser closed without a folder.
     virtual std::optional<QString> ChooseFolder(const QString& prompt) = 0;

@@ -1,4 +1,5 @@
 #include "EditorFixture.h"
+#include "app/dialogs/HelpWindow.h"
 
 namespace {
 
@@ -110,20 +111,33 @@ private slots:
             QVERIFY(tried.contains(always));
     }
 
-    void helpMenuOpensThePagesThatShipWithTheApplication() {
+    // F1 opens the application's own help window on the contents page, and every command of
+    // the Help menu shows a page that ships in help/ in that window, none in a web browser.
+    void helpOpensInTheApplicationsOwnWindow() {
         EditorFixture editor;
+        QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
-        for (QAction* help : editor.window->menuBar()->actions().last()->menu()->actions())
-            help->trigger();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QTest::keyClick(editor.window.get(), Qt::Key_F1);
+        auto* help = editor.window->findChild<HelpWindow*>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->page().fileName(), QStringLiteral("index.html"));
+        QCOMPARE(help->windowTitle(), QStringLiteral("Sigilon Help"));
+        QVERIFY(help->findChild<QTextBrowser*>()->toPlainText().contains("How to Create a Logo"));
+
         QSet<QString> pages;
-        for (const QUrl& url : m_openedUrls) {
-            const QString name = QFileInfo(url.toLocalFile()).fileName();
-            QVERIFY2(QDir(QStringLiteral(SIGILON_SOURCE_DIR "/help")).exists(name),
-                     qPrintable(url.toString()));
-            pages.insert(name);
+        for (QAction* command : editor.window->menuBar()->actions().last()->menu()->actions()) {
+            if (command->isSeparator())
+                continue;
+            command->trigger();
+            const QString page = help->page().fileName();
+            QVERIFY2(QDir(QStringLiteral(SIGILON_SOURCE_DIR "/help")).exists(page),
+                     qPrintable(page));
+            QVERIFY2(help->windowTitle().endsWith("Sigilon Help"), qPrintable(page));
+            pages.insert(page);
         }
-        QCOMPARE(pages.size(), 3);
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        QCOMPARE(pages.size(), 4);
+        QVERIFY(m_openedUrls.isEmpty());
     }
 };
 

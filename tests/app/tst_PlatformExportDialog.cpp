@@ -215,8 +215,8 @@ private slots:
     }
 
     // The chosen targets only: an existing file kept, a folder that cannot be made, and the
-    // rest written; the summary counts what is on disk, names each failed path, and opens the
-    // folder on request.
+    // rest written; the summary counts what is on disk, names each failed path in its details,
+    // and opens the folder on request.
     void summaryMatchesTheFolder() {
         const QString name = QStringLiteral("My.App-2");
         const QList<PlatformTarget> targets{PlatformTarget::Windows, PlatformTarget::Android};
@@ -248,8 +248,9 @@ private slots:
         const int written = int(planned.size() - blocked.size()) - 1;
         QCOMPARE(CountsIn(summary), (QList<int>{written, 1, int(blocked.size())}));
         QCOMPARE(TestImages::ReadFile(m_folder->filePath(kept)), QByteArray("old icon"));
+        const QString details = editor.prompter.questions.last().details;
         for (const QString& path : blocked)
-            QVERIFY2(summary.contains(m_folder->filePath(path)), qPrintable(path));
+            QVERIFY2(details.contains(m_folder->filePath(path)), qPrintable(path));
         QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));
         QCOMPARE(m_openedUrls, QList<QUrl>{QUrl::fromLocalFile(m_folder->path())});
         QTRY_VERIFY(!dialog.IsOpen());

@@ -2,6 +2,7 @@
 // errors, the profile and render commands, the plain export's options and failures, and the
 // messages a script relies on.
 
+#include "cli/DesktopSession.h"
 #include "cli/StartRequest.h"
 #include "design/DesignSettings.h"
 #include "helpers/ProgramRun.h"
@@ -284,6 +285,41 @@ private slots:
             QCOMPARE(QFileInfo(output).symLinkTarget(), linkedTo);
         if (exitCode != 0)
             QVERIFY(QFileInfo(output).isDir());
+    }
+
+    void desktopSession_data() {
+        QTest::addColumn<QStringList>("set"); // NAME=VALUE
+        QTest::addColumn<bool>("session");
+        QTest::newRow("nothing") << QStringList{} << false;
+        QTest::newRow("empty display") << QStringList{"DISPLAY=", "WAYLAND_DISPLAY="} << false;
+        QTest::newRow("X") << QStringList{"DISPLAY=:0"} << true;
+        QTest::newRow("Wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << true;
+        QTest::newRow("chosen platform") << QStringList{"QT_QPA_PLATFORM=offscreen"} << true;
+    }
+    void desktopSession() {
+        QFETCH(QStringList, set);
+        QFETCH(bool, session);
+        QProcessEnvironment environment;
+        environment.insert("HOME", "/root");
+        for (const QString& pair : set)
+            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        QCOMPARE(HasDesktopSession(environment), session);
+    }
+
+    // Started for the editor where no window can appear, the program says so in one line that
+    // names the headless commands, instead of the window platform's own failure.
+    void editorWithoutDesktopSessionPointsToTheCommands() {
+        const Run run = Sigilon({}, [](QProcess& process) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+                environment.remove(name);
+            process.setProcessEnvironment(environment);
+        });
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.err.count(u'\n'), 1);
+        for (const char* said :
+             {"desktop session", "`sigilon render`", "`sigilon export --target all`", "README"})
+            QVERIFY2(run.err.contains(said), qPrintable(run.err));
     }
 
     // Overrides choose the set, size, names and format; the missing folder is made; --quiet

@@ -17,11 +17,11 @@ struct Result {
 // `setUp` may redirect the output or change the environment before the start.
 inline Result Run(
     const QString& program, const QStringList& arguments,
-    const std::function<void(QProcess&)>& setUp = [](QProcess&) {}) {
+    const std::function<void(QProcess&)>& setUp = [](QProcess&) {}, int timeoutMs = 120000) {
     QProcess process;
     setUp(process);
     process.start(program, arguments);
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+    if (!process.waitForFinished(timeoutMs) || process.exitStatus() != QProcess::NormalExit)
         return {-1, QString(), process.errorString()};
     return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
             QString::fromUtf8(process.readAllStandardError())};

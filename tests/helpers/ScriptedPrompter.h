@@ -15,6 +15,7 @@ public:
     struct Question {
         QString message;
         QStringList buttons;
+        QString details; // empty unless asked with details
     };
 
     QList<int> answers; // for Ask, in order: the index of the button to press
@@ -29,7 +30,12 @@ public:
     QList<QStringList> openRequests;
 
     int Ask(const QString& message, const QStringList& buttons) override {
-        questions.append({message, buttons});
+        return AskWithDetails(message, QString(), buttons);
+    }
+
+    int AskWithDetails(const QString& message, const QString& details,
+                       const QStringList& buttons) override {
+        questions.append({message, buttons, details});
         if (buttons.size() == 1)
             return 0;
         return answers.isEmpty() ? -1 : answers.takeFirst();

@@ -65,8 +65,9 @@ private slots:
              {"bin/sigilon", "share/applications/org.sigilon.Sigilon.desktop",
               "share/metainfo/org.sigilon.Sigilon.metainfo.xml",
               "share/mime/packages/org.sigilon.Sigilon.xml", "share/man/man1/sigilon.1.gz",
-              "share/sigilon/help/mac-app-icons.html", "share/sigilon/help/ios-app-icon.html",
-              "share/sigilon/help/logo.html", "share/sigilon/help/style.css"})
+              "share/sigilon/help/index.html", "share/sigilon/help/mac-app-icons.html",
+              "share/sigilon/help/ios-app-icon.html", "share/sigilon/help/logo.html",
+              "share/sigilon/help/style.css"})
             QTest::newRow(path) << QString::fromLatin1(path) << 0;
         for (int size : IconSizes) {
             const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);

@@ -10,6 +10,8 @@ namespace {
 
 QString FileName(Page page) {
     switch (page) {
+    case Contents:
+        return QStringLiteral("index.html");
     case MacAppIcons:
         return QStringLiteral("mac-app-icons.html");
     case IOSAppIcon:

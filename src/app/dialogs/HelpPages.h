@@ -6,7 +6,7 @@
 // without a network connection.
 namespace HelpPages {
 
-enum Page { MacAppIcons, IOSAppIcon, Logo };
+enum Page { Contents, MacAppIcons, IOSAppIcon, Logo };
 
 // The page's file: in the "help" folder beside the executable, or in the installed share
 // folder.

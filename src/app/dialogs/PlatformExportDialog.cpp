@@ -194,8 +194,9 @@ void PlatformExportDialog::Finish(const PlatformExport::Result& result) {
     SetRunning(false);
     constexpr int kOpenFolder = 0;
     const QString folder = Choices().folder;
-    if (m_prompter.Ask(PlatformExportSummary(result, m_planned), {tr("Open Folder"), tr("OK")}) ==
-        kOpenFolder)
+    const PlatformExportSummary summary = PlatformExportSummary::Of(result, m_planned);
+    if (m_prompter.AskWithDetails(summary.message, summary.details,
+                                  {tr("Open Folder"), tr("OK")}) == kOpenFolder)
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
     accept();
 }

@@ -5,11 +5,18 @@
 #include <QPushButton>
 
 int QtPrompter::Ask(const QString& message, const QStringList& buttons) {
+    return AskWithDetails(message, QString(), buttons);
+}
+
+int QtPrompter::AskWithDetails(const QString& message, const QString& details,
+                               const QStringList& buttons) {
     QMessageBox box(m_parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(QStringLiteral("Sigilon"));
     box.setText(QString());
     box.setInformativeText(message);
+    // The box adds its own "Show Details..." button, which opens a scrolling area.
+    box.setDetailedText(details);
     // One role for all keeps the buttons in the order given; the first is the default.
     QList<QPushButton*> added;
     for (const QString& title : buttons)

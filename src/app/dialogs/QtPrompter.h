@@ -13,6 +13,8 @@ public:
     void setParent(QWidget* parent) { m_parent = parent; }
 
     int Ask(const QString& message, const QStringList& buttons) override;
+    int AskWithDetails(const QString& message, const QString& details,
+                       const QStringList& buttons) override;
     std::optional<QString> ChooseFolder(const QString& prompt) override;
     std::optional<QString> ChooseSaveFile(const QString& defaultName,
                                           const QString& extension) override;

@@ -1,5 +1,6 @@
 #include "app/window/MainWindow.h"
 
+#include "app/dialogs/HelpWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
@@ -48,6 +49,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*this, *view, *m_controller);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
+    InstallHelpWindow(*this, *help, *m_controller);
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
     help->addAction(a.howToCreateALogo);

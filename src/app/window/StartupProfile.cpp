@@ -16,6 +16,11 @@ int StartupProfilePrompter::Ask(const QString& message, const QStringList& butto
     return m_window.Ask(message, buttons);
 }
 
+int StartupProfilePrompter::AskWithDetails(const QString& message, const QString& details,
+                                           const QStringList& buttons) {
+    return m_window.AskWithDetails(message, details, buttons);
+}
+
 std::optional<QString> StartupProfilePrompter::ChooseFolder(const QString& prompt) {
     return m_window.ChooseFolder(prompt);
 }

@@ -17,6 +17,8 @@ public:
     void OpenProfile(ViewController& controller, const QString& path);
 
     int Ask(const QString& message, const QStringList& buttons) override;
+    int AskWithDetails(const QString& message, const QString& details,
+                       const QStringList& buttons) override;
     std::optional<QString> ChooseFolder(const QString& prompt) override;
     std::optional<QString> ChooseSaveFile(const QString& defaultName,
                                           const QString& extension) override;

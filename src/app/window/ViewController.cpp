@@ -711,13 +711,13 @@ void ViewController::OnAppQuit() {
 }
 
 void ViewController::OnHowToCreateMacAppIcons() {
-    QDesktopServices::openUrl(HelpPages::Url(HelpPages::MacAppIcons));
+    emit helpPageRequested(HelpPages::Url(HelpPages::MacAppIcons));
 }
 
 void ViewController::OnHowToCreateAnIOSAppIcon() {
-    QDesktopServices::openUrl(HelpPages::Url(HelpPages::IOSAppIcon));
+    emit helpPageRequested(HelpPages::Url(HelpPages::IOSAppIcon));
 }
 
 void ViewController::OnHowToCreateALogo() {
-    QDesktopServices::openUrl(HelpPages::Url(HelpPages::Logo));
+    emit helpPageRequested(HelpPages::Url(HelpPages::Logo));
 }

@@ -9,6 +9,7 @@
 
 #include <QImage>
 #include <QTimer>
+#include <QUrl>
 #include <QVariantMap>
 #include <QWidget>
 #include <functional>
@@ -108,6 +109,9 @@ signals:
 
     // A render finished with no further one pending; its picture is shown and recorded.
     void previewFinished();
+
+    // A Help menu command asks for one of the offline help pages; the help window shows it.
+    void helpPageRequested(const QUrl& page);
 
 public slots:
     // The design edits that need no conversion: each renders and marks the title.
