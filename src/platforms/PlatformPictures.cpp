@@ -17,23 +17,24 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     const int canvas = CanvasPixels(design).width();
     int largest = 0;
     bool filled = false;
-    std::map<PlatformVariant, QImage> sources;
+    std::map<PlatformVariant, ScaleSource> sources;
     for (const auto& [variant, sizes] : sizesBySource) {
         const int pixels = std::min(*sizes.begin(), canvas);
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
-        sources[variant] =
-            ImageTools::RenderIcon(design, PlatformVariants::Options(variant, pixels), threads);
+        sources.try_emplace(
+            variant,
+            ImageTools::RenderIcon(design, PlatformVariants::Options(variant, pixels), threads));
     }
 
     for (const PlannedImage& image : images) {
         const Key key{image.variant, image.pixels};
         if (m_pictures.count(key))
             continue;
-        const QImage& source = sources[PlatformVariants::Source(image.variant)];
+        const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
         // A rendering that failed stays missing: scaling it would give a blank picture.
-        QImage scaled = source.isNull() || source.width() == image.pixels
-                            ? source
+        QImage scaled = source.Image().isNull()
+                            ? QImage()
                             : StretchImage(source, image.pixels, image.pixels, threads);
         m_pictures[key] =
             scaled.isNull() ? QImage() : PlatformVariants::Finish(image.variant, std::move(scaled));
