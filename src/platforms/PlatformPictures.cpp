@@ -15,6 +15,8 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         sizesBySource[PlatformVariants::Source(image.variant)].insert(image.pixels);
 
     const int canvas = CanvasPixels(design).width();
+    const bool hasGlyphs = PlatformVariants::HasGlyphs(design);
+    bool silhouettes = false;
     int largest = 0;
     bool filled = false;
     std::map<PlatformVariant, ScaleSource> sources;
@@ -22,9 +24,11 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         const int pixels = std::min(*sizes.begin(), canvas);
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
+        silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
+                                                     variant == PlatformVariant::Tinted));
         sources.try_emplace(
-            variant,
-            ImageTools::RenderIcon(design, PlatformVariants::Options(variant, pixels), threads));
+            variant, ImageTools::RenderIcon(
+                         design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads));
     }
 
     for (const PlannedImage& image : images) {
@@ -37,12 +41,16 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                             ? QImage()
                             : StretchImage(source, image.pixels, image.pixels, threads);
         m_pictures[key] =
-            scaled.isNull() ? QImage() : PlatformVariants::Finish(image.variant, std::move(scaled));
+            scaled.isNull() ? QImage()
+                            : PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
     }
 
     if (filled && design.transparentBackground)
         m_notes.append(QStringLiteral("Note: the background is transparent; the full-bleed "
                                       "icons put the design on opaque white."));
+    if (silhouettes)
+        m_notes.append(QStringLiteral("Note: the design has no icon image and no text; the dark "
+                                      "and tinted icons show the background's silhouette."));
     if (largest > canvas)
         m_notes.append(QStringLiteral("Note: the canvas is %1 x %1 pixels; icons up to %2 "
                                       "pixels are enlarged from it.")

@@ -1,5 +1,7 @@
 #include "platforms/PlatformVariant.h"
 
+#include "render/LegibleGlyphs.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -11,6 +13,19 @@ namespace {
 constexpr double AdaptiveSafeZone = 72.0 / 108.0;
 // A maskable web icon keeps what matters inside the central 80 %.
 constexpr double MaskableSafeZone = 0.8;
+// The tinted silhouette of a design without glyphs: a plain gray for the system to tint.
+constexpr int SilhouetteGray = 128;
+
+QImage Grayed(QImage silhouette) {
+    silhouette.convertTo(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < silhouette.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(silhouette.scanLine(y));
+        for (int x = 0; x < silhouette.width(); ++x)
+            row[x] =
+                qPremultiply(qRgba(SilhouetteGray, SilhouetteGray, SilhouetteGray, qAlpha(row[x])));
+    }
+    return silhouette;
+}
 
 QImage CutToCircle(QImage picture) {
     picture.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -31,7 +46,11 @@ PlatformVariant Source(PlatformVariant variant) {
     return variant == PlatformVariant::Round ? PlatformVariant::FullBleed : variant;
 }
 
-RenderOptions Options(PlatformVariant variant, int pixels) {
+bool HasGlyphs(const IconDesign& design) {
+    return !design.iconImage.isNull() || !design.text.trimmed().isEmpty();
+}
+
+RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
     RenderOptions options;
     options.outputSize = QSize(pixels, pixels);
     switch (variant) {
@@ -55,11 +74,14 @@ RenderOptions Options(PlatformVariant variant, int pixels) {
             options.treatment = RenderOptions::Treatment::Silhouette;
         break;
     case PlatformVariant::Dark:
-        options.layers = RenderOptions::Layers::Glyphs;
-        break;
     case PlatformVariant::Tinted:
+        if (!hasGlyphs) {
+            options.treatment = RenderOptions::Treatment::Silhouette;
+            break;
+        }
         options.layers = RenderOptions::Layers::Glyphs;
-        options.treatment = RenderOptions::Treatment::Grayscale;
+        if (variant == PlatformVariant::Tinted)
+            options.treatment = RenderOptions::Treatment::Grayscale;
         break;
     case PlatformVariant::Maskable:
         options.fullBleed = true;
@@ -70,12 +92,21 @@ RenderOptions Options(PlatformVariant variant, int pixels) {
 }
 
 bool FillsBackground(PlatformVariant variant) {
-    const RenderOptions options = Options(variant, 1);
+    const RenderOptions options = Options(variant, 1, true);
     return options.fullBleed || options.layers == RenderOptions::Layers::Background;
 }
 
-QImage Finish(PlatformVariant variant, QImage scaled) {
-    return variant == PlatformVariant::Round ? CutToCircle(std::move(scaled)) : scaled;
+QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
+    switch (variant) {
+    case PlatformVariant::Round:
+        return CutToCircle(std::move(scaled));
+    case PlatformVariant::Dark:
+        return hasGlyphs ? LegibleGlyphs::ForDarkHomeScreen(std::move(scaled)) : scaled;
+    case PlatformVariant::Tinted:
+        return hasGlyphs ? LegibleGlyphs::ForTint(std::move(scaled)) : Grayed(std::move(scaled));
+    default:
+        return scaled;
+    }
 }
 
 } // namespace PlatformVariants

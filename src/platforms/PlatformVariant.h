@@ -1,5 +1,6 @@
 #pragma once
 
+#include "design/IconDesign.h"
 #include "render/RenderOptions.h"
 
 #include <QImage>
@@ -12,8 +13,8 @@ enum class PlatformVariant {
     Background, // the adaptive-icon background: the gradient alone
     Foreground, // the adaptive-icon foreground: icon and text on transparent
     Monochrome, // the foreground as one opaque white at its own coverage
-    Dark,       // icon and text on transparent, for a dark home screen
-    Tinted,     // the dark picture in gray, for the system to tint
+    Dark,       // icon and text on transparent, lightened where too dark for a dark home screen
+    Tinted,     // icon and text in gray, stretched to white, for the system to tint
     Maskable,   // the full-bleed picture with the design inside the maskable safe zone
 };
 
@@ -23,13 +24,17 @@ namespace PlatformVariants {
 // scaling, so its edge is smooth at every size; every other variant is its own source.
 PlatformVariant Source(PlatformVariant variant);
 
+// True when the design draws an icon image or text: the glyphs the dark and tinted variants
+// show. Without them those variants show the background's silhouette instead.
+bool HasGlyphs(const IconDesign& design);
+
 // The options that draw the variant's source picture `pixels` wide and high.
-RenderOptions Options(PlatformVariant variant, int pixels);
+RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs);
 
 // True when the variant fills the background, so a transparent one is put on white.
 bool FillsBackground(PlatformVariant variant);
 
 // The finished picture of the variant from its source picture scaled to the file's size.
-QImage Finish(PlatformVariant variant, QImage scaled);
+QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs);
 
 } // namespace PlatformVariants

@@ -1,6 +1,7 @@
 #include "render/PlatformLooks.h"
 
 #include "render/ImageTools.h"
+#include "render/LegibleGlyphs.h"
 #include "render/MaskShapes.h"
 #include "render/RenderOptions.h"
 #include "render/StretchImage.h"
@@ -138,8 +139,11 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, co
                              int threads) {
     using namespace PlatformLooks;
     const QPainterPath iosShape = MaskShapes::ContinuousCornerSquare(IconRect());
-    const QImage glyphs = FullBleed(design, Layers::Glyphs, Treatment::None, threads);
-    const QImage grayGlyphs = FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads);
+    // The dark and tinted glyphs made legible as the export makes them.
+    const QImage glyphs = LegibleGlyphs::ForDarkHomeScreen(
+        FullBleed(design, Layers::Glyphs, Treatment::None, threads));
+    const QImage grayGlyphs =
+        LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads));
     const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};

@@ -146,11 +146,11 @@ private slots:
     }
 
     // A coloured glyph in the tinted look has the tint's hue, not its own; the dark look keeps
-    // the glyph's own colour.
+    // the own colour of a glyph legible on it.
     void tintReplacesTheGlyphsHue() {
         IconDesign design = GlyphRightOfCentre(256);
         QImage blue(64, 64, QImage::Format_ARGB32_Premultiplied);
-        blue.fill(QColor(40, 90, 255));
+        blue.fill(QColor(120, 190, 255));
         design.iconImage = blue;
         const QList<PreviewTile> tiles = WallOf(design);
         const QColor tinted =
@@ -159,7 +159,7 @@ private slots:
         QVERIFY2(HueDistance(tinted.hsvHue(), PlatformLooks::SampleTint().hsvHue()) <= 6,
                  qPrintable(tinted.name()));
         const QColor dark = IconPixel(TileCaptioned(tiles, QStringLiteral("iOS dark")), 0.75, 0.5);
-        QVERIFY2(ColorsClose(dark, QColor(40, 90, 255), 6), qPrintable(dark.name()));
+        QVERIFY2(ColorsClose(dark, QColor(120, 190, 255), 6), qPrintable(dark.name()));
     }
 
     // The favicon is the 16-pixel export on the tab of each tab bar, the tab showing through
