@@ -80,6 +80,10 @@ QColor DarkHomeScreen() {
     return QColor(0x1C, 0x1C, 0x1E);
 }
 
+QColor LightTaskbar() {
+    return QColor(0xF3, 0xF3, 0xF3);
+}
+
 double RelativeLuminance(const QColor& colour) {
     return Luminance(LinearOf(colour));
 }
@@ -90,33 +94,42 @@ double Ratio(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor LightenedToContrast(const QColor& colour, const QColor& background, double ratio) {
-    const double needed = std::min(1.0, ratio * (RelativeLuminance(background) + 0.05) - 0.05);
+QColor LegibleOn(const QColor& colour, const QColor& background, double ratio) {
+    const double backdrop = RelativeLuminance(background);
+    // Lighter than the background where even white falls short of the ratio the other way.
+    const bool lighten = (1.0 + 0.05) / (backdrop + 0.05) >= (backdrop + 0.05) / 0.05;
+    const double needed = lighten ? std::min(1.0, ratio * (backdrop + 0.05) - 0.05)
+                                  : std::max(0.0, (backdrop + 0.05) / ratio - 0.05);
+    auto enough = [&](double luminance) {
+        return lighten ? luminance >= needed : luminance <= needed;
+    };
     const Vector linear = LinearOf(colour);
-    if (Luminance(linear) >= needed)
+    if (enough(Luminance(linear)))
         return colour;
     const Vector lab = ToOklab(linear);
-    // Luminance grows with OKLab lightness along the hue: bisect for the least that suffices.
-    double low = lab[0];
-    double high = 1.0;
-    Vector found = AtLightness(lab, high);
+    // Luminance follows OKLab lightness along the hue: bisect for the least change that suffices.
+    double near = lab[0];
+    double far = lighten ? 1.0 : 0.0;
+    Vector found = AtLightness(lab, far);
     for (int step = 0; step < 20; ++step) {
-        const double lightness = (low + high) / 2;
+        const double lightness = (near + far) / 2;
         const Vector candidate = AtLightness(lab, lightness);
-        if (Luminance(candidate) >= needed) {
-            high = lightness;
+        if (enough(Luminance(candidate))) {
+            far = lightness;
             found = candidate;
         } else {
-            low = lightness;
+            near = lightness;
         }
     }
-    // Rounded up to whole sRGB steps, so the stored colour keeps the contrast.
-    auto channel = [](double v) {
-        return int(std::ceil(std::clamp(ToSrgb(std::clamp(v, 0.0, 1.0)), 0.0, 1.0) * 255 - 1e-9));
+    // Rounded away from the background to whole sRGB steps, so the stored colour keeps the
+    // contrast.
+    auto channel = [&](double v) {
+        const double scaled = std::clamp(ToSrgb(std::clamp(v, 0.0, 1.0)), 0.0, 1.0) * 255;
+        return int(lighten ? std::ceil(scaled - 1e-9) : std::floor(scaled + 1e-9));
     };
-    QColor lighter(channel(found[0]), channel(found[1]), channel(found[2]));
-    lighter.setAlpha(colour.alpha());
-    return lighter;
+    QColor legible(channel(found[0]), channel(found[1]), channel(found[2]));
+    legible.setAlpha(colour.alpha());
+    return legible;
 }
 
 } // namespace ColorContrast

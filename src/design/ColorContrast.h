@@ -9,7 +9,10 @@ namespace ColorContrast {
 // The home screen an app icon's dark appearance is shown on.
 QColor DarkHomeScreen();
 
-// The contrast dark glyphs are lightened to against DarkHomeScreen().
+// The light taskbar unplated app icons are shown on.
+QColor LightTaskbar();
+
+// The contrast glyphs are brought to against DarkHomeScreen() or LightTaskbar().
 constexpr double LegibleRatio = 4.5;
 
 // The relative luminance of an sRGB colour (0 black .. 1 white), alpha ignored.
@@ -19,9 +22,10 @@ double RelativeLuminance(const QColor& colour);
 // and white.
 double Ratio(const QColor& a, const QColor& b);
 
-// `colour` unchanged when its contrast against the darker `background` reaches `ratio`; else
-// the colour with its OKLCH lightness raised, hue kept (chroma given up only where the sRGB
-// gamut ends), just far enough to reach it. Alpha is kept.
-QColor LightenedToContrast(const QColor& colour, const QColor& background, double ratio);
+// `colour` unchanged when its contrast against `background` reaches `ratio`; else the colour
+// with its OKLCH lightness moved away from the background's (raised on a dark background,
+// lowered on a light one), hue kept (chroma given up only where the sRGB gamut ends), just far
+// enough to reach it. Alpha is kept.
+QColor LegibleOn(const QColor& colour, const QColor& background, double ratio);
 
 } // namespace ColorContrast

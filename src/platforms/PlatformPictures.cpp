@@ -1,17 +1,44 @@
 #include "platforms/PlatformPictures.h"
 
+#include "design/ColorContrast.h"
 #include "render/ImageTools.h"
+#include "render/MaskShapes.h"
 #include "render/StretchImage.h"
+#include "render/TileComposition.h"
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 
+namespace {
+
+// The square pictures a list of planned images is drawn from: the images themselves, and for a
+// composed image its glyph picture (the backdrop is scaled straight from its rendering, at the
+// composed picture's longer side).
+QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
+    QList<PlannedImage> squares;
+    for (const PlannedImage& image : images) {
+        const std::optional<Composition> composition =
+            PlatformVariants::CompositionOf(image.variant);
+        if (!composition) {
+            squares.append(image);
+            continue;
+        }
+        squares.append({composition->glyphs, PlatformPictures::GlyphSide(image)});
+        if (composition->ground == Composition::Ground::Backdrop)
+            squares.append({PlatformVariant::Backdrop, std::max(image.pixels, image.Height())});
+    }
+    return squares;
+}
+
+} // namespace
+
 PlatformPictures::PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
                                    int threads) {
+    const QList<PlannedImage> squares = SquarePictures(images);
     // The sizes each source rendering serves, largest first.
     std::map<PlatformVariant, std::set<int, std::greater<int>>> sizesBySource;
-    for (const PlannedImage& image : images)
+    for (const PlannedImage& image : squares)
         sizesBySource[PlatformVariants::Source(image.variant)].insert(image.pixels);
 
     const int canvas = CanvasPixels(design).width();
@@ -31,9 +58,9 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                          design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads));
     }
 
-    for (const PlannedImage& image : images) {
-        const Key key{image.variant, image.pixels};
-        if (m_pictures.count(key))
+    for (const PlannedImage& image : squares) {
+        const Key key = KeyOf(image);
+        if (m_pictures.count(key) || image.variant == PlatformVariant::Backdrop)
             continue;
         const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
         // A rendering that failed stays missing: scaling it would give a blank picture.
@@ -43,6 +70,34 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         m_pictures[key] =
             scaled.isNull() ? QImage()
                             : PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
+    }
+
+    for (const PlannedImage& image : images) {
+        const std::optional<Composition> composition =
+            PlatformVariants::CompositionOf(image.variant);
+        if (!composition || m_pictures.count(KeyOf(image)))
+            continue;
+        QImage ground;
+        if (composition->ground == Composition::Ground::Backdrop) {
+            const ScaleSource& backdrop = sources.at(PlatformVariant::Backdrop);
+            if (!backdrop.Image().isNull())
+                ground = StretchImage(backdrop, image.pixels, image.Height(), threads);
+        } else {
+            ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
+            ground.fill(composition->ground == Composition::Ground::Transparent
+                            ? QColor(Qt::transparent)
+                            : ColorContrast::DarkHomeScreen());
+        }
+        QImage glyphs = At({composition->glyphs, GlyphSide(image)});
+        if (ground.isNull() || glyphs.isNull()) {
+            m_pictures[KeyOf(image)] = QImage();
+            continue;
+        }
+        if (composition->circle)
+            glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
+        const QPoint centred((image.pixels - glyphs.width()) / 2,
+                             (image.Height() - glyphs.height()) / 2);
+        m_pictures[KeyOf(image)] = TileComposition::Over(ground, glyphs, centred);
     }
 
     if (filled && design.transparentBackground)
@@ -59,7 +114,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
 }
 
 QImage PlatformPictures::At(const PlannedImage& image) const {
-    const auto found = m_pictures.find({image.variant, image.pixels});
+    const auto found = m_pictures.find(KeyOf(image));
     return found == m_pictures.end() ? QImage() : found->second;
 }
 
@@ -68,4 +123,14 @@ QSize PlatformPictures::CanvasPixels(const IconDesign& design) {
         return std::isfinite(units) ? int(std::clamp(units, 1.0f, 10000.0f)) : 1;
     };
     return {pixels(design.canvasWidth), pixels(design.canvasHeight)};
+}
+
+int PlatformPictures::GlyphSide(const PlannedImage& image) {
+    const std::optional<Composition> composition = PlatformVariants::CompositionOf(image.variant);
+    const double share = composition ? composition->glyphShare : 1.0;
+    return std::max(1, int(std::lround(image.Height() * share)));
+}
+
+PlatformPictures::Key PlatformPictures::KeyOf(const PlannedImage& image) {
+    return {image.variant, image.pixels, image.Height()};
 }

@@ -1,6 +1,8 @@
 #include "platforms/PlatformVariant.h"
 
+#include "design/ColorContrast.h"
 #include "render/LegibleGlyphs.h"
+#include "render/MacIconGrid.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -42,6 +44,24 @@ QImage CutToCircle(QImage picture) {
 
 } // namespace
 
+std::optional<Composition> CompositionOf(PlatformVariant variant) {
+    using Ground = Composition::Ground;
+    // The splash icon's glyphs keep to the central 192 units of its 288.
+    constexpr double SplashIconShare = 192.0 / 288.0;
+    switch (variant) {
+    case PlatformVariant::WideTile:
+        return Composition{Ground::Backdrop, PlatformVariant::Glyphs, 1.0, false};
+    case PlatformVariant::Splash:
+        return Composition{Ground::Backdrop, PlatformVariant::Glyphs, 0.25, false};
+    case PlatformVariant::SplashDark:
+        return Composition{Ground::DarkHomeScreen, PlatformVariant::Dark, 0.25, false};
+    case PlatformVariant::SplashIcon:
+        return Composition{Ground::Transparent, PlatformVariant::Glyphs, SplashIconShare, true};
+    default:
+        return std::nullopt;
+    }
+}
+
 PlatformVariant Source(PlatformVariant variant) {
     return variant == PlatformVariant::Round ? PlatformVariant::FullBleed : variant;
 }
@@ -73,6 +93,19 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
         if (variant == PlatformVariant::Monochrome)
             options.treatment = RenderOptions::Treatment::Silhouette;
         break;
+    case PlatformVariant::Backdrop:
+        options.layers = RenderOptions::Layers::Background;
+        options.fullBleed = true;
+        break;
+    case PlatformVariant::Glyphs:
+    case PlatformVariant::LightGlyphs:
+        options.layers = RenderOptions::Layers::Glyphs;
+        break;
+    case PlatformVariant::WideTile:
+    case PlatformVariant::Splash:
+    case PlatformVariant::SplashDark:
+    case PlatformVariant::SplashIcon:
+        break; // composed from other pictures, never drawn themselves
     case PlatformVariant::Dark:
     case PlatformVariant::Tinted:
         if (!hasGlyphs) {
@@ -86,6 +119,11 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
     case PlatformVariant::Maskable:
         options.fullBleed = true;
         options.insetFraction = MaskableSafeZone;
+        break;
+    case PlatformVariant::MacGrid:
+        // The background spreads past the body; Finish cuts it to the body's outline.
+        options.fullBleed = true;
+        options.insetFraction = MacIconGrid::BodyFraction;
         break;
     }
     return options;
@@ -101,9 +139,14 @@ QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
     case PlatformVariant::Round:
         return CutToCircle(std::move(scaled));
     case PlatformVariant::Dark:
-        return hasGlyphs ? LegibleGlyphs::ForDarkHomeScreen(std::move(scaled)) : scaled;
+        return hasGlyphs ? LegibleGlyphs::On(ColorContrast::DarkHomeScreen(), std::move(scaled))
+                         : scaled;
     case PlatformVariant::Tinted:
         return hasGlyphs ? LegibleGlyphs::ForTint(std::move(scaled)) : Grayed(std::move(scaled));
+    case PlatformVariant::MacGrid:
+        return MacIconGrid::Finish(scaled);
+    case PlatformVariant::LightGlyphs:
+        return LegibleGlyphs::On(ColorContrast::LightTaskbar(), std::move(scaled));
     default:
         return scaled;
     }

@@ -22,17 +22,16 @@ template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour
 
 } // namespace
 
-QImage ForDarkHomeScreen(QImage glyphs) {
+QImage On(const QColor& background, QImage glyphs) {
     glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
-    const QColor background = ColorContrast::DarkHomeScreen();
     // Antialiased edges repeat the same few colours; each is worked out once.
     std::unordered_map<QRgb, QRgb> lightened;
     EachVisiblePixel(glyphs, [&](QRgb straight) {
         const QRgb opaque = straight | 0xff000000u;
         auto [found, added] = lightened.try_emplace(opaque, opaque);
         if (added)
-            found->second = ColorContrast::LightenedToContrast(QColor::fromRgb(opaque), background,
-                                                               ColorContrast::LegibleRatio)
+            found->second = ColorContrast::LegibleOn(QColor::fromRgb(opaque), background,
+                                                     ColorContrast::LegibleRatio)
                                 .rgb();
         return (found->second & 0x00ffffffu) | (straight & 0xff000000u);
     });

@@ -6,9 +6,10 @@
 // recoloured. Premultiplied ARGB32 in and out; transparency is kept as it is.
 namespace LegibleGlyphs {
 
-// For the dark home screen: every colour whose contrast against it is under the legible ratio
-// lightened until it reaches it (see ColorContrast); lighter colours stay as they are.
-QImage ForDarkHomeScreen(QImage glyphs);
+// For a plain `background` (the dark home screen, the light taskbar): every colour whose
+// contrast against it is under the legible ratio moved away from it until it reaches it (see
+// ColorContrast::LegibleOn); colours with enough contrast stay as they are.
+QImage On(const QColor& background, QImage glyphs);
 
 // For the system's tint: the gray glyph stretched so its brightest part is white and none of
 // it is darker than MinimumTintedGray.

@@ -1,7 +1,9 @@
 #include "render/PlatformLooks.h"
 
+#include "design/ColorContrast.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
+#include "render/MacIconGrid.h"
 #include "render/MaskShapes.h"
 #include "render/RenderOptions.h"
 #include "render/StretchImage.h"
@@ -90,6 +92,14 @@ QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, i
     return Variant(design, options, PlatformLooks::kLookSide, threads);
 }
 
+// The icon on the macOS grid, as the export writes it.
+QImage MacIcon(const IconDesign& design, int threads) {
+    RenderOptions options;
+    options.fullBleed = true;
+    options.insetFraction = MacIconGrid::BodyFraction;
+    return MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
+}
+
 QRectF IconRect() {
     return QRectF(0, 0, PlatformLooks::kLookSide, PlatformLooks::kLookSide);
 }
@@ -134,14 +144,14 @@ QColor Dimmed(const QColor& color, int value) {
     return QColor::fromHsv(color.hsvHue(), color.hsvSaturation(), value);
 }
 
-// The looks, given the rendering already scaled to the favicon's and to the looks' size.
-QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, const QImage& asDrawn,
-                             int threads) {
+// The looks, given the rendering already scaled to the favicon's size.
+QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, int threads) {
     using namespace PlatformLooks;
     const QPainterPath iosShape = MaskShapes::ContinuousCornerSquare(IconRect());
     // The dark and tinted glyphs made legible as the export makes them.
-    const QImage glyphs = LegibleGlyphs::ForDarkHomeScreen(
-        FullBleed(design, Layers::Glyphs, Treatment::None, threads));
+    const QImage glyphs =
+        LegibleGlyphs::On(ColorContrast::DarkHomeScreen(),
+                          FullBleed(design, Layers::Glyphs, Treatment::None, threads));
     const QImage grayGlyphs =
         LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads));
     const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads);
@@ -174,7 +184,7 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, co
                     MaskShapes::RoundedSquare(IconRect())),
         AndroidTile(QStringLiteral("Android, themed"), kAndroidWallpaper,
                     Over(themeBackground, monochrome), MaskShapes::Circle(IconRect())),
-        LookTile(QStringLiteral("macOS"), kMacDesktop, asDrawn),
+        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, threads)),
         FaviconTile(QStringLiteral("Browser tab, light"), kLightTabBar, favicon),
         FaviconTile(QStringLiteral("Browser tab, dark"), kDarkTabBar, favicon),
     };
@@ -206,7 +216,7 @@ QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
 QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads) {
     // The favicon and the macOS look are two of the real sizes: scaled once, used twice.
     const QList<PreviewTile> realSizes = RealSizes(rendering, threads);
-    return realSizes + LooksFrom(design, realSizes.front().image, realSizes.back().image, threads);
+    return realSizes + LooksFrom(design, realSizes.front().image, threads);
 }
 
 } // namespace PlatformLooks

@@ -43,7 +43,7 @@ private slots:
         const QColor background = ColorContrast::DarkHomeScreen();
         QVERIFY(ColorContrast::Ratio(colour, background) < ColorContrast::LegibleRatio);
         const QColor lighter =
-            ColorContrast::LightenedToContrast(colour, background, ColorContrast::LegibleRatio);
+            ColorContrast::LegibleOn(colour, background, ColorContrast::LegibleRatio);
         const double ratio = ColorContrast::Ratio(lighter, background);
         QVERIFY2(ratio >= ColorContrast::LegibleRatio, qPrintable(lighter.name()));
         // Whole sRGB steps overshoot a little, never by much.
@@ -59,6 +59,25 @@ private slots:
         }
     }
 
+    // On the light taskbar the same rule darkens.
+    void lightColoursAreDarkenedOnALightBackground_data() {
+        QTest::addColumn<QColor>("colour");
+        QTest::newRow("white") << QColor(Qt::white);
+        QTest::newRow("yellow") << QColor(255, 220, 0);
+        QTest::newRow("sky blue") << QColor(120, 190, 255);
+    }
+    void lightColoursAreDarkenedOnALightBackground() {
+        QFETCH(QColor, colour);
+        const QColor background = ColorContrast::LightTaskbar();
+        const QColor darker =
+            ColorContrast::LegibleOn(colour, background, ColorContrast::LegibleRatio);
+        const double ratio = ColorContrast::Ratio(darker, background);
+        QVERIFY2(ratio >= ColorContrast::LegibleRatio && ratio < ColorContrast::LegibleRatio + 0.2,
+                 qPrintable(darker.name()));
+        QVERIFY(ColorContrast::RelativeLuminance(darker) <
+                ColorContrast::RelativeLuminance(colour));
+    }
+
     void lightColoursStayAsTheyAre_data() {
         QTest::addColumn<QColor>("colour");
         QTest::newRow("white") << QColor(Qt::white);
@@ -67,8 +86,8 @@ private slots:
     }
     void lightColoursStayAsTheyAre() {
         QFETCH(QColor, colour);
-        QCOMPARE(ColorContrast::LightenedToContrast(colour, ColorContrast::DarkHomeScreen(),
-                                                    ColorContrast::LegibleRatio),
+        QCOMPARE(ColorContrast::LegibleOn(colour, ColorContrast::DarkHomeScreen(),
+                                          ColorContrast::LegibleRatio),
                  colour);
     }
 };
