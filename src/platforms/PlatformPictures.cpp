@@ -13,8 +13,7 @@
 namespace {
 
 // The square pictures a list of planned images is drawn from: the images themselves, and for a
-// composed image its glyph picture (the backdrop is scaled straight from its rendering, at the
-// composed picture's longer side).
+// composed image its glyph picture (its backdrop is drawn at its own size).
 QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
     QList<PlannedImage> squares;
     for (const PlannedImage& image : images) {
@@ -25,8 +24,6 @@ QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
             continue;
         }
         squares.append({composition->glyphs, PlatformPictures::GlyphSide(image)});
-        if (composition->ground == Composition::Ground::Backdrop)
-            squares.append({PlatformVariant::Backdrop, std::max(image.pixels, image.Height())});
     }
     return squares;
 }
@@ -60,7 +57,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
 
     for (const PlannedImage& image : squares) {
         const Key key = KeyOf(image);
-        if (m_pictures.count(key) || image.variant == PlatformVariant::Backdrop)
+        if (m_pictures.count(key))
             continue;
         const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
         // A rendering that failed stays missing: scaling it would give a blank picture.
@@ -79,9 +76,12 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
             continue;
         QImage ground;
         if (composition->ground == Composition::Ground::Backdrop) {
-            const ScaleSource& backdrop = sources.at(PlatformVariant::Backdrop);
-            if (!backdrop.Image().isNull())
-                ground = StretchImage(backdrop, image.pixels, image.Height(), threads);
+            // The gradient drawn straight at the picture's size, stretched with it: as sharp as
+            // any size, and cheaper than scaling.
+            RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
+            options.outputSize = QSize(image.pixels, image.Height());
+            ground = ImageTools::RenderIcon(design, options, threads);
+            filled = true;
         } else {
             ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
             ground.fill(composition->ground == Composition::Ground::Transparent
