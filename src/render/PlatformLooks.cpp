@@ -42,6 +42,7 @@ const Gradient kIosDarkWallpaper{QColor(44, 38, 66), QColor(10, 10, 18)};
 const Gradient kIosDarkIcon{QColor(58, 58, 60), QColor(24, 24, 26)};
 const Gradient kAndroidWallpaper{QColor(126, 96, 168), QColor(54, 40, 88)};
 const Gradient kMacDesktop{QColor(206, 218, 232), QColor(150, 168, 196)};
+const Gradient kWindowsStart{QColor(48, 50, 58), QColor(30, 31, 38)};
 
 struct TabBar {
     QColor bar;
@@ -98,6 +99,18 @@ QImage MacIcon(const IconDesign& design, int threads) {
     options.fullBleed = true;
     options.insetFraction = MacIconGrid::BodyFraction;
     return MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
+}
+
+// A launch screen in small: the background full bleed, the glyphs a quarter of it in the middle,
+// as the splash target writes it.
+QImage SplashScreen(const IconDesign& design, int threads) {
+    RenderOptions glyphOptions;
+    glyphOptions.layers = Layers::Glyphs;
+    constexpr int kGlyphSide = PlatformLooks::kLookSide / 4;
+    const QImage glyphs = Variant(design, glyphOptions, kGlyphSide, threads);
+    const int offset = (PlatformLooks::kLookSide - kGlyphSide) / 2;
+    return Over(FullBleed(design, Layers::Background, Treatment::None, threads), glyphs,
+                QPoint(offset, offset));
 }
 
 QRectF IconRect() {
@@ -185,6 +198,8 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
         AndroidTile(QStringLiteral("Android, themed"), kAndroidWallpaper,
                     Over(themeBackground, monochrome), MaskShapes::Circle(IconRect())),
         LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, threads)),
+        LookTile(QStringLiteral("Windows Start"), kWindowsStart, fullBleed),
+        LookTile(QStringLiteral("Splash screen"), kIosDarkWallpaper, SplashScreen(design, threads)),
         FaviconTile(QStringLiteral("Browser tab, light"), kLightTabBar, favicon),
         FaviconTile(QStringLiteral("Browser tab, dark"), kDarkTabBar, favicon),
     };

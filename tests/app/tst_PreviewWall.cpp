@@ -79,9 +79,9 @@ private slots:
         QList<QPair<QString, int>> tiles; // caption, side of the icon in the tile's picture
         for (const int side : {16, 32, 64, 128})
             tiles.append({QStringLiteral("%1 × %1").arg(side), side});
-        for (const char* look :
-             {"iOS", "iOS dark", "iOS tinted", "Android, circle", "Android, squircle",
-              "Android, rounded square", "Android, themed", "macOS"})
+        for (const char* look : {"iOS", "iOS dark", "iOS tinted", "Android, circle",
+                                 "Android, squircle", "Android, rounded square", "Android, themed",
+                                 "macOS", "Windows Start", "Splash screen"})
             tiles.append({QString::fromUtf8(look), 128});
         for (const char* tab : {"Browser tab, light", "Browser tab, dark"})
             tiles.append({QString::fromUtf8(tab), 16});
@@ -150,9 +150,9 @@ private slots:
         QVERIFY(shown.wait(10000));
         QTest::qWait(300); // a superseded result would arrive about now
         QCOMPARE(shown.size(), 1);
-        const PreviewTileView* macOS = TileView(&wall, QStringLiteral("macOS"));
-        QVERIFY(macOS);
-        const PreviewTile tile = macOS->tile();
+        const PreviewTileView* largest = TileView(&wall, QStringLiteral("128 × 128"));
+        QVERIFY(largest);
+        const PreviewTile tile = largest->tile();
         const QPoint centre = tile.iconArea.center();
         QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(tile.image, centre.x(), centre.y()),
                                         Qt::blue, 0));

@@ -114,6 +114,9 @@ private slots:
             row("Android, themed") << themeGlyph << themeBackground << 0 << 0.75;
             // The macOS grid puts the canvas into its body.
             row("macOS") << kWhite << kGreen << -1 << 0.5 + 0.25 * MacIconGrid::BodyFraction;
+            row("Windows Start") << kWhite << kGreen << -1 << 0.75;
+            // The splash screen shows the canvas at a quarter of its side.
+            row("Splash screen") << kWhite << kGreen << -1 << 0.5 + 0.25 / 4;
         }
     }
     void looksShapeAndColourTheIcon() {
