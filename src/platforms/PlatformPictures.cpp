@@ -6,6 +6,8 @@
 #include "render/StretchImage.h"
 #include "render/TileComposition.h"
 
+#include <QPainter>
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -97,7 +99,10 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
             glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
         const QPoint centred((image.pixels - glyphs.width()) / 2,
                              (image.Height() - glyphs.height()) / 2);
-        m_pictures[KeyOf(image)] = TileComposition::Over(ground, glyphs, centred);
+        // Drawn into the ground itself: the splash screens' grounds are tens of megabytes.
+        ground.convertTo(QImage::Format_ARGB32_Premultiplied);
+        QPainter(&ground).drawImage(centred, glyphs);
+        m_pictures[KeyOf(image)] = std::move(ground);
     }
 
     if (filled && design.transparentBackground)

@@ -20,7 +20,7 @@ bool Huge(QSize size) {
 ScaleSource::ScaleSource(const QImage& image)
     : m_image(image.convertToFormat(QImage::Format_ARGB32_Premultiplied)), m_size(m_image.size()) {}
 
-ScaleSource::ScaleSource(QSize size, std::vector<std::uint16_t> linear)
+ScaleSource::ScaleSource(QSize size, std::unique_ptr<std::uint16_t[]> linear)
     : m_size(size), m_linear(std::move(linear)) {
     std::call_once(m_converted, [] {});
 }
@@ -32,20 +32,20 @@ void ScaleSource::KeepLinearLight(int threads) const {
         return;
     std::call_once(m_converted, [&] {
         const std::size_t rowChannels = std::size_t(width) * 4;
-        m_linear.resize(rowChannels * std::size_t(height));
+        m_linear.reset(new std::uint16_t[rowChannels * std::size_t(height)]);
         ParallelRange(height, threads, [&](int begin, int end) {
             for (int y = begin; y < end; ++y)
                 LinearLight::PremultipliedRow(
                     reinterpret_cast<const QRgb*>(m_image.constScanLine(y)), width,
-                    m_linear.data() + rowChannels * std::size_t(y));
+                    m_linear.get() + rowChannels * std::size_t(y));
         });
     });
 }
 
 const std::uint16_t* ScaleSource::LinearRow(int y, std::vector<std::uint16_t>& scratch) const {
     const std::size_t rowChannels = std::size_t(m_image.width()) * 4;
-    if (!m_linear.empty())
-        return m_linear.data() + rowChannels * std::size_t(y);
+    if (m_linear)
+        return m_linear.get() + rowChannels * std::size_t(y);
     scratch.resize(rowChannels);
     LinearLight::PremultipliedRow(reinterpret_cast<const QRgb*>(m_image.constScanLine(y)),
                                   m_image.width(), scratch.data());
@@ -63,7 +63,7 @@ QSize ScaleSource::ReducedSize() const {
 }
 
 const ScaleSource&
-ScaleSource::Reduced(const std::function<std::vector<std::uint16_t>(QSize)>& shrink) const {
+ScaleSource::Reduced(const std::function<std::unique_ptr<std::uint16_t[]>(QSize)>& shrink) const {
     std::call_once(m_reducedOnce, [&] {
         const QSize size = ReducedSize();
         m_reduced = std::make_unique<const ScaleSource>(size, shrink(size));

@@ -18,7 +18,7 @@ public:
 
     // A picture known only in premultiplied linear light, size.width() * 4 channels a row
     // (see LinearRow); it can only be shrunk.
-    ScaleSource(QSize size, std::vector<std::uint16_t> linear);
+    ScaleSource(QSize size, std::unique_ptr<std::uint16_t[]> linear);
 
     // The picture as premultiplied ARGB32; null for a picture known only in linear light.
     const QImage& Image() const { return m_image; }
@@ -39,13 +39,14 @@ public:
     // The reduced copy, made once by `shrink` (the linear light of the picture shrunk to
     // ReducedSize()) for the first caller.
     const ScaleSource&
-    Reduced(const std::function<std::vector<std::uint16_t>(QSize)>& shrink) const;
+    Reduced(const std::function<std::unique_ptr<std::uint16_t[]>(QSize)>& shrink) const;
 
 private:
     QImage m_image;
     QSize m_size;
     mutable std::once_flag m_converted;
-    mutable std::vector<std::uint16_t> m_linear; // empty until kept, and for a huge picture
+    // Null until kept, and for a huge picture. Not zeroed first: every value is written.
+    mutable std::unique_ptr<std::uint16_t[]> m_linear;
     mutable std::once_flag m_reducedOnce;
     mutable std::unique_ptr<const ScaleSource> m_reduced;
 };

@@ -247,12 +247,14 @@ QImage Stretch(const ScaleSource& scaleSource, int width, int height, int thread
 }
 
 // The linear light of `source` shrunk to `size`, 4 channels a pixel.
-std::vector<uint16_t> ShrinkToLinearLight(const ScaleSource& source, QSize size, int threads) {
-    std::vector<uint16_t> linear(std::size_t(size.width()) * std::size_t(size.height()) * 4);
+std::unique_ptr<uint16_t[]> ShrinkToLinearLight(const ScaleSource& source, QSize size,
+                                                int threads) {
+    std::unique_ptr<uint16_t[]> linear(
+        new uint16_t[std::size_t(size.width()) * std::size_t(size.height()) * 4]);
     const Contributions columns = AxisContributions(source.Size().width(), size.width());
     const Contributions rows = AxisContributions(source.Size().height(), size.height());
     auto put = [&](int x, int y, const int32_t* channels) {
-        uint16_t* out = linear.data() + (std::size_t(y) * std::size_t(size.width()) + x) * 4;
+        uint16_t* out = linear.get() + (std::size_t(y) * std::size_t(size.width()) + x) * 4;
         for (int c = 0; c < 4; ++c)
             out[c] = uint16_t(std::clamp(channels[c], 0, 65535));
     };
