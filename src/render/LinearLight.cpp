@@ -66,10 +66,10 @@ void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out) {
     }
 }
 
-QRgb PremultipliedPixel(const std::int32_t channels[4]) {
-    std::int32_t ordered[4];
-    for (int c = 0; c < 4; ++c)
-        ordered[c] = std::clamp(channels[c], 0, LinearOne);
+QRgb PremultipliedPixel(std::int32_t first, std::int32_t second, std::int32_t third,
+                        std::int32_t fourth) {
+    std::int32_t ordered[4] = {std::clamp(first, 0, LinearOne), std::clamp(second, 0, LinearOne),
+                               std::clamp(third, 0, LinearOne), std::clamp(fourth, 0, LinearOne)};
     if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN)
         std::reverse(ordered, ordered + 4);
     const std::uint8_t* bytes = ByteOfLinear.data();

@@ -14,7 +14,9 @@ namespace LinearLight {
 void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out);
 
 // The premultiplied ARGB32 pixel of premultiplied linear channels in the order
-// PremultipliedRow writes them, each 0..65535.
-QRgb PremultipliedPixel(const std::int32_t channels[4]);
+// PremultipliedRow writes them, each 0..65535. Taken by value: the caller's sums are fresh
+// scalar stores, which a vector load of an array could not take straight from the store queue.
+QRgb PremultipliedPixel(std::int32_t first, std::int32_t second, std::int32_t third,
+                        std::int32_t fourth);
 
 } // namespace LinearLight

@@ -235,7 +235,8 @@ QImage Stretch(const ScaleSource& scaleSource, int width, int height, int thread
     }
     scaleSource.KeepLinearLight(threads);
     auto put = [&](int x, int y, const int32_t* channels) {
-        reinterpret_cast<QRgb*>(pixels.Row(y))[x] = LinearLight::PremultipliedPixel(channels);
+        reinterpret_cast<QRgb*>(pixels.Row(y))[x] =
+            LinearLight::PremultipliedPixel(channels[0], channels[1], channels[2], channels[3]);
     };
     ParallelRange(
         height, threads,

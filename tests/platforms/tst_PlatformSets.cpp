@@ -222,7 +222,7 @@ private slots:
 
     // Every standard type code at the pixel size the system gives it, each the picture drawn
     // for that size.
-    void icnsHoldsEveryEntryAsDrawn() {
+    void icnsHoldsEveryEntryOnTheMacGrid() {
         QList<IconContainerReader::Entry> entries;
         const QString error =
             IconContainerReader::ReadIcns(TestImages::ReadFile(Path("AppIcon.icns")), entries);
