@@ -18,7 +18,7 @@ bool Usable(const OutputSize& size) {
            size.height <= LargestSide;
 }
 
-QByteArray EncodeSize(const QImage& rendering, const OutputSize& size, int formatIndex,
+QByteArray EncodeSize(const ScaleSource& rendering, const OutputSize& size, int formatIndex,
                       double quality, int threads) {
     if (!Usable(size))
         return {};
@@ -40,12 +40,18 @@ std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<Outpu
     };
     std::stable_sort(largestFirst.begin(), largestFirst.end(),
                      [&](int a, int b) { return area(a) > area(b); });
-    // One file per core; a single file is scaled on all cores instead.
+    // One file per core; a single file is scaled on all cores instead. What shrinking reads is
+    // readied first, on all cores.
+    const ScaleSource source(rendering);
+    const bool anyShrinks = std::any_of(sizes.begin(), sizes.end(), [&](const OutputSize& size) {
+        return Usable(size) && size.width <= rendering.width() && size.height <= rendering.height();
+    });
+    if (anyShrinks && count > 1)
+        PrepareShrinking(source, 0);
     const int threadsPerFile = count > 1 ? 1 : 0;
     ForEachInParallel(count, 0, [&](int taken) {
         const int i = largestFirst[std::size_t(taken)];
-        files[std::size_t(i)] =
-            EncodeSize(rendering, sizes[i], formatIndex, quality, threadsPerFile);
+        files[std::size_t(i)] = EncodeSize(source, sizes[i], formatIndex, quality, threadsPerFile);
     });
     return files;
 }

@@ -36,7 +36,7 @@ QList<CatalogImage> Images() {
     for (int size : {16, 32, 128, 256, 512}) {
         for (int scale : {1, 2})
             images.append(
-                {"mac", "", "", size, scale, PlatformVariant::AsDrawn, PlannedFile::Kind::Png});
+                {"mac", "", "", size, scale, PlatformVariant::MacGrid, PlannedFile::Kind::Png});
     }
     return images;
 }

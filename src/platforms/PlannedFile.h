@@ -6,13 +6,24 @@
 #include <QList>
 #include <QString>
 
-// One picture a planned file needs: a variant at a square pixel size.
+// One picture a planned file needs: a variant `pixels` wide, square unless `height` is given.
 struct PlannedImage {
     PlatformVariant variant;
     int pixels;
+    int height = 0; // 0: as high as wide
+
+    int Height() const { return height > 0 ? height : pixels; }
 
     friend bool operator==(const PlannedImage&, const PlannedImage&) = default;
 };
+
+// The variant at each of the square sizes.
+inline QList<PlannedImage> SquarePictures(PlatformVariant variant, const QList<int>& sizes) {
+    QList<PlannedImage> images;
+    for (int pixels : sizes)
+        images.append({variant, pixels});
+    return images;
+}
 
 // One file of a platform set, before anything is drawn.
 struct PlannedFile {

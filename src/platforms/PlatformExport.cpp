@@ -58,13 +58,14 @@ private:
 struct PngKey {
     PlatformVariant variant;
     int pixels;
+    int height;
     PngEncoder::Channels channels;
 
     auto operator<=>(const PngKey&) const = default;
 };
 
 PngKey KeyOf(const PlannedImage& image, PngEncoder::Channels channels) {
-    return {image.variant, image.pixels, channels};
+    return {image.variant, image.pixels, image.Height(), channels};
 }
 
 // The PNGs the files need, each encoded once though several files carry it (the same 256
@@ -83,14 +84,16 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
     for (auto& entry : pngs)
         jobs.push_back(&entry);
     // Largest first, so the last item a thread takes is a small one.
-    std::sort(jobs.begin(), jobs.end(),
-              [](auto* a, auto* b) { return a->first.pixels > b->first.pixels; });
+    std::sort(jobs.begin(), jobs.end(), [](auto* a, auto* b) {
+        return a->first.pixels * a->first.height > b->first.pixels * b->first.height;
+    });
     ForEachInParallel(int(jobs.size()), threads, [&](int i) {
         if (!gate.GoOn())
             return;
         auto& [key, png] = *jobs[std::size_t(i)];
         // One thread each: the pictures themselves are already spread over the cores.
-        png = PngEncoder::Encode(pictures.At({key.variant, key.pixels}), 1, key.channels);
+        png =
+            PngEncoder::Encode(pictures.At({key.variant, key.pixels, key.height}), 1, key.channels);
     });
     return pngs;
 }

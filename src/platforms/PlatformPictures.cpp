@@ -1,47 +1,116 @@
 #include "platforms/PlatformPictures.h"
 
+#include "design/ColorContrast.h"
 #include "render/ImageTools.h"
+#include "render/MaskShapes.h"
 #include "render/StretchImage.h"
+#include "render/TileComposition.h"
+
+#include <QPainter>
 
 #include <algorithm>
 #include <cmath>
 #include <set>
 
+namespace {
+
+// The square pictures a list of planned images is drawn from: the images themselves, and for a
+// composed image its glyph picture (its backdrop is drawn at its own size).
+QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
+    QList<PlannedImage> squares;
+    for (const PlannedImage& image : images) {
+        const std::optional<Composition> composition =
+            PlatformVariants::CompositionOf(image.variant);
+        if (!composition) {
+            squares.append(image);
+            continue;
+        }
+        squares.append({composition->glyphs, PlatformPictures::GlyphSide(image)});
+    }
+    return squares;
+}
+
+} // namespace
+
 PlatformPictures::PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
                                    int threads) {
+    const QList<PlannedImage> squares = SquarePictures(images);
     // The sizes each source rendering serves, largest first.
     std::map<PlatformVariant, std::set<int, std::greater<int>>> sizesBySource;
-    for (const PlannedImage& image : images)
+    for (const PlannedImage& image : squares)
         sizesBySource[PlatformVariants::Source(image.variant)].insert(image.pixels);
 
     const int canvas = CanvasPixels(design).width();
+    const bool hasGlyphs = PlatformVariants::HasGlyphs(design);
+    bool silhouettes = false;
     int largest = 0;
     bool filled = false;
-    std::map<PlatformVariant, QImage> sources;
+    std::map<PlatformVariant, ScaleSource> sources;
     for (const auto& [variant, sizes] : sizesBySource) {
         const int pixels = std::min(*sizes.begin(), canvas);
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
-        sources[variant] =
-            ImageTools::RenderIcon(design, PlatformVariants::Options(variant, pixels), threads);
+        silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
+                                                     variant == PlatformVariant::Tinted));
+        sources.try_emplace(
+            variant, ImageTools::RenderIcon(
+                         design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads));
+    }
+
+    for (const PlannedImage& image : squares) {
+        const Key key = KeyOf(image);
+        if (m_pictures.count(key))
+            continue;
+        const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
+        // A rendering that failed stays missing: scaling it would give a blank picture.
+        QImage scaled = source.Image().isNull()
+                            ? QImage()
+                            : StretchImage(source, image.pixels, image.pixels, threads);
+        m_pictures[key] =
+            scaled.isNull() ? QImage()
+                            : PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
     }
 
     for (const PlannedImage& image : images) {
-        const Key key{image.variant, image.pixels};
-        if (m_pictures.count(key))
+        const std::optional<Composition> composition =
+            PlatformVariants::CompositionOf(image.variant);
+        if (!composition || m_pictures.count(KeyOf(image)))
             continue;
-        const QImage& source = sources[PlatformVariants::Source(image.variant)];
-        // A rendering that failed stays missing: scaling it would give a blank picture.
-        QImage scaled = source.isNull() || source.width() == image.pixels
-                            ? source
-                            : StretchImage(source, image.pixels, image.pixels, threads);
-        m_pictures[key] =
-            scaled.isNull() ? QImage() : PlatformVariants::Finish(image.variant, std::move(scaled));
+        QImage ground;
+        if (composition->ground == Composition::Ground::Backdrop) {
+            // The gradient drawn straight at the picture's size, stretched with it: as sharp as
+            // any size, and cheaper than scaling.
+            RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
+            options.outputSize = QSize(image.pixels, image.Height());
+            ground = ImageTools::RenderIcon(design, options, threads);
+            filled = true;
+        } else {
+            ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
+            ground.fill(composition->ground == Composition::Ground::Transparent
+                            ? QColor(Qt::transparent)
+                            : ColorContrast::DarkHomeScreen());
+        }
+        QImage glyphs = At({composition->glyphs, GlyphSide(image)});
+        if (ground.isNull() || glyphs.isNull()) {
+            m_pictures[KeyOf(image)] = QImage();
+            continue;
+        }
+        if (composition->circle)
+            glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
+        const QPoint centred((image.pixels - glyphs.width()) / 2,
+                             (image.Height() - glyphs.height()) / 2);
+        // Drawn into the ground itself: the splash screens' grounds are tens of megabytes.
+        ground.convertTo(QImage::Format_ARGB32_Premultiplied);
+        QPainter(&ground).drawImage(centred, glyphs);
+        m_pictures[KeyOf(image)] = std::move(ground);
     }
 
     if (filled && design.transparentBackground)
         m_notes.append(QStringLiteral("Note: the background is transparent; the full-bleed "
                                       "icons put the design on opaque white."));
+    if (silhouettes)
+        m_notes.append(QStringLiteral("Note: the design has no icon image and no text; the dark "
+                                      "and tinted icons show the background's silhouette."));
     if (largest > canvas)
         m_notes.append(QStringLiteral("Note: the canvas is %1 x %1 pixels; icons up to %2 "
                                       "pixels are enlarged from it.")
@@ -50,7 +119,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
 }
 
 QImage PlatformPictures::At(const PlannedImage& image) const {
-    const auto found = m_pictures.find({image.variant, image.pixels});
+    const auto found = m_pictures.find(KeyOf(image));
     return found == m_pictures.end() ? QImage() : found->second;
 }
 
@@ -59,4 +128,14 @@ QSize PlatformPictures::CanvasPixels(const IconDesign& design) {
         return std::isfinite(units) ? int(std::clamp(units, 1.0f, 10000.0f)) : 1;
     };
     return {pixels(design.canvasWidth), pixels(design.canvasHeight)};
+}
+
+int PlatformPictures::GlyphSide(const PlannedImage& image) {
+    const std::optional<Composition> composition = PlatformVariants::CompositionOf(image.variant);
+    const double share = composition ? composition->glyphShare : 1.0;
+    return std::max(1, int(std::lround(image.Height() * share)));
+}
+
+PlatformPictures::Key PlatformPictures::KeyOf(const PlannedImage& image) {
+    return {image.variant, image.pixels, image.Height()};
 }

@@ -7,7 +7,7 @@
 #include <QStringList>
 
 #include <map>
-#include <utility>
+#include <tuple>
 
 // The finished pictures that a list of planned images asks for. Each variant is rendered
 // once, at the largest size it is needed in but never larger than the canvas, and every
@@ -16,8 +16,8 @@ class PlatformPictures {
 public:
     PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images, int threads);
 
-    // The picture, premultiplied ARGB32 of exactly image.pixels square; null when it was not
-    // asked for or could not be drawn.
+    // The picture, premultiplied ARGB32 of exactly image.pixels by image.Height(); null when it
+    // was not asked for or could not be drawn.
     QImage At(const PlannedImage& image) const;
 
     // What the user should know about the pictures, each said once: a transparent background
@@ -27,8 +27,13 @@ public:
     // The canvas size in pixels, as the renderer draws it.
     static QSize CanvasPixels(const IconDesign& design);
 
+    // The side of the square glyph picture in a composed image (see Composition): its share of
+    // the image's height, in whole pixels.
+    static int GlyphSide(const PlannedImage& image);
+
 private:
-    using Key = std::pair<PlatformVariant, int>;
+    using Key = std::tuple<PlatformVariant, int, int>;
+    static Key KeyOf(const PlannedImage& image);
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;
 };

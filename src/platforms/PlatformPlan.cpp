@@ -3,6 +3,9 @@
 #include "platforms/AndroidResources.h"
 #include "platforms/AssetCatalogWriter.h"
 #include "platforms/IcnsWriter.h"
+#include "platforms/MsixAssets.h"
+#include "platforms/SplashScreens.h"
+#include "platforms/TauriFolder.h"
 #include "platforms/WebManifest.h"
 
 #include <QRegularExpression>
@@ -12,10 +15,7 @@ namespace PlatformPlan {
 namespace {
 
 QList<PlannedImage> AsDrawn(const QList<int>& sizes) {
-    QList<PlannedImage> images;
-    for (int pixels : sizes)
-        images.append({PlatformVariant::AsDrawn, pixels});
-    return images;
+    return SquarePictures(PlatformVariant::AsDrawn, sizes);
 }
 
 QList<PlannedFile> Linux(const QString& name) {
@@ -67,7 +67,7 @@ QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& na
         case PlatformTarget::Icns:
             files.append({name + QStringLiteral(".icns"),
                           PlannedFile::Kind::Icns,
-                          AsDrawn(IcnsWriter::Sizes()),
+                          SquarePictures(PlatformVariant::MacGrid, IcnsWriter::Sizes()),
                           {}});
             break;
         case PlatformTarget::Windows:
@@ -84,6 +84,15 @@ QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& na
             break;
         case PlatformTarget::Linux:
             files.append(Linux(name));
+            break;
+        case PlatformTarget::Msix:
+            files.append(MsixAssets::Plan());
+            break;
+        case PlatformTarget::Splash:
+            files.append(SplashScreens::Plan());
+            break;
+        case PlatformTarget::Tauri:
+            files.append(TauriFolder::Plan());
             break;
         }
     }

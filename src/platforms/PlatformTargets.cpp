@@ -12,7 +12,7 @@ struct NamedTarget {
     PlatformTarget target;
 };
 
-constexpr std::array<NamedTarget, 7> Targets{{
+constexpr std::array<NamedTarget, 10> Targets{{
     {"sizes", PlatformTarget::Sizes},
     {"xcode", PlatformTarget::Xcode},
     {"icns", PlatformTarget::Icns},
@@ -20,6 +20,9 @@ constexpr std::array<NamedTarget, 7> Targets{{
     {"android", PlatformTarget::Android},
     {"web", PlatformTarget::Web},
     {"linux", PlatformTarget::Linux},
+    {"msix", PlatformTarget::Msix},
+    {"splash", PlatformTarget::Splash},
+    {"tauri", PlatformTarget::Tauri},
 }};
 
 const char* const All = "all";

@@ -1,5 +1,9 @@
 #include "platforms/PlatformVariant.h"
 
+#include "design/ColorContrast.h"
+#include "render/LegibleGlyphs.h"
+#include "render/MacIconGrid.h"
+
 #include <QPainter>
 #include <QPainterPath>
 
@@ -11,6 +15,19 @@ namespace {
 constexpr double AdaptiveSafeZone = 72.0 / 108.0;
 // A maskable web icon keeps what matters inside the central 80 %.
 constexpr double MaskableSafeZone = 0.8;
+// The tinted silhouette of a design without glyphs: a plain gray for the system to tint.
+constexpr int SilhouetteGray = 128;
+
+QImage Grayed(QImage silhouette) {
+    silhouette.convertTo(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < silhouette.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(silhouette.scanLine(y));
+        for (int x = 0; x < silhouette.width(); ++x)
+            row[x] =
+                qPremultiply(qRgba(SilhouetteGray, SilhouetteGray, SilhouetteGray, qAlpha(row[x])));
+    }
+    return silhouette;
+}
 
 QImage CutToCircle(QImage picture) {
     picture.convertTo(QImage::Format_ARGB32_Premultiplied);
@@ -27,11 +44,33 @@ QImage CutToCircle(QImage picture) {
 
 } // namespace
 
+std::optional<Composition> CompositionOf(PlatformVariant variant) {
+    using Ground = Composition::Ground;
+    // The splash icon's glyphs keep to the central 192 units of its 288.
+    constexpr double SplashIconShare = 192.0 / 288.0;
+    switch (variant) {
+    case PlatformVariant::WideTile:
+        return Composition{Ground::Backdrop, PlatformVariant::Glyphs, 1.0, false};
+    case PlatformVariant::Splash:
+        return Composition{Ground::Backdrop, PlatformVariant::Glyphs, 0.25, false};
+    case PlatformVariant::SplashDark:
+        return Composition{Ground::DarkHomeScreen, PlatformVariant::Dark, 0.25, false};
+    case PlatformVariant::SplashIcon:
+        return Composition{Ground::Transparent, PlatformVariant::Glyphs, SplashIconShare, true};
+    default:
+        return std::nullopt;
+    }
+}
+
 PlatformVariant Source(PlatformVariant variant) {
     return variant == PlatformVariant::Round ? PlatformVariant::FullBleed : variant;
 }
 
-RenderOptions Options(PlatformVariant variant, int pixels) {
+bool HasGlyphs(const IconDesign& design) {
+    return !design.iconImage.isNull() || !design.text.trimmed().isEmpty();
+}
+
+RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
     RenderOptions options;
     options.outputSize = QSize(pixels, pixels);
     switch (variant) {
@@ -54,28 +93,63 @@ RenderOptions Options(PlatformVariant variant, int pixels) {
         if (variant == PlatformVariant::Monochrome)
             options.treatment = RenderOptions::Treatment::Silhouette;
         break;
-    case PlatformVariant::Dark:
+    case PlatformVariant::Backdrop:
+        options.layers = RenderOptions::Layers::Background;
+        options.fullBleed = true;
+        break;
+    case PlatformVariant::Glyphs:
+    case PlatformVariant::LightGlyphs:
         options.layers = RenderOptions::Layers::Glyphs;
         break;
+    case PlatformVariant::WideTile:
+    case PlatformVariant::Splash:
+    case PlatformVariant::SplashDark:
+    case PlatformVariant::SplashIcon:
+        break; // composed from other pictures, never drawn themselves
+    case PlatformVariant::Dark:
     case PlatformVariant::Tinted:
+        if (!hasGlyphs) {
+            options.treatment = RenderOptions::Treatment::Silhouette;
+            break;
+        }
         options.layers = RenderOptions::Layers::Glyphs;
-        options.treatment = RenderOptions::Treatment::Grayscale;
+        if (variant == PlatformVariant::Tinted)
+            options.treatment = RenderOptions::Treatment::Grayscale;
         break;
     case PlatformVariant::Maskable:
         options.fullBleed = true;
         options.insetFraction = MaskableSafeZone;
+        break;
+    case PlatformVariant::MacGrid:
+        // The background spreads past the body; Finish cuts it to the body's outline.
+        options.fullBleed = true;
+        options.insetFraction = MacIconGrid::BodyFraction;
         break;
     }
     return options;
 }
 
 bool FillsBackground(PlatformVariant variant) {
-    const RenderOptions options = Options(variant, 1);
+    const RenderOptions options = Options(variant, 1, true);
     return options.fullBleed || options.layers == RenderOptions::Layers::Background;
 }
 
-QImage Finish(PlatformVariant variant, QImage scaled) {
-    return variant == PlatformVariant::Round ? CutToCircle(std::move(scaled)) : scaled;
+QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
+    switch (variant) {
+    case PlatformVariant::Round:
+        return CutToCircle(std::move(scaled));
+    case PlatformVariant::Dark:
+        return hasGlyphs ? LegibleGlyphs::On(ColorContrast::DarkHomeScreen(), std::move(scaled))
+                         : scaled;
+    case PlatformVariant::Tinted:
+        return hasGlyphs ? LegibleGlyphs::ForTint(std::move(scaled)) : Grayed(std::move(scaled));
+    case PlatformVariant::MacGrid:
+        return MacIconGrid::Finish(scaled);
+    case PlatformVariant::LightGlyphs:
+        return LegibleGlyphs::On(ColorContrast::LightTaskbar(), std::move(scaled));
+    default:
+        return scaled;
+    }
 }
 
 } // namespace PlatformVariants

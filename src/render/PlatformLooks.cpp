@@ -1,6 +1,9 @@
 #include "render/PlatformLooks.h"
 
+#include "design/ColorContrast.h"
 #include "render/ImageTools.h"
+#include "render/LegibleGlyphs.h"
+#include "render/MacIconGrid.h"
 #include "render/MaskShapes.h"
 #include "render/RenderOptions.h"
 #include "render/StretchImage.h"
@@ -39,6 +42,7 @@ const Gradient kIosDarkWallpaper{QColor(44, 38, 66), QColor(10, 10, 18)};
 const Gradient kIosDarkIcon{QColor(58, 58, 60), QColor(24, 24, 26)};
 const Gradient kAndroidWallpaper{QColor(126, 96, 168), QColor(54, 40, 88)};
 const Gradient kMacDesktop{QColor(206, 218, 232), QColor(150, 168, 196)};
+const Gradient kWindowsStart{QColor(48, 50, 58), QColor(30, 31, 38)};
 
 struct TabBar {
     QColor bar;
@@ -89,6 +93,26 @@ QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, i
     return Variant(design, options, PlatformLooks::kLookSide, threads);
 }
 
+// The icon on the macOS grid, as the export writes it.
+QImage MacIcon(const IconDesign& design, int threads) {
+    RenderOptions options;
+    options.fullBleed = true;
+    options.insetFraction = MacIconGrid::BodyFraction;
+    return MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
+}
+
+// A launch screen in small: the background full bleed, the glyphs a quarter of it in the middle,
+// as the splash target writes it.
+QImage SplashScreen(const IconDesign& design, int threads) {
+    RenderOptions glyphOptions;
+    glyphOptions.layers = Layers::Glyphs;
+    constexpr int kGlyphSide = PlatformLooks::kLookSide / 4;
+    const QImage glyphs = Variant(design, glyphOptions, kGlyphSide, threads);
+    const int offset = (PlatformLooks::kLookSide - kGlyphSide) / 2;
+    return Over(FullBleed(design, Layers::Background, Treatment::None, threads), glyphs,
+                QPoint(offset, offset));
+}
+
 QRectF IconRect() {
     return QRectF(0, 0, PlatformLooks::kLookSide, PlatformLooks::kLookSide);
 }
@@ -133,13 +157,16 @@ QColor Dimmed(const QColor& color, int value) {
     return QColor::fromHsv(color.hsvHue(), color.hsvSaturation(), value);
 }
 
-// The looks, given the rendering already scaled to the favicon's and to the looks' size.
-QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, const QImage& asDrawn,
-                             int threads) {
+// The looks, given the rendering already scaled to the favicon's size.
+QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, int threads) {
     using namespace PlatformLooks;
     const QPainterPath iosShape = MaskShapes::ContinuousCornerSquare(IconRect());
-    const QImage glyphs = FullBleed(design, Layers::Glyphs, Treatment::None, threads);
-    const QImage grayGlyphs = FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads);
+    // The dark and tinted glyphs made legible as the export makes them.
+    const QImage glyphs =
+        LegibleGlyphs::On(ColorContrast::DarkHomeScreen(),
+                          FullBleed(design, Layers::Glyphs, Treatment::None, threads));
+    const QImage grayGlyphs =
+        LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads));
     const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
@@ -170,7 +197,9 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, co
                     MaskShapes::RoundedSquare(IconRect())),
         AndroidTile(QStringLiteral("Android, themed"), kAndroidWallpaper,
                     Over(themeBackground, monochrome), MaskShapes::Circle(IconRect())),
-        LookTile(QStringLiteral("macOS"), kMacDesktop, asDrawn),
+        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, threads)),
+        LookTile(QStringLiteral("Windows Start"), kWindowsStart, fullBleed),
+        LookTile(QStringLiteral("Splash screen"), kIosDarkWallpaper, SplashScreen(design, threads)),
         FaviconTile(QStringLiteral("Browser tab, light"), kLightTabBar, favicon),
         FaviconTile(QStringLiteral("Browser tab, dark"), kDarkTabBar, favicon),
     };
@@ -202,7 +231,7 @@ QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
 QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads) {
     // The favicon and the macOS look are two of the real sizes: scaled once, used twice.
     const QList<PreviewTile> realSizes = RealSizes(rendering, threads);
-    return realSizes + LooksFrom(design, realSizes.front().image, realSizes.back().image, threads);
+    return realSizes + LooksFrom(design, realSizes.front().image, threads);
 }
 
 } // namespace PlatformLooks

@@ -40,11 +40,12 @@ QColor ThemeForeground();
 QList<PreviewTile> RealSizes(const QImage& rendering, int threads);
 
 // Everything the wall shows, in its order: the real sizes, then iOS in its three appearances,
-// Android under three launcher shapes and as a themed icon, macOS, and the favicon on a light
-// and a dark browser tab bar. `rendering` is the design as drawn; the other variants are drawn
-// from `design`, each once, at the size it is shown at (or at the canvas size when that is
-// smaller, then scaled up as the export would). A canvas that is not square is stretched to
-// the square tiles, as the export stretches it to square sizes.
+// Android under three launcher shapes and as a themed icon, macOS on its grid, the Windows
+// Start tile, the splash screen, and the favicon on a light and a dark browser tab bar. `rendering`
+// is the design as drawn; the other variants are drawn from `design`, each once, at the size it is
+// shown at (or at the canvas size when that is smaller, then scaled up as the export would). A
+// canvas that is not square is stretched to the square tiles, as the export stretches it to square
+// sizes.
 QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads);
 
 } // namespace PlatformLooks

@@ -71,8 +71,14 @@ void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32
         sums[i] += weight * std::int32_t(line[i]);
 }
 
+void AccumulateWeighted16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
+                          int count) {
+    for (int i = 0; i < count; ++i)
+        sums[i] += weight * std::int32_t(line[i]);
+}
+
 } // namespace
 
 PixelKernelTable PixelKernelLoops::PIXEL_KERNEL_TABLE() {
-    return {StraightRgba, SubtractBytes, AccumulateWeighted};
+    return {StraightRgba, SubtractBytes, AccumulateWeighted, AccumulateWeighted16};
 }

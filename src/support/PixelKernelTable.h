@@ -16,6 +16,9 @@ struct PixelKernelTable {
     // sums[i] += weight * line[i].
     void (*accumulateWeighted)(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,
                                int count);
+    // The same over 16-bit values (sums stay in range while the weights add up to 2^14).
+    void (*accumulateWeighted16)(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
+                                 int count);
 };
 
 namespace PixelKernelLoops {

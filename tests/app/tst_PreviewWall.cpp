@@ -143,9 +143,9 @@ private slots:
         QVERIFY(shown.wait(10000));
         QTest::qWait(300); // a superseded result would arrive about now
         QCOMPARE(shown.size(), 1);
-        const PreviewTileView* macOS = TileView(&wall, QStringLiteral("macOS"));
-        QVERIFY(macOS);
-        const PreviewTile tile = macOS->tile();
+        const PreviewTileView* largest = TileView(&wall, QStringLiteral("128 × 128"));
+        QVERIFY(largest);
+        const PreviewTile tile = largest->tile();
         const QPoint centre = tile.iconArea.center();
         QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(tile.image, centre.x(), centre.y()),
                                         Qt::blue, 0));

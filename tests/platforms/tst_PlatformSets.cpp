@@ -2,6 +2,7 @@
 // JSON and XML through Qt's parsers, the containers through the test's own readers, PNG
 // headers byte by byte, and the pictures pixel by pixel; and what the containers refuse.
 
+#include "design/ColorContrast.h"
 #include "export/PngEncoder.h"
 #include "helpers/TestImages.h"
 #include "platforms/IcnsWriter.h"
@@ -10,6 +11,7 @@
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
 #include "render/ImageTools.h"
+#include "render/LegibleGlyphs.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -158,7 +160,9 @@ private slots:
         QCOMPARE(FirstPixel(image, [](int, int, QColor c) { return c.alpha() != 255; }), QString());
     }
 
-    void darkAndTintedKeepOnlyTheGlyphs() {
+    // Dark: only the glyphs, every visible colour legible on the dark home screen, hues kept.
+    // Tinted: only the glyphs in gray, the brightest white and none under 35 % gray.
+    void darkAndTintedKeepOnlyLegibleGlyphs() {
         const QImage plain = ReadImage(Path("AppIcon.appiconset/icon-mac-512@2x.png"));
         const QImage dark = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-dark.png"));
         const QImage tinted = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-tinted.png"));
@@ -166,24 +170,59 @@ private slots:
         const QPoint background(150, 512), red(580, 580), blue(700, 580);
         QCOMPARE(PixelAt(plain, background.x(), background.y()).alpha(), 255);
         QCOMPARE(PixelAt(dark, background.x(), background.y()).alpha(), 0);
-        QVERIFY(TestImages::ColorsClose(PixelAt(dark, red.x(), red.y()), Qt::red, 8));
-        QVERIFY(TestImages::ColorsClose(PixelAt(dark, blue.x(), blue.y()), Qt::blue, 8));
         QCOMPARE(PixelAt(tinted, background.x(), background.y()).alpha(), 0);
-        QCOMPARE(PixelAt(tinted, red.x(), red.y()).alpha(), 255);
-        // Gray wherever anything is drawn, and red and blue keep distinct luminances.
-        QCOMPARE(FirstPixel(tinted,
+        QCOMPARE(FirstPixel(dark,
                             [](int, int, QColor c) {
-                                return c.alpha() > 0 &&
-                                       (c.red() != c.green() || c.green() != c.blue());
+                                return c.alpha() == 255 &&
+                                       ColorContrast::Ratio(c, ColorContrast::DarkHomeScreen()) <
+                                           ColorContrast::LegibleRatio;
                             }),
                  QString());
+        // Lightened along their own hue: red stays red, blue stays blue.
+        const int redHue = PixelAt(dark, red.x(), red.y()).hsvHue();
+        QVERIFY2(redHue <= 10 || redHue >= 350, qPrintable(QString::number(redHue)));
+        QVERIFY(qAbs(PixelAt(dark, blue.x(), blue.y()).hsvHue() - 240) <= 25);
+
+        QCOMPARE(PixelAt(tinted, red.x(), red.y()).alpha(), 255);
+        int brightest = 0;
+        QCOMPARE(FirstPixel(tinted,
+                            [&](int, int, QColor c) {
+                                if (c.alpha() == 255)
+                                    brightest = std::max(brightest, c.red());
+                                return c.alpha() > 0 &&
+                                       (c.red() != c.green() || c.green() != c.blue() ||
+                                        (c.alpha() == 255 &&
+                                         c.red() < LegibleGlyphs::MinimumTintedGray));
+                            }),
+                 QString());
+        QCOMPARE(brightest, 255);
         QVERIFY(PixelAt(tinted, red.x(), red.y()).red() >
                 PixelAt(tinted, blue.x(), blue.y()).red());
     }
 
+    // Without icon or text the dark and tinted icons show the background's shape, white and
+    // gray, and the user is told.
+    void designWithoutGlyphsGivesSilhouettes() {
+        IconDesign design = SetDesign(256);
+        design.iconImage = QImage();
+        design.text.clear();
+        TestImages::ScratchFolder folder;
+        const PlatformExport::Result result = PlatformExport::Run(
+            design, PlatformPlan::Files({PlatformTarget::Xcode}, "S"), folder.filePath(""), false);
+        QVERIFY(result.AllWritten());
+        QCOMPARE(result.notes.size(), 2); // the silhouettes, the enlargement past the canvas
+        QVERIFY2(result.notes[0].contains("silhouette"), qPrintable(result.notes[0]));
+        const QImage dark = ReadImage(folder.filePath("S.appiconset/icon-ios-1024-dark.png"));
+        const QImage tinted = ReadImage(folder.filePath("S.appiconset/icon-ios-1024-tinted.png"));
+        QCOMPARE(PixelAt(dark, 512, 512), QColor(Qt::white));
+        QCOMPARE(PixelAt(dark, 0, 0).alpha(), 0);
+        QCOMPARE(PixelAt(tinted, 512, 512), QColor(128, 128, 128));
+        QCOMPARE(PixelAt(tinted, 0, 0).alpha(), 0);
+    }
+
     // Every standard type code at the pixel size the system gives it, each the picture drawn
     // for that size.
-    void icnsHoldsEveryEntryAsDrawn() {
+    void icnsHoldsEveryEntryOnTheMacGrid() {
         QList<IconContainerReader::Entry> entries;
         const QString error =
             IconContainerReader::ReadIcns(TestImages::ReadFile(Path("AppIcon.icns")), entries);
@@ -195,9 +234,11 @@ private slots:
         for (qsizetype i = 0; i < codes.size(); ++i) {
             const int pixels = codes[i].second;
             QCOMPARE(entries[i].type, codes[i].first);
-            const QString twin =
-                pixels == 1024 ? QStringLiteral("AppIcon.appiconset/icon-mac-512@2x.png")
-                               : QStringLiteral("linux/hicolor/%1x%1/apps/AppIcon.png").arg(pixels);
+            // The catalog's macOS entry of the same pixels: the same grid picture.
+            const QString twin = QStringLiteral("AppIcon.appiconset/icon-mac-%1.png")
+                                     .arg(pixels == 64     ? QStringLiteral("32@2x")
+                                          : pixels == 1024 ? QStringLiteral("512@2x")
+                                                           : QString::number(pixels));
             QCOMPARE(TestImages::FirstDifference(entries[i].image, ReadImage(Path(twin)), 0),
                      QString());
         }

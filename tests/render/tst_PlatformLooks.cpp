@@ -1,5 +1,6 @@
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
+#include "render/MacIconGrid.h"
 #include "render/PlatformLooks.h"
 #include "render/StretchImage.h"
 
@@ -95,6 +96,7 @@ private slots:
         QTest::addColumn<QColor>("glyph");      // at the glyph's centre
         QTest::addColumn<QColor>("background"); // left of the icon's centre; invalid: not checked
         QTest::addColumn<int>("diagonal");      // is (16, 16) of 128 inside the shape; -1: no shape
+        QTest::addColumn<double>("glyphX");     // the glyph's centre, a share of the icon's width
         const QColor tint = PlatformLooks::SampleTint();
         const QColor themeGlyph = PlatformLooks::ThemeForeground();
         const QColor themeBackground = PlatformLooks::ThemeBackground();
@@ -103,14 +105,18 @@ private slots:
                 return QTest::addRow("%d, %s", canvas, caption)
                        << canvas << QString::fromLatin1(caption);
             };
-            row("iOS") << kWhite << kGreen << 1;
-            row("iOS dark") << kWhite << QColor() << -1;
-            row("iOS tinted") << tint << QColor() << -1;
-            row("Android, circle") << kWhite << kGreen << 0;
-            row("Android, squircle") << kWhite << kGreen << 1;
-            row("Android, rounded square") << kWhite << kGreen << 1;
-            row("Android, themed") << themeGlyph << themeBackground << 0;
-            row("macOS") << kWhite << kGreen << -1;
+            row("iOS") << kWhite << kGreen << 1 << 0.75;
+            row("iOS dark") << kWhite << QColor() << -1 << 0.75;
+            row("iOS tinted") << tint << QColor() << -1 << 0.75;
+            row("Android, circle") << kWhite << kGreen << 0 << 0.75;
+            row("Android, squircle") << kWhite << kGreen << 1 << 0.75;
+            row("Android, rounded square") << kWhite << kGreen << 1 << 0.75;
+            row("Android, themed") << themeGlyph << themeBackground << 0 << 0.75;
+            // The macOS grid puts the canvas into its body.
+            row("macOS") << kWhite << kGreen << -1 << 0.5 + 0.25 * MacIconGrid::BodyFraction;
+            row("Windows Start") << kWhite << kGreen << -1 << 0.75;
+            // The splash screen shows the canvas at a quarter of its side.
+            row("Splash screen") << kWhite << kGreen << -1 << 0.5 + 0.25 / 4;
         }
     }
     void looksShapeAndColourTheIcon() {
@@ -119,9 +125,10 @@ private slots:
         QFETCH(QColor, glyph);
         QFETCH(QColor, background);
         QFETCH(int, diagonal);
+        QFETCH(double, glyphX);
         const PreviewTile tile = TileCaptioned(WallOf(GlyphRightOfCentre(canvas)), caption);
         QVERIFY2(!tile.image.isNull(), qPrintable(caption));
-        const QColor atGlyph = IconPixel(tile, 0.75, 0.5);
+        const QColor atGlyph = IconPixel(tile, glyphX, 0.5);
         QVERIFY2(ColorsClose(atGlyph, glyph, 10), qPrintable(atGlyph.name()));
         if (background.isValid()) {
             const QColor beside = IconPixel(tile, 0.35, 0.5);
@@ -146,11 +153,11 @@ private slots:
     }
 
     // A coloured glyph in the tinted look has the tint's hue, not its own; the dark look keeps
-    // the glyph's own colour.
+    // the own colour of a glyph legible on it.
     void tintReplacesTheGlyphsHue() {
         IconDesign design = GlyphRightOfCentre(256);
         QImage blue(64, 64, QImage::Format_ARGB32_Premultiplied);
-        blue.fill(QColor(40, 90, 255));
+        blue.fill(QColor(120, 190, 255));
         design.iconImage = blue;
         const QList<PreviewTile> tiles = WallOf(design);
         const QColor tinted =
@@ -159,7 +166,7 @@ private slots:
         QVERIFY2(HueDistance(tinted.hsvHue(), PlatformLooks::SampleTint().hsvHue()) <= 6,
                  qPrintable(tinted.name()));
         const QColor dark = IconPixel(TileCaptioned(tiles, QStringLiteral("iOS dark")), 0.75, 0.5);
-        QVERIFY2(ColorsClose(dark, QColor(40, 90, 255), 6), qPrintable(dark.name()));
+        QVERIFY2(ColorsClose(dark, QColor(120, 190, 255), 6), qPrintable(dark.name()));
     }
 
     // The favicon is the 16-pixel export on the tab of each tab bar, the tab showing through

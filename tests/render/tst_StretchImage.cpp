@@ -1,5 +1,5 @@
-// Scaling the rendering to an output size: stretched to fill, area averages without aliasing,
-// clean transparent edges, and the same pixels for any thread count.
+// Scaling the rendering to an output size: stretched to fill, area averages of linear light
+// without aliasing, clean transparent edges, and the same pixels for any thread count.
 
 #include "helpers/TestImages.h"
 #include "render/StretchImage.h"
@@ -27,8 +27,19 @@ double Overlap(int i, int j, int in, int out) {
     return std::max(0.0, std::min(end, j + 1.0) - std::max(start, double(j)));
 }
 
-// Each output pixel the exact average of the premultiplied source area it covers, in double
-// precision, pixel by pixel.
+double ToLinear(int byte) {
+    const double v = byte / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+int ToSrgbByte(double linear) {
+    const double v =
+        linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    return int(std::lround(std::clamp(v, 0.0, 1.0) * 255));
+}
+
+// Each output pixel the exact average of the linear light of the source area it covers
+// (colours weighted by their opacity), in double precision, pixel by pixel.
 QImage AreaAverage(const QImage& source, int width, int height) {
     QImage result(width, height, QImage::Format_ARGB32_Premultiplied);
     const double area = double(source.width()) / width * source.height() / height;
@@ -45,17 +56,19 @@ QImage AreaAverage(const QImage& source, int width, int height) {
                 const double wy = Overlap(oy, y, source.height(), height);
                 for (int x = x0; x <= x1; ++x) {
                     const double w = wy * Overlap(ox, x, source.width(), width);
-                    const QRgb p = source.pixel(x, y);
-                    sums[0] += w * qRed(p);
-                    sums[1] += w * qGreen(p);
-                    sums[2] += w * qBlue(p);
-                    sums[3] += w * qAlpha(p);
+                    const QRgb p = qUnpremultiply(source.pixel(x, y));
+                    const double opacity = qAlpha(p) / 255.0;
+                    sums[0] += w * opacity * ToLinear(qRed(p));
+                    sums[1] += w * opacity * ToLinear(qGreen(p));
+                    sums[2] += w * opacity * ToLinear(qBlue(p));
+                    sums[3] += w * opacity;
                 }
             }
-            result.setPixel(
-                ox, oy,
-                qRgba(int(std::lround(sums[0] / area)), int(std::lround(sums[1] / area)),
-                      int(std::lround(sums[2] / area)), int(std::lround(sums[3] / area))));
+            const double opacity = sums[3] / area;
+            auto colour = [&](double sum) { return opacity > 0 ? ToSrgbByte(sum / sums[3]) : 0; };
+            result.setPixel(ox, oy,
+                            qPremultiply(qRgba(colour(sums[0]), colour(sums[1]), colour(sums[2]),
+                                               int(std::lround(opacity * 255)))));
         }
     }
     return result;
@@ -122,6 +135,32 @@ private slots:
             TestImages::FirstDifference(StretchImage(source, size.width(), size.height()),
                                         AreaAverage(source, size.width(), size.height()), 1);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
+    }
+
+    void shrinkingKeepsTheLight_data() {
+        QTest::addColumn<QImage>("source");
+        QTest::addColumn<QColor>("expected");
+        // Half the light of white is sRGB 188, not the 128 of averaged stored values.
+        QImage checkerboard(64, 64, QImage::Format_ARGB32_Premultiplied);
+        for (int y = 0; y < 64; ++y)
+            for (int x = 0; x < 64; ++x)
+                checkerboard.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+        QTest::newRow("black and white checkerboard") << checkerboard << QColor(188, 188, 188);
+        // Transparent pixels add no light and take none away from the colour.
+        QImage lines = Filled(64, 64, Qt::transparent);
+        for (int y = 0; y < 64; y += 2)
+            QPainter(&lines).fillRect(0, y, 64, 1, QColor(200, 30, 90));
+        QTest::newRow("coloured lines on transparent") << lines << QColor(200, 30, 90, 128);
+    }
+
+    void shrinkingKeepsTheLight() {
+        QFETCH(QImage, source);
+        QFETCH(QColor, expected);
+        const QImage small = StretchImage(source, 8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                QVERIFY2(TestImages::ColorsClose(small.pixelColor(x, y), expected, 1),
+                         qPrintable(small.pixelColor(x, y).name(QColor::HexArgb)));
     }
 
     void enlargedTransparentEdgesGetNoDarkFringe() {

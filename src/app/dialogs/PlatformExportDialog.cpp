@@ -35,6 +35,12 @@ QString TargetLabel(PlatformTarget target) {
         return QObject::tr("Web");
     case PlatformTarget::Linux:
         return QObject::tr("Linux");
+    case PlatformTarget::Msix:
+        return QObject::tr("Windows Store tiles");
+    case PlatformTarget::Splash:
+        return QObject::tr("Splash screens");
+    case PlatformTarget::Tauri:
+        return QObject::tr("Tauri");
     case PlatformTarget::Sizes:
         break;
     }

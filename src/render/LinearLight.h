@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QRgb>
+
+#include <cstdint>
+
+// Light as it adds up: sRGB bytes mapped to linear intensity in 16 bits and back, through
+// tables. Averaging pixels (as shrinking does) in these units keeps their brightness; averaging
+// the stored sRGB values makes fine light detail on dark too dark and thin.
+namespace LinearLight {
+
+// One row of premultiplied ARGB32 (native byte order) as premultiplied linear light, four
+// 16-bit channels per pixel in the same order, alpha scaled to 0..65535 like the colours.
+void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out);
+
+// The premultiplied ARGB32 pixel of premultiplied linear channels in the order
+// PremultipliedRow writes them, each 0..65535. Taken by value: the caller's sums are fresh
+// scalar stores, which a vector load of an array could not take straight from the store queue.
+QRgb PremultipliedPixel(std::int32_t first, std::int32_t second, std::int32_t third,
+                        std::int32_t fourth);
+
+} // namespace LinearLight

@@ -1,0 +1,348 @@
+// Every file that every platform target plans, checked against one table of the rules the
+// platforms document for it: its pixel size, what must be opaque or clear, the safe zones of
+// shaped launchers, the macOS grid, the legibility of dark and tinted glyphs, wide tiles that do
+// not stretch the glyphs, and the asset catalog's keys.
+
+#include "design/ColorContrast.h"
+#include "helpers/TestImages.h"
+#include "platforms/IconContainerReader.h"
+#include "platforms/PlatformExport.h"
+#include "platforms/PlatformPlan.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+
+using TestImages::PixelAt;
+
+namespace {
+
+enum Look : unsigned {
+    Opaque = 1,        // no transparent pixel anywhere
+    NoAlpha = 2,       // a PNG without alpha channel, as the stores demand
+    Round = 4,         // a full-bleed circle: clear corners, opaque at the middle of each edge
+    GlyphsOnly = 8,    // icon and text on transparent: clear corners
+    AdaptiveZone = 16, // glyphs only inside the central 66 of 108 units
+    MaskableZone = 32, // the design inside the central 80 % circle, the backdrop outside it
+    MacBody = 64,      // the macOS grid's body: 824 of 1024 centred, rounded, with a shadow below
+    DarkLegible = 128, // every opaque pixel at least 4.5:1 against the dark home screen
+    TintedGray = 256,  // gray glyphs, brightest white, none under 35 % gray
+    WideGlyph = 512,   // the glyphs as high as in the square tile of that height, not stretched
+    Container = 1024,  // an icns or ico container: checked by its own reader
+    Text = 2048,       // JSON or XML
+};
+
+struct Rule {
+    const char* pattern; // the file's path, as a regular expression
+    int width;           // in units, times the scale the pattern's first capture gives
+    int height;
+    const char* scaling; // "x": capture 1 is a pixel size; "%": a percentage; "": none
+    unsigned looks;
+};
+
+// The rules as the platforms document them. A scaled size is units x scale, rounded.
+const Rule Rules[] = {
+    // Xcode asset catalog
+    {R"(AppIcon\.appiconset/icon-ios-1024\.png)", 1024, 1024, "", Opaque | NoAlpha},
+    {R"(AppIcon\.appiconset/icon-ios-1024-dark\.png)", 1024, 1024, "", GlyphsOnly | DarkLegible},
+    {R"(AppIcon\.appiconset/icon-ios-1024-tinted\.png)", 1024, 1024, "", GlyphsOnly | TintedGray},
+    {R"(AppIcon\.appiconset/icon-watchos-1024\.png)", 1024, 1024, "", Opaque | NoAlpha},
+    {R"(AppIcon\.appiconset/icon-mac-(\d+)\.png)", 1, 1, "x", MacBody},
+    {R"(AppIcon\.appiconset/icon-mac-(\d+)@2x\.png)", 2, 2, "x", MacBody},
+    {R"(AppIcon\.appiconset/Contents\.json)", 0, 0, "", Text},
+    {R"(AppIcon\.icns)", 0, 0, "", Container},
+    {R"(AppIcon\.ico)", 0, 0, "", Container},
+    // Android launcher
+    {R"(android/res/mipmap-(\w+)/ic_launcher\.png)", 48, 48, "dpi", 0},
+    {R"(android/res/mipmap-(\w+)/ic_launcher_round\.png)", 48, 48, "dpi", Round},
+    {R"(android/res/mipmap-(\w+)/ic_launcher_background\.png)", 108, 108, "dpi", Opaque},
+    {R"(android/res/mipmap-(\w+)/ic_launcher_foreground\.png)", 108, 108, "dpi",
+     GlyphsOnly | AdaptiveZone},
+    {R"(android/res/mipmap-(\w+)/ic_launcher_monochrome\.png)", 108, 108, "dpi",
+     GlyphsOnly | AdaptiveZone},
+    {R"(android/res/mipmap-anydpi-v26/ic_launcher(_round)?\.xml)", 0, 0, "", Text},
+    {R"(android/play-store-512\.png)", 512, 512, "", Opaque},
+    {R"(android/res/drawable-(\w+)/splash_icon\.png)", 288, 288, "dpi", GlyphsOnly},
+    // Web
+    {R"(web/favicon\.ico)", 0, 0, "", Container},
+    {R"(web/apple-touch-icon\.png)", 180, 180, "", Opaque},
+    {R"(web/icon-(\d+)\.png)", 1, 1, "x", 0},
+    {R"(web/icon-maskable-(\d+)\.png)", 1, 1, "x", Opaque | MaskableZone},
+    {R"(web/manifest\.webmanifest)", 0, 0, "", Text},
+    // Linux
+    {R"(linux/hicolor/(\d+)x\d+/apps/AppIcon\.png)", 1, 1, "x", 0},
+    // Windows Store tiles
+    {R"(msix/Assets/Square44x44Logo\.scale-(\d+)\.png)", 44, 44, "%", Opaque},
+    {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)\.png)", 1, 1, "x", Opaque},
+    {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)_altform-unplated\.png)", 1, 1, "x",
+     GlyphsOnly},
+    {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)_altform-lightunplated\.png)", 1, 1, "x",
+     GlyphsOnly},
+    {R"(msix/Assets/Square71x71Logo\.scale-(\d+)\.png)", 71, 71, "%", Opaque},
+    {R"(msix/Assets/Square150x150Logo\.scale-(\d+)\.png)", 150, 150, "%", Opaque},
+    {R"(msix/Assets/Square310x310Logo\.scale-(\d+)\.png)", 310, 310, "%", Opaque},
+    {R"(msix/Assets/StoreLogo\.scale-(\d+)\.png)", 50, 50, "%", Opaque},
+    {R"(msix/Assets/Wide310x150Logo\.scale-(\d+)\.png)", 310, 150, "%", Opaque | WideGlyph},
+    {R"(msix/Assets/SplashScreen\.scale-(\d+)\.png)", 620, 300, "%", Opaque | WideGlyph},
+    // Splash screens
+    {R"(splash/splash-2732x2732(-dark)?\.png)", 2732, 2732, "", Opaque | NoAlpha},
+    // Tauri
+    {R"(tauri/(\d+)x\d+\.png)", 1, 1, "x", 0},
+    {R"(tauri/128x128@2x\.png)", 256, 256, "", 0},
+    {R"(tauri/icon\.png)", 512, 512, "", 0},
+    {R"(tauri/icon\.(icns|ico))", 0, 0, "", Container},
+    {R"(tauri/Square(\d+)x\d+Logo\.png)", 1, 1, "x", Opaque},
+    {R"(tauri/StoreLogo\.png)", 50, 50, "", Opaque},
+};
+
+// Android's density buckets: pixels per 4 units.
+int DensityQuarters(const QString& bucket) {
+    const QMap<QString, int> quarters{
+        {"mdpi", 4}, {"hdpi", 6}, {"xhdpi", 8}, {"xxhdpi", 12}, {"xxxhdpi", 16}};
+    return quarters.value(bucket);
+}
+
+QSize PlannedSize(const Rule& rule, const QRegularExpressionMatch& match) {
+    const QString scaling = QString::fromLatin1(rule.scaling);
+    auto scaled = [&](int units) {
+        if (scaling == "x")
+            return units * match.captured(1).toInt();
+        if (scaling == "%")
+            return int(std::lround(units * match.captured(1).toInt() / 100.0));
+        if (scaling == "dpi")
+            return units * DensityQuarters(match.captured(1)) / 4;
+        return units;
+    };
+    return {scaled(rule.width), scaled(rule.height)};
+}
+
+// A square design whose glyphs keep to the middle of the canvas (within the adaptive safe
+// zone once inset): a navy text too dark for the dark home screen and a red and blue icon.
+IconDesign RulesDesign() {
+    IconDesign design;
+    design.canvasWidth = design.canvasHeight = 1024.0f;
+    design.iconImage = TestImages::AsymmetricImage(200, 160);
+    design.text = QStringLiteral("Ab");
+    design.fontSize = 200.0f;
+    design.textVerticalOffset = -320.0f; // from the top, downwards: about the middle
+    design.textColor = {0.1, 0.12, 0.45, 1.0};
+    return design;
+}
+
+bool Visible(const QColor& c) {
+    return c.alpha() > 0;
+}
+
+// Seen as content: a shadow's last few percent are not.
+bool Content(const QColor& c) {
+    return c.alpha() >= 16;
+}
+
+// The bounding box of the pixels that differ from their row's first pixel: the glyphs on a
+// vertical gradient.
+QRect GlyphBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        const QColor edge = PixelAt(image, 0, y);
+        for (int x = 0; x < image.width(); ++x)
+            if (!TestImages::ColorsClose(PixelAt(image, x, y), edge, 24))
+                box |= QRect(x, y, 1, 1);
+    }
+    return box;
+}
+
+} // namespace
+
+class PlannedFileRulesTest : public QObject {
+    Q_OBJECT
+
+    TestImages::ScratchFolder m_folder;
+    QList<PlannedFile> m_plan;
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_folder.isValid());
+        m_plan = PlatformPlan::Files(PlatformTargets::AllPlatformSets(), "AppIcon");
+        const PlatformExport::Result result =
+            PlatformExport::Run(RulesDesign(), m_plan, m_folder.filePath(""), false);
+        QVERIFY(result.AllWritten());
+    }
+
+    // Every rule describes at least one planned file: a target that stops writing a file is
+    // caught as surely as one that writes a file no rule knows.
+    void everyRuleIsPlanned() {
+        for (const Rule& rule : Rules) {
+            const QRegularExpression pattern(QRegularExpression::anchoredPattern(rule.pattern));
+            QVERIFY2(
+                std::any_of(m_plan.begin(), m_plan.end(),
+                            [&](const PlannedFile& f) { return pattern.match(f.path).hasMatch(); }),
+                rule.pattern);
+        }
+    }
+
+    void plannedFileFollowsItsRule_data() {
+        QTest::addColumn<QString>("path");
+        for (const PlannedFile& file :
+             PlatformPlan::Files(PlatformTargets::AllPlatformSets(), "AppIcon"))
+            QTest::newRow(qPrintable(file.path)) << file.path;
+    }
+    void plannedFileFollowsItsRule() {
+        QFETCH(QString, path);
+        const Rule* rule = nullptr;
+        QRegularExpressionMatch match;
+        for (const Rule& candidate : Rules) {
+            match = QRegularExpression(QRegularExpression::anchoredPattern(candidate.pattern))
+                        .match(path);
+            if (match.hasMatch()) {
+                QVERIFY2(!rule, "two rules match");
+                rule = &candidate;
+                break;
+            }
+        }
+        QVERIFY2(rule, "no rule for this file");
+        const QString file = m_folder.filePath(path);
+        QVERIFY(QFileInfo(file).isFile());
+        if (rule->looks & (Text | Container))
+            return;
+
+        const QImage image = QImage(file).convertToFormat(QImage::Format_ARGB32);
+        QCOMPARE(image.size(), PlannedSize(*rule, match));
+        const int w = image.width();
+        const int h = image.height();
+        auto alpha = [&](double fx, double fy) {
+            return PixelAt(image, std::clamp(int(fx * w), 0, w - 1),
+                           std::clamp(int(fy * h), 0, h - 1))
+                .alpha();
+        };
+        auto firstPixel = [&](const std::function<bool(int, int, QColor)>& bad) {
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    if (bad(x, y, PixelAt(image, x, y)))
+                        return QStringLiteral("(%1, %2) is %3")
+                            .arg(x)
+                            .arg(y)
+                            .arg(PixelAt(image, x, y).name(QColor::HexArgb));
+            return QString();
+        };
+
+        if (rule->looks & NoAlpha)
+            QCOMPARE(IconContainerReader::PngColourType(TestImages::ReadFile(file)), 2);
+        if (rule->looks & Opaque)
+            QCOMPARE(firstPixel([](int, int, QColor c) { return c.alpha() != 255; }), QString());
+        if (rule->looks & (Round | GlyphsOnly)) {
+            for (const QPoint corner :
+                 {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)})
+                QCOMPARE(PixelAt(image, corner.x(), corner.y()).alpha(), 0);
+        }
+        if (rule->looks & Round) {
+            // Full bleed up to the circle: its middle at each edge is covered.
+            for (const QPointF at :
+                 {QPointF(0.5, 0.02), QPointF(0.02, 0.5), QPointF(0.98, 0.5), QPointF(0.5, 0.98)})
+                QVERIFY2(alpha(at.x(), at.y()) > 200, qPrintable(QString::number(at.x())));
+        }
+        if (rule->looks & AdaptiveZone) {
+            // The launcher keeps whole only the central circle of 66 of 108 units.
+            const double radius = w * 33.0 / 108.0;
+            QCOMPARE(firstPixel([&](int x, int y, QColor c) {
+                         return Content(c) &&
+                                std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) > radius + 1.0;
+                     }),
+                     QString());
+        }
+        if (rule->looks & MaskableZone) {
+            // Outside the central 80 % circle only the backdrop, a vertical gradient.
+            const double radius = w * 0.4;
+            QCOMPARE(firstPixel([&](int x, int y, QColor c) {
+                         return std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0) > radius + 1.0 &&
+                                !TestImages::ColorsClose(c, PixelAt(image, 0, y), 3);
+                     }),
+                     QString());
+        }
+        if (rule->looks & MacBody) {
+            // 100 of 1024 units of margin on every side; the body's edges opaque at their
+            // middles, its corners rounded off, its shadow below it only.
+            const double margin = 100.0 / 1024.0;
+            const double inside = margin + 2.0 / w;
+            const double outside = margin - 2.0 / w;
+            for (const QPointF at : {QPointF(0.5, inside), QPointF(inside, 0.5),
+                                     QPointF(1 - inside, 0.5), QPointF(0.5, 1 - inside)})
+                QCOMPARE(alpha(at.x(), at.y()), 255);
+            if (w >= 64) {
+                for (const QPointF at :
+                     {QPointF(0.5, outside), QPointF(outside, 0.5), QPointF(1 - outside, 0.5)})
+                    QVERIFY(alpha(at.x(), at.y()) < 80);
+                QVERIFY(alpha(inside, inside) < 80);
+                QVERIFY2(alpha(0.5, 1 - outside) > alpha(0.5, outside),
+                         "the shadow falls below the body");
+            }
+            QCOMPARE(alpha(0.01, 0.01), 0);
+        }
+        if (rule->looks & DarkLegible) {
+            QCOMPARE(firstPixel([](int, int, QColor c) {
+                         return c.alpha() == 255 &&
+                                ColorContrast::Ratio(c, ColorContrast::DarkHomeScreen()) <
+                                    ColorContrast::LegibleRatio;
+                     }),
+                     QString());
+        }
+        if (rule->looks & TintedGray) {
+            int brightest = 0;
+            QCOMPARE(firstPixel([&](int, int, QColor c) {
+                         if (c.alpha() == 255)
+                             brightest = std::max(brightest, c.red());
+                         return Visible(c) && (c.red() != c.green() || c.green() != c.blue() ||
+                                               (c.alpha() == 255 && c.red() < 89));
+                     }),
+                     QString());
+            QCOMPARE(brightest, 255);
+        }
+        if (rule->looks & WideGlyph) {
+            // The glyphs' box has the same shape and the same share of the height as in the
+            // largest square tile, and sits in the middle.
+            const QImage square =
+                QImage(m_folder.filePath("msix/Assets/Square310x310Logo.scale-400.png"))
+                    .convertToFormat(QImage::Format_ARGB32);
+            const QRect wide = GlyphBox(image);
+            const QRect reference = GlyphBox(square);
+            QVERIFY(!wide.isEmpty() && !reference.isEmpty());
+            const double tolerance = 3.0 / h;
+            QVERIFY2(std::abs(double(wide.height()) / h -
+                              double(reference.height()) / square.height()) < tolerance,
+                     qPrintable(QStringLiteral("%1 of %2").arg(wide.height()).arg(h)));
+            QVERIFY2(std::abs(double(wide.width()) / h -
+                              double(reference.width()) / square.height()) < tolerance,
+                     qPrintable(QStringLiteral("%1 wide at %2 high").arg(wide.width()).arg(h)));
+            QVERIFY(std::abs((wide.center().x() - w / 2.0) / h -
+                             (reference.center().x() - square.width() / 2.0) / square.height()) <
+                    tolerance);
+        }
+    }
+
+    // Each entry of the catalog carries the keys its idiom needs; a scaled idiom names its
+    // scale even at 1x.
+    void catalogEntriesCarryTheirKeys() {
+        const QJsonDocument contents = QJsonDocument::fromJson(
+            TestImages::ReadFile(m_folder.filePath("AppIcon.appiconset/Contents.json")));
+        const QJsonArray images = contents.object().value("images").toArray();
+        QVERIFY(!images.isEmpty());
+        for (const QJsonValue& value : images) {
+            const QJsonObject entry = value.toObject();
+            for (const char* key : {"filename", "idiom", "size"})
+                QVERIFY2(entry.contains(key), key);
+            if (entry.value("idiom") == "mac")
+                QVERIFY(QRegularExpression("^[12]x$")
+                            .match(entry.value("scale").toString())
+                            .hasMatch());
+            else
+                QVERIFY(entry.contains("platform"));
+        }
+    }
+};
+
+QTEST_MAIN(PlannedFileRulesTest)
+#include "tst_PlannedFileRules.moc"
