@@ -20,7 +20,8 @@ IconImageDropTarget::IconImageDropTarget(QWidget* target, Prompter& prompter,
 
 const QStringList& IconImageDropTarget::AcceptedTypes() {
     static const QStringList types{"jpg", "jpeg", "jpe", "jp2", "jpx",
-                                   "png", "tiff", "tif", "gif", "bmp"};
+                                   "png", "tiff", "tif", "gif", "bmp",
+                                   "svg", "svgz"};
     return types;
 }
 

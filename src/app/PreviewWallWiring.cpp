@@ -33,7 +33,8 @@ void RememberWallShown(bool shown) {
 // brings the wall up to date when it finishes.
 void ShowLatestPreview(PreviewWall& wall, const ViewController& controller) {
     const IconDesign design =
-        MakeIconDesign(ControlBindings(controller.controls()).Read(), controller.iconImage());
+        MakeIconDesign(ControlBindings(controller.controls()).Read(), controller.iconImage(),
+                       controller.iconVector());
     wall.ShowRendering(design, controller.currentIcon());
 }
 

@@ -129,7 +129,7 @@ QString ParseOptions(const QStringList& args, Options& options) {
 }
 
 QImage Render(const DesignInput& input) {
-    return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon));
+    return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon, input.iconVector));
 }
 
 int RunRender(const Options& options, const DesignInput& input) {

@@ -4,6 +4,7 @@
 #include "render/KeptLayer.h"
 #include "render/OutlinedShape.h"
 #include "render/PreparedIcon.h"
+#include "render/PreparedVectorIcon.h"
 #include "render/RenderKernels.h"
 #include "render/ShadowMask.h"
 #include "render/SubpixelShift.h"
@@ -253,6 +254,17 @@ void DrawImageExactly(QPainter& painter, const QRectF& rect, const QImage& image
     painter.restore();
 }
 
+// Draws an image made for the device pixels from `topLeft` on, whatever the painter's transform
+// from canvas coordinates (`toDevice`, possibly followed by a move) is.
+void DrawOnDevicePixels(QPainter& painter, const QTransform& toDevice, QPoint topLeft,
+                        const QImage& image) {
+    const QPointF position = (toDevice.inverted() * painter.transform()).map(QPointF(topLeft));
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(std::round(position.x()), std::round(position.y())), image);
+    painter.restore();
+}
+
 // Every pixel's colour replaced as the treatment asks; premultiplied values stay valid because
 // neither treatment raises a channel above the pixel's alpha.
 void ApplyTreatment(QImage& image, RenderOptions::Treatment treatment, int threads) {
@@ -397,11 +409,15 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         paint(painter);
     };
 
-    if (drawGlyphs && !design.iconImage.isNull() && design.iconImage.width() > 0 &&
-        design.iconImage.height() > 0) {
-        const QImage prepared = PreparedIcon(design);
-        const double iconW = prepared.width() * iconScale;
-        const double iconH = prepared.height() * iconScale;
+    const bool vectorIcon = design.iconVector != nullptr;
+    if (drawGlyphs && (vectorIcon || (!design.iconImage.isNull() && design.iconImage.width() > 0 &&
+                                      design.iconImage.height() > 0))) {
+        // An SVG image has no pixels of its own: it is drawn below, once its place is known.
+        const QImage prepared = vectorIcon ? QImage() : PreparedIcon(design);
+        const QSizeF size = vectorIcon ? FittedVectorIconSize(*design.iconVector, w, h)
+                                       : QSizeF(prepared.size());
+        const double iconW = size.width() * iconScale;
+        const double iconH = size.height() * iconScale;
         const QRectF iconRect = YUpGeometry::ToQt(
             QRectF(inset + (w - iconW) * 0.5 + design.iconHorizontalOffset,
                    inset + (h - iconH) * 0.5 + design.iconVerticalOffset, iconW, iconH),
@@ -410,9 +426,26 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
                              radians(design.iconShadowAngle), toDevice);
         LayerRecipe recipe;
-        recipe.image = prepared.cacheKey();
-        drawLayer(design.iconShadow, shadow, iconRect, recipe,
-                  [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
+        if (vectorIcon) {
+            // Drawn at the resolution it is shown at, over the pixels where it or its shadow
+            // can show.
+            const int reach = design.iconShadow ? shadow.margin() + 1 +
+                                                      int(std::ceil(std::max(
+                                                          std::abs(shadow.offset.x()),
+                                                          std::abs(shadow.offset.y()))))
+                                                : 0;
+            const QRect region = toDevice.mapRect(iconRect).toAlignedRect().intersected(
+                result.rect().adjusted(-reach, -reach, reach, reach));
+            const QImage drawn = PreparedVectorIcon(design, iconRect, toDevice, region);
+            recipe.image = drawn.cacheKey();
+            drawLayer(design.iconShadow, shadow, iconRect, recipe, [&](QPainter& p) {
+                DrawOnDevicePixels(p, toDevice, region.topLeft(), drawn);
+            });
+        } else {
+            recipe.image = prepared.cacheKey();
+            drawLayer(design.iconShadow, shadow, iconRect, recipe,
+                      [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
+        }
     }
 
     if (drawGlyphs && !design.text.isEmpty()) {

@@ -1,0 +1,71 @@
+#include "render/PreparedVectorIcon.h"
+
+#include "imageio/SvgImage.h"
+#include "support/KeptAnswers.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr qint64 LargestKeptPixels = qint64(8) << 20;
+
+struct Preparation {
+    std::shared_ptr<const SvgImage> image; // held, so that its address is never reused
+    QTransform toPixels;
+    QSize size;
+    bool ownColours = true;
+    Rgba tint;
+
+    bool operator==(const Preparation&) const = default;
+};
+
+// Turns the rectangle's content about its centre and squeezes the turned bounds back into the
+// rectangle, as ImageTools::RotateImage and drawing into the icon's own size do for a raster.
+QTransform TurnedWithin(const QSizeF& size, double degrees) {
+    const QTransform turn = QTransform().rotate(-degrees);
+    const QRectF turned = turn.mapRect(QRectF(QPointF(0, 0), size));
+    const QPointF centre(size.width() * 0.5, size.height() * 0.5);
+    return QTransform::fromTranslate(-centre.x(), -centre.y()) * turn *
+           QTransform::fromScale(size.width() / turned.width(), size.height() / turned.height()) *
+           QTransform::fromTranslate(centre.x(), centre.y());
+}
+
+} // namespace
+
+QSizeF FittedVectorIconSize(const SvgImage& image, double canvasWidth, double canvasHeight) {
+    const QSizeF area = image.viewBox().size();
+    return area.scaled(QSizeF(canvasWidth, canvasHeight), Qt::KeepAspectRatio);
+}
+
+QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
+                          const QTransform& toDevice, const QRect& region) {
+    const SvgImage& image = *design.iconVector;
+    const QRectF area = image.viewBox();
+    if (region.isEmpty() || iconRect.isEmpty())
+        return {};
+    const QTransform toPixels =
+        QTransform::fromTranslate(-area.x(), -area.y()) *
+        QTransform::fromScale(iconRect.width() / area.width(), iconRect.height() / area.height()) *
+        TurnedWithin(iconRect.size(), design.iconRotation) *
+        QTransform::fromTranslate(iconRect.left(), iconRect.top()) * toDevice *
+        QTransform::fromTranslate(-region.left(), -region.top());
+    const Preparation wanted{design.iconVector, toPixels, region.size(), design.useImageColors,
+                             design.useImageColors ? Rgba{} : design.iconColor};
+    static auto* kept = new KeptAnswers<Preparation, QImage>;
+    return kept->Get(
+        wanted, std::equal_to<>(),
+        [&] {
+            QImage drawn = image.Draw(region.size(), toPixels);
+            if (!drawn.isNull() && !design.useImageColors) {
+                QPainter painter(&drawn);
+                painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+                painter.fillRect(drawn.rect(), design.iconColor.toQColor());
+            }
+            return drawn;
+        },
+        [](const QImage& drawn) {
+            return qint64(drawn.width()) * drawn.height() <= LargestKeptPixels;
+        });
+}
