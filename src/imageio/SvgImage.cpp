@@ -55,7 +55,9 @@ QByteArray Inflate(const QByteArray& compressed) {
     return status == Z_STREAM_END ? inflated : QByteArray();
 }
 
-bool Positive(double value) { return std::isfinite(value) && value > 0.0; }
+bool Positive(double value) {
+    return std::isfinite(value) && value > 0.0;
+}
 
 // Whether the root element carries a viewBox attribute. The library ignores one it cannot use
 // and falls back to the width and height, but a document asking for an empty, negative or
@@ -102,11 +104,11 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
         return nullptr;
     // No base file: every reference to another file or a URL fails to resolve. Without the
     // unlimited flag the XML parser keeps its limits on entity expansion and nesting.
-    GInputStream* stream = g_memory_input_stream_new_from_data(document.constData(),
-                                                               document.size(), nullptr);
+    GInputStream* stream =
+        g_memory_input_stream_new_from_data(document.constData(), document.size(), nullptr);
     GError* error = nullptr;
-    RsvgHandle* handle = rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE,
-                                                          nullptr, &error);
+    RsvgHandle* handle =
+        rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE, nullptr, &error);
     g_object_unref(stream);
     if (!handle) {
         g_clear_error(&error);
@@ -124,8 +126,8 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
     const double fit = kTrialSide / std::max(area.width(), area.height());
     const QSize trial(std::max(1, int(std::ceil(area.width() * fit))),
                       std::max(1, int(std::ceil(area.height() * fit))));
-    const QTransform toTrial = QTransform::fromTranslate(-area.x(), -area.y()) *
-                               QTransform::fromScale(fit, fit);
+    const QTransform toTrial =
+        QTransform::fromTranslate(-area.x(), -area.y()) * QTransform::fromScale(fit, fit);
     auto drawing = std::make_shared<std::promise<QImage>>();
     std::future<QImage> drawn = drawing->get_future();
     std::thread([image, drawing, trial, toTrial] {
@@ -142,7 +144,9 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
 SvgImage::SvgImage(_RsvgHandle* handle, QByteArray document, QRectF viewBox)
     : m_handle(handle), m_document(std::move(document)), m_viewBox(viewBox) {}
 
-SvgImage::~SvgImage() { g_object_unref(m_handle); }
+SvgImage::~SvgImage() {
+    g_object_unref(m_handle);
+}
 
 QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
@@ -150,9 +154,9 @@ QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
         return image;
     image.fill(Qt::transparent);
     // Premultiplied ARGB32 in native byte order is the same memory as cairo's ARGB32.
-    cairo_surface_t* surface = cairo_image_surface_create_for_data(
-        image.bits(), CAIRO_FORMAT_ARGB32, image.width(), image.height(),
-        int(image.bytesPerLine()));
+    cairo_surface_t* surface =
+        cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32, image.width(),
+                                            image.height(), int(image.bytesPerLine()));
     cairo_t* cairo = cairo_create(surface);
     cairo_matrix_t matrix;
     cairo_matrix_init(&matrix, toPixels.m11(), toPixels.m12(), toPixels.m21(), toPixels.m22(),

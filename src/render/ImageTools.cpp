@@ -414,8 +414,8 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
                                       design.iconImage.height() > 0))) {
         // An SVG image has no pixels of its own: it is drawn below, once its place is known.
         const QImage prepared = vectorIcon ? QImage() : PreparedIcon(design);
-        const QSizeF size = vectorIcon ? FittedVectorIconSize(*design.iconVector, w, h)
-                                       : QSizeF(prepared.size());
+        const QSizeF size =
+            vectorIcon ? FittedVectorIconSize(*design.iconVector, w, h) : QSizeF(prepared.size());
         const double iconW = size.width() * iconScale;
         const double iconH = size.height() * iconScale;
         const QRectF iconRect = YUpGeometry::ToQt(
@@ -429,11 +429,11 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         if (vectorIcon) {
             // Drawn at the resolution it is shown at, over the pixels where it or its shadow
             // can show.
-            const int reach = design.iconShadow ? shadow.margin() + 1 +
-                                                      int(std::ceil(std::max(
-                                                          std::abs(shadow.offset.x()),
-                                                          std::abs(shadow.offset.y()))))
-                                                : 0;
+            const int reach = design.iconShadow
+                                  ? shadow.margin() + 1 +
+                                        int(std::ceil(std::max(std::abs(shadow.offset.x()),
+                                                               std::abs(shadow.offset.y()))))
+                                  : 0;
             const QRect region = toDevice.mapRect(iconRect).toAlignedRect().intersected(
                 result.rect().adjusted(-reach, -reach, reach, reach));
             const QImage drawn = PreparedVectorIcon(design, iconRect, toDevice, region);
