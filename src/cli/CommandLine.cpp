@@ -3,10 +3,12 @@
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
+#include "export/AtomicFileWrite.h"
 #include "export/SaveImage.h"
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
+#include "render/SvgWriter.h"
 
 #include <QGuiApplication>
 #include <QStringList>
@@ -134,7 +136,12 @@ QImage Render(const DesignInput& input) {
 
 int RunRender(const Options& options, const DesignInput& input) {
     constexpr int kPng = 0;
-    if (!ImageTools::SaveImage(Render(input), options.output, kPng, 1.0)) {
+    // The extension chooses: an .svg output is the design as one SVG document.
+    const bool svg = options.output.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    if (svg ? !WriteFileAtomically(
+                  options.output,
+                  SvgDocument(MakeIconDesign(input.settings, input.icon, input.iconVector)))
+            : !ImageTools::SaveImage(Render(input), options.output, kPng, 1.0)) {
         PrintError(QStringLiteral("Could not write %1.").arg(options.output));
         return kFailed;
     }

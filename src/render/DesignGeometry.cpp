@@ -83,6 +83,15 @@ QPen OutlinePen(const Rgba& color, double width) {
     return pen;
 }
 
+QTransform TurnedWithin(const QSizeF& size, double degrees) {
+    const QTransform turn = QTransform().rotate(-degrees);
+    const QRectF turned = turn.mapRect(QRectF(QPointF(0, 0), size));
+    const QPointF centre(size.width() * 0.5, size.height() * 0.5);
+    return QTransform::fromTranslate(-centre.x(), -centre.y()) * turn *
+           QTransform::fromScale(size.width() / turned.width(), size.height() / turned.height()) *
+           QTransform::fromTranslate(centre.x(), centre.y());
+}
+
 QSizeF IconSize(const IconDesign& design) {
     return design.iconVector
                ? FittedVectorIconSize(*design.iconVector, design.canvasWidth, design.canvasHeight)

@@ -6,6 +6,7 @@
 #include <QPen>
 #include <QRectF>
 #include <QSizeF>
+#include <QTransform>
 
 // Where a design's parts lie, in canvas units with y pointing down: the one computation that
 // both the raster renderer and the SVG writer draw from.
@@ -44,6 +45,10 @@ QPen OutlinePen(const Rgba& color, double width);
 
 // The icon image's rectangle, for an image of `size` units at 100 %.
 QRectF IconRect(const IconDesign& design, const Frame& frame, const QSizeF& size);
+
+// Turns a rectangle's content counter-clockwise about its centre and squeezes the turned bounds
+// back into the rectangle (0, 0, size), as the icon image is turned.
+QTransform TurnedWithin(const QSizeF& size, double degrees);
 
 // The icon image's size at 100 %: its pixels, or an SVG image's area fitted inside the canvas.
 QSizeF IconSize(const IconDesign& design);

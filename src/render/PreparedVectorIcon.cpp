@@ -1,6 +1,7 @@
 #include "render/PreparedVectorIcon.h"
 
 #include "imageio/SvgImage.h"
+#include "render/DesignGeometry.h"
 #include "support/KeptAnswers.h"
 
 #include <QPainter>
@@ -21,17 +22,6 @@ struct Preparation {
     bool operator==(const Preparation&) const = default;
 };
 
-// Turns the rectangle's content about its centre and squeezes the turned bounds back into the
-// rectangle, as ImageTools::RotateImage and drawing into the icon's own size do for a raster.
-QTransform TurnedWithin(const QSizeF& size, double degrees) {
-    const QTransform turn = QTransform().rotate(-degrees);
-    const QRectF turned = turn.mapRect(QRectF(QPointF(0, 0), size));
-    const QPointF centre(size.width() * 0.5, size.height() * 0.5);
-    return QTransform::fromTranslate(-centre.x(), -centre.y()) * turn *
-           QTransform::fromScale(size.width() / turned.width(), size.height() / turned.height()) *
-           QTransform::fromTranslate(centre.x(), centre.y());
-}
-
 } // namespace
 
 QSizeF FittedVectorIconSize(const SvgImage& image, double canvasWidth, double canvasHeight) {
@@ -48,7 +38,7 @@ QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
     const QTransform toPixels =
         QTransform::fromTranslate(-area.x(), -area.y()) *
         QTransform::fromScale(iconRect.width() / area.width(), iconRect.height() / area.height()) *
-        TurnedWithin(iconRect.size(), design.iconRotation) *
+        DesignGeometry::TurnedWithin(iconRect.size(), design.iconRotation) *
         QTransform::fromTranslate(iconRect.left(), iconRect.top()) * toDevice *
         QTransform::fromTranslate(-region.left(), -region.top());
     const Preparation wanted{design.iconVector, toPixels, region.size(), design.useImageColors,
