@@ -2,6 +2,7 @@
 
 #include "app/PlatformExportWiring.h"
 #include "app/PreviewWallWiring.h"
+#include "app/SvgExportWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -39,6 +40,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     file->addSeparator();
     file->addAction(a.saveIcons);
     InstallPlatformExport(*this, *file, *m_controller, prompter);
+    InstallSvgExport(*file, *m_controller, prompter);
     file->addSeparator();
     file->addAction(a.quit);
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));

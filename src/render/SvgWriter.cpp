@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QCryptographicHash>
 
 namespace {
 
@@ -18,6 +19,15 @@ QByteArray Colour(const Rgba& rgba) {
 
 QByteArray Opacity(const Rgba& rgba) {
     return SvgNumber(rgba.toQColor().alphaF());
+}
+
+// Every id is written with a mark in front; the finished document replaces the mark with a
+// prefix of its own content's digest, so that documents shown together (inlined in one page)
+// never share an id, and the same design still gives the same bytes. The mark is a character
+// XML does not allow, so no content can hold it.
+constexpr char kIdMark = '\001';
+QByteArray Id(const QByteArray& name) {
+    return kIdMark + name;
 }
 
 QByteArray Attribute(const char* name, const QByteArray& value) {
@@ -60,16 +70,20 @@ QByteArray PngDataUrl(const QImage& image) {
     return "data:image/png;base64," + png.toBase64();
 }
 
-// The icon image's content in its own units over (0, 0, size): the SVG document embedded, or
-// the pixels as PNG data.
+// Where the embedded SVG icon image goes: it is embedded last, once the ids' prefix is known.
+const QByteArray kEmbeddedImage = QByteArray(2, kIdMark) + "image";
+
+// The icon image's content in its own units over (0, 0, size): the SVG document (its place
+// marked), or the pixels as PNG data.
 QByteArray IconContent(const IconDesign& design, QSizeF& size) {
     if (design.iconVector) {
         const QRectF area = design.iconVector->viewBox();
-        const QByteArray embedded = EmbeddedSvg(design.iconVector->document(), area, "icon-");
-        if (!embedded.isEmpty()) {
+        // A document the XML reader refuses (its entities beyond the reader's limits) is
+        // embedded as the pixels of its thumbnail rather than not at all.
+        if (!EmbeddedSvg(design.iconVector->document(), area, {}).isEmpty()) {
             size = area.size();
             return "<g transform=\"translate(" + SvgNumber(-area.x()) + ' ' + SvgNumber(-area.y()) +
-                   ")\">" + embedded + "</g>";
+                   ")\">" + kEmbeddedImage + "</g>";
         }
     }
     const QImage& pixels = design.iconImage;
@@ -93,7 +107,7 @@ QByteArray SvgDocument(const IconDesign& requested) {
 
     QByteArray defs;
     QByteArray body;
-    defs += "<clipPath id=\"background-shape\"><path" +
+    defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
             Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
     if (frame.opaqueBackground) {
         if (!frame.outlinePath.isEmpty())
@@ -102,25 +116,26 @@ QByteArray SvgDocument(const IconDesign& requested) {
                     Attribute("fill", Colour(design.backgroundStrokeColor)) +
                     Attribute("fill-opacity", Opacity(design.backgroundStrokeColor)) + "/>";
         const QRectF& b = frame.background;
-        defs += "<linearGradient id=\"background-gradient\" gradientUnits=\"userSpaceOnUse\"" +
-                Attribute("x1", SvgNumber(b.left())) + Attribute("y1", SvgNumber(b.top())) +
-                Attribute("x2", SvgNumber(b.left())) + Attribute("y2", SvgNumber(b.bottom())) +
-                "><stop offset=\"0\"" + Attribute("stop-color", Colour(design.gradientStartColor)) +
+        defs += "<linearGradient id=\"" + Id("background-gradient") +
+                "\" gradientUnits=\"userSpaceOnUse\"" + Attribute("x1", SvgNumber(b.left())) +
+                Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
+                Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
+                Attribute("stop-color", Colour(design.gradientStartColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
                 "/><stop offset=\"1\"" + Attribute("stop-color", Colour(design.gradientEndColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientEndColor)) + "/></linearGradient>";
-        body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) +
-                " fill=\"url(#background-gradient)\"/>";
+        body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
+                Id("background-gradient") + ")\"/>";
     }
 
     // A layer is cut to the background shape together with its shadow.
     auto layer = [&](const QByteArray& name, bool shadow, const Rgba& color, double blur,
                      double distance, double angle, const QByteArray& content) {
-        QByteArray group = "<g clip-path=\"url(#background-shape)\">";
+        QByteArray group = "<g clip-path=\"url(#" + Id("background-shape") + ")\">";
         if (shadow && color.toQColor().alpha() > 0) {
-            defs += ShadowFilter(name + "-shadow", color, blur,
+            defs += ShadowFilter(Id(name + "-shadow"), color, blur,
                                  DesignGeometry::ShadowOffset(distance, angle), frame.outerSize);
-            group += "<g filter=\"url(#" + name + "-shadow)\">" + content + "</g>";
+            group += "<g filter=\"url(#" + Id(name + "-shadow") + ")\">" + content + "</g>";
         } else {
             group += content;
         }
@@ -138,8 +153,8 @@ QByteArray SvgDocument(const IconDesign& requested) {
                                   QTransform::fromTranslate(rect.left(), rect.top());
         content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
         if (!design.useImageColors) {
-            defs += TintFilter("icon-tint", design.iconColor);
-            content = "<g filter=\"url(#icon-tint)\">" + content + "</g>";
+            defs += TintFilter(Id("icon-tint"), design.iconColor);
+            content = "<g filter=\"url(#" + Id("icon-tint") + ")\">" + content + "</g>";
         }
         layer("icon", design.iconShadow, design.iconShadowColor, design.iconShadowBlur,
               design.iconShadowOffset, design.iconShadowAngle, content);
@@ -164,20 +179,32 @@ QByteArray SvgDocument(const IconDesign& requested) {
     }
 
     if (frame.backgroundShadow && design.backgroundShadowColor.toQColor().alpha() > 0) {
-        defs += ShadowFilter("background-shadow", design.backgroundShadowColor,
+        defs += ShadowFilter(Id("background-shadow"), design.backgroundShadowColor,
                              design.backgroundShadowBlur,
                              DesignGeometry::ShadowOffset(design.backgroundShadowOffset,
                                                           design.backgroundShadowAngle),
                              frame.outerSize);
-        body = "<g filter=\"url(#background-shadow)\">" + body + "</g>";
+        body = "<g filter=\"url(#" + Id("background-shadow") + ")\">" + body + "</g>";
     }
 
     const QByteArray w = QByteArray::number(width);
     const QByteArray h = QByteArray::number(height);
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
-           "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
-           Attribute("width", w) + Attribute("height", h) +
-           Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + defs + "</defs>\n<g" +
-           Attribute("transform", SvgMatrix(toCanvas)) + ">" + body + "</g>\n</svg>\n";
+    QByteArray document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
+                          Attribute("width", w) + Attribute("height", h) +
+                          Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + defs +
+                          "</defs>\n<g" + Attribute("transform", SvgMatrix(toCanvas)) + ">" + body +
+                          "</g>\n</svg>\n";
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    digest.addData(document);
+    const bool embedding = document.contains(kEmbeddedImage);
+    if (embedding)
+        digest.addData(design.iconVector->document());
+    const QByteArray prefix = "s" + digest.result().toHex().left(8) + '-';
+    if (embedding)
+        document.replace(kEmbeddedImage,
+                         EmbeddedSvg(design.iconVector->document(), design.iconVector->viewBox(),
+                                     prefix + "image-"));
+    return document.replace(kIdMark, prefix);
 }

@@ -1,0 +1,25 @@
+#include "app/SvgExportWiring.h"
+
+#include "app/ViewController.h"
+#include "export/AtomicFileWrite.h"
+#include "export/Prompter.h"
+#include "render/SvgWriter.h"
+
+#include <QAction>
+#include <QMenu>
+
+void InstallSvgExport(QMenu& fileMenu, ViewController& controller, Prompter& prompter) {
+    auto* action = new QAction(QObject::tr("Export as &SVG…"), &fileMenu);
+    action->setObjectName(QStringLiteral("actionExportAsSvg"));
+    fileMenu.addAction(action);
+    QObject::connect(action, &QAction::triggered, &fileMenu, [&controller, &prompter] {
+        const std::optional<QString> path =
+            prompter.ChooseSaveFile(QStringLiteral("icon.svg"), QStringLiteral("svg"));
+        if (!path || path->isEmpty())
+            return;
+        if (const WriteResult written =
+                WriteFileAtomically(*path, SvgDocument(controller.LatestDesign()));
+            !written)
+            prompter.Alert(written.failure);
+    });
+}
