@@ -43,7 +43,9 @@ QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
         QTransform::fromTranslate(-region.left(), -region.top());
     const Preparation wanted{design.iconVector, toPixels, region.size(), design.useImageColors,
                              design.useImageColors ? Rgba{} : design.iconColor};
-    static auto* kept = new KeptAnswers<Preparation, QImage>;
+    // The editor asks for two at a time: the interim preview at view size and the full
+    // rendering at canvas size.
+    static auto* kept = new KeptAnswers<Preparation, QImage, 2>;
     return kept->Get(
         wanted, std::equal_to<>(),
         [&] {

@@ -117,15 +117,21 @@ private slots:
                                                    ImageTools::RenderIcon(raster)) < 1.5);
     }
 
-    // Another layer changing does not draw the document again.
+    // Another layer changing does not draw the document again, neither for the full rendering
+    // nor for the interim preview drawn at view size between two of them.
     void editingTheTextKeepsTheDrawnIcon() {
         const auto image = ReadSvg(TestImages::ReadFile(DataFile("gvim.svg")));
         QVERIFY(image);
         IconDesign design = IconOnly(image, 256, 256);
         const QRectF rect(28, 28, 200, 200);
+        const QTransform toView = QTransform::fromScale(0.5, 0.5);
         const qint64 first =
             PreparedVectorIcon(design, rect, QTransform(), QRect(0, 0, 256, 256)).cacheKey();
+        const qint64 interim =
+            PreparedVectorIcon(design, rect, toView, QRect(0, 0, 128, 128)).cacheKey();
         design.text = QStringLiteral("Ab");
+        QCOMPARE(PreparedVectorIcon(design, rect, toView, QRect(0, 0, 128, 128)).cacheKey(),
+                 interim);
         QCOMPARE(PreparedVectorIcon(design, rect, QTransform(), QRect(0, 0, 256, 256)).cacheKey(),
                  first);
         design.iconRotation = 5.0f;
