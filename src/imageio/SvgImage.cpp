@@ -93,12 +93,16 @@ QRectF DocumentArea(RsvgHandle* handle, bool viewBoxDeclared) {
 bool SvgImage::Recognises(const QByteArray& bytes) {
     if (IsGzip(bytes))
         return true;
-    const QByteArray start = bytes.left(4096);
+    QByteArray start = bytes.left(4096);
+    if (start.startsWith("\xEF\xBB\xBF")) // a UTF-8 byte order mark
+        start.remove(0, 3);
     return start.contains("<svg") && start.trimmed().startsWith('<');
 }
 
 std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
-    const QByteArray document = IsGzip(bytes) ? Inflate(bytes) : bytes;
+    QByteArray document = IsGzip(bytes) ? Inflate(bytes) : bytes;
+    // Kept for the image's whole life, so never the caller's raw buffer.
+    document.detach();
     // A document inside a second gzip layer would be inflated again by the library, unbounded.
     if (document.isEmpty() || document.size() > kLargestDocument || IsGzip(document))
         return nullptr;
