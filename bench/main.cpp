@@ -8,6 +8,7 @@
 #include "PlatformBenchmarks.h"
 #include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
+#include "SvgBenchmarks.h"
 #include "design/IconDesign.h"
 #include "render/ImageTools.h"
 #include "render/RenderKernels.h"
@@ -59,9 +60,9 @@ int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // "process" times only whole processes, "platforms" only the platform sets, "export" only
-    // the export from 1024 and 10000 renderings; named sizes time only those renderings (handy
-    // under a profiler).
+    // "process" times only whole processes, "platforms" only the platform sets, "svg" only the
+    // rendering with an SVG icon image, "export" only the export from 1024 and 10000 renderings;
+    // named sizes time only those renderings (handy under a profiler).
     QStringList sizes = application.arguments().mid(1);
     // "baseline" first runs the pixel loops as baseline x86-64 code, to weigh the AVX2 ones.
     if (!sizes.isEmpty() && sizes.first() == QStringLiteral("baseline")) {
@@ -77,6 +78,10 @@ int main(int argc, char* argv[]) {
         RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
         return 0;
     }
+    if (sizes == QStringList{QStringLiteral("svg")}) {
+        RunSvgBenchmark();
+        return 0;
+    }
     if (sizes == QStringList{QStringLiteral("export")}) {
         RunExportBenchmarks(TimeRenders(1024, 1), TimeRenders(10000, 1));
         return 0;
@@ -90,6 +95,7 @@ int main(int argc, char* argv[]) {
     // when it was started, which is small only before the renderings below.
     RunProcessBenchmarks(sigilon);
     const QImage rendering1024 = TimeRenders(1024, 15);
+    RunSvgBenchmark();
     TimeRenders(4096, 7);
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
     RunPreviewBenchmarks();

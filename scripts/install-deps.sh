@@ -13,6 +13,8 @@ packages=(
   qt6-base-dev qt6-image-formats-plugins qt6-wayland libgl-dev
   # encoders
   libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev zlib1g-dev
+  # SVG icon images, and the reference drawings their tests compare with
+  librsvg2-dev librsvg2-bin
   # the running window and its tests
   xvfb xauth x11-utils imagemagick xdotool
   # checks of the installed launcher entry, AppStream data, MIME type and manual page

@@ -8,6 +8,7 @@
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
+#include "render/SvgWriter.h"
 #include "support/TerminationCleanup.h"
 
 #include <QGuiApplication>
@@ -32,12 +33,12 @@ const char* const kUsageText =
     "\n"
     "Options:\n"
     "  --profile F.sgp      start from this profile, applied as the editor's Load applies it\n"
-    "  --icon IMAGE         draw this image as the design's icon image\n"
+    "  --icon IMAGE         draw this image (also .svg or .svgz) as the design's icon image\n"
     "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME as\n"
     "                       in the design (text, fontSize, gradientStartColor, canvasWidth, ...),\n"
     "                       VALUE a number, #RRGGBB, on/off or text; see sigilon(1)\n"
-    "  --output OUT.png     render: the PNG file to write at canvas size (- for standard\n"
-    "                       output)\n"
+    "  --output OUT.png     render: the PNG file to write at canvas size (a name ending in\n"
+    "                       .svg: the design as one SVG document; - for standard output)\n"
     "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
     "  --overwrite          export: replace existing files instead of keeping them\n"
     "  --quiet              export: do not list the written files\n"
@@ -133,16 +134,20 @@ QString ParseOptions(const QStringList& args, Options& options) {
 }
 
 QImage Render(const DesignInput& input) {
-    return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon));
+    return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon, input.iconVector));
 }
 
 int RunRender(const Options& options, const DesignInput& input) {
     constexpr int kPng = 0;
-    const QByteArray png = ImageTools::EncodeImage(Render(input), kPng, 1.0);
+    // The extension chooses: an .svg output is the design as one SVG document.
+    const bool svg = options.output.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive);
+    const QByteArray encoded =
+        svg ? SvgDocument(MakeIconDesign(input.settings, input.icon, input.iconVector))
+            : ImageTools::EncodeImage(Render(input), kPng, 1.0);
     const bool toStandardOutput = options.output == u"-";
-    const WriteResult written = toStandardOutput && !png.isEmpty()
-                                    ? WriteToDescriptor(STDOUT_FILENO, png)
-                                    : ImageTools::SaveEncoded(png, options.output, kPng);
+    const WriteResult written = toStandardOutput && !encoded.isEmpty()
+                                    ? WriteToDescriptor(STDOUT_FILENO, encoded)
+                                    : ImageTools::SaveEncoded(encoded, options.output, kPng);
     if (!written) {
         PrintError(
             QStringLiteral("Could not write %1 (%2)")

@@ -12,7 +12,7 @@ QString LoadDesignInput(const QString& profilePath, const QString& iconPath, Des
             return QStringLiteral("Could not load profile.");
     }
     if (!iconPath.isEmpty()) {
-        input.icon = LoadIconImage(iconPath);
+        input.icon = LoadIconImage(iconPath, &input.iconVector);
         if (input.icon.isNull())
             return QStringLiteral("The image could not be loaded.");
     }

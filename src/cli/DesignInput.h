@@ -5,11 +5,16 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
+class SvgImage;
+
 // What a command-line run starts from: the default design with a profile applied exactly as
 // the editor's Load applies it (older layouts included), and an optional icon image.
 struct DesignInput {
     DesignSettings settings;
     QImage icon;
+    std::shared_ptr<const SvgImage> iconVector; // when the icon image is an SVG document
 };
 
 // Fills `input`; returns the message for the user when the profile or the icon cannot be

@@ -33,7 +33,7 @@ bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& ta
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
                              const QString& name, const QString& outputDir, bool overwrite,
                              bool quiet) {
-    const IconDesign design = MakeIconDesign(input.settings, input.icon);
+    const IconDesign design = MakeIconDesign(input.settings, input.icon, input.iconVector);
     const bool platformSets = PlatformTargets::HasPlatformSet(targets);
     // Refused before anything is written, the size list included: half an export is worse.
     QString problem = platformSets ? PlatformExport::DesignProblem(design) : QString();

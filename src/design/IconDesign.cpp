@@ -16,7 +16,8 @@ float CanvasSide(const QString& text) {
 
 } // namespace
 
-IconDesign MakeIconDesign(const DesignSettings& s, const QImage& iconImage) {
+IconDesign MakeIconDesign(const DesignSettings& s, const QImage& iconImage,
+                          std::shared_ptr<const SvgImage> iconVector) {
     IconDesign d;
     d.transparentBackground = s.transparentBackground != 0;
     d.gradientStartColor = s.gradientStartColor;
@@ -33,6 +34,7 @@ IconDesign MakeIconDesign(const DesignSettings& s, const QImage& iconImage) {
     d.backgroundShadowAngle = s.backgroundShadowAngle;
     d.backgroundShadowBlur = s.backgroundShadowBlur;
     d.iconImage = iconImage;
+    d.iconVector = std::move(iconVector);
     d.iconVerticalOffset = s.iconVerticalOffset;
     d.iconHorizontalOffset = s.iconHorizontalOffset;
     d.iconRotation = s.iconRotation;

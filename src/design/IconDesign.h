@@ -5,6 +5,10 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+
+class SvgImage;
+
 struct DesignSettings;
 
 // The design at one moment, as the renderer sees it. Angles are in degrees, lengths and
@@ -25,6 +29,9 @@ struct IconDesign {
     double backgroundShadowAngle = 270.0;
     float backgroundShadowBlur = 15.0f;
     QImage iconImage; // size in units equals its size in pixels; null when none is loaded
+    // An SVG icon image, drawn from this at the resolution it is placed at; at 100 % its area
+    // fits inside the canvas. `iconImage` then holds its thumbnail.
+    std::shared_ptr<const SvgImage> iconVector;
     float iconVerticalOffset = 0.0f;
     float iconHorizontalOffset = 0.0f;
     float iconRotation = 0.0f;
@@ -55,4 +62,5 @@ struct IconDesign {
 // The design that the settings describe, with the given icon image. A flag is on in any state
 // other than off; the canvas size is the numeric value of its text field, kept within 1 to
 // 10000 so that a hand-edited profile can never ask the renderer for an empty or huge canvas.
-IconDesign MakeIconDesign(const DesignSettings& settings, const QImage& iconImage);
+IconDesign MakeIconDesign(const DesignSettings& settings, const QImage& iconImage,
+                          std::shared_ptr<const SvgImage> iconVector = {});

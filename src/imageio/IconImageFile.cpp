@@ -2,6 +2,7 @@
 
 #include "imageio/EncodedImageCheck.h"
 #include "imageio/Jpeg2000Decoder.h"
+#include "imageio/SvgImage.h"
 #include "support/OrdinaryFile.h"
 
 #include <QBuffer>
@@ -50,7 +51,15 @@ QImage ReadWithQt(const QByteArray& bytes) {
 
 } // namespace
 
-QImage DecodeIconImage(const QByteArray& bytes) {
+QImage DecodeIconImage(const QByteArray& bytes, std::shared_ptr<const SvgImage>* vector) {
+    if (SvgImage::Recognises(bytes)) {
+        std::shared_ptr<const SvgImage> svg = SvgImage::Read(bytes);
+        if (!svg)
+            return {};
+        if (vector)
+            *vector = svg;
+        return svg->thumbnail();
+    }
     // Qt has no JPEG 2000 reader; those files go to OpenJPEG.
     QImage image = Jpeg2000Decoder::Recognises(bytes)
                        ? Jpeg2000Decoder::Decode(
@@ -63,9 +72,9 @@ QImage DecodeIconImage(const QByteArray& bytes) {
     return image;
 }
 
-QImage LoadIconImage(const QString& path) {
+QImage LoadIconImage(const QString& path, std::shared_ptr<const SvgImage>* vector) {
     QByteArray bytes;
     if (!ReadOrdinaryFile(path, kLargestFileBytes, bytes))
         return {};
-    return DecodeIconImage(bytes);
+    return DecodeIconImage(bytes, vector);
 }

@@ -1,14 +1,12 @@
 #include "render/ImageTools.h"
 
-#include "design/FontFamilies.h"
+#include "render/DesignGeometry.h"
 #include "render/KeptLayer.h"
-#include "render/OutlinedShape.h"
 #include "render/PreparedIcon.h"
+#include "render/PreparedVectorIcon.h"
 #include "render/RenderKernels.h"
 #include "render/ShadowMask.h"
 #include "render/SubpixelShift.h"
-#include "render/TextOutline.h"
-#include "render/YUpGeometry.h"
 #include "support/LargeBuffer.h"
 #include "support/ParallelRange.h"
 
@@ -20,14 +18,11 @@
 #include <cmath>
 #include <functional>
 #include <memory>
-#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace ImageTools {
 namespace {
-
-constexpr double kPi = 3.141592653589793;
 
 // A drop shadow in device pixels: the blur radius becomes a Gaussian whose standard deviation
 // is half the radius, scaled like everything else by the final canvas transform.
@@ -47,57 +42,14 @@ struct DeviceShadow {
 };
 
 DeviceShadow MakeDeviceShadow(const Rgba& color, double blurRadius, double distance,
-                              double angleRadians, const QTransform& toDevice) {
-    const QPointF offset = YUpGeometry::ToQtOffset(distance * std::cos(angleRadians),
-                                                   distance * std::sin(angleRadians));
+                              double angleDegrees, const QTransform& toDevice) {
+    const QPointF offset = DesignGeometry::ShadowOffset(distance, angleDegrees);
     DeviceShadow shadow;
     shadow.color = color.toQColor();
     shadow.sigmaX = std::max(0.0, blurRadius) * 0.5 * toDevice.m11();
     shadow.sigmaY = std::max(0.0, blurRadius) * 0.5 * toDevice.m22();
     shadow.offset = QPointF(offset.x() * toDevice.m11(), offset.y() * toDevice.m22());
     return shadow;
-}
-
-// Profiles are plain text and can hold any number, NaN and infinities included. Before
-// drawing, every value is brought into a range the drawing can take, so that a hand-edited
-// file can never crash the renderer or make it allocate without bound.
-IconDesign ForDrawing(IconDesign d) {
-    auto keep = [](auto& value, double low, double high, double fallback) {
-        using T = std::remove_reference_t<decltype(value)>;
-        value = std::isfinite(value) ? T(std::clamp(double(value), low, high)) : T(fallback);
-    };
-    constexpr double kFar = 1e6; // far beyond any canvas, still exact in 32-bit offsets
-    keep(d.canvasWidth, 1, 10000, 1);
-    keep(d.canvasHeight, 1, 10000, 1);
-    keep(d.cornerCurvature, -kFar, kFar, 0);
-    keep(d.backgroundStrokeSize, 0, kFar, 0);
-    keep(d.backgroundShadowOffset, -kFar, kFar, 0);
-    keep(d.backgroundShadowAngle, -kFar, kFar, 0);
-    keep(d.backgroundShadowBlur, 0, 20000, 0);
-    keep(d.iconVerticalOffset, -kFar, kFar, 0);
-    keep(d.iconHorizontalOffset, -kFar, kFar, 0);
-    keep(d.iconRotation, -kFar, kFar, 0);
-    keep(d.iconScale, 0, 100000, 100);
-    keep(d.iconShadowOffset, -kFar, kFar, 0);
-    keep(d.iconShadowAngle, -kFar, kFar, 0);
-    keep(d.iconShadowBlur, 0, 20000, 0);
-    keep(d.textVerticalOffset, -kFar, kFar, 0);
-    keep(d.textHorizontalOffset, -kFar, kFar, 0);
-    keep(d.fontSize, 0, 100000, 0);
-    keep(d.textShadowOffset, -kFar, kFar, 0);
-    keep(d.textShadowAngle, -kFar, kFar, 0);
-    keep(d.textShadowBlur, 0, 20000, 0);
-    keep(d.textStrokeSize, 0, 1000, 0);
-    return d;
-}
-
-// Outlines keep sharp corners (mitred up to ten times the line width), as square canvas
-// corners and angular glyphs should look.
-constexpr double kMiterLimit = 10.0;
-QPen OutlinePen(const Rgba& color, double width) {
-    QPen pen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
-    pen.setMiterLimit(kMiterLimit);
-    return pen;
 }
 
 // A colour's premultiplied channels, ready to be scaled by a coverage from 0 to 255.
@@ -253,6 +205,17 @@ void DrawImageExactly(QPainter& painter, const QRectF& rect, const QImage& image
     painter.restore();
 }
 
+// Draws an image made for the device pixels from `topLeft` on, whatever the painter's transform
+// from canvas coordinates (`toDevice`, possibly followed by a move) is.
+void DrawOnDevicePixels(QPainter& painter, const QTransform& toDevice, QPoint topLeft,
+                        const QImage& image) {
+    const QPointF position = (toDevice.inverted() * painter.transform()).map(QPointF(topLeft));
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPointF(std::round(position.x()), std::round(position.y())), image);
+    painter.restore();
+}
+
 // Every pixel's colour replaced as the treatment asks; premultiplied values stay valid because
 // neither treatment raises a channel above the pixel's alpha.
 void ApplyTreatment(QImage& image, RenderOptions::Treatment treatment, int threads) {
@@ -285,7 +248,7 @@ QImage RenderIcon(const IconDesign& design, int threads) {
 
 QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int threads) {
     threads = ResolveThreadCount(threads);
-    const IconDesign design = ForDrawing(requested);
+    const IconDesign design = DesignGeometry::ForDrawing(requested);
     using Layers = RenderOptions::Layers;
     const bool drawBackground = options.layers != Layers::Glyphs;
     const bool drawGlyphs = options.layers != Layers::Background;
@@ -293,8 +256,6 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
     // give the full-bleed picture.
     const bool fullBleed = options.fullBleed || options.layers != Layers::All;
 
-    // The values the drawing uses, converted with the arithmetic the stored settings imply:
-    // the corner radius in 32 bits, angles in 64-bit radians, the scale as a 32-bit fraction.
     const double w = design.canvasWidth;
     const double h = design.canvasHeight;
     const int pixelWidth = std::clamp(static_cast<int>(w), 1, 10000);
@@ -303,58 +264,33 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         options.outputSize.isEmpty()
             ? QSize(pixelWidth, pixelHeight)
             : options.outputSize.boundedTo(QSize(10000, 10000)).expandedTo(QSize(1, 1));
-    const double radius = fullBleed ? 0.0
-                                    : std::max(design.canvasWidth, design.canvasHeight) *
-                                          design.cornerCurvature * 0.5f;
-    const float iconScale = design.iconScale / 100.0f;
-    auto radians = [](double degrees) { return degrees * kPi / 180.0; };
 
-    // The canvas grows by the outline width so the outline fits, and the background shadow
-    // needs 12% more room; the result is that whole picture scaled to the output size. It is
-    // drawn straight at the final size through one transform instead of materialising the
-    // larger pictures and scaling them down. Full bleed has neither outline nor shadow.
-    const bool opaqueBackground = fullBleed || !design.transparentBackground;
-    const double stroke = std::max(0.0f, design.backgroundStrokeSize);
-    const bool outlined = !fullBleed && design.backgroundStroke && opaqueBackground;
-    const double inset = outlined ? stroke * 0.5 : 0.0;
-    const double canvasW = outlined ? w + stroke : w;
-    const double canvasH = outlined ? h + stroke : h;
-    const bool backgroundShadow =
-        !fullBleed && design.backgroundShadow && opaqueBackground && drawBackground;
-    const double shadowMarginX = backgroundShadow ? canvasW * 0.06 : 0.0;
-    const double shadowMarginY = backgroundShadow ? canvasH * 0.06 : 0.0;
-    const double outerW = canvasW + 2 * shadowMarginX;
-    const double outerH = canvasH + 2 * shadowMarginY;
+    // The whole picture, outline and shadow room included, is drawn straight at the output size
+    // through one transform instead of materialising the larger picture and scaling it down.
+    const DesignGeometry::Frame frame = DesignGeometry::FrameOf(design, fullBleed, drawBackground);
     // The inset puts the whole picture into a centred part of the output.
     const double fraction = std::isfinite(options.insetFraction) && options.insetFraction > 0.0
                                 ? std::min(options.insetFraction, 1.0)
                                 : 1.0;
-    const double kx = outputSize.width() * fraction / outerW;
-    const double ky = outputSize.height() * fraction / outerH;
-    const QTransform toDevice(kx, 0, 0, ky,
-                              outputSize.width() * (1.0 - fraction) * 0.5 + kx * shadowMarginX,
-                              outputSize.height() * (1.0 - fraction) * 0.5 + ky * shadowMarginY);
+    const double kx = outputSize.width() * fraction / frame.outerSize.width();
+    const double ky = outputSize.height() * fraction / frame.outerSize.height();
+    const QTransform toDevice(
+        kx, 0, 0, ky, outputSize.width() * (1.0 - fraction) * 0.5 + kx * frame.shadowMargin.x(),
+        outputSize.height() * (1.0 - fraction) * 0.5 + ky * frame.shadowMargin.y());
 
     QImage result = MakePooledImage(outputSize.width(), outputSize.height());
     if (result.isNull())
         return result;
 
-    const QRectF background = YUpGeometry::ToQt(QRectF(inset, inset, w, h), canvasH);
-    QPainterPath backgroundPath;
-    if (fullBleed)
-        backgroundPath.addRect(background);
-    else
-        backgroundPath.addRoundedRect(background, radius, radius);
+    const QRectF& background = frame.background;
+    const QPainterPath& backgroundPath = frame.backgroundPath;
 
-    if (drawBackground && opaqueBackground) {
+    if (drawBackground && frame.opaqueBackground) {
         QPainter painter(&result);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
         painter.setTransform(toDevice);
-        // The outline's outer half stays visible: the background covers the inner half.
-        if (outlined && stroke > 0.0)
-            painter.fillPath(
-                ShapeWithOutline(backgroundPath, OutlinePen(design.backgroundStrokeColor, stroke)),
-                design.backgroundStrokeColor.toQColor());
+        if (!frame.outlinePath.isEmpty())
+            painter.fillPath(frame.outlinePath, design.backgroundStrokeColor.toQColor());
         QLinearGradient gradient(background.topLeft(), background.bottomLeft());
         gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
         gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
@@ -364,7 +300,7 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         // past the canvas. Otherwise the background fills its own path rather than a clip: one
         // anti-aliased edge at its exact position, where a rectangular clip would snap to whole
         // pixels and a rounded one would anti-alias the edge a second time.
-        if (fullBleed)
+        if (frame.fullBleed)
             painter.fillRect(toDevice.inverted().mapRect(QRectF(result.rect())), fill);
         else
             painter.fillPath(backgroundPath, fill);
@@ -397,44 +333,48 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         paint(painter);
     };
 
-    if (drawGlyphs && !design.iconImage.isNull() && design.iconImage.width() > 0 &&
-        design.iconImage.height() > 0) {
-        const QImage prepared = PreparedIcon(design);
-        const double iconW = prepared.width() * iconScale;
-        const double iconH = prepared.height() * iconScale;
-        const QRectF iconRect = YUpGeometry::ToQt(
-            QRectF(inset + (w - iconW) * 0.5 + design.iconHorizontalOffset,
-                   inset + (h - iconH) * 0.5 + design.iconVerticalOffset, iconW, iconH),
-            canvasH);
+    const bool vectorIcon = design.iconVector != nullptr;
+    if (drawGlyphs && (vectorIcon || (!design.iconImage.isNull() && design.iconImage.width() > 0 &&
+                                      design.iconImage.height() > 0))) {
+        // An SVG image has no pixels of its own: it is drawn below, once its place is known.
+        const QImage prepared = vectorIcon ? QImage() : PreparedIcon(design);
+        const QRectF iconRect =
+            DesignGeometry::IconRect(design, frame, DesignGeometry::IconSize(design));
         const DeviceShadow shadow =
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
-                             radians(design.iconShadowAngle), toDevice);
+                             design.iconShadowAngle, toDevice);
         LayerRecipe recipe;
-        recipe.image = prepared.cacheKey();
-        drawLayer(design.iconShadow, shadow, iconRect, recipe,
-                  [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
+        if (vectorIcon) {
+            // Drawn at the resolution it is shown at, over the pixels where it or its shadow
+            // can show.
+            const int reach = design.iconShadow
+                                  ? shadow.margin() + 1 +
+                                        int(std::ceil(std::max(std::abs(shadow.offset.x()),
+                                                               std::abs(shadow.offset.y()))))
+                                  : 0;
+            const QRect region = toDevice.mapRect(iconRect).toAlignedRect().intersected(
+                result.rect().adjusted(-reach, -reach, reach, reach));
+            const QImage drawn = PreparedVectorIcon(design, iconRect, toDevice, region);
+            recipe.image = drawn.cacheKey();
+            drawLayer(design.iconShadow, shadow, iconRect, recipe, [&](QPainter& p) {
+                DrawOnDevicePixels(p, toDevice, region.topLeft(), drawn);
+            });
+        } else {
+            recipe.image = prepared.cacheKey();
+            drawLayer(design.iconShadow, shadow, iconRect, recipe,
+                      [&](QPainter& p) { DrawImageExactly(p, iconRect, prepared); });
+        }
     }
 
     if (drawGlyphs && !design.text.isEmpty()) {
-        const QRectF textRect = YUpGeometry::ToQt(
-            QRectF(inset + design.textHorizontalOffset, inset + design.textVerticalOffset, w, h),
-            canvasH);
-        const double strokeWidth =
-            design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
-        // Glyphs outside the background show only through what reaches into it: their
-        // outline's mitred tips and their shadow, both cut by the background.
-        const double reach =
-            strokeWidth * kMiterLimit * 0.5 +
-            (design.textShadow ? std::abs(design.textShadowOffset) + 1.5 * design.textShadowBlur + 2
-                               : 0.0);
-        const QPainterPath glyphs =
-            TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize, textRect,
-                        background.adjusted(-reach, -reach, reach, reach));
+        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+        const QPainterPath& glyphs = text.glyphs;
+        const double strokeWidth = text.strokeWidth;
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
-                             radians(design.textShadowAngle), toDevice);
-        const QPen outlinePen = OutlinePen(design.textStrokeColor, strokeWidth);
+                             design.textShadowAngle, toDevice);
+        const QPen outlinePen = DesignGeometry::OutlinePen(design.textStrokeColor, strokeWidth);
         // Mitred tips of the outline reach several line widths beyond the glyphs.
         const QRectF bounds =
             strokeWidth > 0.0
@@ -453,10 +393,10 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         });
     }
 
-    if (backgroundShadow) {
-        const DeviceShadow shadow = MakeDeviceShadow(
-            design.backgroundShadowColor, design.backgroundShadowBlur,
-            design.backgroundShadowOffset, radians(design.backgroundShadowAngle), toDevice);
+    if (frame.backgroundShadow) {
+        const DeviceShadow shadow =
+            MakeDeviceShadow(design.backgroundShadowColor, design.backgroundShadowBlur,
+                             design.backgroundShadowOffset, design.backgroundShadowAngle, toDevice);
         DrawShadowBeneath(result, shadow, threads);
     }
     ApplyTreatment(result, options.treatment, threads);

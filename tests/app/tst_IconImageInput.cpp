@@ -147,8 +147,8 @@ private slots:
         EditorFixture editor;
         ViewController* vc = editor.controller();
         vc->OnSelectIconImage(); // cancelled: nothing happens
-        const QStringList types{"jpg", "jpeg", "jpe", "jp2", "jpx",
-                                "png", "tiff", "tif", "gif", "bmp"};
+        const QStringList types{"jpg",  "jpeg", "jpe", "jp2", "jpx", "png",
+                                "tiff", "tif",  "gif", "bmp", "svg", "svgz"};
         QCOMPARE(editor.prompter.openRequests, QList<QStringList>{types});
         QVERIFY(editor.prompter.questions.isEmpty());
         // A panel that returns no file is reported.
@@ -162,6 +162,13 @@ private slots:
         QCOMPARE(vc->iconImage().size(), QSize(512, 512));
         QCOMPARE(editor.prompter.questions.size(), 1);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+        // An SVG document comes with its vector picture, which Clear lets go again.
+        QVERIFY(!vc->iconVector());
+        editor.prompter.openFiles = {QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/gvim.svg")};
+        vc->OnSelectIconImage();
+        QVERIFY(vc->iconVector());
+        vc->OnClearIconImage();
+        QVERIFY(!vc->iconVector());
     }
 };
 

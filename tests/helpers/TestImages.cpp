@@ -4,7 +4,9 @@
 #include <QFile>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace TestImages {
 
@@ -43,6 +45,22 @@ QString FirstDifference(const QImage& a, const QImage& b, int tolerance) {
         }
     }
     return {};
+}
+
+double MeanAbsoluteDifference(const QImage& a, const QImage& b) {
+    if (a.size() != b.size() || a.isNull())
+        return std::numeric_limits<double>::infinity();
+    const QImage pa = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage pb = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    double sum = 0.0;
+    for (int y = 0; y < pa.height(); ++y) {
+        const auto* ra = reinterpret_cast<const QRgb*>(pa.constScanLine(y));
+        const auto* rb = reinterpret_cast<const QRgb*>(pb.constScanLine(y));
+        for (int x = 0; x < pa.width(); ++x)
+            sum += std::abs(qAlpha(ra[x]) - qAlpha(rb[x])) + std::abs(qRed(ra[x]) - qRed(rb[x])) +
+                   std::abs(qGreen(ra[x]) - qGreen(rb[x])) + std::abs(qBlue(ra[x]) - qBlue(rb[x]));
+    }
+    return sum / (4.0 * pa.width() * pa.height());
 }
 
 QImage AsymmetricImage(int width, int height) {

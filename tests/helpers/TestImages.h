@@ -19,6 +19,10 @@ bool ColorsClose(const QColor& a, const QColor& b, int tolerance);
 // empty string when they match (also checks the sizes).
 QString FirstDifference(const QImage& a, const QImage& b, int tolerance);
 
+// The mean absolute difference of the premultiplied channels (0..255) of two images of the same
+// size; infinity when the sizes differ.
+double MeanAbsoluteDifference(const QImage& a, const QImage& b);
+
 // A test image that exposes flips, rotations and channel swaps: red on the left half, blue on
 // the right, with a green square in the top-left corner.
 QImage AsymmetricImage(int width, int height);

@@ -19,8 +19,8 @@ IconImageDropTarget::IconImageDropTarget(QWidget* target, Prompter& prompter,
 }
 
 const QStringList& IconImageDropTarget::AcceptedTypes() {
-    static const QStringList types{"jpg", "jpeg", "jpe", "jp2", "jpx",
-                                   "png", "tiff", "tif", "gif", "bmp"};
+    static const QStringList types{"jpg",  "jpeg", "jpe", "jp2", "jpx", "png",
+                                   "tiff", "tif",  "gif", "bmp", "svg", "svgz"};
     return types;
 }
 

@@ -32,8 +32,8 @@ void RememberWallShown(bool shown) {
 // preview is still to come, the controls are one step ahead of the picture; that preview
 // brings the wall up to date when it finishes.
 void ShowLatestPreview(PreviewWall& wall, const ViewController& controller) {
-    const IconDesign design =
-        MakeIconDesign(ControlBindings(controller.controls()).Read(), controller.iconImage());
+    const IconDesign design = MakeIconDesign(ControlBindings(controller.controls()).Read(),
+                                             controller.iconImage(), controller.iconVector());
     wall.ShowRendering(design, controller.currentIcon());
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/dialogs/HelpWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
+#include "app/dialogs/SvgExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
 
@@ -40,6 +41,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     file->addSeparator();
     file->addAction(a.saveIcons);
     InstallPlatformExport(*this, *file, *m_controller, prompter);
+    InstallSvgExport(*file, *m_controller, prompter);
     file->addSeparator();
     file->addAction(a.quit);
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));

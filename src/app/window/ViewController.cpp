@@ -281,6 +281,7 @@ void ViewController::ResetToDefaults() {
     WriteSettings(DesignSettings{});
     m_controls.textFieldIconImage->clear();
     m_iconImage = QImage();
+    m_iconVector.reset();
     m_currentIcon = QImage();
     RestartHistory();
     m_infoProvider.isIconAdded = false;
@@ -290,7 +291,7 @@ void ViewController::ResetToDefaults() {
 // ---- Preview ----
 
 void ViewController::UpdateIconPreview() {
-    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage);
+    const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector);
     m_interimPreview->Request(design);
     if (m_updating) {
         m_selectionChanged = true;
@@ -315,7 +316,7 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
         // The controls changed during the render: render them as they are now, and show and
         // record only that picture. The interim preview already shows them.
         m_selectionChanged = false;
-        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage));
+        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
         return;
     }
     m_controls.progressIndicator->stopAnimation();
@@ -565,12 +566,14 @@ void ViewController::OnLoadProfile() {
 // ---- Icon image ----
 
 void ViewController::LoadIconImage(const QString& path) {
-    QImage image = ::LoadIconImage(path);
+    std::shared_ptr<const SvgImage> vector;
+    QImage image = ::LoadIconImage(path, &vector);
     if (image.isNull()) {
         m_prompter.Alert(QStringLiteral("The image could not be loaded."));
         return;
     }
     m_iconImage = std::move(image);
+    m_iconVector = std::move(vector);
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;
     UpdateIconPreview();
@@ -590,6 +593,7 @@ void ViewController::OnSelectIconImage() {
 
 void ViewController::OnClearIconImage() {
     m_iconImage = QImage();
+    m_iconVector.reset();
     m_controls.textFieldIconImage->clear();
     UpdateIconPreview();
 }
@@ -639,7 +643,7 @@ void ViewController::BringPreviewUpToDate() {
 
 IconDesign ViewController::LatestDesign() {
     BringPreviewUpToDate();
-    return MakeIconDesign(m_bindings.Read(), m_iconImage);
+    return MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector);
 }
 
 void ViewController::OnSaveIcons() {

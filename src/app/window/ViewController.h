@@ -62,6 +62,7 @@ public:
 
     // Editor state.
     const QImage& iconImage() const { return m_iconImage; }
+    const std::shared_ptr<const SvgImage>& iconVector() const { return m_iconVector; }
     const QImage& currentIcon() const { return m_currentIcon; }
     const QString& currentProfilePath() const { return m_currentProfilePath; }
     bool updating() const { return m_updating; }
@@ -253,6 +254,7 @@ private:
     NumberPair m_fontSize;
 
     QImage m_iconImage;
+    std::shared_ptr<const SvgImage> m_iconVector; // when the icon image is an SVG document
     QImage m_currentIcon;
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;

@@ -1,0 +1,63 @@
+#include "render/PreparedVectorIcon.h"
+
+#include "imageio/SvgImage.h"
+#include "render/DesignGeometry.h"
+#include "support/KeptAnswers.h"
+
+#include <QPainter>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+constexpr qint64 LargestKeptPixels = qint64(8) << 20;
+
+struct Preparation {
+    std::shared_ptr<const SvgImage> image; // held, so that its address is never reused
+    QTransform toPixels;
+    QSize size;
+    bool ownColours = true;
+    Rgba tint;
+
+    bool operator==(const Preparation&) const = default;
+};
+
+} // namespace
+
+QSizeF FittedVectorIconSize(const SvgImage& image, double canvasWidth, double canvasHeight) {
+    const QSizeF area = image.viewBox().size();
+    return area.scaled(QSizeF(canvasWidth, canvasHeight), Qt::KeepAspectRatio);
+}
+
+QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
+                          const QTransform& toDevice, const QRect& region) {
+    const SvgImage& image = *design.iconVector;
+    const QRectF area = image.viewBox();
+    if (region.isEmpty() || iconRect.isEmpty())
+        return {};
+    const QTransform toPixels =
+        QTransform::fromTranslate(-area.x(), -area.y()) *
+        QTransform::fromScale(iconRect.width() / area.width(), iconRect.height() / area.height()) *
+        DesignGeometry::TurnedWithin(iconRect.size(), design.iconRotation) *
+        QTransform::fromTranslate(iconRect.left(), iconRect.top()) * toDevice *
+        QTransform::fromTranslate(-region.left(), -region.top());
+    const Preparation wanted{design.iconVector, toPixels, region.size(), design.useImageColors,
+                             design.useImageColors ? Rgba{} : design.iconColor};
+    // The editor asks for two at a time: the interim preview at view size and the full
+    // rendering at canvas size.
+    static auto* kept = new KeptAnswers<Preparation, QImage, 2>;
+    return kept->Get(
+        wanted, std::equal_to<>(),
+        [&] {
+            QImage drawn = image.Draw(region.size(), toPixels);
+            if (!drawn.isNull() && !design.useImageColors) {
+                QPainter painter(&drawn);
+                painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);
+                painter.fillRect(drawn.rect(), design.iconColor.toQColor());
+            }
+            return drawn;
+        },
+        [](const QImage& drawn) {
+            return qint64(drawn.width()) * drawn.height() <= LargestKeptPixels;
+        });
+}

@@ -1,0 +1,210 @@
+#include "render/SvgWriter.h"
+
+#include "imageio/SvgImage.h"
+#include "render/DesignGeometry.h"
+#include "render/SvgEmbedding.h"
+#include "render/SvgPathData.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QCryptographicHash>
+
+namespace {
+
+using DesignGeometry::Frame;
+
+QByteArray Colour(const Rgba& rgba) {
+    return QColor(rgba.toQColor()).name(QColor::HexRgb).toLatin1();
+}
+
+QByteArray Opacity(const Rgba& rgba) {
+    return SvgNumber(rgba.toQColor().alphaF());
+}
+
+// Every id is written with a mark in front; the finished document replaces the mark with a
+// prefix of its own content's digest, so that documents shown together (inlined in one page)
+// never share an id, and the same design still gives the same bytes. The mark is a character
+// XML does not allow, so no content can hold it.
+constexpr char kIdMark = '\001';
+QByteArray Id(const QByteArray& name) {
+    return kIdMark + name;
+}
+
+QByteArray Attribute(const char* name, const QByteArray& value) {
+    return ' ' + QByteArray(name) + "=\"" + value + '"';
+}
+
+// A drop shadow under what the filtered group draws: its alpha blurred as the raster blurs it
+// (a Gaussian of half the blur radius), moved, and coloured. The region is the whole picture and
+// far around it, so no blur is cut short.
+QByteArray ShadowFilter(const QByteArray& id, const Rgba& color, double blurRadius,
+                        const QPointF& offset, const QSizeF& outer) {
+    const double sigma = std::max(0.0, blurRadius) * 0.5;
+    return "<filter id=\"" + id + "\" filterUnits=\"userSpaceOnUse\"" +
+           Attribute("x", SvgNumber(-outer.width())) + Attribute("y", SvgNumber(-outer.height())) +
+           Attribute("width", SvgNumber(3 * outer.width())) +
+           Attribute("height", SvgNumber(3 * outer.height())) +
+           " color-interpolation-filters=\"sRGB\">"
+           "<feGaussianBlur in=\"SourceAlpha\" stdDeviation=\"" +
+           SvgNumber(sigma) + "\"/><feOffset" + Attribute("dx", SvgNumber(offset.x())) +
+           Attribute("dy", SvgNumber(offset.y())) + " result=\"a\"/><feFlood" +
+           Attribute("flood-color", Colour(color)) + Attribute("flood-opacity", Opacity(color)) +
+           "/><feComposite operator=\"in\" in2=\"a\"/><feMerge><feMergeNode/>"
+           "<feMergeNode in=\"SourceGraphic\"/></feMerge></filter>";
+}
+
+// The tint laid over the image's own colours where it is drawn, as the raster tints it.
+QByteArray TintFilter(const QByteArray& id, const Rgba& color) {
+    return "<filter id=\"" + id +
+           "\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" color-interpolation-filters=\"sRGB\">"
+           "<feFlood" +
+           Attribute("flood-color", Colour(color)) + Attribute("flood-opacity", Opacity(color)) +
+           "/><feComposite operator=\"atop\" in2=\"SourceGraphic\"/></filter>";
+}
+
+QByteArray PngDataUrl(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return "data:image/png;base64," + png.toBase64();
+}
+
+// Where the embedded SVG icon image goes: it is embedded last, once the ids' prefix is known.
+const QByteArray kEmbeddedImage = QByteArray(2, kIdMark) + "image";
+
+// The icon image's content in its own units over (0, 0, size): the SVG document (its place
+// marked), or the pixels as PNG data.
+QByteArray IconContent(const IconDesign& design, QSizeF& size) {
+    if (design.iconVector) {
+        const QRectF area = design.iconVector->viewBox();
+        // A document the XML reader refuses (its entities beyond the reader's limits) is
+        // embedded as the pixels of its thumbnail rather than not at all.
+        if (!EmbeddedSvg(design.iconVector->document(), area, {}).isEmpty()) {
+            size = area.size();
+            return "<g transform=\"translate(" + SvgNumber(-area.x()) + ' ' + SvgNumber(-area.y()) +
+                   ")\">" + kEmbeddedImage + "</g>";
+        }
+    }
+    const QImage& pixels = design.iconImage;
+    size = pixels.size();
+    return "<image" + Attribute("width", SvgNumber(pixels.width())) +
+           Attribute("height", SvgNumber(pixels.height())) +
+           " preserveAspectRatio=\"none\" xlink:href=\"" + PngDataUrl(pixels) + "\"/>";
+}
+
+} // namespace
+
+QByteArray SvgDocument(const IconDesign& requested) {
+    const IconDesign design = DesignGeometry::ForDrawing(requested);
+    const Frame frame = DesignGeometry::FrameOf(design, false, true);
+    const int width = std::clamp(static_cast<int>(design.canvasWidth), 1, 10000);
+    const int height = std::clamp(static_cast<int>(design.canvasHeight), 1, 10000);
+    // The whole picture, outline and shadow room included, scaled to the canvas, as the raster.
+    const QTransform toCanvas =
+        QTransform::fromTranslate(frame.shadowMargin.x(), frame.shadowMargin.y()) *
+        QTransform::fromScale(width / frame.outerSize.width(), height / frame.outerSize.height());
+
+    QByteArray defs;
+    QByteArray body;
+    defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
+            Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
+    if (frame.opaqueBackground) {
+        if (!frame.outlinePath.isEmpty())
+            body += "<path" + Attribute("d", SvgPathData(frame.outlinePath)) +
+                    Attribute("fill-rule", SvgFillRule(frame.outlinePath)) +
+                    Attribute("fill", Colour(design.backgroundStrokeColor)) +
+                    Attribute("fill-opacity", Opacity(design.backgroundStrokeColor)) + "/>";
+        const QRectF& b = frame.background;
+        defs += "<linearGradient id=\"" + Id("background-gradient") +
+                "\" gradientUnits=\"userSpaceOnUse\"" + Attribute("x1", SvgNumber(b.left())) +
+                Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
+                Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
+                Attribute("stop-color", Colour(design.gradientStartColor)) +
+                Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
+                "/><stop offset=\"1\"" + Attribute("stop-color", Colour(design.gradientEndColor)) +
+                Attribute("stop-opacity", Opacity(design.gradientEndColor)) + "/></linearGradient>";
+        body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
+                Id("background-gradient") + ")\"/>";
+    }
+
+    // A layer is cut to the background shape together with its shadow.
+    auto layer = [&](const QByteArray& name, bool shadow, const Rgba& color, double blur,
+                     double distance, double angle, const QByteArray& content) {
+        QByteArray group = "<g clip-path=\"url(#" + Id("background-shape") + ")\">";
+        if (shadow && color.toQColor().alpha() > 0) {
+            defs += ShadowFilter(Id(name + "-shadow"), color, blur,
+                                 DesignGeometry::ShadowOffset(distance, angle), frame.outerSize);
+            group += "<g filter=\"url(#" + Id(name + "-shadow") + ")\">" + content + "</g>";
+        } else {
+            group += content;
+        }
+        body += group + "</g>";
+    };
+
+    const QSizeF iconSize = DesignGeometry::IconSize(design);
+    if ((design.iconVector || !design.iconImage.isNull()) && !iconSize.isEmpty()) {
+        const QRectF rect = DesignGeometry::IconRect(design, frame, iconSize);
+        QSizeF contentSize;
+        QByteArray content = IconContent(design, contentSize);
+        const QTransform placed = QTransform::fromScale(rect.width() / contentSize.width(),
+                                                        rect.height() / contentSize.height()) *
+                                  DesignGeometry::TurnedWithin(rect.size(), design.iconRotation) *
+                                  QTransform::fromTranslate(rect.left(), rect.top());
+        content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
+        if (!design.useImageColors) {
+            defs += TintFilter(Id("icon-tint"), design.iconColor);
+            content = "<g filter=\"url(#" + Id("icon-tint") + ")\">" + content + "</g>";
+        }
+        layer("icon", design.iconShadow, design.iconShadowColor, design.iconShadowBlur,
+              design.iconShadowOffset, design.iconShadowAngle, content);
+    }
+
+    if (!design.text.isEmpty()) {
+        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+        QByteArray glyphs = "<path" + Attribute("d", SvgPathData(text.glyphs)) +
+                            Attribute("fill-rule", SvgFillRule(text.glyphs)) +
+                            Attribute("fill", Colour(design.textColor)) +
+                            Attribute("fill-opacity", Opacity(design.textColor));
+        if (text.strokeWidth > 0.0)
+            glyphs += Attribute("stroke", Colour(design.textStrokeColor)) +
+                      Attribute("stroke-opacity", Opacity(design.textStrokeColor)) +
+                      Attribute("stroke-width", SvgNumber(text.strokeWidth)) +
+                      " stroke-linejoin=\"miter\" stroke-linecap=\"square\"" +
+                      Attribute("stroke-miterlimit", SvgNumber(DesignGeometry::kMiterLimit));
+        glyphs += "/>";
+        if (!text.glyphs.isEmpty())
+            layer("text", design.textShadow, design.textShadowColor, design.textShadowBlur,
+                  design.textShadowOffset, design.textShadowAngle, glyphs);
+    }
+
+    if (frame.backgroundShadow && design.backgroundShadowColor.toQColor().alpha() > 0) {
+        defs += ShadowFilter(Id("background-shadow"), design.backgroundShadowColor,
+                             design.backgroundShadowBlur,
+                             DesignGeometry::ShadowOffset(design.backgroundShadowOffset,
+                                                          design.backgroundShadowAngle),
+                             frame.outerSize);
+        body = "<g filter=\"url(#" + Id("background-shadow") + ")\">" + body + "</g>";
+    }
+
+    const QByteArray w = QByteArray::number(width);
+    const QByteArray h = QByteArray::number(height);
+    QByteArray document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                          "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                          "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
+                          Attribute("width", w) + Attribute("height", h) +
+                          Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + defs +
+                          "</defs>\n<g" + Attribute("transform", SvgMatrix(toCanvas)) + ">" + body +
+                          "</g>\n</svg>\n";
+    QCryptographicHash digest(QCryptographicHash::Sha1);
+    digest.addData(document);
+    const bool embedding = document.contains(kEmbeddedImage);
+    if (embedding)
+        digest.addData(design.iconVector->document());
+    const QByteArray prefix = "s" + digest.result().toHex().left(8) + '-';
+    if (embedding)
+        document.replace(kEmbeddedImage,
+                         EmbeddedSvg(design.iconVector->document(), design.iconVector->viewBox(),
+                                     prefix + "image-"));
+    return document.replace(kIdMark, prefix);
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "design/IconDesign.h"
+
+#include <QByteArray>
+
+// The design as one SVG document at canvas size, one user unit to one canvas unit, drawn from the
+// same geometry as the raster picture: the outlined, rounded background as paths with a linear
+// gradient, the text as glyph outlines, the icon image as embedded SVG (its ids prefixed) or PNG
+// data, each layer's drop shadow as a filter with the raster's blur, offsets, scale and rotation
+// as transforms. It refers to nothing outside itself, and the same design gives the same bytes.
+QByteArray SvgDocument(const IconDesign& design);
