@@ -28,6 +28,7 @@ const char* const kUsageText =
     "  sigilon render  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output OUT.png\n"
     "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir DIR\n"
     "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
+    "                  [--app-name TEXT]\n"
     "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
     "  sigilon --help | --version\n"
     "\n"
@@ -47,6 +48,8 @@ const char* const kUsageText =
     "                       tauri, or all (every platform set; these need a square canvas)\n"
     "  --name NAME          export: the name of the platform sets (default AppIcon): up to 200\n"
     "                       letters, digits, \".\", \"-\" and \"_\", not \".\" or \"..\"\n"
+    "  --app-name TEXT      export: the app's name as people see it, in the web manifest and\n"
+    "                       head.html (default the name of the sets)\n"
     "  --help, -h           print this text\n"
     "  --version            print the version\n"
     "\n"
@@ -75,6 +78,7 @@ struct Options {
     DesignOverrides overrides;
     QList<PlatformTarget> targets{PlatformTarget::Sizes};
     QString name = PlatformPlan::DefaultName();
+    QString appName; // empty for `name`
 };
 
 // Which options each command takes; anything else is a usage error.
@@ -86,7 +90,7 @@ bool Accepts(const QString& command, const QString& option) {
     if (option == u"--output")
         return command == u"render";
     if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet" ||
-        option == u"--target" || option == u"--name")
+        option == u"--target" || option == u"--name" || option == u"--app-name")
         return command == u"export";
     return false;
 }
@@ -123,7 +127,9 @@ QString ParseOptions(const QStringList& args, Options& options) {
             if (const QString problem = PlatformPlan::NameProblem(value); !problem.isEmpty())
                 return problem;
             options.name = value;
-        } else
+        } else if (option == u"--app-name")
+            options.appName = value;
+        else
             options.outputDir = value;
     }
     if (options.command == u"render" && options.output.isEmpty())
@@ -198,8 +204,8 @@ int Dispatch(const QStringList& args) {
     if (options.command == u"render")
         return RunRender(options, input);
     if (options.command == u"export")
-        return RunPlatformExportCommand(input, options.targets, options.name, options.outputDir,
-                                        options.overwrite, options.quiet);
+        return RunPlatformExportCommand(input, options.targets, options.name, options.appName,
+                                        options.outputDir, options.overwrite, options.quiet);
     return RunProfile(input);
 }
 

@@ -15,9 +15,10 @@ void PrintError(const QString& message) {
 }
 
 bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& targets,
-                       const QString& name, const QString& outputDir, bool overwrite, bool quiet) {
+                       const PlatformSetOptions& options, const QString& outputDir, bool overwrite,
+                       bool quiet) {
     const PlatformExport::Result result =
-        PlatformExport::Run(design, PlatformPlan::Files(targets, name), outputDir, overwrite);
+        PlatformExport::Run(design, PlatformPlan::Files(targets, options), outputDir, overwrite);
     for (const QString& note : result.notes)
         PrintError(note);
     for (const ExportRun::FileResult& file : result.files)
@@ -31,8 +32,8 @@ bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& ta
 } // namespace
 
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
-                             const QString& name, const QString& outputDir, bool overwrite,
-                             bool quiet) {
+                             const QString& name, const QString& appName, const QString& outputDir,
+                             bool overwrite, bool quiet) {
     const IconDesign design = MakeIconDesign(input.settings, input.icon, input.iconVector);
     const bool platformSets = PlatformTargets::HasPlatformSet(targets);
     // Refused before anything is written, the size list included: half an export is worse.
@@ -48,6 +49,8 @@ int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarge
         ok = RunExportCommand(input.settings, ImageTools::RenderIcon(design), outputDir, overwrite,
                               quiet) == 0;
     if (platformSets)
-        ok = WritePlatformSets(design, targets, name, outputDir, overwrite, quiet) && ok;
+        ok = WritePlatformSets(design, targets, MakePlatformSetOptions(design, name, appName),
+                               outputDir, overwrite, quiet) &&
+             ok;
     return ok ? 0 : 1;
 }

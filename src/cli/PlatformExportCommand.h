@@ -7,10 +7,11 @@
 #include <QString>
 
 // `sigilon export` with its targets: the profile's own size list ("sizes") and the platform
-// sets, named `name`, under `outputDir`. A design that no platform set can take (not square)
+// sets, named `name` and telling people the app's name `appName` (empty for `name`), under
+// `outputDir`. A design that no platform set can take (not square)
 // or an unusable folder writes nothing. Existing files are kept ("Skipped: PATH") unless
 // `overwrite`; written paths are listed unless `quiet`. Returns 0 when every file was written
 // or kept, 1 otherwise.
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
-                             const QString& name, const QString& outputDir, bool overwrite,
-                             bool quiet);
+                             const QString& name, const QString& appName, const QString& outputDir,
+                             bool overwrite, bool quiet);

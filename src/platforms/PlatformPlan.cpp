@@ -55,7 +55,8 @@ QString NameProblem(const QString& name) {
     return {};
 }
 
-QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name) {
+QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const PlatformSetOptions& options) {
+    const QString& name = options.name;
     QList<PlannedFile> files;
     for (PlatformTarget target : targets) {
         switch (target) {
@@ -80,7 +81,7 @@ QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& na
             files.append(AndroidResources::Plan());
             break;
         case PlatformTarget::Web:
-            files.append(WebManifest::Plan());
+            files.append(WebManifest::Plan(options));
             break;
         case PlatformTarget::Linux:
             files.append(Linux(name));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platforms/PlannedFile.h"
+#include "platforms/PlatformSetOptions.h"
 #include "platforms/PlatformTargets.h"
 
 #include <QList>
@@ -18,8 +19,8 @@ QString DefaultName();
 // own sentence ("the name \"a b\" may hold only …").
 QString NameProblem(const QString& name);
 
-// Every file of the platform targets in `targets`, in their order, named after `name`;
-// Sizes plans nothing here.
-QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const QString& name);
+// Every file of the platform targets in `targets`, in their order, named after `options.name`
+// and saying what `options` says of the app; Sizes plans nothing here.
+QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const PlatformSetOptions& options);
 
 } // namespace PlatformPlan

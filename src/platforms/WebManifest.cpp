@@ -9,6 +9,9 @@ namespace WebManifest {
 namespace {
 
 const QString Folder = QStringLiteral("web/");
+const QString Favicon = QStringLiteral("favicon.ico");
+const QString TouchIcon = QStringLiteral("apple-touch-icon.png");
+const QString Manifest = QStringLiteral("manifest.webmanifest");
 
 struct ManifestIcon {
     const char* name;
@@ -22,25 +25,21 @@ constexpr ManifestIcon Icons[] = {
     {"icon-512.png", 512, PlatformVariant::AsDrawn, "any"},
     {"icon-maskable-192.png", 192, PlatformVariant::Maskable, "maskable"},
     {"icon-maskable-512.png", 512, PlatformVariant::Maskable, "maskable"},
+    // A browser draws the silhouette's coverage in a colour of its own, as for a badge.
+    {"icon-monochrome-512.png", 512, PlatformVariant::Monochrome, "monochrome"},
 };
 
 PlannedFile Png(const QString& name, PlatformVariant variant, int pixels) {
     return {Folder + name, PlannedFile::Kind::Png, {{variant, pixels}}, {}};
 }
 
-} // namespace
+QString Hex(const QColor& colour) {
+    return colour.name(QColor::HexRgb);
+}
 
-QList<PlannedFile> Plan() {
-    QList<PlannedFile> files;
-    files.append({Folder + QStringLiteral("favicon.ico"),
-                  PlannedFile::Kind::Ico,
-                  {{PlatformVariant::AsDrawn, 16},
-                   {PlatformVariant::AsDrawn, 32},
-                   {PlatformVariant::AsDrawn, 48}},
-                  {}});
+QByteArray ManifestText(const PlatformSetOptions& options) {
     QJsonArray icons;
     for (const ManifestIcon& icon : Icons) {
-        files.append(Png(QLatin1String(icon.name), icon.variant, icon.pixels));
         icons.append(QJsonObject{
             {"src", QLatin1String(icon.name)},
             {"sizes", QStringLiteral("%1x%1").arg(icon.pixels)},
@@ -48,12 +47,55 @@ QList<PlannedFile> Plan() {
             {"purpose", QLatin1String(icon.purpose)},
         });
     }
+    return QJsonDocument(QJsonObject{
+                             {"name", options.appName},
+                             {"short_name", options.appName},
+                             {"start_url", "."},
+                             {"display", "standalone"},
+                             {"theme_color", Hex(options.themeColor)},
+                             {"background_color", Hex(options.backgroundColor)},
+                             {"icons", icons},
+                         })
+        .toJson();
+}
+
+// Relative paths, so the tags work wherever the folder is served from; every attribute is
+// in double quotes, which is what the escaping of the app name relies on.
+QByteArray HeadText(const PlatformSetOptions& options) {
+    const QStringList lines{
+        QStringLiteral(R"(<link rel="icon" href="%1" sizes="32x32">)").arg(Favicon),
+        QStringLiteral(R"(<link rel="apple-touch-icon" href="%1">)").arg(TouchIcon),
+        QStringLiteral(R"(<link rel="manifest" href="%1">)").arg(Manifest),
+        QStringLiteral(R"(<meta name="theme-color" content="%1">)").arg(Hex(options.themeColor)),
+        // Home screens that do not read the manifest label the icon with this.
+        QStringLiteral(R"(<meta name="apple-mobile-web-app-title" content="%1">)")
+            .arg(options.appName.toHtmlEscaped()),
+    };
+    return (lines.join(u'\n') + u'\n').toUtf8();
+}
+
+PlannedFile Text(const QString& name, const QByteArray& text) {
+    return {Folder + name, PlannedFile::Kind::Text, {}, text};
+}
+
+} // namespace
+
+// The SVG favicon belongs with the PNG icons: its file here, an entry with sizes "any" in the
+// manifest's icons and a link before the favicon's in the head.
+QList<PlannedFile> Plan(const PlatformSetOptions& options) {
+    QList<PlannedFile> files;
+    files.append({Folder + Favicon,
+                  PlannedFile::Kind::Ico,
+                  {{PlatformVariant::AsDrawn, 16},
+                   {PlatformVariant::AsDrawn, 32},
+                   {PlatformVariant::AsDrawn, 48}},
+                  {}});
+    for (const ManifestIcon& icon : Icons)
+        files.append(Png(QLatin1String(icon.name), icon.variant, icon.pixels));
     // Home screens put the touch icon on black where it is transparent: it is full bleed.
-    files.append(Png(QStringLiteral("apple-touch-icon.png"), PlatformVariant::FullBleed, 180));
-    files.append({Folder + QStringLiteral("manifest.webmanifest"),
-                  PlannedFile::Kind::Text,
-                  {},
-                  QJsonDocument(QJsonObject{{"icons", icons}}).toJson()});
+    files.append(Png(TouchIcon, PlatformVariant::FullBleed, 180));
+    files.append(Text(Manifest, ManifestText(options)));
+    files.append(Text(QStringLiteral("head.html"), HeadText(options)));
     return files;
 }
 

@@ -1,13 +1,16 @@
 #pragma once
 
 #include "platforms/PlannedFile.h"
+#include "platforms/PlatformSetOptions.h"
 
 #include <QList>
 
-// The icons of a web app under "web": the favicon, the manifest icons for any use and for
-// maskable use, the touch icon that home screens take, and the manifest that lists them.
+// The icons of a web app under "web": the favicon, the manifest icons for any use, for
+// maskable use and as a monochrome silhouette, the touch icon that home screens take, the
+// manifest that installs the app under `options.appName` in the options' colours, and
+// head.html, the tags a page's head needs to use them all.
 namespace WebManifest {
 
-QList<PlannedFile> Plan();
+QList<PlannedFile> Plan(const PlatformSetOptions& options);
 
 } // namespace WebManifest

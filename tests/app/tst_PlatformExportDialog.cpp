@@ -5,6 +5,9 @@
 #include "helpers/TestImages.h"
 #include "platforms/PlatformPlan.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 namespace {
 
 const QList<PlatformTarget> AllTargets = PlatformTargets::AllPlatformSets();
@@ -22,7 +25,8 @@ QList<int> CountsIn(const QString& summary) {
 
 QSet<QString> PlannedPaths(const QList<PlatformTarget>& targets, const QString& name) {
     QSet<QString> paths;
-    for (const PlannedFile& file : PlatformPlan::Files(targets, name))
+    for (const PlannedFile& file :
+         PlatformPlan::Files(targets, MakePlatformSetOptions(IconDesign(), name, QString())))
         paths.insert(file.path);
     return paths;
 }
@@ -45,6 +49,7 @@ public:
         return Find<QCheckBox>(QStringLiteral("target_") + PlatformTargets::Name(target));
     }
     QLineEdit* NameField() const { return Find<QLineEdit>(QStringLiteral("nameField")); }
+    QLineEdit* AppNameField() const { return Find<QLineEdit>(QStringLiteral("appNameField")); }
     QLineEdit* FolderField() const { return Find<QLineEdit>(QStringLiteral("folderField")); }
     QCheckBox* Replace() const { return Find<QCheckBox>(QStringLiteral("replaceExisting")); }
     QLabel* Problem() const { return Find<QLabel>(QStringLiteral("problemLabel")); }
@@ -192,7 +197,8 @@ private slots:
 
     void cancelStopsTheRunAndSaysWhatItDid() {
         EditorFixture editor;
-        const QList<PlannedFile> plan = PlatformPlan::Files(AllTargets, QStringLiteral("Stop"));
+        const QList<PlannedFile> plan = PlatformPlan::Files(
+            AllTargets, MakePlatformSetOptions(IconDesign(), "Stop", QString()));
         DialogDriver dialog(editor);
         dialog.Choose(AllTargets, QStringLiteral("Stop"), m_folder->path(), true);
         const QString summary = dialog.ExportAndWaitForSummary([&] {
@@ -278,6 +284,23 @@ private slots:
         QCOMPARE(dialog.FolderField()->text(), m_folder->path());
         QVERIFY(dialog.Replace()->isChecked());
         QVERIFY(dialog.ExportButton()->isEnabled());
+    }
+
+    void appNameReachesTheWebManifestAndIsRemembered() {
+        EditorFixture editor;
+        {
+            DialogDriver dialog(editor);
+            QVERIFY(dialog.AppNameField()->text().isEmpty());
+            dialog.Choose({PlatformTarget::Web}, QStringLiteral("Set"), m_folder->path(), false);
+            UserInput::Type(dialog.AppNameField(), QStringLiteral("My App"), false);
+            QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
+            QTRY_VERIFY(!dialog.IsOpen());
+        }
+        QFile manifest(QDir(m_folder->path()).filePath("web/manifest.webmanifest"));
+        QVERIFY(manifest.open(QIODevice::ReadOnly));
+        QCOMPARE(QJsonDocument::fromJson(manifest.readAll()).object().value("name").toString(),
+                 QStringLiteral("My App"));
+        QCOMPARE(DialogDriver(editor).AppNameField()->text(), QStringLiteral("My App"));
     }
 };
 

@@ -88,6 +88,12 @@ private slots:
             << QStringList{"export"} << "export needs --output-dir";
         QTest::newRow("quiet render") << QStringList{"render", "--output", "out", "--quiet"}
                                       << "unknown option for render: --quiet";
+        QTest::newRow("app name for render")
+            << QStringList{"render", "--output", "out", "--app-name", "X"}
+            << "unknown option for render: --app-name";
+        QTest::newRow("app name without value")
+            << QStringList{"export", "--output-dir", "out", "--app-name"}
+            << "--app-name needs a value";
         QTest::newRow("two profiles for the editor")
             << QStringList{"a.sgp", "b.sgp"} << "the editor opens one profile at a time, not 2";
         QTest::newRow("set of an unknown value")

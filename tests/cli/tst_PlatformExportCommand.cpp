@@ -7,6 +7,8 @@
 #include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
 
 namespace {
@@ -123,6 +125,28 @@ private slots:
         QCOMPARE(third.exitCode, 0);
         QCOMPARE(third.out.size(), expected.size());
         QVERIFY(QFileInfo(icns).size() > 13);
+    }
+
+    void appNameReachesTheWebSet_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("default: the set's name") << QStringList{"--name", "Set"} << "Set";
+        QTest::newRow("given") << QStringList{"--name", "Set", "--app-name", "Caf\u00e9 & \"Co\""}
+                               << "Caf\u00e9 & \"Co\"";
+    }
+    void appNameReachesTheWebSet() {
+        QFETCH(QStringList, options);
+        QFETCH(QString, name);
+        const QString profile = m_dir.Write("small.sgp", Profile(64, 64));
+        const Run run = Sigilon(QStringList{"export", "--profile", profile, "--output-dir",
+                                            Output(), "--target", "web", "--quiet"} +
+                                options);
+        QCOMPARE(run.exitCode, 0);
+        const QJsonObject manifest =
+            QJsonDocument::fromJson(
+                TestImages::ReadFile(QDir(Output()).filePath("web/manifest.webmanifest")))
+                .object();
+        QCOMPARE(manifest.value("name").toString(), name);
     }
 
     void aFailedFileFailsTheRunButNotTheOthers() {

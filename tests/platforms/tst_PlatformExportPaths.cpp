@@ -31,7 +31,10 @@ private slots:
         QFETCH(bool, overwrite);
         QFETCH(int, outcome);
         // The smallest file of the Linux theme, alone.
-        const PlannedFile file = PlatformPlan::Files({PlatformTarget::Linux}, "AppIcon").first();
+        const PlannedFile file =
+            PlatformPlan::Files({PlatformTarget::Linux},
+                                MakePlatformSetOptions(IconDesign(), "AppIcon", QString()))
+                .first();
         QCOMPARE(file.images.first().pixels, 16);
         QTemporaryDir folder;
         const QString path = folder.filePath(file.path);
@@ -67,7 +70,8 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(folder.filePath(link)).path()));
         QVERIFY(QFile::link(elsewhere.path(), folder.filePath(link)));
         const QList<PlannedFile> plan = PlatformPlan::Files(
-            {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Linux}, "AppIcon");
+            {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Linux},
+            MakePlatformSetOptions(IconDesign(), "AppIcon", QString()));
 
         const PlatformExport::Result result =
             PlatformExport::Run(SmallDesign(), plan, folder.path(), false);

@@ -33,7 +33,8 @@ class tst_PlatformExportProgress : public QObject {
 
 private slots:
     void initTestCase() {
-        m_plan = PlatformPlan::Files(Targets, QStringLiteral("Progress"));
+        m_plan = PlatformPlan::Files(Targets,
+                                     MakePlatformSetOptions(IconDesign(), "Progress", QString()));
         QVERIFY(m_plan.size() > 6);
         QVERIFY(PlatformExport::Run(SmallDesign(), m_plan, m_complete.path(), false).AllWritten());
     }

@@ -14,7 +14,6 @@
 #include "render/LegibleGlyphs.h"
 
 #include <QDir>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -100,7 +99,10 @@ private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
         const PlatformExport::Result result = PlatformExport::Run(
-            SetDesign(), PlatformPlan::Files(AllTargets, "AppIcon"), m_folder.filePath(""), false);
+            SetDesign(),
+            PlatformPlan::Files(AllTargets,
+                                MakePlatformSetOptions(IconDesign(), "AppIcon", QString())),
+            m_folder.filePath(""), false);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes, QStringList());
     }
@@ -344,30 +346,6 @@ private slots:
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
-    void webManifestNamesExistingIconsOfTheirSize() {
-        QJsonParseError error;
-        const QJsonDocument manifest =
-            QJsonDocument::fromJson(TestImages::ReadFile(Path("web/manifest.webmanifest")), &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QStringList purposes;
-        for (const QJsonValue& value : manifest.object().value("icons").toArray()) {
-            const QJsonObject icon = value.toObject();
-            const QString file = Path("web/" + icon.value("src").toString());
-            const QImage image(file);
-            QVERIFY2(!image.isNull(), qPrintable(file));
-            QCOMPARE(icon.value("sizes").toString(),
-                     QStringLiteral("%1x%2").arg(image.width()).arg(image.height()));
-            QCOMPARE(icon.value("type").toString(), QStringLiteral("image/png"));
-            QCOMPARE(QImageReader(file).format(), QByteArray("png"));
-            purposes.append(icon.value("purpose").toString() + " " +
-                            icon.value("sizes").toString());
-        }
-        purposes.sort();
-        QCOMPARE(purposes, (QStringList{"any 192x192", "any 512x512", "maskable 192x192",
-                                        "maskable 512x512"}));
-        QCOMPARE(QImage(Path("web/apple-touch-icon.png")).size(), QSize(180, 180));
-    }
-
     void linuxThemeHoldsEverySize() {
         for (int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
             const QString file =
@@ -384,7 +362,8 @@ private slots:
         design.transparentBackground = true;
         TestImages::ScratchFolder folder;
         const QList<PlannedFile> plan =
-            PlatformPlan::Files({PlatformTarget::Icns, PlatformTarget::Android}, "N");
+            PlatformPlan::Files({PlatformTarget::Icns, PlatformTarget::Android},
+                                MakePlatformSetOptions(IconDesign(), "N", QString()));
         const PlatformExport::Result result =
             PlatformExport::Run(design, plan, folder.filePath(""), false);
         QVERIFY(result.AllWritten());

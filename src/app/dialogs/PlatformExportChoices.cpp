@@ -8,6 +8,7 @@ namespace {
 
 const QString kTargetsKey = QStringLiteral("PlatformExport/Targets");
 const QString kNameKey = QStringLiteral("PlatformExport/Name");
+const QString kAppNameKey = QStringLiteral("PlatformExport/AppName");
 const QString kFolderKey = QStringLiteral("PlatformExport/Folder");
 const QString kReplaceKey = QStringLiteral("PlatformExport/ReplaceExisting");
 
@@ -21,6 +22,7 @@ PlatformExportChoices PlatformExportChoices::Remembered() {
     const QSettings settings = Store();
     PlatformExportChoices choices;
     choices.name = settings.value(kNameKey, PlatformPlan::DefaultName()).toString();
+    choices.appName = settings.value(kAppNameKey).toString();
     choices.folder = settings.value(kFolderKey).toString();
     choices.replaceExisting = settings.value(kReplaceKey, false).toBool();
     if (settings.contains(kTargetsKey)) {
@@ -42,6 +44,7 @@ void PlatformExportChoices::Remember() const {
     QSettings settings = Store();
     settings.setValue(kTargetsKey, names.join(u','));
     settings.setValue(kNameKey, name);
+    settings.setValue(kAppNameKey, appName);
     settings.setValue(kFolderKey, folder);
     settings.setValue(kReplaceKey, replaceExisting);
     settings.sync();

@@ -9,6 +9,7 @@
 struct PlatformExportChoices {
     QList<PlatformTarget> targets = PlatformTargets::AllPlatformSets();
     QString name;
+    QString appName; // empty for `name`
     QString folder;
     bool replaceExisting = false;
 

@@ -58,9 +58,9 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
                                            std::function<IconDesign()> latestDesign,
                                            QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_latestDesign(std::move(latestDesign)),
-      m_job(new PlatformExportJob(this)), m_nameField(new QLineEdit), m_folderField(new QLineEdit),
-      m_replaceExisting(new QCheckBox(tr("&Replace existing files"))), m_problem(new QLabel),
-      m_progress(new QProgressBar),
+      m_job(new PlatformExportJob(this)), m_nameField(new QLineEdit), m_appNameField(new QLineEdit),
+      m_folderField(new QLineEdit), m_replaceExisting(new QCheckBox(tr("&Replace existing files"))),
+      m_problem(new QLabel), m_progress(new QProgressBar),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
       m_choicesPanel(new QWidget) {
     setWindowTitle(tr("Export for Platforms"));
@@ -80,6 +80,9 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
 
     m_nameField->setObjectName(QStringLiteral("nameField"));
     m_nameField->setToolTip(tr("Used in the names of the files and folders of every set"));
+    m_appNameField->setObjectName(QStringLiteral("appNameField"));
+    m_appNameField->setPlaceholderText(tr("The name of the sets"));
+    m_appNameField->setToolTip(tr("The app's name as people see it, such as a web app's name"));
     m_folderField->setObjectName(QStringLiteral("folderField"));
     auto* chooseFolder = new QPushButton(tr("C&hoose…"));
     chooseFolder->setObjectName(QStringLiteral("chooseFolderButton"));
@@ -93,6 +96,7 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
 
     auto* form = new QFormLayout;
     form->addRow(tr("&Name:"), m_nameField);
+    form->addRow(tr("&App name:"), m_appNameField);
     // A row holding a layout gets no buddy of its own; the label needs one for its shortcut.
     auto* folderLabel = new QLabel(tr("&Folder:"));
     folderLabel->setBuddy(m_folderField);
@@ -131,6 +135,7 @@ void PlatformExportDialog::ShowChoices(const PlatformExportChoices& choices) {
     for (auto it = m_targetBoxes.begin(); it != m_targetBoxes.end(); ++it)
         it.value()->setChecked(choices.targets.contains(it.key()));
     m_nameField->setText(choices.name);
+    m_appNameField->setText(choices.appName);
     m_folderField->setText(choices.folder);
     m_replaceExisting->setChecked(choices.replaceExisting);
     UpdateExportEnabled();
@@ -145,6 +150,7 @@ PlatformExportChoices PlatformExportDialog::Choices() const {
             choices.targets.append(it.key());
     }
     choices.name = m_nameField->text();
+    choices.appName = m_appNameField->text();
     choices.folder = m_folderField->text().trimmed();
     choices.replaceExisting = m_replaceExisting->isChecked();
     return choices;
@@ -184,7 +190,8 @@ void PlatformExportDialog::StartExport() {
         m_prompter.Alert(problem);
         return;
     }
-    const QList<PlannedFile> plan = PlatformPlan::Files(choices.targets, choices.name);
+    const QList<PlannedFile> plan = PlatformPlan::Files(
+        choices.targets, MakePlatformSetOptions(design, choices.name, choices.appName));
     m_planned = int(plan.size());
     m_job->Start(design, plan, choices.folder, choices.replaceExisting);
     SetRunning(true);

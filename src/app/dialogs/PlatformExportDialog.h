@@ -16,9 +16,9 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 
-// "Export for Platforms…": the targets, the name of the sets, the output folder and whether
-// existing files are replaced, starting from the choices of the last export. Export asks for
-// the latest design, writes the sets off the GUI thread with a progress bar and a Cancel that
+// "Export for Platforms…": the targets, the name of the sets and of the app, the output folder and
+// whether existing files are replaced, starting from the choices of the last export. Export asks
+// for the latest design, writes the sets off the GUI thread with a progress bar and a Cancel that
 // stops between files, and ends with one summary that offers to open the folder.
 class PlatformExportDialog : public QDialog {
     Q_OBJECT
@@ -49,6 +49,7 @@ private:
     PlatformExportJob* m_job;
     QMap<PlatformTarget, QCheckBox*> m_targetBoxes;
     QLineEdit* m_nameField;
+    QLineEdit* m_appNameField;
     QLineEdit* m_folderField;
     QCheckBox* m_replaceExisting;
     QLabel* m_problem;

@@ -1,0 +1,26 @@
+#include "platforms/PlatformSetOptions.h"
+
+namespace {
+
+QColor OnWhite(const Rgba& colour) {
+    const QColor seen = colour.toQColor();
+    const double alpha = seen.alphaF();
+    auto mixed = [alpha](float component) { return component * alpha + (1.0 - alpha); };
+    return QColor::fromRgbF(float(mixed(seen.redF())), float(mixed(seen.greenF())),
+                            float(mixed(seen.blueF())));
+}
+
+} // namespace
+
+PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
+                                          const QString& appName) {
+    PlatformSetOptions options;
+    options.name = name;
+    const QString shown = appName.trimmed();
+    options.appName = shown.isEmpty() ? name : shown;
+    if (!design.transparentBackground) {
+        options.themeColor = OnWhite(design.gradientStartColor);
+        options.backgroundColor = OnWhite(design.gradientEndColor);
+    }
+    return options;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "design/IconDesign.h"
+
+#include <QColor>
+#include <QString>
+
+// What platform sets say about the app besides its pictures: the name of their files, the
+// name people see, and the colours a system shows around the icon.
+struct PlatformSetOptions {
+    QString name;                       // in file and folder names (see PlatformPlan)
+    QString appName;                    // shown to people, such as a web app's name
+    QColor themeColor = Qt::white;      // opaque: a browser tints its bars with it
+    QColor backgroundColor = Qt::white; // opaque: behind the icon while an app starts
+};
+
+// The options for `design`: the theme colour is the gradient's start colour, the colour at the
+// top of the icon, which a browser puts next to its own bar; the background colour is the end
+// colour, the one at the bottom, so a splash screen of it continues the icon's base. A
+// transparent design stands on white, as its full-bleed pictures do, and a colour that lets
+// some white through is taken as it looks on white. An `appName` of nothing but spaces is `name`.
+PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
+                                          const QString& appName);

@@ -1,0 +1,220 @@
+// The web set as a browser and a page author take it: the manifest read as JSON with the
+// app's name and the design's colours, its icons opened, the references of head.html followed,
+// and an app name of any characters kept intact in both.
+
+#include "helpers/TestImages.h"
+#include "platforms/PlatformExport.h"
+#include "platforms/PlatformPlan.h"
+
+#include <QDir>
+#include <QImageReader>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QtTest>
+
+namespace {
+
+Rgba FromHex(const QString& hex) {
+    const QColor colour(hex);
+    return {colour.redF(), colour.greenF(), colour.blueF(), colour.alphaF()};
+}
+
+// The text of a planned web file, as the plan holds it before anything is written.
+QByteArray PlannedText(const PlatformSetOptions& options, const QString& name) {
+    for (const PlannedFile& file : PlatformPlan::Files({PlatformTarget::Web}, options))
+        if (file.path == "web/" + name)
+            return file.text;
+    return {};
+}
+
+QJsonObject Manifest(const QByteArray& text) {
+    QJsonParseError error;
+    const QJsonDocument manifest = QJsonDocument::fromJson(text, &error);
+    return error.error == QJsonParseError::NoError ? manifest.object() : QJsonObject();
+}
+
+// A small square design with text, so the set is quick to draw and the silhouette not empty.
+IconDesign SmallDesign() {
+    IconDesign design;
+    design.canvasWidth = design.canvasHeight = 64.0f;
+    design.fontSize = 40.0f;
+    design.text = QStringLiteral("Ab");
+    return design;
+}
+
+} // namespace
+
+class WebSetTest : public QObject {
+    Q_OBJECT
+
+    TestImages::ScratchFolder m_dir;
+
+    QString Web(const QString& name) const { return m_dir.filePath("web/" + name); }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(m_dir.isValid());
+        const IconDesign design = SmallDesign();
+        const PlatformExport::Result result = PlatformExport::Run(
+            design,
+            PlatformPlan::Files({PlatformTarget::Web}, MakePlatformSetOptions(design, "S", "")),
+            m_dir.filePath(""), false);
+        QVERIFY(result.AllWritten());
+    }
+
+    void manifestInstallsTheApp_data() {
+        QTest::addColumn<QString>("setName");
+        QTest::addColumn<QString>("appName");
+        QTest::addColumn<bool>("transparent");
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<QString>("end");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("theme");      // the colour at the top of the icon
+        QTest::addColumn<QString>("background"); // the colour at its bottom
+        QTest::newRow("app name given") << "AppIcon"
+                                        << "Weather Now" << false << "#e4573f"
+                                        << "#1a2b3c"
+                                        << "Weather Now"
+                                        << "#e4573f"
+                                        << "#1a2b3c";
+        QTest::newRow("no app name: the set's") << "My.App"
+                                                << "" << false << "#0080ff"
+                                                << "#004080"
+                                                << "My.App"
+                                                << "#0080ff"
+                                                << "#004080";
+        QTest::newRow("spaces around the app name") << "x"
+                                                    << "  Notes " << false << "#000000"
+                                                    << "#ffffff"
+                                                    << "Notes"
+                                                    << "#000000"
+                                                    << "#ffffff";
+        QTest::newRow("only spaces: the set's") << "x"
+                                                << "   " << false << "#102030"
+                                                << "#405060"
+                                                << "x"
+                                                << "#102030"
+                                                << "#405060";
+        QTest::newRow("transparent background stands on white") << "x"
+                                                                << "T" << true << "#e4573f"
+                                                                << "#1a2b3c"
+                                                                << "T"
+                                                                << "#ffffff"
+                                                                << "#ffffff";
+        QTest::newRow("invisible colour shows the white below") << "x"
+                                                                << "T" << false << "#00e4573f"
+                                                                << "#ff1a2b3c"
+                                                                << "T"
+                                                                << "#ffffff"
+                                                                << "#1a2b3c";
+    }
+    void manifestInstallsTheApp() {
+        QFETCH(QString, setName);
+        QFETCH(QString, appName);
+        QFETCH(bool, transparent);
+        QFETCH(QString, start);
+        QFETCH(QString, end);
+        QFETCH(QString, name);
+        QFETCH(QString, theme);
+        QFETCH(QString, background);
+        IconDesign design;
+        design.transparentBackground = transparent;
+        design.gradientStartColor = FromHex(start);
+        design.gradientEndColor = FromHex(end);
+        const PlatformSetOptions options = MakePlatformSetOptions(design, setName, appName);
+        const QJsonObject manifest = Manifest(PlannedText(options, "manifest.webmanifest"));
+        QCOMPARE(manifest.value("name").toString(), name);
+        QCOMPARE(manifest.value("short_name").toString(), name);
+        QCOMPARE(manifest.value("start_url").toString(), ".");
+        QCOMPARE(manifest.value("display").toString(), "standalone");
+        QCOMPARE(manifest.value("theme_color").toString(), theme);
+        QCOMPARE(manifest.value("background_color").toString(), background);
+        QVERIFY(PlannedText(options, "head.html")
+                    .contains(QStringLiteral("<meta name=\"theme-color\" content=\"%1\">")
+                                  .arg(theme)
+                                  .toUtf8()));
+    }
+
+    void manifestIconsAreWrittenAtTheirSize() {
+        const QJsonObject manifest = Manifest(TestImages::ReadFile(Web("manifest.webmanifest")));
+        QStringList listed;
+        for (const QJsonValue& value : manifest.value("icons").toArray()) {
+            const QJsonObject icon = value.toObject();
+            const QString file = Web(icon.value("src").toString());
+            const QImage image(file);
+            QVERIFY2(!image.isNull(), qPrintable(file));
+            QCOMPARE(QImageReader(file).format(), QByteArray("png"));
+            QCOMPARE(icon.value("type").toString(), "image/png");
+            QCOMPARE(icon.value("sizes").toString(),
+                     QStringLiteral("%1x%2").arg(image.width()).arg(image.height()));
+            listed.append(icon.value("purpose").toString() + " " + icon.value("sizes").toString());
+        }
+        listed.sort();
+        QCOMPARE(listed, (QStringList{"any 192x192", "any 512x512", "maskable 192x192",
+                                      "maskable 512x512", "monochrome 512x512"}));
+        QCOMPARE(QImage(Web("apple-touch-icon.png")).size(), QSize(180, 180));
+    }
+
+    // A browser takes only the coverage of a monochrome icon: it is white wherever drawn.
+    void monochromeIconIsTheSilhouette() {
+        const QImage icon =
+            QImage(Web("icon-monochrome-512.png")).convertToFormat(QImage::Format_ARGB32);
+        int covered = 0;
+        for (int y = 0; y < icon.height(); ++y)
+            for (int x = 0; x < icon.width(); ++x) {
+                const QRgb pixel = icon.pixel(x, y);
+                if (qAlpha(pixel) < 128)
+                    continue;
+                ++covered;
+                QVERIFY2(qRed(pixel) > 250 && qGreen(pixel) > 250 && qBlue(pixel) > 250,
+                         qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+            }
+        QVERIFY(covered > 0);
+        QVERIFY(covered < icon.width() * icon.height() / 2);
+    }
+
+    void headUsesTheSetsOwnFiles() {
+        const QString head = QString::fromUtf8(TestImages::ReadFile(Web("head.html")));
+        static const QRegularExpression link(
+            QStringLiteral("<link rel=\"([^\"]+)\" href=\"([^\"]+)\""));
+        QStringList rels;
+        for (const QRegularExpressionMatch& match : link.globalMatch(head)) {
+            const QString href = match.captured(2);
+            QVERIFY2(!href.contains(u'/') && QFileInfo(Web(href)).isFile(), qPrintable(href));
+            rels.append(match.captured(1) + " " + href);
+        }
+        rels.sort();
+        QCOMPARE(rels, (QStringList{"apple-touch-icon apple-touch-icon.png", "icon favicon.ico",
+                                    "manifest manifest.webmanifest"}));
+        QVERIFY(head.contains("href=\"favicon.ico\" sizes=\"32x32\""));
+    }
+
+    void appNameIsEscaped_data() {
+        QTest::addColumn<QString>("appName");
+        QTest::addColumn<QString>("inHtml"); // as a double-quoted attribute holds it
+        QTest::newRow("quotes and ampersand") << "Tom & \"Jerry\'s\""
+                                              << "Tom &amp; &quot;Jerry's&quot;";
+        QTest::newRow("angle brackets") << "<script>x</script>"
+                                        << "&lt;script&gt;x&lt;/script&gt;";
+        QTest::newRow("backslash, tab and accents") << "C:\\Caf\u00e9\tBar"
+                                                    << "C:\\Caf\u00e9\tBar";
+    }
+    void appNameIsEscaped() {
+        QFETCH(QString, appName);
+        QFETCH(QString, inHtml);
+        const PlatformSetOptions options = MakePlatformSetOptions(IconDesign(), "S", appName);
+        QCOMPARE(Manifest(PlannedText(options, "manifest.webmanifest")).value("name").toString(),
+                 appName);
+        const QString head = QString::fromUtf8(PlannedText(options, "head.html"));
+        QVERIFY2(head.contains(QStringLiteral("content=\"%1\">").arg(inHtml)), qPrintable(head));
+        // Every tag is one line; a bracket of the name would start or end another.
+        const qsizetype lines = head.count(u'\n');
+        QCOMPARE(head.count(u'<'), lines);
+        QCOMPARE(head.count(u'>'), lines);
+    }
+};
+
+QTEST_MAIN(WebSetTest)
+#include "tst_WebSet.moc"
