@@ -206,7 +206,10 @@ private slots:
             {"windows", {"Set.ico"}},
             {"android", {"android"}},
             {"web", {"web"}},
-            {"linux", {"linux"}}};
+            {"linux", {"linux"}},
+            {"msix", {"msix"}},
+            {"splash", {"splash", "android"}},
+            {"tauri", {"tauri"}}};
         QStringList everyPlatformSet;
         for (const QString& target : top.keys())
             if (target != "sizes")

@@ -73,7 +73,9 @@ const Rule Rules[] = {
     {R"(web/apple-touch-icon\.png)", 180, 180, "", Opaque},
     {R"(web/icon-(\d+)\.png)", 1, 1, "x", 0},
     {R"(web/icon-maskable-(\d+)\.png)", 1, 1, "x", Opaque | MaskableZone},
+    {R"(web/icon-monochrome-512\.png)", 512, 512, "", GlyphsOnly | AdaptiveZone},
     {R"(web/manifest\.webmanifest)", 0, 0, "", Text},
+    {R"(web/head\.html)", 0, 0, "", Text},
     // Linux
     {R"(linux/hicolor/(\d+)x\d+/apps/AppIcon\.png)", 1, 1, "x", 0},
     // Windows Store tiles
@@ -167,7 +169,8 @@ class PlannedFileRulesTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
-        m_plan = PlatformPlan::Files(PlatformTargets::AllPlatformSets(), "AppIcon");
+        m_plan = PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
+                                     MakePlatformSetOptions(RulesDesign(), "AppIcon", {}));
         const PlatformExport::Result result =
             PlatformExport::Run(RulesDesign(), m_plan, m_folder.filePath(""), false);
         QVERIFY(result.AllWritten());
@@ -188,7 +191,8 @@ private slots:
     void plannedFileFollowsItsRule_data() {
         QTest::addColumn<QString>("path");
         for (const PlannedFile& file :
-             PlatformPlan::Files(PlatformTargets::AllPlatformSets(), "AppIcon"))
+             PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
+                                 MakePlatformSetOptions(RulesDesign(), "AppIcon", {})))
             QTest::newRow(qPrintable(file.path)) << file.path;
     }
     void plannedFileFollowsItsRule() {

@@ -210,7 +210,9 @@ private slots:
         design.text.clear();
         TestImages::ScratchFolder folder;
         const PlatformExport::Result result = PlatformExport::Run(
-            design, PlatformPlan::Files({PlatformTarget::Xcode}, "S"), folder.filePath(""), false);
+            design,
+            PlatformPlan::Files({PlatformTarget::Xcode}, MakePlatformSetOptions(design, "S", {})),
+            folder.filePath(""), false);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes.size(), 2); // the silhouettes, the enlargement past the canvas
         QVERIFY2(result.notes[0].contains("silhouette"), qPrintable(result.notes[0]));
