@@ -62,7 +62,10 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
     };
 }
 
-enum Answer { kYes = 0, kNo = 1 }; // the buttons of a question, for ScriptedPrompter::answers
+// The buttons of a question, for ScriptedPrompter::answers.
+enum Answer { kYes = 0, kNo = 1 };
+enum UnsavedAnswer { kSave = 0, kDontSave = 1, kCancel = 2 };
+const QStringList kUnsavedButtons{"Save", "Don't Save", "Cancel"};
 
 inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
     return qBlue(picture.pixel(x, y));

@@ -5,8 +5,12 @@
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
+#include "app/inspector/HexColorField.h"
+#include "app/inspector/ScrubLabel.h"
 #include "app/inspector/SingleLineValidator.h"
+#include "app/inspector/SpinField.h"
 #include "app/inspector/Stepper.h"
+#include "app/inspector/WheelNeedsFocus.h"
 #include "export/SizeSets.h"
 
 #include <QCheckBox>
@@ -20,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSlider>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -64,6 +69,25 @@ QLineEdit* NumberField(QWidget* parent, const QString& name, const QString& tool
 Stepper* MakeStepper(QWidget* parent, const QString& name, const QString& toolTip, double minimum,
                      double maximum, double increment) {
     return Named(new Stepper(minimum, maximum, increment, parent), name, toolTip);
+}
+
+// A number field with its stepper's arrows inside it, and its caption that drags the number.
+ScrubLabel* JoinSpin(const QString& caption, QLineEdit* field, Stepper* stepper) {
+    new SpinField(field, stepper);
+    return new ScrubLabel(caption, field, stepper);
+}
+
+// A swatch with the hex field that types its colour beside it.
+QWidget* Swatch(ColorWell* well) {
+    auto* box = new QWidget(well->parentWidget());
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(well);
+    auto* hex = new HexColorField(well, box);
+    row->addWidget(hex);
+    QWidget::setTabOrder(well, hex);
+    return box;
 }
 
 FloatSlider* Slider(QWidget* parent, const QString& name, const QString& toolTip,
@@ -129,7 +153,7 @@ ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& pre
     };
     const int row = grid->rowCount();
     grid->addWidget(shadow.check, row, 0);
-    grid->addWidget(shadow.color, row, 1);
+    grid->addWidget(Swatch(shadow.color), row, 1);
     grid->addWidget(SubLabel(QObject::tr("Distance")), row + 1, 0);
     grid->addWidget(shadow.offset, row + 1, 1, 1, 2);
     grid->addWidget(SubLabel(QObject::tr("Angle")), row + 2, 0);
@@ -183,11 +207,13 @@ QGroupBox* BuildBackground(EditorControls& c) {
 
     grid->addWidget(c.checkTransparentBackground, 0, 0, 1, 3);
     grid->addWidget(Label(QObject::tr("Gradient")), 1, 0);
-    grid->addLayout(Row({c.colorWellGradientStartColor, c.colorWellGradientEndColor}), 1, 1, 1, 2);
+    grid->addLayout(
+        Row({Swatch(c.colorWellGradientStartColor), Swatch(c.colorWellGradientEndColor)}), 1, 1, 1,
+        2);
     grid->addWidget(Label(QObject::tr("Corners")), 2, 0);
     grid->addWidget(c.sliderCornerCurvature, 2, 1, 1, 2);
     grid->addWidget(c.checkBackgroundStroke, 3, 0);
-    grid->addWidget(c.colorWellBackgroundStrokeColor, 3, 1);
+    grid->addWidget(Swatch(c.colorWellBackgroundStrokeColor), 3, 1);
     grid->addWidget(c.sliderBackgroundStrokeSize, 3, 2);
 
     const ShadowControls shadow = AddShadow(group, grid, "Background", QObject::tr("background"));
@@ -213,12 +239,12 @@ QHBoxLayout* OffsetRow(QWidget* group, QLineEdit*& horizontalField, Stepper*& ho
     verticalField = NumberField(group, "textField" + prefix + "VerticalOffset", verticalTip);
     verticalStepper =
         MakeStepper(group, "stepper" + prefix + "VerticalOffset", verticalTip, -10000, 10000, 1);
-    QHBoxLayout* row = Row({Label(QObject::tr("X")), horizontalField, horizontalStepper},
-                           /*stretch=*/false);
+    QHBoxLayout* row =
+        Row({JoinSpin(QObject::tr("X"), horizontalField, horizontalStepper), horizontalField},
+            /*stretch=*/false);
     row->addSpacing(8);
-    row->addWidget(Label(QObject::tr("Y")));
+    row->addWidget(JoinSpin(QObject::tr("Y"), verticalField, verticalStepper));
     row->addWidget(verticalField);
-    row->addWidget(verticalStepper);
     row->addStretch(1);
     return row;
 }
@@ -267,16 +293,16 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     grid->addLayout(imageRow, 0, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 1, 0);
     grid->addLayout(offsetRow, 1, 1, 1, 2);
-    grid->addWidget(Label(QObject::tr("Sc&ale"), c.textFieldIconScale), 2, 0);
-    grid->addLayout(Row({c.textFieldIconScale, c.stepperIconScale, Label(QObject::tr("%"))}), 2, 1,
-                    1, 2);
+    grid->addWidget(JoinSpin(QObject::tr("Sc&ale"), c.textFieldIconScale, c.stepperIconScale), 2,
+                    0);
+    grid->addLayout(Row({c.textFieldIconScale, Label(QObject::tr("%"))}), 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Rotation")), 3, 0);
     grid->addWidget(c.sliderIconRotation, 3, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Colours")), 4, 0);
     QHBoxLayout* colours = Row({c.checkUseImageColors}, false);
     colours->addSpacing(12);
     colours->addWidget(Label(QObject::tr("Tint")));
-    colours->addWidget(c.colorWellIconColor);
+    colours->addWidget(Swatch(c.colorWellIconColor));
     colours->addStretch(1);
     grid->addLayout(colours, 4, 1, 1, 2);
 
@@ -320,18 +346,17 @@ QGroupBox* BuildText(EditorControls& c) {
     grid->addWidget(c.textFieldText, 0, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("F&ont"), c.comboFontType), 1, 0);
     grid->addWidget(c.comboFontType, 1, 1, 1, 2);
-    grid->addWidget(Label(QObject::tr("Si&ze"), c.textFieldFontSize), 2, 0);
-    QHBoxLayout* sizeRow =
-        Row({c.textFieldFontSize, c.stepperFontSize, Label(QObject::tr("pt"))}, false);
+    grid->addWidget(JoinSpin(QObject::tr("Si&ze"), c.textFieldFontSize, c.stepperFontSize), 2, 0);
+    QHBoxLayout* sizeRow = Row({c.textFieldFontSize, Label(QObject::tr("pt"))}, false);
     sizeRow->addSpacing(12);
     sizeRow->addWidget(Label(QObject::tr("Colour")));
-    sizeRow->addWidget(c.colorWellTextColor);
+    sizeRow->addWidget(Swatch(c.colorWellTextColor));
     sizeRow->addStretch(1);
     grid->addLayout(sizeRow, 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 3, 0);
     grid->addLayout(offsetRow, 3, 1, 1, 2);
     grid->addWidget(c.checkTextStroke, 4, 0);
-    grid->addWidget(c.colorWellTextStrokeColor, 4, 1);
+    grid->addWidget(Swatch(c.colorWellTextStrokeColor), 4, 1);
     grid->addWidget(c.sliderTextStrokeSize, 4, 2);
 
     const ShadowControls shadow = AddShadow(group, grid, "Text", QObject::tr("text"));
@@ -430,8 +455,8 @@ QGroupBox* BuildOutput(EditorControls& c) {
     files->setVerticalSpacing(5);
     files->addWidget(Label(QObject::tr("Fo&rmat"), c.comboIconFormat), 0, 0);
     files->addWidget(c.comboIconFormat, 0, 1, Qt::AlignLeft);
-    files->addWidget(Label(QObject::tr("&Quality"), c.textFieldQuality), 1, 0);
-    files->addLayout(Row({c.textFieldQuality, c.stepperQuality, Label(QObject::tr("%"))}), 1, 1);
+    files->addWidget(JoinSpin(QObject::tr("&Quality"), c.textFieldQuality, c.stepperQuality), 1, 0);
+    files->addLayout(Row({c.textFieldQuality, Label(QObject::tr("%"))}), 1, 1);
     files->addWidget(Label(QObject::tr("File &name"), c.textFieldName), 2, 0);
     files->addWidget(c.textFieldName, 2, 1);
     files->addWidget(c.buttonSaveIcons, 3, 0, 1, 2, Qt::AlignRight);
@@ -460,6 +485,12 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     panel->setWidgetResizable(true);
     panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panel->setWidget(contents);
+    auto* wheel = new WheelNeedsFocus(panel);
+    for (QWidget* control : contents->findChildren<QWidget*>()) {
+        if (qobject_cast<Stepper*>(control) || qobject_cast<QComboBox*>(control) ||
+            qobject_cast<QSlider*>(control))
+            wheel->Watch(control);
+    }
     const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panel);
     panel->setFixedWidth(contents->minimumSizeHint().width() + scrollBar);
     return panel;

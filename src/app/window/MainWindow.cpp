@@ -1,5 +1,6 @@
 #include "app/window/MainWindow.h"
 
+#include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
 #include "profiles/WindowTitle.h"
@@ -47,6 +48,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*this, *view, *m_controller);
+    InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);

@@ -5,13 +5,15 @@
 #include "app/canvas/InfoProvider.h"
 #include "app/canvas/InterimPreview.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/dialogs/FailureMessage.h"
 #include "app/dialogs/HelpPages.h"
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/EditorLayout.h"
 #include "app/inspector/FloatSlider.h"
-#include "app/inspector/SliderDrags.h"
+#include "app/inspector/ScrubLabel.h"
 #include "app/inspector/Stepper.h"
+#include "app/inspector/ValueDrags.h"
 #include "app/window/BackgroundTask.h"
 #include "app/window/MenuShortcutPriority.h"
 #include "design/FontFamilies.h"
@@ -40,10 +42,12 @@
 
 namespace {
 
-const QString kDiscardQuestion =
-    QStringLiteral("You have unsaved changes that will be lost. Continue?");
+const QString kDiscardQuestion = QStringLiteral(
+    "Do you want to save the changes to this design? Your changes will be lost if you don't "
+    "save them.");
 const QString kExitQuestion = QStringLiteral(
-    "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
+    "Do you want to save the changes to this design before you quit? Your changes will be lost "
+    "if you don't save them.");
 
 // The dotted canvas margins of the preview: grey 118/255, 121/255, 124/255, four units wide.
 const QColor kMarginColor =
@@ -94,15 +98,20 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
         shortcuts->Watch(field);
     m_interimPreview = new InterimPreview(m_renderer, *m_controls.imageViewIcon, this);
     connect(m_interimPreview, &InterimPreview::ready, this, &ViewController::ShowInterimPreview);
-    m_sliderDrags = new SliderDrags(findChildren<FloatSlider*>(), this);
-    // A render still running records the drag's end state when it completes.
-    connect(m_sliderDrags, &SliderDrags::dragFinished, this, [this] {
-        if (!m_updating)
+    m_valueDrags = new ValueDrags(findChildren<FloatSlider*>(), findChildren<ScrubLabel*>(), this);
+    // A render running or waiting records the drag's end state when it completes.
+    connect(m_valueDrags, &ValueDrags::dragFinished, this, [this] {
+        if (!m_updating && !m_timerPreview.isActive())
             RecordState();
     });
     FillPopUps();
     // Also subscribes to the drop announcements of the preview and the path field.
     ConnectControls();
+    // Files dropped anywhere else on the window are taken as on the preview.
+    new IconImageDropTarget(this, prompter, [this](const QString& path) { LoadIconImage(path); });
+    for (IconImageDropTarget* target : findChildren<IconImageDropTarget*>())
+        connect(target, &IconImageDropTarget::profileDropped, this,
+                &ViewController::OpenProfileAsked);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
 }
@@ -324,7 +333,7 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
     m_interimIcon = QImage();
     DisplayIconPreview();
     // A drag is recorded when it ends; a record that was to be skipped is still used up.
-    if (!m_sliderDrags->dragging() || !m_history.needToSaveState())
+    if (!m_valueDrags->dragging() || !m_history.needToSaveState())
         RecordState();
     emit previewFinished();
 }
@@ -342,9 +351,11 @@ void ViewController::DisplayIconPreview() {
         return;
     // The margins are as wide in design units on the smaller interim picture.
     const double lineWidth = kMarginLineWidth * (interim ? m_interimScale : 1.0);
+    const QSize canvas =
+        interim ? (QSizeF(picture.size()) / m_interimScale).toSize() : picture.size();
     m_controls.imageViewIcon->setImage(
-        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth)
-                        : picture);
+        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth) : picture,
+        canvas);
 }
 
 void ViewController::OnShowCanvasMargins() {
@@ -537,29 +548,43 @@ void ViewController::OnSaveProfileAs() {
 }
 
 void ViewController::SaveCurrentProfile() {
-    if (!WriteProfileFile(m_currentProfilePath, MakeProfileText())) {
-        m_prompter.Alert(QStringLiteral("Could not save profile."));
+    const ProfileWriteResult saved = WriteProfileFile(m_currentProfilePath, MakeProfileText());
+    if (!saved) {
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("Could not save profile."),
+                                                 m_currentProfilePath, saved.reason));
         return;
     }
     SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+    emit profileOpened(m_currentProfilePath);
 }
 
 void ViewController::OnLoadProfile() {
     if (!ConfirmDiscard(kDiscardQuestion))
         return;
     const std::optional<QString> path = m_prompter.ChooseOpenFile({QStringLiteral("sgp")});
-    if (!path || path->isEmpty())
-        return;
+    if (path && !path->isEmpty())
+        OpenProfile(*path);
+}
+
+bool ViewController::OpenProfile(const QString& path) {
     QString text;
-    if (!ReadProfileFile(*path, text) || !ApplyProfileText(text, true)) {
+    if (!ReadProfileFile(path, text) || !ApplyProfileText(text, true)) {
         // The profile that was open stays the one a later Save writes to.
-        m_prompter.Alert(QStringLiteral("Could not load profile."));
-        return;
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("Could not load profile."), path,
+                                                 FailureMessage::ReadProblem(path)));
+        return false;
     }
-    m_currentProfilePath = *path;
+    m_currentProfilePath = path;
     RestartHistory();
     UpdateIconPreview();
     SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+    emit profileOpened(path);
+    return true;
+}
+
+void ViewController::OpenProfileAsked(const QString& path) {
+    if (ConfirmDiscard(kDiscardQuestion))
+        OpenProfile(path);
 }
 
 // ---- Icon image ----
@@ -567,7 +592,8 @@ void ViewController::OnLoadProfile() {
 void ViewController::LoadIconImage(const QString& path) {
     QImage image = ::LoadIconImage(path);
     if (image.isNull()) {
-        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
+                                                 path, FailureMessage::ReadProblem(path)));
         return;
     }
     m_iconImage = std::move(image);
@@ -667,8 +693,18 @@ bool ViewController::ConfirmDiscard(const QString& question) {
     CommitFieldBeingEdited();
     if (!HasUnsavedChanges())
         return true;
-    constexpr int kNo = 1;
-    return m_prompter.Ask(question, {QStringLiteral("Yes"), QStringLiteral("No")}) != kNo;
+    enum { kSave, kDontSave, kCancel };
+    switch (m_prompter.Ask(question, {QStringLiteral("Save"), QStringLiteral("Don't Save"),
+                                      QStringLiteral("Cancel")})) {
+    case kSave:
+        // Saving may ask for a name and may fail; only a saved design goes.
+        OnSaveProfile();
+        return !HasUnsavedChanges();
+    case kDontSave:
+        return true;
+    default:
+        return false;
+    }
 }
 
 // ---- History ----

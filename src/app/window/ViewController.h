@@ -18,7 +18,7 @@ class InfoProvider;
 class InterimPreview;
 class Prompter;
 class RatePreference;
-class SliderDrags;
+class ValueDrags;
 class QAction;
 class QLineEdit;
 class QRadioButton;
@@ -96,6 +96,11 @@ public:
     // Writes the design to the current profile path and names the profile in the title.
     void SaveCurrentProfile();
 
+    // Opens the profile file as Load does once a file is chosen; false, with the user told
+    // why, when it cannot be read. OpenProfileAsked first asks about unsaved changes.
+    bool OpenProfile(const QString& path);
+    void OpenProfileAsked(const QString& path);
+
     // Loads the icon image file at the path, or tells the user it could not be loaded.
     void LoadIconImage(const QString& path);
 
@@ -108,6 +113,9 @@ signals:
 
     // A render finished with no further one pending; its picture is shown and recorded.
     void previewFinished();
+
+    // A profile was opened or saved under this path.
+    void profileOpened(const QString& path);
 
 public slots:
     // The design edits that need no conversion: each renders and marks the title.
@@ -238,7 +246,7 @@ private:
     Renderer m_renderer;
     EditorControls m_controls;
     ControlBindings m_bindings;
-    SliderDrags* m_sliderDrags = nullptr;
+    ValueDrags* m_valueDrags = nullptr;
     InterimPreview* m_interimPreview = nullptr;
     MenuActions m_menuActions{};
     NumberPair m_iconVerticalOffset;
