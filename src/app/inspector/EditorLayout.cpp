@@ -487,7 +487,10 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     panel->setWidget(contents);
     auto* wheel = new WheelNeedsFocus(panel);
     for (QWidget* control : contents->findChildren<QWidget*>()) {
-        if (qobject_cast<Stepper*>(control) || qobject_cast<QComboBox*>(control) ||
+        // A number field steps on the wheel through the arrows inside it.
+        const bool numberField =
+            qobject_cast<QLineEdit*>(control) && control->findChild<Stepper*>();
+        if (numberField || qobject_cast<Stepper*>(control) || qobject_cast<QComboBox*>(control) ||
             qobject_cast<QSlider*>(control))
             wheel->Watch(control);
     }
