@@ -17,7 +17,6 @@
 #include "app/window/BackgroundTask.h"
 #include "app/window/MenuShortcutPriority.h"
 #include "design/FontFamilies.h"
-#include "design/NumberText.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
 #include "export/OutputFormat.h"
@@ -42,13 +41,6 @@
 
 namespace {
 
-const QString kDiscardQuestion = QStringLiteral(
-    "Do you want to save the changes to this design? Your changes will be lost if you don't "
-    "save them.");
-const QString kExitQuestion = QStringLiteral(
-    "Do you want to save the changes to this design before you quit? Your changes will be lost "
-    "if you don't save them.");
-
 // The dotted canvas margins of the preview: grey 118/255, 121/255, 124/255, four units wide.
 const QColor kMarginColor =
     QColor::fromRgbF(0.4627450980392157f, 0.4745098039215686f, 0.48627450980392156f, 1.0f);
@@ -59,10 +51,6 @@ constexpr int kPreviewDelayMs = 200;
 
 QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& options) {
     return ImageTools::RenderIcon(design, options);
-}
-
-QString IntegerText(qint64 value) {
-    return QString::number(value);
 }
 
 } // namespace
@@ -91,7 +79,8 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     m_timerPreview.setInterval(kPreviewDelayMs);
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
-    CreateMenuActions();
+    m_profiles = new ProfileCommands(*this, prompter);
+    m_menuActions = MenuActions::Create(*this);
     auto* shortcuts =
         new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
     for (QLineEdit* field : findChildren<QLineEdit*>())
@@ -114,37 +103,6 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
                 &ViewController::OpenProfileAsked);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
-}
-
-void ViewController::CreateMenuActions() {
-    const auto make = [this](const QString& text, const QKeySequence& shortcut,
-                             void (ViewController::*slot)()) {
-        auto* action = new QAction(text, this);
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    MenuActions& a = m_menuActions;
-    a.fileNew = make(tr("&New"), QKeySequence::New, &ViewController::OnFileNew);
-    a.loadProfile = make(tr("&Load Profile…"), QKeySequence::Open, &ViewController::OnLoadProfile);
-    a.saveProfile = make(tr("&Save Profile"), QKeySequence::Save, &ViewController::OnSaveProfile);
-    a.saveProfileAs =
-        make(tr("Save Profile &As…"), QKeySequence::SaveAs, &ViewController::OnSaveProfileAs);
-    a.saveIcons = make(tr("&Export Icons…"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                       &ViewController::OnSaveIcons);
-    a.quit = make(tr("&Quit"), QKeySequence::Quit, &ViewController::OnAppQuit);
-    a.quit->setMenuRole(QAction::QuitRole);
-    a.undo = make(tr("&Undo"), QKeySequence::Undo, &ViewController::OnUndo);
-    a.redo = make(tr("&Redo"), QKeySequence::Redo, &ViewController::OnRedo);
-    // Its title says what it will do; OnShowCanvasMargins switches it.
-    a.showCanvasMargins =
-        make(QStringLiteral("Show Canvas Margins"), QKeySequence(Qt::CTRL | Qt::Key_M),
-             &ViewController::OnShowCanvasMargins);
-    a.howToCreateMacAppIcons =
-        make(tr("How to Create Mac App Icons"), {}, &ViewController::OnHowToCreateMacAppIcons);
-    a.howToCreateAnIOSAppIcon =
-        make(tr("How to Create an iOS App Icon"), {}, &ViewController::OnHowToCreateAnIOSAppIcon);
-    a.howToCreateALogo = make(tr("How to Create a Logo"), {}, &ViewController::OnHowToCreateALogo);
 }
 
 void ViewController::ConnectControls() {
@@ -376,31 +334,13 @@ void ViewController::CommonEdit() {
 }
 
 void ViewController::FieldRule(const NumberPair& pair) {
-    const QString text = pair.field->text();
-    {
-        const QSignalBlocker blocker(pair.field);
-        if (!ParseWholeNumber(text)) {
-            pair.field->setText(IntegerText(pair.fallback));
-        } else {
-            const float value = float(LeadingNumberValue(text));
-            if (value > pair.maximum)
-                pair.field->setText(IntegerText(pair.maximum));
-            else if (value < pair.minimum)
-                pair.field->setText(IntegerText(pair.minimum));
-        }
-    }
-    pair.stepper->setValue(LeadingNumberValue(pair.field->text()));
+    pair.TakeTyped();
     UpdateIconPreview();
     MarkAsModified();
 }
 
 void ViewController::StepperRule(const NumberPair& pair) {
-    const double value = pair.stepper->value();
-    {
-        const QSignalBlocker blocker(pair.field);
-        pair.field->setText(pair.wholeNumberText ? QString::asprintf("%.0f", value)
-                                                 : QString::number(value));
-    }
+    pair.ShowStepped();
     m_timerPreview.start(); // restarts a pending delay, so a burst of clicks renders once
     MarkAsModified();
 }
@@ -512,81 +452,6 @@ void ViewController::OnNamePatternChanged() {
     OutputEdit();
 }
 
-// ---- Profiles ----
-
-void ViewController::SetTitle(const QString& title) {
-    if (window() != this)
-        window()->setWindowTitle(title);
-}
-
-void ViewController::OnFileNew() {
-    if (!ConfirmDiscard(kDiscardQuestion))
-        return;
-    ResetToDefaults();
-    m_currentProfilePath.clear();
-    SetTitle(WindowTitle::Untitled());
-}
-
-void ViewController::OnSaveProfile() {
-    CommitFieldBeingEdited();
-    if (!HasUnsavedChanges())
-        return;
-    if (m_currentProfilePath.isEmpty())
-        OnSaveProfileAs();
-    else
-        SaveCurrentProfile();
-}
-
-void ViewController::OnSaveProfileAs() {
-    CommitFieldBeingEdited();
-    const std::optional<QString> path =
-        m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
-    if (!path || path->isEmpty())
-        return;
-    m_currentProfilePath = *path;
-    SaveCurrentProfile();
-}
-
-void ViewController::SaveCurrentProfile() {
-    const ProfileWriteResult saved = WriteProfileFile(m_currentProfilePath, MakeProfileText());
-    if (!saved) {
-        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("Could not save profile."),
-                                                 m_currentProfilePath, saved.reason));
-        return;
-    }
-    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
-    emit profileOpened(m_currentProfilePath);
-}
-
-void ViewController::OnLoadProfile() {
-    if (!ConfirmDiscard(kDiscardQuestion))
-        return;
-    const std::optional<QString> path = m_prompter.ChooseOpenFile({QStringLiteral("sgp")});
-    if (path && !path->isEmpty())
-        OpenProfile(*path);
-}
-
-bool ViewController::OpenProfile(const QString& path) {
-    QString text;
-    if (!ReadProfileFile(path, text) || !ApplyProfileText(text, true)) {
-        // The profile that was open stays the one a later Save writes to.
-        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("Could not load profile."), path,
-                                                 FailureMessage::ReadProblem(path)));
-        return false;
-    }
-    m_currentProfilePath = path;
-    RestartHistory();
-    UpdateIconPreview();
-    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
-    emit profileOpened(path);
-    return true;
-}
-
-void ViewController::OpenProfileAsked(const QString& path) {
-    if (ConfirmDiscard(kDiscardQuestion))
-        OpenProfile(path);
-}
-
 // ---- Icon image ----
 
 void ViewController::LoadIconImage(const QString& path) {
@@ -640,8 +505,6 @@ void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
 // ---- Export ----
 
 void ViewController::CommitFieldBeingEdited() {
-    // A field being edited holds what the user sees; commit it as leaving it would, so what
-    // is saved, exported or asked about is what the window shows.
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
         focused->setFocus();
@@ -675,38 +538,6 @@ void ViewController::OnSaveIcons() {
     run.SaveIcons(m_currentIcon, SizeSets::SizeList(settings), &m_ratingCheck);
 }
 
-// ---- Unsaved-changes marker ----
-
-void ViewController::MarkAsModified() {
-    QWidget* title = window();
-    if (title == this)
-        return; // not placed in a window
-    title->setWindowTitle(WindowTitle::WithMarker(title->windowTitle()));
-}
-
-bool ViewController::HasUnsavedChanges() const {
-    const QWidget* title = window();
-    return title != this && WindowTitle::HasMarker(title->windowTitle());
-}
-
-bool ViewController::ConfirmDiscard(const QString& question) {
-    CommitFieldBeingEdited();
-    if (!HasUnsavedChanges())
-        return true;
-    enum { kSave, kDontSave, kCancel };
-    switch (m_prompter.Ask(question, {QStringLiteral("Save"), QStringLiteral("Don't Save"),
-                                      QStringLiteral("Cancel")})) {
-    case kSave:
-        // Saving may ask for a name and may fail; only a saved design goes.
-        OnSaveProfile();
-        return !HasUnsavedChanges();
-    case kDontSave:
-        return true;
-    default:
-        return false;
-    }
-}
-
 // ---- History ----
 
 void ViewController::RecordState() {
@@ -737,13 +568,12 @@ void ViewController::OnRedo() {
 // ---- Application ----
 
 bool ViewController::windowShouldClose() {
-    return ConfirmDiscard(kExitQuestion);
+    return m_profiles->ConfirmQuit();
 }
 
 void ViewController::OnAppQuit() {
-    if (!ConfirmDiscard(kExitQuestion))
-        return;
-    emit terminateRequested();
+    if (m_profiles->ConfirmQuit())
+        emit terminateRequested();
 }
 
 void ViewController::OnHowToCreateMacAppIcons() {
