@@ -3,6 +3,7 @@
 // Everything the window tests reach through the editor's controls and menus.
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/inspector/CollapsibleSection.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
@@ -107,6 +108,12 @@ struct EditorFixture {
         QThreadPool::globalInstance()->waitForDone();
     }
 
+    // Every section of the settings panel open, as a user reaching all its controls has it.
+    void OpenAllSections() const {
+        for (CollapsibleSection* section : window->findChildren<CollapsibleSection*>())
+            section->setOpen(true);
+        QCoreApplication::processEvents(); // the panel takes the new height
+    }
     ViewController* controller() const { return window->controller(); }
     const EditorControls& controls() const { return controller()->controls(); }
     const ViewController::MenuActions& menu() const { return controller()->menuActions(); }

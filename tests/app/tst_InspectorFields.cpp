@@ -127,6 +127,30 @@ private slots:
         }
     }
 
+    // Output starts closed; each section remembers whether the user left it open.
+    void sectionsRememberWhetherTheyAreOpen() {
+        QSettings().remove("inspector");
+        const auto section = [](const EditorFixture& editor, const char* name) {
+            return editor.Find<CollapsibleSection>(QStringLiteral("section") + name);
+        };
+        {
+            EditorFixture editor;
+            for (const char* name : {"Canvas", "Background", "Icon", "Text"})
+                QVERIFY(section(editor, name)->isOpen());
+            QVERIFY(!section(editor, "Output")->isOpen());
+            QVERIFY(!editor.controls().comboIconFormat->isVisible());
+            section(editor, "Output")->findChild<QToolButton*>()->click();
+            section(editor, "Icon")->findChild<QToolButton*>()->click();
+            QVERIFY(editor.controls().comboIconFormat->isVisible());
+            QVERIFY(!editor.controls().textFieldIconScale->isVisible());
+        }
+        EditorFixture again;
+        QVERIFY(section(again, "Output")->isOpen());
+        QVERIFY(!section(again, "Icon")->isOpen());
+        QVERIFY(section(again, "Text")->isOpen());
+        QSettings().remove("inspector");
+    }
+
     // The zoom keys work wherever the focus is; Ctrl + wheel zooms the canvas.
     void zoomKeys() {
         EditorFixture editor;

@@ -23,6 +23,7 @@ public:
     void ChooseColor(const QColor& color);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     void colorChanged();

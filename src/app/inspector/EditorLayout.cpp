@@ -2,6 +2,7 @@
 
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/inspector/CollapsibleSection.h"
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
@@ -17,7 +18,6 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -120,8 +120,9 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     return row;
 }
 
-QGridLayout* GroupGrid(QGroupBox* group) {
+QGridLayout* GroupGrid(QWidget* group) {
     auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(5);
     grid->setColumnStretch(2, 1);
@@ -137,7 +138,7 @@ struct ShadowControls {
 };
 
 // A shadow: its switch and colour on one row, distance, angle and blur below.
-ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& prefix,
+ShadowControls AddShadow(QWidget* group, QGridLayout* grid, const QString& prefix,
                          const QString& what) {
     ShadowControls shadow{
         Named(new QCheckBox(QObject::tr("Shadow"), group), "check" + prefix + "Shadow",
@@ -163,8 +164,8 @@ ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& pre
     return shadow;
 }
 
-QGroupBox* BuildCanvas(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Canvas"));
+QWidget* BuildCanvas(EditorControls& c) {
+    auto* group = new QWidget;
     c.textFieldCanvasWidth =
         NumberField(group, "textFieldCanvasWidth",
                     QObject::tr("Canvas width in units, 1 to 10000 (one unit is one pixel of "
@@ -172,6 +173,7 @@ QGroupBox* BuildCanvas(EditorControls& c) {
     c.textFieldCanvasHeight = NumberField(group, "textFieldCanvasHeight",
                                           QObject::tr("Canvas height in units, 1 to 10000"));
     auto* row = new QHBoxLayout(group);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(Label(QObject::tr("&Width"), c.textFieldCanvasWidth));
     row->addWidget(c.textFieldCanvasWidth);
     row->addSpacing(8);
@@ -182,8 +184,8 @@ QGroupBox* BuildCanvas(EditorControls& c) {
     return group;
 }
 
-QGroupBox* BuildBackground(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Background"));
+QWidget* BuildBackground(EditorControls& c) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.checkTransparentBackground =
@@ -249,8 +251,8 @@ QHBoxLayout* OffsetRow(QWidget* group, QLineEdit*& horizontalField, Stepper*& ho
     return row;
 }
 
-QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
-    auto* group = new QGroupBox(QObject::tr("Icon"));
+QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.textFieldIconImage =
@@ -315,8 +317,8 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     return group;
 }
 
-QGroupBox* BuildText(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Text"));
+QWidget* BuildText(EditorControls& c) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.textFieldText = TextField(group, "textFieldText", QObject::tr("The text line; may be empty"));
@@ -391,9 +393,10 @@ QVBoxLayout* SizeSet(QWidget* group, QRadioButton* radio, const std::array<int, 
     return set;
 }
 
-QGroupBox* BuildOutput(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Output"));
+QWidget* BuildOutput(EditorControls& c) {
+    auto* group = new QWidget;
     auto* rows = new QVBoxLayout(group);
+    rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(8);
 
     c.radioiOSIconSet = Named(new QRadioButton(QObject::tr("iOS"), group), "radioiOSIconSet",
@@ -472,11 +475,12 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     auto* column = new QVBoxLayout(contents);
     column->setContentsMargins(0, 0, 6, 0);
     column->setSpacing(10);
-    column->addWidget(BuildCanvas(c));
-    column->addWidget(BuildBackground(c));
-    column->addWidget(BuildIcon(c, prompter));
-    column->addWidget(BuildText(c));
-    column->addWidget(BuildOutput(c));
+    // Output starts closed: the design sections matter first.
+    column->addWidget(new CollapsibleSection(QObject::tr("Canvas"), BuildCanvas(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Background"), BuildBackground(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Icon"), BuildIcon(c, prompter), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Text"), BuildText(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Output"), BuildOutput(c), false));
     column->addStretch(1);
 
     auto* panel = new QScrollArea(view);
@@ -495,7 +499,11 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
             wheel->Watch(control);
     }
     const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panel);
-    panel->setFixedWidth(contents->minimumSizeHint().width() + scrollBar);
+    // As wide as the widest section needs, closed ones included, so opening one moves nothing.
+    int width = contents->minimumSizeHint().width();
+    for (const CollapsibleSection* section : contents->findChildren<CollapsibleSection*>())
+        width = std::max(width, section->bodyWidth());
+    panel->setFixedWidth(width + scrollBar);
     return panel;
 }
 

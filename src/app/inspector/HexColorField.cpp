@@ -7,7 +7,7 @@
 HexColorField::HexColorField(ColorWell* well, QWidget* parent) : QLineEdit(parent), m_well(well) {
     setObjectName(QStringLiteral("hexField") + well->objectName().mid(int(qstrlen("colorWell"))));
     setToolTip(tr("%1, as #RRGGBB").arg(well->toolTip()));
-    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("#MMMMMM")) + 12);
+    setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("#DDDDDD")) + 14);
     connect(well, &ColorWell::colorShown, this, &HexColorField::ShowWellColor);
     connect(this, &QLineEdit::returnPressed, this, &HexColorField::TakeTyped);
     connect(this, &QLineEdit::editingFinished, this, [this] {
