@@ -3,6 +3,7 @@
 #include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
+#include "app/window/EditorToolBar.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
     help->addAction(a.howToCreateALogo);
+    InstallEditorToolBar(*this, a);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
