@@ -118,6 +118,27 @@ private slots:
             QVERIFY(tried.contains(always));
     }
 
+    // View > Appearance changes the palette at once and is remembered; System puts back the
+    // palette the application started with.
+    void appearance() {
+        QSettings().remove("view/appearance");
+        const QPalette system = QApplication::palette();
+        {
+            EditorFixture editor;
+            editor.Find<QAction>("actionAppearance2")->trigger(); // Dark
+            QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
+            QVERIFY(QApplication::palette().color(QPalette::WindowText).lightness() > 180);
+        }
+        EditorFixture again;
+        QVERIFY(again.Find<QAction>("actionAppearance2")->isChecked());
+        QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
+        again.Find<QAction>("actionAppearance1")->trigger(); // Light
+        QVERIFY(QApplication::palette().color(QPalette::Window).lightness() > 180);
+        again.Find<QAction>("actionAppearance0")->trigger(); // System
+        QCOMPARE(QApplication::palette(), system);
+        QSettings().remove("view/appearance");
+    }
+
     void helpMenuOpensThePagesThatShipWithTheApplication() {
         EditorFixture editor;
         QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");

@@ -3,6 +3,7 @@
 #include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
+#include "app/window/Appearance.h"
 #include "app/window/EditorToolBar.h"
 #include "profiles/WindowTitle.h"
 
@@ -50,6 +51,8 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*this, *view, *m_controller);
     InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
+    view->addSeparator();
+    Appearance::InstallMenu(*view);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
