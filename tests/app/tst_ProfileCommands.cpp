@@ -281,6 +281,43 @@ private slots:
         QCOMPARE(TestImages::ReadFile(Path("open.sgp")), design.toUtf8());
     }
 
+    // File > Open Recent: the last eight profiles saved or opened, newest first; one that has
+    // gone is removed with a message; choosing one opens it as Load does.
+    void openRecent() {
+        QSettings().remove("file/recentProfiles");
+        EditorFixture editor;
+        auto* recent = editor.Find<QMenu>("menuOpenRecent");
+        const auto listed = [recent] {
+            emit recent->aboutToShow();
+            QStringList paths;
+            for (const QAction* item : recent->actions())
+                paths.append(item->data().toString());
+            return paths;
+        };
+        QVERIFY(!recent->isEnabled());
+        QStringList saved; // newest first
+        for (int i = 0; i < 10; ++i) {
+            saved.prepend(Path(QStringLiteral("recent%1.sgp").arg(i)));
+            UserInput::Click(editor.controls().checkIconShadow);
+            editor.prompter.saveFiles = {saved.first()};
+            editor.menu().saveProfileAs->trigger();
+        }
+        QCOMPARE(listed(), saved.mid(0, 8));
+        QVERIFY(QFile::remove(saved[1]));
+        recent->actions()[1]->trigger();
+        QVERIFY(editor.prompter.Messages().last().startsWith("The profile is no longer there.\n" +
+                                                             saved[1]));
+        saved.removeAt(1);
+        QCOMPARE(listed(), saved.mid(0, 7));
+        UserInput::Click(editor.controls().checkIconShadow);
+        editor.prompter.answers = {kDontSave};
+        recent->actions()[3]->trigger();
+        QCOMPARE(editor.prompter.questions.last().buttons, kUnsavedButtons);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - recent5"));
+        QCOMPARE(listed().first(), saved[3]);
+        QSettings().remove("file/recentProfiles");
+    }
+
     // An older profile without the watchOS lines keeps those settings as they were.
     void anOlderLayoutLoads() {
         EditorFixture editor;

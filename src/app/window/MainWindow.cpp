@@ -5,6 +5,7 @@
 #include "app/wall/PreviewWallWiring.h"
 #include "app/window/Appearance.h"
 #include "app/window/EditorToolBar.h"
+#include "app/window/RecentProfiles.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -37,6 +38,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(a.fileNew);
     file->addAction(a.loadProfile);
+    new RecentProfiles(*file->addMenu(tr("Open &Recent")), *m_controller, prompter);
     file->addAction(a.saveProfile);
     file->addAction(a.saveProfileAs);
     file->addSeparator();
