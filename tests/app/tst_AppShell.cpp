@@ -153,6 +153,9 @@ private slots:
             pages.insert(name);
         }
         QCOMPARE(pages.size(), 3);
+        // About Sigilon names the version.
+        const auto* about = editor.window->findChild<QMessageBox*>("aboutBox");
+        QVERIFY(about && about->text().contains(SIGILON_VERSION));
     }
 };
 

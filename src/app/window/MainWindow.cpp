@@ -1,6 +1,7 @@
 #include "app/window/MainWindow.h"
 
 #include "app/canvas/CanvasViewWiring.h"
+#include "app/dialogs/AboutBox.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
 #include "app/window/Appearance.h"
@@ -59,6 +60,8 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
     help->addAction(a.howToCreateALogo);
+    help->addSeparator();
+    help->addAction(tr("&About Sigilon"), this, [this] { AboutBox::Open(this); });
     InstallEditorToolBar(*this, a);
 }
 
