@@ -504,6 +504,8 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     for (const CollapsibleSection* section : contents->findChildren<CollapsibleSection*>())
         width = std::max(width, section->bodyWidth());
     panel->setFixedWidth(width + scrollBar);
+    // The preview wall under the editor takes height from the panel, never all of it.
+    panel->setMinimumHeight(300);
     return panel;
 }
 
