@@ -21,14 +21,13 @@ bool ReadProfileFile(const QString& path, QString& text) {
     return !decoder.hasError();
 }
 
-bool WriteProfileFile(const QString& path, const QString& text) {
+ProfileWriteResult WriteProfileFile(const QString& path, const QString& text) {
     QSaveFile file(path);
     // Unbuffered, so that a short write (disk full, size limit) is seen before the commit: a
     // buffered one failing only at close would still replace the old file with a cut one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
     const QByteArray bytes = text.toUtf8();
-    if (file.write(bytes) != bytes.size())
-        return false;
-    return file.commit();
+    if (file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) &&
+        file.write(bytes) == bytes.size() && file.commit())
+        return {true, {}};
+    return {false, file.errorString()};
 }

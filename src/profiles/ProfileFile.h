@@ -8,6 +8,13 @@
 // 16 MiB, or is not valid UTF-8.
 bool ReadProfileFile(const QString& path, QString& text);
 
+struct ProfileWriteResult {
+    bool written = false;
+    QString reason; // the system's reason when the file was not written
+
+    explicit operator bool() const { return written; }
+};
+
 // Writes the text atomically: the existing file stays as it was until the new one is
-// complete, so a failed save never damages it. False when the file could not be written.
-bool WriteProfileFile(const QString& path, const QString& text);
+// complete, so a failed save never damages it.
+[[nodiscard]] ProfileWriteResult WriteProfileFile(const QString& path, const QString& text);

@@ -3,6 +3,7 @@
 // Everything the window tests reach through the editor's controls and menus.
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/inspector/CollapsibleSection.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
@@ -66,7 +67,10 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
     };
 }
 
-enum Answer { kYes = 0, kNo = 1 }; // the buttons of a question, for ScriptedPrompter::answers
+// The buttons of a question, for ScriptedPrompter::answers.
+enum Answer { kYes = 0, kNo = 1 };
+enum UnsavedAnswer { kSave = 0, kDontSave = 1, kCancel = 2 };
+const QStringList kUnsavedButtons{"Save", "Don't Save", "Cancel"};
 
 inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
     return qBlue(picture.pixel(x, y));
@@ -109,6 +113,12 @@ struct EditorFixture {
         QThreadPool::globalInstance()->waitForDone();
     }
 
+    // Every section of the settings panel open, as a user reaching all its controls has it.
+    void OpenAllSections() const {
+        for (CollapsibleSection* section : window->findChildren<CollapsibleSection*>())
+            section->setOpen(true);
+        QCoreApplication::processEvents(); // the panel takes the new height
+    }
     ViewController* controller() const { return window->controller(); }
     const EditorControls& controls() const { return controller()->controls(); }
     const ViewController::MenuActions& menu() const { return controller()->menuActions(); }

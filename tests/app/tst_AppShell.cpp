@@ -4,7 +4,8 @@
 namespace {
 
 const QString kExitQuestion = QStringLiteral(
-    "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
+    "Do you want to save the changes to this design before you quit? Your changes will be lost "
+    "if you don't save them.");
 
 // Runs the main loop, starting with `action`, until something ends it; -1 when nothing did.
 int RunMainLoop(const std::function<void()>& action) {
@@ -28,15 +29,16 @@ private:
 
 private slots:
     // The question comes with the marker only, also when the only change is a number typed
-    // but not yet confirmed; a question closed without an answer lets the window go.
+    // but not yet confirmed. Cancel keeps the window, and so does a question closed without an
+    // answer; Don't Save lets it go.
     void closeAndQuit_data() {
         QTest::addColumn<bool>("quit");
         QTest::addColumn<QString>("edit"); // "", "click" or "typed"
         QTest::addColumn<int>("answer");   // to the second question; -1: closed
         QTest::newRow("close") << false << "" << -1;
         QTest::newRow("quit") << true << "" << -1;
-        QTest::newRow("close after a click") << false << "click" << int(kYes);
-        QTest::newRow("quit with a typed number") << true << "typed" << int(kYes);
+        QTest::newRow("close after a click") << false << "click" << int(kDontSave);
+        QTest::newRow("quit with a typed number") << true << "typed" << int(kDontSave);
         QTest::newRow("quit, question closed") << true << "click" << -1;
     }
     void closeAndQuit() {
@@ -57,15 +59,21 @@ private slots:
             UserInput::Type(editor.controls().textFieldFontSize, "64", /*confirm=*/false);
         const bool marked = !edit.isEmpty();
         if (marked) {
-            editor.prompter.answers = {kNo};
+            editor.prompter.answers = {kCancel};
             request();
             QCOMPARE(editor.prompter.Messages(), QStringList{kExitQuestion});
-            QCOMPARE(editor.prompter.questions.first().buttons, (QStringList{"Yes", "No"}));
+            QCOMPARE(editor.prompter.questions.first().buttons, kUnsavedButtons);
             QVERIFY(editor.window->isVisible());
             QCOMPARE(terminate.size(), 0);
             QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
             if (answer >= 0)
                 editor.prompter.answers = {answer};
+        }
+        if (answer < 0 && marked) {
+            request();
+            QVERIFY(editor.window->isVisible());
+            QCOMPARE(terminate.size(), 0);
+            return;
         }
         QCOMPARE(RunMainLoop(request), 0);
         QCOMPARE(editor.window->isVisible(), quit);
@@ -111,6 +119,27 @@ private slots:
             QVERIFY(tried.contains(always));
     }
 
+    // View > Appearance changes the palette at once and is remembered; System puts back the
+    // palette the application started with.
+    void appearance() {
+        QSettings().remove("view/appearance");
+        const QPalette system = QApplication::palette();
+        {
+            EditorFixture editor;
+            editor.Find<QAction>("actionAppearance2")->trigger(); // Dark
+            QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
+            QVERIFY(QApplication::palette().color(QPalette::WindowText).lightness() > 180);
+        }
+        EditorFixture again;
+        QVERIFY(again.Find<QAction>("actionAppearance2")->isChecked());
+        QVERIFY(QApplication::palette().color(QPalette::Window).lightness() < 80);
+        again.Find<QAction>("actionAppearance1")->trigger(); // Light
+        QVERIFY(QApplication::palette().color(QPalette::Window).lightness() > 180);
+        again.Find<QAction>("actionAppearance0")->trigger(); // System
+        QCOMPARE(QApplication::palette(), system);
+        QSettings().remove("view/appearance");
+    }
+
     // F1 opens the application's own help window on the contents page, and every command of
     // the Help menu shows a page that ships in help/ in that window, none in a web browser.
     void helpOpensInTheApplicationsOwnWindow() {
@@ -138,6 +167,9 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(pages.size(), 4);
         QVERIFY(m_openedUrls.isEmpty());
+        // About Sigilon names the version.
+        const auto* about = editor.window->findChild<QMessageBox*>("aboutBox");
+        QVERIFY(about && about->text().contains(SIGILON_VERSION));
     }
 };
 

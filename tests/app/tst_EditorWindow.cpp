@@ -2,11 +2,11 @@
 
 namespace {
 
-// The group box a control sits in, as its index in reading order; -1 outside the groups.
+// The section a control sits in, as its index in reading order; -1 outside the sections.
 int GroupIndex(const QWidget* widget) {
     static const QStringList kGroups{"Canvas", "Background", "Icon", "Text", "Output"};
     for (const QWidget* w = widget; w; w = w->parentWidget()) {
-        if (const auto* group = qobject_cast<const QGroupBox*>(w))
+        if (const auto* group = qobject_cast<const CollapsibleSection*>(w))
             return int(kGroups.indexOf(group->title()));
     }
     return -1;
@@ -78,6 +78,7 @@ private slots:
     // from the top, left to right within a row.
     void tabFollowsTheRowsOnScreen() {
         EditorFixture editor;
+        editor.OpenAllSections();
         QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
         editor.controls().textFieldCanvasWidth->setFocus();
         QList<QWidget*> chain{QApplication::focusWidget()};
@@ -115,6 +116,7 @@ private slots:
     // larger window gives goes to the preview, which stays square.
     void smallWindowScrollsLargeWindowGrowsThePreview() {
         EditorFixture editor;
+        editor.OpenAllSections();
         MainWindow& window = *editor.window;
         auto* panel = window.findChild<QScrollArea*>();
         QVERIFY(panel);

@@ -7,6 +7,7 @@ namespace {
 const QString kReplaceQuestion =
     QStringLiteral("Are you sure you want to replace the current image?");
 const QString kLoadFailure = QStringLiteral("The image could not be loaded.");
+const QString kNoImageOrProfile = QStringLiteral("The file is neither an image nor a profile.");
 
 // Drops the file on the widget as the window system would; true when it was accepted.
 bool Drop(QWidget* target, const QString& pathOrUrl) {
@@ -67,28 +68,53 @@ private slots:
                  historyBefore + QStringList{historyBefore.last()});
     }
 
-    // Refused by its name, by its content or for not being there; which damaged and hostile
-    // files the loader refuses is its own concern.
+    // Refused by its name, by its content or for not being there, each time with a message
+    // that names the file; which damaged and hostile files the loader refuses is its own
+    // concern.
     void refusedFiles_data() {
         QTest::addColumn<QString>("name");
-        QTest::newRow("text file") << "notes.txt";
-        QTest::newRow("text named .png") << "fake.png";
-        QTest::newRow("missing file") << "missing.png";
+        QTest::addColumn<QString>("dropFailure");
+        QTest::newRow("text file") << "notes.txt" << kNoImageOrProfile;
+        QTest::newRow("text named .png") << "fake.png" << kLoadFailure;
+        QTest::newRow("missing file") << "missing.png" << kLoadFailure;
     }
     void refusedFiles() {
         QFETCH(QString, name);
+        QFETCH(QString, dropFailure);
         EditorFixture editor;
         const EditorControls& c = editor.controls();
         QVERIFY(!Drop(c.imageViewIcon, Path(name)));
         QVERIFY(!Drop(c.textFieldIconImage, Path(name)));
-        QVERIFY(editor.prompter.questions.isEmpty());
         QVERIFY(c.textFieldIconImage->text().isEmpty());
         QVERIFY(!InfoProvider::Shared().isIconAdded);
         // Chosen in the open panel, the same file is reported.
         editor.prompter.openFiles = {Path(name)};
         editor.controller()->OnSelectIconImage();
-        QCOMPARE(editor.prompter.Messages(), QStringList{kLoadFailure});
+        const QStringList failures{dropFailure, dropFailure, kLoadFailure};
+        QCOMPARE(editor.prompter.questions.size(), failures.size());
+        for (qsizetype i = 0; i < failures.size(); ++i)
+            QVERIFY(editor.prompter.Messages()[i].startsWith(failures[i] + '\n' + Path(name)));
         QVERIFY(editor.controller()->iconImage().isNull());
+    }
+
+    // A profile dropped anywhere on the window opens as Load opens it, asking first about
+    // unsaved changes.
+    void droppedProfileOpens() {
+        EditorFixture editor;
+        DesignSettings dropped;
+        dropped.text = QStringLiteral("Dropped");
+        QVERIFY(WriteFile(Path("dropped.sgp"), MakeProfileText(dropped).toUtf8()));
+        const QString before = editor.controls().textFieldText->text();
+        UserInput::Click(editor.controls().checkIconShadow);
+        editor.prompter.answers = {kCancel};
+        Drop(editor.controls().imageViewIcon, Path("dropped.sgp"));
+        QCOMPARE(editor.prompter.questions.size(), 1);
+        QCOMPARE(editor.prompter.questions.first().buttons, kUnsavedButtons);
+        QCOMPARE(editor.controls().textFieldText->text(), before);
+        editor.prompter.answers = {kDontSave};
+        Drop(editor.controller(), Path("dropped.sgp"));
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Dropped"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - dropped"));
     }
 
     void dropsThatCarryNoFileAreRefused() {
@@ -120,9 +146,9 @@ private slots:
         QCOMPARE(editor.prompter.Messages(), QStringList{kReplaceQuestion});
         QCOMPARE(editor.prompter.questions.first().buttons, (QStringList{"Yes", "No"}));
         QCOMPARE(editor.controller()->iconImage().size(), QSize(512, 512));
-        // "Yes", but the file is no image: refused without a message.
-        editor.prompter.answers = {kYes};
-        QVERIFY(!Drop(field, Path("notes.txt")));
+        // A question closed without an answer keeps the image too.
+        QVERIFY(!Drop(field, m_second));
+        QCOMPARE(editor.controller()->iconImage().size(), QSize(512, 512));
         QCOMPARE(editor.prompter.questions.size(), 2);
 
         QVERIFY(editor.WaitUntilIdle());

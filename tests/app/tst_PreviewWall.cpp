@@ -171,6 +171,10 @@ private slots:
         EditorFixture next;
         QCOMPARE(WallItem(next)->isChecked(), shown);
         QCOMPARE(WallDock(next)->isVisible(), shown);
+        // Even in a small window the wall leaves the settings panel 300 pixels.
+        next.window->resize(800, 600);
+        QTRY_COMPARE(next.window->size(), QSize(800, 600));
+        QVERIFY(next.Find<QScrollArea>("scrollAreaSettings")->height() >= 300);
         QMenu* viewMenu = nullptr;
         for (QAction* menu : next.window->menuBar()->actions())
             if (menu->text() == QStringLiteral("&View"))

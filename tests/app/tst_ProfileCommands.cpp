@@ -5,8 +5,9 @@
 
 namespace {
 
-const QString kDiscardQuestion =
-    QStringLiteral("You have unsaved changes that will be lost. Continue?");
+const QString kDiscardQuestion = QStringLiteral(
+    "Do you want to save the changes to this design? Your changes will be lost if you "
+    "don't save them.");
 
 // A design that differs from the default in a few visible places.
 QByteArray SampleProfile() {
@@ -104,13 +105,13 @@ private slots:
         QVERIFY(editor.WaitUntilIdle());
         const QString edited = vc->MakeProfileText();
 
-        editor.prompter.answers = {kNo};
+        editor.prompter.answers = {kCancel};
         editor.menu().fileNew->trigger();
         QCOMPARE(editor.prompter.Messages(), QStringList{kDiscardQuestion});
         QCOMPARE(vc->MakeProfileText(), edited);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
 
-        editor.prompter.answers = {kYes};
+        editor.prompter.answers = {kDontSave};
         editor.menu().fileNew->trigger();
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(vc->MakeProfileText(), MakeProfileText(DesignSettings{}));
@@ -137,7 +138,10 @@ private slots:
         QVERIFY(QDir(m_folder.path()).mkdir("taken.sgp"));
         editor.prompter.saveFiles = {Path("taken.sgp"), Path("logo.sgp")};
         editor.menu().saveProfileAs->trigger();
-        QCOMPARE(editor.prompter.Messages(), QStringList{"Could not save profile."});
+        // What failed, the file, and the system's reason.
+        const QStringList failure = editor.prompter.Messages().value(0).split('\n');
+        QCOMPARE(failure.mid(0, 2), (QStringList{"Could not save profile.", Path("taken.sgp")}));
+        QVERIFY(!failure.value(2).isEmpty());
         QCOMPARE(editor.prompter.questions.first().buttons, QStringList{"OK"});
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
         editor.menu().saveProfileAs->trigger();
@@ -235,12 +239,12 @@ private slots:
         vc->OnUndo(); // the history holds no image either
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(vc->iconImage().size(), QSize(40, 30));
-        editor.prompter.answers = {kNo};
+        editor.prompter.answers = {kCancel};
         editor.menu().loadProfile->trigger();
         QCOMPARE(editor.prompter.Messages(), QStringList{kDiscardQuestion});
         QCOMPARE(editor.prompter.openRequests.size(), 1);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - sample*"));
-        editor.prompter.answers = {kYes};
+        editor.prompter.answers = {kDontSave};
         editor.prompter.openFiles = {Path("sample.sgp")};
         editor.menu().loadProfile->trigger();
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - sample"));
@@ -262,11 +266,12 @@ private slots:
         const QString broken = Path("crlf.sgp");
         const QByteArray content = QByteArray(SampleProfile()).replace("\n", "\r\n");
         QVERIFY(WriteFile(broken, content));
-        editor.prompter.answers = {kYes};
+        editor.prompter.answers = {kDontSave};
         editor.prompter.openFiles = {broken};
         editor.menu().loadProfile->trigger();
-        QCOMPARE(editor.prompter.Messages(),
-                 (QStringList{kDiscardQuestion, "Could not load profile."}));
+        QCOMPARE(editor.prompter.Messages().value(0), kDiscardQuestion);
+        QVERIFY(
+            editor.prompter.Messages().value(1).startsWith("Could not load profile.\n" + broken));
         QCOMPARE(vc->MakeProfileText(), design);
         QCOMPARE(vc->history().stateImagesPath(), history);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
@@ -276,6 +281,43 @@ private slots:
         QCOMPARE(TestImages::ReadFile(Path("open.sgp")), design.toUtf8());
     }
 
+    // File > Open Recent: the last eight profiles saved or opened, newest first; one that has
+    // gone is removed with a message; choosing one opens it as Load does.
+    void openRecent() {
+        QSettings().remove("file/recentProfiles");
+        EditorFixture editor;
+        auto* recent = editor.Find<QMenu>("menuOpenRecent");
+        const auto listed = [recent] {
+            emit recent->aboutToShow();
+            QStringList paths;
+            for (const QAction* item : recent->actions())
+                paths.append(item->data().toString());
+            return paths;
+        };
+        QVERIFY(!recent->isEnabled());
+        QStringList saved; // newest first
+        for (int i = 0; i < 10; ++i) {
+            saved.prepend(Path(QStringLiteral("recent%1.sgp").arg(i)));
+            UserInput::Click(editor.controls().checkIconShadow);
+            editor.prompter.saveFiles = {saved.first()};
+            editor.menu().saveProfileAs->trigger();
+        }
+        QCOMPARE(listed(), saved.mid(0, 8));
+        QVERIFY(QFile::remove(saved[1]));
+        recent->actions()[1]->trigger();
+        QVERIFY(editor.prompter.Messages().last().startsWith("The profile is no longer there.\n" +
+                                                             saved[1]));
+        saved.removeAt(1);
+        QCOMPARE(listed(), saved.mid(0, 7));
+        UserInput::Click(editor.controls().checkIconShadow);
+        editor.prompter.answers = {kDontSave};
+        recent->actions()[3]->trigger();
+        QCOMPARE(editor.prompter.questions.last().buttons, kUnsavedButtons);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - recent5"));
+        QCOMPARE(listed().first(), saved[3]);
+        QSettings().remove("file/recentProfiles");
+    }
+
     // An older profile without the watchOS lines keeps those settings as they were.
     void anOlderLayoutLoads() {
         EditorFixture editor;
@@ -283,7 +325,7 @@ private slots:
         UserInput::Click(watch);
         const QList<QByteArray> lines = SampleProfile().split('\n').mid(0, 93);
         QVERIFY(WriteFile(Path("old.sgp"), lines.join('\n') + '\n'));
-        editor.prompter.answers = {kYes};
+        editor.prompter.answers = {kDontSave};
         editor.prompter.openFiles = {Path("old.sgp")};
         editor.menu().loadProfile->trigger();
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - old"));
@@ -314,8 +356,10 @@ private slots:
         // The file chooser never appears; a file that cannot be loaded gets Load's alert over
         // the default design.
         QVERIFY(editor.prompter.openRequests.isEmpty());
-        QCOMPARE(editor.prompter.Messages(),
-                 loads ? QStringList() : QStringList{"Could not load profile."});
+        QCOMPARE(editor.prompter.Messages().size(), loads ? 0 : 1);
+        if (!loads)
+            QVERIFY(
+                editor.prompter.Messages().first().startsWith("Could not load profile.\n" + path));
         QCOMPARE(editor.Title(),
                  loads ? "Sigilon - " + QFileInfo(path).completeBaseName() : "Sigilon");
         QCOMPARE(editor.controller()->currentProfilePath(), loads ? path : QString());

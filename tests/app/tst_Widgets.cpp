@@ -1,9 +1,11 @@
+#include "app/dialogs/QtPrompter.h"
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
 
 #include <QColorDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QToolButton>
@@ -83,6 +85,36 @@ private slots:
         chooser->reject();
         QCOMPARE(well.color(), start);
         QCOMPARE(changed.size(), beforeCancel + 1);
+    }
+
+    // Escape, or closing a question, gives its last, safe answer; the buttons keep their order.
+    void questionsEndWithTheSafeAnswer_data() {
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addColumn<bool>("escape"); // else the dialog is closed
+        const QStringList yesNo{"Yes", "No"};
+        const QStringList overwrite{"Yes", "Yes to All", "No", "No to All"};
+        const QStringList unsaved{"Save", "Don't Save", "Cancel"};
+        QTest::newRow("Yes/No, Escape") << yesNo << true;
+        QTest::newRow("Yes/No, closed") << yesNo << false;
+        QTest::newRow("overwrite, Escape") << overwrite << true;
+        QTest::newRow("unsaved, closed") << unsaved << false;
+    }
+    void questionsEndWithTheSafeAnswer() {
+        QFETCH(QStringList, buttons);
+        QFETCH(bool, escape);
+        QtPrompter prompter;
+        QStringList shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            for (const QPushButton* button : box->findChildren<QPushButton*>())
+                shown.append(button->text());
+            if (escape)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->close();
+        });
+        QCOMPARE(prompter.Ask(QStringLiteral("Sure?"), buttons), int(buttons.size() - 1));
+        QCOMPARE(shown, buttons);
     }
 };
 

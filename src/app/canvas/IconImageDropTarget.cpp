@@ -1,6 +1,7 @@
 #include "app/canvas/IconImageDropTarget.h"
 
 #include "app/canvas/InfoProvider.h"
+#include "app/dialogs/FailureMessage.h"
 #include "export/Prompter.h"
 #include "imageio/IconImageFile.h"
 
@@ -24,24 +25,36 @@ const QStringList& IconImageDropTarget::AcceptedTypes() {
     return types;
 }
 
-std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) const {
+std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) {
     if (!data || !data->hasUrls())
         return std::nullopt;
     // Of a drop of several files, the first one counts.
     const QUrl url = data->urls().value(0);
-    if (m_infoProvider.isIconAdded) {
-        constexpr int kNo = 1;
-        if (m_prompter.Ask(QStringLiteral("Are you sure you want to replace the current image?"),
-                           {QStringLiteral("Yes"), QStringLiteral("No")}) == kNo)
-            return std::nullopt;
-    }
     if (!url.isLocalFile())
         return std::nullopt;
     const QString path = url.toLocalFile();
-    if (!AcceptedTypes().contains(QFileInfo(path).suffix().toLower()))
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QStringLiteral("sgp")) {
+        emit profileDropped(path);
         return std::nullopt;
+    }
+    if (!AcceptedTypes().contains(suffix)) {
+        m_prompter.Alert(FailureMessage::Compose(
+            QStringLiteral("The file is neither an image nor a profile."), path,
+            QStringLiteral("Drop a PNG, JPEG, JPEG 2000, TIFF, GIF or BMP image, or a profile "
+                           "(.sgp).")));
+        return std::nullopt;
+    }
     // Read only to check the file; the editor reads it again when it takes it.
-    if (LoadIconImage(path).isNull())
+    if (LoadIconImage(path).isNull()) {
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
+                                                 path, FailureMessage::ReadProblem(path)));
+        return std::nullopt;
+    }
+    constexpr int kYes = 0; // closing the question keeps the image, as "No" does
+    if (m_infoProvider.isIconAdded &&
+        m_prompter.Ask(QStringLiteral("Are you sure you want to replace the current image?"),
+                       {QStringLiteral("Yes"), QStringLiteral("No")}) != kYes)
         return std::nullopt;
     return path;
 }

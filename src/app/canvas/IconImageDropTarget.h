@@ -10,11 +10,12 @@ class Prompter;
 class QMimeData;
 class QWidget;
 
-// Makes a widget take image files dropped on it, by the rules the preview and the image path
-// field share: any drag is welcome while it moves; a drop is accepted when it carries a file,
-// the user agrees to replace an image loaded before, the file's extension (in any case) is one
-// of AcceptedTypes() and the file reads as an image. An accepted drop hands the file's path to
-// `dropped`; a refused one changes nothing and reports nothing.
+// Makes a widget take files dropped on it, by the rules the window, the preview and the image
+// path field share: any drag is welcome while it moves. A dropped profile (".sgp") is handed on
+// with profileDropped. An image is checked first, then taken when the user agrees to replace an
+// image loaded before: its extension (in any case) is one of AcceptedTypes() and it reads as an
+// image; its path goes to `dropped`. Any other file is refused with a message saying why; a drop
+// that carries no file on this computer is refused silently.
 class IconImageDropTarget : public QObject {
     Q_OBJECT
 
@@ -26,7 +27,10 @@ public:
     static const QStringList& AcceptedTypes();
 
     // The path of the dropped file when the drop is accepted, nullopt when it is refused.
-    std::optional<QString> AcceptedPath(const QMimeData* data) const;
+    std::optional<QString> AcceptedPath(const QMimeData* data);
+
+signals:
+    void profileDropped(const QString& path);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -21,12 +21,17 @@ int QtPrompter::AskWithDetails(const QString& message, const QString& details,
     QList<QPushButton*> added;
     for (const QString& title : buttons)
         added.append(box.addButton(title, QMessageBox::AcceptRole));
-    if (!added.isEmpty())
-        box.setDefaultButton(added.first());
-    if (added.size() == 1)
-        box.setEscapeButton(added.first());
+    if (added.isEmpty()) {
+        box.exec();
+        return -1;
+    }
+    box.setDefaultButton(added.first());
+    // The last button is the safe choice ("No", "No to All", "Cancel"): Escape and closing
+    // the question choose it.
+    box.setEscapeButton(added.last());
     box.exec();
-    return int(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
+    const qsizetype chosen = added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
+    return int(chosen < 0 ? added.size() - 1 : chosen);
 }
 
 std::optional<QString> QtPrompter::ChooseFolder(const QString& prompt) {

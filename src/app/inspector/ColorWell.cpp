@@ -13,6 +13,7 @@ ColorWell::ColorWell(QWidget* parent) : QAbstractButton(parent) {
 void ColorWell::setColor(const Rgba& color) {
     m_color = color;
     update();
+    emit colorShown();
 }
 
 QSize ColorWell::sizeHint() const {
@@ -52,7 +53,7 @@ void ColorWell::OpenChooser() {
     m_chooser->setOptions(QColorDialog::DontUseNativeDialog);
     m_chooser->setWindowTitle(toolTip().isEmpty() ? tr("Colour") : toolTip());
     m_chooser->setAttribute(Qt::WA_DeleteOnClose);
-    connect(m_chooser, &QColorDialog::currentColorChanged, this, &ColorWell::TakeUserColor);
+    connect(m_chooser, &QColorDialog::currentColorChanged, this, &ColorWell::ChooseColor);
     // Cancel puts back the colour the chooser started from.
     connect(m_chooser, &QDialog::rejected, this, [this] {
         if (m_color == m_colorBeforeChooser)
@@ -63,7 +64,7 @@ void ColorWell::OpenChooser() {
     m_chooser->show();
 }
 
-void ColorWell::TakeUserColor(const QColor& color) {
+void ColorWell::ChooseColor(const QColor& color) {
     const Rgba chosen{color.redF(), color.greenF(), color.blueF(), 1.0};
     if (chosen == m_color)
         return;

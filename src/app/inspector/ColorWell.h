@@ -19,18 +19,22 @@ public:
 
     Rgba color() const { return m_color; }
     void setColor(const Rgba& color);
+    // A colour the user chose elsewhere (a typed value): taken as a choice in the chooser is.
+    void ChooseColor(const QColor& color);
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override { return sizeHint(); }
 
 signals:
     void colorChanged();
+    // Every change of the colour shown, the user's and setColor's.
+    void colorShown();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     void OpenChooser();
-    void TakeUserColor(const QColor& color);
 
     Rgba m_color;
     Rgba m_colorBeforeChooser;

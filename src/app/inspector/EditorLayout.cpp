@@ -2,24 +2,29 @@
 
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/inspector/CollapsibleSection.h"
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
+#include "app/inspector/HexColorField.h"
+#include "app/inspector/ScrubLabel.h"
 #include "app/inspector/SingleLineValidator.h"
+#include "app/inspector/SpinField.h"
 #include "app/inspector/Stepper.h"
+#include "app/inspector/WheelNeedsFocus.h"
 #include "export/SizeSets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
+#include <QSlider>
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -66,6 +71,25 @@ Stepper* MakeStepper(QWidget* parent, const QString& name, const QString& toolTi
     return Named(new Stepper(minimum, maximum, increment, parent), name, toolTip);
 }
 
+// A number field with its stepper's arrows inside it, and its caption that drags the number.
+ScrubLabel* JoinSpin(const QString& caption, QLineEdit* field, Stepper* stepper) {
+    new SpinField(field, stepper);
+    return new ScrubLabel(caption, field, stepper);
+}
+
+// A swatch with the hex field that types its colour beside it.
+QWidget* Swatch(ColorWell* well) {
+    auto* box = new QWidget(well->parentWidget());
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(4);
+    row->addWidget(well);
+    auto* hex = new HexColorField(well, box);
+    row->addWidget(hex);
+    QWidget::setTabOrder(well, hex);
+    return box;
+}
+
 FloatSlider* Slider(QWidget* parent, const QString& name, const QString& toolTip,
                     const FloatSlider::Range& range) {
     auto* slider = Named(new FloatSlider(range, parent), name, toolTip);
@@ -96,8 +120,9 @@ QHBoxLayout* Row(std::initializer_list<QWidget*> widgets, bool stretch = true) {
     return row;
 }
 
-QGridLayout* GroupGrid(QGroupBox* group) {
+QGridLayout* GroupGrid(QWidget* group) {
     auto* grid = new QGridLayout(group);
+    grid->setContentsMargins(0, 0, 0, 0);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(5);
     grid->setColumnStretch(2, 1);
@@ -113,7 +138,7 @@ struct ShadowControls {
 };
 
 // A shadow: its switch and colour on one row, distance, angle and blur below.
-ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& prefix,
+ShadowControls AddShadow(QWidget* group, QGridLayout* grid, const QString& prefix,
                          const QString& what) {
     ShadowControls shadow{
         Named(new QCheckBox(QObject::tr("Shadow"), group), "check" + prefix + "Shadow",
@@ -129,7 +154,7 @@ ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& pre
     };
     const int row = grid->rowCount();
     grid->addWidget(shadow.check, row, 0);
-    grid->addWidget(shadow.color, row, 1);
+    grid->addWidget(Swatch(shadow.color), row, 1);
     grid->addWidget(SubLabel(QObject::tr("Distance")), row + 1, 0);
     grid->addWidget(shadow.offset, row + 1, 1, 1, 2);
     grid->addWidget(SubLabel(QObject::tr("Angle")), row + 2, 0);
@@ -139,8 +164,8 @@ ShadowControls AddShadow(QGroupBox* group, QGridLayout* grid, const QString& pre
     return shadow;
 }
 
-QGroupBox* BuildCanvas(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Canvas"));
+QWidget* BuildCanvas(EditorControls& c) {
+    auto* group = new QWidget;
     c.textFieldCanvasWidth =
         NumberField(group, "textFieldCanvasWidth",
                     QObject::tr("Canvas width in units, 1 to 10000 (one unit is one pixel of "
@@ -148,6 +173,7 @@ QGroupBox* BuildCanvas(EditorControls& c) {
     c.textFieldCanvasHeight = NumberField(group, "textFieldCanvasHeight",
                                           QObject::tr("Canvas height in units, 1 to 10000"));
     auto* row = new QHBoxLayout(group);
+    row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(Label(QObject::tr("&Width"), c.textFieldCanvasWidth));
     row->addWidget(c.textFieldCanvasWidth);
     row->addSpacing(8);
@@ -158,8 +184,8 @@ QGroupBox* BuildCanvas(EditorControls& c) {
     return group;
 }
 
-QGroupBox* BuildBackground(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Background"));
+QWidget* BuildBackground(EditorControls& c) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.checkTransparentBackground =
@@ -183,11 +209,13 @@ QGroupBox* BuildBackground(EditorControls& c) {
 
     grid->addWidget(c.checkTransparentBackground, 0, 0, 1, 3);
     grid->addWidget(Label(QObject::tr("Gradient")), 1, 0);
-    grid->addLayout(Row({c.colorWellGradientStartColor, c.colorWellGradientEndColor}), 1, 1, 1, 2);
+    grid->addLayout(
+        Row({Swatch(c.colorWellGradientStartColor), Swatch(c.colorWellGradientEndColor)}), 1, 1, 1,
+        2);
     grid->addWidget(Label(QObject::tr("Corners")), 2, 0);
     grid->addWidget(c.sliderCornerCurvature, 2, 1, 1, 2);
     grid->addWidget(c.checkBackgroundStroke, 3, 0);
-    grid->addWidget(c.colorWellBackgroundStrokeColor, 3, 1);
+    grid->addWidget(Swatch(c.colorWellBackgroundStrokeColor), 3, 1);
     grid->addWidget(c.sliderBackgroundStrokeSize, 3, 2);
 
     const ShadowControls shadow = AddShadow(group, grid, "Background", QObject::tr("background"));
@@ -213,18 +241,18 @@ QHBoxLayout* OffsetRow(QWidget* group, QLineEdit*& horizontalField, Stepper*& ho
     verticalField = NumberField(group, "textField" + prefix + "VerticalOffset", verticalTip);
     verticalStepper =
         MakeStepper(group, "stepper" + prefix + "VerticalOffset", verticalTip, -10000, 10000, 1);
-    QHBoxLayout* row = Row({Label(QObject::tr("X")), horizontalField, horizontalStepper},
-                           /*stretch=*/false);
+    QHBoxLayout* row =
+        Row({JoinSpin(QObject::tr("X"), horizontalField, horizontalStepper), horizontalField},
+            /*stretch=*/false);
     row->addSpacing(8);
-    row->addWidget(Label(QObject::tr("Y")));
+    row->addWidget(JoinSpin(QObject::tr("Y"), verticalField, verticalStepper));
     row->addWidget(verticalField);
-    row->addWidget(verticalStepper);
     row->addStretch(1);
     return row;
 }
 
-QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
-    auto* group = new QGroupBox(QObject::tr("Icon"));
+QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.textFieldIconImage =
@@ -267,16 +295,16 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     grid->addLayout(imageRow, 0, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 1, 0);
     grid->addLayout(offsetRow, 1, 1, 1, 2);
-    grid->addWidget(Label(QObject::tr("Sc&ale"), c.textFieldIconScale), 2, 0);
-    grid->addLayout(Row({c.textFieldIconScale, c.stepperIconScale, Label(QObject::tr("%"))}), 2, 1,
-                    1, 2);
+    grid->addWidget(JoinSpin(QObject::tr("Sc&ale"), c.textFieldIconScale, c.stepperIconScale), 2,
+                    0);
+    grid->addLayout(Row({c.textFieldIconScale, Label(QObject::tr("%"))}), 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Rotation")), 3, 0);
     grid->addWidget(c.sliderIconRotation, 3, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Colours")), 4, 0);
     QHBoxLayout* colours = Row({c.checkUseImageColors}, false);
     colours->addSpacing(12);
     colours->addWidget(Label(QObject::tr("Tint")));
-    colours->addWidget(c.colorWellIconColor);
+    colours->addWidget(Swatch(c.colorWellIconColor));
     colours->addStretch(1);
     grid->addLayout(colours, 4, 1, 1, 2);
 
@@ -289,8 +317,8 @@ QGroupBox* BuildIcon(EditorControls& c, Prompter& prompter) {
     return group;
 }
 
-QGroupBox* BuildText(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Text"));
+QWidget* BuildText(EditorControls& c) {
+    auto* group = new QWidget;
     QGridLayout* grid = GroupGrid(group);
 
     c.textFieldText = TextField(group, "textFieldText", QObject::tr("The text line; may be empty"));
@@ -320,18 +348,17 @@ QGroupBox* BuildText(EditorControls& c) {
     grid->addWidget(c.textFieldText, 0, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("F&ont"), c.comboFontType), 1, 0);
     grid->addWidget(c.comboFontType, 1, 1, 1, 2);
-    grid->addWidget(Label(QObject::tr("Si&ze"), c.textFieldFontSize), 2, 0);
-    QHBoxLayout* sizeRow =
-        Row({c.textFieldFontSize, c.stepperFontSize, Label(QObject::tr("pt"))}, false);
+    grid->addWidget(JoinSpin(QObject::tr("Si&ze"), c.textFieldFontSize, c.stepperFontSize), 2, 0);
+    QHBoxLayout* sizeRow = Row({c.textFieldFontSize, Label(QObject::tr("pt"))}, false);
     sizeRow->addSpacing(12);
     sizeRow->addWidget(Label(QObject::tr("Colour")));
-    sizeRow->addWidget(c.colorWellTextColor);
+    sizeRow->addWidget(Swatch(c.colorWellTextColor));
     sizeRow->addStretch(1);
     grid->addLayout(sizeRow, 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 3, 0);
     grid->addLayout(offsetRow, 3, 1, 1, 2);
     grid->addWidget(c.checkTextStroke, 4, 0);
-    grid->addWidget(c.colorWellTextStrokeColor, 4, 1);
+    grid->addWidget(Swatch(c.colorWellTextStrokeColor), 4, 1);
     grid->addWidget(c.sliderTextStrokeSize, 4, 2);
 
     const ShadowControls shadow = AddShadow(group, grid, "Text", QObject::tr("text"));
@@ -366,9 +393,10 @@ QVBoxLayout* SizeSet(QWidget* group, QRadioButton* radio, const std::array<int, 
     return set;
 }
 
-QGroupBox* BuildOutput(EditorControls& c) {
-    auto* group = new QGroupBox(QObject::tr("Output"));
+QWidget* BuildOutput(EditorControls& c) {
+    auto* group = new QWidget;
     auto* rows = new QVBoxLayout(group);
+    rows->setContentsMargins(0, 0, 0, 0);
     rows->setSpacing(8);
 
     c.radioiOSIconSet = Named(new QRadioButton(QObject::tr("iOS"), group), "radioiOSIconSet",
@@ -430,8 +458,8 @@ QGroupBox* BuildOutput(EditorControls& c) {
     files->setVerticalSpacing(5);
     files->addWidget(Label(QObject::tr("Fo&rmat"), c.comboIconFormat), 0, 0);
     files->addWidget(c.comboIconFormat, 0, 1, Qt::AlignLeft);
-    files->addWidget(Label(QObject::tr("&Quality"), c.textFieldQuality), 1, 0);
-    files->addLayout(Row({c.textFieldQuality, c.stepperQuality, Label(QObject::tr("%"))}), 1, 1);
+    files->addWidget(JoinSpin(QObject::tr("&Quality"), c.textFieldQuality, c.stepperQuality), 1, 0);
+    files->addLayout(Row({c.textFieldQuality, Label(QObject::tr("%"))}), 1, 1);
     files->addWidget(Label(QObject::tr("File &name"), c.textFieldName), 2, 0);
     files->addWidget(c.textFieldName, 2, 1);
     files->addWidget(c.buttonSaveIcons, 3, 0, 1, 2, Qt::AlignRight);
@@ -447,11 +475,12 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     auto* column = new QVBoxLayout(contents);
     column->setContentsMargins(0, 0, 6, 0);
     column->setSpacing(10);
-    column->addWidget(BuildCanvas(c));
-    column->addWidget(BuildBackground(c));
-    column->addWidget(BuildIcon(c, prompter));
-    column->addWidget(BuildText(c));
-    column->addWidget(BuildOutput(c));
+    // Output starts closed: the design sections matter first.
+    column->addWidget(new CollapsibleSection(QObject::tr("Canvas"), BuildCanvas(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Background"), BuildBackground(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Icon"), BuildIcon(c, prompter), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Text"), BuildText(c), true));
+    column->addWidget(new CollapsibleSection(QObject::tr("Output"), BuildOutput(c), false));
     column->addStretch(1);
 
     auto* panel = new QScrollArea(view);
@@ -460,8 +489,23 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     panel->setWidgetResizable(true);
     panel->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     panel->setWidget(contents);
+    auto* wheel = new WheelNeedsFocus(panel);
+    for (QWidget* control : contents->findChildren<QWidget*>()) {
+        // A number field steps on the wheel through the arrows inside it.
+        const bool numberField =
+            qobject_cast<QLineEdit*>(control) && control->findChild<Stepper*>();
+        if (numberField || qobject_cast<Stepper*>(control) || qobject_cast<QComboBox*>(control) ||
+            qobject_cast<QSlider*>(control))
+            wheel->Watch(control);
+    }
     const int scrollBar = panel->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, panel);
-    panel->setFixedWidth(contents->minimumSizeHint().width() + scrollBar);
+    // As wide as the widest section needs, closed ones included, so opening one moves nothing.
+    int width = contents->minimumSizeHint().width();
+    for (const CollapsibleSection* section : contents->findChildren<CollapsibleSection*>())
+        width = std::max(width, section->bodyWidth());
+    panel->setFixedWidth(width + scrollBar);
+    // The preview wall under the editor takes height from the panel, never all of it.
+    panel->setMinimumHeight(300);
     return panel;
 }
 

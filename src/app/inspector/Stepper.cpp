@@ -40,6 +40,12 @@ QToolButton* Stepper::MakeArrow(Qt::ArrowType arrow, int steps) {
     return button;
 }
 
+void Stepper::SetArrowSize(const QSize& size) {
+    layout()->setContentsMargins(0, 0, 0, 0);
+    for (QToolButton* arrow : findChildren<QToolButton*>())
+        arrow->setFixedSize(size);
+}
+
 void Stepper::setValue(double value) {
     // A hand-edited profile may say "nan"; a stepper cannot step from it.
     m_value = std::isnan(value) ? m_minimum : std::clamp(value, m_minimum, m_maximum);
@@ -77,7 +83,7 @@ void Stepper::focusOutEvent(QFocusEvent* event) {
 }
 
 void Stepper::paintEvent(QPaintEvent*) {
-    if (!hasFocus())
+    if (!hasFocus() || focusProxy())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);

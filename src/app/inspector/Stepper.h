@@ -25,6 +25,9 @@ public:
     // Steps as one click on an arrow does: +1 up, -1 down.
     void StepBy(int steps);
 
+    // For arrows inside a field, which shows the focus itself: this size, no ring around them.
+    void SetArrowSize(const QSize& size);
+
 signals:
     void valueChanged();
 

@@ -1,9 +1,14 @@
 #include "app/window/MainWindow.h"
 
+#include "app/canvas/CanvasViewWiring.h"
+#include "app/dialogs/AboutBox.h"
 #include "app/dialogs/HelpWiring.h"
 #include "app/dialogs/PlatformExportWiring.h"
 #include "app/dialogs/SvgExportWiring.h"
 #include "app/wall/PreviewWallWiring.h"
+#include "app/window/Appearance.h"
+#include "app/window/EditorToolBar.h"
+#include "app/window/RecentProfiles.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -36,6 +41,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* file = menuBar()->addMenu(tr("&File"));
     file->addAction(a.fileNew);
     file->addAction(a.loadProfile);
+    new RecentProfiles(*file->addMenu(tr("Open &Recent")), *m_controller, prompter);
     file->addAction(a.saveProfile);
     file->addAction(a.saveProfileAs);
     file->addSeparator();
@@ -50,11 +56,17 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*this, *view, *m_controller);
+    InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
+    view->addSeparator();
+    Appearance::InstallMenu(*view);
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     InstallHelpWindow(*this, *help, *m_controller);
     help->addAction(a.howToCreateMacAppIcons);
     help->addAction(a.howToCreateAnIOSAppIcon);
     help->addAction(a.howToCreateALogo);
+    help->addSeparator();
+    help->addAction(tr("&About Sigilon"), this, [this] { AboutBox::Open(this); });
+    InstallEditorToolBar(*this, a);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

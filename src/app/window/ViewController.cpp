@@ -5,17 +5,18 @@
 #include "app/canvas/InfoProvider.h"
 #include "app/canvas/InterimPreview.h"
 #include "app/canvas/ProgressIndicator.h"
+#include "app/dialogs/FailureMessage.h"
 #include "app/dialogs/HelpPages.h"
 #include "app/inspector/ColorWell.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/EditorLayout.h"
 #include "app/inspector/FloatSlider.h"
-#include "app/inspector/SliderDrags.h"
+#include "app/inspector/ScrubLabel.h"
 #include "app/inspector/Stepper.h"
+#include "app/inspector/ValueDrags.h"
 #include "app/window/BackgroundTask.h"
 #include "app/window/MenuShortcutPriority.h"
 #include "design/FontFamilies.h"
-#include "design/NumberText.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
 #include "export/OutputFormat.h"
@@ -40,11 +41,6 @@
 
 namespace {
 
-const QString kDiscardQuestion =
-    QStringLiteral("You have unsaved changes that will be lost. Continue?");
-const QString kExitQuestion = QStringLiteral(
-    "You have unsaved changes that will be lost. Are you sure you want to exit the application?");
-
 // The dotted canvas margins of the preview: grey 118/255, 121/255, 124/255, four units wide.
 const QColor kMarginColor =
     QColor::fromRgbF(0.4627450980392157f, 0.4745098039215686f, 0.48627450980392156f, 1.0f);
@@ -55,10 +51,6 @@ constexpr int kPreviewDelayMs = 200;
 
 QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& options) {
     return ImageTools::RenderIcon(design, options);
-}
-
-QString IntegerText(qint64 value) {
-    return QString::number(value);
 }
 
 } // namespace
@@ -87,55 +79,30 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     m_timerPreview.setInterval(kPreviewDelayMs);
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
-    CreateMenuActions();
+    m_profiles = new ProfileCommands(*this, prompter);
+    m_menuActions = MenuActions::Create(*this);
     auto* shortcuts =
         new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
     for (QLineEdit* field : findChildren<QLineEdit*>())
         shortcuts->Watch(field);
     m_interimPreview = new InterimPreview(m_renderer, *m_controls.imageViewIcon, this);
     connect(m_interimPreview, &InterimPreview::ready, this, &ViewController::ShowInterimPreview);
-    m_sliderDrags = new SliderDrags(findChildren<FloatSlider*>(), this);
-    // A render still running records the drag's end state when it completes.
-    connect(m_sliderDrags, &SliderDrags::dragFinished, this, [this] {
-        if (!m_updating)
+    m_valueDrags = new ValueDrags(findChildren<FloatSlider*>(), findChildren<ScrubLabel*>(), this);
+    // A render running or waiting records the drag's end state when it completes.
+    connect(m_valueDrags, &ValueDrags::dragFinished, this, [this] {
+        if (!m_updating && !m_timerPreview.isActive())
             RecordState();
     });
     FillPopUps();
     // Also subscribes to the drop announcements of the preview and the path field.
     ConnectControls();
+    // Files dropped anywhere else on the window are taken as on the preview.
+    new IconImageDropTarget(this, prompter, [this](const QString& path) { LoadIconImage(path); });
+    for (IconImageDropTarget* target : findChildren<IconImageDropTarget*>())
+        connect(target, &IconImageDropTarget::profileDropped, this,
+                &ViewController::OpenProfileAsked);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
-}
-
-void ViewController::CreateMenuActions() {
-    const auto make = [this](const QString& text, const QKeySequence& shortcut,
-                             void (ViewController::*slot)()) {
-        auto* action = new QAction(text, this);
-        action->setShortcut(shortcut);
-        connect(action, &QAction::triggered, this, slot);
-        return action;
-    };
-    MenuActions& a = m_menuActions;
-    a.fileNew = make(tr("&New"), QKeySequence::New, &ViewController::OnFileNew);
-    a.loadProfile = make(tr("&Load Profile…"), QKeySequence::Open, &ViewController::OnLoadProfile);
-    a.saveProfile = make(tr("&Save Profile"), QKeySequence::Save, &ViewController::OnSaveProfile);
-    a.saveProfileAs =
-        make(tr("Save Profile &As…"), QKeySequence::SaveAs, &ViewController::OnSaveProfileAs);
-    a.saveIcons = make(tr("&Export Icons…"), QKeySequence(Qt::CTRL | Qt::Key_E),
-                       &ViewController::OnSaveIcons);
-    a.quit = make(tr("&Quit"), QKeySequence::Quit, &ViewController::OnAppQuit);
-    a.quit->setMenuRole(QAction::QuitRole);
-    a.undo = make(tr("&Undo"), QKeySequence::Undo, &ViewController::OnUndo);
-    a.redo = make(tr("&Redo"), QKeySequence::Redo, &ViewController::OnRedo);
-    // Its title says what it will do; OnShowCanvasMargins switches it.
-    a.showCanvasMargins =
-        make(QStringLiteral("Show Canvas Margins"), QKeySequence(Qt::CTRL | Qt::Key_M),
-             &ViewController::OnShowCanvasMargins);
-    a.howToCreateMacAppIcons =
-        make(tr("How to Create Mac App Icons"), {}, &ViewController::OnHowToCreateMacAppIcons);
-    a.howToCreateAnIOSAppIcon =
-        make(tr("How to Create an iOS App Icon"), {}, &ViewController::OnHowToCreateAnIOSAppIcon);
-    a.howToCreateALogo = make(tr("How to Create a Logo"), {}, &ViewController::OnHowToCreateALogo);
 }
 
 void ViewController::ConnectControls() {
@@ -325,7 +292,7 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
     m_interimIcon = QImage();
     DisplayIconPreview();
     // A drag is recorded when it ends; a record that was to be skipped is still used up.
-    if (!m_sliderDrags->dragging() || !m_history.needToSaveState())
+    if (!m_valueDrags->dragging() || !m_history.needToSaveState())
         RecordState();
     emit previewFinished();
 }
@@ -343,9 +310,11 @@ void ViewController::DisplayIconPreview() {
         return;
     // The margins are as wide in design units on the smaller interim picture.
     const double lineWidth = kMarginLineWidth * (interim ? m_interimScale : 1.0);
+    const QSize canvas =
+        interim ? (QSizeF(picture.size()) / m_interimScale).toSize() : picture.size();
     m_controls.imageViewIcon->setImage(
-        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth)
-                        : picture);
+        m_showGridlines ? ImageTools::DrawCanvasMargins(picture, kMarginColor, lineWidth) : picture,
+        canvas);
 }
 
 void ViewController::OnShowCanvasMargins() {
@@ -366,31 +335,13 @@ void ViewController::CommonEdit() {
 }
 
 void ViewController::FieldRule(const NumberPair& pair) {
-    const QString text = pair.field->text();
-    {
-        const QSignalBlocker blocker(pair.field);
-        if (!ParseWholeNumber(text)) {
-            pair.field->setText(IntegerText(pair.fallback));
-        } else {
-            const float value = float(LeadingNumberValue(text));
-            if (value > pair.maximum)
-                pair.field->setText(IntegerText(pair.maximum));
-            else if (value < pair.minimum)
-                pair.field->setText(IntegerText(pair.minimum));
-        }
-    }
-    pair.stepper->setValue(LeadingNumberValue(pair.field->text()));
+    pair.TakeTyped();
     UpdateIconPreview();
     MarkAsModified();
 }
 
 void ViewController::StepperRule(const NumberPair& pair) {
-    const double value = pair.stepper->value();
-    {
-        const QSignalBlocker blocker(pair.field);
-        pair.field->setText(pair.wholeNumberText ? QString::asprintf("%.0f", value)
-                                                 : QString::number(value));
-    }
+    pair.ShowStepped();
     m_timerPreview.start(); // restarts a pending delay, so a burst of clicks renders once
     MarkAsModified();
 }
@@ -502,74 +453,14 @@ void ViewController::OnNamePatternChanged() {
     OutputEdit();
 }
 
-// ---- Profiles ----
-
-void ViewController::SetTitle(const QString& title) {
-    if (window() != this)
-        window()->setWindowTitle(title);
-}
-
-void ViewController::OnFileNew() {
-    if (!ConfirmDiscard(kDiscardQuestion))
-        return;
-    ResetToDefaults();
-    m_currentProfilePath.clear();
-    SetTitle(WindowTitle::Untitled());
-}
-
-void ViewController::OnSaveProfile() {
-    CommitFieldBeingEdited();
-    if (!HasUnsavedChanges())
-        return;
-    if (m_currentProfilePath.isEmpty())
-        OnSaveProfileAs();
-    else
-        SaveCurrentProfile();
-}
-
-void ViewController::OnSaveProfileAs() {
-    CommitFieldBeingEdited();
-    const std::optional<QString> path =
-        m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
-    if (!path || path->isEmpty())
-        return;
-    m_currentProfilePath = *path;
-    SaveCurrentProfile();
-}
-
-void ViewController::SaveCurrentProfile() {
-    if (!WriteProfileFile(m_currentProfilePath, MakeProfileText())) {
-        m_prompter.Alert(QStringLiteral("Could not save profile."));
-        return;
-    }
-    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
-}
-
-void ViewController::OnLoadProfile() {
-    if (!ConfirmDiscard(kDiscardQuestion))
-        return;
-    const std::optional<QString> path = m_prompter.ChooseOpenFile({QStringLiteral("sgp")});
-    if (!path || path->isEmpty())
-        return;
-    QString text;
-    if (!ReadProfileFile(*path, text) || !ApplyProfileText(text, true)) {
-        // The profile that was open stays the one a later Save writes to.
-        m_prompter.Alert(QStringLiteral("Could not load profile."));
-        return;
-    }
-    m_currentProfilePath = *path;
-    RestartHistory();
-    UpdateIconPreview();
-    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
-}
-
 // ---- Icon image ----
 
 void ViewController::LoadIconImage(const QString& path) {
     std::shared_ptr<const SvgImage> vector;
     QImage image = ::LoadIconImage(path, &vector);
     if (image.isNull()) {
-        m_prompter.Alert(QStringLiteral("The image could not be loaded."));
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
+                                                 path, FailureMessage::ReadProblem(path)));
         return;
     }
     m_iconImage = std::move(image);
@@ -618,8 +509,6 @@ void ViewController::LoadDroppedIconImage(const QVariantMap& userInfo) {
 // ---- Export ----
 
 void ViewController::CommitFieldBeingEdited() {
-    // A field being edited holds what the user sees; commit it as leaving it would, so what
-    // is saved, exported or asked about is what the window shows.
     if (QWidget* focused = focusWidget()) {
         focused->clearFocus();
         focused->setFocus();
@@ -653,28 +542,6 @@ void ViewController::OnSaveIcons() {
     run.SaveIcons(m_currentIcon, SizeSets::SizeList(settings), &m_ratingCheck);
 }
 
-// ---- Unsaved-changes marker ----
-
-void ViewController::MarkAsModified() {
-    QWidget* title = window();
-    if (title == this)
-        return; // not placed in a window
-    title->setWindowTitle(WindowTitle::WithMarker(title->windowTitle()));
-}
-
-bool ViewController::HasUnsavedChanges() const {
-    const QWidget* title = window();
-    return title != this && WindowTitle::HasMarker(title->windowTitle());
-}
-
-bool ViewController::ConfirmDiscard(const QString& question) {
-    CommitFieldBeingEdited();
-    if (!HasUnsavedChanges())
-        return true;
-    constexpr int kNo = 1;
-    return m_prompter.Ask(question, {QStringLiteral("Yes"), QStringLiteral("No")}) != kNo;
-}
-
 // ---- History ----
 
 void ViewController::RecordState() {
@@ -705,13 +572,12 @@ void ViewController::OnRedo() {
 // ---- Application ----
 
 bool ViewController::windowShouldClose() {
-    return ConfirmDiscard(kExitQuestion);
+    return m_profiles->ConfirmQuit();
 }
 
 void ViewController::OnAppQuit() {
-    if (!ConfirmDiscard(kExitQuestion))
-        return;
-    emit terminateRequested();
+    if (m_profiles->ConfirmQuit())
+        emit terminateRequested();
 }
 
 void ViewController::OnHowToCreateMacAppIcons() {

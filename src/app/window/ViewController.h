@@ -2,6 +2,9 @@
 
 #include "app/inspector/ControlBindings.h"
 #include "app/inspector/EditorControls.h"
+#include "app/inspector/NumberPair.h"
+#include "app/window/MenuActions.h"
+#include "app/window/ProfileCommands.h"
 #include "design/IconDesign.h"
 #include "export/RatingCheck.h"
 #include "profiles/StateHistory.h"
@@ -19,7 +22,7 @@ class InfoProvider;
 class InterimPreview;
 class Prompter;
 class RatePreference;
-class SliderDrags;
+class ValueDrags;
 class QAction;
 class QLineEdit;
 class QRadioButton;
@@ -42,21 +45,7 @@ public:
     ViewController(Prompter& prompter, RatePreference& ratePreference, Renderer renderer = {},
                    QWidget* parent = nullptr);
 
-    // The commands of the menu bar, created here so that they are part of the editor.
-    struct MenuActions {
-        QAction* fileNew;
-        QAction* loadProfile;
-        QAction* saveProfile;
-        QAction* saveProfileAs;
-        QAction* saveIcons;
-        QAction* quit;
-        QAction* undo;
-        QAction* redo;
-        QAction* showCanvasMargins;
-        QAction* howToCreateMacAppIcons;
-        QAction* howToCreateAnIOSAppIcon;
-        QAction* howToCreateALogo;
-    };
+    using MenuActions = ::MenuActions;
     const MenuActions& menuActions() const { return m_menuActions; }
     const EditorControls& controls() const { return m_controls; }
 
@@ -64,7 +53,7 @@ public:
     const QImage& iconImage() const { return m_iconImage; }
     const std::shared_ptr<const SvgImage>& iconVector() const { return m_iconVector; }
     const QImage& currentIcon() const { return m_currentIcon; }
-    const QString& currentProfilePath() const { return m_currentProfilePath; }
+    const QString& currentProfilePath() const { return m_profiles->currentPath(); }
     bool updating() const { return m_updating; }
     bool selectionChanged() const { return m_selectionChanged; }
     bool showGridlines() const { return m_showGridlines; }
@@ -81,9 +70,7 @@ public:
     void DisplayIconPreview();
 
     // The unsaved-changes marker at the end of the window title.
-    void MarkAsModified();
-    bool HasUnsavedChanges() const;
-    bool ConfirmDiscard(const QString& question);
+    void MarkAsModified() { m_profiles->MarkAsModified(); }
 
     // The design as profile text, and back into the controls (false, and nothing changed,
     // when the text is not a profile).
@@ -95,8 +82,13 @@ public:
     void RestoreState(int index);
     void RestartHistory();
 
-    // Writes the design to the current profile path and names the profile in the title.
-    void SaveCurrentProfile();
+    // The profile files and the unsaved-changes question.
+    ProfileCommands& profiles() { return *m_profiles; }
+    void OpenProfileAsked(const QString& path) { m_profiles->OpenAsked(path); }
+
+    // A field being edited holds what the user sees; this commits it as leaving it would, so
+    // what is saved, exported or asked about is what the window shows.
+    void CommitFieldBeingEdited();
 
     // Loads the icon image file at the path, or tells the user it could not be loaded.
     void LoadIconImage(const QString& path);
@@ -113,6 +105,9 @@ signals:
 
     // A Help menu command asks for one of the offline help pages; the help window shows it.
     void helpPageRequested(const QUrl& page);
+
+    // A profile was opened or saved under this path.
+    void profileOpened(const QString& path);
 
 public slots:
     // The design edits that need no conversion: each renders and marks the title.
@@ -178,10 +173,10 @@ public slots:
     void OnNamePatternChanged();
 
     // Profiles.
-    void OnFileNew();
-    void OnSaveProfile();
-    void OnSaveProfileAs();
-    void OnLoadProfile();
+    void OnFileNew() { m_profiles->New(); }
+    void OnSaveProfile() { m_profiles->Save(); }
+    void OnSaveProfileAs() { m_profiles->SaveAs(); }
+    void OnLoadProfile() { m_profiles->Load(); }
 
     // The icon image.
     void OnSelectIconImage();
@@ -205,17 +200,6 @@ public slots:
     void OnHowToCreateALogo();
 
 private:
-    // A text field and the stepper that moves it, with the rules for typed numbers.
-    struct NumberPair {
-        QLineEdit* field = nullptr;
-        Stepper* stepper = nullptr;
-        qint64 fallback = 0;
-        qint64 minimum = 0;
-        qint64 maximum = 0;
-        bool wholeNumberText = true; // the stepper writes "%.0f"; otherwise its value as is
-    };
-
-    void CreateMenuActions();
     void ConnectControls();
     void FillPopUps();
     void WriteSettings(const DesignSettings& settings);
@@ -232,7 +216,6 @@ private:
     void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
     void ShowInterimPreview(const QImage& picture, double scale);
-    void CommitFieldBeingEdited();
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
     void SetTitle(const QString& title);
@@ -243,7 +226,7 @@ private:
     Renderer m_renderer;
     EditorControls m_controls;
     ControlBindings m_bindings;
-    SliderDrags* m_sliderDrags = nullptr;
+    ValueDrags* m_valueDrags = nullptr;
     InterimPreview* m_interimPreview = nullptr;
     MenuActions m_menuActions{};
     NumberPair m_iconVerticalOffset;
@@ -258,7 +241,7 @@ private:
     QImage m_currentIcon;
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;
-    QString m_currentProfilePath;
+    ProfileCommands* m_profiles = nullptr;
     QTimer m_timerPreview;
     bool m_updating = false;
     bool m_selectionChanged = false;

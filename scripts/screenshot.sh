@@ -1,0 +1,32 @@
+#!/bin/sh
+# Redraws docs/screenshot.png: the editor with the default design and a line of text, in a
+# virtual X server of the given size (default 1366x768), in the light (default) or the dark
+# appearance.
+#   scripts/screenshot.sh [BUILD_DIR] [WIDTHxHEIGHT] [OUTPUT.png] [light|dark]
+set -eu
+build=${1:-build}
+size=${2:-1366x768}
+output=${3:-docs/screenshot.png}
+appearance=${4:-light}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/config/Sigilon"
+case $appearance in
+  dark) printf '[view]\nappearance=2\n' > "$work/config/Sigilon/Sigilon.conf" ;;
+  *) printf '[view]\nappearance=1\n' > "$work/config/Sigilon/Sigilon.conf" ;;
+esac
+"$build/sigilon" profile --set text=Si > "$work/Example.sgp"
+cat > "$work/run.sh" <<SCRIPT
+#!/bin/sh
+export XDG_CONFIG_HOME="$work/config"
+"$build/sigilon" "$work/Example.sgp" &
+editor=\$!
+sleep 4
+import -window root "$work/shot.png"
+kill \$editor
+SCRIPT
+chmod +x "$work/run.sh"
+xvfb-run -a -s "-screen 0 ${size}x24" "$work/run.sh"
+# The window without the empty screen around it.
+convert "$work/shot.png" -trim +repage "$output"
+echo "$output"

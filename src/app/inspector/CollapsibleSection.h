@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QWidget>
+
+class QToolButton;
+
+// One section of the settings panel: a header that opens and closes it, above the section's
+// controls. Each section remembers whether it is open across runs, under its title.
+class CollapsibleSection : public QWidget {
+    Q_OBJECT
+
+public:
+    // `body` holds the section's controls; open when the section starts without a memory.
+    CollapsibleSection(const QString& title, QWidget* body, bool openByDefault,
+                       QWidget* parent = nullptr);
+
+    QString title() const;
+    bool isOpen() const;
+    void setOpen(bool open);
+    // The width the section's controls need, open or not.
+    int bodyWidth() const;
+
+private:
+    QString SettingsKey() const;
+
+    QToolButton* m_header;
+    QWidget* m_body;
+};

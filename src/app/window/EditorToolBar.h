@@ -1,0 +1,11 @@
+#pragma once
+
+#include "app/window/MenuActions.h"
+
+class QMainWindow;
+
+// The toolbar under the menu: New, Open, Save, Undo, Redo, Export Icons, Export for Platforms,
+// Preview Wall and the zoom. Icons come from the desktop's icon theme, else from the ones Qt
+// ships with; the text sits under or beside them as the desktop prefers. Install it after the
+// menus, whose actions it shows.
+void InstallEditorToolBar(QMainWindow& window, const MenuActions& actions);
