@@ -27,7 +27,7 @@ export LSAN_OPTIONS="suppressions=$PWD/scripts/sanitizer-leaks.supp:print_suppre
 export QT_LOGGING_RULES="*.warning=false;default.warning=false"
 artifacts="build-asan/fuzz-findings"
 mkdir -p "$artifacts"
-for target in ProfileText IconImage; do
+for target in ProfileText IconImage SvgImage; do
   corpus="$(mktemp -d)"
   cp -R "fuzz/corpus/$target/." "$corpus"
   build-asan/fuzz/fuzz_$target -max_total_time=60 -timeout=20 -rss_limit_mb=3072 \
