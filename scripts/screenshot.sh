@@ -26,7 +26,7 @@ import -window root "$work/shot.png"
 kill \$editor
 SCRIPT
 chmod +x "$work/run.sh"
-xvfb-run -a -s "-screen 0 ${size}x24" "$work/run.sh"
+bash "$(dirname "$0")/with-display.sh" --screen "${size}x24" "$work/run.sh"
 # The window without the empty screen around it.
 convert "$work/shot.png" -trim +repage "$output"
 echo "$output"
