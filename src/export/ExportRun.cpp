@@ -40,7 +40,7 @@ ExportRun::Outcome ExportRun::SaveIcons(const QImage& rendering, const QList<Out
         m_prompter.Alert(QStringLiteral("Some icons could not be saved."));
         return Outcome::Failed;
     }
-    m_prompter.Alert(QStringLiteral("Icon(s) saved successfully."));
+    m_prompter.Inform(QStringLiteral("Icon(s) saved successfully."));
     if (ratingCheck)
         ratingCheck->Run();
     return Outcome::Saved;

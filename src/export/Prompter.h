@@ -23,6 +23,12 @@ public:
                    buttons);
     }
 
+    // As AskWithDetails, for news that all went well: the window shows it in the information
+    // style rather than the warning one.
+    virtual int Tell(const QString& message, const QString& details, const QStringList& buttons) {
+        return AskWithDetails(message, details, buttons);
+    }
+
     // A folder chooser whose accept button reads `prompt`. nullopt when cancelled; an empty
     // string when the chooser closed without a folder.
     virtual std::optional<QString> ChooseFolder(const QString& prompt) = 0;
@@ -37,4 +43,7 @@ public:
 
     // A failure message with its one "OK" button.
     void Alert(const QString& message) { Ask(message, {QStringLiteral("OK")}); }
+
+    // A message that all went well, with its one "OK" button.
+    void Inform(const QString& message) { Tell(message, QString(), {QStringLiteral("OK")}); }
 };

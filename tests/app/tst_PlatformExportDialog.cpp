@@ -258,6 +258,7 @@ private slots:
         for (const QString& path : blocked)
             QVERIFY2(details.contains(m_folder->filePath(path)), qPrintable(path));
         QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));
+        QVERIFY(!editor.prompter.questions.last().good); // failures are not good news
         QCOMPARE(m_openedUrls, QList<QUrl>{QUrl::fromLocalFile(m_folder->path())});
         QTRY_VERIFY(!dialog.IsOpen());
     }

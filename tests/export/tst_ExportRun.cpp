@@ -104,6 +104,7 @@ private slots:
         QCOMPARE(run.Run(folder.path()), ExportRun::Outcome::Saved);
         QCOMPARE(run.prompter.Messages(),
                  asked ? (QStringList{Saved, RateQuestion}) : QStringList{Saved});
+        QVERIFY(run.prompter.questions.first().good);
         if (asked)
             QCOMPARE(run.prompter.questions.last().buttons,
                      (QStringList{"Yes, Rate Sigilon", "Remind me later", "No, Thanks"}));
@@ -183,6 +184,7 @@ private slots:
         run.prompter.answers = {YesToAll};
         QCOMPARE(run.Run(folder.path(), settings), ExportRun::Outcome::Failed);
         QCOMPARE(run.prompter.Messages().last(), NotSaved);
+        QVERIFY(!run.prompter.questions.last().good);
         for (int i = 0; i < 7; ++i)
             QCOMPARE(TestImages::ReadFile(MacPath(folder, i, "")), OldContent);
         QVERIFY(!run.preference.value.has_value()); // no rating check after a failure

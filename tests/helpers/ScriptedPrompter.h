@@ -15,7 +15,8 @@ public:
     struct Question {
         QString message;
         QStringList buttons;
-        QString details; // empty unless asked with details
+        QString details;   // empty unless asked with details
+        bool good = false; // told as news that all went well, not asked or alerted
     };
 
     QList<int> answers; // for Ask, in order: the index of the button to press
@@ -39,6 +40,12 @@ public:
         if (buttons.size() == 1)
             return 0;
         return answers.isEmpty() ? -1 : answers.takeFirst();
+    }
+
+    int Tell(const QString& message, const QString& details, const QStringList& buttons) override {
+        const int answer = AskWithDetails(message, details, buttons);
+        questions.last().good = true;
+        return answer;
     }
 
     std::optional<QString> ChooseFolder(const QString& prompt) override {

@@ -208,8 +208,12 @@ void PlatformExportDialog::Finish(const PlatformExport::Result& result) {
     constexpr int kOpenFolder = 0;
     const QString folder = Choices().folder;
     const PlatformExportSummary summary = PlatformExportSummary::Of(result, m_planned);
-    if (m_prompter.AskWithDetails(summary.message, summary.details,
-                                  {tr("Open Folder"), tr("OK")}) == kOpenFolder)
+    const QStringList buttons{tr("Open Folder"), tr("OK")};
+    // Details list failed files: without them, all that was planned went well.
+    const int chosen = summary.details.isEmpty()
+                           ? m_prompter.Tell(summary.message, summary.details, buttons)
+                           : m_prompter.AskWithDetails(summary.message, summary.details, buttons);
+    if (chosen == kOpenFolder)
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
     accept();
 }

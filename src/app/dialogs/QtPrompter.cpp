@@ -10,8 +10,17 @@ int QtPrompter::Ask(const QString& message, const QStringList& buttons) {
 
 int QtPrompter::AskWithDetails(const QString& message, const QString& details,
                                const QStringList& buttons) {
+    return Show(true, message, details, buttons);
+}
+
+int QtPrompter::Tell(const QString& message, const QString& details, const QStringList& buttons) {
+    return Show(false, message, details, buttons);
+}
+
+int QtPrompter::Show(bool warning, const QString& message, const QString& details,
+                     const QStringList& buttons) {
     QMessageBox box(m_parent);
-    box.setIcon(QMessageBox::Warning);
+    box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Information);
     box.setWindowTitle(QStringLiteral("Sigilon"));
     box.setText(QString());
     box.setInformativeText(message);

@@ -15,11 +15,15 @@ public:
     int Ask(const QString& message, const QStringList& buttons) override;
     int AskWithDetails(const QString& message, const QString& details,
                        const QStringList& buttons) override;
+    int Tell(const QString& message, const QString& details, const QStringList& buttons) override;
     std::optional<QString> ChooseFolder(const QString& prompt) override;
     std::optional<QString> ChooseSaveFile(const QString& defaultName,
                                           const QString& extension) override;
     std::optional<QString> ChooseOpenFile(const QStringList& extensions) override;
 
 private:
+    int Show(bool warning, const QString& message, const QString& details,
+             const QStringList& buttons);
+
     QWidget* m_parent;
 };

@@ -21,6 +21,11 @@ int StartupProfilePrompter::AskWithDetails(const QString& message, const QString
     return m_window.AskWithDetails(message, details, buttons);
 }
 
+int StartupProfilePrompter::Tell(const QString& message, const QString& details,
+                                 const QStringList& buttons) {
+    return m_window.Tell(message, details, buttons);
+}
+
 std::optional<QString> StartupProfilePrompter::ChooseFolder(const QString& prompt) {
     return m_window.ChooseFolder(prompt);
 }
