@@ -1,13 +1,10 @@
-// The web set as a browser and a page author take it: the manifest read as JSON with the
-// app's name and the design's colours, its icons opened, the references of head.html followed,
-// and an app name of any characters kept intact in both.
+// The web set as a browser and a page author take it, as planned: the manifest read as JSON
+// with the app's name and the design's colours, its icons and the references of head.html
+// files of the set, and an app name of any characters kept intact in both. That every planned
+// file is written as its rule says is checked by tst_PlannedFileRules.
 
-#include "helpers/TestImages.h"
-#include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
 
-#include <QDir>
-#include <QImageReader>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -21,27 +18,17 @@ Rgba FromHex(const QString& hex) {
     return {colour.redF(), colour.greenF(), colour.blueF(), colour.alphaF()};
 }
 
-// The text of a planned web file, as the plan holds it before anything is written.
-QByteArray PlannedText(const PlatformSetOptions& options, const QString& name) {
+// The planned web file of that name, before anything is written; no path when there is none.
+PlannedFile Planned(const PlatformSetOptions& options, const QString& name) {
     for (const PlannedFile& file : PlatformPlan::Files({PlatformTarget::Web}, options))
         if (file.path == "web/" + name)
-            return file.text;
+            return file;
     return {};
 }
 
+// Empty when the text is no JSON object.
 QJsonObject Manifest(const QByteArray& text) {
-    QJsonParseError error;
-    const QJsonDocument manifest = QJsonDocument::fromJson(text, &error);
-    return error.error == QJsonParseError::NoError ? manifest.object() : QJsonObject();
-}
-
-// A small square design with text, so the set is quick to draw and the silhouette not empty.
-IconDesign SmallDesign() {
-    IconDesign design;
-    design.canvasWidth = design.canvasHeight = 64.0f;
-    design.fontSize = 40.0f;
-    design.text = QStringLiteral("Ab");
-    return design;
+    return QJsonDocument::fromJson(text).object();
 }
 
 } // namespace
@@ -49,21 +36,7 @@ IconDesign SmallDesign() {
 class WebSetTest : public QObject {
     Q_OBJECT
 
-    TestImages::ScratchFolder m_dir;
-
-    QString Web(const QString& name) const { return m_dir.filePath("web/" + name); }
-
 private slots:
-    void initTestCase() {
-        QVERIFY(m_dir.isValid());
-        const IconDesign design = SmallDesign();
-        const PlatformExport::Result result = PlatformExport::Run(
-            design,
-            PlatformPlan::Files({PlatformTarget::Web}, MakePlatformSetOptions(design, "S", "")),
-            m_dir.filePath(""), false);
-        QVERIFY(result.AllWritten());
-    }
-
     void manifestInstallsTheApp_data() {
         QTest::addColumn<QString>("setName");
         QTest::addColumn<QString>("appName");
@@ -107,31 +80,34 @@ private slots:
         design.gradientStartColor = FromHex(start);
         design.gradientEndColor = FromHex(end);
         const PlatformSetOptions options = MakePlatformSetOptions(design, setName, appName);
-        const QJsonObject manifest = Manifest(PlannedText(options, "manifest.webmanifest"));
+        const QJsonObject manifest = Manifest(Planned(options, "manifest.webmanifest").text);
         QCOMPARE(manifest.value("name").toString(), name);
         QCOMPARE(manifest.value("short_name").toString(), name);
         QCOMPARE(manifest.value("start_url").toString(), ".");
         QCOMPARE(manifest.value("display").toString(), "standalone");
         QCOMPARE(manifest.value("theme_color").toString(), theme);
         QCOMPARE(manifest.value("background_color").toString(), background);
-        QVERIFY(PlannedText(options, "head.html")
-                    .contains(QStringLiteral("<meta name=\"theme-color\" content=\"%1\">")
-                                  .arg(theme)
-                                  .toUtf8()));
+        QVERIFY(Planned(options, "head.html")
+                    .text.contains(QStringLiteral("<meta name=\"theme-color\" content=\"%1\">")
+                                       .arg(theme)
+                                       .toUtf8()));
     }
 
-    void manifestIconsAreWrittenAtTheirSize() {
-        const QJsonObject manifest = Manifest(TestImages::ReadFile(Web("manifest.webmanifest")));
+    void manifestIconsArePlannedAtTheirSize() {
+        const PlatformSetOptions options = MakePlatformSetOptions(IconDesign(), "S", "");
         QStringList listed;
-        for (const QJsonValue& value : manifest.value("icons").toArray()) {
+        for (const QJsonValue& value :
+             Manifest(Planned(options, "manifest.webmanifest").text).value("icons").toArray()) {
             const QJsonObject icon = value.toObject();
-            const QString file = Web(icon.value("src").toString());
-            const QImage image(file);
-            QVERIFY2(!image.isNull(), qPrintable(file));
-            QCOMPARE(QImageReader(file).format(), QByteArray("png"));
+            const PlannedFile file = Planned(options, icon.value("src").toString());
+            QVERIFY2((file.kind == PlannedFile::Kind::Png ||
+                      file.kind == PlannedFile::Kind::OpaquePng) &&
+                         file.images.size() == 1,
+                     qPrintable(icon.value("src").toString()));
             QCOMPARE(icon.value("type").toString(), "image/png");
-            QCOMPARE(icon.value("sizes").toString(),
-                     QStringLiteral("%1x%2").arg(image.width()).arg(image.height()));
+            QCOMPARE(icon.value("sizes").toString(), QStringLiteral("%1x%2")
+                                                         .arg(file.images.first().pixels)
+                                                         .arg(file.images.first().Height()));
             listed.append(icon.value("purpose").toString() + " " + icon.value("sizes").toString());
         }
         listed.sort();
@@ -140,13 +116,15 @@ private slots:
     }
 
     void headUsesTheSetsOwnFiles() {
-        const QString head = QString::fromUtf8(TestImages::ReadFile(Web("head.html")));
+        const PlatformSetOptions options = MakePlatformSetOptions(IconDesign(), "S", "");
+        const QString head = QString::fromUtf8(Planned(options, "head.html").text);
         static const QRegularExpression link(
             QStringLiteral("<link rel=\"([^\"]+)\" href=\"([^\"]+)\""));
         QStringList rels;
         for (const QRegularExpressionMatch& match : link.globalMatch(head)) {
             const QString href = match.captured(2);
-            QVERIFY2(!href.contains(u'/') && QFileInfo(Web(href)).isFile(), qPrintable(href));
+            QVERIFY2(!href.contains(u'/') && !Planned(options, href).path.isEmpty(),
+                     qPrintable(href));
             rels.append(match.captured(1) + " " + href);
         }
         rels.sort();
@@ -169,9 +147,9 @@ private slots:
         QFETCH(QString, appName);
         QFETCH(QString, inHtml);
         const PlatformSetOptions options = MakePlatformSetOptions(IconDesign(), "S", appName);
-        QCOMPARE(Manifest(PlannedText(options, "manifest.webmanifest")).value("name").toString(),
+        QCOMPARE(Manifest(Planned(options, "manifest.webmanifest").text).value("name").toString(),
                  appName);
-        const QString head = QString::fromUtf8(PlannedText(options, "head.html"));
+        const QString head = QString::fromUtf8(Planned(options, "head.html").text);
         QVERIFY2(head.contains(QStringLiteral("content=\"%1\">").arg(inHtml)), qPrintable(head));
         // Every tag is one line; a bracket of the name would start or end another.
         const qsizetype lines = head.count(u'\n');
