@@ -12,8 +12,7 @@ namespace IconContainerReader {
 
 struct Entry {
     QByteArray type; // the icns type code, or "png" / "bmp" for an ico entry
-    int declaredSize = 0;
-    QImage image; // decoded, straight ARGB32
+    QImage image;    // decoded, straight ARGB32
 };
 
 // Reads an icns file: "icns", the big-endian total length, then entries of a four-letter
@@ -98,7 +97,6 @@ inline QString ReadIco(const QByteArray& bytes, QList<Entry>& entries) {
         expectedOffset += length;
         const QByteArray data = bytes.mid(offset, length);
         Entry entry;
-        entry.declaredSize = width;
         if (data.startsWith("\x89PNG\r\n\x1a\n")) {
             entry.type = "png";
             entry.image = QImage::fromData(data, "PNG").convertToFormat(QImage::Format_ARGB32);

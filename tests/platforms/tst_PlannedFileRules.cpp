@@ -35,6 +35,7 @@ enum Look : unsigned {
     WideGlyph = 512,   // the glyphs as high as in the square tile of that height, not stretched
     Container = 1024,  // an icns or ico container: checked by its own reader
     Text = 2048,       // JSON or XML
+    White = 4096,      // a silhouette: white wherever drawn, as a theme takes only its coverage
 };
 
 struct Rule {
@@ -64,7 +65,7 @@ const Rule Rules[] = {
     {R"(android/res/mipmap-(\w+)/ic_launcher_foreground\.png)", 108, 108, "dpi",
      GlyphsOnly | AdaptiveZone},
     {R"(android/res/mipmap-(\w+)/ic_launcher_monochrome\.png)", 108, 108, "dpi",
-     GlyphsOnly | AdaptiveZone},
+     GlyphsOnly | AdaptiveZone | White},
     {R"(android/res/mipmap-anydpi-v26/ic_launcher(_round)?\.xml)", 0, 0, "", Text},
     {R"(android/play-store-512\.png)", 512, 512, "", Opaque},
     {R"(android/res/drawable-(\w+)/splash_icon\.png)", 288, 288, "dpi", GlyphsOnly},
@@ -73,7 +74,7 @@ const Rule Rules[] = {
     {R"(web/apple-touch-icon\.png)", 180, 180, "", Opaque},
     {R"(web/icon-(\d+)\.png)", 1, 1, "x", 0},
     {R"(web/icon-maskable-(\d+)\.png)", 1, 1, "x", Opaque | MaskableZone},
-    {R"(web/icon-monochrome-512\.png)", 512, 512, "", GlyphsOnly | AdaptiveZone},
+    {R"(web/icon-monochrome-512\.png)", 512, 512, "", GlyphsOnly | AdaptiveZone | White},
     {R"(web/manifest\.webmanifest)", 0, 0, "", Text},
     {R"(web/head\.html)", 0, 0, "", Text},
     // Linux
@@ -190,9 +191,7 @@ private slots:
 
     void plannedFileFollowsItsRule_data() {
         QTest::addColumn<QString>("path");
-        for (const PlannedFile& file :
-             PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
-                                 MakePlatformSetOptions(RulesDesign(), "AppIcon", {})))
+        for (const PlannedFile& file : m_plan)
             QTest::newRow(qPrintable(file.path)) << file.path;
     }
     void plannedFileFollowsItsRule() {
@@ -294,6 +293,12 @@ private slots:
                      }),
                      QString());
         }
+        if (rule->looks & White) {
+            QCOMPARE(firstPixel([](int, int, QColor c) {
+                         return Visible(c) && c.rgb() != qRgb(255, 255, 255);
+                     }),
+                     QString());
+        }
         if (rule->looks & TintedGray) {
             int brightest = 0;
             QCOMPARE(firstPixel([&](int, int, QColor c) {
@@ -327,24 +332,39 @@ private slots:
         }
     }
 
-    // Each entry of the catalog carries the keys its idiom needs; a scaled idiom names its
-    // scale even at 1x.
-    void catalogEntriesCarryTheirKeys() {
-        const QJsonDocument contents = QJsonDocument::fromJson(
-            TestImages::ReadFile(m_folder.filePath("AppIcon.appiconset/Contents.json")));
-        const QJsonArray images = contents.object().value("images").toArray();
-        QVERIFY(!images.isEmpty());
-        for (const QJsonValue& value : images) {
+    // Each entry of the catalog names a written square picture of its size and carries the
+    // keys its idiom needs (a scaled idiom names its scale even at 1x); together they are
+    // every idiom, platform and appearance the catalog should hold.
+    void catalogNamesItsPictures() {
+        const QString folder = m_folder.filePath("AppIcon.appiconset/");
+        const QJsonObject contents =
+            QJsonDocument::fromJson(TestImages::ReadFile(folder + "Contents.json")).object();
+        QCOMPARE(contents.value("info")["version"].toInt(), 1);
+        QStringList kinds;
+        for (const QJsonValue& value : contents.value("images").toArray()) {
             const QJsonObject entry = value.toObject();
-            for (const char* key : {"filename", "idiom", "size"})
-                QVERIFY2(entry.contains(key), key);
+            const QString scale = entry.value("scale").toString();
             if (entry.value("idiom") == "mac")
-                QVERIFY(QRegularExpression("^[12]x$")
-                            .match(entry.value("scale").toString())
-                            .hasMatch());
+                QVERIFY2(QRegularExpression("^[12]x$").match(scale).hasMatch(), qPrintable(scale));
             else
                 QVERIFY(entry.contains("platform"));
+            const QString size = entry.value("size").toString();
+            const int pixels =
+                size.section(u'x', 0, 0).toInt() * (scale.isEmpty() ? 1 : scale.chopped(1).toInt());
+            QCOMPARE(size, QStringLiteral("%1x%1").arg(size.section(u'x', 0, 0)));
+            QCOMPARE(QImage(folder + entry.value("filename").toString()).size(),
+                     QSize(pixels, pixels));
+            kinds.append(QStringLiteral("%1 %2 %3 %4")
+                             .arg(entry.value("idiom").toString(),
+                                  entry.value("platform").toString(),
+                                  entry.value("appearances")[0]["value"].toString())
+                             .arg(pixels));
         }
+        kinds.sort();
+        QCOMPARE(kinds, (QStringList{"mac   1024", "mac   128", "mac   16", "mac   256",
+                                     "mac   256", "mac   32", "mac   32", "mac   512", "mac   512",
+                                     "mac   64", "universal ios  1024", "universal ios dark 1024",
+                                     "universal ios tinted 1024", "universal watchos  1024"}));
     }
 };
 

@@ -1,8 +1,8 @@
-// Every platform set written from one design, then read as the consuming tools read it:
-// JSON and XML through Qt's parsers, the containers through the test's own readers, PNG
-// headers byte by byte, and the pictures pixel by pixel; and what the containers refuse.
+// The platform sets written from one design, then read as the consuming tools read it: the
+// launcher XML through Qt's parser, the containers through the test's own readers, and the
+// pictures pixel by pixel; and what the containers refuse. What every planned file must be on
+// its own is checked against the rules table of tst_PlannedFileRules.
 
-#include "design/ColorContrast.h"
 #include "export/PngEncoder.h"
 #include "helpers/TestImages.h"
 #include "platforms/IcnsWriter.h"
@@ -11,40 +11,12 @@
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
 #include "render/ImageTools.h"
-#include "render/LegibleGlyphs.h"
 
-#include <QDir>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <functional>
-
 using TestImages::PixelAt;
-
-namespace {
-
-const QList<PlatformTarget> AllTargets{PlatformTarget::Xcode,   PlatformTarget::Icns,
-                                       PlatformTarget::Windows, PlatformTarget::Android,
-                                       PlatformTarget::Web,     PlatformTarget::Linux};
-
-struct Density {
-    QString folder;
-    int icon;
-    int layer;
-};
-const QList<Density> Densities{{"mipmap-mdpi", 48, 108},
-                               {"mipmap-hdpi", 72, 162},
-                               {"mipmap-xhdpi", 96, 216},
-                               {"mipmap-xxhdpi", 144, 324},
-                               {"mipmap-xxxhdpi", 192, 432}};
-
-} // namespace
-
-Q_DECLARE_METATYPE(Density)
 
 namespace {
 
@@ -68,17 +40,6 @@ QImage ReadImage(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_ARGB32);
 }
 
-// The first pixel for which `bad` holds, described, or "" when there is none.
-QString FirstPixel(const QImage& image, const std::function<bool(int x, int y, QColor)>& bad) {
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            if (bad(x, y, PixelAt(image, x, y)))
-                return QStringLiteral("pixel (%1, %2) is %3")
-                    .arg(QString::number(x), QString::number(y),
-                         PixelAt(image, x, y).name(QColor::HexArgb));
-    return {};
-}
-
 QImage Composed(const QImage& bottom, const QImage& top) {
     QImage result = bottom.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     QPainter painter(&result);
@@ -100,72 +61,19 @@ private slots:
         QVERIFY(m_folder.isValid());
         const PlatformExport::Result result = PlatformExport::Run(
             SetDesign(),
-            PlatformPlan::Files(AllTargets,
+            PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Icns,
+                                 PlatformTarget::Windows, PlatformTarget::Android,
+                                 PlatformTarget::Web, PlatformTarget::Linux},
                                 MakePlatformSetOptions(IconDesign(), "AppIcon", QString())),
             m_folder.filePath(""), false);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes, QStringList());
     }
 
-    void assetCatalogNamesExistingPngsOfTheirSize() {
-        const QString folder = Path("AppIcon.appiconset/");
-        QJsonParseError error;
-        const QJsonDocument contents =
-            QJsonDocument::fromJson(TestImages::ReadFile(folder + "Contents.json"), &error);
-        QCOMPARE(error.error, QJsonParseError::NoError);
-        QStringList kinds;
-        for (const QJsonValue& value : contents.object().value("images").toArray()) {
-            const QJsonObject image = value.toObject();
-            const QString size = image.value("size").toString();
-            const int scale =
-                image.contains("scale") ? image.value("scale").toString().chopped(1).toInt() : 1;
-            const int pixels = size.section(u'x', 0, 0).toInt() * scale;
-            QCOMPARE(size, QStringLiteral("%1x%1").arg(size.section(u'x', 0, 0)));
-            const QString file = folder + image.value("filename").toString();
-            QCOMPARE(QImage(file).size(), QSize(pixels, pixels));
-            const QString appearance = image.value("appearances")[0]["value"].toString();
-            kinds.append(QStringLiteral("%1 %2 %3 %4")
-                             .arg(image.value("idiom").toString(),
-                                  image.value("platform").toString(), appearance)
-                             .arg(pixels));
-        }
-        kinds.sort();
-        QCOMPARE(kinds, (QStringList{"mac   1024", "mac   128", "mac   16", "mac   256",
-                                     "mac   256", "mac   32", "mac   32", "mac   512", "mac   512",
-                                     "mac   64", "universal ios  1024", "universal ios dark 1024",
-                                     "universal ios tinted 1024", "universal watchos  1024"}));
-        QCOMPARE(contents.object().value("info")["version"].toInt(), 1);
-    }
-
-    // Full-bleed pictures are opaque to the corners; the store icons carry no alpha channel at
-    // all.
-    void fullBleedFilesAreOpaque_data() {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<bool>("store");
-        QTest::newRow("iOS light") << "AppIcon.appiconset/icon-ios-1024.png" << true;
-        QTest::newRow("watchOS") << "AppIcon.appiconset/icon-watchos-1024.png" << true;
-        QTest::newRow("Play Store") << "android/play-store-512.png" << false;
-        QTest::newRow("touch icon") << "web/apple-touch-icon.png" << false;
-        QTest::newRow("maskable") << "web/icon-maskable-512.png" << false;
-        QTest::newRow("adaptive background")
-            << "android/res/mipmap-xxxhdpi/ic_launcher_background.png" << false;
-    }
-    void fullBleedFilesAreOpaque() {
-        QFETCH(QString, file);
-        QFETCH(bool, store);
-        if (store)
-            QCOMPARE(IconContainerReader::PngColourType(TestImages::ReadFile(Path(file))), 2);
-        const QImage image = ReadImage(Path(file));
-        QVERIFY(!image.isNull());
-        // Opaque to the very corners, which the rounded design as drawn leaves clear; what
-        // the full-bleed picture holds is the renderer's concern.
-        QCOMPARE(FirstPixel(image, [](int, int, QColor c) { return c.alpha() != 255; }), QString());
-    }
-
-    // Dark: only the glyphs, every visible colour legible on the dark home screen, hues kept.
-    // Tinted: only the glyphs in gray, the brightest white and none under 35 % gray.
-    void darkAndTintedKeepOnlyLegibleGlyphs() {
-        const QImage plain = ReadImage(Path("AppIcon.appiconset/icon-mac-512@2x.png"));
+    // Legibility and gray levels are checked with every planned file's rules; here, that the
+    // dark and tinted icons keep only the glyphs, dark ones along their own hues.
+    void darkAndTintedKeepTheGlyphsHues() {
+        const QImage plain = ReadImage(Path("AppIcon.appiconset/icon-ios-1024.png"));
         const QImage dark = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-dark.png"));
         const QImage tinted = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-tinted.png"));
         // Left of the centre only the background; the icon is red left of x 640, blue right.
@@ -173,31 +81,10 @@ private slots:
         QCOMPARE(PixelAt(plain, background.x(), background.y()).alpha(), 255);
         QCOMPARE(PixelAt(dark, background.x(), background.y()).alpha(), 0);
         QCOMPARE(PixelAt(tinted, background.x(), background.y()).alpha(), 0);
-        QCOMPARE(FirstPixel(dark,
-                            [](int, int, QColor c) {
-                                return c.alpha() == 255 &&
-                                       ColorContrast::Ratio(c, ColorContrast::DarkHomeScreen()) <
-                                           ColorContrast::LegibleRatio;
-                            }),
-                 QString());
-        // Lightened along their own hue: red stays red, blue stays blue.
         const int redHue = PixelAt(dark, red.x(), red.y()).hsvHue();
         QVERIFY2(redHue <= 10 || redHue >= 350, qPrintable(QString::number(redHue)));
         QVERIFY(qAbs(PixelAt(dark, blue.x(), blue.y()).hsvHue() - 240) <= 25);
-
         QCOMPARE(PixelAt(tinted, red.x(), red.y()).alpha(), 255);
-        int brightest = 0;
-        QCOMPARE(FirstPixel(tinted,
-                            [&](int, int, QColor c) {
-                                if (c.alpha() == 255)
-                                    brightest = std::max(brightest, c.red());
-                                return c.alpha() > 0 &&
-                                       (c.red() != c.green() || c.green() != c.blue() ||
-                                        (c.alpha() == 255 &&
-                                         c.red() < LegibleGlyphs::MinimumTintedGray));
-                            }),
-                 QString());
-        QCOMPARE(brightest, 255);
         QVERIFY(PixelAt(tinted, red.x(), red.y()).red() >
                 PixelAt(tinted, blue.x(), blue.y()).red());
     }
@@ -291,46 +178,13 @@ private slots:
         while (xml.readNextStartElement()) {
             const QString drawable = xml.attributes().value(android, "drawable").toString();
             QVERIFY2(drawable.startsWith("@mipmap/"), qPrintable(drawable));
-            for (const Density& density : Densities) {
-                const QString png =
-                    QStringLiteral("android/res/%1/%2.png").arg(density.folder, drawable.mid(8));
-                QCOMPARE(QImage(Path(png)).size(), QSize(density.layer, density.layer));
-            }
+            QVERIFY2(QFile::exists(Path("android/res/mipmap-mdpi/" + drawable.mid(8) + ".png")),
+                     qPrintable(drawable));
             layers.append(xml.name().toString());
             xml.skipCurrentElement();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
         QCOMPARE(layers, (QStringList{"background", "foreground", "monochrome"}));
-    }
-
-    void androidPicturesPerDensity_data() {
-        QTest::addColumn<Density>("density");
-        for (const Density& density : Densities)
-            QTest::newRow(qPrintable(density.folder)) << density;
-    }
-    void androidPicturesPerDensity() {
-        QFETCH(Density, density);
-        const QString folder = Path("android/res/" + density.folder + "/");
-        QCOMPARE(QImage(folder + "ic_launcher.png").size(), QSize(density.icon, density.icon));
-
-        const QImage round = ReadImage(folder + "ic_launcher_round.png");
-        const int last = density.icon - 1;
-        QCOMPARE(round.size(), QSize(density.icon, density.icon));
-        for (const QPoint corner :
-             {QPoint(0, 0), QPoint(last, 0), QPoint(0, last), QPoint(last, last)})
-            QCOMPARE(PixelAt(round, corner.x(), corner.y()).alpha(), 0);
-        QCOMPARE(PixelAt(round, density.icon / 2, density.icon / 8).alpha(), 255);
-        QCOMPARE(PixelAt(round, density.icon / 8, density.icon / 2).alpha(), 255);
-
-        // Where the glyphs lie in the layers is checked where they are composed.
-        for (const QString name : {"ic_launcher_foreground.png", "ic_launcher_monochrome.png"})
-            QCOMPARE(QImage(folder + name).size(), QSize(density.layer, density.layer));
-        const QImage monochrome = ReadImage(folder + "ic_launcher_monochrome.png");
-        QCOMPARE(FirstPixel(monochrome,
-                            [](int, int, QColor c) {
-                                return c.alpha() > 0 && c.rgb() != qRgb(255, 255, 255);
-                            }),
-                 QString());
     }
 
     void adaptiveLayersComposeToTheDesignInTheSafeZone() {
@@ -346,14 +200,6 @@ private slots:
         const QImage design = ImageTools::RenderIcon(SetDesign(), whole);
         const QString difference = TestImages::FirstDifference(layers, design, 3);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    }
-
-    void linuxThemeHoldsEverySize() {
-        for (int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
-            const QString file =
-                Path(QStringLiteral("linux/hicolor/%1x%1/apps/AppIcon.png").arg(pixels));
-            QCOMPARE(QImage(file).size(), QSize(pixels, pixels));
-        }
     }
 
     // The plain design of the whole set gives no note; a transparent one on a small canvas
@@ -372,11 +218,6 @@ private slots:
         QCOMPARE(result.notes.size(), 2);
         QVERIFY2(result.notes[0].contains("white"), qPrintable(result.notes[0]));
         QVERIFY2(result.notes[1].contains("200 x 200"), qPrintable(result.notes[1]));
-        QList<IconContainerReader::Entry> entries;
-        QCOMPARE(
-            IconContainerReader::ReadIcns(TestImages::ReadFile(folder.filePath("N.icns")), entries),
-            QString());
-        QCOMPARE(entries[6].image.size(), QSize(1024, 1024));
         const QImage store = ReadImage(folder.filePath("android/play-store-512.png"));
         QCOMPARE(store.size(), QSize(512, 512));
         QCOMPARE(PixelAt(store, 0, 0), QColor(Qt::white));
