@@ -223,17 +223,6 @@ private slots:
         QVERIFY(!DecodeIconImage(EncodedByQt(TestImages::AsymmetricImage(8, 8), "jpeg")).isNull());
     }
 
-    void sizeInUnitsIsThePixelSizeWhateverTheResolution() {
-        QImage retina = TestImages::AsymmetricImage(512, 512);
-        retina.setDotsPerMeterX(5669); // 144 dpi
-        retina.setDotsPerMeterY(5669);
-        const QImage loaded = LoadIconImage(Write("retina.png", TestImages::PngBytes(retina)));
-        QCOMPARE(loaded.size(), QSize(512, 512));
-        QCOMPARE(loaded.format(), QImage::Format_ARGB32_Premultiplied);
-        QCOMPARE(loaded.dotsPerMeterX(), 2835); // 72 dpi: one pixel per unit
-        QCOMPARE(TestImages::FirstDifference(loaded, retina, 0), QString());
-    }
-
     void jpeg2000HeaderIsCheckedBeforeDecoding_data() {
         QTest::addColumn<Jpeg2000Decoder::Limits>("limits");
         QTest::addColumn<bool>("decoded");
