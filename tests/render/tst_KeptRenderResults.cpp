@@ -56,8 +56,6 @@ private slots:
 
         design.useImageColors = true;
         design.iconRotation = 0.0f;
-        QVERIFY(ColorsClose(lowerLeft(), Qt::red, 2));
-
         // The same image object painted over: same size, new pixels.
         design.iconImage.fill(Qt::magenta);
         QVERIFY(ColorsClose(lowerLeft(), Qt::magenta, 2));
