@@ -1,3 +1,4 @@
+#include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
 #include "imageio/SvgImage.h"
 
@@ -98,24 +99,16 @@ private slots:
         const QString png = folder.filePath(QStringLiteral("red.png"));
         QVERIFY(red.save(png));
         const QByteArray url = QUrl::fromLocalFile(png).toEncoded();
+        const QByteArray sized = "\" width=\"10\" height=\"10\"/>";
         const QByteArray document =
             Svg("viewBox=\"0 0 10 10\" xmlns:xi=\"http://www.w3.org/2001/XInclude\"",
-                "<image xlink:href=\"" + url +
-                    "\" width=\"10\" height=\"10\"/>"
-                    "<image xlink:href=\"red.png\" width=\"10\" height=\"10\"/>"
-                    "<image xlink:href=\"" +
-                    png.toUtf8() +
-                    "\" width=\"10\" height=\"10\"/>"
-                    "<xi:include href=\"" +
-                    url +
-                    "\" parse=\"text\"/>"
-                    "<use xlink:href=\"" +
-                    url + "#a\"/>");
-        QFile file(folder.filePath(QStringLiteral("icon.svg")));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(document) == document.size());
-        file.close();
+                "<image xlink:href=\"" + url + sized + "<image xlink:href=\"red.png" + sized +
+                    "<image xlink:href=\"" + png.toUtf8() + sized + "<xi:include href=\"" + url +
+                    "\" parse=\"text\"/><use xlink:href=\"" + url + "#a\"/>");
+        const QString path = folder.filePath(QStringLiteral("icon.svg"));
+        QVERIFY(TestImages::WriteFile(path, document));
         std::shared_ptr<const SvgImage> vector;
-        const QImage thumbnail = LoadIconImage(file.fileName(), &vector);
+        const QImage thumbnail = LoadIconImage(path, &vector);
         QVERIFY(vector);
         const QImage drawn = vector->Draw(QSize(10, 10), QTransform());
         for (const QImage& image : {thumbnail, drawn})
@@ -125,9 +118,8 @@ private slots:
     }
 
     void compressedAndPlainDocumentsAgree() {
-        QFile file(QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg"));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray plain = file.readAll();
+        const QByteArray plain = TestImages::ReadFile(
+            QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg"));
         const auto fromPlain = SvgImage::Read(plain);
         const auto fromGzip = SvgImage::Read(Gzip(plain));
         QVERIFY(fromPlain && fromGzip);

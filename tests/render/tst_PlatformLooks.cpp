@@ -64,7 +64,6 @@ private slots:
     // What the wall shows at 16 to 128 pixels is exactly what the export writes at that size.
     void realSizesAreTheExportsScaling_data() {
         QTest::addColumn<QSize>("renderingSize");
-        QTest::newRow("large square") << QSize(300, 300);
         QTest::newRow("wide, odd") << QSize(301, 157);
         QTest::newRow("smaller than the tiles") << QSize(24, 24);
     }

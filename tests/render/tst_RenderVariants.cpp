@@ -4,9 +4,7 @@
 #include "render/StretchImage.h"
 
 #include <QtTest>
-#include <cstdlib>
 
-using TestImages::ColorsClose;
 using TestImages::Filled;
 using TestImages::PixelAt;
 
@@ -41,35 +39,12 @@ RenderOptions Options(Layers layers, bool fullBleed = false, double inset = 1.0,
     return options;
 }
 
-// How many pixels of the image the predicate selects.
-int CountPixels(const QImage& image, const std::function<bool(QRgb)>& predicate) {
-    return TestImages::Count(image, [&](int x, int y) { return predicate(image.pixel(x, y)); });
-}
-
-// Mean absolute channel difference over the whole picture.
-double MeanDifference(const QImage& a, const QImage& b) {
-    double sum = 0.0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y);
-            const QRgb q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
-        }
-    return sum / (4.0 * a.width() * a.height());
-}
-
 } // namespace
 
 class RenderVariantsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void defaultOptionsDrawTheDesignAsItIs() {
-        const IconDesign design = RichDesign(200);
-        QCOMPARE(ImageTools::RenderIcon(design, RenderOptions{}), ImageTools::RenderIcon(design));
-    }
-
     // How the platform files compose the layers is checked on the files themselves; here, what
     // each layer holds.
     void layersHoldOnlyTheirOwnPart() {
@@ -89,36 +64,6 @@ private slots:
         bare.transparentBackground = true;
         const QImage onWhite = ImageTools::RenderIcon(bare, Options(Layers::All, true));
         QCOMPARE(TestImages::FirstDifference(onWhite, Filled(240, 240, Qt::white), 0), QString());
-    }
-
-    void insetKeepsGlyphsInsideTheCentralSquare() {
-        IconDesign design = RichDesign(216);
-        design.iconHorizontalOffset = 0.0f;
-        design.iconShadow = false;
-        design.textShadow = false;
-        design.text.clear();
-        const double fraction = 72.0 / 108.0;
-        const QImage glyphs =
-            ImageTools::RenderIcon(design, Options(Layers::Glyphs, false, fraction));
-        const QRect central(36, 36, 144, 144);
-        QVERIFY(CountPixels(glyphs, [](QRgb p) { return qAlpha(p) == 255; }) > 0);
-        QCOMPARE(TestImages::Count(glyphs,
-                                   [&](int x, int y) {
-                                       return !central.contains(x, y) && qAlpha(glyphs.pixel(x, y));
-                                   }),
-                 0);
-        // The icon keeps its proportion of the canvas inside the inset square.
-        const int iconWidth =
-            CountPixels(glyphs.copy(0, 108, 216, 1), [](QRgb p) { return qAlpha(p) == 255; });
-        QVERIFY2(std::abs(iconWidth - 36) <= 2, qPrintable(QString::number(iconWidth)));
-
-        // An inset full-bleed background still fills the whole output, its end colours
-        // continuing outward.
-        const QImage background =
-            ImageTools::RenderIcon(design, Options(Layers::Background, false, fraction));
-        QCOMPARE(CountPixels(background, [](QRgb p) { return qAlpha(p) != 255; }), 0);
-        QVERIFY(ColorsClose(PixelAt(background, 100, 0), design.gradientStartColor.toQColor(), 2));
-        QVERIFY(ColorsClose(PixelAt(background, 100, 215), design.gradientEndColor.toQColor(), 2));
     }
 
     void treatmentsChangeColourAndKeepAlpha_data() {
@@ -188,7 +133,7 @@ private slots:
         QVERIFY(inset == 1.0 || (!qAlpha(picture.pixel(2, 2)) && !qAlpha(picture.pixel(corner))));
         const QImage reference = StretchImage(ImageTools::RenderIcon(design), side, side);
         const double difference =
-            MeanDifference(picture.copy(margin, margin, side, side), reference);
+            TestImages::MeanAbsoluteDifference(picture.copy(margin, margin, side, side), reference);
         QVERIFY2(difference < 4.0, qPrintable(QString::number(difference)));
     }
 };

@@ -139,8 +139,6 @@ private slots:
             << "rounded" << 4.3 << 4.3 << QPointF() << QPoint(60, -45);
         QTest::newRow("rounded, wide along x only")
             << "rounded" << 12.0 << 0.0 << QPointF(0.25, 0.0) << QPoint(7, 2);
-        QTest::newRow("rounded, wide along y")
-            << "rounded" << 2.0 << 20.0 << QPointF() << QPoint(1, 13);
         QTest::newRow("two islands in a row")
             << "two islands" << 6.4 << 6.4 << QPointF(0.1, 0.9) << QPoint(4, 8);
         QTest::newRow("hole inside") << "holed" << 6.4 << 6.4 << QPointF() << QPoint(-3, 6);

@@ -13,10 +13,6 @@ QString DataFile(const QString& name) {
     return QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name;
 }
 
-std::shared_ptr<const SvgImage> ReadSvg(const QByteArray& bytes) {
-    return SvgImage::Read(bytes);
-}
-
 // The icon layer alone: nothing else drawn, on a transparent canvas.
 IconDesign IconOnly(std::shared_ptr<const SvgImage> image, double width, double height) {
     IconDesign design;
@@ -54,7 +50,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, height);
         const QString path = DataFile(file);
-        const auto image = ReadSvg(TestImages::ReadFile(path));
+        const auto image = SvgImage::Read(TestImages::ReadFile(path));
         QVERIFY(image);
         const QImage layer = ImageTools::RenderIcon(IconOnly(image, width, height));
 
@@ -83,8 +79,9 @@ private slots:
     // A circle enlarged ten times is drawn at that size, not enlarged from a small drawing: its
     // edge stays one or two pixels wide.
     void enlargedImageKeepsSharpEdges() {
-        const auto image = ReadSvg("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 "
-                                   "100\"><circle cx=\"50\" cy=\"50\" r=\"4\"/></svg>");
+        const auto image =
+            SvgImage::Read("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 "
+                           "100\"><circle cx=\"50\" cy=\"50\" r=\"4\"/></svg>");
         QVERIFY(image);
         IconDesign design = IconOnly(image, 2000, 2000);
         design.iconScale = 999.0f;
@@ -101,7 +98,7 @@ private slots:
 
     // Turned, tinted and moved, the SVG image lands where the same picture as a raster lands.
     void placedLikeARasterImage() {
-        const auto image = ReadSvg(TestImages::ReadFile(DataFile("tango-dialog-error.svg")));
+        const auto image = SvgImage::Read(TestImages::ReadFile(DataFile("tango-dialog-error.svg")));
         QVERIFY(image);
         IconDesign vector = IconOnly(image, 480, 480);
         vector.iconRotation = 30.0f;
@@ -120,7 +117,7 @@ private slots:
     // Another layer changing does not draw the document again, neither for the full rendering
     // nor for the interim preview drawn at view size between two of them.
     void editingTheTextKeepsTheDrawnIcon() {
-        const auto image = ReadSvg(TestImages::ReadFile(DataFile("gvim.svg")));
+        const auto image = SvgImage::Read(TestImages::ReadFile(DataFile("gvim.svg")));
         QVERIFY(image);
         IconDesign design = IconOnly(image, 256, 256);
         const QRectF rect(28, 28, 200, 200);
