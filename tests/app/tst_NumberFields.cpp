@@ -143,18 +143,6 @@ private slots:
         QCOMPARE(editor.HistorySize(), history);
     }
 
-    // A stepper writes its value plainly, and stays put at its limit.
-    void steppersWriteTheirValue() {
-        EditorFixture editor;
-        const EditorControls& c = editor.controls();
-        UserInput::Type(c.textFieldIconHorizontalOffset, "+25");
-        UserInput::ClickStepper(c.stepperIconHorizontalOffset, -1);
-        QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("24"));
-        UserInput::Type(c.textFieldIconScale, "999");
-        UserInput::ClickStepper(c.stepperIconScale, +1);
-        QCOMPARE(c.textFieldIconScale->text(), QStringLiteral("999"));
-    }
-
     // A line break in a text field would give a profile that can never be read back.
     void pastedLineBreaksBecomeSpaces() {
         EditorFixture editor;
