@@ -15,8 +15,8 @@ void Wheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers = Qt::N
 
 } // namespace
 
-// The settings panel's fields: the wheel, the draggable captions, the hex colour fields, and
-// the canvas view's zoom.
+// The settings panel's fields: the wheel, the draggable captions, the hex colour fields, the
+// sections, and the canvas view's zoom.
 class tst_InspectorFields : public QObject {
     Q_OBJECT
 
@@ -192,25 +192,6 @@ private slots:
                      qPrintable(
                          QStringLiteral("%1: %2, %3").arg(level).arg(middle.x()).arg(middle.y())));
         }
-    }
-
-    // Save in the unsaved-changes question saves first, asking for a name when there is none;
-    // a cancelled name keeps everything.
-    void saveBeforeNew() {
-        EditorFixture editor;
-        QTemporaryDir folder;
-        UserInput::Type(editor.controls().textFieldText, "Kept");
-        editor.prompter.answers = {kSave};
-        editor.menu().fileNew->trigger(); // the name panel is cancelled
-        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Kept"));
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-        const QString path = folder.filePath("kept.sgp");
-        editor.prompter.answers = {kSave};
-        editor.prompter.saveFiles = {path};
-        editor.menu().fileNew->trigger();
-        QVERIFY(TestImages::ReadFile(path).contains("Kept"));
-        QVERIFY(editor.controls().textFieldText->text() != QStringLiteral("Kept"));
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
     }
 };
 

@@ -90,6 +90,9 @@ class tst_ProfileCommands : public QObject {
 private slots:
     void init() { QVERIFY(m_folder.isValid()); }
 
+    // New asks only with the marker. Save in the question saves first, asking for a name when
+    // there is none, and a cancelled name keeps everything; Cancel keeps everything; Don't Save
+    // forgets the design, its profile and its icon image.
     void newAsksOnlyWithTheMarker() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -97,10 +100,21 @@ private slots:
         QVERIFY(editor.prompter.questions.isEmpty());
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.Renders(), 2);
+        UserInput::Type(editor.controls().textFieldText, "Kept");
+        editor.prompter.answers = {kSave};
+        editor.menu().fileNew->trigger(); // the name panel is cancelled
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Kept"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
+        editor.prompter.answers = {kSave};
+        editor.prompter.saveFiles = {Path("open.sgp")};
+        editor.menu().fileNew->trigger();
+        QVERIFY(TestImages::ReadFile(Path("open.sgp")).contains("Kept"));
+        QVERIFY(editor.controls().textFieldText->text().isEmpty());
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
 
         // An open profile with an icon image, then edited.
-        editor.prompter.saveFiles = {Path("open.sgp")};
-        editor.menu().saveProfileAs->trigger();
+        editor.prompter.openFiles = {Path("open.sgp")};
+        editor.menu().loadProfile->trigger();
         QVERIFY(TestImages::AsymmetricImage(8, 8).save(Path("icon.png")));
         vc->LoadIconImage(Path("icon.png"));
         UserInput::Click(editor.controls().checkTransparentBackground);
@@ -109,7 +123,7 @@ private slots:
 
         editor.prompter.answers = {kCancel};
         editor.menu().fileNew->trigger();
-        QCOMPARE(editor.prompter.Messages(), QStringList{kDiscardQuestion});
+        QCOMPARE(editor.prompter.Messages(), QStringList(3, kDiscardQuestion));
         QCOMPARE(vc->MakeProfileText(), edited);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
 
