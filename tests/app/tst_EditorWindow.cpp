@@ -45,35 +45,6 @@ private slots:
         }
     }
 
-    // Applying a profile sets controls from code: no action runs, so no render, no marker and
-    // no history entry.
-    void settingControlsFromCodeRunsNoAction() {
-        EditorFixture editor;
-        ViewController* vc = editor.controller();
-        // Every control reaching its own value is the profile round trip's concern; these are
-        // the values a control could lose on the way.
-        DesignSettings changed;
-        changed.transparentBackground = 1;
-        changed.cornerCurvature = 0.123456f; // between two slider positions, kept exactly
-        changed.iconFormat = 2;
-        changed.gradientEndColor = Rgba{0.1, 0.2, 0.3, 1.0}; // not a multiple of 1/255
-        changed.backgroundStroke = -1;
-        const QString text = MakeProfileText(changed);
-        QVERIFY(vc->ApplyProfileText(text, false));
-        DesignSettings expected; // colours come back from a profile at single precision
-        QVERIFY(ApplyProfileText(expected, text, false));
-        QTest::qWait(50);
-        QCOMPARE(editor.Renders(), 1);
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
-        QCOMPARE(editor.HistorySize(), 1);
-        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
-        QVERIFY(editor.controls().textFieldQuality->isEnabled()); // follows the format
-        QCOMPARE(editor.controls().checkBackgroundStroke->checkState(), Qt::PartiallyChecked);
-
-        QVERIFY(!vc->ApplyProfileText(QStringLiteral("0\n1\n"), true));
-        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
-    }
-
     // Tab moves through the groups in reading order and, within each design group, row by row
     // from the top, left to right within a row.
     void tabFollowsTheRowsOnScreen() {

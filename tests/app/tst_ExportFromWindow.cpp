@@ -109,17 +109,6 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(editor.Renders(), 2);
     }
-
-    void theCustomSizeFollowsTheCanvas() {
-        EditorFixture editor;
-        UserInput::Type(editor.controls().textFieldCanvasWidth, "300");
-        UserInput::Type(editor.controls().textFieldCanvasHeight, "200");
-        Export(editor);
-        QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList{"Icon300.png"});
-        const QImage file(m_folder->filePath("Icon300.png"));
-        QCOMPARE(file.size(), QSize(300, 200));
-        QCOMPARE(RenderNumber(file, 150, 100), editor.Renders());
-    }
 };
 
 QTEST_MAIN(tst_ExportFromWindow)

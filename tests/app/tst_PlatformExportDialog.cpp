@@ -263,36 +263,20 @@ private slots:
         QTRY_VERIFY(!dialog.IsOpen());
     }
 
+    // The app name reaches the web manifest; every choice comes back next time.
     void choicesAreRemembered() {
         EditorFixture editor;
+        const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Web};
         {
-            // The first time: every platform, the default name, no folder yet.
+            // The first time: every platform, the default name, no folder or app name yet.
             DialogDriver dialog(editor);
             QCOMPARE(dialog.CheckedTargets(), AllTargets);
             QCOMPARE(dialog.NameField()->text(), PlatformPlan::DefaultName());
             QVERIFY(dialog.FolderField()->text().isEmpty());
+            QVERIFY(dialog.AppNameField()->text().isEmpty());
             QVERIFY(!dialog.Replace()->isChecked());
             QVERIFY(!dialog.ExportButton()->isEnabled());
-            const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Linux};
             dialog.Choose(chosen, QStringLiteral("Again"), m_folder->path(), true);
-            QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
-            QTRY_VERIFY(!dialog.IsOpen());
-        }
-        DialogDriver dialog(editor);
-        QCOMPARE(dialog.CheckedTargets(),
-                 (QList<PlatformTarget>{PlatformTarget::Windows, PlatformTarget::Linux}));
-        QCOMPARE(dialog.NameField()->text(), QStringLiteral("Again"));
-        QCOMPARE(dialog.FolderField()->text(), m_folder->path());
-        QVERIFY(dialog.Replace()->isChecked());
-        QVERIFY(dialog.ExportButton()->isEnabled());
-    }
-
-    void appNameReachesTheWebManifestAndIsRemembered() {
-        EditorFixture editor;
-        {
-            DialogDriver dialog(editor);
-            QVERIFY(dialog.AppNameField()->text().isEmpty());
-            dialog.Choose({PlatformTarget::Web}, QStringLiteral("Set"), m_folder->path(), false);
             UserInput::Type(dialog.AppNameField(), QStringLiteral("My App"), false);
             QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
             QTRY_VERIFY(!dialog.IsOpen());
@@ -301,7 +285,13 @@ private slots:
         QVERIFY(manifest.open(QIODevice::ReadOnly));
         QCOMPARE(QJsonDocument::fromJson(manifest.readAll()).object().value("name").toString(),
                  QStringLiteral("My App"));
-        QCOMPARE(DialogDriver(editor).AppNameField()->text(), QStringLiteral("My App"));
+        DialogDriver dialog(editor);
+        QCOMPARE(dialog.CheckedTargets(), chosen);
+        QCOMPARE(dialog.NameField()->text(), QStringLiteral("Again"));
+        QCOMPARE(dialog.FolderField()->text(), m_folder->path());
+        QCOMPARE(dialog.AppNameField()->text(), QStringLiteral("My App"));
+        QVERIFY(dialog.Replace()->isChecked());
+        QVERIFY(dialog.ExportButton()->isEnabled());
     }
 };
 

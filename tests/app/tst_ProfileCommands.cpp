@@ -21,7 +21,8 @@ QByteArray SampleProfile() {
 // kind, so a control that shows or saves another control's value is caught.
 DesignSettings EveryValueChanged() {
     DesignSettings s;
-    // Colour components are distinct multiples of 1/32, which a profile stores exactly.
+    // Colour components are distinct multiples of 1/32, which a profile stores exactly (but
+    // for the one set below).
     int component = 0;
     const auto next = [&component] { return ++component / 32.0; };
     for (Rgba* colour : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
@@ -50,10 +51,11 @@ DesignSettings EveryValueChanged() {
     for (int* on : {&s.transparentBackground, &s.iconShadow, &s.textStroke, &s.iosIconSet,
                     &s.watchIconSet, &s.customSize})
         *on = 1;
-    for (int* off : {&s.backgroundStroke, &s.backgroundShadow, &s.useImageColors, &s.textShadow,
-                     &s.macIconSet})
+    for (int* off : {&s.backgroundShadow, &s.useImageColors, &s.textShadow, &s.macIconSet})
         *off = 0;
-    s.cornerCurvature = 0.75f;
+    s.backgroundStroke = -1;                       // mixed
+    s.cornerCurvature = 0.123456f;                 // between two slider positions, kept exactly
+    s.gradientEndColor = Rgba{0.1, 0.2, 0.3, 1.0}; // not a multiple of 1/255
     // Longer than a line edit holds by default.
     s.text = QString(40000, u'W') + "end";
     s.fontIndex = 5;
@@ -69,7 +71,7 @@ DesignSettings EveryValueChanged() {
         s.macSizes[i] = i % 2 ? -1 : 0;
     s.customWidthText = QStringLiteral("320");
     s.customHeightText = QStringLiteral("240");
-    s.iconFormat = 7;
+    s.iconFormat = 2; // takes a quality
     s.namePattern = QString(33000, u'n') + "[Size]";
     return s;
 }
@@ -88,6 +90,9 @@ class tst_ProfileCommands : public QObject {
 private slots:
     void init() { QVERIFY(m_folder.isValid()); }
 
+    // New asks only with the marker. Save in the question saves first, asking for a name when
+    // there is none, and a cancelled name keeps everything; Cancel keeps everything; Don't Save
+    // forgets the design, its profile and its icon image.
     void newAsksOnlyWithTheMarker() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -95,10 +100,21 @@ private slots:
         QVERIFY(editor.prompter.questions.isEmpty());
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.Renders(), 2);
+        UserInput::Type(editor.controls().textFieldText, "Kept");
+        editor.prompter.answers = {kSave};
+        editor.menu().fileNew->trigger(); // the name panel is cancelled
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Kept"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
+        editor.prompter.answers = {kSave};
+        editor.prompter.saveFiles = {Path("open.sgp")};
+        editor.menu().fileNew->trigger();
+        QVERIFY(TestImages::ReadFile(Path("open.sgp")).contains("Kept"));
+        QVERIFY(editor.controls().textFieldText->text().isEmpty());
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
 
         // An open profile with an icon image, then edited.
-        editor.prompter.saveFiles = {Path("open.sgp")};
-        editor.menu().saveProfileAs->trigger();
+        editor.prompter.openFiles = {Path("open.sgp")};
+        editor.menu().loadProfile->trigger();
         QVERIFY(TestImages::AsymmetricImage(8, 8).save(Path("icon.png")));
         vc->LoadIconImage(Path("icon.png"));
         UserInput::Click(editor.controls().checkTransparentBackground);
@@ -107,7 +123,7 @@ private slots:
 
         editor.prompter.answers = {kCancel};
         editor.menu().fileNew->trigger();
-        QCOMPARE(editor.prompter.Messages(), QStringList{kDiscardQuestion});
+        QCOMPARE(editor.prompter.Messages(), QStringList(3, kDiscardQuestion));
         QCOMPARE(vc->MakeProfileText(), edited);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - open*"));
 
@@ -193,8 +209,8 @@ private slots:
         QCOMPARE(editor.log->LastDesign().fontSize, 64.0f);
     }
 
-    // Every control takes its own value from a loaded profile and gives it back on save,
-    // however long its text.
+    // Every control takes its own value from a profile and gives it back, however long its
+    // text; set from code, the controls run no action: no render, no marker, no history entry.
     void everyValueGoesThroughTheControlsUnchanged() {
         const DesignSettings changed = EveryValueChanged();
         const QString profile = MakeProfileText(changed);
@@ -203,17 +219,21 @@ private slots:
         QCOMPARE(lines.size(), defaultLines.size());
         for (qsizetype i = 0; i + 1 < lines.size(); ++i)
             QVERIFY2(lines[i] != defaultLines[i], qPrintable(QString::number(i)));
+        DesignSettings expected; // colours come back from a profile at single precision
+        QVERIFY(ApplyProfileText(expected, profile, false));
 
         EditorFixture editor;
-        QVERIFY(WriteFile(Path("every.sgp"), profile.toUtf8()));
-        editor.prompter.openFiles = {Path("every.sgp")};
-        editor.menu().loadProfile->trigger();
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - every"));
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(editor.log->LastDesign().text, changed.text);
-        editor.prompter.saveFiles = {Path("again.sgp")};
-        editor.menu().saveProfileAs->trigger();
-        QCOMPARE(QString::fromUtf8(TestImages::ReadFile(Path("again.sgp"))), profile);
+        ViewController* vc = editor.controller();
+        QVERIFY(vc->ApplyProfileText(profile, false));
+        QTest::qWait(50);
+        QCOMPARE(editor.Renders(), 1);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+        QCOMPARE(editor.HistorySize(), 1);
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
+        QVERIFY(editor.controls().textFieldQuality->isEnabled()); // follows the format
+        QCOMPARE(editor.controls().checkBackgroundStroke->checkState(), Qt::PartiallyChecked);
+        QVERIFY(!vc->ApplyProfileText(QStringLiteral("0\n1\n"), true));
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(expected));
     }
 
     void loadAsksOnlyWithTheMarkerAndKeepsTheIconImage() {
@@ -244,10 +264,16 @@ private slots:
         QCOMPARE(editor.prompter.Messages(), QStringList{kDiscardQuestion});
         QCOMPARE(editor.prompter.openRequests.size(), 1);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - sample*"));
+        // An older profile without the watchOS lines keeps those settings as they were.
+        QCheckBox* watch = editor.Find<QCheckBox>("check36watchos");
+        UserInput::Click(watch);
+        const QList<QByteArray> lines = SampleProfile().split('\n').mid(0, 93);
+        QVERIFY(WriteFile(Path("old.sgp"), lines.join('\n') + '\n'));
         editor.prompter.answers = {kDontSave};
-        editor.prompter.openFiles = {Path("sample.sgp")};
+        editor.prompter.openFiles = {Path("old.sgp")};
         editor.menu().loadProfile->trigger();
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - sample"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - old"));
+        QVERIFY(!watch->isChecked());
     }
 
     // A profile that cannot be read changes nothing, and a later Save goes to the open
@@ -316,21 +342,6 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - recent5"));
         QCOMPARE(listed().first(), saved[3]);
         QSettings().remove("file/recentProfiles");
-    }
-
-    // An older profile without the watchOS lines keeps those settings as they were.
-    void anOlderLayoutLoads() {
-        EditorFixture editor;
-        QCheckBox* watch = editor.Find<QCheckBox>("check36watchos");
-        UserInput::Click(watch);
-        const QList<QByteArray> lines = SampleProfile().split('\n').mid(0, 93);
-        QVERIFY(WriteFile(Path("old.sgp"), lines.join('\n') + '\n'));
-        editor.prompter.answers = {kDontSave};
-        editor.prompter.openFiles = {Path("old.sgp")};
-        editor.menu().loadProfile->trigger();
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - old"));
-        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Sample"));
-        QVERIFY(!watch->isChecked());
     }
 
     // `sigilon PATH.sgp` loads the profile as Load does; which files are profiles is the
