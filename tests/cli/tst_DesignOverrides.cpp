@@ -63,8 +63,6 @@ private slots:
         QTest::newRow("text holding =")
             << "namePattern=a=b" << QList<int>{93} << QStringList{"a=b"};
         QTest::newRow("font index") << "fontIndex=0" << QList<int>{47} << QStringList{"0"};
-        QTest::newRow("canvas width")
-            << "canvasWidth=2048" << QList<int>{87} << QStringList{"2048"};
         QTest::newRow("canvas height at its largest")
             << "canvasHeight=10000" << QList<int>{88} << QStringList{"10000"};
         QTest::newRow("offset field at its smallest")

@@ -277,7 +277,6 @@ private slots:
         QTest::newRow("letters on a real line") << WithLine(lines, 8, "abc") << true;
         QTest::newRow("fraction on a state line") << WithLine(lines, 9, "1.0") << false;
         QTest::newRow("decimal comma in a component") << WithLine(lines, 11, "0,5") << false;
-        QTest::newRow("font name on the index line") << WithLine(lines, 47, "Marker Felt") << false;
         QTest::newRow("bad last line") << WithLine(lines, 104, "on") << false;
         QTest::newRow("bad quality in 93 lines") << WithLine(lines.mid(0, 93), 92, "high") << true;
         QTest::newRow("empty fraction in 89 lines") << OldestText(lines, "1", "") << true;
