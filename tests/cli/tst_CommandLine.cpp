@@ -191,12 +191,10 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
-    void renderDrawsTheProfileWithTheIconAtItsPixelSize() {
-        // 512 x 512 pixels declaring 144 dpi are still 512 units: edge to edge on a 512 canvas
-        // without background, outline or shadow.
-        QImage icon = TestImages::AsymmetricImage(512, 512);
-        icon.setDotsPerMeterX(5669);
-        icon.setDotsPerMeterY(5669);
+    void renderDrawsTheProfileWithTheIcon() {
+        // Edge to edge on a canvas of its size without background, outline or shadow. That a
+        // resolution never changes its size is the loader's concern (tst_IconImageFile).
+        const QImage icon = TestImages::AsymmetricImage(512, 512);
         DesignSettings settings;
         settings.transparentBackground = 1;
         settings.backgroundStroke = 0;
@@ -204,9 +202,9 @@ private slots:
         settings.cornerCurvature = 0.0f;
         settings.canvasWidthText = settings.canvasHeightText = "512";
         const QString output = m_dir.filePath("icon.png");
-        const Run run = Sigilon(
-            {"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
-             "--icon", Write("retina.png", TestImages::PngBytes(icon)), "--output", output});
+        const Run run =
+            Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
+                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output});
         QCOMPARE(run.exitCode, 0);
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));
