@@ -43,56 +43,52 @@ private slots:
     // Line numbers as the profile format documents them (1-based), not as our table orders them.
     void overrideChangesOnlyItsLines_data() {
         QTest::addColumn<QString>("assignment"); // several separated by tabs
-        QTest::addColumn<QList<int>>("lines");
+        QTest::addColumn<int>("firstLine");      // of as many lines as there are texts
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("flag on") << "transparentBackground=on" << QList<int>{1} << QStringList{"1"};
-        QTest::newRow("flag off") << "backgroundShadow=off" << QList<int>{14} << QStringList{"0"};
+        QTest::newRow("flag on") << "transparentBackground=on" << 1 << QStringList{"1"};
+        QTest::newRow("flag off") << "backgroundShadow=off" << 14 << QStringList{"0"};
         QTest::newRow("one colour component")
-            << "gradientStartColor=#FF80FF" << QList<int>{2} << QStringList{"1.0"};
-        QTest::newRow("whole colour") << "textColor=#00337F" << QList<int>{44, 45, 46}
-                                      << QStringList{"0.0", "0.2", "0.4980392156862745"};
-        QTest::newRow("real") << "cornerCurvature=0.5" << QList<int>{8} << QStringList{"0.5"};
-        QTest::newRow("negative real")
-            << "iconRotation=-45" << QList<int>{31} << QStringList{"-45.0"};
+            << "gradientStartColor=#FF80FF" << 2 << QStringList{"1.0"};
+        QTest::newRow("whole colour")
+            << "textColor=#00337F" << 44 << QStringList{"0.0", "0.2", "0.4980392156862745"};
+        QTest::newRow("real") << "cornerCurvature=0.5" << 8 << QStringList{"0.5"};
+        QTest::newRow("negative real") << "iconRotation=-45" << 31 << QStringList{"-45.0"};
         QTest::newRow("stepper value, not its text")
-            << "fontSize=300" << QList<int>{48} << QStringList{"300.0"};
+            << "fontSize=300" << 48 << QStringList{"300.0"};
         QTest::newRow("field text, not its value")
-            << "fontSizeText=300" << QList<int>{49} << QStringList{"300"};
-        QTest::newRow("text") << "text=BETA build" << QList<int>{39} << QStringList{"BETA build"};
-        QTest::newRow("empty text") << "namePattern=" << QList<int>{93} << QStringList{""};
-        QTest::newRow("text holding =")
-            << "namePattern=a=b" << QList<int>{93} << QStringList{"a=b"};
-        QTest::newRow("font index") << "fontIndex=0" << QList<int>{47} << QStringList{"0"};
-        QTest::newRow("canvas width")
-            << "canvasWidth=2048" << QList<int>{87} << QStringList{"2048"};
+            << "fontSizeText=300" << 49 << QStringList{"300"};
+        QTest::newRow("text") << "text=BETA build" << 39 << QStringList{"BETA build"};
+        QTest::newRow("empty text") << "namePattern=" << 93 << QStringList{""};
+        QTest::newRow("text holding =") << "namePattern=a=b" << 93 << QStringList{"a=b"};
+        QTest::newRow("font index") << "fontIndex=0" << 47 << QStringList{"0"};
         QTest::newRow("canvas height at its largest")
-            << "canvasHeight=10000" << QList<int>{88} << QStringList{"10000"};
+            << "canvasHeight=10000" << 88 << QStringList{"10000"};
         QTest::newRow("offset field at its smallest")
-            << "iconVerticalOffsetText=-10000" << QList<int>{22} << QStringList{"-10000"};
+            << "iconVerticalOffsetText=-10000" << 22 << QStringList{"-10000"};
         QTest::newRow("real with an exponent")
-            << "textStrokeSize=2.5e1" << QList<int>{54} << QStringList{"25.0"};
+            << "textStrokeSize=2.5e1" << 54 << QStringList{"25.0"};
         QTest::newRow("real without a leading digit")
-            << "cornerCurvature=.5" << QList<int>{8} << QStringList{"0.5"};
-        QTest::newRow("iOS 20, a line added later")
-            << "iosSize20=off" << QList<int>{89} << QStringList{"0"};
-        QTest::newRow("iOS 1024") << "iosSize1024=off" << QList<int>{74} << QStringList{"0"};
-        QTest::newRow("macOS 16") << "macSize16=off" << QList<int>{76} << QStringList{"0"};
+            << "cornerCurvature=.5" << 8 << QStringList{"0.5"};
+        QTest::newRow("iOS 20, a line added later") << "iosSize20=off" << 89 << QStringList{"0"};
+        QTest::newRow("iOS 1024") << "iosSize1024=off" << 74 << QStringList{"0"};
+        QTest::newRow("macOS 16") << "macSize16=off" << 76 << QStringList{"0"};
         QTest::newRow("the later of two wins")
-            << "text=ALPHA\ttext=BETA" << QList<int>{39} << QStringList{"BETA"};
-        QTest::newRow("watchOS 196") << "watchSize196=off" << QList<int>{104} << QStringList{"0"};
+            << "text=ALPHA\ttext=BETA" << 39 << QStringList{"BETA"};
+        QTest::newRow("watchOS 196") << "watchSize196=off" << 104 << QStringList{"0"};
     }
     void overrideChangesOnlyItsLines() {
         QFETCH(QString, assignment);
-        QFETCH(QList<int>, lines);
+        QFETCH(int, firstLine);
         QFETCH(QStringList, texts);
         const QString before = MakeProfileText(DesignSettings{});
         const QString after = WithOverrides(assignment.split(u'\t'));
         QCOMPARE(after.count(u'\n'), 104);
         const std::set<int> changed = ChangedLines(before, after);
-        QCOMPARE(QList<int>(changed.begin(), changed.end()), lines);
-        const QStringList afterLines = after.split(u'\n');
-        for (qsizetype i = 0; i < lines.size(); ++i)
-            QCOMPARE(afterLines.at(lines[i] - 1), texts[i]);
+        // As many lines as texts from the first to the last: exactly those lines.
+        QCOMPARE(qsizetype(changed.size()), texts.size());
+        QCOMPARE(*changed.begin(), firstLine);
+        QCOMPARE(*changed.rbegin(), firstLine + int(texts.size()) - 1);
+        QCOMPARE(after.split(u'\n').mid(firstLine - 1, texts.size()), texts);
     }
 
     // Every name reaches a value of its own, and together the names reach every profile line.

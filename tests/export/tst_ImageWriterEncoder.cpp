@@ -33,7 +33,6 @@ private slots:
         QTest::addColumn<QImage>("picture");
         QTest::newRow("detail and gradient") << TestImages::DetailedImage(301, 203);
         QTest::newRow("one pixel") << TestImages::DetailedImage(1, 1);
-        QTest::newRow("asymmetric") << TestImages::AsymmetricImage(333, 77);
     }
 
     void tiffIsCompressedWithoutLoss() {

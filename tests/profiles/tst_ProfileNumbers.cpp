@@ -32,9 +32,6 @@ private slots:
         QTest::newRow("curvature") << "0.2" << 0.2 << "0.2";
         QTest::newRow("largest canvas") << "10000.0" << 10000.0 << "10000.0";
         QTest::newRow("128/255") << "0.5019607843137255" << 128.0 / 255.0 << "0.5019608";
-        QTest::newRow("64/255") << "0.25098039215686274" << 64.0 / 255.0 << "0.2509804";
-        QTest::newRow("128/255 from 32 bits")
-            << "0.501960813999176" << double(float(128.0 / 255.0)) << "0.5019608";
         QTest::newRow("very small") << "1e-05" << 1e-05 << "1e-05";
         QTest::newRow("very large") << "1e+20" << 1e20 << "1e+20";
         QTest::newRow("minus infinity") << "-inf" << -Infinity << "-inf";
@@ -102,7 +99,6 @@ private slots:
         QTest::newRow("hexadecimal whole") << "0x10" << real(16) << no;
         QTest::newRow("component at 64 bits") << "0.5019607843137255" << real(128.0 / 255.0) << no;
         QTest::newRow("infinity") << "inf" << real(Infinity) << no;
-        QTest::newRow("spelled infinity") << "-Infinity" << real(-Infinity) << no;
         QTest::newRow("beyond 32 bits") << "1e50" << real(Infinity) << no;
         QTest::newRow("below 32 bits") << "1e-50" << real(0) << no;
         QTest::newRow("nan") << "nan" << real(qQNaN()) << no;
@@ -111,7 +107,6 @@ private slots:
         QTest::newRow("sign only") << "+" << no << no;
         QTest::newRow("two signs") << "+-1" << no << no;
         QTest::newRow("leading blank") << " 1" << no << no;
-        QTest::newRow("leading tab") << "\t1.0" << no << no;
         QTest::newRow("trailing blank") << "1.0 " << no << no;
         QTest::newRow("no-break space") << QStringLiteral("\u00A01") << no << no;
         QTest::newRow("full-width digit") << QStringLiteral("\uFF11") << no << no;

@@ -142,25 +142,19 @@ class TestProfileText : public QObject {
     Q_OBJECT
 
 private slots:
+    // Defaults no other test pins (the export tests pin the name pattern, format and sizes).
     void defaultTextLines_data() {
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("text");
         QTest::newRow("transparent background") << 1 << "0";
-        QTest::newRow("gradient start green") << 3 << "0.5019607843137255";
         QTest::newRow("background stroke") << 9 << "1";
         QTest::newRow("empty text") << 39 << "";
         QTest::newRow("font") << 47 << "12";
-        QTest::newRow("output format") << 86 << "0";
-        QTest::newRow("name pattern") << 93 << "Icon[Size]";
-        QTest::newRow("watchOS 196") << 104 << "1";
     }
     void defaultTextLines() {
         QFETCH(int, line);
         QFETCH(QString, text);
-        const QString defaultText = MakeProfileText(DesignSettings{});
-        QCOMPARE(defaultText.count(u'\n'), 104);
-        QVERIFY(defaultText.endsWith(u'\n'));
-        QCOMPARE(LinesOf(defaultText).at(line - 1), text);
+        QCOMPARE(LinesOf(MakeProfileText(DesignSettings{})).at(line - 1), text);
     }
 
     void everyValueHasItsOwnLine() {
@@ -277,7 +271,6 @@ private slots:
         QTest::newRow("letters on a real line") << WithLine(lines, 8, "abc") << true;
         QTest::newRow("fraction on a state line") << WithLine(lines, 9, "1.0") << false;
         QTest::newRow("decimal comma in a component") << WithLine(lines, 11, "0,5") << false;
-        QTest::newRow("font name on the index line") << WithLine(lines, 47, "Marker Felt") << false;
         QTest::newRow("bad last line") << WithLine(lines, 104, "on") << false;
         QTest::newRow("bad quality in 93 lines") << WithLine(lines.mid(0, 93), 92, "high") << true;
         QTest::newRow("empty fraction in 89 lines") << OldestText(lines, "1", "") << true;
