@@ -73,8 +73,9 @@ void InstallMenu(QMenu& view) {
     const std::pair<Choice, QString> choices[] = {{System, QObject::tr("&System")},
                                                   {Light, QObject::tr("&Light")},
                                                   {Dark, QObject::tr("&Dark")}};
-    for (const auto& [choice, title] : choices) {
-        QAction* action = menu->addAction(title);
+    for (const auto& entry : choices) {
+        const Choice choice = entry.first;
+        QAction* action = menu->addAction(entry.second);
         action->setObjectName(QStringLiteral("actionAppearance%1").arg(int(choice)));
         action->setCheckable(true);
         action->setChecked(choice == saved);
