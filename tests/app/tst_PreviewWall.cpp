@@ -81,7 +81,7 @@ private slots:
         PreviewWall* wall = Wall(editor);
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
         WallItem(editor)->setChecked(true);
-        QVERIFY(shown.wait(10000));
+        QVERIFY(shown.wait(60000));
         QVERIFY(wall->isVisible());
         // Which tiles the looks draw, and how, is their own concern.
         const QList<PreviewTile> looks = PlatformLooks::WallTiles(
@@ -97,7 +97,7 @@ private slots:
             QVERIFY(labels.front()->isVisible());
             // Laid out once the window has handled its pending events.
             QVERIFY2(
-                QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), look.image); }, 3000),
+                QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), look.image); }, 30000),
                 qPrintable(look.caption + " is not shown pixel for pixel"));
         }
 
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(realCentreAlpha(), 255);
         shown.clear();
         UserInput::Click(editor.controls().checkTransparentBackground);
-        QVERIFY(shown.wait(10000));
+        QVERIFY(shown.wait(60000));
         QCOMPARE(realCentreAlpha(), 0); // the stand-in renderer's transparent picture
         QVERIFY(TileView(wall, QStringLiteral("iOS"))->tile().image != iosBefore);
     }
@@ -140,7 +140,7 @@ private slots:
         design.canvasWidth = design.canvasHeight = 256;
         for (const QColor& color : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)})
             wall.ShowRendering(design, Flat(color));
-        QVERIFY(shown.wait(10000));
+        QVERIFY(shown.wait(60000));
         QTest::qWait(300); // a superseded result would arrive about now
         QCOMPARE(shown.size(), 1);
         const PreviewTileView* largest = TileView(&wall, QStringLiteral("128 × 128"));
@@ -184,7 +184,7 @@ private slots:
         QSignalSpy tiles(Wall(next), &PreviewWall::tilesShown);
         UserInput::Click(next.controls().checkTransparentBackground);
         QVERIFY(next.WaitUntilIdle());
-        QCOMPARE(tiles.wait(shown ? 10000 : 500), shown);
+        QCOMPARE(tiles.wait(shown ? 60000 : 500), shown);
     }
 };
 
