@@ -78,11 +78,13 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
             continue;
         QImage ground;
         if (composition->ground == Composition::Ground::Backdrop) {
-            // The gradient drawn straight at the picture's size, stretched with it: as sharp as
-            // any size, and cheaper than scaling.
+            // The full-bleed background varies only downwards: one column drawn at the
+            // picture's height and repeated across is as sharp as any size, and at splash
+            // screen sizes many times cheaper than painting every pixel.
             RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
-            options.outputSize = QSize(image.pixels, image.Height());
-            ground = ImageTools::RenderIcon(design, options, threads);
+            options.outputSize = QSize(1, image.Height());
+            ground = TileComposition::RepeatedAcross(ImageTools::RenderIcon(design, options, 1),
+                                                     image.pixels);
             filled = true;
         } else {
             ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);

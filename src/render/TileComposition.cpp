@@ -3,6 +3,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace TileComposition {
 
 QImage Backdrop(const QSize& size, const QColor& top, const QColor& bottom) {
@@ -13,6 +15,18 @@ QImage Backdrop(const QSize& size, const QColor& top, const QColor& bottom) {
     QPainter painter(&image);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(image.rect(), gradient);
+    return image;
+}
+
+QImage RepeatedAcross(const QImage& column, int width) {
+    const QImage source = column.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage image(width, source.height(), QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull() || source.isNull())
+        return {};
+    for (int y = 0; y < image.height(); ++y) {
+        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        std::fill(row, row + width, *reinterpret_cast<const QRgb*>(source.constScanLine(y)));
+    }
     return image;
 }
 

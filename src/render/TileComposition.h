@@ -11,6 +11,10 @@ namespace TileComposition {
 // A vertical gradient from `top` to `bottom`: a stand-in for a wallpaper or a desktop.
 QImage Backdrop(const QSize& size, const QColor& top, const QColor& bottom);
 
+// A picture `width` pixels wide whose every row is the colour of `column`'s first pixel in
+// that row: a picture that varies only downwards, drawn once as one column.
+QImage RepeatedAcross(const QImage& column, int width);
+
 // The icon cut to `shape` (in the icon's pixels) with anti-aliased edges, transparent outside.
 QImage Masked(const QImage& icon, const QPainterPath& shape);
 

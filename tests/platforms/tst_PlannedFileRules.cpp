@@ -8,6 +8,7 @@
 #include "platforms/IconContainerReader.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
+#include "render/ImageTools.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -23,19 +24,20 @@ using TestImages::PixelAt;
 namespace {
 
 enum Look : unsigned {
-    Opaque = 1,        // no transparent pixel anywhere
-    NoAlpha = 2,       // a PNG without alpha channel, as the stores demand
-    Round = 4,         // a full-bleed circle: clear corners, opaque at the middle of each edge
-    GlyphsOnly = 8,    // icon and text on transparent: clear corners
-    AdaptiveZone = 16, // glyphs only inside the central 66 of 108 units
-    MaskableZone = 32, // the design inside the central 80 % circle, the backdrop outside it
-    MacBody = 64,      // the macOS grid's body: 824 of 1024 centred, rounded, with a shadow below
-    DarkLegible = 128, // every opaque pixel at least 4.5:1 against the dark home screen
-    TintedGray = 256,  // gray glyphs, brightest white, none under 35 % gray
-    WideGlyph = 512,   // the glyphs as high as in the square tile of that height, not stretched
-    Container = 1024,  // an icns or ico container: checked by its own reader
-    Text = 2048,       // JSON or XML
-    White = 4096,      // a silhouette: white wherever drawn, as a theme takes only its coverage
+    Opaque = 1,          // no transparent pixel anywhere
+    NoAlpha = 2,         // a PNG without alpha channel, as the stores demand
+    Round = 4,           // a full-bleed circle: clear corners, opaque at the middle of each edge
+    GlyphsOnly = 8,      // icon and text on transparent: clear corners
+    AdaptiveZone = 16,   // glyphs only inside the central 66 of 108 units
+    MaskableZone = 32,   // the design inside the central 80 % circle, the backdrop outside it
+    MacBody = 64,        // the macOS grid's body: 824 of 1024 centred, rounded, with a shadow below
+    DarkLegible = 128,   // every opaque pixel at least 4.5:1 against the dark home screen
+    TintedGray = 256,    // gray glyphs, brightest white, none under 35 % gray
+    WideGlyph = 512,     // the glyphs as high as in the square tile of that height, not stretched
+    Container = 1024,    // an icns or ico container: checked by its own reader
+    Text = 2048,         // JSON or XML
+    White = 4096,        // a silhouette: white wherever drawn, as a theme takes only its coverage
+    DesignGround = 8192, // around the glyphs, the design's full-bleed background at that size
 };
 
 struct Rule {
@@ -90,10 +92,13 @@ const Rule Rules[] = {
     {R"(msix/Assets/Square150x150Logo\.scale-(\d+)\.png)", 150, 150, "%", Opaque},
     {R"(msix/Assets/Square310x310Logo\.scale-(\d+)\.png)", 310, 310, "%", Opaque},
     {R"(msix/Assets/StoreLogo\.scale-(\d+)\.png)", 50, 50, "%", Opaque},
-    {R"(msix/Assets/Wide310x150Logo\.scale-(\d+)\.png)", 310, 150, "%", Opaque | WideGlyph},
-    {R"(msix/Assets/SplashScreen\.scale-(\d+)\.png)", 620, 300, "%", Opaque | WideGlyph},
+    {R"(msix/Assets/Wide310x150Logo\.scale-(\d+)\.png)", 310, 150, "%",
+     Opaque | WideGlyph | DesignGround},
+    {R"(msix/Assets/SplashScreen\.scale-(\d+)\.png)", 620, 300, "%",
+     Opaque | WideGlyph | DesignGround},
     // Splash screens
-    {R"(splash/splash-2732x2732(-dark)?\.png)", 2732, 2732, "", Opaque | NoAlpha},
+    {R"(splash/splash-2732x2732\.png)", 2732, 2732, "", Opaque | NoAlpha | DesignGround},
+    {R"(splash/splash-2732x2732-dark\.png)", 2732, 2732, "", Opaque | NoAlpha},
     // Tauri
     {R"(tauri/(\d+)x\d+\.png)", 1, 1, "x", 0},
     {R"(tauri/128x128@2x\.png)", 256, 256, "", 0},
@@ -329,6 +334,22 @@ private slots:
             QVERIFY(std::abs((wide.center().x() - w / 2.0) / h -
                              (reference.center().x() - square.width() / 2.0) / square.height()) <
                     tolerance);
+        }
+        if (rule->looks & DesignGround) {
+            RenderOptions options;
+            options.layers = RenderOptions::Layers::Background;
+            options.fullBleed = true;
+            options.outputSize = image.size();
+            const QImage ground = ImageTools::RenderIcon(RulesDesign(), options)
+                                      .convertToFormat(QImage::Format_ARGB32);
+            // The glyphs and their soft shadows keep to the central square of the height's
+            // side, and never reach the top or bottom row.
+            const QRect glyphs((w - h) / 2, 1, h, h - 2);
+            QCOMPARE(firstPixel([&](int x, int y, QColor c) {
+                         return !glyphs.contains(x, y) &&
+                                !TestImages::ColorsClose(c, PixelAt(ground, x, y), 1);
+                     }),
+                     QString());
         }
     }
 
