@@ -115,8 +115,53 @@ void ComposeOver(std::uint32_t* target, const std::uint32_t* layer,
         ComposeOverRow<false>(target, layer, shadowCoverage, clip, shade, count);
 }
 
+// The four channels of a pixel as one value, so that each step below is one vector
+// instruction: the AVX2 build multiplies them in one, the baseline build in a few.
+using Channels4 = std::int32_t __attribute__((vector_size(16)));
+using Bytes4 = std::uint8_t __attribute__((vector_size(4)));
+
+// The byte of a native 32-bit ARGB word that holds alpha.
+constexpr int AlphaChannel = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ ? 3 : 0;
+
+void FilterAcross(const std::int32_t* pixels, const std::int32_t* first,
+                  const std::int32_t* offsets, const std::int32_t* weights, std::int32_t start,
+                  int shift, std::int32_t* out, int count) {
+    for (int i = 0; i < count; ++i) {
+        Channels4 sum = {start, start, start, start};
+        const std::int32_t* pixel = pixels + 4 * first[i];
+        for (int k = offsets[i]; k < offsets[i + 1]; ++k, pixel += 4) {
+            Channels4 value;
+            __builtin_memcpy(&value, pixel, sizeof value);
+            sum += weights[k] * value;
+        }
+        sum >>= shift;
+        __builtin_memcpy(out + 4 * i, &sum, sizeof sum);
+    }
+}
+
+// `value` where `take` is all ones, else `otherwise`: a branch-free choice per channel.
+Channels4 Choose(Channels4 take, Channels4 value, Channels4 otherwise) {
+    return (value & take) | (otherwise & ~take);
+}
+
+void PackPremultiplied(const std::int32_t* channels, std::uint32_t* pixels, int count) {
+    const Channels4 zero = {0, 0, 0, 0};
+    const Channels4 full = {255, 255, 255, 255};
+    for (int i = 0; i < count; ++i) {
+        Channels4 value;
+        __builtin_memcpy(&value, channels + 4 * i, sizeof value);
+        value = Choose(value < zero, zero, value);
+        value = Choose(value > full, full, value);
+        const std::int32_t a = value[AlphaChannel];
+        const Channels4 alpha = {a, a, a, a};
+        value = Choose(value > alpha, alpha, value);
+        const Bytes4 bytes = __builtin_convertvector(value, Bytes4);
+        __builtin_memcpy(pixels + i, &bytes, sizeof bytes);
+    }
+}
+
 } // namespace
 
 RenderKernelTable RenderKernelLoops::RENDER_KERNEL_TABLE() {
-    return {BoxStep, AccumulateAlpha, ShadeBeneath, ComposeOver};
+    return {BoxStep, AccumulateAlpha, ShadeBeneath, ComposeOver, FilterAcross, PackPremultiplied};
 }

@@ -31,6 +31,15 @@ struct RenderKernelTable {
     void (*composeOver)(std::uint32_t* target, const std::uint32_t* layer,
                         const std::uint8_t* shadowCoverage, const std::uint8_t* clip,
                         const ShadeColor& shade, int count);
+    // One row of a scaling, filtered across: output i is `start` plus the pixels (four int32
+    // channels each) from pixels + 4 * first[i] on, times weights[offsets[i]] up to
+    // weights[offsets[i + 1] - 1], shifted right by `shift`; four channels an output in `out`.
+    void (*filterAcross)(const std::int32_t* pixels, const std::int32_t* first,
+                         const std::int32_t* offsets, const std::int32_t* weights,
+                         std::int32_t start, int shift, std::int32_t* out, int count);
+    // Four int32 channels a pixel, in the memory order of a native 32-bit ARGB word, as
+    // premultiplied pixels: each channel clamped to 0..255, the colours to at most alpha.
+    void (*packPremultiplied)(const std::int32_t* channels, std::uint32_t* pixels, int count);
 };
 
 namespace RenderKernelLoops {

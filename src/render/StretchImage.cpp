@@ -1,13 +1,13 @@
 #include "render/StretchImage.h"
 
 #include "render/LinearLight.h"
+#include "render/RenderKernels.h"
 #include "support/ParallelRange.h"
 #include "support/PixelKernels.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -21,8 +21,8 @@ constexpr int MiddleMax = 255 << 8;
 // For each output index the source indexes it reads and their fixed-point weights, which
 // sum to exactly WeightOne.
 struct Contributions {
-    std::vector<int> first;
-    std::vector<int> offset; // into weights; one more entry than outputs
+    std::vector<int32_t> first;
+    std::vector<int32_t> offset; // into weights; one more entry than outputs
     std::vector<int32_t> weights;
 
     int Count(int i) const { return offset[i + 1] - offset[i]; }
@@ -113,23 +113,12 @@ Contributions AxisContributions(int in, int out) {
     return out <= in ? AreaContributions(in, out) : CubicContributions(in, out);
 }
 
-// The four channels of a pixel as one value: the weighted sums below become one vector
-// multiply and add per source pixel instead of four of each.
-using Channels4 = int32_t __attribute__((vector_size(16)));
-
-// `start` plus the `count` pixels from `pixels` (4 channels each) times their weights.
-Channels4 WeightedSum(const int32_t* pixels, const int32_t* weights, int count, int32_t start) {
-    Channels4 sum = {start, start, start, start};
-    for (int k = 0; k < count; ++k, pixels += 4) {
-        Channels4 pixel;
-        std::memcpy(&pixel, pixels, sizeof pixel);
-        sum += weights[k] * pixel;
-    }
-    return sum;
-}
-
-uint8_t ClampChannel(int32_t value) {
-    return uint8_t(std::clamp(value, 0, 255));
+// One row of 4-channel pixels filtered across into `across`, four channels an output pixel.
+void FilterAcross(const int32_t* row, const Contributions& columns, int32_t start, int shift,
+                  std::vector<int32_t>& across) {
+    RenderKernels::Loops().filterAcross(row, columns.first.data(), columns.offset.data(),
+                                        columns.weights.data(), start, shift, across.data(),
+                                        int(across.size() / 4));
 }
 
 // The target's pixels, taken once on the calling thread: scanLine() on a non-const image
@@ -149,6 +138,7 @@ void StretchRows(const QImage& source, const TargetPixels& target, const Contrib
     const int sourceChannels = source.width() * 4;
     std::vector<int32_t> sums(std::size_t(sourceChannels), 0);
     std::vector<int32_t> middle(std::size_t(sourceChannels), 0);
+    std::vector<int32_t> across(std::size_t(target.width) * 4);
     for (int y = rowBegin; y < rowEnd; ++y) {
         std::fill(sums.begin(), sums.end(), 0);
         const int32_t* rowWeights = rows.Weights(y);
@@ -160,23 +150,10 @@ void StretchRows(const QImage& source, const TargetPixels& target, const Contrib
         for (int i = 0; i < sourceChannels; ++i)
             middle[i] = std::clamp((sums[i] + half) >> MiddleShift, 0, MiddleMax);
 
-        uint8_t* out = target.Row(y);
         constexpr int32_t round = 1 << (WeightBits + 8 - 1);
-        for (int x = 0; x < target.width; ++x) {
-            const Channels4 acc = WeightedSum(middle.data() + columns.first[x] * 4,
-                                              columns.Weights(x), columns.Count(x), round);
-            // The channels are in the memory order of a native 32-bit ARGB word; premultiplied
-            // colour never exceeds alpha.
-            uint8_t channels[4];
-            for (int c = 0; c < 4; ++c)
-                channels[c] = ClampChannel(acc[c] >> (WeightBits + 8));
-            QRgb word;
-            std::memcpy(&word, channels, 4);
-            const int alpha = qAlpha(word);
-            word = qRgba(std::min(qRed(word), alpha), std::min(qGreen(word), alpha),
-                         std::min(qBlue(word), alpha), alpha);
-            std::memcpy(out + x * 4, &word, 4);
-        }
+        FilterAcross(middle.data(), columns, round, WeightBits + 8, across);
+        RenderKernels::Loops().packPremultiplied(
+            across.data(), reinterpret_cast<uint32_t*>(target.Row(y)), target.width);
     }
 }
 
@@ -190,6 +167,7 @@ void ShrinkRowsInLinearLight(const ScaleSource& source, int width, const Contrib
     const int sourceChannels = source.Size().width() * 4;
     std::vector<int32_t> sums(std::size_t(sourceChannels), 0);
     std::vector<uint16_t> scratch;
+    std::vector<int32_t> across(std::size_t(width) * 4);
     constexpr int32_t half = 1 << (WeightBits - 1);
     for (int y = rowBegin; y < rowEnd; ++y) {
         std::fill(sums.begin(), sums.end(), 0);
@@ -202,14 +180,9 @@ void ShrinkRowsInLinearLight(const ScaleSource& source, int width, const Contrib
         for (int32_t& sum : sums)
             sum = (sum + half) >> WeightBits;
 
-        for (int x = 0; x < width; ++x) {
-            const Channels4 acc = WeightedSum(sums.data() + columns.first[x] * 4,
-                                              columns.Weights(x), columns.Count(x), half) >>
-                                  WeightBits;
-            int32_t channels[4];
-            std::memcpy(channels, &acc, sizeof channels);
-            put(x, y, channels);
-        }
+        FilterAcross(sums.data(), columns, half, WeightBits, across);
+        for (int x = 0; x < width; ++x)
+            put(x, y, across.data() + 4 * x);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
 #include "render/RenderKernels.h"
+#include "render/StretchImage.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -182,13 +183,20 @@ private slots:
         QFETCH(int, size);
         QFETCH(double, textShift);
         const IconDesign design = EverythingShadowed(size, textShift);
-        RenderKernels::Use(InstructionSet::Baseline);
-        const QImage baseline = ImageTools::RenderIcon(design, 2);
-        RenderKernels::Use(InstructionSet::Avx2);
-        const QImage avx2 = ImageTools::RenderIcon(design, 2);
+        // The rendering, and the scaler's enlarging and shrinking of it.
+        auto pictures = [&](InstructionSet set) {
+            RenderKernels::Use(set);
+            const QImage rendering = ImageTools::RenderIcon(design, 2);
+            return QList<QImage>{rendering, StretchImage(rendering, size * 3 / 2, size + 7, 2),
+                                 StretchImage(rendering, size / 3, size / 4, 2)};
+        };
+        const QList<QImage> baseline = pictures(InstructionSet::Baseline);
+        const QList<QImage> avx2 = pictures(InstructionSet::Avx2);
         QCOMPARE(RenderKernels::Current(), InstructionSet::Avx2);
-        const QString difference = TestImages::FirstDifference(avx2, baseline, 0);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        for (int i = 0; i < baseline.size(); ++i) {
+            const QString difference = TestImages::FirstDifference(avx2[i], baseline[i], 0);
+            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        }
     }
 };
 
