@@ -33,6 +33,7 @@ struct PlannedFile {
         Ico,       // a Windows icon with one entry per image
         Icns,      // a macOS icon with one entry per image
         Text,      // `text` as it stands (JSON, XML)
+        Svg,       // the design as one SVG document that follows a dark colour scheme
     };
 
     QString path; // relative to the output folder, with "/" between folders

@@ -10,6 +10,7 @@ namespace {
 
 const QString Folder = QStringLiteral("web/");
 const QString Favicon = QStringLiteral("favicon.ico");
+const QString VectorIcon = QStringLiteral("icon.svg");
 const QString TouchIcon = QStringLiteral("apple-touch-icon.png");
 const QString Manifest = QStringLiteral("manifest.webmanifest");
 
@@ -47,6 +48,12 @@ QByteArray ManifestText(const PlatformSetOptions& options) {
             {"purpose", QLatin1String(icon.purpose)},
         });
     }
+    icons.append(QJsonObject{
+        {"src", VectorIcon},
+        {"sizes", "any"},
+        {"type", "image/svg+xml"},
+        {"purpose", "any"},
+    });
     return QJsonDocument(QJsonObject{
                              {"name", options.appName},
                              {"short_name", options.appName},
@@ -63,7 +70,10 @@ QByteArray ManifestText(const PlatformSetOptions& options) {
 // in double quotes, which is what the escaping of the app name relies on.
 QByteArray HeadText(const PlatformSetOptions& options) {
     const QStringList lines{
+        // With its size given, a browser that reads both icons does not prefer the ICO to the
+        // SVG, which suits any size.
         QStringLiteral(R"(<link rel="icon" href="%1" sizes="32x32">)").arg(Favicon),
+        QStringLiteral(R"(<link rel="icon" href="%1" type="image/svg+xml">)").arg(VectorIcon),
         QStringLiteral(R"(<link rel="apple-touch-icon" href="%1">)").arg(TouchIcon),
         QStringLiteral(R"(<link rel="manifest" href="%1">)").arg(Manifest),
         QStringLiteral(R"(<meta name="theme-color" content="%1">)").arg(Hex(options.themeColor)),
@@ -80,8 +90,6 @@ PlannedFile Text(const QString& name, const QByteArray& text) {
 
 } // namespace
 
-// The SVG favicon belongs with the PNG icons: its file here, an entry with sizes "any" in the
-// manifest's icons and a link before the favicon's in the head.
 QList<PlannedFile> Plan(const PlatformSetOptions& options) {
     QList<PlannedFile> files;
     files.append({Folder + Favicon,
@@ -94,6 +102,7 @@ QList<PlannedFile> Plan(const PlatformSetOptions& options) {
         files.append(Png(QLatin1String(icon.name), icon.variant, icon.pixels));
     // Home screens put the touch icon on black where it is transparent: it is full bleed.
     files.append(Png(TouchIcon, PlatformVariant::FullBleed, 180));
+    files.append({Folder + VectorIcon, PlannedFile::Kind::Svg, {}, {}});
     files.append(Text(Manifest, ManifestText(options)));
     files.append(Text(QStringLiteral("head.html"), HeadText(options)));
     return files;

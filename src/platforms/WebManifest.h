@@ -5,7 +5,8 @@
 
 #include <QList>
 
-// The icons of a web app under "web": the favicon, the manifest icons for any use, for
+// The icons of a web app under "web": the favicon, as ICO and as an SVG with a dark look for
+// a dark colour scheme (see SvgDarkStyle), the manifest icons for any use, for
 // maskable use and as a monochrome silhouette, the touch icon that home screens take, the
 // manifest that installs the app under `options.appName` in the options' colours, and
 // head.html, the tags a page's head needs to use them all.

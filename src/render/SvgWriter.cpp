@@ -2,6 +2,7 @@
 
 #include "imageio/SvgImage.h"
 #include "render/DesignGeometry.h"
+#include "render/SvgDarkStyle.h"
 #include "render/SvgEmbedding.h"
 #include "render/SvgPathData.h"
 
@@ -53,12 +54,14 @@ QByteArray ShadowFilter(const QByteArray& id, const Rgba& color, double blurRadi
            "<feMergeNode in=\"SourceGraphic\"/></feMerge></filter>";
 }
 
-// The tint laid over the image's own colours where it is drawn, as the raster tints it.
-QByteArray TintFilter(const QByteArray& id, const Rgba& color) {
+// The tint laid over the image's own colours where it is drawn, as the raster tints it. The
+// flood carries `floodClass` (attributes), so a style can recolour the tint.
+QByteArray TintFilter(const QByteArray& id, const Rgba& color, const QByteArray& floodClass) {
     return "<filter id=\"" + id +
            "\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" color-interpolation-filters=\"sRGB\">"
            "<feFlood" +
-           Attribute("flood-color", Colour(color)) + Attribute("flood-opacity", Opacity(color)) +
+           floodClass + Attribute("flood-color", Colour(color)) +
+           Attribute("flood-opacity", Opacity(color)) +
            "/><feComposite operator=\"atop\" in2=\"SourceGraphic\"/></filter>";
 }
 
@@ -95,7 +98,7 @@ QByteArray IconContent(const IconDesign& design, QSizeF& size) {
 
 } // namespace
 
-QByteArray SvgDocument(const IconDesign& requested) {
+QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& options) {
     const IconDesign design = DesignGeometry::ForDrawing(requested);
     const Frame frame = DesignGeometry::FrameOf(design, false, true);
     const int width = std::clamp(static_cast<int>(design.canvasWidth), 1, 10000);
@@ -105,7 +108,16 @@ QByteArray SvgDocument(const IconDesign& requested) {
         QTransform::fromTranslate(frame.shadowMargin.x(), frame.shadowMargin.y()) *
         QTransform::fromScale(width / frame.outerSize.width(), height / frame.outerSize.height());
 
+    // Only a document with a dark look marks what the look recolours.
+    auto darkClass = [&](std::initializer_list<const char*> names) {
+        QByteArray classes;
+        for (const char* name : names)
+            classes += (classes.isEmpty() ? "" : " ") + Id(name);
+        return options.darkColourScheme ? Attribute("class", classes) : QByteArray();
+    };
     QByteArray defs;
+    if (options.darkColourScheme)
+        defs += SvgDarkStyle::StyleElement(design, Id({}));
     QByteArray body;
     defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
             Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
@@ -120,9 +132,11 @@ QByteArray SvgDocument(const IconDesign& requested) {
                 "\" gradientUnits=\"userSpaceOnUse\"" + Attribute("x1", SvgNumber(b.left())) +
                 Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
                 Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
+                darkClass({SvgDarkStyle::GradientStart}) +
                 Attribute("stop-color", Colour(design.gradientStartColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
-                "/><stop offset=\"1\"" + Attribute("stop-color", Colour(design.gradientEndColor)) +
+                "/><stop offset=\"1\"" + darkClass({SvgDarkStyle::GradientEnd}) +
+                Attribute("stop-color", Colour(design.gradientEndColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientEndColor)) + "/></linearGradient>";
         body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
                 Id("background-gradient") + ")\"/>";
@@ -153,7 +167,7 @@ QByteArray SvgDocument(const IconDesign& requested) {
                                   QTransform::fromTranslate(rect.left(), rect.top());
         content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
         if (!design.useImageColors) {
-            defs += TintFilter(Id("icon-tint"), design.iconColor);
+            defs += TintFilter(Id("icon-tint"), design.iconColor, darkClass({SvgDarkStyle::Tint}));
             content = "<g filter=\"url(#" + Id("icon-tint") + ")\">" + content + "</g>";
         }
         layer("icon", design.iconShadow, design.iconShadowColor, design.iconShadowBlur,
@@ -162,11 +176,16 @@ QByteArray SvgDocument(const IconDesign& requested) {
 
     if (!design.text.isEmpty()) {
         const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
-        QByteArray glyphs = "<path" + Attribute("d", SvgPathData(text.glyphs)) +
-                            Attribute("fill-rule", SvgFillRule(text.glyphs)) +
-                            Attribute("fill", Colour(design.textColor)) +
-                            Attribute("fill-opacity", Opacity(design.textColor));
-        if (text.strokeWidth > 0.0)
+        const bool outlined = text.strokeWidth > 0.0;
+        QByteArray glyphs =
+            "<path" +
+            (outlined ? darkClass({SvgDarkStyle::TextFill, SvgDarkStyle::TextOutline})
+                      : darkClass({SvgDarkStyle::TextFill})) +
+            Attribute("d", SvgPathData(text.glyphs)) +
+            Attribute("fill-rule", SvgFillRule(text.glyphs)) +
+            Attribute("fill", Colour(design.textColor)) +
+            Attribute("fill-opacity", Opacity(design.textColor));
+        if (outlined)
             glyphs += Attribute("stroke", Colour(design.textStrokeColor)) +
                       Attribute("stroke-opacity", Opacity(design.textStrokeColor)) +
                       Attribute("stroke-width", SvgNumber(text.strokeWidth)) +

@@ -9,4 +9,10 @@
 // gradient, the text as glyph outlines, the icon image as embedded SVG (its ids prefixed) or PNG
 // data, each layer's drop shadow as a filter with the raster's blur, offsets, scale and rotation
 // as transforms. It refers to nothing outside itself, and the same design gives the same bytes.
-QByteArray SvgDocument(const IconDesign& design);
+//
+// With `darkColourScheme` the document also carries the design's dark look for a dark colour
+// scheme (see SvgDarkStyle), as a favicon does; what it draws elsewhere stays the same.
+struct SvgDocumentOptions {
+    bool darkColourScheme = false;
+};
+QByteArray SvgDocument(const IconDesign& design, const SvgDocumentOptions& options = {});

@@ -35,7 +35,7 @@ enum Look : unsigned {
     TintedGray = 256,    // gray glyphs, brightest white, none under 35 % gray
     WideGlyph = 512,     // the glyphs as high as in the square tile of that height, not stretched
     Container = 1024,    // an icns or ico container: checked by its own reader
-    Text = 2048,         // JSON or XML
+    Text = 2048,         // JSON or XML (SVG too: its own test reads it)
     White = 4096,        // a silhouette: white wherever drawn, as a theme takes only its coverage
     DesignGround = 8192, // around the glyphs, the design's full-bleed background at that size
 };
@@ -79,6 +79,7 @@ const Rule Rules[] = {
     {R"(web/icon-monochrome-512\.png)", 512, 512, "", GlyphsOnly | AdaptiveZone | White},
     {R"(web/manifest\.webmanifest)", 0, 0, "", Text},
     {R"(web/head\.html)", 0, 0, "", Text},
+    {R"(web/icon\.svg)", 0, 0, "", Text},
     // Linux
     {R"(linux/hicolor/(\d+)x\d+/apps/AppIcon\.png)", 1, 1, "x", 0},
     // Windows Store tiles

@@ -100,6 +100,11 @@ private slots:
              Manifest(Planned(options, "manifest.webmanifest").text).value("icons").toArray()) {
             const QJsonObject icon = value.toObject();
             const PlannedFile file = Planned(options, icon.value("src").toString());
+            listed.append(icon.value("purpose").toString() + " " + icon.value("sizes").toString());
+            if (file.kind == PlannedFile::Kind::Svg) {
+                QCOMPARE(icon.value("type").toString(), "image/svg+xml");
+                continue;
+            }
             QVERIFY2((file.kind == PlannedFile::Kind::Png ||
                       file.kind == PlannedFile::Kind::OpaquePng) &&
                          file.images.size() == 1,
@@ -108,10 +113,9 @@ private slots:
             QCOMPARE(icon.value("sizes").toString(), QStringLiteral("%1x%2")
                                                          .arg(file.images.first().pixels)
                                                          .arg(file.images.first().Height()));
-            listed.append(icon.value("purpose").toString() + " " + icon.value("sizes").toString());
         }
         listed.sort();
-        QCOMPARE(listed, (QStringList{"any 192x192", "any 512x512", "maskable 192x192",
+        QCOMPARE(listed, (QStringList{"any 192x192", "any 512x512", "any any", "maskable 192x192",
                                       "maskable 512x512", "monochrome 512x512"}));
     }
 
@@ -129,7 +133,8 @@ private slots:
         }
         rels.sort();
         QCOMPARE(rels, (QStringList{"apple-touch-icon apple-touch-icon.png", "icon favicon.ico",
-                                    "manifest manifest.webmanifest"}));
+                                    "icon icon.svg", "manifest manifest.webmanifest"}));
+        QVERIFY(head.contains("href=\"icon.svg\" type=\"image/svg+xml\""));
         QVERIFY(head.contains("href=\"favicon.ico\" sizes=\"32x32\""));
     }
 

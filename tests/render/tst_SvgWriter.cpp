@@ -114,7 +114,7 @@ private slots:
     }
 
     // Valid XML without external references or text elements, the same bytes each time, and a
-    // small document for the default design.
+    // small document for the default design; with a dark look too.
     void documentIsSelfContainedAndRepeatable() {
         IconDesign design;
         design.text = QStringLiteral("Ab");
@@ -125,7 +125,9 @@ private slots:
         const QByteArray withLogo = SvgDocument(design);
         design.iconImage = RasterIcon();
         design.iconVector.reset();
-        for (const QByteArray& bytes : {document, withLogo, SvgDocument(design)}) {
+        const QByteArray withDarkLook = SvgDocument(design, {.darkColourScheme = true});
+        QVERIFY(withDarkLook.contains("<style>@media (prefers-color-scheme: dark){"));
+        for (const QByteArray& bytes : {document, withLogo, SvgDocument(design), withDarkLook}) {
             QXmlStreamReader reader(bytes);
             QStringList ids;
             while (!reader.atEnd()) {
