@@ -26,6 +26,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
@@ -504,8 +505,6 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     for (const CollapsibleSection* section : contents->findChildren<CollapsibleSection*>())
         width = std::max(width, section->bodyWidth());
     panel->setFixedWidth(width + scrollBar);
-    // The preview wall under the editor takes height from the panel, never all of it.
-    panel->setMinimumHeight(300);
     return panel;
 }
 
@@ -520,15 +519,21 @@ EditorControls Build(QWidget* view, Prompter& prompter) {
                             QObject::tr("Preview; drop an image file here to use it as the icon"));
     c.progressIndicator = Named(new ProgressIndicator(view), "progressIndicator",
                                 QObject::tr("Rendering the preview"));
-    auto* preview = new QGridLayout;
+    auto* canvasPage = new QWidget;
+    auto* preview = new QGridLayout(canvasPage);
+    preview->setContentsMargins(0, 4, 0, 0);
     preview->addWidget(c.imageViewIcon, 0, 0);
     preview->addWidget(c.progressIndicator, 0, 0, Qt::AlignTop | Qt::AlignRight);
+    // Other views of the design open as further tabs beside the canvas.
+    c.tabWidgetCanvas = Named(new QTabWidget(view), "tabWidgetCanvas", QString());
+    c.tabWidgetCanvas->setDocumentMode(true);
+    c.tabWidgetCanvas->addTab(canvasPage, QObject::tr("Canvas"));
 
     // The preview takes whatever room the settings leave.
     auto* layout = new QHBoxLayout(view);
-    layout->setContentsMargins(10, 10, 6, 10);
+    layout->setContentsMargins(10, 6, 6, 10);
     layout->setSpacing(12);
-    layout->addLayout(preview, 1);
+    layout->addWidget(c.tabWidgetCanvas, 1);
     layout->addWidget(SettingsPanel(view, c, prompter));
     return c;
 }
