@@ -1,13 +1,14 @@
 #!/bin/sh
 # Redraws docs/screenshot.png: the editor with the default design and a line of text, in a
 # virtual X server of the given size (default 1366x768), in the light (default) or the dark
-# appearance.
-#   scripts/screenshot.sh [BUILD_DIR] [WIDTHxHEIGHT] [OUTPUT.png] [light|dark]
+# appearance, at the given display scaling (default 1; 1.25 shows a desktop set to 125 %).
+#   scripts/screenshot.sh [BUILD_DIR] [WIDTHxHEIGHT] [OUTPUT.png] [light|dark] [SCALE]
 set -eu
 build=${1:-build}
 size=${2:-1366x768}
 output=${3:-docs/screenshot.png}
 appearance=${4:-light}
+scale=${5:-1}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/config/Sigilon"
@@ -19,6 +20,7 @@ esac
 cat > "$work/run.sh" <<SCRIPT
 #!/bin/sh
 export XDG_CONFIG_HOME="$work/config"
+export QT_SCALE_FACTOR="$scale"
 "$build/sigilon" "$work/Example.sgp" &
 editor=\$!
 sleep 4

@@ -89,7 +89,7 @@ private slots:
         EditorFixture editor;
         editor.OpenAllSections();
         MainWindow& window = *editor.window;
-        auto* panel = window.findChild<QScrollArea*>();
+        auto* panel = window.findChild<QScrollArea*>("scrollAreaSettings");
         QVERIFY(panel);
         window.resize(800, 600);
         QTRY_COMPARE(window.size(), QSize(800, 600));

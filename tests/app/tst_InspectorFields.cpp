@@ -168,6 +168,67 @@ private slots:
         QSettings().remove("inspector");
     }
 
+    // A layer's switch heads its group. A click where it shows (routed as the screen routes
+    // it, so a header under the switch would take it) turns the layer over in one undo step
+    // and leaves the section open; the background's switch shows while its section is closed.
+    void layerSwitchesHeadTheirGroups_data() {
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("section");
+        for (const auto& [check, section] : {std::pair{"checkTransparentBackground", "Background"},
+                                             {"checkBackgroundStroke", "Background"},
+                                             {"checkBackgroundShadow", "Background"},
+                                             {"checkIconShadow", "Icon"},
+                                             {"checkTextStroke", "Text"},
+                                             {"checkTextShadow", "Text"}})
+            QTest::newRow(check) << QString(check) << QString(section);
+    }
+    void layerSwitchesHeadTheirGroups() {
+        QFETCH(QString, check);
+        QFETCH(QString, section);
+        const QHash<QString, bool IconDesign::*> layers{
+            {"checkTransparentBackground", &IconDesign::transparentBackground},
+            {"checkBackgroundStroke", &IconDesign::backgroundStroke},
+            {"checkBackgroundShadow", &IconDesign::backgroundShadow},
+            {"checkIconShadow", &IconDesign::iconShadow},
+            {"checkTextStroke", &IconDesign::textStroke},
+            {"checkTextShadow", &IconDesign::textShadow}};
+        const auto layerOn = [&](const EditorFixture& editor) {
+            return editor.log->LastDesign().*layers.value(check);
+        };
+        QSettings().remove("inspector");
+        EditorFixture editor;
+        editor.window->resize(1200, 900);
+        QVERIFY(QTest::qWaitForWindowExposed(editor.window.get()));
+        auto* box = editor.Find<QCheckBox>(check);
+        auto* group = editor.Find<CollapsibleSection>("section" + section);
+        // The layer's fields (the background has none of its own) stand below its switch.
+        const int top = box->mapTo(group, QPoint()).y();
+        const QList<QWidget*> fields =
+            group->findChildren<QWidget*>(QRegularExpression(check.mid(5) + "\\w"));
+        QCOMPARE(fields.isEmpty(), check == "checkTransparentBackground");
+        for (QWidget* field : fields)
+            QVERIFY2(field->mapTo(group, QPoint()).y() > top, qPrintable(field->objectName()));
+
+        editor.window->findChild<QScrollArea*>("scrollAreaSettings")->ensureWidgetVisible(box);
+        QCoreApplication::processEvents();
+        const bool before = layerOn(editor);
+        const QPoint at = box->mapTo(editor.window.get(), QPoint(6, box->height() / 2));
+        QTest::mouseClick(editor.window->windowHandle(), Qt::LeftButton, {}, at);
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(layerOn(editor), !before);
+        QVERIFY(group->isOpen());
+        QCOMPARE(editor.HistorySize(), 2);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
+        editor.menu().undo->trigger();
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(layerOn(editor), before);
+        QCOMPARE(box->isChecked(), before);
+
+        group->setOpen(false);
+        QCOMPARE(box->isVisible(), check == "checkTransparentBackground");
+        QSettings().remove("inspector");
+    }
+
     // The zoom keys work wherever the focus is; Ctrl + wheel zooms the canvas.
     void zoomKeys() {
         EditorFixture editor;

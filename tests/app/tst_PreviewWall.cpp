@@ -15,8 +15,11 @@ PreviewWall* Wall(const EditorFixture& editor) {
     return editor.window->findChild<PreviewWall*>();
 }
 
-QDockWidget* WallDock(const EditorFixture& editor) {
-    return editor.Find<QDockWidget>(QStringLiteral("previewWallDock"));
+// The wall's tab is the one shown.
+bool WallTabShown(const EditorFixture& editor) {
+    const QTabWidget* tabs = editor.controls().tabWidgetCanvas;
+    return tabs->currentWidget() == editor.Find<QScrollArea>("scrollAreaPreviewWall") &&
+           Wall(editor)->isVisible() && !editor.controls().imageViewIcon->isVisible();
 }
 
 PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
@@ -59,8 +62,8 @@ bool ContainsUnscaled(const QImage& whole, const QImage& part) {
 
 } // namespace
 
-// The preview wall: shown from the View menu, remembered between runs, following every
-// finished preview, each tile with its caption.
+// The preview wall: a tab beside the canvas, shown from its tab or the View menu, remembered
+// between runs, following every finished preview, each tile with its caption.
 class tst_PreviewWall : public QObject {
     Q_OBJECT
 
@@ -73,16 +76,19 @@ private slots:
     // Every test starts with the wall as a first run has it: hidden.
     void init() { QSettings("Sigilon", "Sigilon").remove(kShownKey); }
 
-    // Shown from its menu item: every tile with its caption and its picture unscaled, the safe
-    // zone outlined on hover. After a change of design every tile is drawn again from the new
-    // picture; how each look draws it is the looks' own concern.
+    // Shown from its tab, which turns its menu item on: every tile with its caption and its
+    // picture unscaled, the safe zone outlined on hover. After a change of design every tile is
+    // drawn again from the new picture; how each look draws it is the looks' own concern.
     void tilesAppearAndFollowTheDesign() {
         EditorFixture editor;
         PreviewWall* wall = Wall(editor);
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
-        WallItem(editor)->setChecked(true);
+        QTabBar* tabBar = editor.controls().tabWidgetCanvas->tabBar();
+        QCOMPARE(tabBar->tabText(1), QStringLiteral("Preview Wall"));
+        QTest::mouseClick(tabBar, Qt::LeftButton, {}, tabBar->tabRect(1).center());
+        QVERIFY(WallItem(editor)->isChecked());
+        QVERIFY(WallTabShown(editor));
         QVERIFY(shown.wait(60000));
-        QVERIFY(wall->isVisible());
         // Which tiles the looks draw, and how, is their own concern.
         const QList<PreviewTile> looks = PlatformLooks::WallTiles(
             editor.log->LastDesign(), editor.controller()->currentIcon(), 1);
@@ -130,6 +136,11 @@ private slots:
         QVERIFY(shown.wait(60000));
         QCOMPARE(realCentreAlpha(), 0); // the stand-in renderer's transparent picture
         QVERIFY(TileView(wall, QStringLiteral("iOS"))->tile().image != iosBefore);
+
+        // The menu item (and the toolbar's button with it) turned off goes back to the canvas.
+        WallItem(editor)->trigger();
+        QVERIFY(!WallTabShown(editor));
+        QVERIFY(editor.controls().imageViewIcon->isVisible());
     }
 
     // Renderings handed in faster than tiles are computed: only the newest is ever shown.
@@ -166,12 +177,12 @@ private slots:
             QCOMPARE(item->text(), QStringLiteral("Show Preview Wall"));
             item->setChecked(!shown);
             item->setChecked(shown);
-            QCOMPARE(WallDock(first)->isVisible(), shown);
+            QCOMPARE(WallTabShown(first), shown);
         }
         EditorFixture next;
         QCOMPARE(WallItem(next)->isChecked(), shown);
-        QCOMPARE(WallDock(next)->isVisible(), shown);
-        // Even in a small window the wall leaves the settings panel 300 pixels.
+        QCOMPARE(WallTabShown(next), shown);
+        // Even in a small window the settings panel keeps 300 pixels.
         next.window->resize(800, 600);
         QTRY_COMPARE(next.window->size(), QSize(800, 600));
         QVERIFY(next.Find<QScrollArea>("scrollAreaSettings")->height() >= 300);

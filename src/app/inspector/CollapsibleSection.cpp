@@ -1,13 +1,15 @@
 #include "app/inspector/CollapsibleSection.h"
 
 #include <QFrame>
+#include <QHBoxLayout>
 #include <QSettings>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 CollapsibleSection::CollapsibleSection(const QString& title, QWidget* body, bool openByDefault,
                                        QWidget* parent)
-    : QWidget(parent), m_header(new QToolButton(this)), m_body(body) {
+    : QWidget(parent), m_header(new QToolButton(this)), m_headerRow(new QHBoxLayout(m_header)),
+      m_body(body) {
     setObjectName(QStringLiteral("section") + QString(title).remove(u'&'));
     m_header->setText(title);
     m_header->setCheckable(true);
@@ -17,6 +19,8 @@ CollapsibleSection::CollapsibleSection(const QString& title, QWidget* body, bool
     QFont bold = m_header->font();
     bold.setBold(true);
     m_header->setFont(bold);
+    m_headerRow->setContentsMargins(0, 0, 6, 0);
+    m_headerRow->addStretch(1);
     auto* frame = new QFrame(this);
     frame->setFrameShape(QFrame::StyledPanel);
     auto* frameLayout = new QVBoxLayout(frame);
@@ -45,6 +49,14 @@ QString CollapsibleSection::SettingsKey() const {
 
 int CollapsibleSection::bodyWidth() const {
     return m_body->minimumSizeHint().width();
+}
+
+void CollapsibleSection::addHeaderWidget(QWidget* widget) {
+    // The header's bold font is for its title only.
+    QFont regular = widget->font();
+    regular.setBold(false);
+    widget->setFont(regular);
+    m_headerRow->addWidget(widget);
 }
 
 bool CollapsibleSection::isOpen() const {

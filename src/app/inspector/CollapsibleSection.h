@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+class QHBoxLayout;
 class QToolButton;
 
 // One section of the settings panel: a header that opens and closes it, above the section's
@@ -19,10 +20,14 @@ public:
     void setOpen(bool open);
     // The width the section's controls need, open or not.
     int bodyWidth() const;
+    // Puts `widget` at the right end of the header, where it stays in view while the section
+    // is closed; clicking it leaves the section as it is.
+    void addHeaderWidget(QWidget* widget);
 
 private:
     QString SettingsKey() const;
 
     QToolButton* m_header;
+    QHBoxLayout* m_headerRow;
     QWidget* m_body;
 };

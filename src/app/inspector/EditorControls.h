@@ -13,6 +13,7 @@ class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QTabWidget;
 class Stepper;
 
 // The controls of the editor window. Each widget's object name is its member's name (the size
@@ -93,7 +94,8 @@ struct EditorControls {
     QLineEdit* textFieldName = nullptr;
     QPushButton* buttonSaveIcons = nullptr;
 
-    // Preview
+    // Preview: the canvas is the first tab of the tab widget.
+    QTabWidget* tabWidgetCanvas = nullptr;
     CustomImageView* imageViewIcon = nullptr;
     ProgressIndicator* progressIndicator = nullptr;
 };

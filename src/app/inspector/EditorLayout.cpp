@@ -7,6 +7,7 @@
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/HexColorField.h"
+#include "app/inspector/LayerHeader.h"
 #include "app/inspector/ScrubLabel.h"
 #include "app/inspector/SingleLineValidator.h"
 #include "app/inspector/SpinField.h"
@@ -26,6 +27,7 @@
 #include <QScrollArea>
 #include <QSlider>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <limits>
@@ -137,7 +139,29 @@ struct ShadowControls {
     FloatSlider* blur;
 };
 
-// A shadow: its switch and colour on one row, distance, angle and blur below.
+// A layer's heading with its check box, then its colour, each field captioned and indented
+// under the heading.
+void AddLayerHeading(QWidget* group, QGridLayout* grid, QCheckBox* check, ColorWell* color) {
+    const int row = grid->rowCount();
+    grid->addWidget(new LayerHeader(check, group), row, 0, 1, 3);
+    grid->addWidget(SubLabel(QObject::tr("Colour")), row + 1, 0);
+    grid->addLayout(Row({Swatch(color)}), row + 1, 1, 1, 2);
+}
+
+void AddSubRow(QGridLayout* grid, const QString& caption, QWidget* field) {
+    const int row = grid->rowCount();
+    grid->addWidget(SubLabel(caption), row, 0);
+    grid->addWidget(field, row, 1, 1, 2);
+}
+
+// An outline: its heading, colour and width.
+void AddOutline(QWidget* group, QGridLayout* grid, QCheckBox* check, ColorWell* color,
+                FloatSlider* width) {
+    AddLayerHeading(group, grid, check, color);
+    AddSubRow(grid, QObject::tr("Width"), width);
+}
+
+// A shadow: its heading and colour, then distance, angle and blur.
 ShadowControls AddShadow(QWidget* group, QGridLayout* grid, const QString& prefix,
                          const QString& what) {
     ShadowControls shadow{
@@ -152,15 +176,10 @@ ShadowControls AddShadow(QWidget* group, QGridLayout* grid, const QString& prefi
         Slider(group, "slider" + prefix + "ShadowBlur",
                QObject::tr("Blur radius of the shadow, in units"), kBlur),
     };
-    const int row = grid->rowCount();
-    grid->addWidget(shadow.check, row, 0);
-    grid->addWidget(Swatch(shadow.color), row, 1);
-    grid->addWidget(SubLabel(QObject::tr("Distance")), row + 1, 0);
-    grid->addWidget(shadow.offset, row + 1, 1, 1, 2);
-    grid->addWidget(SubLabel(QObject::tr("Angle")), row + 2, 0);
-    grid->addWidget(shadow.angle, row + 2, 1, 1, 2);
-    grid->addWidget(SubLabel(QObject::tr("Blur")), row + 3, 0);
-    grid->addWidget(shadow.blur, row + 3, 1, 1, 2);
+    AddLayerHeading(group, grid, shadow.check, shadow.color);
+    AddSubRow(grid, QObject::tr("Distance"), shadow.offset);
+    AddSubRow(grid, QObject::tr("Angle"), shadow.angle);
+    AddSubRow(grid, QObject::tr("Blur"), shadow.blur);
     return shadow;
 }
 
@@ -207,16 +226,15 @@ QWidget* BuildBackground(EditorControls& c) {
         Slider(group, "sliderBackgroundStrokeSize",
                QObject::tr("Width of the background's outline, in units"), kOutline);
 
-    grid->addWidget(c.checkTransparentBackground, 0, 0, 1, 3);
-    grid->addWidget(Label(QObject::tr("Gradient")), 1, 0);
+    // The transparent switch goes into the section's header (see SettingsPanel).
+    grid->addWidget(Label(QObject::tr("Gradient")), 0, 0);
     grid->addLayout(
-        Row({Swatch(c.colorWellGradientStartColor), Swatch(c.colorWellGradientEndColor)}), 1, 1, 1,
+        Row({Swatch(c.colorWellGradientStartColor), Swatch(c.colorWellGradientEndColor)}), 0, 1, 1,
         2);
-    grid->addWidget(Label(QObject::tr("Corners")), 2, 0);
-    grid->addWidget(c.sliderCornerCurvature, 2, 1, 1, 2);
-    grid->addWidget(c.checkBackgroundStroke, 3, 0);
-    grid->addWidget(Swatch(c.colorWellBackgroundStrokeColor), 3, 1);
-    grid->addWidget(c.sliderBackgroundStrokeSize, 3, 2);
+    grid->addWidget(Label(QObject::tr("Corners")), 1, 0);
+    grid->addWidget(c.sliderCornerCurvature, 1, 1, 1, 2);
+    AddOutline(group, grid, c.checkBackgroundStroke, c.colorWellBackgroundStrokeColor,
+               c.sliderBackgroundStrokeSize);
 
     const ShadowControls shadow = AddShadow(group, grid, "Background", QObject::tr("background"));
     c.checkBackgroundShadow = shadow.check;
@@ -357,9 +375,7 @@ QWidget* BuildText(EditorControls& c) {
     grid->addLayout(sizeRow, 2, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Offset")), 3, 0);
     grid->addLayout(offsetRow, 3, 1, 1, 2);
-    grid->addWidget(c.checkTextStroke, 4, 0);
-    grid->addWidget(Swatch(c.colorWellTextStrokeColor), 4, 1);
-    grid->addWidget(c.sliderTextStrokeSize, 4, 2);
+    AddOutline(group, grid, c.checkTextStroke, c.colorWellTextStrokeColor, c.sliderTextStrokeSize);
 
     const ShadowControls shadow = AddShadow(group, grid, "Text", QObject::tr("text"));
     c.checkTextShadow = shadow.check;
@@ -477,7 +493,9 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     column->setSpacing(10);
     // Output starts closed: the design sections matter first.
     column->addWidget(new CollapsibleSection(QObject::tr("Canvas"), BuildCanvas(c), true));
-    column->addWidget(new CollapsibleSection(QObject::tr("Background"), BuildBackground(c), true));
+    auto* background = new CollapsibleSection(QObject::tr("Background"), BuildBackground(c), true);
+    background->addHeaderWidget(c.checkTransparentBackground);
+    column->addWidget(background);
     column->addWidget(new CollapsibleSection(QObject::tr("Icon"), BuildIcon(c, prompter), true));
     column->addWidget(new CollapsibleSection(QObject::tr("Text"), BuildText(c), true));
     column->addWidget(new CollapsibleSection(QObject::tr("Output"), BuildOutput(c), false));
@@ -504,8 +522,6 @@ QScrollArea* SettingsPanel(QWidget* view, EditorControls& c, Prompter& prompter)
     for (const CollapsibleSection* section : contents->findChildren<CollapsibleSection*>())
         width = std::max(width, section->bodyWidth());
     panel->setFixedWidth(width + scrollBar);
-    // The preview wall under the editor takes height from the panel, never all of it.
-    panel->setMinimumHeight(300);
     return panel;
 }
 
@@ -520,15 +536,21 @@ EditorControls Build(QWidget* view, Prompter& prompter) {
                             QObject::tr("Preview; drop an image file here to use it as the icon"));
     c.progressIndicator = Named(new ProgressIndicator(view), "progressIndicator",
                                 QObject::tr("Rendering the preview"));
-    auto* preview = new QGridLayout;
+    auto* canvasPage = new QWidget;
+    auto* preview = new QGridLayout(canvasPage);
+    preview->setContentsMargins(0, 4, 0, 0);
     preview->addWidget(c.imageViewIcon, 0, 0);
     preview->addWidget(c.progressIndicator, 0, 0, Qt::AlignTop | Qt::AlignRight);
+    // Other views of the design open as further tabs beside the canvas.
+    c.tabWidgetCanvas = Named(new QTabWidget(view), "tabWidgetCanvas", QString());
+    c.tabWidgetCanvas->setDocumentMode(true);
+    c.tabWidgetCanvas->addTab(canvasPage, QObject::tr("Canvas"));
 
     // The preview takes whatever room the settings leave.
     auto* layout = new QHBoxLayout(view);
-    layout->setContentsMargins(10, 10, 6, 10);
+    layout->setContentsMargins(10, 6, 6, 10);
     layout->setSpacing(12);
-    layout->addLayout(preview, 1);
+    layout->addWidget(c.tabWidgetCanvas, 1);
     layout->addWidget(SettingsPanel(view, c, prompter));
     return c;
 }

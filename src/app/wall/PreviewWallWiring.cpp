@@ -5,12 +5,11 @@
 #include "app/window/ViewController.h"
 
 #include <QAction>
-#include <QDockWidget>
-#include <QMainWindow>
 #include <QMenu>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTabWidget>
 
 namespace {
 
@@ -37,21 +36,20 @@ void ShowLatestPreview(PreviewWall& wall, const ViewController& controller) {
     wall.ShowRendering(design, controller.currentIcon());
 }
 
-// A scroll area that asks for all of its wall, not the few lines a scroll area asks for by
-// default; the window gives it what the screen allows.
+// The canvas decides how large the window starts; the wall scrolls in whatever room that
+// leaves, one column of tiles at the least.
 class WallScroller : public QScrollArea {
 public:
-    QSize sizeHint() const override {
-        const int frame = 2 * frameWidth();
-        return widget()->sizeHint() + QSize(frame + verticalScrollBar()->sizeHint().width(), frame);
-    }
+    QSize sizeHint() const override { return minimumSize(); }
 };
 
 } // namespace
 
-void InstallPreviewWall(QMainWindow& window, QMenu& viewMenu, ViewController& controller) {
+void InstallPreviewWall(QMenu& viewMenu, ViewController& controller) {
+    QTabWidget& tabs = *controller.controls().tabWidgetCanvas;
     auto* wall = new PreviewWall;
     auto* scroller = new WallScroller;
+    scroller->setObjectName(QStringLiteral("scrollAreaPreviewWall"));
     scroller->setWidgetResizable(true);
     // The tiles flow into as many columns as the width holds; only rows ever need scrolling.
     scroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -59,32 +57,32 @@ void InstallPreviewWall(QMainWindow& window, QMenu& viewMenu, ViewController& co
     scroller->setMinimumWidth(wall->minimumSizeHint().width() +
                               scroller->verticalScrollBar()->sizeHint().width() +
                               2 * scroller->frameWidth());
-    auto* dock = new QDockWidget(QObject::tr("Preview Wall"), &window);
-    dock->setObjectName(QStringLiteral("previewWallDock"));
-    // Shown and hidden only through the View menu, so the menu item always tells the truth.
-    dock->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
-    dock->setWidget(scroller);
-    // Below the editor the tiles run along the window's width; beside it they would need a
-    // second window height.
-    dock->setAllowedAreas(Qt::BottomDockWidgetArea | Qt::TopDockWidgetArea);
-    window.addDockWidget(Qt::BottomDockWidgetArea, dock);
+    tabs.addTab(scroller, QObject::tr("Preview Wall"));
 
-    auto* item = new QAction(QObject::tr("Show Preview Wall"), dock);
+    auto* item = new QAction(QObject::tr("Show Preview Wall"), scroller);
     item->setObjectName(QStringLiteral("actionShowPreviewWall"));
     item->setCheckable(true);
-    item->setChecked(WallWasShown());
-    dock->setVisible(item->isChecked());
     viewMenu.addAction(item);
-
-    QObject::connect(item, &QAction::toggled, dock, [dock, wall, &controller](bool shown) {
-        dock->setVisible(shown);
-        RememberWallShown(shown);
+    // The item and the tabs always agree: each follows the other.
+    QObject::connect(item, &QAction::toggled, &tabs, [&tabs, scroller](bool shown) {
         if (shown)
-            ShowLatestPreview(*wall, controller);
+            tabs.setCurrentWidget(scroller);
+        else if (tabs.currentWidget() == scroller)
+            tabs.setCurrentIndex(0);
     });
+    QObject::connect(&tabs, &QTabWidget::currentChanged, item,
+                     [&tabs, scroller, item, wall, &controller] {
+                         const bool shown = tabs.currentWidget() == scroller;
+                         item->setChecked(shown);
+                         RememberWallShown(shown);
+                         if (shown)
+                             ShowLatestPreview(*wall, controller);
+                     });
+    item->setChecked(WallWasShown());
+    // Tiles are computed only for a wall in view; the tab brings them up to date when shown.
     QObject::connect(&controller, &ViewController::previewFinished, wall,
-                     [item, wall, &controller] {
-                         if (item->isChecked())
+                     [&tabs, scroller, wall, &controller] {
+                         if (tabs.currentWidget() == scroller)
                              ShowLatestPreview(*wall, controller);
                      });
 }

@@ -1,10 +1,9 @@
 #pragma once
 
-class QMainWindow;
 class QMenu;
 class ViewController;
 
-// Puts the preview wall beside the editor in `window`, adds "Show Preview Wall" to `viewMenu`
-// (its state remembered between runs) and feeds the wall every finished preview of
-// `controller` while it is shown.
-void InstallPreviewWall(QMainWindow& window, QMenu& viewMenu, ViewController& controller);
+// Puts the preview wall in a tab beside the canvas, adds "Show Preview Wall" to `viewMenu` (on
+// while the wall's tab is the one shown; remembered between runs) and feeds the wall every
+// finished preview of `controller` while its tab is shown.
+void InstallPreviewWall(QMenu& viewMenu, ViewController& controller);

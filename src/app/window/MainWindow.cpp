@@ -55,7 +55,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     edit->addAction(a.redo);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
-    InstallPreviewWall(*this, *view, *m_controller);
+    InstallPreviewWall(*view, *m_controller);
     InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
     view->addSeparator();
     Appearance::InstallMenu(*view);
