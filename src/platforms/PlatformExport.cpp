@@ -127,6 +127,8 @@ QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
     }
     case PlannedFile::Kind::Text:
         return file.text;
+    case PlannedFile::Kind::Generated:
+        return file.generate();
     }
     return {};
 }
