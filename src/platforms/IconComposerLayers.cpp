@@ -28,6 +28,19 @@ IconDesign Bare(const IconDesign& requested) {
     return design;
 }
 
+IconDesign TextAlone(const IconDesign& requested) {
+    IconDesign design = Bare(requested);
+    design.iconImage = QImage();
+    design.iconVector.reset();
+    return design;
+}
+
+IconDesign IconAlone(const IconDesign& requested) {
+    IconDesign design = Bare(requested);
+    design.text.clear();
+    return design;
+}
+
 // Canvas units to points, as the full-bleed picture maps them.
 QTransform ToPoints(const IconDesign& design) {
     return QTransform::fromScale(CanvasPoints / double(design.canvasWidth),
@@ -125,9 +138,7 @@ Layer PngLayer(const QString& name, const IconDesign& design, const QRectF& area
 }
 
 std::optional<Layer> TextLayer(const IconDesign& requested) {
-    IconDesign design = Bare(requested);
-    design.iconImage = QImage();
-    design.iconVector.reset();
+    const IconDesign design = TextAlone(requested);
     if (design.text.isEmpty())
         return std::nullopt;
     const DesignGeometry::Frame frame = DesignGeometry::FrameOf(design, true, true);
@@ -147,8 +158,7 @@ std::optional<Layer> TextLayer(const IconDesign& requested) {
 }
 
 std::optional<Layer> IconLayer(const IconDesign& requested) {
-    IconDesign design = Bare(requested);
-    design.text.clear();
+    const IconDesign design = IconAlone(requested);
     const QSizeF size = DesignGeometry::IconSize(design);
     if ((!design.iconVector && design.iconImage.isNull()) || size.isEmpty())
         return std::nullopt;
@@ -191,23 +201,22 @@ std::optional<PlannedFile> LegibleIcon(const IconDesign& requested, const Layer&
                                        const QColor& backdrop, double ratio) {
     if (!NeedsLightening(requested, backdrop, ratio))
         return std::nullopt;
-    IconDesign design = Bare(requested);
-    design.text.clear();
+    const IconDesign design = IconAlone(requested);
     const bool vector = design.iconVector != nullptr;
     return PlannedFile{
         vector ? QStringLiteral("icon-dark.svg") : QStringLiteral("icon-dark.png"),
         PlannedFile::Kind::Generated,
         {},
         {},
-        [design, icon, backdrop, ratio, vector]() -> QByteArray {
-            const QByteArray png = PngEncoder::Encode(
-                LegibleGlyphs::On(backdrop, Picture(design, icon.pixels), ratio), 1);
+        [design, pixels = icon.pixels, area = icon.area, backdrop, ratio, vector]() -> QByteArray {
+            const QByteArray png =
+                PngEncoder::Encode(LegibleGlyphs::On(backdrop, Picture(design, pixels), ratio), 1);
             if (!vector || png.isEmpty())
                 return png;
             // The pixels in the SVG asset's place, so the position of the light one holds.
-            const QRectF at = PointsToDocument(design).mapRect(QRectF(icon.pixels));
+            const QRectF at = PointsToDocument(design).mapRect(QRectF(pixels));
             return SvgAsset(
-                SvgPlaceOf(design, icon.area),
+                SvgPlaceOf(design, area),
                 "<image x=\"" + SvgNumber(at.x()) + "\" y=\"" + SvgNumber(at.y()) + "\" width=\"" +
                     SvgNumber(at.width()) + "\" height=\"" + SvgNumber(at.height()) +
                     "\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64," +
