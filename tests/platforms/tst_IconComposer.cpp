@@ -31,25 +31,6 @@ void UseSvgIcon(IconDesign& design, const char* name) {
     design.iconImage = design.iconVector->thumbnail();
 }
 
-// Hard edges and transparency, to be turned and tinted.
-QImage RasterIcon() {
-    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 40, 90));
-    painter.drawEllipse(QRectF(10, 10, 180, 180));
-    painter.fillRect(QRectF(150, 60, 140, 80), QColor(20, 120, 220, 180));
-    return image;
-}
-
-IconDesign Designed(const Change& change) {
-    IconDesign design;
-    design.text.clear();
-    change(design);
-    return design;
-}
-
 // The colour of a colour string; an invalid colour unless it is "srgb:R,G,B,A" with five
 // decimals, each from 0 to 1.
 QColor ColourOf(const QJsonValue& value) {
@@ -110,7 +91,6 @@ QImage Composed(const QString& folder) {
                 continue;
             }
             const auto image = SvgImage::Read(bytes);
-            QTest::qVerify(image != nullptr, "image", qPrintable(path), __FILE__, __LINE__);
             if (!image)
                 return {};
             const QRectF box = image->viewBox();
@@ -155,7 +135,7 @@ class IconComposerTest : public QObject {
         });
         QTest::newRow("raster icon turned and tinted, small canvas") << Change([](IconDesign& d) {
             d.canvasWidth = d.canvasHeight = 300;
-            d.iconImage = RasterIcon();
+            d.iconImage = TestImages::AsymmetricImage(300, 200);
             d.iconRotation = -40;
             d.iconScale = 80;
             d.iconVerticalOffset = 40;
@@ -204,7 +184,8 @@ private slots:
     void composedFlatIsTheFullBleedPicture_data() { Designs(); }
     void composedFlatIsTheFullBleedPicture() {
         QFETCH(Change, change);
-        const IconDesign design = Designed(change);
+        IconDesign design;
+        change(design);
         const QString folder = Written(design);
         QVERIFY(!folder.isEmpty());
         IconDesign unshadowed = design;
@@ -220,7 +201,8 @@ private slots:
     void documentFollowsTheFormat_data() { Designs(); }
     void documentFollowsTheFormat() {
         QFETCH(Change, change);
-        const IconDesign design = Designed(change);
+        IconDesign design;
+        change(design);
         const QString folder = Written(design);
         QJsonParseError error;
         const QJsonObject root =
@@ -229,8 +211,9 @@ private slots:
         QCOMPARE(root["supported-platforms"].toObject(),
                  (QJsonObject{{"squares", "shared"}, {"circles", QJsonArray{"watchOS"}}}));
 
-        // A fill: the system's for a transparent design, else two colours from top to bottom.
-        auto gradientEnds = [](const QJsonValue& fill) -> std::pair<QColor, QColor> {
+        // The fill: the system's for a transparent design, else two colours from top to bottom,
+        // darker in the dark appearance.
+        auto gradientEnds = [](const QJsonValue& fill) -> QList<QColor> {
             const QJsonArray colours = fill["linear-gradient"].toArray();
             if (colours.size() != 2 ||
                 fill["orientation"] != QJsonObject{{"start", QJsonObject{{"x", 0.5}, {"y", 0}}},
@@ -238,73 +221,69 @@ private slots:
                 return {};
             return {ColourOf(colours[0]), ColourOf(colours[1])};
         };
-        std::pair<QColor, QColor> dark{ColorContrast::DarkHomeScreen(),
-                                       ColorContrast::DarkHomeScreen()};
+        QList<QColor> dark(2, ColorContrast::DarkHomeScreen());
         if (design.transparentBackground) {
             QCOMPARE(root["fill"], QJsonValue("automatic"));
         } else {
-            const auto [top, bottom] = gradientEnds(root["fill"]);
-            QCOMPARE(top.rgba(), design.gradientStartColor.toQColor().rgba());
-            QCOMPARE(bottom.rgba(), design.gradientEndColor.toQColor().rgba());
+            const QList<QColor> light = gradientEnds(root["fill"]);
+            QCOMPARE(light.size(), 2);
+            QCOMPARE(light[0].rgba(), design.gradientStartColor.toQColor().rgba());
+            QCOMPARE(light[1].rgba(), design.gradientEndColor.toQColor().rgba());
             const QJsonArray special = root["fill-specializations"].toArray();
             QCOMPARE(special.size(), 1);
             QCOMPARE(special[0]["appearance"], QJsonValue("dark"));
             dark = gradientEnds(special[0]["value"]);
-            QVERIFY(dark.first.isValid() && dark.second.isValid());
-            QVERIFY(ColorContrast::RelativeLuminance(dark.first) <=
-                    ColorContrast::RelativeLuminance(top));
-            QVERIFY(ColorContrast::RelativeLuminance(dark.second) <=
-                    ColorContrast::RelativeLuminance(bottom));
+            QCOMPARE(dark.size(), 2);
+            for (int end : {0, 1})
+                QVERIFY(dark[end].isValid() && ColorContrast::RelativeLuminance(dark[end]) <=
+                                                   ColorContrast::RelativeLuminance(light[end]));
         }
-        auto worstOnDark = [&](const QColor& colour) {
-            return std::min(ColorContrast::Ratio(colour, dark.first),
-                            ColorContrast::Ratio(colour, dark.second));
-        };
 
-        // One group per layer, the text in front; each group casts the shadow the design casts.
-        const QJsonArray groups = root["groups"].toArray();
+        // One group per layer, the text in front, each with the shadow the design casts under
+        // the layer; the asset in the flat folder; a position with both its keys; a layer of one
+        // colour under 3:1 on the dark fill lightened there to 3:1.
         QStringList names;
-        for (const QJsonValue& group : groups) {
+        for (const QJsonValue& group : root["groups"].toArray()) {
             const QJsonArray layers = group["layers"].toArray();
             QCOMPARE(layers.size(), 1);
-            const QJsonObject layer = layers[0].toObject();
-            const QString name = layer["name"].toString();
-            names << name;
-            const bool text = name == "text";
+            const QJsonValue layer = layers[0];
+            const bool text = layer["name"] == "text";
+            names << layer["name"].toString();
             const bool shadow = text ? design.textShadow : design.iconShadow;
-            const QColor shadowColour =
+            const QColor shade =
                 (text ? design.textShadowColor : design.iconShadowColor).toQColor();
-            const QString kind = !shadow                            ? "none"
-                                 : shadowColour.rgb() == 0xff000000 ? "neutral"
-                                                                    : "layer-color";
-            QCOMPARE(group["shadow"]["kind"].toString(), kind);
-            if (shadow)
-                QVERIFY(std::abs(group["shadow"]["opacity"].toDouble() - shadowColour.alphaF()) <
-                        1e-5);
-
-            // The asset in the flat folder, the position with both its keys.
+            QCOMPARE(group["shadow"]["kind"].toString(), !shadow ? "none"
+                                                         : shade.rgb() == 0xff000000
+                                                             ? "neutral"
+                                                             : "layer-color");
+            QVERIFY(!shadow || qAbs(group["shadow"]["opacity"].toDouble() - shade.alphaF()) < 1e-5);
             const QString asset = layer["image-name"].toString();
             QVERIFY(!asset.contains('/') && QFileInfo(folder + "/Assets/" + asset).isFile());
-            const QJsonObject position = layer["position"].toObject();
-            QCOMPARE(position.keys(), (QStringList{"scale", "translation-in-points"}));
-            QVERIFY(position["scale"].toDouble() > 0);
-            QCOMPARE(position["translation-in-points"].toArray().size(), 2);
+            QCOMPARE(layer["position"].toObject().keys(),
+                     (QStringList{"scale", "translation-in-points"}));
+            QCOMPARE(layer["position"]["translation-in-points"].toArray().size(), 2);
 
-            // A layer of one colour too dark on the dark fill is lightened there to 3:1.
-            const bool oneColour = text || !design.useImageColors;
+            auto worstOnDark = [&](const QColor& colour) {
+                return qMin(ColorContrast::Ratio(colour, dark[0]),
+                            ColorContrast::Ratio(colour, dark[1]));
+            };
             const QColor colour = (text ? design.textColor : design.iconColor).toQColor();
             const QJsonArray special = layer["fill-specializations"].toArray();
-            QCOMPARE(!special.isEmpty(), oneColour && worstOnDark(colour) < 3.0);
+            QCOMPARE(!special.isEmpty(),
+                     (text || !design.useImageColors) && worstOnDark(colour) < 3.0);
             for (const QJsonValue& entry : special) {
                 QCOMPARE(entry["appearance"], QJsonValue("dark"));
                 const QColor lightened = ColourOf(entry["value"]["solid"]);
-                QVERIFY(lightened.isValid());
-                QVERIFY2(worstOnDark(lightened) >= 3.0, qPrintable(lightened.name()));
+                QVERIFY2(lightened.isValid() && worstOnDark(lightened) >= 3.0,
+                         qPrintable(lightened.name()));
             }
         }
-        const bool hasText = !design.text.isEmpty();
-        const bool hasIcon = !design.iconImage.isNull();
-        QCOMPARE(names, (QStringList{"text", "icon"}.mid(hasText ? 0 : 1, hasText + hasIcon)));
+        QStringList drawn;
+        if (!design.text.isEmpty())
+            drawn << "text";
+        if (!design.iconImage.isNull())
+            drawn << "icon";
+        QCOMPARE(names, drawn);
     }
 };
 
