@@ -50,9 +50,9 @@ void RunPlatformBenchmarks(const QImage& icon, const QString& sigilonExecutable)
     DesignSettings settings;
     settings.text = QStringLiteral("Ab");
     const IconDesign design = MakeIconDesign(settings, icon);
-    const QList<PlannedFile> plan = PlatformPlan::Files(
-        PlatformTargets::AllPlatformSets(),
-        MakePlatformSetOptions(IconDesign(), PlatformPlan::DefaultName(), QString()));
+    const QList<PlannedFile> plan =
+        PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
+                            MakePlatformSetOptions(design, PlatformPlan::DefaultName(), QString()));
     Time("export platforms all", [&](const QString& folder) {
         return PlatformExport::Run(design, plan, folder, false).AllWritten()
                    ? QString()

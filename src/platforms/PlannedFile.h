@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // One picture a planned file needs: a variant `pixels` wide, square unless `height` is given.
 struct PlannedImage {
     PlatformVariant variant;
@@ -33,11 +35,12 @@ struct PlannedFile {
         Ico,       // a Windows icon with one entry per image
         Icns,      // a macOS icon with one entry per image
         Text,      // `text` as it stands (JSON, XML)
-        Svg,       // the design as one SVG document that follows a dark colour scheme
+        Generated, // what `generate` makes while the files are written: a picture of its own
     };
 
     QString path; // relative to the output folder, with "/" between folders
     Kind kind;
     QList<PlannedImage> images;
     QByteArray text;
+    std::function<QByteArray()> generate = {}; // may run on any thread; empty bytes when it fails
 };

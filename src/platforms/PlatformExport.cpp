@@ -7,7 +7,6 @@
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/PlatformPictures.h"
-#include "render/SvgWriter.h"
 #include "support/ParallelRange.h"
 
 #include <QDir>
@@ -100,8 +99,8 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
 }
 
 // The contents of one file; empty when a picture or an encoding is missing.
-QByteArray Contents(const PlannedFile& file, const IconDesign& design,
-                    const PlatformPictures& pictures, const std::map<PngKey, QByteArray>& pngs) {
+QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
+                    const std::map<PngKey, QByteArray>& pngs) {
     switch (file.kind) {
     case PlannedFile::Kind::Png:
     case PlannedFile::Kind::OpaquePng: {
@@ -128,16 +127,16 @@ QByteArray Contents(const PlannedFile& file, const IconDesign& design,
     }
     case PlannedFile::Kind::Text:
         return file.text;
-    case PlannedFile::Kind::Svg:
-        return SvgDocument(design, {.darkColourScheme = true});
+    case PlannedFile::Kind::Generated:
+        return file.generate();
     }
     return {};
 }
 
 // Encodes one file and writes it as every export does; empty when written, else why not.
-QString WriteContents(const PlannedFile& file, const QString& path, const IconDesign& design,
+QString WriteContents(const PlannedFile& file, const QString& path,
                       const PlatformPictures& pictures, const std::map<PngKey, QByteArray>& pngs) {
-    const QByteArray contents = Contents(file, design, pictures, pngs);
+    const QByteArray contents = Contents(file, pictures, pngs);
     if (contents.isEmpty())
         return QStringLiteral("The image could not be encoded.");
     return WriteOutputFile(path, contents).failure;
@@ -227,8 +226,8 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         begun[std::size_t(i)] = 1;
         QString& failure = failures[std::size_t(i)];
         if (failure.isEmpty())
-            failure = WriteContents(*pending[i], result.files.at(pendingIndex[i]).path, design,
-                                    pictures, pngs);
+            failure =
+                WriteContents(*pending[i], result.files.at(pendingIndex[i]).path, pictures, pngs);
         gate.FileDone();
     });
     for (qsizetype i = 0; i < pending.size(); ++i) {

@@ -3,6 +3,7 @@
 #include "platforms/AndroidResources.h"
 #include "platforms/AssetCatalogWriter.h"
 #include "platforms/IcnsWriter.h"
+#include "platforms/IconComposerDocument.h"
 #include "platforms/MsixAssets.h"
 #include "platforms/SplashScreens.h"
 #include "platforms/TauriFolder.h"
@@ -94,6 +95,9 @@ QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const PlatformSet
             break;
         case PlatformTarget::Tauri:
             files.append(TauriFolder::Plan());
+            break;
+        case PlatformTarget::IconComposer:
+            files.append(IconComposerDocument::Plan(options.design, name));
             break;
         }
     }

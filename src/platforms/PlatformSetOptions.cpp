@@ -16,6 +16,7 @@ PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QStrin
                                           const QString& appName) {
     PlatformSetOptions options;
     options.name = name;
+    options.design = design;
     const QString shown = appName.trimmed();
     options.appName = shown.isEmpty() ? name : shown;
     if (!design.transparentBackground) {

@@ -12,6 +12,7 @@ struct PlatformSetOptions {
     QString appName;                    // shown to people, such as a web app's name
     QColor themeColor = Qt::white;      // opaque: a browser tints its bars with it
     QColor backgroundColor = Qt::white; // opaque: behind the icon while an app starts
+    IconDesign design; // for the layered documents, whose layers are the design's own parts
 };
 
 // The options for `design`: the theme colour is the gradient's start colour, the colour at the
@@ -19,5 +20,6 @@ struct PlatformSetOptions {
 // colour, the one at the bottom, so a splash screen of it continues the icon's base. A
 // transparent design stands on white, as its full-bleed pictures do, and a colour that lets
 // some white through is taken as it looks on white. An `appName` of nothing but spaces is `name`.
+// `design` is the design itself.
 PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
                                           const QString& appName);

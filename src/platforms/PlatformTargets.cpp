@@ -12,7 +12,7 @@ struct NamedTarget {
     PlatformTarget target;
 };
 
-constexpr std::array<NamedTarget, 10> Targets{{
+constexpr std::array<NamedTarget, 11> Targets{{
     {"sizes", PlatformTarget::Sizes},
     {"xcode", PlatformTarget::Xcode},
     {"icns", PlatformTarget::Icns},
@@ -23,6 +23,7 @@ constexpr std::array<NamedTarget, 10> Targets{{
     {"msix", PlatformTarget::Msix},
     {"splash", PlatformTarget::Splash},
     {"tauri", PlatformTarget::Tauri},
+    {"iconcomposer", PlatformTarget::IconComposer},
 }};
 
 const char* const All = "all";

@@ -6,7 +6,19 @@
 
 // What an export writes: the profile's own size list, or a ready-to-use set of files for one
 // platform's tools.
-enum class PlatformTarget { Sizes, Xcode, Icns, Windows, Android, Web, Linux, Msix, Splash, Tauri };
+enum class PlatformTarget {
+    Sizes,
+    Xcode,
+    Icns,
+    Windows,
+    Android,
+    Web,
+    Linux,
+    Msix,
+    Splash,
+    Tauri,
+    IconComposer
+};
 
 namespace PlatformTargets {
 

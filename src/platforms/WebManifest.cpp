@@ -1,5 +1,7 @@
 #include "platforms/WebManifest.h"
 
+#include "render/SvgWriter.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -102,7 +104,10 @@ QList<PlannedFile> Plan(const PlatformSetOptions& options) {
         files.append(Png(QLatin1String(icon.name), icon.variant, icon.pixels));
     // Home screens put the touch icon on black where it is transparent: it is full bleed.
     files.append(Png(TouchIcon, PlatformVariant::FullBleed, 180));
-    files.append({Folder + VectorIcon, PlannedFile::Kind::Svg, {}, {}});
+    files.append(
+        {Folder + VectorIcon, PlannedFile::Kind::Generated, {}, {}, [design = options.design] {
+             return SvgDocument(design, {.darkColourScheme = true});
+         }});
     files.append(Text(Manifest, ManifestText(options)));
     files.append(Text(QStringLiteral("head.html"), HeadText(options)));
     return files;

@@ -22,7 +22,7 @@ template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour
 
 } // namespace
 
-QImage On(const QColor& background, QImage glyphs) {
+QImage On(const QColor& background, QImage glyphs, double ratio) {
     glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
     // Antialiased edges repeat the same few colours; each is worked out once.
     std::unordered_map<QRgb, QRgb> lightened;
@@ -30,9 +30,8 @@ QImage On(const QColor& background, QImage glyphs) {
         const QRgb opaque = straight | 0xff000000u;
         auto [found, added] = lightened.try_emplace(opaque, opaque);
         if (added)
-            found->second = ColorContrast::LegibleOn(QColor::fromRgb(opaque), background,
-                                                     ColorContrast::LegibleRatio)
-                                .rgb();
+            found->second =
+                ColorContrast::LegibleOn(QColor::fromRgb(opaque), background, ratio).rgb();
         return (found->second & 0x00ffffffu) | (straight & 0xff000000u);
     });
     return glyphs;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "design/ColorContrast.h"
+
 #include <QImage>
 
 // The glyph layer (icon and text on transparent) made legible where the system shows it
@@ -7,9 +9,9 @@
 namespace LegibleGlyphs {
 
 // For a plain `background` (the dark home screen, the light taskbar): every colour whose
-// contrast against it is under the legible ratio moved away from it until it reaches it (see
+// contrast against it is under `ratio` moved away from it until it reaches it (see
 // ColorContrast::LegibleOn); colours with enough contrast stay as they are.
-QImage On(const QColor& background, QImage glyphs);
+QImage On(const QColor& background, QImage glyphs, double ratio = ColorContrast::LegibleRatio);
 
 // For the system's tint: the gray glyph stretched so its brightest part is white and none of
 // it is darker than MinimumTintedGray.

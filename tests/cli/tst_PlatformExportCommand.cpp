@@ -63,8 +63,8 @@ private slots:
         // An unknown target is told with the list of the valid ones.
         QTest::newRow("unknown target")
             << QStringList{"--target", "xcode,ios"}
-            << QStringList{"\"ios\"", "sizes", "xcode", "icns",   "windows", "android",
-                           "web",     "linux", "msix",  "splash", "tauri",   "all"};
+            << QStringList{"\"ios\"", "sizes", "xcode",  "icns",  "windows",      "android", "web",
+                           "linux",   "msix",  "splash", "tauri", "iconcomposer", "all"};
         QTest::newRow("empty target") << QStringList{"--target", "web,"} << QStringList{"\"\""};
         QTest::newRow("target without value")
             << QStringList{"--target"} << QStringList{"needs a value"};
@@ -201,7 +201,8 @@ private slots:
             {"linux", {"linux"}},
             {"msix", {"msix"}},
             {"splash", {"splash", "android"}},
-            {"tauri", {"tauri"}}};
+            {"tauri", {"tauri"}},
+            {"iconcomposer", {"Set.icon"}}};
         QStringList everyPlatformSet;
         for (const QString& target : top.keys())
             if (target != "sizes")

@@ -38,6 +38,7 @@ enum Look : unsigned {
     Text = 2048,         // JSON or XML (SVG too: its own test reads it)
     White = 4096,        // a silhouette: white wherever drawn, as a theme takes only its coverage
     DesignGround = 8192, // around the glyphs, the design's full-bleed background at that size
+    Layer = 16384,       // an asset of a layered document, checked with the document
 };
 
 struct Rule {
@@ -107,6 +108,9 @@ const Rule Rules[] = {
     {R"(tauri/icon\.(icns|ico))", 0, 0, "", Container},
     {R"(tauri/Square(\d+)x\d+Logo\.png)", 1, 1, "x", Opaque},
     {R"(tauri/StoreLogo\.png)", 50, 50, "", Opaque},
+    // Icon Composer
+    {R"(AppIcon\.icon/icon\.json)", 0, 0, "", Text},
+    {R"(AppIcon\.icon/Assets/(text|icon)(-dark)?\.(svg|png))", 0, 0, "", Layer},
 };
 
 // Android's density buckets: pixels per 4 units.
@@ -216,7 +220,7 @@ private slots:
         QVERIFY2(rule, "no rule for this file");
         const QString file = m_folder.filePath(path);
         QVERIFY(QFileInfo(file).isFile());
-        if (rule->looks & (Text | Container))
+        if (rule->looks & (Text | Container | Layer))
             return;
 
         const QImage image = QImage(file).convertToFormat(QImage::Format_ARGB32);

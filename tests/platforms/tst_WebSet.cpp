@@ -101,7 +101,7 @@ private slots:
             const QJsonObject icon = value.toObject();
             const PlannedFile file = Planned(options, icon.value("src").toString());
             listed.append(icon.value("purpose").toString() + " " + icon.value("sizes").toString());
-            if (file.kind == PlannedFile::Kind::Svg) {
+            if (file.kind == PlannedFile::Kind::Generated) {
                 QCOMPARE(icon.value("type").toString(), "image/svg+xml");
                 continue;
             }

@@ -41,6 +41,8 @@ QString TargetLabel(PlatformTarget target) {
         return QObject::tr("Splash screens");
     case PlatformTarget::Tauri:
         return QObject::tr("Tauri");
+    case PlatformTarget::IconComposer:
+        return QObject::tr("Icon Composer document");
     case PlatformTarget::Sizes:
         break;
     }

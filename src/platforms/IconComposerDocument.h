@@ -1,0 +1,25 @@
+#pragma once
+
+#include "design/IconDesign.h"
+#include "platforms/PlannedFile.h"
+
+#include <QList>
+#include <QString>
+
+// A layered app icon document for Apple's tools: NAME.icon/ holding icon.json and a flat
+// Assets/ folder. The fill is the design's gradient (the system's own for a transparent
+// background); the text and the icon image are one layer each, in a group of their own that
+// carries the layer's shadow (see IconComposerLayers). The dark appearance darkens the fill and
+// lightens a layer whose contrast against it would fall under DarkLayerRatio. The corners, the
+// outline and the background shadow are the system's in this format, and so is the lighting.
+namespace IconComposerDocument {
+
+// A white layer keeps at least this contrast on the dark fill: the fill is darkened to it.
+constexpr double DarkFillRatio = 12.0;
+// A layer's colour keeps at least this contrast on the dark fill.
+constexpr double DarkLayerRatio = 3.0;
+
+// The files of the document, icon.json first.
+QList<PlannedFile> Plan(const IconDesign& design, const QString& name);
+
+} // namespace IconComposerDocument

@@ -1,0 +1,291 @@
+// The layered app icon document as Apple's tools read it: icon.json in the document's format,
+// and the document composed flat (the fill, then every layer's asset at its position, no
+// lighting) is the design's full-bleed picture without shadows. Apple's own compiler does not
+// run here, so its rules are checked one by one.
+
+#include "design/ColorContrast.h"
+#include "helpers/TestImages.h"
+#include "imageio/SvgImage.h"
+#include "platforms/PlatformExport.h"
+#include "platforms/PlatformPlan.h"
+#include "render/ImageTools.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QPainter>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+
+using Change = std::function<void(IconDesign&)>;
+constexpr int Points = 1024;
+
+void UseSvgIcon(IconDesign& design, const char* name) {
+    design.iconVector = SvgImage::Read(
+        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name));
+    design.iconImage = design.iconVector->thumbnail();
+}
+
+// The colour of a colour string; an invalid colour unless it is "srgb:R,G,B,A" with five
+// decimals, each from 0 to 1.
+QColor ColourOf(const QJsonValue& value) {
+    static const QRegularExpression form(
+        QStringLiteral(R"(^srgb:(\d\.\d{5}),(\d\.\d{5}),(\d\.\d{5}),(\d\.\d{5})$)"));
+    const QRegularExpressionMatch match = form.match(value.toString());
+    if (!match.hasMatch())
+        return {};
+    return QColor::fromRgbF(match.captured(1).toFloat(), match.captured(2).toFloat(),
+                            match.captured(3).toFloat(), match.captured(4).toFloat());
+}
+
+// An SVG asset's size in points: its root's width and height.
+QSizeF SvgSize(const QByteArray& document) {
+    QXmlStreamReader reader(document);
+    while (!reader.atEnd())
+        if (reader.readNext() == QXmlStreamReader::StartElement)
+            return {reader.attributes().value("width").toDouble(),
+                    reader.attributes().value("height").toDouble()};
+    return {};
+}
+
+// The document in the light appearance, flat: the fill over the canvas (the system's own fill
+// taken as white, as the full-bleed picture puts a transparent design on white), then each
+// group's layers from the back to the front, each asset centred on the canvas, scaled about its
+// centre and moved.
+QImage Composed(const QString& folder) {
+    const QJsonObject root =
+        QJsonDocument::fromJson(TestImages::ReadFile(folder + "/icon.json")).object();
+    QImage canvas(Points, Points, QImage::Format_ARGB32_Premultiplied);
+    canvas.fill(Qt::transparent);
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    if (root["fill"] == "automatic") {
+        painter.fillRect(canvas.rect(), Qt::white);
+    } else {
+        const QJsonArray colours = root["fill"]["linear-gradient"].toArray();
+        QLinearGradient gradient(0, 0, 0, Points);
+        gradient.setColorAt(0, ColourOf(colours[0]));
+        gradient.setColorAt(1, ColourOf(colours[1]));
+        painter.fillRect(canvas.rect(), gradient);
+    }
+    const QJsonArray groups = root["groups"].toArray();
+    for (qsizetype g = groups.size() - 1; g >= 0; --g) {
+        const QJsonArray layers = groups[g]["layers"].toArray();
+        for (qsizetype l = layers.size() - 1; l >= 0; --l) {
+            const QString path = folder + "/Assets/" + layers[l]["image-name"].toString();
+            const QJsonValue position = layers[l]["position"];
+            const double scale = position["scale"].toDouble();
+            const QJsonArray move = position["translation-in-points"].toArray();
+            const QPointF centre(Points / 2 + move[0].toDouble(), Points / 2 + move[1].toDouble());
+            const QByteArray bytes = TestImages::ReadFile(path);
+            const bool svg = path.endsWith(".svg");
+            const QSizeF size = (svg ? SvgSize(bytes) : QSizeF(QImage(path).size())) * scale;
+            const QRectF target(centre - QPointF(size.width(), size.height()) / 2, size);
+            if (!svg) {
+                painter.drawImage(target, QImage(path));
+                continue;
+            }
+            const auto image = SvgImage::Read(bytes);
+            if (!image)
+                return {};
+            const QRectF box = image->viewBox();
+            painter.drawImage(
+                0, 0,
+                image->Draw(canvas.size(),
+                            QTransform::fromTranslate(-box.x(), -box.y()) *
+                                QTransform::fromScale(target.width() / box.width(),
+                                                      target.height() / box.height()) *
+                                QTransform::fromTranslate(target.x(), target.y())));
+        }
+    }
+    return canvas;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Change)
+
+class IconComposerTest : public QObject {
+    Q_OBJECT
+
+    TestImages::ScratchFolder m_folder;
+
+    // The document of the design, written as the export writes it; its folder.
+    QString Written(const IconDesign& design) {
+        const QString folder = m_folder.filePath(QTest::currentDataTag());
+        const PlatformExport::Result result =
+            PlatformExport::Run(design,
+                                PlatformPlan::Files({PlatformTarget::IconComposer},
+                                                    MakePlatformSetOptions(design, "Set", {})),
+                                folder, true);
+        return result.AllWritten() ? folder + "/Set.icon" : QString();
+    }
+
+    static void Designs() {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("navy text with its shadow") << Change([](IconDesign& d) {
+            d.text = "Ab";
+            d.fontSize = 420;
+            d.textColor = {0.1, 0.12, 0.45, 1.0};
+        });
+        QTest::newRow("raster icon turned and tinted, small canvas") << Change([](IconDesign& d) {
+            d.canvasWidth = d.canvasHeight = 300;
+            d.iconImage = TestImages::AsymmetricImage(300, 200);
+            d.iconRotation = -40;
+            d.iconScale = 80;
+            d.iconVerticalOffset = 40;
+            d.useImageColors = false;
+            d.iconColor = {1.0, 0.5, 0.0, 1.0};
+            d.iconShadow = true;
+            d.iconShadowColor = {0.8, 0.1, 0.1, 0.6};
+            d.text = "Z";
+            d.fontSize = 100;
+            d.textShadow = false;
+        });
+        QTest::newRow("SVG icon moved, scaled and turned, outlined text")
+            << Change([](IconDesign& d) {
+                   UseSvgIcon(d, "gvim.svg");
+                   d.iconScale = 70;
+                   d.iconHorizontalOffset = -120;
+                   d.iconRotation = 25;
+                   d.gradientStartColor = {0.9, 0.9, 0.2, 1.0};
+                   d.text = "Qy";
+                   d.fontSize = 300;
+                   d.textStroke = true;
+                   d.textStrokeSize = 5;
+                   d.textStrokeColor = {0.9, 0.2, 0.1, 1.0};
+                   d.textShadowColor = {0.1, 0.1, 0.5, 0.7};
+               });
+        QTest::newRow("tinted SVG icon on transparent, wide canvas") << Change([](IconDesign& d) {
+            d.canvasWidth = 900;
+            d.canvasHeight = 560;
+            d.transparentBackground = true;
+            UseSvgIcon(d, "tango-dialog-error.svg");
+            d.useImageColors = false;
+            d.iconColor = {0.2, 0.8, 0.3, 0.9};
+            d.iconVerticalOffset = -90;
+        });
+        QTest::newRow("raster icon past the canvas's edges") << Change([](IconDesign& d) {
+            d.canvasWidth = d.canvasHeight = 512;
+            d.iconImage = TestImages::AsymmetricImage(200, 160);
+            d.iconScale = 400;
+            d.iconHorizontalOffset = 150;
+        });
+    }
+
+private slots:
+    void initTestCase() { QVERIFY(m_folder.isValid()); }
+
+    void composedFlatIsTheFullBleedPicture_data() { Designs(); }
+    void composedFlatIsTheFullBleedPicture() {
+        QFETCH(Change, change);
+        IconDesign design;
+        change(design);
+        const QString folder = Written(design);
+        QVERIFY(!folder.isEmpty());
+        IconDesign unshadowed = design;
+        unshadowed.iconShadow = unshadowed.textShadow = false;
+        RenderOptions fullBleed;
+        fullBleed.fullBleed = true;
+        fullBleed.outputSize = QSize(Points, Points);
+        const QImage expected = ImageTools::RenderIcon(unshadowed, fullBleed);
+        const double difference = TestImages::MeanAbsoluteDifference(Composed(folder), expected);
+        QVERIFY2(difference <= 2.0, qPrintable(QString::number(difference)));
+    }
+
+    void documentFollowsTheFormat_data() { Designs(); }
+    void documentFollowsTheFormat() {
+        QFETCH(Change, change);
+        IconDesign design;
+        change(design);
+        const QString folder = Written(design);
+        QJsonParseError error;
+        const QJsonObject root =
+            QJsonDocument::fromJson(TestImages::ReadFile(folder + "/icon.json"), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(root["supported-platforms"].toObject(),
+                 (QJsonObject{{"squares", "shared"}, {"circles", QJsonArray{"watchOS"}}}));
+
+        // The fill: the system's for a transparent design, else two colours from top to bottom,
+        // darker in the dark appearance.
+        auto gradientEnds = [](const QJsonValue& fill) -> QList<QColor> {
+            const QJsonArray colours = fill["linear-gradient"].toArray();
+            if (colours.size() != 2 ||
+                fill["orientation"] != QJsonObject{{"start", QJsonObject{{"x", 0.5}, {"y", 0}}},
+                                                   {"stop", QJsonObject{{"x", 0.5}, {"y", 1}}}})
+                return {};
+            return {ColourOf(colours[0]), ColourOf(colours[1])};
+        };
+        QList<QColor> dark(2, ColorContrast::DarkHomeScreen());
+        if (design.transparentBackground) {
+            QCOMPARE(root["fill"], QJsonValue("automatic"));
+        } else {
+            const QList<QColor> light = gradientEnds(root["fill"]);
+            QCOMPARE(light.size(), 2);
+            QCOMPARE(light[0].rgba(), design.gradientStartColor.toQColor().rgba());
+            QCOMPARE(light[1].rgba(), design.gradientEndColor.toQColor().rgba());
+            const QJsonArray special = root["fill-specializations"].toArray();
+            QCOMPARE(special.size(), 1);
+            QCOMPARE(special[0]["appearance"], QJsonValue("dark"));
+            dark = gradientEnds(special[0]["value"]);
+            QCOMPARE(dark.size(), 2);
+            for (int end : {0, 1})
+                QVERIFY(dark[end].isValid() && ColorContrast::RelativeLuminance(dark[end]) <=
+                                                   ColorContrast::RelativeLuminance(light[end]));
+        }
+
+        // One group per layer, the text in front, each with the shadow the design casts under
+        // the layer; the asset in the flat folder; a position with both its keys; a layer of one
+        // colour under 3:1 on the dark fill lightened there to 3:1.
+        QStringList names;
+        for (const QJsonValue& group : root["groups"].toArray()) {
+            const QJsonArray layers = group["layers"].toArray();
+            QCOMPARE(layers.size(), 1);
+            const QJsonValue layer = layers[0];
+            const bool text = layer["name"] == "text";
+            names << layer["name"].toString();
+            const bool shadow = text ? design.textShadow : design.iconShadow;
+            const QColor shade =
+                (text ? design.textShadowColor : design.iconShadowColor).toQColor();
+            QCOMPARE(group["shadow"]["kind"].toString(), !shadow ? "none"
+                                                         : shade.rgb() == 0xff000000
+                                                             ? "neutral"
+                                                             : "layer-color");
+            QVERIFY(!shadow || qAbs(group["shadow"]["opacity"].toDouble() - shade.alphaF()) < 1e-5);
+            const QString asset = layer["image-name"].toString();
+            QVERIFY(!asset.contains('/') && QFileInfo(folder + "/Assets/" + asset).isFile());
+            QCOMPARE(layer["position"].toObject().keys(),
+                     (QStringList{"scale", "translation-in-points"}));
+            QCOMPARE(layer["position"]["translation-in-points"].toArray().size(), 2);
+
+            auto worstOnDark = [&](const QColor& colour) {
+                return qMin(ColorContrast::Ratio(colour, dark[0]),
+                            ColorContrast::Ratio(colour, dark[1]));
+            };
+            const QColor colour = (text ? design.textColor : design.iconColor).toQColor();
+            const QJsonArray special = layer["fill-specializations"].toArray();
+            QCOMPARE(!special.isEmpty(),
+                     (text || !design.useImageColors) && worstOnDark(colour) < 3.0);
+            for (const QJsonValue& entry : special) {
+                QCOMPARE(entry["appearance"], QJsonValue("dark"));
+                const QColor lightened = ColourOf(entry["value"]["solid"]);
+                QVERIFY2(lightened.isValid() && worstOnDark(lightened) >= 3.0,
+                         qPrintable(lightened.name()));
+            }
+        }
+        QStringList drawn;
+        if (!design.text.isEmpty())
+            drawn << "text";
+        if (!design.iconImage.isNull())
+            drawn << "icon";
+        QCOMPARE(names, drawn);
+    }
+};
+
+QTEST_MAIN(IconComposerTest)
+#include "tst_IconComposer.moc"
