@@ -60,9 +60,10 @@ int main(int argc, char* argv[]) {
     QGuiApplication application(argc, argv);
     // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // "process" times only whole processes, "platforms" only the platform sets, "svg" only the
-    // rendering with an SVG icon image, "export" only the export from 1024 and 10000 renderings;
-    // named sizes time only those renderings (handy under a profiler).
+    // "process" times only whole processes, "platforms" only the platform sets, "preview" only
+    // the editor's interim preview and wall tiles, "svg" only the rendering with an SVG icon
+    // image, "export" only the export from 1024 and 10000 renderings; named sizes time only
+    // those renderings (handy under a profiler).
     QStringList sizes = application.arguments().mid(1);
     // "baseline" first runs the pixel loops as baseline x86-64 code, to weigh the AVX2 ones.
     if (!sizes.isEmpty() && sizes.first() == QStringLiteral("baseline")) {
@@ -76,6 +77,10 @@ int main(int argc, char* argv[]) {
     }
     if (sizes == QStringList{QStringLiteral("platforms")}) {
         RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
+        return 0;
+    }
+    if (sizes == QStringList{QStringLiteral("preview")}) {
+        RunPreviewBenchmarks();
         return 0;
     }
     if (sizes == QStringList{QStringLiteral("svg")}) {

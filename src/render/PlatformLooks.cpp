@@ -6,6 +6,7 @@
 #include "render/MacIconGrid.h"
 #include "render/MaskShapes.h"
 #include "render/RenderOptions.h"
+#include "render/ScaleSource.h"
 #include "render/StretchImage.h"
 #include "render/TileComposition.h"
 
@@ -221,8 +222,12 @@ QColor ThemeForeground() {
 
 QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
     QList<PreviewTile> tiles;
+    // One source for the four sizes: a huge rendering is read once, for one reduced copy.
+    const ScaleSource source(rendering);
     for (const int side : {16, 32, 64, 128}) {
-        const QImage image = Scaled(rendering, side, threads);
+        const QImage image = rendering.size() == QSize(side, side)
+                                 ? source.Image()
+                                 : StretchImage(source, side, side, threads);
         tiles.append({QStringLiteral("%1 × %1").arg(side), image, image.rect(), QRectF()});
     }
     return tiles;
