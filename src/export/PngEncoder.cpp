@@ -26,9 +26,10 @@ constexpr int WholeBufferLevel = 1;
 // each part at about libdeflate's speed, and icon artwork still shrinks a hundredfold.
 constexpr int StreamedLevel = 1;
 constexpr char FilterUp = 2;
-// Up to this much filtered data one libdeflate call over a whole copy is the quickest way;
-// beyond it the copy itself costs more than parallel streaming saves.
-constexpr std::size_t WholeBufferLimit = 16u << 20;
+// Up to this much filtered data (a 2732-pixel splash screen) one libdeflate call over a whole
+// copy is the quickest way, and on flat artwork it writes a third of zlib's bytes; beyond it
+// the copy itself costs more than parallel streaming saves.
+constexpr std::size_t WholeBufferLimit = 32u << 20;
 // The filtered rows a part hands to zlib at a time: small enough to stay in cache.
 constexpr std::size_t BatchBytes = 256u << 10;
 // Each part restarts the compressor's history; more parts than cores gain nothing.

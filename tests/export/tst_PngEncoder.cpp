@@ -12,12 +12,12 @@ class PngEncoderTest : public QObject {
 private slots:
     void decodesToThePicture_data() {
         QTest::addColumn<QImage>("picture");
-        // Small pictures go through one buffer; large ones (beyond 16 MB of rows) are
+        // Small pictures go through one buffer; large ones (beyond 32 MB of rows) are
         // compressed in parts, one per thread, whose streams are joined.
         QTest::newRow("small") << TestImages::DetailedImage(333, 77);
         QTest::newRow("one row") << TestImages::DetailedImage(1001, 1);
-        QTest::newRow("large, odd size") << TestImages::DetailedImage(2311, 1901, 7);
-        QTest::newRow("large, few rows") << TestImages::DetailedImage(4099, 1031, 11);
+        QTest::newRow("large, odd size") << TestImages::DetailedImage(3001, 2803, 7);
+        QTest::newRow("large, few rows") << TestImages::DetailedImage(8193, 1031, 11);
     }
 
     void decodesToThePicture() {
@@ -37,7 +37,7 @@ private slots:
 
     void moreThreadsThanRows() {
         // Every part a single row: the joins between parts outnumber the rows' own data.
-        const QImage picture = TestImages::DetailedImage(110000, 40, 3);
+        const QImage picture = TestImages::DetailedImage(210000, 40, 3);
         const QImage decoded = QImage::fromData(PngEncoder::Encode(picture, 100), "PNG");
         const QString difference = TestImages::FirstDifference(decoded, picture, 1);
         QVERIFY2(difference.isEmpty(), qPrintable(difference));

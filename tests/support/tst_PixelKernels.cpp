@@ -48,7 +48,7 @@ private slots:
         QTest::newRow("shrunk") << TestImages::DetailedImage(1037, 771) << QSize(87, 61);
         QTest::newRow("enlarged") << TestImages::DetailedImage(61, 37, 2) << QSize(333, 211);
         QTest::newRow("large, streamed")
-            << TestImages::DetailedImage(2311, 1901, 4) << QSize(1024, 1024);
+            << TestImages::DetailedImage(3001, 2803, 4) << QSize(1024, 1024);
     }
 
     void instructionSetsGiveTheSameBytes() {
