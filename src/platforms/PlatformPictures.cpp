@@ -5,6 +5,7 @@
 #include "render/MaskShapes.h"
 #include "render/StretchImage.h"
 #include "render/TileComposition.h"
+#include "support/ParallelRange.h"
 
 #include <QPainter>
 
@@ -52,24 +53,43 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         filled = filled || PlatformVariants::FillsBackground(variant);
         silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
                                                      variant == PlatformVariant::Tinted));
-        sources.try_emplace(
-            variant, ImageTools::RenderIcon(
-                         design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads));
+        const ScaleSource& source =
+            sources
+                .try_emplace(
+                    variant,
+                    ImageTools::RenderIcon(
+                        design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads))
+                .first->second;
+        // Shrinking reads the source in linear light: converted here on every thread, before
+        // the pictures share the threads out.
+        if (*sizes.rbegin() < pixels)
+            PrepareShrinking(source, threads);
     }
 
-    for (const PlannedImage& image : squares) {
-        const Key key = KeyOf(image);
-        if (m_pictures.count(key))
-            continue;
+    // Each picture scaled on one thread, the pictures spread over the threads, largest first:
+    // most are small, and a thread per picture keeps every core busy where threads per
+    // picture would mostly wait for each other.
+    std::vector<PlannedImage> unique;
+    for (const PlannedImage& image : squares)
+        if (m_pictures.try_emplace(KeyOf(image)).second)
+            unique.push_back(image);
+    std::stable_sort(
+        unique.begin(), unique.end(),
+        [](const PlannedImage& a, const PlannedImage& b) { return a.pixels > b.pixels; });
+    std::vector<QImage> finished(unique.size());
+    ForEachInParallel(int(unique.size()), threads, [&](int i) {
+        const PlannedImage& image = unique[std::size_t(i)];
         const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
         // A rendering that failed stays missing: scaling it would give a blank picture.
-        QImage scaled = source.Image().isNull()
-                            ? QImage()
-                            : StretchImage(source, image.pixels, image.pixels, threads);
-        m_pictures[key] =
-            scaled.isNull() ? QImage()
-                            : PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
-    }
+        if (source.Image().isNull())
+            return;
+        QImage scaled = StretchImage(source, image.pixels, image.pixels, 1);
+        if (!scaled.isNull())
+            finished[std::size_t(i)] =
+                PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
+    });
+    for (std::size_t i = 0; i < unique.size(); ++i)
+        m_pictures[KeyOf(unique[i])] = std::move(finished[i]);
 
     for (const PlannedImage& image : images) {
         const std::optional<Composition> composition =
