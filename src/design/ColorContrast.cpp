@@ -80,6 +80,11 @@ QColor DarkHomeScreen() {
     return QColor(0x1C, 0x1C, 0x1E);
 }
 
+QColor DarkAppearance(const QColor& colour) {
+    const QColor white(Qt::white);
+    return LegibleOn(colour, white, Ratio(white, DarkHomeScreen()));
+}
+
 QColor LightTaskbar() {
     return QColor(0xF3, 0xF3, 0xF3);
 }

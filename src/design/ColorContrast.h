@@ -9,6 +9,11 @@ namespace ColorContrast {
 // The home screen an app icon's dark appearance is shown on.
 QColor DarkHomeScreen();
 
+// A background colour as a dark appearance shows it: its OKLCH lightness lowered, hue kept,
+// until it is no lighter than DarkHomeScreen(), so that white stands on it as on the home
+// screen. Colours that dark already are kept.
+QColor DarkAppearance(const QColor& colour);
+
 // The light taskbar unplated app icons are shown on.
 QColor LightTaskbar();
 

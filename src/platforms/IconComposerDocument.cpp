@@ -26,11 +26,6 @@ QString ColourText(const QColor& colour) {
         .arg(rgb.alphaF(), 0, 'f', 5);
 }
 
-// The colour the dark appearance gives a fill colour.
-QColor DarkFill(const QColor& colour) {
-    return ColorContrast::LegibleOn(colour, Qt::white, DarkFillRatio);
-}
-
 // Top to bottom across the canvas, in the unit square with its origin at the top left.
 QJsonObject Gradient(const QColor& top, const QColor& bottom) {
     return QJsonObject{
@@ -95,7 +90,7 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name) {
     } else {
         const QColor top = design.gradientStartColor.toQColor();
         const QColor bottom = design.gradientEndColor.toQColor();
-        dark = {DarkFill(top), DarkFill(bottom)};
+        dark = {ColorContrast::DarkAppearance(top), ColorContrast::DarkAppearance(bottom)};
         root.insert("fill", Gradient(top, bottom));
         root.insert("fill-specializations", InDarkAppearance(Gradient(dark.top, dark.bottom)));
     }

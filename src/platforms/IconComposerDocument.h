@@ -14,8 +14,6 @@
 // outline and the background shadow are the system's in this format, and so is the lighting.
 namespace IconComposerDocument {
 
-// A white layer keeps at least this contrast on the dark fill: the fill is darkened to it.
-constexpr double DarkFillRatio = 12.0;
 // A layer's colour keeps at least this contrast on the dark fill.
 constexpr double DarkLayerRatio = 3.0;
 

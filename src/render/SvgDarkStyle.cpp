@@ -10,14 +10,6 @@ QByteArray Hex(const QColor& colour) {
     return colour.name(QColor::HexRgb).toLatin1();
 }
 
-// The colour with its lightness lowered, hue kept, until it is no lighter than the dark home
-// screen: the colours that stand against white as the home screen does are exactly those.
-QColor Darkened(const Rgba& colour) {
-    const QColor white(Qt::white);
-    return ColorContrast::LegibleOn(colour.toQColor(), white,
-                                    ColorContrast::Ratio(white, ColorContrast::DarkHomeScreen()));
-}
-
 } // namespace
 
 QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix) {
@@ -28,8 +20,8 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix)
     // A transparent background shows the dark tab or page behind it instead.
     QColor behindGlyphs = ColorContrast::DarkHomeScreen();
     if (!design.transparentBackground) {
-        const QColor start = Darkened(design.gradientStartColor);
-        const QColor end = Darkened(design.gradientEndColor);
+        const QColor start = ColorContrast::DarkAppearance(design.gradientStartColor.toQColor());
+        const QColor end = ColorContrast::DarkAppearance(design.gradientEndColor.toQColor());
         rule(GradientStart, "stop-color:" + Hex(start));
         rule(GradientEnd, "stop-color:" + Hex(end));
         // Legible against the lighter end is legible against the whole gradient.
