@@ -72,40 +72,36 @@ private slots:
     void usageErrorsExitWithTwo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message"); // all that precedes the usage text
+        const auto row = [](const char* name, const QStringList& arguments, const QString& told) {
+            QTest::newRow(name) << arguments << told;
+        };
         const QString longName(201, u'a');
-        QTest::newRow("unknown command") << QStringList{"paint"} << "unknown command: paint";
-        QTest::newRow("render without output") << QStringList{"render"} << "render needs --output";
-        QTest::newRow("option without value")
-            << QStringList{"render", "--output"} << "--output needs a value";
-        QTest::newRow("option of another command")
-            << QStringList{"profile", "--output", "out"} << "unknown option for profile: --output";
-        QTest::newRow("unknown option") << QStringList{"render", "--output", "out", "--fast"}
-                                        << "unknown option for render: --fast";
-        QTest::newRow("export without folder")
-            << QStringList{"export"} << "export needs --output-dir";
-        QTest::newRow("app name for render")
-            << QStringList{"render", "--output", "out", "--app-name", "X"}
-            << "unknown option for render: --app-name";
-        QTest::newRow("app name without value")
-            << QStringList{"export", "--output-dir", "out", "--app-name"}
-            << "--app-name needs a value";
-        QTest::newRow("two profiles for the editor")
-            << QStringList{"a.sgp", "b.sgp"} << "the editor opens one profile at a time, not 2";
-        QTest::newRow("set of an unknown value")
-            << QStringList{"profile", "--set", "shade=#000000"}
-            << "--set: the design has no value named \"shade\" (sigilon(1) lists the names)";
+        row("unknown command", {"paint"}, "unknown command: paint");
+        row("render without output", {"render"}, "render needs --output");
+        row("option without value", {"render", "--output"}, "--output needs a value");
+        row("option of another command", {"profile", "--output", "out"},
+            "unknown option for profile: --output");
+        row("unknown option", {"render", "--output", "out", "--fast"},
+            "unknown option for render: --fast");
+        row("export without folder", {"export"}, "export needs --output-dir");
+        row("app name for render", {"render", "--output", "out", "--app-name", "X"},
+            "unknown option for render: --app-name");
+        row("app name without value", {"export", "--output-dir", "out", "--app-name"},
+            "--app-name needs a value");
+        row("two profiles for the editor", {"a.sgp", "b.sgp"},
+            "the editor opens one profile at a time, not 2");
+        row("set of an unknown value", {"profile", "--set", "shade=#000000"},
+            "--set: the design has no value named \"shade\" (sigilon(1) lists the names)");
         // The arguments are judged before the profile is read.
-        QTest::newRow("set of a bad value with a missing profile")
-            << QStringList{"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"}
-            << "--set fontSize: \"big\" is not accepted; fontSize takes a number such as 40 or "
-               "0.25";
-        QTest::newRow("name of 201 characters")
-            << QStringList{"export", "--output-dir", "out", "--target", "icns", "--name", longName}
-            << "the name may hold at most 200 characters, not 201";
-        for (const QString& name : {QStringLiteral("."), QStringLiteral("..")})
-            QTest::addRow("name %s", qPrintable(name))
-                << QStringList{"export", "--output-dir", "out", "--name", name}
-                << "the name may not be \".\" or \"..\"";
+        row("set of a bad value with a missing profile",
+            {"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"},
+            "--set fontSize: \"big\" is not accepted; fontSize takes a number such as 40 or 0.25");
+        row("name of 201 characters",
+            {"export", "--output-dir", "out", "--target", "icns", "--name", longName},
+            "the name may hold at most 200 characters, not 201");
+        for (const char* name : {".", ".."})
+            row(name, {"export", "--output-dir", "out", "--name", name},
+                "the name may not be \".\" or \"..\"");
     }
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, arguments);
@@ -191,9 +187,11 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
-    void renderDrawsTheProfileWithTheIcon() {
-        // Edge to edge on a canvas of its size without background, outline or shadow. That a
-        // resolution never changes its size is the loader's concern (tst_IconImageFile).
+    // Edge to edge on a canvas of its size without background, outline or shadow (that a
+    // resolution never changes its size is tst_IconImageFile's concern). A desktop session often
+    // exports its display platform; a script run from it, or over a connection without a
+    // display, must still render.
+    void renderDrawsTheProfileWithTheIconWithoutDisplay() {
         const QImage icon = TestImages::AsymmetricImage(512, 512);
         DesignSettings settings;
         settings.transparentBackground = 1;
@@ -204,26 +202,18 @@ private slots:
         const QString output = m_dir.filePath("icon.png");
         const Run run =
             Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
-                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output});
+                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output},
+                    [](QProcess& process) {
+                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                        environment.insert("QT_QPA_PLATFORM", "xcb");
+                        environment.remove("DISPLAY");
+                        environment.remove("WAYLAND_DISPLAY");
+                        process.setProcessEnvironment(environment);
+                    });
         QCOMPARE(run.exitCode, 0);
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
-    }
-
-    void renderNeedsNoDisplayWhateverPlatformIsSet() {
-        // A desktop session often exports its display platform; a script run from it, or over a
-        // connection without a display, must still render.
-        const QString output = m_dir.filePath("default.png");
-        const Run run = Sigilon({"render", "--output", output}, [](QProcess& process) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("QT_QPA_PLATFORM", "xcb");
-            environment.remove("DISPLAY");
-            environment.remove("WAYLAND_DISPLAY");
-            process.setProcessEnvironment(environment);
-        });
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QImageReader(output).size(), QSize(1024, 1024));
     }
 
     // An output path that is not a regular file is never replaced: standard output under
@@ -299,31 +289,6 @@ private slots:
             QVERIFY2(run.err.contains(said), qPrintable(run.err));
     }
 
-    // Overrides choose the set, size, names and format; the missing folder is made; --quiet
-    // lists nothing, a second run keeps the file and --overwrite replaces it.
-    void exportWithOverridesKeepsOrOverwrites() {
-        const QString folder = m_dir.filePath("flavours/beta");
-        QStringList arguments{"export", "--output-dir", folder};
-        for (const char* set : {"macIconSet=off", "customSize=on", "customWidth=48",
-                                "customHeight=32", "namePattern=beta-[Size]", "iconFormat=8"})
-            arguments << "--set" << set;
-        const QString written = QDir(folder).filePath("beta-48.gif");
-        const Run quiet = Sigilon(arguments + QStringList{"--quiet"});
-        QCOMPARE(quiet.exitCode, 0);
-        QCOMPARE(quiet.out, QString());
-        QVERIFY(quiet.err.contains("Icon(s) saved successfully."));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"beta-48.gif"});
-        QImageReader reader(written);
-        QCOMPARE(reader.format(), QByteArray("gif"));
-        QCOMPARE(reader.size(), QSize(48, 32));
-
-        const Run again = Sigilon(arguments);
-        QCOMPARE(again.out, QString());
-        QVERIFY(again.err.contains("Skipped: " + written));
-        const Run forced = Sigilon(arguments + QStringList{"--overwrite"});
-        QCOMPARE(forced.exitCode, 0);
-        QCOMPARE(forced.out.trimmed(), written);
-    }
     // An output folder that cannot be made is named with the reason; a file that cannot be
     // written fails the command. Either way nothing is left behind.
     void exportFailuresExitWithOne_data() {

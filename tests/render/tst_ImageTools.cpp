@@ -14,17 +14,14 @@ using TestImages::PixelAt;
 
 namespace {
 
-bool IsWhite(const QColor& c) {
-    return c.alpha() > 240 && c.red() > 230 && c.green() > 230 && c.blue() > 230;
-}
-
-bool IsClear(const QColor& c) {
-    return c.alpha() < 8;
-}
-
-bool IsOpaque(const QColor& c) {
-    return c.alpha() == 255;
-}
+const auto IsWhite = [](const QColor& c) {
+    return c.alpha() > 240 && std::min({c.red(), c.green(), c.blue()}) > 230;
+};
+const auto IsClear = [](const QColor& c) { return c.alpha() < 8; };
+const auto IsOpaque = [](const QColor& c) { return c.alpha() == 255; };
+const auto IsYellow = [](const QColor& c) {
+    return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+};
 
 bool All(bool (*test)(const QColor&), const QImage& image, std::initializer_list<QPoint> points) {
     return std::all_of(points.begin(), points.end(),
@@ -72,21 +69,13 @@ QPointF Centroid(const QImage& image, bool (*selects)(const QColor&)) {
     return weight > 0.0 ? QPointF(x / weight, y / weight) : QPointF(qQNaN(), qQNaN());
 }
 
-// Empty when the point lies within `tolerance` of where it is expected on both axes, else a
-// description of both.
+// Empty when the point lies within `tolerance` of where it is expected on both axes.
 QString Misplaced(QPointF actual, QPointF expected, double tolerance) {
-    if (std::abs(actual.x() - expected.x()) <= tolerance &&
-        std::abs(actual.y() - expected.y()) <= tolerance)
-        return {};
-    return QStringLiteral("(%1, %2), expected (%3, %4)")
-        .arg(actual.x())
-        .arg(actual.y())
-        .arg(expected.x())
-        .arg(expected.y());
-}
-
-bool IsYellow(const QColor& c) {
-    return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+    QString text;
+    const QPointF off = actual - expected;
+    if (std::abs(off.x()) > tolerance || std::abs(off.y()) > tolerance)
+        QDebug(&text) << actual << "expected" << expected;
+    return text;
 }
 
 const Rgba kYellow{1.0, 1.0, 0.0, 1.0};
