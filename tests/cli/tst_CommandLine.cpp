@@ -149,44 +149,6 @@ private slots:
         QVERIFY(!run.err.trimmed().isEmpty());
     }
 
-    // Without an input option: a render into a folder that does not exist.
-    void unusableInputIsRefusedAndNothingIsWritten_data() {
-        const QString text = MakeProfileText(DesignSettings{});
-        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QTest::addColumn<QString>("output");
-        QTest::newRow("missing profile") << "--profile" << QByteArray() << "never.png";
-        QTest::newRow("105 lines") << "--profile" << (text + "extra\n").toUtf8() << "never.png";
-        QTest::newRow("profile not in UTF-8")
-            << "--profile" << text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]")
-            << "never.png";
-        QTest::newRow("missing icon") << "--icon" << QByteArray() << "never.png";
-        QTest::newRow("truncated icon") << "--icon" << png.left(png.size() / 2) << "never.png";
-        QTest::newRow("missing output folder") << "" << QByteArray() << "no/such/out.png";
-    }
-    void unusableInputIsRefusedAndNothingIsWritten() {
-        QFETCH(QString, option);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, output);
-        const bool icon = option == "--icon";
-        const QString input =
-            bytes.isEmpty() ? m_dir.filePath("none") : Write(icon ? "in.png" : "in.sgp", bytes);
-        const QString path = m_dir.filePath(output);
-        QStringList arguments{"render", "--output", path};
-        if (!option.isEmpty())
-            arguments << option << input;
-        const Run run = Sigilon(arguments);
-        QCOMPARE(run.exitCode, 1);
-        // A decoder library may print its own line first; ours is the last word.
-        const QString last = run.err.trimmed().split(u'\n').last();
-        if (option.isEmpty())
-            QVERIFY2(last.contains(path), qPrintable(last));
-        else
-            QCOMPARE(last, icon ? "The image could not be loaded." : "Could not load profile.");
-        QVERIFY(!QFile::exists(path));
-    }
-
     // Edge to edge on a canvas of its size without background, outline or shadow (that a
     // resolution never changes its size is tst_IconImageFile's concern). A desktop session often
     // exports its display platform; a script run from it, or over a connection without a
@@ -289,37 +251,68 @@ private slots:
             QVERIFY2(run.err.contains(said), qPrintable(run.err));
     }
 
-    // An output folder that cannot be made is named with the reason; a file that cannot be
-    // written fails the command. Either way nothing is left behind.
-    void exportFailuresExitWithOne_data() {
-        QTest::addColumn<QString>("folder"); // below one holding the file "plain"
-        QTest::addColumn<QString>("told");
-        const char* rows[][3] = {
-            {"path is a file", "plain", "not a folder"},
-            {"parent is a file", "plain/icons", "plain is a file"},
-            {"grandparent is a file", "plain/set/icons", "plain is a file"},
-            // "": that folder itself, with names leading into a subfolder that is missing
-            {"file in a missing subfolder", "", "Some icons could not be saved."}};
-        for (const auto& row : rows)
-            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
+    // An input that cannot be read, an output folder that cannot be made (named with the
+    // reason) or a file that cannot be written fails the command, and nothing is left behind.
+    // "@" stands for the scratch folder, which holds the file "plain" and the row's input "in".
+    void failuresExitWithOneAndWriteNothing_data() {
+        const QString text = MakeProfileText(DesignSettings{});
+        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
+        const QByteArray notUtf8 = text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("told"); // in the last line printed
+        const auto row = [](const char* name, const QStringList& arguments, const QByteArray& input,
+                            const QStringList& told) {
+            QTest::newRow(name) << arguments << input << told;
+        };
+        const QStringList render{"render", "--output", "@/out.png"};
+        const QString noProfile = "Could not load profile.";
+        const QString noImage = "The image could not be loaded.";
+        row("missing profile", render + QStringList{"--profile", "@/in"}, {}, {noProfile});
+        row("105 lines", render + QStringList{"--profile", "@/in"}, (text + "extra\n").toUtf8(),
+            {noProfile});
+        row("profile not in UTF-8", render + QStringList{"--profile", "@/in"}, notUtf8,
+            {noProfile});
+        row("missing icon", render + QStringList{"--icon", "@/in"}, {}, {noImage});
+        row("truncated icon", render + QStringList{"--icon", "@/in"}, png.left(png.size() / 2),
+            {noImage});
+        row("missing output folder", {"render", "--output", "@/no/such/out.png"}, {},
+            {"@/no/such/out.png"});
+        const auto exportInto = [](const QString& folder) {
+            return QStringList{"export", "--output-dir", folder};
+        };
+        row("path is a file", exportInto("@/plain"), {}, {"not a folder", "@/plain"});
+        row("parent is a file", exportInto("@/plain/icons"), {},
+            {"plain is a file", "@/plain/icons"});
+        row("grandparent is a file", exportInto("@/plain/set/icons"), {},
+            {"plain is a file", "@/plain/set/icons"});
+        // Checked before anything is written, the plain size list included.
+        DesignSettings wide;
+        wide.canvasHeightText = "512";
+        row("design not square",
+            {"export", "--output-dir", "@/out", "--profile", "@/in", "--target", "sizes,linux"},
+            MakeProfileText(wide).toUtf8(), {"1024 x 512", "square"});
+        row("file in a missing subfolder",
+            {"export", "--output-dir", "@", "--set", "namePattern=missing/Icon[Size]"}, {},
+            {"Some icons could not be saved."});
     }
-    void exportFailuresExitWithOne() {
-        QFETCH(QString, folder);
-        QFETCH(QString, told);
-        const QString pattern = folder.isEmpty() ? "missing/Icon[Size]" : "Icon[Size]";
+    void failuresExitWithOneAndWriteNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, told);
         const TestImages::ScratchFolder scratch;
         QVERIFY(!scratch.Write("plain", "a file").isEmpty());
-        const QString output = scratch.filePath(folder);
-        const Run run =
-            Sigilon({"export", "--output-dir", output, "--set", "namePattern=" + pattern});
+        QVERIFY(input.isEmpty() || !scratch.Write("in", input).isEmpty());
+        const QDir folder(scratch.filePath(""));
+        const QStringList before = folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        const Run run = Sigilon(arguments.replaceInStrings("@", folder.path()));
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QString());
+        // A decoder library may print its own line first; ours is the last word.
         const QString last = run.err.trimmed().split(u'\n').last();
-        QVERIFY2(last.contains(told), qPrintable(last));
-        if (!folder.isEmpty())
-            QVERIFY2(last.contains(output), qPrintable(last));
-        QCOMPARE(QDir(scratch.filePath("")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{"plain"});
+        for (const QString& part : told.replaceInStrings("@", folder.path()))
+            QVERIFY2(last.contains(part), qPrintable(last));
+        QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
     }
 };
 

@@ -83,16 +83,6 @@ private slots:
         QCOMPARE(FilesUnder(Output()), QStringList());
     }
 
-    // Checked before anything is written, the plain size list included.
-    void nonSquareDesignWritesNothing() {
-        const QString profile = m_dir.Write("wide.sgp", Profile(1024, 512));
-        const Run run = Sigilon(
-            {"export", "--profile", profile, "--output-dir", Output(), "--target", "sizes,linux"});
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.err.contains("1024 x 512") && run.err.contains("square"), qPrintable(run.err));
-        QCOMPARE(FilesUnder(Output()), QStringList());
-    }
-
     // The size list and the named sets into a missing folder, the size list as the overrides
     // choose (set, size, names, format); --quiet lists nothing, a second run keeps every file
     // and says so, --overwrite replaces them.

@@ -155,11 +155,7 @@ private slots:
     void renderCommandChoosesByExtension() {
         TestImages::ScratchFolder scratch;
         const QString path = scratch.filePath(QStringLiteral("design.SVG"));
-        const ProgramRun::Result run =
-            ProgramRun::Run(QStringLiteral(SIGILON_EXECUTABLE),
-                            {QStringLiteral("render"), QStringLiteral("--set"),
-                             QStringLiteral("text=Ab"), QStringLiteral("--output"), path});
-        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(ProgramRun::Sigilon({"render", "--set", "text=Ab", "--output", path}).exitCode, 0);
         IconDesign design;
         design.text = QStringLiteral("Ab");
         QCOMPARE(TestImages::ReadFile(path), SvgDocument(design));
