@@ -207,13 +207,12 @@ private slots:
         const auto added = [&](int x, int y) {
             return a.pixel(x, y) != b.pixel(x, y) && PixelAt(a, x, y).alpha() >= 8;
         };
+        const auto dark = [&](int x, int y) {
+            const QColor c = PixelAt(a, x, y);
+            return added(x, y) && std::min({c.red(), c.green(), c.blue()}) <= 200;
+        };
         QVERIFY(Count(a, added) > 500);
-        QCOMPARE(Count(a,
-                       [&](int x, int y) {
-                           const QColor c = PixelAt(a, x, y);
-                           return added(x, y) && std::min({c.red(), c.green(), c.blue()}) <= 200;
-                       }),
-                 0);
+        QCOMPARE(Count(a, dark), 0);
         withText.textShadow = true; // while the text's own shadow, once on, does show
         const QImage shadowed = ImageTools::RenderIcon(withText);
         QVERIFY(Count(a, [&](int x, int y) { return a.pixel(x, y) != shadowed.pixel(x, y); }) >
@@ -221,20 +220,18 @@ private slots:
     }
 
     void layersLandWhereOffsetsAndAnglesPutThem_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QPointF>("offset"); // of the icon and of the text, y up
         QTest::addColumn<double>("angle");   // of every shadow
-        QTest::newRow("wide, up and right, 30 degrees") << 360 << 240 << QPointF(50, 30) << 30.0;
-        QTest::newRow("wide, down and left, 210 degrees")
-            << 360 << 240 << QPointF(-50, -30) << 210.0;
-        QTest::newRow("tall, up and left, 150 degrees") << 240 << 360 << QPointF(-40, 60) << 150.0;
+        QTest::newRow("wide, up and right") << QSize(360, 240) << QPointF(50, 30) << 30.0;
+        QTest::newRow("wide, down and left") << QSize(360, 240) << QPointF(-50, -30) << 210.0;
+        QTest::newRow("tall, up and left") << QSize(240, 360) << QPointF(-40, 60) << 150.0;
     }
     void layersLandWhereOffsetsAndAnglesPutThem() {
-        QFETCH(int, width);
-        QFETCH(int, height);
+        QFETCH(QSize, size);
         QFETCH(QPointF, offset);
         QFETCH(double, angle);
+        const int width = size.width(), height = size.height();
         const double radians = angle * M_PI / 180.0;
         // A shadow at distance d and angle a lies (d cos a, d sin a) away, y up.
         const auto shadowShift = [&](double distance) {
