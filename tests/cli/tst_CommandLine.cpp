@@ -1,5 +1,5 @@
 // The program's arguments and the program run from a script: what it starts for, usage
-// errors, the profile and render commands, the plain export's options and failures, and the
+// errors, the profile and render commands, the failures that leave nothing behind, and the
 // messages a script relies on.
 
 #include "cli/DesktopSession.h"
@@ -11,8 +11,6 @@
 
 #include <QImageReader>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(StartRequest::Mode)
 

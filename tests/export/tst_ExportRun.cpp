@@ -10,7 +10,6 @@
 #include "helpers/ScriptedPrompter.h"
 #include "helpers/TestImages.h"
 
-#include <QImageReader>
 #include <QTemporaryDir>
 #include <QtTest>
 

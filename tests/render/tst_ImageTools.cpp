@@ -115,11 +115,9 @@ private slots:
         design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
         design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
         const QImage square = ImageTools::RenderIcon(design);
-        // Start colour at the top, end colour at the bottom, an even mix between.
         QVERIFY(ColorsClose(PixelAt(square, 160, 0), Qt::red, 15));
         QVERIFY(ColorsClose(PixelAt(square, 160, 199), Qt::blue, 15));
         QVERIFY(ColorsClose(PixelAt(square, 160, 100), QColor(128, 0, 128), 10));
-        // Curvature 0: square corners.
         QVERIFY(All(IsOpaque, square, {{0, 0}, {319, 0}, {0, 199}, {319, 199}}));
         // Curvature 0.5: a radius of 320 x 0.5 x 0.5 = 80 units, from the longer side. The
         // points 20 units in from each corner lie outside that corner's arc (they would lie

@@ -71,7 +71,6 @@ private slots:
         QFETCH(double, sigma);
         const ShadowMask mask(Square(400, 100, 200), sigma, sigma, QPointF(), 2);
         const std::vector<std::uint8_t> row = Row(mask, 200, 0, 400);
-        // Deep inside and far outside stay solid and clear.
         QCOMPARE(int(row[200]), 255);
         QCOMPARE(int(row[0]), 0);
         QCOMPARE(int(row[399]), 0);
@@ -153,7 +152,6 @@ private slots:
         const ShadowMask beneath = ShadowMask::Beneath(image, sigmaX, sigmaY, shift, offset, 3);
         int skipped = 0;
         for (int y = 0; y < image.height(); ++y) {
-            // The runs called opaque are opaque.
             const ColumnSpan opaque = beneath.KnownOpaque(y);
             const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = opaque.begin; x < opaque.end; ++x)

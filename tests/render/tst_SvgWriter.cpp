@@ -5,7 +5,6 @@
 #include "render/SvgWriter.h"
 
 #include <QPainter>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
 
