@@ -20,8 +20,7 @@ namespace {
 
 // A rounded badge with a vertical gradient: transparent corners, opaque middle.
 QImage Badge(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(width, height, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 0, height);

@@ -25,8 +25,7 @@ IconDesign GlyphRightOfCentre(int side) {
     design.gradientEndColor = design.gradientStartColor;
     design.backgroundStroke = false;
     design.backgroundShadow = false;
-    QImage glyph(side / 8, side / 8, QImage::Format_ARGB32_Premultiplied);
-    glyph.fill(Qt::white);
+    QImage glyph = TestImages::Filled(side / 8, side / 8, Qt::white);
     design.iconImage = glyph;
     design.iconHorizontalOffset = float(side) / 4.0f;
     return design;
@@ -153,8 +152,7 @@ private slots:
     // the own colour of a glyph legible on it.
     void tintReplacesTheGlyphsHue() {
         IconDesign design = GlyphRightOfCentre(256);
-        QImage blue(64, 64, QImage::Format_ARGB32_Premultiplied);
-        blue.fill(QColor(120, 190, 255));
+        QImage blue = TestImages::Filled(64, 64, QColor(120, 190, 255));
         design.iconImage = blue;
         const QList<PreviewTile> tiles = WallOf(design);
         const QColor tinted =
@@ -178,8 +176,7 @@ private slots:
             const PreviewTile tile = TileCaptioned(tiles, QString::fromLatin1(caption));
             QCOMPARE(tile.iconArea.size(), QSize(16, 16));
             const QPoint besideIcon = tile.iconArea.topLeft() - QPoint(4, 0);
-            QImage expected(16, 16, QImage::Format_ARGB32_Premultiplied);
-            expected.fill(tile.image.pixel(besideIcon));
+            QImage expected = TestImages::Filled(16, 16, tile.image.pixelColor(besideIcon));
             QPainter(&expected).drawImage(0, 0, favicon);
             QCOMPARE(TestImages::FirstDifference(tile.image.copy(tile.iconArea), expected, 1),
                      QString());

@@ -1,3 +1,4 @@
+#include "helpers/TestImages.h"
 #include "render/ShadowMask.h"
 
 #include <QPainter>
@@ -9,8 +10,7 @@ namespace {
 
 // An opaque square [left, left + side) on a transparent image.
 QImage Square(int size, int left, int side) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(size, size, Qt::transparent);
     QPainter(&image).fillRect(left, left, side, side, Qt::black);
     return image;
 }
@@ -27,8 +27,7 @@ int At(const ShadowMask& mask, int x, int y) {
 
 // Pictures that cast a shadow beneath themselves.
 QImage Picture(const QString& kind) {
-    QImage image(263, 211, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(263, 211, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);

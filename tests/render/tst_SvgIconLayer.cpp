@@ -62,8 +62,7 @@ private slots:
         const QString w = QString::number(size.width()), h = QString::number(size.height());
         const auto run = ProgramRun::Run("rsvg-convert", {"-w", w, "-h", h, "-o", reference, path});
         QCOMPARE(run.exitCode, 0);
-        QImage expected(width, height, QImage::Format_ARGB32_Premultiplied);
-        expected.fill(Qt::transparent);
+        QImage expected = TestImages::Filled(width, height, Qt::transparent);
         {
             QPainter painter(&expected);
             painter.drawImage(QPointF(std::round((width - fitted.width()) / 2),

@@ -24,8 +24,7 @@ void UseSvgIcon(IconDesign& design, const char* name) {
 
 // A raster picture with hard edges and transparency, to be turned and tinted.
 QImage RasterIcon() {
-    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(300, 200, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(QColor(200, 40, 90));
