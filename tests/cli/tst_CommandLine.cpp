@@ -1,5 +1,5 @@
 // The program's arguments and the program run from a script: what it starts for, usage
-// errors, the profile and render commands, the plain export's options and failures, and the
+// errors, the profile and render commands, the failures that leave nothing behind, and the
 // messages a script relies on.
 
 #include "cli/DesktopSession.h"
@@ -11,8 +11,6 @@
 
 #include <QImageReader>
 #include <QtTest>
-
-#include <sys/stat.h>
 
 Q_DECLARE_METATYPE(StartRequest::Mode)
 
@@ -72,40 +70,36 @@ private slots:
     void usageErrorsExitWithTwo_data() {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("message"); // all that precedes the usage text
+        const auto row = [](const char* name, const QStringList& arguments, const QString& told) {
+            QTest::newRow(name) << arguments << told;
+        };
         const QString longName(201, u'a');
-        QTest::newRow("unknown command") << QStringList{"paint"} << "unknown command: paint";
-        QTest::newRow("render without output") << QStringList{"render"} << "render needs --output";
-        QTest::newRow("option without value")
-            << QStringList{"render", "--output"} << "--output needs a value";
-        QTest::newRow("option of another command")
-            << QStringList{"profile", "--output", "out"} << "unknown option for profile: --output";
-        QTest::newRow("unknown option") << QStringList{"render", "--output", "out", "--fast"}
-                                        << "unknown option for render: --fast";
-        QTest::newRow("export without folder")
-            << QStringList{"export"} << "export needs --output-dir";
-        QTest::newRow("app name for render")
-            << QStringList{"render", "--output", "out", "--app-name", "X"}
-            << "unknown option for render: --app-name";
-        QTest::newRow("app name without value")
-            << QStringList{"export", "--output-dir", "out", "--app-name"}
-            << "--app-name needs a value";
-        QTest::newRow("two profiles for the editor")
-            << QStringList{"a.sgp", "b.sgp"} << "the editor opens one profile at a time, not 2";
-        QTest::newRow("set of an unknown value")
-            << QStringList{"profile", "--set", "shade=#000000"}
-            << "--set: the design has no value named \"shade\" (sigilon(1) lists the names)";
+        row("unknown command", {"paint"}, "unknown command: paint");
+        row("render without output", {"render"}, "render needs --output");
+        row("option without value", {"render", "--output"}, "--output needs a value");
+        row("option of another command", {"profile", "--output", "out"},
+            "unknown option for profile: --output");
+        row("unknown option", {"render", "--output", "out", "--fast"},
+            "unknown option for render: --fast");
+        row("export without folder", {"export"}, "export needs --output-dir");
+        row("app name for render", {"render", "--output", "out", "--app-name", "X"},
+            "unknown option for render: --app-name");
+        row("app name without value", {"export", "--output-dir", "out", "--app-name"},
+            "--app-name needs a value");
+        row("two profiles for the editor", {"a.sgp", "b.sgp"},
+            "the editor opens one profile at a time, not 2");
+        row("set of an unknown value", {"profile", "--set", "shade=#000000"},
+            "--set: the design has no value named \"shade\" (sigilon(1) lists the names)");
         // The arguments are judged before the profile is read.
-        QTest::newRow("set of a bad value with a missing profile")
-            << QStringList{"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"}
-            << "--set fontSize: \"big\" is not accepted; fontSize takes a number such as 40 or "
-               "0.25";
-        QTest::newRow("name of 201 characters")
-            << QStringList{"export", "--output-dir", "out", "--target", "icns", "--name", longName}
-            << "the name may hold at most 200 characters, not 201";
-        for (const QString& name : {QStringLiteral("."), QStringLiteral("..")})
-            QTest::addRow("name %s", qPrintable(name))
-                << QStringList{"export", "--output-dir", "out", "--name", name}
-                << "the name may not be \".\" or \"..\"";
+        row("set of a bad value with a missing profile",
+            {"profile", "--profile", "/no/such.sgp", "--set", "fontSize=big"},
+            "--set fontSize: \"big\" is not accepted; fontSize takes a number such as 40 or 0.25");
+        row("name of 201 characters",
+            {"export", "--output-dir", "out", "--target", "icns", "--name", longName},
+            "the name may hold at most 200 characters, not 201");
+        for (const char* name : {".", ".."})
+            row(name, {"export", "--output-dir", "out", "--name", name},
+                "the name may not be \".\" or \"..\"");
     }
     void usageErrorsExitWithTwo() {
         QFETCH(QStringList, arguments);
@@ -153,47 +147,11 @@ private slots:
         QVERIFY(!run.err.trimmed().isEmpty());
     }
 
-    // Without an input option: a render into a folder that does not exist.
-    void unusableInputIsRefusedAndNothingIsWritten_data() {
-        const QString text = MakeProfileText(DesignSettings{});
-        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
-        QTest::addColumn<QString>("option");
-        QTest::addColumn<QByteArray>("bytes"); // empty: no such file
-        QTest::addColumn<QString>("output");
-        QTest::newRow("missing profile") << "--profile" << QByteArray() << "never.png";
-        QTest::newRow("105 lines") << "--profile" << (text + "extra\n").toUtf8() << "never.png";
-        QTest::newRow("profile not in UTF-8")
-            << "--profile" << text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]")
-            << "never.png";
-        QTest::newRow("missing icon") << "--icon" << QByteArray() << "never.png";
-        QTest::newRow("truncated icon") << "--icon" << png.left(png.size() / 2) << "never.png";
-        QTest::newRow("missing output folder") << "" << QByteArray() << "no/such/out.png";
-    }
-    void unusableInputIsRefusedAndNothingIsWritten() {
-        QFETCH(QString, option);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, output);
-        const bool icon = option == "--icon";
-        const QString input =
-            bytes.isEmpty() ? m_dir.filePath("none") : Write(icon ? "in.png" : "in.sgp", bytes);
-        const QString path = m_dir.filePath(output);
-        QStringList arguments{"render", "--output", path};
-        if (!option.isEmpty())
-            arguments << option << input;
-        const Run run = Sigilon(arguments);
-        QCOMPARE(run.exitCode, 1);
-        // A decoder library may print its own line first; ours is the last word.
-        const QString last = run.err.trimmed().split(u'\n').last();
-        if (option.isEmpty())
-            QVERIFY2(last.contains(path), qPrintable(last));
-        else
-            QCOMPARE(last, icon ? "The image could not be loaded." : "Could not load profile.");
-        QVERIFY(!QFile::exists(path));
-    }
-
-    void renderDrawsTheProfileWithTheIcon() {
-        // Edge to edge on a canvas of its size without background, outline or shadow. That a
-        // resolution never changes its size is the loader's concern (tst_IconImageFile).
+    // Edge to edge on a canvas of its size without background, outline or shadow (that a
+    // resolution never changes its size is tst_IconImageFile's concern). A desktop session often
+    // exports its display platform; a script run from it, or over a connection without a
+    // display, must still render.
+    void renderDrawsTheProfileWithTheIconWithoutDisplay() {
         const QImage icon = TestImages::AsymmetricImage(512, 512);
         DesignSettings settings;
         settings.transparentBackground = 1;
@@ -204,64 +162,50 @@ private slots:
         const QString output = m_dir.filePath("icon.png");
         const Run run =
             Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
-                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output});
+                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output},
+                    [](QProcess& process) {
+                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+                        environment.insert("QT_QPA_PLATFORM", "xcb");
+                        environment.remove("DISPLAY");
+                        environment.remove("WAYLAND_DISPLAY");
+                        process.setProcessEnvironment(environment);
+                    });
         QCOMPARE(run.exitCode, 0);
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
     }
 
-    void renderNeedsNoDisplayWhateverPlatformIsSet() {
-        // A desktop session often exports its display platform; a script run from it, or over a
-        // connection without a display, must still render.
-        const QString output = m_dir.filePath("default.png");
-        const Run run = Sigilon({"render", "--output", output}, [](QProcess& process) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            environment.insert("QT_QPA_PLATFORM", "xcb");
-            environment.remove("DISPLAY");
-            environment.remove("WAYLAND_DISPLAY");
-            process.setProcessEnvironment(environment);
-        });
-        QCOMPARE(run.exitCode, 0);
-        QCOMPARE(QImageReader(output).size(), QSize(1024, 1024));
-    }
-
     // An output path that is not a regular file is never replaced: standard output under
-    // any of its names gets the PNG, a device is written to, a folder is an error naming it.
+    // any of its names gets the PNG, a device is written to (a folder is refused below).
     // The system's own device names are reached only through links in the scratch folder, so
     // a fault replaces a link of ours, never /dev/null or /dev/stdout.
     void renderToWhatIsNotAFile_data() {
-        QTest::addColumn<QString>("output"); // "-", "folder", or a device linked to as "out"
+        QTest::addColumn<QString>("output"); // "-", or a device linked to as "out"
         QTest::addColumn<bool>("piped");     // the PNG arrives on standard output
         QTest::newRow("-") << "-" << true;
         QTest::newRow("link to /dev/stdout") << "/dev/stdout" << true;
         QTest::newRow("link to /dev/null") << "/dev/null" << false;
-        QTest::newRow("folder") << "folder" << false;
     }
 
     void renderToWhatIsNotAFile() {
         QFETCH(QString, output);
         QFETCH(bool, piped);
         const TestImages::ScratchFolder scratch;
-        const bool folder = output == u"folder", linked = output.startsWith(u'/');
-        const QString path = folder   ? scratch.filePath(output)
-                             : linked ? scratch.filePath("out")
-                                      : output;
-        QVERIFY(folder ? QDir().mkdir(path) : !linked || QFile::link(output, path));
+        const bool linked = output.startsWith(u'/');
+        const QString path = linked ? scratch.filePath("out") : output;
+        QVERIFY(!linked || QFile::link(output, path));
         const QString received = scratch.filePath("stdout");
         const Run run = Sigilon(
             {"render", "--set", "canvasWidth=64", "--set", "canvasHeight=48", "--output", path},
             [&](QProcess& process) { process.setStandardOutputFile(received); });
-        QCOMPARE(run.exitCode, folder ? 1 : 0);
+        QCOMPARE(run.exitCode, 0);
         if (piped)
             QCOMPARE(QImage(received).size(), QSize(64, 48));
         else
             QCOMPARE(QFileInfo(received).size(), 0);
-        // Neither the link nor the folder was replaced, and the folder is named.
-        if (linked)
+        if (linked) // not replaced
             QCOMPARE(QFileInfo(path).symLinkTarget(), output);
-        if (folder)
-            QVERIFY2(QFileInfo(path).isDir() && run.err.contains(path), qPrintable(run.err));
     }
 
     void desktopSession_data() {
@@ -299,62 +243,69 @@ private slots:
             QVERIFY2(run.err.contains(said), qPrintable(run.err));
     }
 
-    // Overrides choose the set, size, names and format; the missing folder is made; --quiet
-    // lists nothing, a second run keeps the file and --overwrite replaces it.
-    void exportWithOverridesKeepsOrOverwrites() {
-        const QString folder = m_dir.filePath("flavours/beta");
-        QStringList arguments{"export", "--output-dir", folder};
-        for (const char* set : {"macIconSet=off", "customSize=on", "customWidth=48",
-                                "customHeight=32", "namePattern=beta-[Size]", "iconFormat=8"})
-            arguments << "--set" << set;
-        const QString written = QDir(folder).filePath("beta-48.gif");
-        const Run quiet = Sigilon(arguments + QStringList{"--quiet"});
-        QCOMPARE(quiet.exitCode, 0);
-        QCOMPARE(quiet.out, QString());
-        QVERIFY(quiet.err.contains("Icon(s) saved successfully."));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{"beta-48.gif"});
-        QImageReader reader(written);
-        QCOMPARE(reader.format(), QByteArray("gif"));
-        QCOMPARE(reader.size(), QSize(48, 32));
-
-        const Run again = Sigilon(arguments);
-        QCOMPARE(again.out, QString());
-        QVERIFY(again.err.contains("Skipped: " + written));
-        const Run forced = Sigilon(arguments + QStringList{"--overwrite"});
-        QCOMPARE(forced.exitCode, 0);
-        QCOMPARE(forced.out.trimmed(), written);
+    // An input that cannot be read, an output folder that cannot be made (named with the
+    // reason) or a file that cannot be written fails the command, and nothing is left behind.
+    // "@" stands for the scratch folder, which holds the file "plain" and the row's input "in".
+    void failuresExitWithOneAndWriteNothing_data() {
+        const QString text = MakeProfileText(DesignSettings{});
+        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(64, 64));
+        const QByteArray notUtf8 = text.toUtf8().replace("Icon[Size]", "Ic\xff\xfe[Size]");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        QTest::addColumn<QStringList>("told"); // in the last line printed
+        const auto row = [](const char* name, const QStringList& arguments, const QByteArray& input,
+                            const QStringList& told) {
+            QTest::newRow(name) << arguments << input << told;
+        };
+        const QStringList render{"render", "--output", "@/out.png"};
+        const QString noProfile = "Could not load profile.";
+        const QString noImage = "The image could not be loaded.";
+        row("missing profile", render + QStringList{"--profile", "@/in"}, {}, {noProfile});
+        row("105 lines", render + QStringList{"--profile", "@/in"}, (text + "extra\n").toUtf8(),
+            {noProfile});
+        row("profile not in UTF-8", render + QStringList{"--profile", "@/in"}, notUtf8,
+            {noProfile});
+        row("missing icon", render + QStringList{"--icon", "@/in"}, {}, {noImage});
+        row("truncated icon", render + QStringList{"--icon", "@/in"}, png.left(png.size() / 2),
+            {noImage});
+        row("missing output folder", {"render", "--output", "@/no/such/out.png"}, {},
+            {"@/no/such/out.png"});
+        row("output is a folder", {"render", "--output", "@"}, {}, {"@"});
+        const auto exportInto = [](const QString& folder) {
+            return QStringList{"export", "--output-dir", folder};
+        };
+        row("path is a file", exportInto("@/plain"), {}, {"not a folder", "@/plain"});
+        row("parent is a file", exportInto("@/plain/icons"), {},
+            {"plain is a file", "@/plain/icons"});
+        row("grandparent is a file", exportInto("@/plain/set/icons"), {},
+            {"plain is a file", "@/plain/set/icons"});
+        // Checked before anything is written, the plain size list included.
+        DesignSettings wide;
+        wide.canvasHeightText = "512";
+        row("design not square",
+            {"export", "--output-dir", "@/out", "--profile", "@/in", "--target", "sizes,linux"},
+            MakeProfileText(wide).toUtf8(), {"1024 x 512", "square"});
+        row("file in a missing subfolder",
+            {"export", "--output-dir", "@", "--set", "namePattern=missing/Icon[Size]"}, {},
+            {"Some icons could not be saved."});
     }
-    // An output folder that cannot be made is named with the reason; a file that cannot be
-    // written fails the command. Either way nothing is left behind.
-    void exportFailuresExitWithOne_data() {
-        QTest::addColumn<QString>("folder"); // below one holding the file "plain"
-        QTest::addColumn<QString>("told");
-        const char* rows[][3] = {
-            {"path is a file", "plain", "not a folder"},
-            {"parent is a file", "plain/icons", "plain is a file"},
-            {"grandparent is a file", "plain/set/icons", "plain is a file"},
-            // "": that folder itself, with names leading into a subfolder that is missing
-            {"file in a missing subfolder", "", "Some icons could not be saved."}};
-        for (const auto& row : rows)
-            QTest::newRow(row[0]) << QString(row[1]) << QString(row[2]);
-    }
-    void exportFailuresExitWithOne() {
-        QFETCH(QString, folder);
-        QFETCH(QString, told);
-        const QString pattern = folder.isEmpty() ? "missing/Icon[Size]" : "Icon[Size]";
+    void failuresExitWithOneAndWriteNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QFETCH(QStringList, told);
         const TestImages::ScratchFolder scratch;
         QVERIFY(!scratch.Write("plain", "a file").isEmpty());
-        const QString output = scratch.filePath(folder);
-        const Run run =
-            Sigilon({"export", "--output-dir", output, "--set", "namePattern=" + pattern});
+        QVERIFY(input.isEmpty() || !scratch.Write("in", input).isEmpty());
+        const QDir folder(scratch.filePath(""));
+        const QStringList before = folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
+        const Run run = Sigilon(arguments.replaceInStrings("@", folder.path()));
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.out, QString());
+        // A decoder library may print its own line first; ours is the last word.
         const QString last = run.err.trimmed().split(u'\n').last();
-        QVERIFY2(last.contains(told), qPrintable(last));
-        if (!folder.isEmpty())
-            QVERIFY2(last.contains(output), qPrintable(last));
-        QCOMPARE(QDir(scratch.filePath("")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{"plain"});
+        for (const QString& part : told.replaceInStrings("@", folder.path()))
+            QVERIFY2(last.contains(part), qPrintable(last));
+        QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
     }
 };
 

@@ -45,36 +45,31 @@ private slots:
         QTest::addColumn<QString>("assignment"); // several separated by tabs
         QTest::addColumn<int>("firstLine");      // of as many lines as there are texts
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("flag on") << "transparentBackground=on" << 1 << QStringList{"1"};
-        QTest::newRow("flag off") << "backgroundShadow=off" << 14 << QStringList{"0"};
-        QTest::newRow("one colour component")
-            << "gradientStartColor=#FF80FF" << 2 << QStringList{"1.0"};
-        QTest::newRow("whole colour")
-            << "textColor=#00337F" << 44 << QStringList{"0.0", "0.2", "0.4980392156862745"};
-        QTest::newRow("real") << "cornerCurvature=0.5" << 8 << QStringList{"0.5"};
-        QTest::newRow("negative real") << "iconRotation=-45" << 31 << QStringList{"-45.0"};
-        QTest::newRow("stepper value, not its text")
-            << "fontSize=300" << 48 << QStringList{"300.0"};
-        QTest::newRow("field text, not its value")
-            << "fontSizeText=300" << 49 << QStringList{"300"};
-        QTest::newRow("text") << "text=BETA build" << 39 << QStringList{"BETA build"};
-        QTest::newRow("empty text") << "namePattern=" << 93 << QStringList{""};
-        QTest::newRow("text holding =") << "namePattern=a=b" << 93 << QStringList{"a=b"};
-        QTest::newRow("font index") << "fontIndex=0" << 47 << QStringList{"0"};
-        QTest::newRow("canvas height at its largest")
-            << "canvasHeight=10000" << 88 << QStringList{"10000"};
-        QTest::newRow("offset field at its smallest")
-            << "iconVerticalOffsetText=-10000" << 22 << QStringList{"-10000"};
-        QTest::newRow("real with an exponent")
-            << "textStrokeSize=2.5e1" << 54 << QStringList{"25.0"};
-        QTest::newRow("real without a leading digit")
-            << "cornerCurvature=.5" << 8 << QStringList{"0.5"};
-        QTest::newRow("iOS 20, a line added later") << "iosSize20=off" << 89 << QStringList{"0"};
-        QTest::newRow("iOS 1024") << "iosSize1024=off" << 74 << QStringList{"0"};
-        QTest::newRow("macOS 16") << "macSize16=off" << 76 << QStringList{"0"};
-        QTest::newRow("the later of two wins")
-            << "text=ALPHA\ttext=BETA" << 39 << QStringList{"BETA"};
-        QTest::newRow("watchOS 196") << "watchSize196=off" << 104 << QStringList{"0"};
+        const auto row = [](const char* name, const QString& assignment, int line,
+                            const QStringList& texts) {
+            QTest::newRow(name) << assignment << line << texts;
+        };
+        row("flag on", "transparentBackground=on", 1, {"1"});
+        row("flag off", "backgroundShadow=off", 14, {"0"});
+        row("one colour component", "gradientStartColor=#FF80FF", 2, {"1.0"});
+        row("whole colour", "textColor=#00337F", 44, {"0.0", "0.2", "0.4980392156862745"});
+        row("real", "cornerCurvature=0.5", 8, {"0.5"});
+        row("negative real", "iconRotation=-45", 31, {"-45.0"});
+        row("stepper value, not its text", "fontSize=300", 48, {"300.0"});
+        row("field text, not its value", "fontSizeText=300", 49, {"300"});
+        row("text", "text=BETA build", 39, {"BETA build"});
+        row("empty text", "namePattern=", 93, {""});
+        row("text holding =", "namePattern=a=b", 93, {"a=b"});
+        row("font index", "fontIndex=0", 47, {"0"});
+        row("canvas height at its largest", "canvasHeight=10000", 88, {"10000"});
+        row("offset field at its smallest", "iconVerticalOffsetText=-10000", 22, {"-10000"});
+        row("real with an exponent", "textStrokeSize=2.5e1", 54, {"25.0"});
+        row("real without a leading digit", "cornerCurvature=.5", 8, {"0.5"});
+        row("iOS 20, a line added later", "iosSize20=off", 89, {"0"});
+        row("iOS 1024", "iosSize1024=off", 74, {"0"});
+        row("macOS 16", "macSize16=off", 76, {"0"});
+        row("the later of two wins", "text=ALPHA\ttext=BETA", 39, {"BETA"});
+        row("watchOS 196", "watchSize196=off", 104, {"0"});
     }
     void overrideChangesOnlyItsLines() {
         QFETCH(QString, assignment);
@@ -110,9 +105,7 @@ private slots:
             QVERIFY2(!changed.empty(), qPrintable(name + " changes nothing"));
             for (int line : changed) {
                 QVERIFY2(owner.emplace(line, name).second,
-                         qPrintable(QStringLiteral("%1 and %2 both change line %3")
-                                        .arg(owner[line], name)
-                                        .arg(line)));
+                         qPrintable(owner[line] + " and " + name + " change one line"));
             }
         }
         QCOMPARE(int(owner.size()), 104);
@@ -130,49 +123,45 @@ private slots:
     void refusalNamesTheFieldAndWhatItTakes_data() {
         QTest::addColumn<QString>("assignment");
         QTest::addColumn<QStringList>("told"); // all of these appear in the message
-        QTest::newRow("not a number") << "fontSize=big" << QStringList{"fontSize", "number"};
-        QTest::newRow("number after a space")
-            << "fontSize= 40" << QStringList{"fontSize", "number"};
-        QTest::newRow("number with a unit")
-            << "iconScale=40%" << QStringList{"iconScale", "number"};
-        QTest::newRow("flag as yes") << "textStroke=yes" << QStringList{"textStroke", "on or off"};
-        QTest::newRow("flag as 1") << "macSize32=1" << QStringList{"macSize32", "on or off"};
-        QTest::newRow("short colour") << "textColor=#fff" << QStringList{"textColor", "#RRGGBB"};
-        QTest::newRow("colour without #")
-            << "textColor=FFFFFF" << QStringList{"textColor", "#RRGGBB"};
-        QTest::newRow("colour not hex") << "textColor=#12345G" << QStringList{"#RRGGBB"};
-        QTest::newRow("colour with a sign") << "textColor=#+12345" << QStringList{"#RRGGBB"};
-        QTest::newRow("font beyond the list") << "fontIndex=20" << QStringList{"fontIndex", "19"};
-        QTest::newRow("format below the list") << "iconFormat=-1" << QStringList{"0 to 9"};
-        QTest::newRow("index not whole") << "iconFormat=1.5" << QStringList{"iconFormat"};
+        const auto row = [](const QString& name, const QString& assignment,
+                            const QStringList& told) {
+            QTest::newRow(qPrintable(name)) << assignment << told;
+        };
+        row("not a number", "fontSize=big", {"fontSize", "number"});
+        row("number after a space", "fontSize= 40", {"fontSize", "number"});
+        row("number with a unit", "iconScale=40%", {"iconScale", "number"});
+        row("flag as yes", "textStroke=yes", {"textStroke", "on or off"});
+        row("flag as 1", "macSize32=1", {"macSize32", "on or off"});
+        row("short colour", "textColor=#fff", {"textColor", "#RRGGBB"});
+        row("colour without #", "textColor=FFFFFF", {"textColor", "#RRGGBB"});
+        row("colour not hex", "textColor=#12345G", {"#RRGGBB"});
+        row("colour with a sign", "textColor=#+12345", {"#RRGGBB"});
+        row("font beyond the list", "fontIndex=20", {"fontIndex", "19"});
+        row("format below the list", "iconFormat=-1", {"0 to 9"});
+        row("index not whole", "iconFormat=1.5", {"iconFormat"});
         // Whole-number fields are told with their range.
         for (const QString side : {"abc", "0", "-5", "1.5", "", "10001", "1e3", " 40"})
-            QTest::addRow("canvas width \"%s\"", qPrintable(side))
-                << "canvasWidth=" + side
-                << QStringList{"canvasWidth: \"" + side + u'"', "whole number from 1 to 10000"};
-        QTest::newRow("canvas height too large")
-            << "canvasHeight=10001" << QStringList{"canvasHeight", "1 to 10000"};
-        QTest::newRow("custom width too small") << "customWidth=0" << QStringList{"1 to 10000"};
-        QTest::newRow("custom height too large")
-            << "customHeight=20000" << QStringList{"1 to 10000"};
-        QTest::newRow("font size field too small") << "fontSizeText=0" << QStringList{"1 to 10000"};
-        QTest::newRow("scale field too large") << "iconScaleText=1000" << QStringList{"1 to 999"};
-        QTest::newRow("quality field too large") << "qualityText=101" << QStringList{"1 to 100"};
-        QTest::newRow("offset field too far")
-            << "textVerticalOffsetText=-10001" << QStringList{"-10000 to 10000"};
+            row("canvas width \"" + side + u'"', "canvasWidth=" + side,
+                {"canvasWidth: \"" + side + u'"', "whole number from 1 to 10000"});
+        row("canvas height too large", "canvasHeight=10001", {"canvasHeight", "1 to 10000"});
+        row("custom width too small", "customWidth=0", {"1 to 10000"});
+        row("custom height too large", "customHeight=20000", {"1 to 10000"});
+        row("font size field too small", "fontSizeText=0", {"1 to 10000"});
+        row("scale field too large", "iconScaleText=1000", {"1 to 999"});
+        row("quality field too large", "qualityText=101", {"1 to 100"});
+        row("offset field too far", "textVerticalOffsetText=-10001", {"-10000 to 10000"});
         // A number is decimal and finite, also where the profile reader takes other spellings.
         for (const QString number : {"inf", "-infinity", "nan", "1e999", "1e39", "0x10", "0x1p3"})
-            QTest::addRow("number %s", qPrintable(number))
-                << "fontSize=" + number << QStringList{"fontSize: \"" + number + u'"', "number"};
-        QTest::newRow("text over two lines") << "text=A\nB" << QStringList{"text", "one line"};
-        QTest::newRow("carriage return") << "namePattern=A\rB" << QStringList{"one line"};
-        QTest::newRow("unknown name") << "colour=#FFFFFF" << QStringList{"\"colour\""};
-        QTest::newRow("name in the wrong case") << "fontsize=40" << QStringList{"fontSize?"};
-        QTest::newRow("record's own name of a canvas side")
-            << "canvasWidthText=10" << QStringList{"canvasWidthText"};
-        QTest::newRow("size not in the set") << "iosSize16=on" << QStringList{"iosSize16"};
-        QTest::newRow("no value") << "fontSize" << QStringList{"NAME=VALUE"};
-        QTest::newRow("no name") << "=40" << QStringList{"NAME=VALUE"};
+            row("number " + number, "fontSize=" + number,
+                {"fontSize: \"" + number + u'"', "number"});
+        row("text over two lines", "text=A\nB", {"text", "one line"});
+        row("carriage return", "namePattern=A\rB", {"one line"});
+        row("unknown name", "colour=#FFFFFF", {"\"colour\""});
+        row("name in the wrong case", "fontsize=40", {"fontSize?"});
+        row("record's own name of a canvas side", "canvasWidthText=10", {"canvasWidthText"});
+        row("size not in the set", "iosSize16=on", {"iosSize16"});
+        row("no value", "fontSize", {"NAME=VALUE"});
+        row("no name", "=40", {"NAME=VALUE"});
     }
     void refusalNamesTheFieldAndWhatItTakes() {
         QFETCH(QString, assignment);

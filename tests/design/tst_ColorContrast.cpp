@@ -27,59 +27,48 @@ private slots:
         QVERIFY(qAbs(ColorContrast::Ratio(a, b) - ratio) < 1e-3);
     }
 
-    void darkColoursAreLightenedJustEnoughWithTheirHue_data() {
+    // Dark colours are lightened on the dark home screen, light ones darkened on the light
+    // taskbar, each just far enough and with its hue and alpha kept; a colour legible already
+    // stays as it is.
+    void coloursAreMovedJustFarEnoughWithTheirHue_data() {
         QTest::addColumn<QColor>("colour");
-        QTest::newRow("navy") << QColor(0, 0, 128);
-        QTest::newRow("pure blue") << QColor(0, 0, 255);
-        QTest::newRow("dark red") << QColor(120, 10, 10);
-        QTest::newRow("pure red") << QColor(255, 0, 0);
-        QTest::newRow("deep violet") << QColor(60, 0, 110);
-        QTest::newRow("forest green") << QColor(20, 70, 30);
-        QTest::newRow("black") << QColor(0, 0, 0);
-        QTest::newRow("dark gray, half transparent") << QColor(40, 40, 40, 128);
+        QTest::addColumn<bool>("onDark");
+        QTest::newRow("navy") << QColor(0, 0, 128) << true;
+        QTest::newRow("pure blue") << QColor(0, 0, 255) << true;
+        QTest::newRow("dark red") << QColor(120, 10, 10) << true;
+        QTest::newRow("pure red") << QColor(255, 0, 0) << true;
+        QTest::newRow("deep violet") << QColor(60, 0, 110) << true;
+        QTest::newRow("forest green") << QColor(20, 70, 30) << true;
+        QTest::newRow("black") << QColor(0, 0, 0) << true;
+        QTest::newRow("dark gray, half transparent") << QColor(40, 40, 40, 128) << true;
+        QTest::newRow("white") << QColor(Qt::white) << false;
+        QTest::newRow("yellow") << QColor(255, 220, 0) << false;
+        QTest::newRow("sky blue") << QColor(120, 190, 255) << false;
     }
-    void darkColoursAreLightenedJustEnoughWithTheirHue() {
+    void coloursAreMovedJustFarEnoughWithTheirHue() {
         QFETCH(QColor, colour);
-        const QColor background = ColorContrast::DarkHomeScreen();
-        QVERIFY(ColorContrast::Ratio(colour, background) < ColorContrast::LegibleRatio);
-        const QColor lighter =
-            ColorContrast::LegibleOn(colour, background, ColorContrast::LegibleRatio);
-        const double ratio = ColorContrast::Ratio(lighter, background);
-        QVERIFY2(ratio >= ColorContrast::LegibleRatio, qPrintable(lighter.name()));
+        QFETCH(bool, onDark);
+        const double legible = ColorContrast::LegibleRatio;
+        const QColor dark = ColorContrast::DarkHomeScreen();
+        const QColor background = onDark ? dark : ColorContrast::LightTaskbar();
+        QCOMPARE(ColorContrast::Ratio(colour, dark) < legible, onDark);
+        if (!onDark)
+            QCOMPARE(ColorContrast::LegibleOn(colour, dark, legible), colour);
+        const QColor moved = ColorContrast::LegibleOn(colour, background, legible);
+        const double ratio = ColorContrast::Ratio(moved, background);
         // Whole sRGB steps overshoot a little, never by much.
-        QVERIFY2(ratio < ColorContrast::LegibleRatio + 0.2, qPrintable(QString::number(ratio)));
-        QCOMPARE(lighter.alpha(), colour.alpha());
+        QVERIFY2(ratio >= legible && ratio < legible + 0.2, qPrintable(moved.name()));
+        QCOMPARE(moved.alpha(), colour.alpha());
+        QCOMPARE(ColorContrast::RelativeLuminance(moved) > ColorContrast::RelativeLuminance(colour),
+                 onDark);
         // A constant perceptual hue drifts a little on the HSV wheel (most for blues).
         if (colour.hsvSaturation() > 0) {
-            const int turn = qAbs(lighter.hsvHue() - colour.hsvHue());
+            const int turn = qAbs(moved.hsvHue() - colour.hsvHue());
             QVERIFY2(std::min(turn, 360 - turn) <= 25,
-                     qPrintable(colour.name() + " became " + lighter.name()));
+                     qPrintable(colour.name() + " became " + moved.name()));
         } else {
-            QCOMPARE(lighter.hsvSaturation(), 0);
+            QCOMPARE(moved.hsvSaturation(), 0);
         }
-    }
-
-    // On the dark home screen light colours stay as they are; on the light taskbar the same rule
-    // darkens them.
-    void lightColoursAreDarkenedOnALightBackground_data() {
-        QTest::addColumn<QColor>("colour");
-        QTest::newRow("white") << QColor(Qt::white);
-        QTest::newRow("yellow") << QColor(255, 220, 0);
-        QTest::newRow("sky blue") << QColor(120, 190, 255);
-    }
-    void lightColoursAreDarkenedOnALightBackground() {
-        QFETCH(QColor, colour);
-        QCOMPARE(ColorContrast::LegibleOn(colour, ColorContrast::DarkHomeScreen(),
-                                          ColorContrast::LegibleRatio),
-                 colour);
-        const QColor background = ColorContrast::LightTaskbar();
-        const QColor darker =
-            ColorContrast::LegibleOn(colour, background, ColorContrast::LegibleRatio);
-        const double ratio = ColorContrast::Ratio(darker, background);
-        QVERIFY2(ratio >= ColorContrast::LegibleRatio && ratio < ColorContrast::LegibleRatio + 0.2,
-                 qPrintable(darker.name()));
-        QVERIFY(ColorContrast::RelativeLuminance(darker) <
-                ColorContrast::RelativeLuminance(colour));
     }
 };
 

@@ -33,16 +33,18 @@ private slots:
     void everyFileAsOnItsOwnInListOrder() {
         QFETCH(int, formatIndex);
         const QImage rendering = TestImages::DetailedImage(300, 200);
-        // Sizes in no order of area, one the rendering's own, one enlarged, two unusable.
-        const QList<OutputSize> sizes = {{16, 16, "16"},         {300, 200, "own"},
-                                         {0.5, 10, "too small"}, {520, 130, "wide"},
-                                         {64, 48, "64"},         {20000, 5, "too large"}};
+        // Sizes in no order of area: the rendering's own, enlarged, fractions (cut off, not
+        // rounded), the largest and two unusable.
+        const QList<OutputSize> sizes = {
+            {16, 16, "16"},        {300, 200, "own"},       {0.5, 10, "too small"},
+            {520, 130, "wide"},    {64, 48, "64"},          {12.5, 7.9, "fraction"},
+            {10000, 1, "largest"}, {20000, 5, "too large"}, {qQNaN(), 16, "not a number"}};
         const std::vector<QByteArray> files = EncodeIconSet(rendering, sizes, formatIndex, 0.8);
         QCOMPARE(qsizetype(files.size()), sizes.size());
         for (qsizetype i = 0; i < sizes.size(); ++i) {
             const OutputSize& size = sizes[i];
             const QByteArray& file = files[std::size_t(i)];
-            if (size.width < 1.0 || size.width > 10000.0) {
+            if (!(size.width >= 1.0 && size.width <= 10000.0)) {
                 QVERIFY2(file.isEmpty(), qPrintable(size.nameText));
                 continue;
             }

@@ -4,12 +4,12 @@
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
 #include "helpers/FolderListing.h"
+#include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
 
 #include <QImageReader>
 #include <QPainter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,8 +20,7 @@ namespace {
 
 // A rounded badge with a vertical gradient: transparent corners, opaque middle.
 QImage Badge(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(width, height, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     QLinearGradient gradient(0, 0, 0, height);
@@ -58,27 +57,25 @@ private slots:
 
     void everyFormat_data() {
         QTest::addColumn<int>("format");
-        QTest::addColumn<QByteArray>("qtFormat"); // "": JPEG 2000, read by our own reader only
-        QTest::addColumn<int>("tolerance");       // for the colours inside; -1: no alpha kept
-        QTest::addColumn<int>("sameAs");          // the entry with the same encoder, or -1
-        QTest::addColumn<QString>("magick");      // what ImageMagick's identify calls it
-        QTest::newRow("PNG") << 0 << QByteArray("png") << 1 << -1 << QStringLiteral("PNG");
-        QTest::newRow("JPG") << 1 << QByteArray("jpeg") << -1 << -1 << QStringLiteral("JPEG");
-        QTest::newRow("JPEG") << 2 << QByteArray("jpeg") << -1 << 1 << QStringLiteral("JPEG");
-        QTest::newRow("JPE") << 3 << QByteArray("jpeg") << -1 << 1 << QStringLiteral("JPEG");
-        QTest::newRow("JP2") << 4 << QByteArray("") << 1 << -1
-                             << QStringLiteral("JP2"); // lossless at the best quality
-        QTest::newRow("JPX") << 5 << QByteArray("") << 1 << 4 << QStringLiteral("JP2");
-        QTest::newRow("TIFF") << 6 << QByteArray("tiff") << 1 << -1 << QStringLiteral("TIFF");
-        QTest::newRow("TIF") << 7 << QByteArray("tiff") << 1 << 6 << QStringLiteral("TIFF");
-        QTest::newRow("GIF") << 8 << QByteArray("gif") << 12 << -1
-                             << QStringLiteral("GIF"); // a transparent palette index
-        QTest::newRow("BMP") << 9 << QByteArray("bmp") << -1 << -1 << QStringLiteral("BMP3");
+        QTest::addColumn<QString>("qtFormat"); // "": JPEG 2000, read by our own reader only
+        QTest::addColumn<int>("tolerance");    // for the colours inside; -1: no alpha kept
+        QTest::addColumn<int>("sameAs");       // the entry with the same encoder, or -1
+        QTest::addColumn<QString>("magick");   // what ImageMagick's identify calls it
+        QTest::newRow("PNG") << 0 << "png" << 1 << -1 << "PNG";
+        QTest::newRow("JPG") << 1 << "jpeg" << -1 << -1 << "JPEG";
+        QTest::newRow("JPEG") << 2 << "jpeg" << -1 << 1 << "JPEG";
+        QTest::newRow("JPE") << 3 << "jpeg" << -1 << 1 << "JPEG";
+        QTest::newRow("JP2") << 4 << "" << 1 << -1 << "JP2"; // lossless at the best quality
+        QTest::newRow("JPX") << 5 << "" << 1 << 4 << "JP2";
+        QTest::newRow("TIFF") << 6 << "tiff" << 1 << -1 << "TIFF";
+        QTest::newRow("TIF") << 7 << "tiff" << 1 << 6 << "TIFF";
+        QTest::newRow("GIF") << 8 << "gif" << 12 << -1 << "GIF"; // a transparent palette index
+        QTest::newRow("BMP") << 9 << "bmp" << -1 << -1 << "BMP3";
     }
 
     void everyFormat() {
         QFETCH(int, format);
-        QFETCH(QByteArray, qtFormat);
+        QFETCH(QString, qtFormat);
         QFETCH(int, tolerance);
         QFETCH(int, sameAs);
         QFETCH(QString, magick);
@@ -95,20 +92,15 @@ private slots:
                                                 TestImages::PixelAt(badge, p.x(), p.y()),
                                                 tolerance));
         }
-        QCOMPARE(QImageReader::imageFormat(path), qtFormat); // told by the contents
+        QCOMPARE(QImageReader::imageFormat(path), qtFormat.toLatin1()); // told by the contents
         // Standard tools agree on size and format (ImageMagick is part of the set-up).
-        QProcess identify;
-        identify.start(QStringLiteral("identify"),
-                       {QStringLiteral("-format"), QStringLiteral("%m %w %h"), path});
-        QVERIFY(identify.waitForFinished(30000));
-        const QString described = QString::fromUtf8(identify.readAllStandardOutput());
-        QCOMPARE(identify.exitCode(), 0);
-        QCOMPARE(described, magick + QStringLiteral(" 20 20"));
+        const ProgramRun::Result identify =
+            ProgramRun::Run("identify", {"-format", "%m %w %h", path});
+        QCOMPARE(identify.out, magick + " 20 20");
         if (format < 1 || format > 3) { // lossless: no flip, swapped channels or wrong stride
             const QImage odd = TestImages::AsymmetricImage(333, 77);
             QVERIFY(ImageTools::SaveImage(odd, path, format, 1.0));
-            const QString difference = TestImages::FirstDifference(LoadIconImage(path), odd, 0);
-            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+            QCOMPARE(TestImages::FirstDifference(LoadIconImage(path), odd, 0), QString());
         }
 
         // The quality matters to JPEG and JPEG 2000 alone. Large enough for JPEG 2000 to use
@@ -150,9 +142,7 @@ private slots:
             return picture.scaled(32, 8, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
                 .copy(1, 1, 30, 6);
         };
-        const QString difference =
-            TestImages::FirstDifference(blocks(QImage(path)), blocks(image), 2);
-        QVERIFY2(difference.isEmpty(), qPrintable(difference));
+        QCOMPARE(TestImages::FirstDifference(blocks(QImage(path)), blocks(image), 2), QString());
     }
 
     void qualityOutsideItsRangeIsTheNearestEnd() {

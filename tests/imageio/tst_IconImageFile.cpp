@@ -192,16 +192,8 @@ QString OutcomeWithWatchedMemory(const QString& path) {
         return QStringLiteral("lost");
     if (WIFSIGNALED(status))
         return QStringLiteral("killed by signal %1").arg(WTERMSIG(status));
-    switch (WEXITSTATUS(status)) {
-    case kRefused:
-        return QStringLiteral("refused");
-    case kAccepted:
-        return QStringLiteral("accepted");
-    case kOverBudget:
-        return QStringLiteral("over budget");
-    default:
-        return QStringLiteral("threw");
-    }
+    const char* const told[] = {"refused", "accepted", "threw", "over budget"};
+    return QString::fromLatin1(told[std::min(WEXITSTATUS(status), int(kOverBudget))]);
 }
 
 } // namespace
@@ -255,50 +247,43 @@ private slots:
         const QByteArray jp2 = EncodedByUs(picture, kJp2, m_dir.filePath("picture.jp2"));
         const QByteArray photo = EncodedByQt(TestImages::AsymmetricImage(300, 200), "jpeg");
 
+        const auto row = [this](const char* name, const char* file, const QByteArray& bytes,
+                                const QString& outcome) {
+            QTest::newRow(name) << Write(file, bytes) << outcome;
+        };
         // The loader reads only ordinary files of bounded size; which files those are is
         // tst_ProfileFile's concern.
         QTest::newRow("endless device") << QStringLiteral("/dev/zero") << kRefused;
-        QTest::newRow("jpeg cut in its scan")
-            << Write("cut.jpg", photo.left(photo.size() / 2)) << kRefused;
-        QTest::newRow("jpeg without its end marker")
-            << Write("end.jpg", photo.chopped(2)) << kRefused;
-        QTest::newRow("bmp cut in its rows") << Write("cut.bmp", bmp.chopped(20)) << kRefused;
-        QTest::newRow("gif cut in its picture")
-            << Write("cut.gif", gif.left(gif.size() - 8)) << kRefused;
-        QTest::newRow("jpeg claiming 10000 x 10000")
-            << Write("big.jpg", JpegClaiming(jpeg, 10000, 10000)) << kRefused;
-        QTest::newRow("bmp claiming 10000 x 10000")
-            << Write("big.bmp", BmpClaiming(bmp, 10000, 10000)) << kRefused;
-        QTest::newRow("gif claiming 10000 x 10000")
-            << Write("big.gif", GifClaiming(gif, 10000, 10000)) << kRefused;
-        QTest::newRow("png claiming 100000 x 100000")
-            << Write("huge.png", PngClaiming(100000, 100000)) << kRefused;
-        QTest::newRow("png claiming 20000 x 2")
-            << Write("wide.png", PngClaiming(20000, 2)) << kRefused;
+        row("jpeg cut in its scan", "cut.jpg", photo.left(photo.size() / 2), kRefused);
+        row("jpeg without its end marker", "end.jpg", photo.chopped(2), kRefused);
+        row("bmp cut in its rows", "cut.bmp", bmp.chopped(20), kRefused);
+        row("gif cut in its picture", "cut.gif", gif.left(gif.size() - 8), kRefused);
+        row("jpeg claiming 10000 x 10000", "big.jpg", JpegClaiming(jpeg, 10000, 10000), kRefused);
+        row("bmp claiming 10000 x 10000", "big.bmp", BmpClaiming(bmp, 10000, 10000), kRefused);
+        row("gif claiming 10000 x 10000", "big.gif", GifClaiming(gif, 10000, 10000), kRefused);
+        row("png claiming 100000 x 100000", "huge.png", PngClaiming(100000, 100000), kRefused);
+        row("png claiming 20000 x 2", "wide.png", PngClaiming(20000, 2), kRefused);
         // Tiny files whose headers announce what a decoder would set up at length.
         const SizeMarker manyPlanes{10000, 10000, 64, 64, 256};
-        QTest::newRow("codestream with 256 planes in 64 x 64 tiles")
-            << Write("planes.j2k", Codestream(manyPlanes)) << kRefused;
-        QTest::newRow("jp2 with 256 planes in 64 x 64 tiles")
-            << Write("planes.jp2", Jp2File(manyPlanes)) << kRefused;
-        QTest::newRow("codestream with 16384 planes")
-            << Write("more.j2k", Codestream({10000, 10000, 10000, 10000, 16384})) << kRefused;
-        QTest::newRow("codestream with 62500 tiles")
-            << Write("tiles.j2k", Codestream({2000, 2000, 8, 8, 1})) << kRefused;
-        QTest::newRow("jp2 with 5 planes")
-            << Write("five.jp2", Jp2File({8, 8, 8, 8, 5})) << kRefused;
-        QTest::newRow("codestream with 17-bit samples")
-            << Write("deep.j2k", Codestream({8, 8, 8, 8, 1, 17})) << kRefused;
-        QTest::newRow("codestream with subsampled planes")
-            << Write("halves.j2k", Codestream({8, 8, 8, 8, 3, 8, 2})) << kRefused;
-        QTest::newRow("jp2 signature only")
-            << Write("signature.jp2", QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12)) << kRefused;
-
-        QTest::newRow("whole jpeg") << Write("whole.jpg", photo) << kAccepted;
-        QTest::newRow("whole bmp") << Write("whole.bmp", bmp) << kAccepted;
-        QTest::newRow("whole gif") << Write("whole.gif", gif) << kAccepted;
+        row("codestream with 256 planes in 64 x 64 tiles", "planes.j2k", Codestream(manyPlanes),
+            kRefused);
+        row("jp2 with 256 planes in 64 x 64 tiles", "planes.jp2", Jp2File(manyPlanes), kRefused);
+        row("codestream with 16384 planes", "more.j2k",
+            Codestream({10000, 10000, 10000, 10000, 16384}), kRefused);
+        row("codestream with 62500 tiles", "tiles.j2k", Codestream({2000, 2000, 8, 8, 1}),
+            kRefused);
+        row("jp2 with 5 planes", "five.jp2", Jp2File({8, 8, 8, 8, 5}), kRefused);
+        row("codestream with 17-bit samples", "deep.j2k", Codestream({8, 8, 8, 8, 1, 17}),
+            kRefused);
+        row("codestream with subsampled planes", "halves.j2k", Codestream({8, 8, 8, 8, 3, 8, 2}),
+            kRefused);
+        row("jp2 signature only", "signature.jp2", QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12),
+            kRefused);
+        row("whole jpeg", "whole.jpg", photo, kAccepted);
+        row("whole bmp", "whole.bmp", bmp, kAccepted);
+        row("whole gif", "whole.gif", gif, kAccepted);
         // The content decides, not the extension.
-        QTest::newRow("whole jp2 named .png") << Write("jp2.png", jp2) << kAccepted;
+        row("whole jp2 named .png", "jp2.png", jp2, kAccepted);
         // Cut short, a JPEG 2000 file may still decode in part; it must never crash the loader.
         for (const qsizetype length : {qsizetype(40), jp2.size() / 2, jp2.size() - 3})
             QTest::addRow("jp2 cut to %lld bytes", qlonglong(length))

@@ -86,7 +86,6 @@ DesignSettings DistinctSettings() {
     return s;
 }
 
-// The text of DistinctSettings, line by line.
 QStringList DistinctLines() {
     return {// 1-20: background
             "201", "0.015625", "0.03125", "0.046875", "0.0625", "0.078125", "0.09375", "0.75",

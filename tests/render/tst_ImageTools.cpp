@@ -14,17 +14,14 @@ using TestImages::PixelAt;
 
 namespace {
 
-bool IsWhite(const QColor& c) {
-    return c.alpha() > 240 && c.red() > 230 && c.green() > 230 && c.blue() > 230;
-}
-
-bool IsClear(const QColor& c) {
-    return c.alpha() < 8;
-}
-
-bool IsOpaque(const QColor& c) {
-    return c.alpha() == 255;
-}
+const auto IsWhite = [](const QColor& c) {
+    return c.alpha() > 240 && std::min({c.red(), c.green(), c.blue()}) > 230;
+};
+const auto IsClear = [](const QColor& c) { return c.alpha() < 8; };
+const auto IsOpaque = [](const QColor& c) { return c.alpha() == 255; };
+const auto IsYellow = [](const QColor& c) {
+    return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+};
 
 bool All(bool (*test)(const QColor&), const QImage& image, std::initializer_list<QPoint> points) {
     return std::all_of(points.begin(), points.end(),
@@ -72,21 +69,13 @@ QPointF Centroid(const QImage& image, bool (*selects)(const QColor&)) {
     return weight > 0.0 ? QPointF(x / weight, y / weight) : QPointF(qQNaN(), qQNaN());
 }
 
-// Empty when the point lies within `tolerance` of where it is expected on both axes, else a
-// description of both.
+// Empty when the point lies within `tolerance` of where it is expected on both axes.
 QString Misplaced(QPointF actual, QPointF expected, double tolerance) {
-    if (std::abs(actual.x() - expected.x()) <= tolerance &&
-        std::abs(actual.y() - expected.y()) <= tolerance)
-        return {};
-    return QStringLiteral("(%1, %2), expected (%3, %4)")
-        .arg(actual.x())
-        .arg(actual.y())
-        .arg(expected.x())
-        .arg(expected.y());
-}
-
-bool IsYellow(const QColor& c) {
-    return c.red() > 200 && c.green() > 200 && c.blue() < 60;
+    QString text;
+    const QPointF off = actual - expected;
+    if (std::abs(off.x()) > tolerance || std::abs(off.y()) > tolerance)
+        QDebug(&text) << actual << "expected" << expected;
+    return text;
 }
 
 const Rgba kYellow{1.0, 1.0, 0.0, 1.0};
@@ -126,11 +115,9 @@ private slots:
         design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
         design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
         const QImage square = ImageTools::RenderIcon(design);
-        // Start colour at the top, end colour at the bottom, an even mix between.
         QVERIFY(ColorsClose(PixelAt(square, 160, 0), Qt::red, 15));
         QVERIFY(ColorsClose(PixelAt(square, 160, 199), Qt::blue, 15));
         QVERIFY(ColorsClose(PixelAt(square, 160, 100), QColor(128, 0, 128), 10));
-        // Curvature 0: square corners.
         QVERIFY(All(IsOpaque, square, {{0, 0}, {319, 0}, {0, 199}, {319, 199}}));
         // Curvature 0.5: a radius of 320 x 0.5 x 0.5 = 80 units, from the longer side. The
         // points 20 units in from each corner lie outside that corner's arc (they would lie
@@ -218,13 +205,12 @@ private slots:
         const auto added = [&](int x, int y) {
             return a.pixel(x, y) != b.pixel(x, y) && PixelAt(a, x, y).alpha() >= 8;
         };
+        const auto dark = [&](int x, int y) {
+            const QColor c = PixelAt(a, x, y);
+            return added(x, y) && std::min({c.red(), c.green(), c.blue()}) <= 200;
+        };
         QVERIFY(Count(a, added) > 500);
-        QCOMPARE(Count(a,
-                       [&](int x, int y) {
-                           const QColor c = PixelAt(a, x, y);
-                           return added(x, y) && std::min({c.red(), c.green(), c.blue()}) <= 200;
-                       }),
-                 0);
+        QCOMPARE(Count(a, dark), 0);
         withText.textShadow = true; // while the text's own shadow, once on, does show
         const QImage shadowed = ImageTools::RenderIcon(withText);
         QVERIFY(Count(a, [&](int x, int y) { return a.pixel(x, y) != shadowed.pixel(x, y); }) >
@@ -232,20 +218,18 @@ private slots:
     }
 
     void layersLandWhereOffsetsAndAnglesPutThem_data() {
-        QTest::addColumn<int>("width");
-        QTest::addColumn<int>("height");
+        QTest::addColumn<QSize>("size");
         QTest::addColumn<QPointF>("offset"); // of the icon and of the text, y up
         QTest::addColumn<double>("angle");   // of every shadow
-        QTest::newRow("wide, up and right, 30 degrees") << 360 << 240 << QPointF(50, 30) << 30.0;
-        QTest::newRow("wide, down and left, 210 degrees")
-            << 360 << 240 << QPointF(-50, -30) << 210.0;
-        QTest::newRow("tall, up and left, 150 degrees") << 240 << 360 << QPointF(-40, 60) << 150.0;
+        QTest::newRow("wide, up and right") << QSize(360, 240) << QPointF(50, 30) << 30.0;
+        QTest::newRow("wide, down and left") << QSize(360, 240) << QPointF(-50, -30) << 210.0;
+        QTest::newRow("tall, up and left") << QSize(240, 360) << QPointF(-40, 60) << 150.0;
     }
     void layersLandWhereOffsetsAndAnglesPutThem() {
-        QFETCH(int, width);
-        QFETCH(int, height);
+        QFETCH(QSize, size);
         QFETCH(QPointF, offset);
         QFETCH(double, angle);
+        const int width = size.width(), height = size.height();
         const double radians = angle * M_PI / 180.0;
         // A shadow at distance d and angle a lies (d cos a, d sin a) away, y up.
         const auto shadowShift = [&](double distance) {
@@ -314,15 +298,6 @@ private slots:
         });
         QCOMPARE(inside, 0);
         QCOMPARE(outside, 0);
-    }
-
-    void textStrokeOfZeroDrawsNoOutline() {
-        IconDesign design = PlainDesign(300, 300, "O", 200);
-        design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
-        const QImage plain = ImageTools::RenderIcon(design);
-        design.textStroke = true;
-        design.textStrokeSize = 0;
-        QCOMPARE(ImageTools::RenderIcon(design), plain);
     }
 
     void outlineIsSolidOutsideTheBackgroundAtAnyWidth_data() {
@@ -404,15 +379,18 @@ private slots:
         QVERIFY(ColorsClose(PixelAt(picture, 50, 50), Qt::red, 2));
     }
 
-    void textShadowKeepsTheOutlinesMitredTips() {
-        // The sharp joins of M and W, outlined at 20 % of the font size, reach several
-        // outline widths beyond the glyphs; a shadow must not cut them off.
+    // An outline of width zero draws nothing. The sharp joins of M and W, outlined at 20 % of
+    // the font size, reach several outline widths beyond the glyphs; a shadow must not cut them.
+    void textOutlineOfZeroIsNoneAndShadowsKeepItsMitredTips() {
         IconDesign design = PlainDesign(900, 700, QStringLiteral("MW"), 300);
         design.fontIndex = 1;
         design.textVerticalOffset = -150;
-        design.textStroke = true;
-        design.textStrokeSize = 20;
         design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
+        const QImage bare = ImageTools::RenderIcon(design);
+        design.textStroke = true;
+        design.textStrokeSize = 0;
+        QCOMPARE(ImageTools::RenderIcon(design), bare);
+        design.textStrokeSize = 20;
         const QImage plain = ImageTools::RenderIcon(design);
         design.textShadow = true;
         const QImage shadowed = ImageTools::RenderIcon(design);

@@ -25,8 +25,7 @@ IconDesign GlyphRightOfCentre(int side) {
     design.gradientEndColor = design.gradientStartColor;
     design.backgroundStroke = false;
     design.backgroundShadow = false;
-    QImage glyph(side / 8, side / 8, QImage::Format_ARGB32_Premultiplied);
-    glyph.fill(Qt::white);
+    QImage glyph = TestImages::Filled(side / 8, side / 8, Qt::white);
     design.iconImage = glyph;
     design.iconHorizontalOffset = float(side) / 4.0f;
     return design;
@@ -144,10 +143,8 @@ private slots:
             const QColor seen = PixelAt(tile.image, at.x(), at.y());
             QCOMPARE(seen.alpha(), 255);
             const QColor expected = inside ? background : PixelAt(tile.image, 0, at.y());
-            QVERIFY2(
-                ColorsClose(seen, expected, inside ? 8 : 3),
-                qPrintable(
-                    QStringLiteral("(%1, %2): %3").arg(point.x()).arg(point.y()).arg(seen.name())));
+            QVERIFY2(ColorsClose(seen, expected, inside ? 8 : 3),
+                     qPrintable(seen.name() + " at x " + QString::number(point.x())));
         }
     }
 
@@ -155,8 +152,7 @@ private slots:
     // the own colour of a glyph legible on it.
     void tintReplacesTheGlyphsHue() {
         IconDesign design = GlyphRightOfCentre(256);
-        QImage blue(64, 64, QImage::Format_ARGB32_Premultiplied);
-        blue.fill(QColor(120, 190, 255));
+        QImage blue = TestImages::Filled(64, 64, QColor(120, 190, 255));
         design.iconImage = blue;
         const QList<PreviewTile> tiles = WallOf(design);
         const QColor tinted =
@@ -180,12 +176,10 @@ private slots:
             const PreviewTile tile = TileCaptioned(tiles, QString::fromLatin1(caption));
             QCOMPARE(tile.iconArea.size(), QSize(16, 16));
             const QPoint besideIcon = tile.iconArea.topLeft() - QPoint(4, 0);
-            QImage expected(16, 16, QImage::Format_ARGB32_Premultiplied);
-            expected.fill(tile.image.pixel(besideIcon));
+            QImage expected = TestImages::Filled(16, 16, tile.image.pixelColor(besideIcon));
             QPainter(&expected).drawImage(0, 0, favicon);
-            const QString difference =
-                TestImages::FirstDifference(tile.image.copy(tile.iconArea), expected, 1);
-            QVERIFY2(difference.isEmpty(), qPrintable(difference));
+            QCOMPARE(TestImages::FirstDifference(tile.image.copy(tile.iconArea), expected, 1),
+                     QString());
             barColours.append(PixelAt(tile.image, 0, 0));
         }
         QVERIFY(barColours[0].lightness() > 160);

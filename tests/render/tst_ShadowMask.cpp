@@ -1,3 +1,4 @@
+#include "helpers/TestImages.h"
 #include "render/ShadowMask.h"
 
 #include <QPainter>
@@ -9,8 +10,7 @@ namespace {
 
 // An opaque square [left, left + side) on a transparent image.
 QImage Square(int size, int left, int side) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(size, size, Qt::transparent);
     QPainter(&image).fillRect(left, left, side, side, Qt::black);
     return image;
 }
@@ -27,8 +27,7 @@ int At(const ShadowMask& mask, int x, int y) {
 
 // Pictures that cast a shadow beneath themselves.
 QImage Picture(const QString& kind) {
-    QImage image(263, 211, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(263, 211, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -71,7 +70,6 @@ private slots:
         QFETCH(double, sigma);
         const ShadowMask mask(Square(400, 100, 200), sigma, sigma, QPointF(), 2);
         const std::vector<std::uint8_t> row = Row(mask, 200, 0, 400);
-        // Deep inside and far outside stay solid and clear.
         QCOMPARE(int(row[200]), 255);
         QCOMPARE(int(row[0]), 0);
         QCOMPARE(int(row[399]), 0);
@@ -125,31 +123,27 @@ private slots:
 
     void beneathMaskMatchesTheWholeMaskWhereItShows_data() {
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<double>("sigmaX");
-        QTest::addColumn<double>("sigmaY");
+        QTest::addColumn<QPointF>("sigma"); // along x and along y
         QTest::addColumn<QPointF>("shift");
         QTest::addColumn<QPoint>("offset");
-        QTest::newRow("rounded, reduced, moved down")
-            << "rounded" << 7.0 << 7.0 << QPointF(0.3, 0.6) << QPoint(0, 5);
-        QTest::newRow("rounded, full resolution, moved up-left")
-            << "rounded" << 1.5 << 1.5 << QPointF(0.0, 0.0) << QPoint(-9, -4);
-        QTest::newRow("rounded, unblurred")
-            << "rounded" << 0.0 << 0.0 << QPointF(0.5, 0.5) << QPoint(3, 3);
-        QTest::newRow("rounded, moved past its own edge")
-            << "rounded" << 4.3 << 4.3 << QPointF() << QPoint(60, -45);
-        QTest::newRow("rounded, wide along x only")
-            << "rounded" << 12.0 << 0.0 << QPointF(0.25, 0.0) << QPoint(7, 2);
-        QTest::newRow("two islands in a row")
-            << "two islands" << 6.4 << 6.4 << QPointF(0.1, 0.9) << QPoint(4, 8);
-        QTest::newRow("hole inside") << "holed" << 6.4 << 6.4 << QPointF() << QPoint(-3, 6);
-        QTest::newRow("wholly opaque") << "whole" << 5.0 << 5.0 << QPointF() << QPoint(10, 10);
-        QTest::newRow("nearly opaque")
-            << "nearly opaque" << 6.0 << 6.0 << QPointF() << QPoint(0, 4);
+        const auto row = [](const char* name, const char* kind, QPointF sigma, QPointF shift,
+                            QPoint offset) {
+            QTest::newRow(name) << QString(kind) << sigma << shift << offset;
+        };
+        row("rounded, reduced, moved down", "rounded", {7, 7}, {0.3, 0.6}, {0, 5});
+        row("rounded, full resolution, moved up-left", "rounded", {1.5, 1.5}, {}, {-9, -4});
+        row("rounded, unblurred", "rounded", {}, {0.5, 0.5}, {3, 3});
+        row("rounded, moved past its own edge", "rounded", {4.3, 4.3}, {}, {60, -45});
+        row("rounded, wide along x only", "rounded", {12, 0}, {0.25, 0}, {7, 2});
+        row("two islands in a row", "two islands", {6.4, 6.4}, {0.1, 0.9}, {4, 8});
+        row("hole inside", "holed", {6.4, 6.4}, {}, {-3, 6});
+        row("wholly opaque", "whole", {5, 5}, {}, {10, 10});
+        row("nearly opaque", "nearly opaque", {6, 6}, {}, {0, 4});
     }
     void beneathMaskMatchesTheWholeMaskWhereItShows() {
         QFETCH(QString, kind);
-        QFETCH(double, sigmaX);
-        QFETCH(double, sigmaY);
+        QFETCH(QPointF, sigma);
+        const double sigmaX = sigma.x(), sigmaY = sigma.y();
         QFETCH(QPointF, shift);
         QFETCH(QPoint, offset);
         const QImage image = Picture(kind);
@@ -157,7 +151,6 @@ private slots:
         const ShadowMask beneath = ShadowMask::Beneath(image, sigmaX, sigmaY, shift, offset, 3);
         int skipped = 0;
         for (int y = 0; y < image.height(); ++y) {
-            // The runs called opaque are opaque.
             const ColumnSpan opaque = beneath.KnownOpaque(y);
             const auto* pixels = reinterpret_cast<const QRgb*>(image.constScanLine(y));
             for (int x = opaque.begin; x < opaque.end; ++x)
@@ -173,11 +166,8 @@ private slots:
                 if (x >= opaque.begin && x < opaque.end)
                     continue;
                 QVERIFY2(expected[x] == actual[x],
-                         qPrintable(QStringLiteral("(%1, %2): %3 instead of %4")
-                                        .arg(x)
-                                        .arg(y)
-                                        .arg(actual[x])
-                                        .arg(expected[x])));
+                         qPrintable(QString::asprintf("(%d, %d): %d, not %d", x, y, actual[x],
+                                                      expected[x])));
             }
         }
         // The opaque runs are found where they exist, and none where nothing is wholly opaque.

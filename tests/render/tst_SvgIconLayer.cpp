@@ -59,21 +59,18 @@ private slots:
         const QSize size = fitted.toSize();
         TestImages::ScratchFolder scratch;
         const QString reference = scratch.filePath(QStringLiteral("reference.png"));
-        const ProgramRun::Result run = ProgramRun::Run(
-            QStringLiteral("rsvg-convert"),
-            {QStringLiteral("-w"), QString::number(size.width()), QStringLiteral("-h"),
-             QString::number(size.height()), QStringLiteral("-o"), reference, path});
+        const QString w = QString::number(size.width()), h = QString::number(size.height());
+        const auto run = ProgramRun::Run("rsvg-convert", {"-w", w, "-h", h, "-o", reference, path});
         QCOMPARE(run.exitCode, 0);
-        QImage expected(width, height, QImage::Format_ARGB32_Premultiplied);
-        expected.fill(Qt::transparent);
+        QImage expected = TestImages::Filled(width, height, Qt::transparent);
         {
             QPainter painter(&expected);
             painter.drawImage(QPointF(std::round((width - fitted.width()) / 2),
                                       std::round((height - fitted.height()) / 2)),
                               QImage(reference));
         }
-        QVERIFY2(TestImages::MeanAbsoluteDifference(layer, expected) <= 1.0,
-                 qPrintable(QString::number(TestImages::MeanAbsoluteDifference(layer, expected))));
+        const double difference = TestImages::MeanAbsoluteDifference(layer, expected);
+        QVERIFY2(difference <= 1.0, qPrintable(QString::number(difference)));
     }
 
     // A circle enlarged ten times is drawn at that size, not enlarged from a small drawing: its

@@ -5,7 +5,6 @@
 #include "render/SvgWriter.h"
 
 #include <QPainter>
-#include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
 
@@ -25,8 +24,7 @@ void UseSvgIcon(IconDesign& design, const char* name) {
 
 // A raster picture with hard edges and transparency, to be turned and tinted.
 QImage RasterIcon() {
-    QImage image(300, 200, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    QImage image = TestImages::Filled(300, 200, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setBrush(QColor(200, 40, 90));
@@ -157,11 +155,7 @@ private slots:
     void renderCommandChoosesByExtension() {
         TestImages::ScratchFolder scratch;
         const QString path = scratch.filePath(QStringLiteral("design.SVG"));
-        const ProgramRun::Result run =
-            ProgramRun::Run(QStringLiteral(SIGILON_EXECUTABLE),
-                            {QStringLiteral("render"), QStringLiteral("--set"),
-                             QStringLiteral("text=Ab"), QStringLiteral("--output"), path});
-        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(ProgramRun::Sigilon({"render", "--set", "text=Ab", "--output", path}).exitCode, 0);
         IconDesign design;
         design.text = QStringLiteral("Ab");
         QCOMPARE(TestImages::ReadFile(path), SvgDocument(design));
