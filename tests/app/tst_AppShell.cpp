@@ -1,5 +1,6 @@
 #include "EditorFixture.h"
 #include "app/dialogs/HelpWindow.h"
+#include "app/window/DesktopColourScheme.h"
 
 namespace {
 
@@ -138,6 +139,34 @@ private slots:
         again.Find<QAction>("actionAppearance0")->trigger(); // System
         QCOMPARE(QApplication::palette(), system);
         QSettings().remove("view/appearance");
+    }
+
+    // System follows the desktop: GNOME's colour scheme where it says light or dark, else a GTK
+    // theme named as dark, else KDE's window background, read from the user's kdeglobals.
+    void desktopColourSchemeDecidesSystem() {
+        using DesktopColourScheme::Settings;
+        const QColor darkGrey(40, 40, 40);
+        const std::pair<Settings, bool> cases[] = {
+            {{}, false},
+            {{"prefer-dark", {}, {}}, true},
+            {{"prefer-light", "Adwaita-dark", darkGrey}, false},
+            {{"default", "Adwaita-Dark", {}}, true},
+            {{"default", "Adwaita", darkGrey}, true},
+            {{{}, {}, QColor(235, 235, 235)}, false},
+        };
+        for (const auto& [settings, dark] : cases)
+            QCOMPARE(DesktopColourScheme::PrefersDark(settings), dark);
+
+        QTemporaryDir config;
+        QFile kdeglobals(config.filePath("kdeglobals"));
+        QVERIFY(kdeglobals.open(QIODevice::WriteOnly));
+        kdeglobals.write("[Colors:Window]\nBackgroundNormal=40,40,40\n");
+        kdeglobals.close();
+        const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+        const Settings read = DesktopColourScheme::Read();
+        qputenv("XDG_CONFIG_HOME", saved);
+        QCOMPARE(read.kdeWindowBackground, std::optional(darkGrey));
     }
 
     // F1 opens the application's own help window on the contents page, and every command of

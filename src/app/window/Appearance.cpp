@@ -1,5 +1,7 @@
 #include "app/window/Appearance.h"
 
+#include "app/window/DesktopColourScheme.h"
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QMenu>
@@ -61,7 +63,9 @@ void Apply(Choice choice) {
         QApplication::setPalette(DarkPalette());
         break;
     case System:
-        QApplication::setPalette(SystemPalette());
+        QApplication::setPalette(DesktopColourScheme::PrefersDark(DesktopColourScheme::Read())
+                                     ? DarkPalette()
+                                     : SystemPalette());
         break;
     }
 }
@@ -86,6 +90,11 @@ void InstallMenu(QMenu& view) {
         });
     }
     Apply(saved);
+    // System follows the desktop as the user switches it between light and dark.
+    DesktopColourScheme::Watch([] {
+        if (Choice(QSettings().value(kSettingsKey, System).toInt()) == System)
+            Apply(System);
+    });
 }
 
 } // namespace Appearance
