@@ -3,22 +3,11 @@
 
 #include "helpers/FolderListing.h"
 #include "helpers/OutputOccupants.h"
-#include "platforms/PlatformExport.h"
-#include "platforms/PlatformPlan.h"
+#include "helpers/PlatformRun.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
-namespace {
-
-IconDesign SmallDesign() {
-    IconDesign design;
-    design.canvasWidth = design.canvasHeight = 256.0f;
-    design.text = QStringLiteral("Ab");
-    return design;
-}
-
-} // namespace
+using PlatformRun::SmallDesign;
 
 class tst_PlatformExportPaths : public QObject {
     Q_OBJECT
@@ -31,10 +20,7 @@ private slots:
         QFETCH(bool, overwrite);
         QFETCH(int, outcome);
         // The smallest file of the Linux theme, alone.
-        const PlannedFile file =
-            PlatformPlan::Files({PlatformTarget::Linux},
-                                MakePlatformSetOptions(IconDesign(), "AppIcon", QString()))
-                .first();
+        const PlannedFile file = PlatformRun::Plan({PlatformTarget::Linux}).first();
         QCOMPARE(file.images.first().pixels, 16);
         QTemporaryDir folder;
         const QString path = folder.filePath(file.path);
@@ -69,9 +55,8 @@ private slots:
         QTemporaryDir elsewhere;
         QVERIFY(QDir().mkpath(QFileInfo(folder.filePath(link)).path()));
         QVERIFY(QFile::link(elsewhere.path(), folder.filePath(link)));
-        const QList<PlannedFile> plan = PlatformPlan::Files(
-            {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Linux},
-            MakePlatformSetOptions(IconDesign(), "AppIcon", QString()));
+        const QList<PlannedFile> plan = PlatformRun::Plan(
+            {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Linux});
 
         const PlatformExport::Result result =
             PlatformExport::Run(SmallDesign(), plan, folder.path(), false);

@@ -2,12 +2,9 @@
 // whole files behind and reports exactly the files it settled.
 
 #include "helpers/FolderListing.h"
+#include "helpers/PlatformRun.h"
 #include "helpers/TestImages.h"
-#include "platforms/PlatformExport.h"
-#include "platforms/PlatformPlan.h"
 
-#include <QMutex>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -15,13 +12,7 @@ namespace {
 const QList<PlatformTarget> Targets{PlatformTarget::Icns, PlatformTarget::Windows,
                                     PlatformTarget::Web, PlatformTarget::Linux};
 const QByteArray OldContents = "kept as it was";
-
-IconDesign SmallDesign() {
-    IconDesign design;
-    design.canvasWidth = design.canvasHeight = 256.0f;
-    design.text = QStringLiteral("Ab");
-    return design;
-}
+using PlatformRun::SmallDesign;
 
 } // namespace
 
@@ -33,8 +24,7 @@ class tst_PlatformExportProgress : public QObject {
 
 private slots:
     void initTestCase() {
-        m_plan = PlatformPlan::Files(Targets,
-                                     MakePlatformSetOptions(IconDesign(), "Progress", QString()));
+        m_plan = PlatformRun::Plan(Targets, "Progress");
         QVERIFY(m_plan.size() > 6);
         QVERIFY(PlatformExport::Run(SmallDesign(), m_plan, m_complete.path(), false).AllWritten());
     }
@@ -54,10 +44,7 @@ private slots:
         QFETCH(int, stopAfter);
         QTemporaryDir folder;
         const QString kept = m_plan.first().path;
-        QFile existing(folder.filePath(kept));
-        QVERIFY(existing.open(QIODevice::WriteOnly));
-        existing.write(OldContents);
-        existing.close();
+        QVERIFY(TestImages::WriteFile(folder.filePath(kept), OldContents));
 
         const int toWrite = int(m_plan.size()) - 1;
         QMutex mutex;
