@@ -3,7 +3,6 @@
 
 #include "app/window/TerminationSignal.h"
 
-#include <QTimer>
 #include <QtTest>
 
 #include <csignal>

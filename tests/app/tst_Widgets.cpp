@@ -3,13 +3,8 @@
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
 
-#include <QColorDialog>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QSlider>
-#include <QToolButton>
 #include <QtTest>
+#include <QtWidgets>
 #include <cmath>
 
 // The editor's own controls: values set from code are kept as set (within range) and emit

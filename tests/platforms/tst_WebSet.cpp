@@ -5,10 +5,6 @@
 
 #include "platforms/PlatformPlan.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -26,6 +22,26 @@ PlannedFile Planned(const PlatformSetOptions& options, const QString& name) {
     return {};
 }
 
+// A design's colours and names, and what its manifest says: the colours at the top and the
+// bottom of the icon as theme and background.
+const struct {
+    const char *what, *setName, *appName;
+    bool transparent;
+    const char *start, *end, *name, *theme, *background;
+} ManifestRows[] = {
+    {"app name given", "AppIcon", "Weather Now", false, "#e4573f", "#1a2b3c", "Weather Now",
+     "#e4573f", "#1a2b3c"},
+    {"no app name: the set's", "My.App", "", false, "#0080ff", "#004080", "My.App", "#0080ff",
+     "#004080"},
+    {"spaces around the app name", "x", "  Notes ", false, "#000000", "#ffffff", "Notes", "#000000",
+     "#ffffff"},
+    {"only spaces: the set's", "x", "   ", false, "#102030", "#405060", "x", "#102030", "#405060"},
+    {"transparent background stands on white", "x", "T", true, "#e4573f", "#1a2b3c", "T", "#ffffff",
+     "#ffffff"},
+    {"invisible colour shows the white below", "x", "T", false, "#00e4573f", "#ff1a2b3c", "T",
+     "#ffffff", "#1a2b3c"},
+};
+
 // Empty when the text is no JSON object.
 QJsonObject Manifest(const QByteArray& text) {
     return QJsonDocument::fromJson(text).object();
@@ -38,43 +54,14 @@ class WebSetTest : public QObject {
 
 private slots:
     void manifestInstallsTheApp_data() {
-        QTest::addColumn<QString>("setName");
-        QTest::addColumn<QString>("appName");
-        QTest::addColumn<bool>("transparent");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("theme");      // the colour at the top of the icon
-        QTest::addColumn<QString>("background"); // the colour at its bottom
-        const auto row = [](const char* what, const char* setName, const char* appName,
-                            bool transparent, const char* start, const char* end, const char* name,
-                            const char* theme, const char* background) {
-            QTest::newRow(what) << QString(setName) << QString(appName) << transparent
-                                << QString(start) << QString(end) << QString(name) << QString(theme)
-                                << QString(background);
-        };
-        row("app name given", "AppIcon", "Weather Now", false, "#e4573f", "#1a2b3c", "Weather Now",
-            "#e4573f", "#1a2b3c");
-        row("no app name: the set's", "My.App", "", false, "#0080ff", "#004080", "My.App",
-            "#0080ff", "#004080");
-        row("spaces around the app name", "x", "  Notes ", false, "#000000", "#ffffff", "Notes",
-            "#000000", "#ffffff");
-        row("only spaces: the set's", "x", "   ", false, "#102030", "#405060", "x", "#102030",
-            "#405060");
-        row("transparent background stands on white", "x", "T", true, "#e4573f", "#1a2b3c", "T",
-            "#ffffff", "#ffffff");
-        row("invisible colour shows the white below", "x", "T", false, "#00e4573f", "#ff1a2b3c",
-            "T", "#ffffff", "#1a2b3c");
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(ManifestRows)); ++row)
+            QTest::newRow(ManifestRows[row].what) << row;
     }
     void manifestInstallsTheApp() {
-        QFETCH(QString, setName);
-        QFETCH(QString, appName);
-        QFETCH(bool, transparent);
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, name);
-        QFETCH(QString, theme);
-        QFETCH(QString, background);
+        QFETCH(int, row);
+        const auto& [what, setName, appName, transparent, start, end, name, theme, background] =
+            ManifestRows[row];
         IconDesign design;
         design.transparentBackground = transparent;
         design.gradientStartColor = FromHex(start);
