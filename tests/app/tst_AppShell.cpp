@@ -1,5 +1,9 @@
 #include "EditorFixture.h"
 #include "app/dialogs/HelpWindow.h"
+#include "app/window/TerminationSignal.h"
+
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 
@@ -17,7 +21,8 @@ int RunMainLoop(const std::function<void()>& action) {
 
 } // namespace
 
-// The unsaved-changes marker, the question before closing or quitting, and the menus.
+// The unsaved-changes marker, the question before closing or quitting, a quit from outside,
+// and the menus.
 class tst_AppShell : public QObject {
     Q_OBJECT
 
@@ -77,6 +82,20 @@ private slots:
         QCOMPARE(editor.window->isVisible(), quit);
         // A confirmed quit is not asked again as the window goes.
         QCOMPARE(editor.prompter.questions.size(), marked ? 2 : 0);
+    }
+
+    // SIGTERM (a logout, kill) and SIGINT (Ctrl+C in the terminal that started the editor) end
+    // the main loop normally, so the window's work can finish or clean up.
+    void quitSignalsEndTheMainLoop_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+    void quitSignalsEndTheMainLoop() {
+        QFETCH(int, signal);
+        const TerminationSignal termination;
+        QVERIFY(termination.isInstalled());
+        QCOMPARE(RunMainLoop([signal] { ::kill(::getpid(), signal); }), 0);
     }
 
     // A line edit has key bindings of its own (Ctrl+E, Ctrl+Z, ...); the menu's win.

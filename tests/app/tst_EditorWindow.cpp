@@ -23,20 +23,17 @@ private slots:
     void startsWithTheDefaultDesignAndOneHistoryEntry() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
+        const EditorControls& c = editor.controls();
         const QString defaults = MakeProfileText(DesignSettings{});
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QCOMPARE(editor.Renders(), 1);
         QCOMPARE(vc->MakeProfileText(), defaults);
         QCOMPARE(vc->history().stateImagesPath(), QStringList{defaults});
         // The first preview was not recorded a second time, and the next one will be.
         QVERIFY(vc->history().needToSaveState());
-        QCOMPARE(editor.log->Design(0).canvasWidth, 1024.0f);
-        QVERIFY(editor.log->Design(0).iconImage.isNull());
-        QCOMPARE(editor.controls().imageViewIcon->image().size(), QSize(1024, 1024));
-        QVERIFY(editor.controls().progressIndicator->isHidden());
+        QCOMPARE(c.imageViewIcon->image().size(), QSize(1024, 1024));
+        QVERIFY(c.progressIndicator->isHidden());
         // What the profile text does not show: the font's name, the quality controls (PNG
         // takes no quality) and the steppers.
-        const EditorControls& c = editor.controls();
         QCOMPARE(c.comboFontType->currentText(), QStringLiteral("Marker Felt"));
         QVERIFY(!c.textFieldQuality->isEnabled() && !c.stepperQuality->isEnabled());
         for (Stepper* stepper : editor.window->findChildren<Stepper*>()) {
