@@ -165,22 +165,27 @@ inline void Step(FloatSlider* slider) {
     slider->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
-// Takes the handle of a slider at its minimum and drags it right in `moves` movements of
-// `distance` pixels, calling `betweenMoves` after each; then lets go.
+// Presses at `at` and drags right in `moves` movements of `distance` pixels, calling
+// `betweenMoves` after each; then lets go.
+inline void Drag(QWidget* target, QPoint at, int moves, int distance,
+                 const std::function<void()>& betweenMoves) {
+    QTest::mousePress(target, Qt::LeftButton, {}, at);
+    for (int move = 0; move < moves; ++move) {
+        at.rx() += distance;
+        QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+        betweenMoves();
+    }
+    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+}
+
+// The same, from the handle of a slider at its minimum.
 inline void Drag(FloatSlider* slider, int moves, int distance,
                  const std::function<void()>& betweenMoves) {
     QSlider* bar = slider->slider();
     const int handle = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
-    QPoint at(handle / 2 + 1, bar->height() / 2);
-    QTest::mousePress(bar, Qt::LeftButton, {}, at);
-    for (int move = 0; move < moves; ++move) {
-        at.rx() += distance;
-        QMouseEvent event(QEvent::MouseMove, at, bar->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                          Qt::NoModifier);
-        QApplication::sendEvent(bar, &event);
-        betweenMoves();
-    }
-    QTest::mouseRelease(bar, Qt::LeftButton, {}, at);
+    Drag(bar, QPoint(handle / 2 + 1, bar->height() / 2), moves, distance, betweenMoves);
 }
 
 } // namespace UserInput

@@ -1,9 +1,6 @@
 #include "helpers/ProgramRun.h"
 #include "render/PlatformLooks.h"
 
-#include <QDir>
-#include <QFileInfo>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -11,15 +8,13 @@ namespace {
 // What scripts/with-display.sh returns when it could not start the virtual display.
 constexpr int kNoDisplay = 125;
 
-// The display's start and the script's waits at their longest, with room to spare: a loaded
-// machine may be slow at each step.
+// The display's start and the script's waits at their longest, with room to spare.
 constexpr int kLongestRun = 280000;
 
-// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels (started by
-// scripts/with-display.sh, ready before the script starts) with the extra environment, after
-// starting the editor in the background (as $pid) and waiting up to a minute for its window
-// titled "Sigilon", which prints "window"; then ends the editor with SIGTERM and prints its exit
-// status (and, when that is not 0, the end of its error output).
+// Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
+// environment, once the editor started in the background (as $pid) shows its window titled
+// "Sigilon" ("window"); then ends the editor with SIGTERM and prints its exit status (and, when
+// that is not 0, the end of its error output).
 ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script,
                                                  const QProcessEnvironment& extra) {
     const QString start = QStringLiteral(R"(
@@ -32,7 +27,6 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.2
 done
 )");
-    // A failed run shows the end of what the editor printed.
     const QString end =
         QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
                        "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");

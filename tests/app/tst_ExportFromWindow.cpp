@@ -1,6 +1,10 @@
 #include "EditorFixture.h"
 
+#include "app/dialogs/PlatformExportDialog.h"
 #include "export/RatingCheck.h"
+#include "helpers/FolderListing.h"
+#include "helpers/PlatformRun.h"
+#include "helpers/TestImages.h"
 
 namespace {
 
@@ -12,10 +16,81 @@ const QList<int> kMacSizes{16, 32, 64, 128, 256, 512, 1024};
 enum Overwrite { Yes = 0, YesToAll = 1, No = 2, NoToAll = 3 };
 enum Rate { RateNow = 0 };
 
+const QList<PlatformTarget> AllTargets = PlatformTargets::AllPlatformSets();
+
+// The dialog as the user meets it: opened from the File menu of the editor's window.
+class DialogDriver {
+public:
+    explicit DialogDriver(EditorFixture& editor) : m_editor(editor) {
+        editor.Find<QAction>(QStringLiteral("actionExportForPlatforms"))->trigger();
+        // A dialog closed before is only deleted later; this is the one on screen.
+        for (PlatformExportDialog* dialog : editor.window->findChildren<PlatformExportDialog*>()) {
+            if (dialog->isVisible())
+                m_dialog = dialog;
+        }
+    }
+
+    bool IsOpen() const { return m_dialog && m_dialog->isVisible(); }
+
+    QCheckBox* Target(PlatformTarget target) const {
+        return Find<QCheckBox>(QStringLiteral("target_") + PlatformTargets::Name(target));
+    }
+    QLineEdit* NameField() const { return Find<QLineEdit>(QStringLiteral("nameField")); }
+    QLineEdit* AppNameField() const { return Find<QLineEdit>(QStringLiteral("appNameField")); }
+    QLineEdit* FolderField() const { return Find<QLineEdit>(QStringLiteral("folderField")); }
+    QCheckBox* Replace() const { return Find<QCheckBox>(QStringLiteral("replaceExisting")); }
+    QLabel* Problem() const { return Find<QLabel>(QStringLiteral("problemLabel")); }
+    QProgressBar* Progress() const { return Find<QProgressBar>(QStringLiteral("progressBar")); }
+    QPushButton* ExportButton() const { return Buttons()->button(QDialogButtonBox::Ok); }
+    QPushButton* CancelButton() const { return Buttons()->button(QDialogButtonBox::Cancel); }
+
+    QList<PlatformTarget> CheckedTargets() const {
+        QList<PlatformTarget> checked = AllTargets;
+        checked.removeIf([this](PlatformTarget target) { return !Target(target)->isChecked(); });
+        return checked;
+    }
+
+    // Chooses as a user would: the boxes, the typed name, the folder through its chooser.
+    void Choose(const QList<PlatformTarget>& targets, const QString& name, const QString& folder,
+                bool replace) {
+        for (PlatformTarget target : AllTargets)
+            if (Target(target)->isChecked() != targets.contains(target))
+                UserInput::Click(Target(target));
+        UserInput::Type(NameField(), name, false);
+        m_editor.prompter.folders = {folder};
+        QTest::mouseClick(Find<QPushButton>(QStringLiteral("chooseFolderButton")), Qt::LeftButton);
+        if (Replace()->isChecked() != replace)
+            UserInput::Click(Replace());
+    }
+
+    // Exports, calls `whileRunning` at once, and waits for the one summary; empty when none
+    // came.
+    QString ExportAndWaitForSummary(const std::function<void()>& whileRunning = [] {}) {
+        const qsizetype asked = m_editor.prompter.questions.size();
+        QTest::mouseClick(ExportButton(), Qt::LeftButton);
+        whileRunning();
+        if (!QTest::qWaitFor([&] { return m_editor.prompter.questions.size() > asked; }, 120000))
+            return {};
+        return m_editor.prompter.questions.last().message;
+    }
+
+private:
+    template <typename Widget> Widget* Find(const QString& name) const {
+        return m_dialog->findChild<Widget*>(name);
+    }
+    QDialogButtonBox* Buttons() const { return m_dialog->findChild<QDialogButtonBox*>(); }
+
+    EditorFixture& m_editor;
+    QPointer<PlatformExportDialog> m_dialog;
+};
+
 } // namespace
 
-// Exporting from the window: the folder panel, files of the chosen sizes made from the latest
-// rendering, the overwrite questions, the summary and the rating question.
+// Exporting from the window. The size list: the folder panel, files of the chosen sizes made
+// from the latest rendering, the overwrite questions, the summary and the rating question.
+// "Export for Platforms…": the choices reach the export, the name is checked as the command
+// line checks it, Cancel stops the run, the summary tells the truth about the folder, and the
+// choices come back next time.
 class tst_ExportFromWindow : public QObject {
     Q_OBJECT
 
@@ -46,9 +121,16 @@ public slots:
     void OpenUrl(const QUrl& url) { m_openedUrls.append(url); }
 
 private slots:
+    void initTestCase() {
+        const QString folder = UseOwnSettings();
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().startsWith(folder));
+    }
+
     void init() {
+        QSettings("Sigilon", "Sigilon").remove(QStringLiteral("PlatformExport"));
         m_folder = std::make_unique<QTemporaryDir>();
         QVERIFY(m_folder->isValid());
+        m_openedUrls.clear();
     }
 
     // A fresh folder, then the same one after an edit: the answers to the overwrite questions
@@ -108,6 +190,172 @@ private slots:
         QCOMPARE(editor.log->Design(1).textVerticalOffset, typed ? -7.0f : 41.0f);
         QTest::qWait(300);
         QCOMPARE(editor.Renders(), 2);
+    }
+
+    // What blocks the export is said beside it; for a name, the reason the command line gives
+    // (which names it refuses is its concern), as a sentence of its own. Return exports nothing
+    // either.
+    void exportIsBlockedWithTheReason_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("target");
+        QTest::addColumn<bool>("folder");
+        QTest::newRow("empty name") << "" << true << true;
+        QTest::newRow("space") << "My App" << true << true;
+        QTest::newRow("no target") << "AppIcon" << false << true;
+        QTest::newRow("no folder") << "AppIcon" << true << false;
+    }
+    void exportIsBlockedWithTheReason() {
+        QFETCH(QString, name);
+        QFETCH(bool, target);
+        QFETCH(bool, folder);
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        dialog.Choose(target ? QList<PlatformTarget>{PlatformTarget::Windows}
+                             : QList<PlatformTarget>{},
+                      name, m_folder->path(), false);
+        if (!folder)
+            dialog.FolderField()->clear();
+        QVERIFY(!dialog.ExportButton()->isEnabled());
+        QVERIFY(dialog.Problem()->isVisible());
+        const QString reason = PlatformPlan::NameProblem(name);
+        if (target && folder) {
+            QVERIFY(!reason.isEmpty());
+            QCOMPARE(dialog.Problem()->text().toLower(), reason.toLower() + u'.');
+            if (!name.isEmpty())
+                QVERIFY(dialog.Problem()->text().contains(u'"' + name + u'"'));
+        }
+        QTest::keyClick(dialog.NameField(), Qt::Key_Return);
+        QVERIFY(dialog.IsOpen());
+        QVERIFY(FolderListing::FilesUnder(m_folder->path()).isEmpty());
+
+        UserInput::Type(dialog.NameField(), QStringLiteral("Fixed_1.0"), false);
+        if (!target)
+            UserInput::Click(dialog.Target(PlatformTarget::Web));
+        if (!folder)
+            dialog.FolderField()->setText(m_folder->path());
+        QVERIFY(dialog.ExportButton()->isEnabled());
+        QVERIFY(!dialog.Problem()->isVisible());
+    }
+
+    // Export waits for the preview of the latest design, as the editor's own export does, and
+    // reads the design then: a canvas made non-square is refused with the reason, nothing is
+    // written, and the dialog stays for another try.
+    void exportWaitsForTheLatestDesign() {
+        EditorFixture editor(/*holdRenders=*/true);
+        UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"));
+        DialogDriver dialog(editor);
+        dialog.Choose({PlatformTarget::Windows}, QStringLiteral("AppIcon"), m_folder->path(),
+                      false);
+        QVERIFY(editor.controller()->updating());
+        QTimer::singleShot(100, [&editor] {
+            editor.log->hold = false;
+            editor.log->gate.release(100);
+        });
+        const QString message =
+            dialog.ExportAndWaitForSummary([&] { QVERIFY(!editor.controller()->updating()); });
+        QVERIFY2(message.contains(QStringLiteral("512 x 1024")), qPrintable(message));
+        QVERIFY(FolderListing::FilesUnder(m_folder->path()).isEmpty());
+        QVERIFY(dialog.IsOpen());
+        QVERIFY(dialog.ExportButton()->isEnabled());
+    }
+
+    void cancelStopsTheRunAndSaysWhatItDid() {
+        EditorFixture editor;
+        const QList<PlannedFile> plan = PlatformRun::Plan(AllTargets, "Stop");
+        DialogDriver dialog(editor);
+        dialog.Choose(AllTargets, QStringLiteral("Stop"), m_folder->path(), true);
+        const QString summary = dialog.ExportAndWaitForSummary([&] {
+            QVERIFY(dialog.Progress()->isVisible());
+            QVERIFY(!dialog.ExportButton()->isEnabled());
+            QCOMPARE(dialog.Progress()->maximum(), int(plan.size()));
+            QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+            QVERIFY(dialog.IsOpen()); // until the run has stopped and said what it did
+            QVERIFY(!dialog.CancelButton()->isEnabled());
+        });
+
+        QVERIFY2(summary.contains(QStringLiteral("cancelled")), qPrintable(summary));
+        const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
+        QVERIFY2(summary.contains(QStringLiteral("Files written: %1,").arg(onDisk.size())),
+                 qPrintable(summary));
+        // Whether each file left is whole, and no temporary, is the export run's concern.
+        QVERIFY(onDisk.size() < plan.size());
+        QTRY_VERIFY(!dialog.IsOpen());
+    }
+
+    // The chosen targets only: an existing file kept, a folder that cannot be made, and the
+    // rest written; the summary counts what is on disk, names each failed path in its details,
+    // and opens the folder on request.
+    void summaryMatchesTheFolder() {
+        const QString name = QStringLiteral("My.App-2");
+        const QList<PlatformTarget> targets{PlatformTarget::Windows, PlatformTarget::Android};
+        QSet<QString> planned;
+        for (const PlannedFile& file : PlatformRun::Plan(targets, name))
+            planned.insert(file.path);
+        const QString kept = name + QStringLiteral(".ico");
+        const QString blockedFolder = QStringLiteral("android/res/mipmap-hdpi");
+        const QStringList blocked = QStringList(planned.begin(), planned.end())
+                                        .filter(QRegularExpression("^" + blockedFolder + "/"));
+        QVERIFY(planned.contains(kept));
+        QVERIFY(!blocked.isEmpty());
+        QVERIFY(TestImages::WriteFile(m_folder->filePath(kept), "old icon"));
+        QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("android/res")));
+        QVERIFY(TestImages::WriteFile(m_folder->filePath(blockedFolder), "a file, not a folder"));
+
+        EditorFixture editor;
+        DialogDriver dialog(editor);
+        dialog.Choose(targets, name, m_folder->path(), false);
+        editor.prompter.answers = {0}; // Open Folder
+        QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "OpenUrl");
+        const QString summary = dialog.ExportAndWaitForSummary();
+        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+
+        const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
+        QCOMPARE(onDisk, planned - QSet<QString>(blocked.begin(), blocked.end()) << blockedFolder);
+        // Every planned file but the blocked ones and the one kept is written.
+        const int written = int(planned.size() - blocked.size()) - 1;
+        QVERIFY2(summary.contains(QStringLiteral("Files written: %1, skipped: 1, failed: %2")
+                                      .arg(written)
+                                      .arg(blocked.size())),
+                 qPrintable(summary));
+        QCOMPARE(TestImages::ReadFile(m_folder->filePath(kept)), QByteArray("old icon"));
+        const QString details = editor.prompter.questions.last().details;
+        for (const QString& path : blocked)
+            QVERIFY2(details.contains(m_folder->filePath(path)), qPrintable(path));
+        QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));
+        QVERIFY(!editor.prompter.questions.last().good); // failures are not good news
+        QCOMPARE(m_openedUrls, QList<QUrl>{QUrl::fromLocalFile(m_folder->path())});
+        QTRY_VERIFY(!dialog.IsOpen());
+    }
+
+    // The app name reaches the web manifest; every choice comes back next time.
+    void choicesAreRemembered() {
+        EditorFixture editor;
+        const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Web};
+        {
+            // The first time: every platform, the default name, no folder or app name yet.
+            DialogDriver dialog(editor);
+            QCOMPARE(dialog.CheckedTargets(), AllTargets);
+            QCOMPARE(dialog.NameField()->text(), PlatformPlan::DefaultName());
+            QVERIFY(dialog.FolderField()->text().isEmpty());
+            QVERIFY(dialog.AppNameField()->text().isEmpty());
+            QVERIFY(!dialog.Replace()->isChecked());
+            QVERIFY(!dialog.ExportButton()->isEnabled());
+            dialog.Choose(chosen, QStringLiteral("Again"), m_folder->path(), true);
+            UserInput::Type(dialog.AppNameField(), QStringLiteral("My App"), false);
+            QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
+            QTRY_VERIFY(!dialog.IsOpen());
+        }
+        QFile manifest(QDir(m_folder->path()).filePath("web/manifest.webmanifest"));
+        QVERIFY(manifest.open(QIODevice::ReadOnly));
+        QCOMPARE(QJsonDocument::fromJson(manifest.readAll()).object().value("name").toString(),
+                 QStringLiteral("My App"));
+        DialogDriver dialog(editor);
+        QCOMPARE(dialog.CheckedTargets(), chosen);
+        QCOMPARE(dialog.NameField()->text(), QStringLiteral("Again"));
+        QCOMPARE(dialog.FolderField()->text(), m_folder->path());
+        QCOMPARE(dialog.AppNameField()->text(), QStringLiteral("My App"));
+        QVERIFY(dialog.Replace()->isChecked());
+        QVERIFY(dialog.ExportButton()->isEnabled());
     }
 };
 

@@ -38,8 +38,7 @@ class tst_IconImageInput : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
-        QImage photo(512, 512, QImage::Format_ARGB32);
-        photo.fill(QColor(200, 40, 40));
+        QImage photo = TestImages::Filled(512, 512, QColor(200, 40, 40));
         photo.setDotsPerMeterX(qRound(144 / 0.0254));
         photo.setDotsPerMeterY(qRound(144 / 0.0254));
         m_photo = Path("photo.PNG");
@@ -104,13 +103,12 @@ private slots:
         DesignSettings dropped;
         dropped.text = QStringLiteral("Dropped");
         QVERIFY(WriteFile(Path("dropped.sgp"), MakeProfileText(dropped).toUtf8()));
-        const QString before = editor.controls().textFieldText->text();
         UserInput::Click(editor.controls().checkIconShadow);
         editor.prompter.answers = {kCancel};
         Drop(editor.controls().imageViewIcon, Path("dropped.sgp"));
         QCOMPARE(editor.prompter.questions.size(), 1);
         QCOMPARE(editor.prompter.questions.first().buttons, kUnsavedButtons);
-        QCOMPARE(editor.controls().textFieldText->text(), before);
+        QVERIFY(editor.controls().textFieldText->text().isEmpty());
         editor.prompter.answers = {kDontSave};
         Drop(editor.controller(), Path("dropped.sgp"));
         QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Dropped"));
@@ -153,7 +151,6 @@ private slots:
 
         QVERIFY(editor.WaitUntilIdle());
         editor.controller()->OnClearIconImage();
-        QVERIFY(editor.controller()->iconImage().isNull());
         QVERIFY(field->text().isEmpty());
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QVERIFY(editor.WaitUntilIdle());

@@ -15,18 +15,42 @@ void Wheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers = Qt::N
     QApplication::sendEvent(target, &event);
 }
 
-float DesignValue(const IconDesign& design, const QString& key) {
-    const QHash<QString, float IconDesign::*> members{
-        {"IconVerticalOffset", &IconDesign::iconVerticalOffset},
-        {"IconHorizontalOffset", &IconDesign::iconHorizontalOffset},
-        {"IconScale", &IconDesign::iconScale},
-        {"TextVerticalOffset", &IconDesign::textVerticalOffset},
-        {"TextHorizontalOffset", &IconDesign::textHorizontalOffset},
-        {"FontSize", &IconDesign::fontSize},
-        {"CanvasWidth", &IconDesign::canvasWidth},
-        {"CanvasHeight", &IconDesign::canvasHeight}};
-    return design.*members.value(key);
-}
+// A number typed into a field (named after its key), as the field shows it and as the design
+// takes it.
+const struct {
+    const char *row, *key, *typed, *shown;
+    float IconDesign::*value;
+} TypedNumbers[] = {
+    {"decimal", "IconScale", "12.5", "1", &IconDesign::iconScale},
+    {"empty text offset", "TextVerticalOffset", "", "40", &IconDesign::textVerticalOffset},
+    {"plus sign", "IconHorizontalOffset", "+25", "+25", &IconDesign::iconHorizontalOffset},
+    {"trailing blank", "TextHorizontalOffset", "25 ", "0", &IconDesign::textHorizontalOffset},
+    {"above the maximum", "FontSize", "20000", "10000", &IconDesign::fontSize},
+    {"below the minimum", "IconVerticalOffset", "-20000", "-10000",
+     &IconDesign::iconVerticalOffset},
+    {"zero font size", "FontSize", "0", "1", &IconDesign::fontSize},
+    {"scale above 999", "IconScale", "1000", "999", &IconDesign::iconScale},
+    {"beyond 64 bits", "TextVerticalOffset", "9223372036854775808", "40",
+     &IconDesign::textVerticalOffset},
+    {"exponent", "FontSize", "1e3", "1", &IconDesign::fontSize},
+    // Which sizes the canvas takes is the output settings' concern.
+    {"zero width", "CanvasWidth", "0", "1", &IconDesign::canvasWidth},
+    {"unchanged width", "CanvasWidth", "1024", "1024", &IconDesign::canvasWidth},
+    {"too high", "CanvasHeight", "20000", "10000", &IconDesign::canvasHeight},
+};
+
+// Each layer's switch, the section it heads a group of, and the layer it turns on and off.
+const struct {
+    const char *check, *section;
+    bool IconDesign::*layer;
+} LayerSwitches[] = {
+    {"checkTransparentBackground", "Background", &IconDesign::transparentBackground},
+    {"checkBackgroundStroke", "Background", &IconDesign::backgroundStroke},
+    {"checkBackgroundShadow", "Background", &IconDesign::backgroundShadow},
+    {"checkIconShadow", "Icon", &IconDesign::iconShadow},
+    {"checkTextStroke", "Text", &IconDesign::textStroke},
+    {"checkTextShadow", "Text", &IconDesign::textShadow},
+};
 
 } // namespace
 
@@ -78,18 +102,10 @@ private slots:
         QVERIFY(caption);
         const double before = c.stepperIconScale->value();
         const int history = editor.HistorySize();
-        QPoint at(2, caption->height() / 2);
-        QTest::mousePress(caption, Qt::LeftButton, {}, at);
-        for (int move = 0; move < 3; ++move) {
-            at.rx() += 20;
-            QMouseEvent event(QEvent::MouseMove, at, caption->mapToGlobal(at), Qt::NoButton,
-                              Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(caption, &event);
-            const int renders = editor.Renders();
-            QVERIFY(editor.WaitForRenders(renders + 1));
+        UserInput::Drag(caption, QPoint(2, caption->height() / 2), 3, 20, [&] {
+            QVERIFY(editor.WaitForRenders(editor.Renders() + 1));
             QVERIFY(editor.WaitUntilIdle());
-        }
-        QTest::mouseRelease(caption, Qt::LeftButton, {}, at);
+        });
         QVERIFY(editor.WaitUntilIdle());
         QTest::qWait(300); // a delayed preview would record once more
         QCOMPARE(c.stepperIconScale->value(), before + 60 / 4);
@@ -103,18 +119,13 @@ private slots:
     void hexField_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("taken"); // empty: refused
-        QTest::newRow("with #") << "#FF8000"
-                                << "#ff8000";
-        QTest::newRow("lower case, no #") << "12ab9f"
-                                          << "#12ab9f";
-        QTest::newRow("pasted with blanks") << " #00FF00 "
-                                            << "#00ff00";
-        QTest::newRow("short form") << "#FFF"
-                                    << "";
-        QTest::newRow("not hex") << "#GG0000"
-                                 << "";
-        QTest::newRow("name") << "red"
-                              << "";
+        for (const auto& [row, typed, taken] : {std::tuple{"with #", "#FF8000", "#ff8000"},
+                                                {"lower case, no #", "12ab9f", "#12ab9f"},
+                                                {"pasted with blanks", " #00FF00 ", "#00ff00"},
+                                                {"short form", "#FFF", ""},
+                                                {"not hex", "#GG0000", ""},
+                                                {"name", "red", ""}})
+            QTest::newRow(row) << QString(typed) << QString(taken);
     }
     void hexField() {
         QFETCH(QString, typed);
@@ -172,28 +183,16 @@ private slots:
     // it, so a header under the switch would take it) turns the layer over in one undo step
     // and leaves the section open; the background's switch shows while its section is closed.
     void layerSwitchesHeadTheirGroups_data() {
-        QTest::addColumn<QString>("check");
-        QTest::addColumn<QString>("section");
-        for (const auto& [check, section] : {std::pair{"checkTransparentBackground", "Background"},
-                                             {"checkBackgroundStroke", "Background"},
-                                             {"checkBackgroundShadow", "Background"},
-                                             {"checkIconShadow", "Icon"},
-                                             {"checkTextStroke", "Text"},
-                                             {"checkTextShadow", "Text"}})
-            QTest::newRow(check) << QString(check) << QString(section);
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(LayerSwitches)); ++row)
+            QTest::newRow(LayerSwitches[row].check) << row;
     }
     void layerSwitchesHeadTheirGroups() {
-        QFETCH(QString, check);
-        QFETCH(QString, section);
-        const QHash<QString, bool IconDesign::*> layers{
-            {"checkTransparentBackground", &IconDesign::transparentBackground},
-            {"checkBackgroundStroke", &IconDesign::backgroundStroke},
-            {"checkBackgroundShadow", &IconDesign::backgroundShadow},
-            {"checkIconShadow", &IconDesign::iconShadow},
-            {"checkTextStroke", &IconDesign::textStroke},
-            {"checkTextShadow", &IconDesign::textShadow}};
+        QFETCH(int, row);
+        const QString check = LayerSwitches[row].check;
+        const QString section = LayerSwitches[row].section;
         const auto layerOn = [&](const EditorFixture& editor) {
-            return editor.log->LastDesign().*layers.value(check);
+            return editor.log->LastDesign().*LayerSwitches[row].layer;
         };
         QSettings().remove("inspector");
         EditorFixture editor;
@@ -237,21 +236,17 @@ private slots:
         auto* zoom = editor.Find<QLabel>("statusZoom");
         QVERIFY(canvas->fitting());
         editor.controls().textFieldText->setFocus();
-        const struct {
-            QKeyCombination keys;
-            double zoom; // 0: fit
-        } steps[] = {{Qt::CTRL | Qt::Key_1, 1.0},
-                     {Qt::CTRL | Qt::Key_Plus, 1.5},
-                     {Qt::CTRL | Qt::Key_Minus, 1.0},
-                     {Qt::CTRL | Qt::Key_Minus, 0.75},
-                     {Qt::CTRL | Qt::Key_0, 0}};
-        for (const auto& step : steps) {
-            QTest::keyClick(QApplication::focusWidget(), step.keys.key(),
-                            step.keys.keyboardModifiers());
-            QCOMPARE(canvas->fitting(), step.zoom == 0);
-            if (step.zoom != 0) {
-                QCOMPARE(canvas->zoom(), step.zoom);
-                QCOMPARE(zoom->text(), QStringLiteral("%1 %").arg(step.zoom * 100));
+        // Each key with the zoom it gives; 0: fit.
+        for (const auto& [key, level] : {std::pair{Qt::Key_1, 1.0},
+                                         {Qt::Key_Plus, 1.5},
+                                         {Qt::Key_Minus, 1.0},
+                                         {Qt::Key_Minus, 0.75},
+                                         {Qt::Key_0, 0.0}}) {
+            QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+            QCOMPARE(canvas->fitting(), level == 0);
+            if (level != 0) {
+                QCOMPARE(canvas->zoom(), level);
+                QCOMPARE(zoom->text(), QStringLiteral("%1 %").arg(level * 100));
             }
         }
         Wheel(canvas, 1, Qt::ControlModifier);
@@ -265,45 +260,24 @@ private slots:
         for (const double level : {0.0, 1.0, 4.0}) {
             if (level != 0)
                 canvas->setZoom(level);
-            const QPoint middle = canvas->PixelAt(canvas->rect().center());
-            QVERIFY2(std::abs(middle.x() - 512) <= 8 && std::abs(middle.y() - 512) <= 8,
-                     qPrintable(
-                         QStringLiteral("%1: %2, %3").arg(level).arg(middle.x()).arg(middle.y())));
+            const QPoint offCentre = canvas->PixelAt(canvas->rect().center()) - QPoint(512, 512);
+            QVERIFY2(qAbs(offCentre.x()) <= 8 && qAbs(offCentre.y()) <= 8,
+                     qPrintable(QString::number(level)));
         }
     }
 
     void typedNumbers_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("shown");
-        const struct {
-            const char *row, *key, *typed, *shown;
-        } rows[] = {
-            {"decimal", "IconScale", "12.5", "1"},
-            {"empty text offset", "TextVerticalOffset", "", "40"},
-            {"plus sign", "IconHorizontalOffset", "+25", "+25"},
-            {"trailing blank", "TextHorizontalOffset", "25 ", "0"},
-            {"above the maximum", "FontSize", "20000", "10000"},
-            {"below the minimum", "IconVerticalOffset", "-20000", "-10000"},
-            {"zero font size", "FontSize", "0", "1"},
-            {"scale above 999", "IconScale", "1000", "999"},
-            {"beyond 64 bits", "TextVerticalOffset", "9223372036854775808", "40"},
-            {"exponent", "FontSize", "1e3", "1"},
-            // Which sizes the canvas takes is the output settings' concern.
-            {"zero width", "CanvasWidth", "0", "1"},
-            {"unchanged width", "CanvasWidth", "1024", "1024"},
-            {"too high", "CanvasHeight", "20000", "10000"},
-        };
-        for (const auto& row : rows)
-            QTest::newRow(row.row) << QString(row.key) << QString(row.typed) << QString(row.shown);
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(TypedNumbers)); ++row)
+            QTest::newRow(TypedNumbers[row].row) << row;
     }
     void typedNumbers() {
-        QFETCH(QString, key);
-        QFETCH(QString, typed);
-        QFETCH(QString, shown);
+        QFETCH(int, row);
+        const QString key = TypedNumbers[row].key;
+        const QString shown = TypedNumbers[row].shown;
         EditorFixture editor;
         auto* field = editor.Find<QLineEdit>("textField" + key);
-        UserInput::Type(field, typed);
+        UserInput::Type(field, TypedNumbers[row].typed);
         QCOMPARE(field->text(), shown);
         if (auto* stepper = editor.Find<Stepper>("stepper" + key)) {
             QCOMPARE(stepper->value(), shown.toDouble());
@@ -317,7 +291,7 @@ private slots:
         // The commit renders the corrected value at once and records it.
         QVERIFY(editor.WaitForRenders(2));
         QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(DesignValue(editor.log->Design(1), key), shown.toFloat());
+        QCOMPARE(editor.log->Design(1).*TypedNumbers[row].value, shown.toFloat());
         QCOMPARE(editor.HistorySize(), 2);
     }
 

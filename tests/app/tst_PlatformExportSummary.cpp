@@ -42,15 +42,14 @@ private slots:
         result.notes = {QStringLiteral("A note about the pictures.")};
         QStringList failedFiles;
         for (const QString& outcome : outcomes) {
+            using enum ExportRun::FileAction;
             const QString path = QStringLiteral("/icons/%1.png").arg(result.files.size());
-            if (outcome == u"written")
-                result.files.append({path, ExportRun::FileAction::Written, {}});
-            else if (outcome == u"kept")
-                result.files.append({path, ExportRun::FileAction::Kept, {}});
-            else {
-                result.files.append({path, ExportRun::FileAction::Failed, outcome});
+            const auto action = outcome == u"written" ? Written
+                                : outcome == u"kept"  ? Kept
+                                                      : Failed;
+            result.files.append({path, action, action == Failed ? outcome : QString()});
+            if (action == Failed)
                 failedFiles.append(path + QStringLiteral(": ") + outcome);
-            }
         }
 
         const PlatformExportSummary summary = PlatformExportSummary::Of(result, planned);

@@ -15,11 +15,11 @@ int MarginPixels(const QImage& image) {
 
 // The stand-in renderer paints interim pictures red.
 bool IsInterim(const QImage& image) {
-    return TestImages::PixelAt(image, 0, 0).red() == 255;
+    return image.pixelColor(0, 0).red() == 255;
 }
 
 int CentreAlpha(const QImage& image) {
-    return TestImages::PixelAt(image, 500, 500).alpha();
+    return image.pixelColor(500, 500).alpha();
 }
 
 // A canvas of 3000 x 2000 units, its full-size preview done: large enough for interim ones.
@@ -29,10 +29,26 @@ bool UseALargeCanvas(const EditorFixture& editor) {
     return editor.WaitUntilIdle();
 }
 
+// The controls after a state is put back: colour components come back at single precision.
+QString AsRestored(const QString& state) {
+    DesignSettings settings;
+    return ApplyProfileText(settings, state, false) ? MakeProfileText(settings) : QString();
+}
+
+bool Undo(EditorFixture& e) {
+    e.menu().undo->trigger();
+    return e.WaitUntilIdle();
+}
+bool Redo(EditorFixture& e) {
+    e.menu().redo->trigger();
+    return e.WaitUntilIdle();
+}
+
 } // namespace
 
 // One render at a time off the GUI thread; requests during a render fold into one follow-up;
-// stepper bursts wait for a quiet 0.2 seconds.
+// stepper bursts wait for a quiet 0.2 seconds. Undo and redo walk the history of completed
+// previews and output changes; they never add entries and never mark the title.
 class tst_PreviewPipeline : public QObject {
     Q_OBJECT
 
@@ -116,7 +132,6 @@ private slots:
         UserInput::Click(editor.controls().checkTransparentBackground);
         QVERIFY(editor.WaitForRenders(2));
         margins->trigger();
-        QCOMPARE(margins->text(), QStringLiteral("Show Canvas Margins"));
         QCOMPARE(MarginPixels(view->image()), 0);
         margins->trigger();
         QVERIFY(MarginPixels(view->image()) > 20);
@@ -206,11 +221,9 @@ private slots:
         QCOMPARE(editor.log->LastDesign().iconRotation, dragged);
         QVERIFY(held || editor.Renders() >= 1 + 4); // the preview followed every movement
         QCOMPARE(editor.HistorySize(), 2);
-        editor.menu().undo->trigger();
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(Undo(editor));
         QCOMPARE(rotation->floatValue(), 0.0f);
-        editor.menu().redo->trigger();
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(Redo(editor));
         QCOMPARE(rotation->floatValue(), dragged);
     }
 
@@ -245,6 +258,59 @@ private slots:
         QThreadPool::globalInstance()->waitForDone();
         QTest::qWait(20); // the hand-back would arrive now
         QCOMPARE(editor.Renders(), 1);
+    }
+
+    // How many states the history keeps, how undo walks them and what a new edit drops is the
+    // history's own concern; here, what the window does with them.
+    void undoRedoAndANewEdit() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        UserInput::Click(c.checkTextStroke);
+        QVERIFY(editor.WaitUntilIdle());
+        UserInput::Type(c.textFieldFontSize, "300");
+        QVERIFY(editor.WaitUntilIdle());
+        UserInput::Step(c.sliderIconRotation);
+        QVERIFY(editor.WaitUntilIdle());
+        const QString edited = editor.controller()->MakeProfileText();
+        editor.window->setWindowTitle(QStringLiteral("Sigilon - logo")); // as after a save
+
+        QVERIFY(Undo(editor));
+        QVERIFY(Undo(editor));
+        QCOMPARE(c.textFieldFontSize->text(), QStringLiteral("800"));
+        QVERIFY(c.checkTextStroke->isChecked());
+        QCOMPARE(editor.log->LastDesign().fontSize, 800.0f); // what the next render draws
+        QVERIFY(Undo(editor));
+        const int renders = editor.Renders();
+        QVERIFY(Undo(editor)); // past the oldest state nothing happens
+        QCOMPARE(editor.Renders(), renders);
+        // Four redos: the last one is past the newest state.
+        for (int step = 0; step < 4; ++step)
+            QVERIFY(Redo(editor));
+        QCOMPARE(editor.controller()->MakeProfileText(), AsRestored(edited));
+        QCOMPARE(editor.controller()->history().currenState(), 3);
+        QCOMPARE(editor.HistorySize(), 4);
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
+    }
+
+    // A click beside a slider's handle, a key and the wheel are one undo step each; a drag is
+    // one too (above).
+    void sliderStepsAreOneUndoStepEach() {
+        EditorFixture editor;
+        FloatSlider* rotation = editor.controls().sliderIconRotation; // 0 at the start
+        QSlider* bar = rotation->slider();
+        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 2, bar->height() / 2));
+        QVERIFY(editor.WaitUntilIdle());
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Left);
+        QVERIFY(editor.WaitUntilIdle());
+        QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(bar, &wheel);
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.HistorySize(), 4);
+        for (int step = 0; step < 3; ++step)
+            QVERIFY(Undo(editor));
+        QCOMPARE(rotation->floatValue(), 0.0f);
     }
 };
 

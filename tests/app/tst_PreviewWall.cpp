@@ -29,12 +29,6 @@ PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
     return nullptr;
 }
 
-QImage Flat(const QColor& color, int side = 256) {
-    QImage image(side, side, QImage::Format_ARGB32_Premultiplied);
-    image.fill(color);
-    return image;
-}
-
 // The tile view as the screen shows it.
 QImage Shown(QWidget* view) {
     return view->grab().toImage().convertToFormat(QImage::Format_ARGB32);
@@ -89,7 +83,6 @@ private slots:
         QVERIFY(WallItem(editor)->isChecked());
         QVERIFY(WallTabShown(editor));
         QVERIFY(shown.wait(60000));
-        // Which tiles the looks draw, and how, is their own concern.
         const QList<PreviewTile> looks = PlatformLooks::WallTiles(
             editor.log->LastDesign(), editor.controller()->currentIcon(), 1);
         QCOMPARE(wall->tileViews().size(), looks.size());
@@ -98,9 +91,8 @@ private slots:
             QVERIFY2(view && view->isVisible(), qPrintable(look.caption));
             QVERIFY(view->tile().image == look.image);
             const QList<QLabel*> labels = view->findChildren<QLabel*>();
-            QCOMPARE(labels.size(), 1);
+            QVERIFY(labels.size() == 1 && labels.front()->isVisible());
             QCOMPARE(labels.front()->text(), look.caption);
-            QVERIFY(labels.front()->isVisible());
             // Laid out once the window has handled its pending events.
             QVERIFY2(
                 QTest::qWaitFor([&] { return ContainsUnscaled(Shown(view), look.image); }, 30000),
@@ -114,21 +106,21 @@ private slots:
               {QStringLiteral("iOS"), false}}) {
             PreviewTileView* view = TileView(wall, caption);
             const QImage before = Shown(view);
-            QHoverEvent enter(QEvent::HoverEnter, QPointF(10, 10), QPointF(10, 10),
-                              QPointF(-1, -1));
+            const QPointF inside(10, 10), outside(-1, -1);
+            QHoverEvent enter(QEvent::HoverEnter, inside, inside, outside);
             QApplication::sendEvent(view, &enter);
-            const QImage hovered = Shown(view);
-            QHoverEvent leave(QEvent::HoverLeave, QPointF(-1, -1), QPointF(-1, -1),
-                              QPointF(10, 10));
+            QVERIFY2((Shown(view) != before) == outlined, qPrintable(caption));
+            QHoverEvent leave(QEvent::HoverLeave, outside, outside, inside);
             QApplication::sendEvent(view, &leave);
-            QVERIFY2((hovered != before) == outlined, qPrintable(caption));
             QCOMPARE(Shown(view), before);
         }
 
         const QImage iosBefore = TileView(wall, QStringLiteral("iOS"))->tile().image;
         const auto realCentreAlpha = [wall] {
-            const QImage real = TileView(wall, QStringLiteral("128 × 128"))->tile().image;
-            return TestImages::PixelAt(real, 64, 64).alpha();
+            return TileView(wall, QStringLiteral("128 × 128"))
+                ->tile()
+                .image.pixelColor(64, 64)
+                .alpha();
         };
         QCOMPARE(realCentreAlpha(), 255);
         shown.clear();
@@ -150,16 +142,14 @@ private slots:
         IconDesign design;
         design.canvasWidth = design.canvasHeight = 256;
         for (const QColor& color : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)})
-            wall.ShowRendering(design, Flat(color));
+            wall.ShowRendering(design, TestImages::Filled(256, 256, color));
         QVERIFY(shown.wait(60000));
         QTest::qWait(300); // a superseded result would arrive about now
         QCOMPARE(shown.size(), 1);
         const PreviewTileView* largest = TileView(&wall, QStringLiteral("128 × 128"));
         QVERIFY(largest);
         const PreviewTile tile = largest->tile();
-        const QPoint centre = tile.iconArea.center();
-        QVERIFY(TestImages::ColorsClose(TestImages::PixelAt(tile.image, centre.x(), centre.y()),
-                                        Qt::blue, 0));
+        QCOMPARE(tile.image.pixelColor(tile.iconArea.center()).toRgb(), QColor(Qt::blue));
     }
 
     // The menu item's state survives into the next window, and a hidden wall computes nothing.

@@ -25,11 +25,8 @@ bool ColorsClose(const QColor& a, const QColor& b, int tolerance) {
 
 QString FirstDifference(const QImage& a, const QImage& b, int tolerance) {
     if (a.size() != b.size())
-        return QStringLiteral("sizes differ: %1x%2 and %3x%4")
-            .arg(a.width())
-            .arg(a.height())
-            .arg(b.width())
-            .arg(b.height());
+        return QString::asprintf("sizes differ: %dx%d and %dx%d", a.width(), a.height(), b.width(),
+                                 b.height());
     const QImage ca = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QImage cb = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     for (int y = 0; y < ca.height(); ++y) {
@@ -37,11 +34,8 @@ QString FirstDifference(const QImage& a, const QImage& b, int tolerance) {
         const auto* rb = reinterpret_cast<const QRgb*>(cb.constScanLine(y));
         for (int x = 0; x < ca.width(); ++x) {
             if (!ColorsClose(QColor::fromRgba(ra[x]), QColor::fromRgba(rb[x]), tolerance))
-                return QStringLiteral("pixel (%1, %2) differs: %3 and %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(ra[x], 8, 16, QLatin1Char('0'))
-                    .arg(rb[x], 8, 16, QLatin1Char('0'));
+                return QString::asprintf("pixel (%d, %d) differs: %08x and %08x", x, y, ra[x],
+                                         rb[x]);
         }
     }
     return {};

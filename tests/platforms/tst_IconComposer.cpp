@@ -10,12 +10,7 @@
 #include "platforms/PlatformPlan.h"
 #include "render/ImageTools.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QPainter>
-#include <QRegularExpression>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 #include <functional>
@@ -46,11 +41,9 @@ QColor ColourOf(const QJsonValue& value) {
 // An SVG asset's size in points: its root's width and height.
 QSizeF SvgSize(const QByteArray& document) {
     QXmlStreamReader reader(document);
-    while (!reader.atEnd())
-        if (reader.readNext() == QXmlStreamReader::StartElement)
-            return {reader.attributes().value("width").toDouble(),
-                    reader.attributes().value("height").toDouble()};
-    return {};
+    reader.readNextStartElement();
+    return {reader.attributes().value("width").toDouble(),
+            reader.attributes().value("height").toDouble()};
 }
 
 // The document in the light appearance, flat: the fill over the canvas (the system's own fill
@@ -83,16 +76,13 @@ QImage Composed(const QString& folder) {
             const QJsonArray move = position["translation-in-points"].toArray();
             const QPointF centre(Points / 2 + move[0].toDouble(), Points / 2 + move[1].toDouble());
             const QByteArray bytes = TestImages::ReadFile(path);
-            const bool svg = path.endsWith(".svg");
-            const QSizeF size = (svg ? SvgSize(bytes) : QSizeF(QImage(path).size())) * scale;
+            const auto image = SvgImage::Read(bytes);
+            const QSizeF size = (image ? SvgSize(bytes) : QSizeF(QImage(path).size())) * scale;
             const QRectF target(centre - QPointF(size.width(), size.height()) / 2, size);
-            if (!svg) {
+            if (!image) {
                 painter.drawImage(target, QImage(path));
                 continue;
             }
-            const auto image = SvgImage::Read(bytes);
-            if (!image)
-                return {};
             const QRectF box = image->viewBox();
             painter.drawImage(
                 0, 0,
@@ -181,8 +171,8 @@ class IconComposerTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(m_folder.isValid()); }
 
-    void composedFlatIsTheFullBleedPicture_data() { Designs(); }
-    void composedFlatIsTheFullBleedPicture() {
+    void documentFollowsTheFormat_data() { Designs(); }
+    void documentFollowsTheFormat() {
         QFETCH(Change, change);
         IconDesign design;
         change(design);
@@ -196,18 +186,9 @@ private slots:
         const QImage expected = ImageTools::RenderIcon(unshadowed, fullBleed);
         const double difference = TestImages::MeanAbsoluteDifference(Composed(folder), expected);
         QVERIFY2(difference <= 2.0, qPrintable(QString::number(difference)));
-    }
 
-    void documentFollowsTheFormat_data() { Designs(); }
-    void documentFollowsTheFormat() {
-        QFETCH(Change, change);
-        IconDesign design;
-        change(design);
-        const QString folder = Written(design);
-        QJsonParseError error;
         const QJsonObject root =
-            QJsonDocument::fromJson(TestImages::ReadFile(folder + "/icon.json"), &error).object();
-        QCOMPARE(error.error, QJsonParseError::NoError);
+            QJsonDocument::fromJson(TestImages::ReadFile(folder + "/icon.json")).object();
         QCOMPARE(root["supported-platforms"].toObject(),
                  (QJsonObject{{"squares", "shared"}, {"circles", QJsonArray{"watchOS"}}}));
 

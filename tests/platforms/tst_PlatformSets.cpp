@@ -4,16 +4,14 @@
 // its own is checked against the rules table of tst_PlannedFileRules.
 
 #include "export/PngEncoder.h"
+#include "helpers/PlatformRun.h"
 #include "helpers/TestImages.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/IconContainerReader.h"
-#include "platforms/PlatformExport.h"
-#include "platforms/PlatformPlan.h"
 #include "render/ImageTools.h"
 
 #include <QPainter>
-#include <QXmlStreamReader>
 #include <QtTest>
 
 using TestImages::PixelAt;
@@ -59,13 +57,12 @@ class PlatformSetsTest : public QObject {
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
-        const PlatformExport::Result result = PlatformExport::Run(
-            SetDesign(),
-            PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Icns,
-                                 PlatformTarget::Windows, PlatformTarget::Android,
-                                 PlatformTarget::Web, PlatformTarget::Linux},
-                                MakePlatformSetOptions(IconDesign(), "AppIcon", QString())),
-            m_folder.filePath(""), false);
+        const PlatformExport::Result result =
+            PlatformExport::Run(SetDesign(),
+                                PlatformRun::Plan({PlatformTarget::Xcode, PlatformTarget::Icns,
+                                                   PlatformTarget::Windows, PlatformTarget::Android,
+                                                   PlatformTarget::Web, PlatformTarget::Linux}),
+                                m_folder.filePath(""), false);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes, QStringList());
     }
@@ -78,15 +75,13 @@ private slots:
         const QImage tinted = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-tinted.png"));
         // Left of the centre only the background; the icon is red left of x 640, blue right.
         const QPoint background(150, 512), red(580, 580), blue(700, 580);
-        QCOMPARE(PixelAt(plain, background.x(), background.y()).alpha(), 255);
-        QCOMPARE(PixelAt(dark, background.x(), background.y()).alpha(), 0);
-        QCOMPARE(PixelAt(tinted, background.x(), background.y()).alpha(), 0);
-        const int redHue = PixelAt(dark, red.x(), red.y()).hsvHue();
+        QCOMPARE(plain.pixelColor(background).alpha(), 255);
+        QCOMPARE(dark.pixelColor(background).alpha(), 0);
+        QCOMPARE(tinted.pixelColor(background).alpha(), 0);
+        const int redHue = dark.pixelColor(red).hsvHue();
         QVERIFY2(redHue <= 10 || redHue >= 350, qPrintable(QString::number(redHue)));
-        QVERIFY(qAbs(PixelAt(dark, blue.x(), blue.y()).hsvHue() - 240) <= 25);
-        QCOMPARE(PixelAt(tinted, red.x(), red.y()).alpha(), 255);
-        QVERIFY(PixelAt(tinted, red.x(), red.y()).red() >
-                PixelAt(tinted, blue.x(), blue.y()).red());
+        QVERIFY(qAbs(dark.pixelColor(blue).hsvHue() - 240) <= 25);
+        QVERIFY(tinted.pixelColor(red).red() > tinted.pixelColor(blue).red());
     }
 
     // Without icon or text the dark and tinted icons show the background's shape, white and
@@ -202,29 +197,9 @@ private slots:
         QVERIFY2(difference.isEmpty(), qPrintable(difference));
     }
 
-    // The plain design of the whole set gives no note; a transparent one on a small canvas
-    // is told of the white behind the full-bleed icons and of the enlargement, and every
-    // picture still has its own size.
-    void notesSayWhatTheUserShouldKnow() {
-        IconDesign design = SetDesign(200);
-        design.transparentBackground = true;
-        TestImages::ScratchFolder folder;
-        const QList<PlannedFile> plan =
-            PlatformPlan::Files({PlatformTarget::Icns, PlatformTarget::Android},
-                                MakePlatformSetOptions(IconDesign(), "N", QString()));
-        const PlatformExport::Result result =
-            PlatformExport::Run(design, plan, folder.filePath(""), false);
-        QVERIFY(result.AllWritten());
-        QCOMPARE(result.notes.size(), 2);
-        QVERIFY2(result.notes[0].contains("white"), qPrintable(result.notes[0]));
-        QVERIFY2(result.notes[1].contains("200 x 200"), qPrintable(result.notes[1]));
-        const QImage store = ReadImage(folder.filePath("android/play-store-512.png"));
-        QCOMPARE(store.size(), QSize(512, 512));
-        QCOMPARE(PixelAt(store, 0, 0), QColor(Qt::white));
-    }
-
-    // What no container can hold; what they hold is read back above.
-    void icoRefusesWhatItCannotHold_data() {
+    // What no container can hold (for an icns: no entry of a size with a type code); what
+    // they hold is read back above.
+    void containersRefuseWhatTheyCannotHold_data() {
         QTest::addColumn<QList<QImage>>("pictures");
         QTest::newRow("nothing") << QList<QImage>{};
         QTest::newRow("not square") << QList<QImage>{TestImages::AsymmetricImage(16, 15)};
@@ -232,12 +207,9 @@ private slots:
         QTest::newRow("a null picture")
             << QList<QImage>{TestImages::AsymmetricImage(16, 16), QImage()};
     }
-    void icoRefusesWhatItCannotHold() {
+    void containersRefuseWhatTheyCannotHold() {
         QFETCH(QList<QImage>, pictures);
         QVERIFY(IcoWriter::Write(pictures).isEmpty());
-    }
-
-    void icnsWithoutAnyFittingEntryIsEmpty() {
         QVERIFY(IcnsWriter::Write({}).isEmpty());
         QVERIFY(IcnsWriter::Write({{48, QByteArray("png")}}).isEmpty());
     }

@@ -1,17 +1,28 @@
 // The web set as a browser and a page author take it, as planned: the manifest read as JSON
 // with the app's name and the design's colours, its icons and the references of head.html
 // files of the set, and an app name of any characters kept intact in both. That every planned
-// file is written as its rule says is checked by tst_PlannedFileRules.
+// file is written as its rule says is checked by tst_PlannedFileRules. The SVG favicon, as
+// written: in a light colour scheme exactly the design's own SVG document, in a dark one on a
+// darkened background with every glyph colour at least 4.5:1 against it and the glyphs that
+// already were left as they are (the dark rules lifted out of their media query).
 
+#include "design/ColorContrast.h"
+#include "helpers/TestImages.h"
+#include "imageio/SvgImage.h"
+#include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
+#include "render/SvgWriter.h"
 
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QRegularExpression>
+#include <QPainter>
 #include <QtTest>
 
+#include <functional>
+
+using TestImages::PixelAt;
+
 namespace {
+
+using Change = std::function<void(IconDesign&)>;
 
 Rgba FromHex(const QString& hex) {
     const QColor colour(hex);
@@ -26,55 +37,96 @@ PlannedFile Planned(const PlatformSetOptions& options, const QString& name) {
     return {};
 }
 
+// A design's colours and names, and what its manifest says: the colours at the top and the
+// bottom of the icon as theme and background.
+const struct {
+    const char *what, *setName, *appName;
+    bool transparent;
+    const char *start, *end, *name, *theme, *background;
+} ManifestRows[] = {
+    {"app name given", "AppIcon", "Weather Now", false, "#e4573f", "#1a2b3c", "Weather Now",
+     "#e4573f", "#1a2b3c"},
+    {"no app name: the set's", "My.App", "", false, "#0080ff", "#004080", "My.App", "#0080ff",
+     "#004080"},
+    {"spaces around the app name", "x", "  Notes ", false, "#000000", "#ffffff", "Notes", "#000000",
+     "#ffffff"},
+    {"only spaces: the set's", "x", "   ", false, "#102030", "#405060", "x", "#102030", "#405060"},
+    {"transparent background stands on white", "x", "T", true, "#e4573f", "#1a2b3c", "T", "#ffffff",
+     "#ffffff"},
+    {"invisible colour shows the white below", "x", "T", false, "#00e4573f", "#ff1a2b3c", "T",
+     "#ffffff", "#1a2b3c"},
+};
+
 // Empty when the text is no JSON object.
 QJsonObject Manifest(const QByteArray& text) {
     return QJsonDocument::fromJson(text).object();
 }
 
+constexpr int kSide = 512;
+const QByteArray kDarkQuery = "@media (prefers-color-scheme: dark){";
+
+// Glyphs on the background alone: no shadow or outline to blur the colours measured.
+IconDesign BaseDesign() {
+    IconDesign design;
+    design.canvasWidth = design.canvasHeight = kSide;
+    design.backgroundStroke = false;
+    design.backgroundShadow = false;
+    design.textShadow = false;
+    design.text = QStringLiteral("Ab");
+    design.fontSize = 360.0f;
+    return design;
+}
+
+// The SVG favicon as the export writes it; empty when it is not written.
+QByteArray WrittenFavicon(const IconDesign& design) {
+    TestImages::ScratchFolder folder;
+    const PlannedFile file = Planned(MakePlatformSetOptions(design, "S", {}), "icon.svg");
+    if (!PlatformExport::Run(design, {file}, folder.filePath({}), false).AllWritten())
+        return {};
+    return TestImages::ReadFile(folder.filePath(file.path));
+}
+
+// The document with its dark rules applied unconditionally; empty when it has none.
+QByteArray AsInDarkScheme(QByteArray document) {
+    const qsizetype query = document.indexOf(kDarkQuery);
+    const qsizetype end = document.indexOf("}</style>", query);
+    if (query < 0 || end < 0)
+        return {};
+    return document.remove(end, 1).remove(query, kDarkQuery.size());
+}
+
+QImage Drawn(const QByteArray& document) {
+    const auto image = SvgImage::Read(document);
+    return image ? image->Draw(QSize(kSide, kSide), QTransform())
+                       .convertToFormat(QImage::Format_ARGB32)
+                 : QImage();
+}
+
+// A transparent picture as it shows on a dark tab or page.
+QImage OnDarkPage(const QImage& image) {
+    QImage page(image.size(), QImage::Format_ARGB32);
+    page.fill(ColorContrast::DarkHomeScreen());
+    QPainter(&page).drawImage(0, 0, image);
+    return page;
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Change)
 
 class WebSetTest : public QObject {
     Q_OBJECT
 
 private slots:
     void manifestInstallsTheApp_data() {
-        QTest::addColumn<QString>("setName");
-        QTest::addColumn<QString>("appName");
-        QTest::addColumn<bool>("transparent");
-        QTest::addColumn<QString>("start");
-        QTest::addColumn<QString>("end");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("theme");      // the colour at the top of the icon
-        QTest::addColumn<QString>("background"); // the colour at its bottom
-        const auto row = [](const char* what, const char* setName, const char* appName,
-                            bool transparent, const char* start, const char* end, const char* name,
-                            const char* theme, const char* background) {
-            QTest::newRow(what) << QString(setName) << QString(appName) << transparent
-                                << QString(start) << QString(end) << QString(name) << QString(theme)
-                                << QString(background);
-        };
-        row("app name given", "AppIcon", "Weather Now", false, "#e4573f", "#1a2b3c", "Weather Now",
-            "#e4573f", "#1a2b3c");
-        row("no app name: the set's", "My.App", "", false, "#0080ff", "#004080", "My.App",
-            "#0080ff", "#004080");
-        row("spaces around the app name", "x", "  Notes ", false, "#000000", "#ffffff", "Notes",
-            "#000000", "#ffffff");
-        row("only spaces: the set's", "x", "   ", false, "#102030", "#405060", "x", "#102030",
-            "#405060");
-        row("transparent background stands on white", "x", "T", true, "#e4573f", "#1a2b3c", "T",
-            "#ffffff", "#ffffff");
-        row("invisible colour shows the white below", "x", "T", false, "#00e4573f", "#ff1a2b3c",
-            "T", "#ffffff", "#1a2b3c");
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(ManifestRows)); ++row)
+            QTest::newRow(ManifestRows[row].what) << row;
     }
     void manifestInstallsTheApp() {
-        QFETCH(QString, setName);
-        QFETCH(QString, appName);
-        QFETCH(bool, transparent);
-        QFETCH(QString, start);
-        QFETCH(QString, end);
-        QFETCH(QString, name);
-        QFETCH(QString, theme);
-        QFETCH(QString, background);
+        QFETCH(int, row);
+        const auto& [what, setName, appName, transparent, start, end, name, theme, background] =
+            ManifestRows[row];
         IconDesign design;
         design.transparentBackground = transparent;
         design.gradientStartColor = FromHex(start);
@@ -160,6 +212,100 @@ private slots:
         const qsizetype lines = head.count(u'\n');
         QCOMPARE(head.count(u'<'), lines);
         QCOMPARE(head.count(u'>'), lines);
+    }
+
+    void darkLookKeepsGlyphsLegible_data() {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("navy text outlined in black on white") << Change([](IconDesign& d) {
+            d.gradientStartColor = d.gradientEndColor = {1.0, 1.0, 1.0, 1.0};
+            d.textColor = {0.1, 0.12, 0.45, 1.0};
+            d.textStroke = true;
+            d.textStrokeSize = 8.0f;
+            d.textStrokeColor = {0.0, 0.0, 0.0, 1.0};
+        });
+        QTest::newRow("white text on the blue gradient") << Change([](IconDesign&) {});
+        QTest::newRow("navy text on a transparent background") << Change([](IconDesign& d) {
+            d.transparentBackground = true;
+            d.textColor = {0.1, 0.12, 0.45, 1.0};
+        });
+        QTest::newRow("dark-tinted raster icon, yellow text on a pale gradient")
+            << Change([](IconDesign& d) {
+                   d.gradientStartColor = {1.0, 0.97, 0.85, 1.0};
+                   d.gradientEndColor = {0.98, 0.8, 0.6, 1.0};
+                   d.iconImage = TestImages::AsymmetricImage(300, 200);
+                   d.useImageColors = false;
+                   d.iconColor = {0.35, 0.12, 0.02, 1.0};
+                   d.textColor = {1.0, 0.85, 0.1, 1.0};
+               });
+        QTest::newRow("dark-tinted SVG icon on a mid-grey gradient") << Change([](IconDesign& d) {
+            d.gradientStartColor = d.gradientEndColor = {0.6, 0.6, 0.6, 1.0};
+            d.text.clear();
+            d.iconVector = SvgImage::Read(TestImages::ReadFile(
+                QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg")));
+            d.iconImage = d.iconVector->thumbnail();
+            d.useImageColors = false;
+            d.iconColor = {0.15, 0.3, 0.2, 1.0};
+        });
+    }
+    void darkLookKeepsGlyphsLegible() {
+        QFETCH(Change, change);
+        IconDesign design = BaseDesign();
+        change(design);
+        const QByteArray favicon = WrittenFavicon(design);
+        const QImage light = Drawn(favicon);
+        QVERIFY(!light.isNull());
+        QCOMPARE(TestImages::FirstDifference(light, Drawn(SvgDocument(design)), 0), QString());
+        QImage dark = Drawn(AsInDarkScheme(favicon)); // null without dark rules
+        QVERIFY(!dark.isNull());
+        // Where the glyphs are opaque, their own colours show whatever lies below.
+        IconDesign alone = design;
+        alone.transparentBackground = true;
+        const QImage glyphs = Drawn(SvgDocument(alone));
+        QColor ground = ColorContrast::DarkHomeScreen();
+        if (design.transparentBackground) {
+            dark = OnDarkPage(dark);
+        } else {
+            // The lightest of the darkened background where no glyph is drawn.
+            double lightest = 0.0;
+            for (int y = 0; y < kSide; ++y)
+                for (int x = 0; x < kSide; ++x) {
+                    const QColor seen = PixelAt(dark, x, y);
+                    const double luminance = ColorContrast::RelativeLuminance(seen);
+                    if (seen.alpha() == 255 && PixelAt(glyphs, x, y).alpha() == 0 &&
+                        luminance > lightest) {
+                        lightest = luminance;
+                        ground = seen;
+                    }
+                }
+            QVERIFY2(lightest <=
+                         ColorContrast::RelativeLuminance(ColorContrast::DarkHomeScreen()) + 0.002,
+                     qPrintable(ground.name()));
+        }
+
+        // Inside a glyph, away from its edges: one colour over the pixel and its neighbours.
+        int glyphPixels = 0;
+        for (int y = 1; y < kSide - 1; ++y)
+            for (int x = 1; x < kSide - 1; ++x) {
+                const QColor drawn = PixelAt(light, x, y);
+                bool inside = drawn.alpha() == 255;
+                for (const QPoint step :
+                     {QPoint(0, 0), QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)})
+                    inside = inside && PixelAt(light, x + step.x(), y + step.y()) == drawn &&
+                             PixelAt(glyphs, x + step.x(), y + step.y()).alpha() == 255;
+                if (!inside)
+                    continue;
+                ++glyphPixels;
+                const QColor shown = PixelAt(dark, x, y);
+                const QString where = QStringLiteral("(%1, %2): ").arg(x).arg(y) + drawn.name() +
+                                      " became " + shown.name() + " on " + ground.name();
+                if (ColorContrast::Ratio(drawn, ground) >= ColorContrast::LegibleRatio + 0.1)
+                    QVERIFY2(shown == drawn, qPrintable(where));
+                else
+                    QVERIFY2(ColorContrast::Ratio(shown, ground) >=
+                                 ColorContrast::LegibleRatio - 0.02,
+                             qPrintable(where));
+            }
+        QVERIFY(glyphPixels > 1000);
     }
 };
 
