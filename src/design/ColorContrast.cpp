@@ -14,10 +14,6 @@ double ToLinear(double srgb) {
     return srgb <= 0.04045 ? srgb / 12.92 : std::pow((srgb + 0.055) / 1.055, 2.4);
 }
 
-double ToSrgb(double linear) {
-    return linear <= 0.0031308 ? linear * 12.92 : 1.055 * std::pow(linear, 1.0 / 2.4) - 0.055;
-}
-
 double Luminance(const Vector& linear) {
     return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
 }
@@ -47,6 +43,35 @@ Vector FromOklab(const Vector& lab) {
             -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
 }
 
+// The linear light of each sRGB byte, as ToLinear gives it.
+const std::array<double, 256>& LinearOfByte() {
+    static const std::array<double, 256> table = [] {
+        std::array<double, 256> linear{};
+        for (int byte = 0; byte < 256; ++byte)
+            linear[std::size_t(byte)] = ToLinear(byte / 255.0);
+        return linear;
+    }();
+    return table;
+}
+
+Vector LinearOf(QRgb colour) {
+    const std::array<double, 256>& linear = LinearOfByte();
+    return {linear[std::size_t(qRed(colour))], linear[std::size_t(qGreen(colour))],
+            linear[std::size_t(qBlue(colour))]};
+}
+
+// The sRGB byte of linear light `v` rounded away from the background: up when lightening (the
+// least byte at least that light), else down, so that the stored colour keeps the contrast.
+int ByteOf(double v, bool up) {
+    const std::array<double, 256>& linear = LinearOfByte();
+    if (up) {
+        const auto at = std::lower_bound(linear.begin(), linear.end(), v - 1e-12);
+        return at == linear.end() ? 255 : int(at - linear.begin());
+    }
+    const auto at = std::upper_bound(linear.begin(), linear.end(), v + 1e-12);
+    return std::max(0, int(at - linear.begin()) - 1);
+}
+
 bool InGamut(const Vector& linear) {
     constexpr double Slack = 1e-6;
     return std::all_of(linear.begin(), linear.end(),
@@ -61,7 +86,8 @@ Vector AtLightness(const Vector& lab, double lightness) {
     double low = 0.0;
     double high = 1.0;
     Vector linear = FromOklab({lightness, 0.0, 0.0});
-    for (int step = 0; step < 16; ++step) {
+    // Twelve halvings find the chroma to a 4096th, finer than a byte of any channel.
+    for (int step = 0; step < 12; ++step) {
         const double share = (low + high) / 2;
         const Vector candidate = FromOklab({lightness, lab[1] * share, lab[2] * share});
         if (InGamut(candidate)) {
@@ -100,41 +126,59 @@ double Ratio(const QColor& a, const QColor& b) {
 }
 
 QColor LegibleOn(const QColor& colour, const QColor& background, double ratio) {
+    return Legibility(background, ratio).Legible(colour);
+}
+
+Legibility::Legibility(const QColor& background, double ratio) {
     const double backdrop = RelativeLuminance(background);
     // Lighter than the background where even white falls short of the ratio the other way.
-    const bool lighten = (1.0 + 0.05) / (backdrop + 0.05) >= (backdrop + 0.05) / 0.05;
-    const double needed = lighten ? std::min(1.0, ratio * (backdrop + 0.05) - 0.05)
-                                  : std::max(0.0, (backdrop + 0.05) / ratio - 0.05);
-    auto enough = [&](double luminance) {
-        return lighten ? luminance >= needed : luminance <= needed;
-    };
+    m_lighten = (1.0 + 0.05) / (backdrop + 0.05) >= (backdrop + 0.05) / 0.05;
+    m_needed = m_lighten ? std::min(1.0, ratio * (backdrop + 0.05) - 0.05)
+                         : std::max(0.0, (backdrop + 0.05) / ratio - 0.05);
+}
+
+bool Legibility::Enough(QRgb colour) const {
+    return Reaches(Luminance(LinearOf(colour)));
+}
+
+bool Legibility::Reaches(double luminance) const {
+    return m_lighten ? luminance >= m_needed : luminance <= m_needed;
+}
+
+QColor Legibility::Legible(const QColor& colour) const {
     const Vector linear = LinearOf(colour);
-    if (enough(Luminance(linear)))
+    if (Reaches(Luminance(linear)))
         return colour;
+    QColor legible = QColor::fromRgb(Moved(linear));
+    legible.setAlpha(colour.alpha());
+    return legible;
+}
+
+QRgb Legibility::Legible(QRgb colour) const {
+    const Vector linear = LinearOf(colour);
+    return Reaches(Luminance(linear)) ? colour
+                                      : (Moved(linear) & 0x00ffffffu) | (colour & 0xff000000u);
+}
+
+QRgb Legibility::Moved(const std::array<double, 3>& linear) const {
     const Vector lab = ToOklab(linear);
     // Luminance follows OKLab lightness along the hue: bisect for the least change that suffices.
     double near = lab[0];
-    double far = lighten ? 1.0 : 0.0;
+    double far = m_lighten ? 1.0 : 0.0;
     Vector found = AtLightness(lab, far);
-    for (int step = 0; step < 20; ++step) {
+    // Sixteen halvings find the lightness to a 65536th, finer than a byte of any channel.
+    for (int step = 0; step < 16; ++step) {
         const double lightness = (near + far) / 2;
         const Vector candidate = AtLightness(lab, lightness);
-        if (enough(Luminance(candidate))) {
+        if (Reaches(Luminance(candidate))) {
             far = lightness;
             found = candidate;
         } else {
             near = lightness;
         }
     }
-    // Rounded away from the background to whole sRGB steps, so the stored colour keeps the
-    // contrast.
-    auto channel = [&](double v) {
-        const double scaled = std::clamp(ToSrgb(std::clamp(v, 0.0, 1.0)), 0.0, 1.0) * 255;
-        return int(lighten ? std::ceil(scaled - 1e-9) : std::floor(scaled + 1e-9));
-    };
-    QColor legible(channel(found[0]), channel(found[1]), channel(found[2]));
-    legible.setAlpha(colour.alpha());
-    return legible;
+    return qRgb(ByteOf(found[0], m_lighten), ByteOf(found[1], m_lighten),
+                ByteOf(found[2], m_lighten));
 }
 
 } // namespace ColorContrast

@@ -2,6 +2,8 @@
 
 #include <QColor>
 
+#include <array>
+
 // Contrast between colours as legibility guidelines measure it, and the lightening that
 // brings a colour up to a contrast: pure functions of their arguments.
 namespace ColorContrast {
@@ -32,5 +34,28 @@ double Ratio(const QColor& a, const QColor& b);
 // lowered on a light one), hue kept (chroma given up only where the sRGB gamut ends), just far
 // enough to reach it. Alpha is kept.
 QColor LegibleOn(const QColor& colour, const QColor& background, double ratio);
+
+// LegibleOn's rule for one background and ratio, set up once for the many colours of a picture.
+class Legibility {
+public:
+    Legibility(const QColor& background, double ratio);
+
+    // Whether the colour (its red, green and blue bytes; alpha ignored) reaches the ratio
+    // already, so that Legible would give it back unchanged: a few table look-ups.
+    bool Enough(QRgb colour) const;
+
+    // LegibleOn(colour, background, ratio).
+    QColor Legible(const QColor& colour) const;
+    // The same for an sRGB colour of bytes; alpha is kept.
+    QRgb Legible(QRgb colour) const;
+
+private:
+    bool Reaches(double luminance) const;
+    // The colour of this linear light moved until it reaches the ratio, as opaque sRGB bytes.
+    QRgb Moved(const std::array<double, 3>& linear) const;
+
+    bool m_lighten;  // moved lighter, on a dark background; else darker
+    double m_needed; // the relative luminance that reaches the ratio
+};
 
 } // namespace ColorContrast

@@ -3,7 +3,7 @@
 #include "design/ColorContrast.h"
 
 #include <algorithm>
-#include <unordered_map>
+#include <vector>
 
 namespace LegibleGlyphs {
 
@@ -20,19 +20,64 @@ template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour
     }
 }
 
+// Each opaque colour the rule moves, worked out once: antialiased edges repeat a few colours,
+// and a photograph has hundreds of thousands, so they are kept in an open-addressed table
+// rather than a node per colour.
+class MovedColours {
+public:
+    explicit MovedColours(const ColorContrast::Legibility& rule) : m_rule(rule) {}
+
+    QRgb Of(QRgb opaque) {
+        if (2 * (m_count + 1) > m_table.size())
+            Grow();
+        Slot& slot = Find(m_table, opaque);
+        if (slot.colour != opaque) {
+            slot = {opaque, m_rule.Legible(opaque)};
+            ++m_count;
+        }
+        return slot.moved;
+    }
+
+private:
+    struct Slot {
+        QRgb colour = 0; // transparent black: never an opaque colour, so an empty slot
+        QRgb moved = 0;
+    };
+
+    // The slot holding `colour`, or the empty one where it belongs.
+    static Slot& Find(std::vector<Slot>& table, QRgb colour) {
+        const std::size_t mask = table.size() - 1;
+        for (std::size_t i = (std::size_t(colour) * 0x9E3779B97F4A7C15ull) >> 32;; ++i) {
+            Slot& slot = table[i & mask];
+            if (slot.colour == colour || slot.colour == 0)
+                return slot;
+        }
+    }
+
+    void Grow() {
+        std::vector<Slot> larger(std::max<std::size_t>(4096, m_table.size() * 2));
+        for (const Slot& slot : m_table)
+            if (slot.colour != 0)
+                Find(larger, slot.colour) = slot;
+        m_table.swap(larger);
+    }
+
+    const ColorContrast::Legibility& m_rule;
+    std::vector<Slot> m_table;
+    std::size_t m_count = 0;
+};
+
 } // namespace
 
 QImage On(const QColor& background, QImage glyphs, double ratio) {
     glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
-    // Antialiased edges repeat the same few colours; each is worked out once.
-    std::unordered_map<QRgb, QRgb> lightened;
+    const ColorContrast::Legibility rule(background, ratio);
+    MovedColours moved(rule);
     EachVisiblePixel(glyphs, [&](QRgb straight) {
-        const QRgb opaque = straight | 0xff000000u;
-        auto [found, added] = lightened.try_emplace(opaque, opaque);
-        if (added)
-            found->second =
-                ColorContrast::LegibleOn(QColor::fromRgb(opaque), background, ratio).rgb();
-        return (found->second & 0x00ffffffu) | (straight & 0xff000000u);
+        // A colour with contrast enough is known from its luminance alone.
+        if (rule.Enough(straight))
+            return straight;
+        return (moved.Of(straight | 0xff000000u) & 0x00ffffffu) | (straight & 0xff000000u);
     });
     return glyphs;
 }

@@ -1,6 +1,7 @@
 #include "design/IconDesign.h"
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
+#include "render/LegibleGlyphs.h"
 #include "render/StretchImage.h"
 
 #include <QtTest>
@@ -109,6 +110,26 @@ private slots:
 
     // A smaller output or an inset draws the whole design, scaled, where scaling the
     // full-size picture would put it; the corners around an inset stay clear.
+    // Among tens of thousands of colours at every opacity, each pixel takes LegibleOn of its
+    // own straight colour and keeps its alpha.
+    void legibleGlyphsMoveEachColourAsTheRuleDoes() {
+        const QImage picture = TestImages::DetailedImage(300, 200, 5);
+        const QColor dark = ColorContrast::DarkHomeScreen();
+        const QImage legible = LegibleGlyphs::On(dark, picture);
+        for (int y = 0; y < picture.height(); ++y)
+            for (int x = 0; x < picture.width(); ++x) {
+                const QRgb straight = qUnpremultiply(picture.pixel(x, y));
+                const QRgb moved = ColorContrast::LegibleOn(QColor::fromRgb(straight | 0xff000000u),
+                                                            dark, ColorContrast::LegibleRatio)
+                                       .rgb();
+                const QRgb expected =
+                    qAlpha(straight) == 0
+                        ? 0u
+                        : qPremultiply((moved & 0x00ffffffu) | (straight & 0xff000000u));
+                QCOMPARE(legible.pixel(x, y), expected);
+            }
+    }
+
     void smallerPicturesAreTheWholeDesignScaled_data() {
         QTest::addColumn<QSize>("output");
         QTest::addColumn<double>("inset");
