@@ -1,5 +1,7 @@
 #include "export/PngEncoder.h"
 
+#include "export/PixelRunDeflate.h"
+
 #include "support/ParallelRange.h"
 #include "support/PixelKernels.h"
 
@@ -10,7 +12,6 @@
 #include <array>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 namespace PngEncoder {
@@ -19,17 +20,10 @@ namespace {
 
 constexpr std::array<char, 8> Signature{'\x89', 'P', 'N', 'G', '\r', '\n', '\x1a', '\n'};
 constexpr quint32 PixelsPerMetreAt72Dpi = 2835;
-// libdeflate's fastest level skips the hash-chain upkeep that the long runs of filtered icon
-// artwork make costly: an icon set compresses in half the time for files about 5 % larger.
-constexpr int WholeBufferLevel = 1;
-// Large pictures are compressed in parts whose streams are joined; zlib's fastest level keeps
-// each part at about libdeflate's speed, and icon artwork still shrinks a hundredfold.
-constexpr int StreamedLevel = 1;
 constexpr char FilterUp = 2;
-// Up to this much filtered data (a 2732-pixel splash screen) one libdeflate call over a whole
-// copy is the quickest way, and on flat artwork it writes a third of zlib's bytes; beyond it
-// the copy itself costs more than parallel streaming saves.
-constexpr std::size_t WholeBufferLimit = 32u << 20;
+// Below this much filtered data a picture is one part: splitting it would cost more in
+// thread hand-overs and block tables than it saves.
+constexpr std::size_t OnePartLimit = 4u << 20;
 // The filtered rows a part hands to zlib at a time: small enough to stay in cache.
 constexpr std::size_t BatchBytes = 256u << 10;
 // Each part restarts the compressor's history; more parts than cores gain nothing.
@@ -94,35 +88,8 @@ bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
     return true;
 }
 
-// The zlib stream of a small picture: one libdeflate call over all filtered rows.
-QByteArray CompressWhole(const QImage& pixels, Channels channels) {
-    std::vector<uint8_t> filtered;
-    filtered.reserve((std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height()));
-    std::vector<uint8_t> batch;
-    FilterRows(pixels, channels, 0, pixels.height(), batch,
-               [&](const uint8_t* data, std::size_t size) {
-                   filtered.insert(filtered.end(), data, data + size);
-                   return true;
-               });
-    struct Deleter {
-        void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
-    };
-    std::unique_ptr<libdeflate_compressor, Deleter> compressor(
-        libdeflate_alloc_compressor(WholeBufferLevel));
-    if (!compressor)
-        return {};
-    const std::size_t bound = libdeflate_zlib_compress_bound(compressor.get(), filtered.size());
-    QByteArray compressed(qsizetype(bound), Qt::Uninitialized);
-    const std::size_t size = libdeflate_zlib_compress(compressor.get(), filtered.data(),
-                                                      filtered.size(), compressed.data(), bound);
-    if (size == 0)
-        return {};
-    compressed.resize(qsizetype(size));
-    return compressed;
-}
-
-// One part of a streamed picture: raw deflate data that ends on a byte boundary (a sync
-// flush) so the next part's data can follow it, or with the final block for the last part.
+// One part of a picture: raw deflate data that ends on a byte boundary so the next part's
+// data can follow it, or with the final block for the last part.
 struct Part {
     QByteArray deflated;
     uLong adler = 1;
@@ -132,41 +99,31 @@ struct Part {
 
 Part CompressPart(const QImage& pixels, Channels channels, int begin, int end, bool last) {
     Part part;
-    z_stream stream{};
-    if (deflateInit2(&stream, StreamedLevel, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY) != Z_OK)
-        return part;
+    PixelRunDeflate deflate(channels == Channels::Rgb ? 3 : 4);
     std::vector<uint8_t> batch;
-    std::vector<uint8_t> out(BatchBytes);
-    auto drain = [&](const uint8_t* data, std::size_t size, int flush) {
-        stream.next_in = const_cast<Bytef*>(data);
-        stream.avail_in = uInt(size);
-        do {
-            stream.next_out = out.data();
-            stream.avail_out = uInt(out.size());
-            if (deflate(&stream, flush) == Z_STREAM_ERROR)
-                return false;
-            part.deflated.append(reinterpret_cast<const char*>(out.data()),
-                                 qsizetype(out.size() - stream.avail_out));
-        } while (stream.avail_out == 0);
-        return true;
-    };
     part.ok =
         FilterRows(pixels, channels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
             part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
             part.length += size;
-            return drain(data, size, Z_NO_FLUSH);
+            deflate.Add(data, size);
+            return true;
         });
-    part.ok = part.ok && drain(nullptr, 0, last ? Z_FINISH : Z_SYNC_FLUSH);
-    deflateEnd(&stream);
+    part.deflated = deflate.Finish(last);
     return part;
 }
 
-// The zlib stream of a large picture: its rows split into parts compressed on all threads.
+// The zlib stream of a picture; a large one has its rows split into parts compressed on all
+// threads.
 // Each part starts without history, so the parts' deflate data simply follow one another;
 // their checksums combine into the one the stream ends with.
-QByteArray CompressStreamed(const QImage& pixels, int threads, Channels channels) {
+QByteArray Compress(const QImage& pixels, int threads, Channels channels) {
     const int height = pixels.height();
-    const int partCount = std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
+    const std::size_t filteredBytes =
+        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
+    const int partCount =
+        filteredBytes < OnePartLimit
+            ? 1
+            : std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
     std::vector<Part> parts(static_cast<std::size_t>(partCount));
     ParallelRange(
         partCount, partCount,
@@ -199,13 +156,9 @@ QByteArray Encode(const QImage& image, int threads, Channels channels) {
     if (image.isNull())
         return {};
     const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const std::size_t filteredBytes =
-        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
     // A PNG chunk holds at most 2^31 - 1 bytes; artwork compresses far below that, but data
     // that does not compress cannot be stored in one chunk.
-    const QByteArray compressed = filteredBytes <= WholeBufferLimit
-                                      ? CompressWhole(pixels, channels)
-                                      : CompressStreamed(pixels, threads, channels);
+    const QByteArray compressed = Compress(pixels, threads, channels);
     if (compressed.isEmpty() || compressed.size() > std::numeric_limits<qint32>::max() - 1024)
         return {};
 

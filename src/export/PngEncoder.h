@@ -4,10 +4,10 @@
 #include <QImage>
 
 // A PNG writer tuned for export speed: 8-bit RGBA with straight alpha, every row "Up"
-// filtered. Small pictures are compressed in one libdeflate call; large ones are filtered and
-// compressed as they go, in parts on all cores, so no second full-size copy of the picture is
-// ever made. On icon artwork (gradients, flat areas) this is several times faster than the
-// general-purpose writer for about the same size.
+// filtered, and compressed by looking only for runs of repeated pixels (PixelRunDeflate).
+// Large pictures are filtered and compressed as they go, in parts on all cores, so no second
+// full-size copy of the picture is ever made. On icon artwork (gradients, flat areas) this is
+// many times faster than a general-purpose writer, for files a little larger.
 namespace PngEncoder {
 
 // Whether the file keeps an alpha channel. Some stores refuse any icon that has one, even a
