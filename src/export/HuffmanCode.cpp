@@ -18,8 +18,8 @@ std::vector<int> LeafDepths(const std::vector<std::uint64_t>& sortedWeights) {
     std::size_t nextLeaf = 0;
     std::size_t nextInner = leaves;
     auto takeLightest = [&](std::size_t made) {
-        const bool leaf = nextLeaf < leaves &&
-                          (nextInner == made || weight[nextLeaf] <= weight[nextInner]);
+        const bool leaf =
+            nextLeaf < leaves && (nextInner == made || weight[nextLeaf] <= weight[nextInner]);
         return leaf ? nextLeaf++ : nextInner++;
     };
     for (std::size_t made = leaves; made < weight.size(); ++made) {

@@ -149,7 +149,8 @@ QByteArray PixelRunDeflate::Finish(bool last) {
 
 void PixelRunDeflate::WriteBlock(bool final) {
     ++m_symbolCounts[EndOfBlock];
-    const std::vector<std::uint8_t> symbolLengths = HuffmanCode::Lengths(m_symbolCounts, MaxCodeBits);
+    const std::vector<std::uint8_t> symbolLengths =
+        HuffmanCode::Lengths(m_symbolCounts, MaxCodeBits);
     const std::vector<std::uint16_t> symbolCodes = HuffmanCode::ReversedCodes(symbolLengths);
     // Every repeat has the same distance, whose code has no extra bits; a second one-bit
     // distance code keeps that code complete.

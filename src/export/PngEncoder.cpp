@@ -120,10 +120,9 @@ QByteArray Compress(const QImage& pixels, int threads, Channels channels) {
     const int height = pixels.height();
     const std::size_t filteredBytes =
         (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
-    const int partCount =
-        filteredBytes < OnePartLimit
-            ? 1
-            : std::clamp(ResolveThreadCount(threads), 1, std::min(height, MaxParts));
+    const int partCount = filteredBytes < OnePartLimit ? 1
+                                                       : std::clamp(ResolveThreadCount(threads), 1,
+                                                                    std::min(height, MaxParts));
     std::vector<Part> parts(static_cast<std::size_t>(partCount));
     ParallelRange(
         partCount, partCount,

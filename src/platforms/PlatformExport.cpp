@@ -68,11 +68,9 @@ PngKey KeyOf(const PlannedImage& image, PngEncoder::Channels channels) {
     return {image.variant, image.pixels, image.Height(), channels};
 }
 
-// The PNGs the files need, each encoded once though several files carry it (the same 256
-// pixels in the asset catalog, the icns container and the Linux set).
-std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
-                                        const PlatformPictures& pictures, int threads,
-                                        ProgressGate& gate) {
+// The PNGs the files need, each to be encoded once though several files carry it (the same
+// 256 pixels in the asset catalog, the icns container and the Linux set); empty so far.
+std::map<PngKey, QByteArray> PlannedPngs(const QList<const PlannedFile*>& files) {
     std::map<PngKey, QByteArray> pngs;
     for (const PlannedFile* file : files) {
         const bool opaque = file->kind == PlannedFile::Kind::OpaquePng;
@@ -80,21 +78,6 @@ std::map<PngKey, QByteArray> EncodePngs(const QList<const PlannedFile*>& files,
             for (const PlannedImage& image : file->images)
                 pngs[KeyOf(image, opaque ? PngEncoder::Channels::Rgb : PngEncoder::Channels::Rgba)];
     }
-    std::vector<std::pair<const PngKey, QByteArray>*> jobs;
-    for (auto& entry : pngs)
-        jobs.push_back(&entry);
-    // Largest first, so the last item a thread takes is a small one.
-    std::sort(jobs.begin(), jobs.end(), [](auto* a, auto* b) {
-        return a->first.pixels * a->first.height > b->first.pixels * b->first.height;
-    });
-    ForEachInParallel(int(jobs.size()), threads, [&](int i) {
-        if (!gate.GoOn())
-            return;
-        auto& [key, png] = *jobs[std::size_t(i)];
-        // One thread each: the pictures themselves are already spread over the cores.
-        png =
-            PngEncoder::Encode(pictures.At({key.variant, key.pixels, key.height}), 1, key.channels);
-    });
     return pngs;
 }
 
@@ -199,9 +182,21 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         return result;
     }
 
-    const PlatformPictures pictures(design, images, threads);
+    // Each picture is encoded as soon as it is drawn, on the thread that drew it, and only
+    // the icon containers' pictures are kept.
+    std::map<PngKey, QByteArray> pngs = PlannedPngs(pending);
+    QList<PlannedImage> kept;
+    for (const PlannedFile* file : pending)
+        if (file->kind == PlannedFile::Kind::Ico)
+            kept.append(file->images);
+    const PlatformPictures pictures(
+        design, images, kept, threads, [&](const PlannedImage& image, const QImage& picture) {
+            for (const auto channels : {PngEncoder::Channels::Rgba, PngEncoder::Channels::Rgb})
+                if (const auto png = pngs.find(KeyOf(image, channels));
+                    png != pngs.end() && gate.GoOn())
+                    png->second = PngEncoder::Encode(picture, 1, channels);
+        });
     result.notes = pictures.Notes();
-    const std::map<PngKey, QByteArray> pngs = EncodePngs(pending, pictures, threads, gate);
     if (gate.Stopped()) {
         LeaveOutUnbegun(result, pendingIndex, {});
         return result;

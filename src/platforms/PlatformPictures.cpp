@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <set>
 
 namespace {
@@ -34,8 +35,21 @@ QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
 } // namespace
 
 PlatformPictures::PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
-                                   int threads) {
+                                   const QList<PlannedImage>& kept, int threads,
+                                   const Delivery& deliver) {
+    std::set<Key> asked;
+    for (const PlannedImage& image : images)
+        asked.insert(KeyOf(image));
+    std::set<Key> keptKeys;
+    for (const PlannedImage& image : kept)
+        keptKeys.insert(KeyOf(image));
+    // The composed images' glyph pictures stay until the images are composed.
+    std::set<Key> keep = keptKeys;
     const QList<PlannedImage> squares = SquarePictures(images);
+    for (qsizetype i = 0; i < images.size(); ++i)
+        if (PlatformVariants::CompositionOf(images[i].variant))
+            keep.insert(KeyOf(squares[i]));
+
     // The sizes each source rendering serves, largest first.
     std::map<PlatformVariant, std::set<int, std::greater<int>>> sizesBySource;
     for (const PlannedImage& image : squares)
@@ -46,32 +60,40 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     bool silhouettes = false;
     int largest = 0;
     bool filled = false;
-    std::map<PlatformVariant, ScaleSource> sources;
+    std::vector<std::pair<PlatformVariant, int>> sourceSizes;
     for (const auto& [variant, sizes] : sizesBySource) {
-        const int pixels = std::min(*sizes.begin(), canvas);
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
         silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
                                                      variant == PlatformVariant::Tinted));
-        const ScaleSource& source =
-            sources
-                .try_emplace(
-                    variant,
-                    ImageTools::RenderIcon(
-                        design, PlatformVariants::Options(variant, pixels, hasGlyphs), threads))
-                .first->second;
-        // Shrinking reads the source in linear light: converted here on every thread, before
-        // the pictures share the threads out.
-        if (*sizes.rbegin() < pixels)
-            PrepareShrinking(source, threads);
+        sourceSizes.emplace_back(variant, std::min(*sizes.begin(), canvas));
     }
+    std::stable_sort(sourceSizes.begin(), sourceSizes.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+
+    // Each source rendered on one thread, the sources spread over the threads: a rendering
+    // has steps that one thread does alone, and another rendering fills that time.
+    std::vector<std::unique_ptr<ScaleSource>> rendered(sourceSizes.size());
+    ForEachInParallel(int(sourceSizes.size()), threads, [&](int i) {
+        const auto [variant, pixels] = sourceSizes[std::size_t(i)];
+        auto source = std::make_unique<ScaleSource>(ImageTools::RenderIcon(
+            design, PlatformVariants::Options(variant, pixels, hasGlyphs), 1));
+        // Shrinking reads the source in linear light, converted once here.
+        if (*sizesBySource.at(variant).rbegin() < pixels)
+            PrepareShrinking(*source, 1);
+        rendered[std::size_t(i)] = std::move(source);
+    });
+    std::map<PlatformVariant, const ScaleSource*> sources;
+    for (std::size_t i = 0; i < sourceSizes.size(); ++i)
+        sources[sourceSizes[i].first] = rendered[i].get();
 
     // Each picture scaled on one thread, the pictures spread over the threads, largest first:
     // most are small, and a thread per picture keeps every core busy where threads per
     // picture would mostly wait for each other.
     std::vector<PlannedImage> unique;
+    std::set<Key> seen;
     for (const PlannedImage& image : squares)
-        if (m_pictures.try_emplace(KeyOf(image)).second)
+        if (seen.insert(KeyOf(image)).second)
             unique.push_back(image);
     std::stable_sort(
         unique.begin(), unique.end(),
@@ -79,53 +101,46 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     std::vector<QImage> finished(unique.size());
     ForEachInParallel(int(unique.size()), threads, [&](int i) {
         const PlannedImage& image = unique[std::size_t(i)];
-        const ScaleSource& source = sources.at(PlatformVariants::Source(image.variant));
+        const ScaleSource& source = *sources.at(PlatformVariants::Source(image.variant));
+        QImage picture;
         // A rendering that failed stays missing: scaling it would give a blank picture.
-        if (source.Image().isNull())
-            return;
-        QImage scaled = StretchImage(source, image.pixels, image.pixels, 1);
-        if (!scaled.isNull())
-            finished[std::size_t(i)] =
-                PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
+        if (!source.Image().isNull()) {
+            QImage scaled = StretchImage(source, image.pixels, image.pixels, 1);
+            if (!scaled.isNull())
+                picture = PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
+        }
+        if (asked.count(KeyOf(image)))
+            deliver(image, picture);
+        if (keep.count(KeyOf(image)))
+            finished[std::size_t(i)] = std::move(picture);
     });
     for (std::size_t i = 0; i < unique.size(); ++i)
-        m_pictures[KeyOf(unique[i])] = std::move(finished[i]);
+        if (keep.count(KeyOf(unique[i])))
+            m_pictures[KeyOf(unique[i])] = std::move(finished[i]);
+    rendered.clear();
 
+    std::vector<PlannedImage> composed;
     for (const PlannedImage& image : images) {
         const std::optional<Composition> composition =
             PlatformVariants::CompositionOf(image.variant);
-        if (!composition || m_pictures.count(KeyOf(image)))
+        if (!composition || !seen.insert(KeyOf(image)).second)
             continue;
-        QImage ground;
-        if (composition->ground == Composition::Ground::Backdrop) {
-            // The full-bleed background varies only downwards: one column drawn at the
-            // picture's height and repeated across is as sharp as any size, and at splash
-            // screen sizes many times cheaper than painting every pixel.
-            RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
-            options.outputSize = QSize(1, image.Height());
-            ground = TileComposition::RepeatedAcross(ImageTools::RenderIcon(design, options, 1),
-                                                     image.pixels);
-            filled = true;
-        } else {
-            ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
-            ground.fill(composition->ground == Composition::Ground::Transparent
-                            ? QColor(Qt::transparent)
-                            : ColorContrast::DarkHomeScreen());
-        }
-        QImage glyphs = At({composition->glyphs, GlyphSide(image)});
-        if (ground.isNull() || glyphs.isNull()) {
-            m_pictures[KeyOf(image)] = QImage();
-            continue;
-        }
-        if (composition->circle)
-            glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
-        const QPoint centred((image.pixels - glyphs.width()) / 2,
-                             (image.Height() - glyphs.height()) / 2);
-        // Drawn into the ground itself: the splash screens' grounds are tens of megabytes.
-        ground.convertTo(QImage::Format_ARGB32_Premultiplied);
-        QPainter(&ground).drawImage(centred, glyphs);
-        m_pictures[KeyOf(image)] = std::move(ground);
+        composed.push_back(image);
+        filled = filled || composition->ground == Composition::Ground::Backdrop;
     }
+    std::vector<QImage> composedKept(composed.size());
+    ForEachInParallel(int(composed.size()), threads, [&](int i) {
+        const PlannedImage& image = composed[std::size_t(i)];
+        QImage picture = Composed(design, image);
+        deliver(image, picture);
+        if (keep.count(KeyOf(image)))
+            composedKept[std::size_t(i)] = std::move(picture);
+    });
+    // The glyph pictures were kept for the composed images alone.
+    std::erase_if(m_pictures, [&](const auto& entry) { return !keptKeys.count(entry.first); });
+    for (std::size_t i = 0; i < composed.size(); ++i)
+        if (!composedKept[i].isNull())
+            m_pictures[KeyOf(composed[i])] = std::move(composedKept[i]);
 
     if (filled && design.transparentBackground)
         m_notes.append(QStringLiteral("Note: the background is transparent; the full-bleed "
@@ -138,6 +153,36 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                                       "pixels are enlarged from it.")
                            .arg(canvas)
                            .arg(largest));
+}
+
+QImage PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
+    const std::optional<Composition> composition = PlatformVariants::CompositionOf(image.variant);
+    QImage ground;
+    if (composition->ground == Composition::Ground::Backdrop) {
+        // The full-bleed background varies only downwards: one column drawn at the picture's
+        // height and repeated across is as sharp as any size, and at splash screen sizes many
+        // times cheaper than painting every pixel.
+        RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
+        options.outputSize = QSize(1, image.Height());
+        ground = TileComposition::RepeatedAcross(ImageTools::RenderIcon(design, options, 1),
+                                                 image.pixels);
+    } else {
+        ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
+        ground.fill(composition->ground == Composition::Ground::Transparent
+                        ? QColor(Qt::transparent)
+                        : ColorContrast::DarkHomeScreen());
+    }
+    QImage glyphs = At({composition->glyphs, GlyphSide(image)});
+    if (ground.isNull() || glyphs.isNull())
+        return {};
+    if (composition->circle)
+        glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
+    const QPoint centred((image.pixels - glyphs.width()) / 2,
+                         (image.Height() - glyphs.height()) / 2);
+    // Drawn into the ground itself: the splash screens' grounds are tens of megabytes.
+    ground.convertTo(QImage::Format_ARGB32_Premultiplied);
+    QPainter(&ground).drawImage(centred, glyphs);
+    return ground;
 }
 
 QImage PlatformPictures::At(const PlannedImage& image) const {

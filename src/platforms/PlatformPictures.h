@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QStringList>
 
+#include <functional>
 #include <map>
 #include <tuple>
 
@@ -14,10 +15,18 @@
 // smaller picture is scaled down from that rendering.
 class PlatformPictures {
 public:
-    PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images, int threads);
+    // Takes each asked-for picture (null when it could not be drawn) as soon as it is
+    // finished, on the worker that finished it: several calls may run at once.
+    using Delivery = std::function<void(const PlannedImage& image, const QImage& picture)>;
 
-    // The picture, premultiplied ARGB32 of exactly image.pixels by image.Height(); null when it
-    // was not asked for or could not be drawn.
+    // Draws every picture `images` ask for on `threads` threads (0 = one per core) and hands
+    // each to `deliver` once. Only the pictures in `kept` stay for At(): a platform set's
+    // pictures are hundreds of megabytes together, and each is let go once delivered.
+    PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
+                     const QList<PlannedImage>& kept, int threads, const Delivery& deliver);
+
+    // A kept picture, premultiplied ARGB32 of exactly image.pixels by image.Height(); null
+    // when it was not kept or could not be drawn.
     QImage At(const PlannedImage& image) const;
 
     // What the user should know about the pictures, each said once: a transparent background
@@ -34,6 +43,7 @@ public:
 private:
     using Key = std::tuple<PlatformVariant, int, int>;
     static Key KeyOf(const PlannedImage& image);
+    QImage Composed(const IconDesign& design, const PlannedImage& image) const;
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;
 };
