@@ -10,7 +10,6 @@
 #include <zlib.h>
 
 #include <array>
-#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -43,17 +42,12 @@ void AppendChunk(QByteArray& out, const char type[4], const QByteArray& data) {
     AppendBigEndian(out, libdeflate_crc32(0, out.constData() + typeStart, size_t(data.size()) + 4));
 }
 
-// One row as straight RGBA, or as RGB with the alpha left out (`rgba` is scratch space).
-void StraightRow(const uchar* row, int width, Channels channels, std::vector<uint8_t>& rgba,
-                 uint8_t* out) {
-    if (channels == Channels::Rgba) {
+// One row as straight RGBA, or as RGB with the alpha left out.
+void StraightRow(const uchar* row, int width, Channels channels, uint8_t* out) {
+    if (channels == Channels::Rgba)
         PixelKernels::StraightRgba(row, width, out);
-        return;
-    }
-    rgba.resize(std::size_t(width) * 4);
-    PixelKernels::StraightRgba(row, width, rgba.data());
-    for (int x = 0; x < width; ++x)
-        std::memcpy(out + 3 * x, rgba.data() + 4 * x, 3);
+    else
+        PixelKernels::StraightRgb(row, width, out);
 }
 
 // Filters rows [begin, end) with "Up" (no search, and it turns the vertical gradients of
@@ -66,14 +60,13 @@ bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
     const std::size_t rowBytes = std::size_t(width) * (channels == Channels::Rgb ? 3 : 4) + 1;
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
-    std::vector<uint8_t> rgba;
     if (begin > 0)
-        StraightRow(pixels.constScanLine(begin - 1), width, channels, rgba, previous.data());
+        StraightRow(pixels.constScanLine(begin - 1), width, channels, previous.data());
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
     batch.resize(rowsPerBatch * rowBytes);
     std::size_t filled = 0;
     for (int y = begin; y < end; ++y) {
-        StraightRow(pixels.constScanLine(y), width, channels, rgba, current.data());
+        StraightRow(pixels.constScanLine(y), width, channels, current.data());
         uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
         PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);

@@ -24,39 +24,57 @@ constexpr Reciprocals MakeReciprocals() {
 
 constexpr Reciprocals kReciprocals = MakeReciprocals();
 
-void StraightPixel(const std::uint8_t* in, std::uint8_t* out) {
+// One pixel's straight colour, with its alpha when `Channels` is 4.
+template <int Channels> void StraightPixel(const std::uint8_t* in, std::uint8_t* out) {
     const std::uint32_t alpha = in[3];
     const std::uint32_t scale = kReciprocals.ofAlpha[alpha];
     for (int c = 0; c < 3; ++c) {
         const std::uint32_t straight = (in[2 - c] * scale + 0x8000u) >> 16;
         out[c] = std::uint8_t(straight > 255u ? 255u : straight);
     }
-    out[3] = std::uint8_t(alpha);
+    if constexpr (Channels == 4)
+        out[3] = std::uint8_t(alpha);
 }
 
-// Icon artwork is mostly opaque, where the straight colour is the premultiplied one: runs of
-// opaque pixels are only reordered, in a loop the compiler turns into byte shuffles.
-void StraightRgba(const std::uint8_t* in, int width, std::uint8_t* out) {
+// Icon artwork is mostly opaque, or transparent around its glyphs: runs of opaque pixels are
+// only reordered, in a loop the compiler turns into byte shuffles, and transparent runs are
+// zero.
+template <int Channels> void StraightPixels(const std::uint8_t* in, int width, std::uint8_t* out) {
     constexpr int Run = 8;
     int x = 0;
-    for (; x + Run <= width; x += Run, in += 4 * Run, out += 4 * Run) {
-        std::uint32_t alphas = 255;
-        for (int k = 0; k < Run; ++k)
-            alphas &= in[4 * k + 3];
-        if (alphas == 255) {
+    for (; x + Run <= width; x += Run, in += 4 * Run, out += Channels * Run) {
+        std::uint32_t all = 255;
+        std::uint32_t any = 0;
+        for (int k = 0; k < Run; ++k) {
+            all &= in[4 * k + 3];
+            any |= in[4 * k + 3];
+        }
+        if (all == 255) {
             for (int k = 0; k < Run; ++k) {
-                out[4 * k] = in[4 * k + 2];
-                out[4 * k + 1] = in[4 * k + 1];
-                out[4 * k + 2] = in[4 * k];
-                out[4 * k + 3] = 255;
+                out[Channels * k] = in[4 * k + 2];
+                out[Channels * k + 1] = in[4 * k + 1];
+                out[Channels * k + 2] = in[4 * k];
+                if constexpr (Channels == 4)
+                    out[Channels * k + 3] = 255;
             }
+        } else if (any == 0) {
+            for (int i = 0; i < Channels * Run; ++i)
+                out[i] = 0;
         } else {
             for (int k = 0; k < Run; ++k)
-                StraightPixel(in + 4 * k, out + 4 * k);
+                StraightPixel<Channels>(in + 4 * k, out + Channels * k);
         }
     }
-    for (; x < width; ++x, in += 4, out += 4)
-        StraightPixel(in, out);
+    for (; x < width; ++x, in += 4, out += Channels)
+        StraightPixel<Channels>(in, out);
+}
+
+void StraightRgba(const std::uint8_t* in, int width, std::uint8_t* out) {
+    StraightPixels<4>(in, width, out);
+}
+
+void StraightRgb(const std::uint8_t* in, int width, std::uint8_t* out) {
+    StraightPixels<3>(in, width, out);
 }
 
 void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
@@ -80,5 +98,5 @@ void AccumulateWeighted16(std::int32_t* sums, const std::uint16_t* line, std::in
 } // namespace
 
 PixelKernelTable PixelKernelLoops::PIXEL_KERNEL_TABLE() {
-    return {StraightRgba, SubtractBytes, AccumulateWeighted, AccumulateWeighted16};
+    return {StraightRgba, StraightRgb, SubtractBytes, AccumulateWeighted, AccumulateWeighted16};
 }

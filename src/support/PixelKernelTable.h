@@ -10,6 +10,8 @@
 struct PixelKernelTable {
     // One row of premultiplied ARGB32 (native byte order) as straight R, G, B, A bytes.
     void (*straightRgba)(const std::uint8_t* premultiplied, int width, std::uint8_t* out);
+    // The same as R, G, B bytes, the alpha left out.
+    void (*straightRgb)(const std::uint8_t* premultiplied, int width, std::uint8_t* out);
     // out[i] = a[i] - b[i], modulo 256.
     void (*subtractBytes)(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
                           std::uint8_t* out);

@@ -30,6 +30,10 @@ void StraightRgba(const std::uint8_t* premultiplied, int width, std::uint8_t* ou
     Selected().Loops().straightRgba(premultiplied, width, out);
 }
 
+void StraightRgb(const std::uint8_t* premultiplied, int width, std::uint8_t* out) {
+    Selected().Loops().straightRgb(premultiplied, width, out);
+}
+
 void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
                    std::uint8_t* out) {
     Selected().Loops().subtractBytes(a, b, count, out);

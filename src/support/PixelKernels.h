@@ -19,6 +19,7 @@ bool Use(InstructionSet set);
 InstructionSet Current();
 
 void StraightRgba(const std::uint8_t* premultiplied, int width, std::uint8_t* out);
+void StraightRgb(const std::uint8_t* premultiplied, int width, std::uint8_t* out);
 void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t count,
                    std::uint8_t* out);
 void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,

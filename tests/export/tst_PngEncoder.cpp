@@ -4,7 +4,26 @@
 #include "export/PngEncoder.h"
 #include "helpers/TestImages.h"
 
+#include <QPainter>
 #include <QtTest>
+
+namespace {
+
+// The picture with a fully transparent band across its middle, as around an icon's glyphs.
+QImage WithTransparentBand(QImage picture) {
+    QPainter painter(&picture);
+    painter.setCompositionMode(QPainter::CompositionMode_Clear);
+    painter.fillRect(0, picture.height() / 3, picture.width(), picture.height() / 3,
+                     Qt::transparent);
+    return picture;
+}
+
+QImage Opaque(const QImage& picture) {
+    return picture.convertToFormat(QImage::Format_RGB32)
+        .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+} // namespace
 
 class PngEncoderTest : public QObject {
     Q_OBJECT
@@ -12,28 +31,38 @@ class PngEncoderTest : public QObject {
 private slots:
     void decodesToThePicture_data() {
         QTest::addColumn<QImage>("picture");
-        // Small pictures go through one buffer; large ones (beyond 32 MB of rows) are
-        // compressed in parts, one per thread, whose streams are joined.
-        QTest::newRow("small") << TestImages::DetailedImage(333, 77);
-        QTest::newRow("one row") << TestImages::DetailedImage(1001, 1);
-        QTest::newRow("large, odd size") << TestImages::DetailedImage(3001, 2803, 7);
-        QTest::newRow("large, few rows") << TestImages::DetailedImage(8193, 1031, 11);
+        QTest::addColumn<bool>("alpha");
+        // Small pictures are one part; large ones (beyond 4 MB of rows) are compressed in
+        // parts, one per thread, whose streams are joined. Odd widths leave pixels after the
+        // last run of eight that the colour conversion takes at once.
+        QTest::newRow("small") << TestImages::DetailedImage(333, 77) << true;
+        QTest::newRow("one row") << TestImages::DetailedImage(1001, 1) << true;
+        QTest::newRow("transparent areas")
+            << WithTransparentBand(TestImages::DetailedImage(333, 77)) << true;
+        QTest::newRow("large, odd size") << TestImages::DetailedImage(3001, 2803, 7) << true;
+        QTest::newRow("large, few rows") << TestImages::DetailedImage(8193, 1031, 11) << true;
+        // Store icons leave the alpha channel out: three bytes a pixel.
+        QTest::newRow("without alpha") << Opaque(TestImages::DetailedImage(333, 77)) << false;
+        QTest::newRow("without alpha, large")
+            << Opaque(TestImages::DetailedImage(1501, 1499, 5)) << false;
     }
 
     void decodesToThePicture() {
         QFETCH(QImage, picture);
-        const QImage single = QImage::fromData(PngEncoder::Encode(picture, 1), "PNG");
+        QFETCH(bool, alpha);
+        const auto channels = alpha ? PngEncoder::Channels::Rgba : PngEncoder::Channels::Rgb;
+        const QImage single = QImage::fromData(PngEncoder::Encode(picture, 1, channels), "PNG");
+        QCOMPARE(single.hasAlphaChannel(), alpha);
         // Straight colour in the file, premultiplied again on reading: at most one step off.
-        QCOMPARE(TestImages::FirstDifference(single, picture, 1), QString());
+        QCOMPARE(TestImages::FirstDifference(single, picture, alpha ? 1 : 0), QString());
         for (int threads : {2, 3, 7}) {
-            const QByteArray png = PngEncoder::Encode(picture, threads);
+            const QByteArray png = PngEncoder::Encode(picture, threads, channels);
             const QString split =
                 TestImages::FirstDifference(QImage::fromData(png, "PNG"), single, 0);
             QVERIFY2(split.isEmpty(),
                      qPrintable(QString::number(threads) + QLatin1String(": ") + split));
         }
     }
-
     void moreThreadsThanRows() {
         // Every part a single row: the joins between parts outnumber the rows' own data.
         const QImage picture = TestImages::DetailedImage(210000, 40, 3);

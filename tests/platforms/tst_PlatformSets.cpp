@@ -3,7 +3,6 @@
 // pictures pixel by pixel; and what the containers refuse. What every planned file must be on
 // its own is checked against the rules table of tst_PlannedFileRules.
 
-#include "export/PngEncoder.h"
 #include "helpers/PlatformRun.h"
 #include "helpers/TestImages.h"
 #include "platforms/IcnsWriter.h"
@@ -212,17 +211,6 @@ private slots:
         QVERIFY(IcoWriter::Write(pictures).isEmpty());
         QVERIFY(IcnsWriter::Write({}).isEmpty());
         QVERIFY(IcnsWriter::Write({{48, QByteArray("png")}}).isEmpty());
-    }
-
-    // The store icons' encoding without alpha, at an odd size that catches rows of three bytes
-    // per pixel laid out with the wrong stride.
-    void pngWithoutAlphaKeepsEveryPixel() {
-        const QImage picture = TestImages::AsymmetricImage(7, 5);
-        const QByteArray png = PngEncoder::Encode(picture, 0, PngEncoder::Channels::Rgb);
-        QCOMPARE(IconContainerReader::PngColourType(png), 2);
-        const QImage decoded = QImage::fromData(png, "PNG");
-        QVERIFY(!decoded.hasAlphaChannel());
-        QCOMPARE(TestImages::FirstDifference(decoded, picture, 0), QString());
     }
 };
 
