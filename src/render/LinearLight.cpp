@@ -66,31 +66,35 @@ void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out) {
     }
 }
 
-QRgb PremultipliedPixel(std::int32_t first, std::int32_t second, std::int32_t third,
-                        std::int32_t fourth) {
-    std::int32_t ordered[4] = {std::clamp(first, 0, LinearOne), std::clamp(second, 0, LinearOne),
-                               std::clamp(third, 0, LinearOne), std::clamp(fourth, 0, LinearOne)};
-    if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN)
-        std::reverse(ordered, ordered + 4);
+void PremultipliedPixels(const std::int32_t* channels, int count, QRgb* out) {
     const std::uint8_t* bytes = ByteOfLinear.data();
-    const std::int32_t alpha = ordered[3];
-    if (alpha == LinearOne)
-        return qRgb(bytes[std::size_t(ordered[2])], bytes[std::size_t(ordered[1])],
-                    bytes[std::size_t(ordered[0])]);
-    const int alphaByte = (alpha * 255 + LinearOne / 2) / LinearOne;
-    if (alphaByte == 0)
-        return 0;
-    // Straight colour = premultiplied * 65535 / alpha, through one reciprocal in 32.32.
-    const std::uint64_t reciprocal = (std::uint64_t(LinearOne) << 32) / std::uint64_t(alpha);
-    int colours[3];
-    for (int c = 0; c < 3; ++c) {
-        const std::uint64_t straight =
-            (std::uint64_t(ordered[c]) * reciprocal + (1ull << 31)) >> 32;
-        colours[c] =
-            (bytes[std::size_t(std::min<std::uint64_t>(straight, LinearOne))] * alphaByte + 127) /
-            255;
+    for (int x = 0; x < count; ++x, channels += 4) {
+        std::int32_t ordered[4];
+        for (int c = 0; c < 4; ++c)
+            ordered[c] = std::clamp(channels[c], 0, LinearOne);
+        if constexpr (Q_BYTE_ORDER == Q_BIG_ENDIAN)
+            std::reverse(ordered, ordered + 4);
+        const std::int32_t alpha = ordered[3];
+        if (alpha == LinearOne) {
+            out[x] = qRgb(bytes[ordered[2]], bytes[ordered[1]], bytes[ordered[0]]);
+            continue;
+        }
+        const int alphaByte = (alpha * 255 + LinearOne / 2) / LinearOne;
+        if (alphaByte == 0) {
+            out[x] = 0;
+            continue;
+        }
+        // Straight colour = premultiplied * 65535 / alpha, through one reciprocal in 32.32.
+        const std::uint64_t reciprocal = (std::uint64_t(LinearOne) << 32) / std::uint64_t(alpha);
+        int colours[3];
+        for (int c = 0; c < 3; ++c) {
+            const std::uint64_t straight =
+                (std::uint64_t(ordered[c]) * reciprocal + (1ull << 31)) >> 32;
+            colours[c] =
+                (bytes[std::min<std::uint64_t>(straight, LinearOne)] * alphaByte + 127) / 255;
+        }
+        out[x] = qRgba(colours[2], colours[1], colours[0], alphaByte);
     }
-    return qRgba(colours[2], colours[1], colours[0], alphaByte);
 }
 
 } // namespace LinearLight

@@ -13,10 +13,8 @@ namespace LinearLight {
 // 16-bit channels per pixel in the same order, alpha scaled to 0..65535 like the colours.
 void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out);
 
-// The premultiplied ARGB32 pixel of premultiplied linear channels in the order
-// PremultipliedRow writes them, each 0..65535. Taken by value: the caller's sums are fresh
-// scalar stores, which a vector load of an array could not take straight from the store queue.
-QRgb PremultipliedPixel(std::int32_t first, std::int32_t second, std::int32_t third,
-                        std::int32_t fourth);
+// `count` premultiplied ARGB32 pixels of premultiplied linear channels, four per pixel in the
+// order PremultipliedRow writes them, each clamped to 0..65535.
+void PremultipliedPixels(const std::int32_t* channels, int count, QRgb* out);
 
 } // namespace LinearLight

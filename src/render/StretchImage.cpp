@@ -158,8 +158,8 @@ void StretchRows(const QImage& source, const TargetPixels& target, const Contrib
 }
 
 // The same when both axes shrink, in linear light: the rows are 16-bit linear intensities and
-// the weights' 14 fractional bits are shifted out after each pass. `put(x, y, channels)` takes
-// each output pixel as premultiplied linear light.
+// the weights' 14 fractional bits are shifted out after each pass. `put(y, channels)` takes
+// each output row as premultiplied linear light, four channels a pixel.
 template <typename PutPixel>
 void ShrinkRowsInLinearLight(const ScaleSource& source, int width, const Contributions& columns,
                              const Contributions& rows, int rowBegin, int rowEnd,
@@ -181,8 +181,7 @@ void ShrinkRowsInLinearLight(const ScaleSource& source, int width, const Contrib
             sum = (sum + half) >> WeightBits;
 
         FilterAcross(sums.data(), columns, half, WeightBits, across);
-        for (int x = 0; x < width; ++x)
-            put(x, y, across.data() + 4 * x);
+        put(y, across.data());
     }
 }
 
@@ -213,9 +212,8 @@ QImage Stretch(const ScaleSource& scaleSource, int width, int height, int thread
         return target;
     }
     scaleSource.KeepLinearLight(threads);
-    auto put = [&](int x, int y, const int32_t* channels) {
-        reinterpret_cast<QRgb*>(pixels.Row(y))[x] =
-            LinearLight::PremultipliedPixel(channels[0], channels[1], channels[2], channels[3]);
+    auto put = [&](int y, const int32_t* channels) {
+        LinearLight::PremultipliedPixels(channels, width, reinterpret_cast<QRgb*>(pixels.Row(y)));
     };
     ParallelRange(
         height, threads,
@@ -233,9 +231,9 @@ std::unique_ptr<uint16_t[]> ShrinkToLinearLight(const ScaleSource& source, QSize
         new uint16_t[std::size_t(size.width()) * std::size_t(size.height()) * 4]);
     const Contributions columns = AxisContributions(source.Size().width(), size.width());
     const Contributions rows = AxisContributions(source.Size().height(), size.height());
-    auto put = [&](int x, int y, const int32_t* channels) {
-        uint16_t* out = linear.get() + (std::size_t(y) * std::size_t(size.width()) + x) * 4;
-        for (int c = 0; c < 4; ++c)
+    auto put = [&](int y, const int32_t* channels) {
+        uint16_t* out = linear.get() + std::size_t(y) * std::size_t(size.width()) * 4;
+        for (int c = 0; c < size.width() * 4; ++c)
             out[c] = uint16_t(std::clamp(channels[c], 0, 65535));
     };
     ParallelRange(
