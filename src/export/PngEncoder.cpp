@@ -43,30 +43,32 @@ void AppendChunk(QByteArray& out, const char type[4], const QByteArray& data) {
 }
 
 // One row as straight RGBA, or as RGB with the alpha left out.
-void StraightRow(const uchar* row, int width, Channels channels, uint8_t* out) {
+void StraightRow(const QRgb* row, int width, Channels channels, uint8_t* out) {
+    const auto* bytes = reinterpret_cast<const uchar*>(row);
     if (channels == Channels::Rgba)
-        PixelKernels::StraightRgba(row, width, out);
+        PixelKernels::StraightRgba(bytes, width, out);
     else
-        PixelKernels::StraightRgb(row, width, out);
+        PixelKernels::StraightRgb(bytes, width, out);
 }
 
 // Filters rows [begin, end) with "Up" (no search, and it turns the vertical gradients of
 // icon backgrounds into zeros), handing each batch of filtered rows to `sink`. The row above
 // `begin` is converted again, so any part of the picture can be filtered on its own.
 template <typename Sink>
-bool FilterRows(const QImage& pixels, Channels channels, int begin, int end,
+bool FilterRows(const PictureRows& pixels, Channels channels, int begin, int end,
                 std::vector<uint8_t>& batch, Sink&& sink) {
-    const int width = pixels.width();
+    const int width = pixels.size.width();
+    std::vector<QRgb> scratch(static_cast<std::size_t>(width));
     const std::size_t rowBytes = std::size_t(width) * (channels == Channels::Rgb ? 3 : 4) + 1;
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
     if (begin > 0)
-        StraightRow(pixels.constScanLine(begin - 1), width, channels, previous.data());
+        StraightRow(pixels.row(begin - 1, scratch.data()), width, channels, previous.data());
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
     batch.resize(rowsPerBatch * rowBytes);
     std::size_t filled = 0;
     for (int y = begin; y < end; ++y) {
-        StraightRow(pixels.constScanLine(y), width, channels, current.data());
+        StraightRow(pixels.row(y, scratch.data()), width, channels, current.data());
         uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
         PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
@@ -90,7 +92,7 @@ struct Part {
     bool ok = false;
 };
 
-Part CompressPart(const QImage& pixels, Channels channels, int begin, int end, bool last) {
+Part CompressPart(const PictureRows& pixels, Channels channels, int begin, int end, bool last) {
     Part part;
     PixelRunDeflate deflate(channels == Channels::Rgb ? 3 : 4);
     std::vector<uint8_t> batch;
@@ -109,10 +111,10 @@ Part CompressPart(const QImage& pixels, Channels channels, int begin, int end, b
 // threads.
 // Each part starts without history, so the parts' deflate data simply follow one another;
 // their checksums combine into the one the stream ends with.
-QByteArray Compress(const QImage& pixels, int threads, Channels channels) {
-    const int height = pixels.height();
+QByteArray Compress(const PictureRows& pixels, int threads, Channels channels) {
+    const int height = pixels.size.height();
     const std::size_t filteredBytes =
-        (std::size_t(pixels.width()) * 4 + 1) * std::size_t(pixels.height());
+        (std::size_t(pixels.size.width()) * 4 + 1) * std::size_t(height);
     const int partCount = filteredBytes < OnePartLimit ? 1
                                                        : std::clamp(ResolveThreadCount(threads), 1,
                                                                     std::min(height, MaxParts));
@@ -145,9 +147,12 @@ QByteArray Compress(const QImage& pixels, int threads, Channels channels) {
 } // namespace
 
 QByteArray Encode(const QImage& image, int threads, Channels channels) {
-    if (image.isNull())
+    return Encode(PictureRows::Of(image), threads, channels);
+}
+
+QByteArray Encode(const PictureRows& pixels, int threads, Channels channels) {
+    if (pixels.size.isEmpty())
         return {};
-    const QImage pixels = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     // A PNG chunk holds at most 2^31 - 1 bytes; artwork compresses far below that, but data
     // that does not compress cannot be stored in one chunk.
     const QByteArray compressed = Compress(pixels, threads, channels);
@@ -155,8 +160,8 @@ QByteArray Encode(const QImage& image, int threads, Channels channels) {
         return {};
 
     QByteArray header;
-    AppendBigEndian(header, quint32(pixels.width()));
-    AppendBigEndian(header, quint32(pixels.height()));
+    AppendBigEndian(header, quint32(pixels.size.width()));
+    AppendBigEndian(header, quint32(pixels.size.height()));
     const char colourType = channels == Channels::Rgb ? 2 : 6; // RGB or RGBA
     header.append(char(8));                                    // bits per sample
     header.append(colourType);

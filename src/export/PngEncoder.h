@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/PictureRows.h"
+
 #include <QByteArray>
 #include <QImage>
 
@@ -20,5 +22,8 @@ enum class Channels { Rgba, Rgb };
 // out and every pixel keeps its straight colour, so the picture should be opaque. Empty on
 // failure.
 QByteArray Encode(const QImage& image, int threads = 0, Channels channels = Channels::Rgba);
+
+// The same for a picture made row by row as it is encoded.
+QByteArray Encode(const PictureRows& pixels, int threads = 0, Channels channels = Channels::Rgba);
 
 } // namespace PngEncoder

@@ -190,7 +190,7 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         if (file->kind == PlannedFile::Kind::Ico)
             kept.append(file->images);
     const PlatformPictures pictures(
-        design, images, kept, threads, [&](const PlannedImage& image, const QImage& picture) {
+        design, images, kept, threads, [&](const PlannedImage& image, const PictureRows& picture) {
             for (const auto channels : {PngEncoder::Channels::Rgba, PngEncoder::Channels::Rgb})
                 if (const auto png = pngs.find(KeyOf(image, channels));
                     png != pngs.end() && gate.GoOn())

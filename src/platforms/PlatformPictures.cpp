@@ -110,7 +110,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                 picture = PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
         }
         if (asked.count(KeyOf(image)))
-            deliver(image, picture);
+            deliver(image, PictureRows::Of(picture));
         if (keep.count(KeyOf(image)))
             finished[std::size_t(i)] = std::move(picture);
     });
@@ -131,10 +131,10 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     std::vector<QImage> composedKept(composed.size());
     ForEachInParallel(int(composed.size()), threads, [&](int i) {
         const PlannedImage& image = composed[std::size_t(i)];
-        QImage picture = Composed(design, image);
+        const PictureRows picture = Composed(design, image);
         deliver(image, picture);
         if (keep.count(KeyOf(image)))
-            composedKept[std::size_t(i)] = std::move(picture);
+            composedKept[std::size_t(i)] = picture.ToImage();
     });
     // The glyph pictures were kept for the composed images alone.
     std::erase_if(m_pictures, [&](const auto& entry) { return !keptKeys.count(entry.first); });
@@ -155,34 +155,46 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                            .arg(largest));
 }
 
-QImage PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
+PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
     const std::optional<Composition> composition = PlatformVariants::CompositionOf(image.variant);
-    QImage ground;
-    if (composition->ground == Composition::Ground::Backdrop) {
-        // The full-bleed background varies only downwards: one column drawn at the picture's
-        // height and repeated across is as sharp as any size, and at splash screen sizes many
-        // times cheaper than painting every pixel.
+    // The ground varies only downwards: one colour a row, which for the full-bleed background
+    // is one column drawn at the picture's height, as sharp as any size.
+    QImage column;
+    QRgb flat = 0;
+    switch (composition->ground) {
+    case Composition::Ground::Backdrop: {
         RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
         options.outputSize = QSize(1, image.Height());
-        ground = TileComposition::RepeatedAcross(ImageTools::RenderIcon(design, options, 1),
-                                                 image.pixels);
-    } else {
-        ground = QImage(image.pixels, image.Height(), QImage::Format_ARGB32_Premultiplied);
-        ground.fill(composition->ground == Composition::Ground::Transparent
-                        ? QColor(Qt::transparent)
-                        : ColorContrast::DarkHomeScreen());
+        column = ImageTools::RenderIcon(design, options, 1)
+                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+        if (column.isNull())
+            return {};
+        break;
+    }
+    case Composition::Ground::DarkHomeScreen:
+        flat = ColorContrast::DarkHomeScreen().rgba();
+        break;
+    case Composition::Ground::Transparent:
+        break;
     }
     QImage glyphs = At({composition->glyphs, GlyphSide(image)});
-    if (ground.isNull() || glyphs.isNull())
+    if (glyphs.isNull())
         return {};
     if (composition->circle)
         glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
-    const QPoint centred((image.pixels - glyphs.width()) / 2,
-                         (image.Height() - glyphs.height()) / 2);
-    // Drawn into the ground itself: the splash screens' grounds are tens of megabytes.
-    ground.convertTo(QImage::Format_ARGB32_Premultiplied);
-    QPainter(&ground).drawImage(centred, glyphs);
-    return ground;
+    glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const int width = image.pixels;
+    const QRect placed(QPoint((width - glyphs.width()) / 2, (image.Height() - glyphs.height()) / 2),
+                       glyphs.size());
+    return {QSize(width, image.Height()), [column, flat, glyphs, placed, width](int y, QRgb* row) {
+                std::fill(row, row + width, column.isNull() ? flat : column.pixel(0, y));
+                if (y >= placed.top() && y <= placed.bottom())
+                    TileComposition::OverRow(
+                        row + placed.left(),
+                        reinterpret_cast<const QRgb*>(glyphs.constScanLine(y - placed.top())),
+                        placed.width());
+                return row;
+            }};
 }
 
 QImage PlatformPictures::At(const PlannedImage& image) const {

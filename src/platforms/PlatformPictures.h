@@ -2,6 +2,7 @@
 
 #include "design/IconDesign.h"
 #include "platforms/PlannedFile.h"
+#include "render/PictureRows.h"
 
 #include <QImage>
 #include <QStringList>
@@ -15,9 +16,10 @@
 // smaller picture is scaled down from that rendering.
 class PlatformPictures {
 public:
-    // Takes each asked-for picture (null when it could not be drawn) as soon as it is
-    // finished, on the worker that finished it: several calls may run at once.
-    using Delivery = std::function<void(const PlannedImage& image, const QImage& picture)>;
+    // Takes each asked-for picture (empty when it could not be drawn) as soon as it is
+    // finished, on the worker that finished it: several calls may run at once. A composed
+    // picture is made row by row as its rows are read.
+    using Delivery = std::function<void(const PlannedImage& image, const PictureRows& picture)>;
 
     // Draws every picture `images` ask for on `threads` threads (0 = one per core) and hands
     // each to `deliver` once. Only the pictures in `kept` stay for At(): a platform set's
@@ -43,7 +45,7 @@ public:
 private:
     using Key = std::tuple<PlatformVariant, int, int>;
     static Key KeyOf(const PlannedImage& image);
-    QImage Composed(const IconDesign& design, const PlannedImage& image) const;
+    PictureRows Composed(const IconDesign& design, const PlannedImage& image) const;
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;
 };

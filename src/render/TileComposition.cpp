@@ -18,18 +18,6 @@ QImage Backdrop(const QSize& size, const QColor& top, const QColor& bottom) {
     return image;
 }
 
-QImage RepeatedAcross(const QImage& column, int width) {
-    const QImage source = column.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    QImage image(width, source.height(), QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull() || source.isNull())
-        return {};
-    for (int y = 0; y < image.height(); ++y) {
-        QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        std::fill(row, row + width, *reinterpret_cast<const QRgb*>(source.constScanLine(y)));
-    }
-    return image;
-}
-
 QImage Masked(const QImage& icon, const QPainterPath& shape) {
     QImage coverage(icon.size(), QImage::Format_ARGB32_Premultiplied);
     coverage.fill(Qt::transparent);
@@ -61,6 +49,27 @@ QImage Colored(const QImage& layer, const QColor& color) {
         }
     }
     return result;
+}
+
+void OverRow(QRgb* target, const QRgb* top, int count) {
+    for (int x = 0; x < count; ++x) {
+        const QRgb pixel = top[x];
+        const int keep = 255 - qAlpha(pixel);
+        if (keep == 0) {
+            target[x] = pixel;
+            continue;
+        }
+        if (keep == 255)
+            continue;
+        // Each byte of the target times keep / 255, rounded, plus the top's byte.
+        auto scaled = [keep](QRgb value, int shift) {
+            const unsigned t = ((value >> shift) & 0xFF) * unsigned(keep) + 128;
+            return ((t + (t >> 8)) >> 8) << shift;
+        };
+        const QRgb below = target[x];
+        target[x] =
+            pixel + (scaled(below, 24) | scaled(below, 16) | scaled(below, 8) | scaled(below, 0));
+    }
 }
 
 QImage Over(const QImage& bottom, const QImage& top, const QPoint& position) {

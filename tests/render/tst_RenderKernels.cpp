@@ -7,6 +7,7 @@
 #include "render/ImageTools.h"
 #include "render/RenderKernels.h"
 #include "render/StretchImage.h"
+#include "render/TileComposition.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
@@ -164,6 +165,21 @@ private slots:
                             : rows.clip[i] == 0 || (top == 0 && rows.coverage[i] == 0))
                     QCOMPARE(pixels[i], target);
             }
+        }
+    }
+
+    // The composed platform pictures' glyphs laid over their ground, a row at a time.
+    void overRowComposesAsInFloatingPoint() {
+        const Rows rows = RandomRows(999, 5);
+        std::vector<std::uint32_t> pixels = rows.target;
+        TileComposition::OverRow(pixels.data(), rows.layer.data(), int(pixels.size()));
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            const double keep = 1.0 - Channel(rows.layer[i], 24) / 255.0;
+            const QString mismatch = Mismatch(pixels[i], 1, [&](int shift) {
+                return Channel(rows.layer[i], shift) + Channel(rows.target[i], shift) * keep;
+            });
+            QVERIFY2(mismatch.isEmpty(),
+                     qPrintable(QStringLiteral("pixel %1: ").arg(i) + mismatch));
         }
     }
 
