@@ -3,15 +3,16 @@
 #include "design/ColorContrast.h"
 #include "render/ImageTools.h"
 #include "render/MaskShapes.h"
+#include "render/ShrinkToSizes.h"
 #include "render/StretchImage.h"
 #include "render/TileComposition.h"
 #include "support/ParallelRange.h"
 
-#include <QPainter>
+#include <QSize>
+
 
 #include <algorithm>
 #include <cmath>
-#include <memory>
 #include <set>
 
 namespace {
@@ -30,6 +31,48 @@ QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
         squares.append({composition->glyphs, PlatformPictures::GlyphSide(image)});
     }
     return squares;
+}
+
+// Sizes shrunk in one pass down their source: the pass converts each source row to linear
+// light once for all of them, and enough passes to share out over the threads.
+constexpr std::size_t SidesPerPass = 6;
+
+// A share of the scaling, done on one thread: sides smaller than their source shrunk in one
+// pass, or one other side (the source's own, or one enlarged past the canvas).
+struct ScaleJob {
+    PlatformVariant source;
+    std::vector<int> sides;
+    bool shrink;
+    double cost; // about the source pixels read for every side
+};
+
+// The jobs for the sides each source serves, costliest first.
+std::vector<ScaleJob>
+ScaleJobs(const std::map<PlatformVariant, std::map<int, std::vector<PlannedImage>>>& bySource,
+          const std::map<PlatformVariant, QImage>& sources) {
+    std::vector<ScaleJob> jobs;
+    for (const auto& [variant, bySide] : bySource) {
+        const QImage& source = sources.at(variant);
+        const double area = double(source.width()) * source.height();
+        std::vector<int> shrunk;
+        for (const auto& entry : bySide) {
+            const int side = entry.first;
+            if (side < source.width() && side < source.height())
+                shrunk.push_back(side);
+            else
+                jobs.push_back({variant, {side}, false, std::max(area, double(side) * side)});
+        }
+        for (std::size_t begin = 0; begin < shrunk.size(); begin += SidesPerPass) {
+            const std::size_t end = std::min(shrunk.size(), begin + SidesPerPass);
+            jobs.push_back({variant,
+                            std::vector<int>(shrunk.begin() + std::ptrdiff_t(begin),
+                                             shrunk.begin() + std::ptrdiff_t(end)),
+                            true, area * double(end - begin)});
+        }
+    }
+    std::stable_sort(jobs.begin(), jobs.end(),
+                     [](const ScaleJob& a, const ScaleJob& b) { return a.cost > b.cost; });
+    return jobs;
 }
 
 } // namespace
@@ -73,51 +116,58 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
 
     // Each source rendered on one thread, the sources spread over the threads: a rendering
     // has steps that one thread does alone, and another rendering fills that time.
-    std::vector<std::unique_ptr<ScaleSource>> rendered(sourceSizes.size());
+    std::vector<QImage> rendered(sourceSizes.size());
     ForEachInParallel(int(sourceSizes.size()), threads, [&](int i) {
         const auto [variant, pixels] = sourceSizes[std::size_t(i)];
-        auto source = std::make_unique<ScaleSource>(ImageTools::RenderIcon(
-            design, PlatformVariants::Options(variant, pixels, hasGlyphs), 1));
-        // Shrinking reads the source in linear light, converted once here.
-        if (*sizesBySource.at(variant).rbegin() < pixels)
-            PrepareShrinking(*source, 1);
-        rendered[std::size_t(i)] = std::move(source);
+        rendered[std::size_t(i)] = ImageTools::RenderIcon(
+            design, PlatformVariants::Options(variant, pixels, hasGlyphs), 1);
     });
-    std::map<PlatformVariant, const ScaleSource*> sources;
+    std::map<PlatformVariant, QImage> sources;
     for (std::size_t i = 0; i < sourceSizes.size(); ++i)
-        sources[sourceSizes[i].first] = rendered[i].get();
+        sources[sourceSizes[i].first] = std::move(rendered[i]);
 
-    // Each picture scaled on one thread, the pictures spread over the threads, largest first:
-    // most are small, and a thread per picture keeps every core busy where threads per
-    // picture would mostly wait for each other.
-    std::vector<PlannedImage> unique;
+    // The pictures of each source by their side; several variants may share one scaling.
+    std::map<PlatformVariant, std::map<int, std::vector<PlannedImage>>> bySource;
     std::set<Key> seen;
-    for (const PlannedImage& image : squares)
-        if (seen.insert(KeyOf(image)).second)
-            unique.push_back(image);
-    std::stable_sort(
-        unique.begin(), unique.end(),
-        [](const PlannedImage& a, const PlannedImage& b) { return a.pixels > b.pixels; });
-    std::vector<QImage> finished(unique.size());
-    ForEachInParallel(int(unique.size()), threads, [&](int i) {
-        const PlannedImage& image = unique[std::size_t(i)];
-        const ScaleSource& source = *sources.at(PlatformVariants::Source(image.variant));
-        QImage picture;
-        // A rendering that failed stays missing: scaling it would give a blank picture.
-        if (!source.Image().isNull()) {
-            QImage scaled = StretchImage(source, image.pixels, image.pixels, 1);
-            if (!scaled.isNull())
-                picture = PlatformVariants::Finish(image.variant, std::move(scaled), hasGlyphs);
-        }
-        if (asked.count(KeyOf(image)))
-            deliver(image, PictureRows::Of(picture));
+    for (const PlannedImage& image : squares) {
+        if (!seen.insert(KeyOf(image)).second)
+            continue;
+        bySource[PlatformVariants::Source(image.variant)][image.pixels].push_back(image);
         if (keep.count(KeyOf(image)))
-            finished[std::size_t(i)] = std::move(picture);
+            m_pictures[KeyOf(image)] = QImage();
+    }
+    const std::vector<ScaleJob> jobs = ScaleJobs(bySource, sources);
+    ForEachInParallel(int(jobs.size()), threads, [&](int j) {
+        const ScaleJob& job = jobs[std::size_t(j)];
+        const QImage& source = sources.at(job.source);
+        const auto finish = [&](int side, const QImage& scaled) {
+            for (const PlannedImage& image : bySource.at(job.source).at(side)) {
+                const QImage picture =
+                    scaled.isNull() ? QImage()
+                                    : PlatformVariants::Finish(image.variant, scaled, hasGlyphs);
+                if (asked.count(KeyOf(image)))
+                    deliver(image, PictureRows::Of(picture));
+                if (keep.count(KeyOf(image)))
+                    m_pictures.at(KeyOf(image)) = picture;
+            }
+        };
+        // A rendering that failed stays missing: scaling it would give a blank picture.
+        if (source.isNull()) {
+            for (const int side : job.sides)
+                finish(side, QImage());
+        } else if (job.shrink) {
+            std::vector<QSize> sizes;
+            for (const int side : job.sides)
+                sizes.emplace_back(side, side);
+            ShrinkToSizes(source, sizes, [&](std::size_t index, const QImage& shrunk) {
+                finish(job.sides[index], shrunk);
+            });
+        } else {
+            finish(job.sides.front(),
+                   StretchImage(source, job.sides.front(), job.sides.front(), 1));
+        }
     });
-    for (std::size_t i = 0; i < unique.size(); ++i)
-        if (keep.count(KeyOf(unique[i])))
-            m_pictures[KeyOf(unique[i])] = std::move(finished[i]);
-    rendered.clear();
+    sources.clear();
 
     std::vector<PlannedImage> composed;
     for (const PlannedImage& image : images) {

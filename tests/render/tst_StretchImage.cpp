@@ -2,6 +2,7 @@
 // without aliasing, clean transparent edges, and the same pixels for any thread count.
 
 #include "helpers/TestImages.h"
+#include "render/ShrinkToSizes.h"
 #include "render/StretchImage.h"
 
 #include <QPainter>
@@ -131,6 +132,24 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(StretchImage(source, size.width(), size.height()),
                                              AreaAverage(source, size.width(), size.height()), 1),
                  QString());
+    }
+
+    // One pass down a picture shrinks it to many sizes with the pixels of shrinking it to
+    // each size alone; rows of the output that share a source row, and sizes that keep one
+    // axis, are where a pass of its own could go wrong.
+    void shrinkingToManySizesAtOnceGivesTheSamePixels() {
+        const QImage source = TestImages::DetailedImage(1037, 771, 3);
+        const std::vector<QSize> sizes{{1036, 770}, {1037, 700}, {520, 771}, {87, 61},
+                                       {16, 16},    {1, 1},      {3, 700}};
+        std::vector<int> made(sizes.size(), 0);
+        ShrinkToSizes(source, sizes, [&](std::size_t index, const QImage& shrunk) {
+            ++made[index];
+            const QSize size = sizes[index];
+            QCOMPARE(TestImages::FirstDifference(
+                         shrunk, StretchImage(source, size.width(), size.height()), 0),
+                     QString());
+        });
+        QCOMPARE(made, std::vector<int>(sizes.size(), 1));
     }
 
     void enlargedTransparentEdgesGetNoDarkFringe() {
