@@ -160,16 +160,10 @@ private slots:
         settings.cornerCurvature = 0.0f;
         settings.canvasWidthText = settings.canvasHeightText = "512";
         const QString output = m_dir.filePath("icon.png");
-        const Run run =
-            Sigilon({"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
-                     "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output},
-                    [](QProcess& process) {
-                        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-                        environment.insert("QT_QPA_PLATFORM", "xcb");
-                        environment.remove("DISPLAY");
-                        environment.remove("WAYLAND_DISPLAY");
-                        process.setProcessEnvironment(environment);
-                    });
+        const Run run = Sigilon(
+            {"render", "--profile", Write("plain.sgp", MakeProfileText(settings).toUtf8()),
+             "--icon", Write("input.png", TestImages::PngBytes(icon)), "--output", output},
+            ProgramRun::WithEnvironment({"QT_QPA_PLATFORM=xcb"}, {"DISPLAY", "WAYLAND_DISPLAY"}));
         QCOMPARE(run.exitCode, 0);
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));
@@ -230,12 +224,8 @@ private slots:
     // Started for the editor where no window can appear, the program says so in one line that
     // names the headless commands, instead of the window platform's own failure.
     void editorWithoutDesktopSessionPointsToTheCommands() {
-        const Run run = Sigilon({}, [](QProcess& process) {
-            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-            for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-                environment.remove(name);
-            process.setProcessEnvironment(environment);
-        });
+        const Run run = Sigilon(
+            {}, ProgramRun::WithEnvironment({}, {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}));
         QCOMPARE(run.exitCode, 1);
         QCOMPARE(run.err.count(u'\n'), 1);
         for (const char* said :

@@ -2,6 +2,7 @@
 // desktop's own tools accept the launcher entry, the AppStream data and the profile type.
 
 #include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 
 #include <QImageReader>
 #include <QStandardPaths>
@@ -22,8 +23,7 @@ ProgramRun::Result Tool(const QString& program, const QStringList& arguments) {
 }
 
 QString ReadText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestImages::ReadFile(path));
 }
 
 // The value of `key` in the [Desktop Entry] group of a launcher entry.

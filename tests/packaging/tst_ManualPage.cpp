@@ -3,6 +3,7 @@
 
 #include "cli/DesignOverrides.h"
 #include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -14,10 +15,8 @@ namespace {
 // The manual's source with the escapes that matter here undone: "\-" is a dash, font changes
 // vanish.
 QString ManualText() {
-    QFile file(QStringLiteral(SIGILON_SOURCE_DIR "/data/sigilon.1"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
+    QString text = QString::fromUtf8(
+        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/data/sigilon.1")));
     text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
     text.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
     return text;
@@ -101,12 +100,9 @@ private slots:
     void manualRendersWithoutWarnings() {
         if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
             QSKIP("man is missing (package man-db)");
-        const ProgramRun::Result man = ProgramRun::Run(
-            "man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"}, [](QProcess& man) {
-                QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-                environment.insert("MANWIDTH", "80");
-                man.setProcessEnvironment(environment);
-            });
+        const ProgramRun::Result man =
+            ProgramRun::Run("man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"},
+                            ProgramRun::WithEnvironment({"MANWIDTH=80"}));
         QCOMPARE(man.exitCode, 0);
         QCOMPARE(man.err, QString());
         for (const char* heading : {"SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"})

@@ -1,6 +1,7 @@
 // Profile files on disk: UTF-8 without a byte-order mark, written whole or not at all, and
 // read only when the path names an ordinary file of a plausible size.
 
+#include "helpers/TestImages.h"
 #include "profiles/ProfileFile.h"
 
 #include <QTemporaryDir>
@@ -18,9 +19,7 @@ private slots:
         const QString text = QStringLiteral("0\nGrüße ✓\n0.5019607843137255\n");
         const QString path = m_dir.filePath(QStringLiteral("profile.sgp"));
         QVERIFY(WriteProfileFile(path, text));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), text.toUtf8()); // no byte-order mark, nothing added
+        QCOMPARE(TestImages::ReadFile(path), text.toUtf8()); // no byte-order mark, nothing added
         QString read;
         QVERIFY(ReadProfileFile(path, read));
         QCOMPARE(read, text);
