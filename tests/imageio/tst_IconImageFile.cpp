@@ -3,14 +3,13 @@
 #include "imageio/IconImageFile.h"
 #include "imageio/Jpeg2000Decoder.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -28,16 +27,9 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
     // Signature (8), IHDR length (4), "IHDR" (4), then width and height.
     qToBigEndian(width, bytes.data() + 16);
     qToBigEndian(height, bytes.data() + 20);
-    qToBigEndian(TestImages::Crc32(bytes.constData() + 12, 4 + 13), bytes.data() + 12 + 4 + 13);
+    const auto* chunk = reinterpret_cast<const Bytef*>(bytes.constData() + 12);
+    qToBigEndian(quint32(crc32(0, chunk, 4 + 13)), bytes.data() + 12 + 4 + 13);
     return bytes;
-}
-
-QByteArray EncodedByQt(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    return writer.write(image) ? bytes : QByteArray();
 }
 
 QByteArray EncodedByUs(const QImage& image, int formatIndex, const QString& path) {
@@ -211,7 +203,9 @@ private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         // Qt's image plugins load once here, not first in a child process.
-        QVERIFY(!DecodeIconImage(EncodedByQt(TestImages::AsymmetricImage(8, 8), "jpeg")).isNull());
+        QVERIFY(
+            !DecodeIconImage(TestImages::EncodedBytes(TestImages::AsymmetricImage(8, 8), "jpeg"))
+                 .isNull());
     }
 
     void jpeg2000HeaderIsCheckedBeforeDecoding_data() {
@@ -241,11 +235,12 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("outcome");
         const QImage picture = TestImages::AsymmetricImage(8, 8);
-        const QByteArray jpeg = EncodedByQt(picture, "jpeg");
-        const QByteArray bmp = EncodedByQt(picture, "bmp");
+        const QByteArray jpeg = TestImages::EncodedBytes(picture, "jpeg");
+        const QByteArray bmp = TestImages::EncodedBytes(picture, "bmp");
         const QByteArray gif = EncodedByUs(picture, kGif, m_dir.filePath("picture.gif"));
         const QByteArray jp2 = EncodedByUs(picture, kJp2, m_dir.filePath("picture.jp2"));
-        const QByteArray photo = EncodedByQt(TestImages::AsymmetricImage(300, 200), "jpeg");
+        const QByteArray photo =
+            TestImages::EncodedBytes(TestImages::AsymmetricImage(300, 200), "jpeg");
 
         const auto row = [this](const char* name, const char* file, const QByteArray& bytes,
                                 const QString& outcome) {
