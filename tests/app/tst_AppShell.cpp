@@ -186,10 +186,8 @@ private slots:
             QCOMPARE(DesktopColourScheme::PrefersDark(settings), dark);
 
         QTemporaryDir config;
-        QFile kdeglobals(config.filePath("kdeglobals"));
-        QVERIFY(kdeglobals.open(QIODevice::WriteOnly));
-        kdeglobals.write("[Colors:Window]\nBackgroundNormal=40,40,40\n");
-        kdeglobals.close();
+        QVERIFY(WriteFile(config.filePath("kdeglobals"),
+                          "[Colors:Window]\nBackgroundNormal=40,40,40\n"));
         const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
         const Settings read = DesktopColourScheme::Read();

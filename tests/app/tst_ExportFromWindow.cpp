@@ -345,10 +345,9 @@ private slots:
             QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
             QTRY_VERIFY(!dialog.IsOpen());
         }
-        QFile manifest(QDir(m_folder->path()).filePath("web/manifest.webmanifest"));
-        QVERIFY(manifest.open(QIODevice::ReadOnly));
-        QCOMPARE(QJsonDocument::fromJson(manifest.readAll()).object().value("name").toString(),
-                 QStringLiteral("My App"));
+        const QByteArray manifest =
+            TestImages::ReadFile(m_folder->filePath("web/manifest.webmanifest"));
+        QCOMPARE(QJsonDocument::fromJson(manifest)["name"].toString(), QStringLiteral("My App"));
         DialogDriver dialog(editor);
         QCOMPARE(dialog.CheckedTargets(), chosen);
         QCOMPARE(dialog.NameField()->text(), QStringLiteral("Again"));
