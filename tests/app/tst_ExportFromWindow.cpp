@@ -162,8 +162,6 @@ private slots:
         QCOMPARE(editor.prompter.Messages(),
                  (QStringList{overwrite.arg(IconPath(16)), overwrite.arg(IconPath(32)), kSaved,
                               kRateQuestion}));
-        QCOMPARE(editor.prompter.questions.first().buttons,
-                 (QStringList{"Yes", "Yes to All", "No", "No to All"}));
         QCOMPARE(editor.prompter.questions.last().buttons,
                  (QStringList{"Yes, Rate Sigilon", "Remind me later", "No, Thanks"}));
         QCOMPARE(ExportedRenderNumbers(), (QList<int>{1, 2, 2, 2, 2, 2, 2}));

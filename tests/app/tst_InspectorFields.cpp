@@ -111,8 +111,7 @@ private slots:
         QCOMPARE(c.stepperIconScale->value(), before + 60 / 4);
         QCOMPARE(c.textFieldIconScale->text(), QString::number(before + 60 / 4));
         QCOMPARE(editor.HistorySize(), history + 1);
-        editor.controller()->OnUndo();
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.Undo());
         QCOMPARE(c.stepperIconScale->value(), before);
     }
 
@@ -218,8 +217,7 @@ private slots:
         QVERIFY(group->isOpen());
         QCOMPARE(editor.HistorySize(), 2);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-        editor.menu().undo->trigger();
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.Undo());
         QCOMPARE(layerOn(editor), before);
         QCOMPARE(box->isChecked(), before);
 
@@ -350,8 +348,7 @@ private slots:
         QCOMPARE(editor.Renders(), 1);
         QCOMPARE(c.textFieldCanvasWidth->text(), QStringLiteral("1024"));
         const int history = editor.HistorySize();
-        editor.menu().undo->trigger();
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.Undo());
         QVERIFY(c.radioiOSIconSet->isChecked() && !c.radioCustomSize->isChecked());
         QCOMPARE(editor.HistorySize(), history);
     }

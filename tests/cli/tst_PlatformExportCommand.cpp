@@ -26,10 +26,9 @@ Run Sigilon(const QStringList& arguments) {
 
 // Every file under `folder`, relative to it, sorted.
 QStringList FilesUnder(const QString& folder) {
-    const QSet<QString> files = FolderListing::FilesUnder(folder);
-    QStringList sorted(files.begin(), files.end());
-    sorted.sort();
-    return sorted;
+    QStringList files = FolderListing::FilesUnder(folder).values();
+    files.sort();
+    return files;
 }
 
 QByteArray Profile(int width, int height) {
