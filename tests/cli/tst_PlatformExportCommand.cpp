@@ -92,10 +92,9 @@ private slots:
         for (int side : {16, 22, 24, 32, 48, 64, 128, 256, 512})
             expected << QStringLiteral("linux/hicolor/%1x%1/apps/My.App-1_x.png").arg(side);
         expected.sort();
-        QStringList arguments{"export", "--profile", profile, "--output-dir", folder, "--name"};
-        arguments << "My.App-1_x"
-                  << "--target"
-                  << "sizes,icns,windows,linux";
+        QStringList arguments{"export",       "--profile", profile,
+                              "--output-dir", folder,      "--name",
+                              "My.App-1_x",   "--target",  "sizes,icns,windows,linux"};
         for (const char* set : {"macIconSet=off", "customSize=on", "customWidth=48",
                                 "customHeight=32", "namePattern=beta-[Size]", "iconFormat=8"})
             arguments << "--set" << set;
