@@ -51,7 +51,7 @@ private slots:
             QCOMPARE(GetFileExtension(i), titles[i].toLower());
     }
 
-    // The common fallbacks and limits are typed into the fields in tst_NumberFields; these
+    // The common fallbacks and limits are typed into the fields in tst_InspectorFields; these
     // are the spellings only the field check sees.
     void typedNumbers_data() {
         QTest::addColumn<bool>("quality"); // else a custom size
