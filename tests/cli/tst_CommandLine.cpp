@@ -60,7 +60,7 @@ private slots:
     }
 
     // What the program starts for, decided from its arguments before any window exists. Help
-    // and version run in tst_ManualPage and tst_InstallTree, and every usage error the program
+    // and version run in tst_InstallTree, and every usage error the program
     // prints is checked whole below.
     void modeAndProfile_data() {
         using Mode = StartRequest::Mode;

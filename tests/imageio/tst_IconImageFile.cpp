@@ -303,7 +303,7 @@ private slots:
             QTest::newRow(name) << Write(file, bytes) << outcome;
         };
         // The loader reads only ordinary files of bounded size; which files those are is
-        // tst_ProfileFile's concern.
+        // tst_ProfileText's concern.
         QTest::newRow("endless device") << QStringLiteral("/dev/zero") << kRefused;
         row("jpeg cut in its scan", "cut.jpg", photo.left(photo.size() / 2), kRefused);
         row("jpeg without its end marker", "end.jpg", photo.chopped(2), kRefused);
