@@ -270,7 +270,6 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("default") << "Icon[Size]" << 0 << "Icon16.png";
         QTest::newRow("no token") << "App" << 0 << "App16.png";
         QTest::newRow("repeated token") << "[Size]-[Size]" << 0 << "16-16.png";
         QTest::newRow("empty") << "" << 0 << "Icon16.png";
