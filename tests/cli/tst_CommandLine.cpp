@@ -237,7 +237,6 @@ private slots:
     void desktopSession_data() {
         QTest::addColumn<QStringList>("set"); // NAME=VALUE
         QTest::addColumn<bool>("session");
-        QTest::newRow("nothing") << QStringList{} << false;
         QTest::newRow("empty display") << QStringList{"DISPLAY=", "WAYLAND_DISPLAY="} << false;
         QTest::newRow("X") << QStringList{"DISPLAY=:0"} << true;
         QTest::newRow("Wayland") << QStringList{"WAYLAND_DISPLAY=wayland-0"} << true;
@@ -283,8 +282,6 @@ private slots:
         const QString noProfile = "Could not load profile.";
         const QString noImage = "The image could not be loaded.";
         row("missing profile", render + QStringList{"--profile", "@/in"}, {}, {noProfile});
-        row("105 lines", render + QStringList{"--profile", "@/in"}, (text + "extra\n").toUtf8(),
-            {noProfile});
         row("profile not in UTF-8", render + QStringList{"--profile", "@/in"}, notUtf8,
             {noProfile});
         row("missing icon", render + QStringList{"--icon", "@/in"}, {}, {noImage});
