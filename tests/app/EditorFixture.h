@@ -132,6 +132,15 @@ struct EditorFixture {
         return QTest::qWaitFor([this, count] { return log->started >= count; }, 10000);
     }
     int Renders() const { return log->started; }
+    // Undo or redo from the Edit menu, and the preview that puts the state back.
+    bool Undo() const {
+        menu().undo->trigger();
+        return WaitUntilIdle();
+    }
+    bool Redo() const {
+        menu().redo->trigger();
+        return WaitUntilIdle();
+    }
     QString Title() const { return window->windowTitle(); }
     int HistorySize() const { return int(controller()->history().stateImagesPath().size()); }
 };

@@ -1,4 +1,5 @@
 #include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 #include "render/PlatformLooks.h"
 
 #include <QtTest>
@@ -14,9 +15,8 @@ constexpr int kLongestRun = 280000;
 // Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
 // environment, once the editor started in the background (as $pid) shows its window titled
 // "Sigilon" ("window"); then ends the editor with SIGTERM and prints its exit status (and, when
-// that is not 0, the end of its error output).
-ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script,
-                                                 const QProcessEnvironment& extra) {
+// that is not 0, the end of its error output). `extra` holds NAME=VALUE pairs.
+ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script, const QStringList& extra) {
     const QString start = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>editor-errors.txt &
 pid=$!
@@ -30,18 +30,14 @@ done
     const QString end =
         QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
                        "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");
-    const auto setUp = [&extra](QProcess& process) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("SIGILON_UNDER_TEST"),
-                           QStringLiteral(SIGILON_EXECUTABLE));
-        environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the real X display this time
-        environment.insert(extra);
-        process.setProcessEnvironment(environment);
-    };
-    return ProgramRun::Run(QStringLiteral("bash"),
-                           {QStringLiteral(SIGILON_SOURCE_DIR "/scripts/with-display.sh"),
-                            "--screen", "1600x1000x24", "bash", "-c", start + script + end},
-                           setUp, kLongestRun);
+    // Without QT_QPA_PLATFORM: the real X display this time.
+    return ProgramRun::Run(
+        QStringLiteral("bash"),
+        {QStringLiteral(SIGILON_SOURCE_DIR "/scripts/with-display.sh"), "--screen", "1600x1000x24",
+         "bash", "-c", start + script + end},
+        ProgramRun::WithEnvironment(extra + QStringList{"SIGILON_UNDER_TEST=" SIGILON_EXECUTABLE},
+                                    {"QT_QPA_PLATFORM"}),
+        kLongestRun);
 }
 
 } // namespace
@@ -59,13 +55,11 @@ private slots:
     void wallAndPlatformExportDialogInTheRunningEditor() {
         QTemporaryDir configuration;
         QVERIFY(QDir(configuration.path()).mkpath(QStringLiteral("Sigilon")));
-        QFile settings(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")));
-        QVERIFY(settings.open(QIODevice::WriteOnly));
-        settings.write("[General]\nShowPreviewWall=true\n");
-        settings.close();
-        QProcessEnvironment extra;
-        extra.insert(QStringLiteral("XDG_CONFIG_HOME"), configuration.path());
-        extra.insert(QStringLiteral("WALL_COLOUR"), PlatformLooks::ThemeBackground().name());
+        QVERIFY(
+            TestImages::WriteFile(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")),
+                                  "[General]\nShowPreviewWall=true\n"));
+        const QStringList extra{"XDG_CONFIG_HOME=" + configuration.path(),
+                                "WALL_COLOUR=" + PlatformLooks::ThemeBackground().name()};
         // The tiles are computed at idle priority: on a busy machine they may take a while.
         const QString waitForWallThenOpenDialog = QStringLiteral(R"(
 deadline=$((SECONDS + 90))

@@ -35,15 +35,6 @@ QString AsRestored(const QString& state) {
     return ApplyProfileText(settings, state, false) ? MakeProfileText(settings) : QString();
 }
 
-bool Undo(EditorFixture& e) {
-    e.menu().undo->trigger();
-    return e.WaitUntilIdle();
-}
-bool Redo(EditorFixture& e) {
-    e.menu().redo->trigger();
-    return e.WaitUntilIdle();
-}
-
 } // namespace
 
 // One render at a time off the GUI thread; requests during a render fold into one follow-up;
@@ -221,9 +212,9 @@ private slots:
         QCOMPARE(editor.log->LastDesign().iconRotation, dragged);
         QVERIFY(held || editor.Renders() >= 1 + 4); // the preview followed every movement
         QCOMPARE(editor.HistorySize(), 2);
-        QVERIFY(Undo(editor));
+        QVERIFY(editor.Undo());
         QCOMPARE(rotation->floatValue(), 0.0f);
-        QVERIFY(Redo(editor));
+        QVERIFY(editor.Redo());
         QCOMPARE(rotation->floatValue(), dragged);
     }
 
@@ -274,18 +265,18 @@ private slots:
         const QString edited = editor.controller()->MakeProfileText();
         editor.window->setWindowTitle(QStringLiteral("Sigilon - logo")); // as after a save
 
-        QVERIFY(Undo(editor));
-        QVERIFY(Undo(editor));
+        QVERIFY(editor.Undo());
+        QVERIFY(editor.Undo());
         QCOMPARE(c.textFieldFontSize->text(), QStringLiteral("800"));
         QVERIFY(c.checkTextStroke->isChecked());
         QCOMPARE(editor.log->LastDesign().fontSize, 800.0f); // what the next render draws
-        QVERIFY(Undo(editor));
+        QVERIFY(editor.Undo());
         const int renders = editor.Renders();
-        QVERIFY(Undo(editor)); // past the oldest state nothing happens
+        QVERIFY(editor.Undo()); // past the oldest state nothing happens
         QCOMPARE(editor.Renders(), renders);
         // Four redos: the last one is past the newest state.
         for (int step = 0; step < 4; ++step)
-            QVERIFY(Redo(editor));
+            QVERIFY(editor.Redo());
         QCOMPARE(editor.controller()->MakeProfileText(), AsRestored(edited));
         QCOMPARE(editor.controller()->history().currenState(), 3);
         QCOMPARE(editor.HistorySize(), 4);
@@ -309,7 +300,7 @@ private slots:
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.HistorySize(), 4);
         for (int step = 0; step < 3; ++step)
-            QVERIFY(Undo(editor));
+            QVERIFY(editor.Undo());
         QCOMPARE(rotation->floatValue(), 0.0f);
     }
 };

@@ -198,8 +198,7 @@ private slots:
 
         UserInput::Click(editor.controls().checkIconShadow);
         QVERIFY(editor.WaitUntilIdle());
-        vc->OnUndo(); // the history holds no image either
-        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.Undo()); // the history holds no image either
         QCOMPARE(vc->iconImage().size(), QSize(40, 30));
         editor.prompter.answers = {kCancel};
         editor.menu().loadProfile->trigger();

@@ -29,10 +29,6 @@ QString MacPath(const QTemporaryDir& folder, int index, const QString& extension
     return folder.filePath(QStringLiteral("Icon%1.").arg(MacSides[index]) + extension);
 }
 
-void WriteOld(const QString& path) {
-    QVERIFY(TestImages::WriteFile(path, OldContent));
-}
-
 // One export as the window runs it, recording every file as it is settled. Each file's pixels
 // are the icon-set encoder's concern (tst_IconSetEncoding); here only which file gets which
 // size matters.
@@ -128,7 +124,7 @@ private slots:
         QFETCH(QString, files);
         QTemporaryDir folder;
         for (const QChar index : existing)
-            WriteOld(MacPath(folder, index.digitValue()));
+            QVERIFY(TestImages::WriteFile(MacPath(folder, index.digitValue()), OldContent));
         Export run;
         run.prompter.answers = answers;
         QCOMPARE(run.Run(folder.path()), ExportRun::Outcome::Saved);
@@ -167,7 +163,7 @@ private slots:
         DesignSettings settings;
         settings.iconFormat = -1;
         for (int i = 0; i < 7; ++i)
-            WriteOld(MacPath(folder, i, ""));
+            QVERIFY(TestImages::WriteFile(MacPath(folder, i, ""), OldContent));
         Export run;
         run.prompter.answers = {YesToAll};
         QCOMPARE(run.Run(folder.path(), settings), ExportRun::Outcome::Failed);
@@ -209,26 +205,20 @@ private slots:
         QTest::addColumn<QStringList>("sizeTexts");
         QTest::addColumn<QString>("files");  // W written, F failed
         QTest::addColumn<QString>("reason"); // part of the failure's reason, "" for any
+        const auto row = [](const char* name, const QString& pattern, const QStringList& sizeTexts,
+                            const char* files, const char* reason) {
+            QTest::newRow(name) << pattern << sizeTexts << QString(files) << QString(reason);
+        };
         const QString nul(QChar(0));
-        QTest::newRow("NUL in one name")
-            << "Icon[Size]" << QStringList{"16", "3" + nul + "2", "64"} << "WFW"
-            << "NUL";
-        QTest::newRow("NUL in the pattern")
-            << "Icon" + nul + "[Size]" << QStringList{"16", "32"} << "FF"
-            << "NUL";
-        QTest::newRow("name too long")
-            << "Icon[Size]" << QStringList{"16", QString(300, u'x'), "64"} << "WFW"
-            << "";
-        QTest::newRow("missing subfolder") << "sub/Icon[Size]" << QStringList{"16", "32"} << "FF"
-                                           << "";
+        row("NUL in one name", "Icon[Size]", {"16", "3" + nul + "2", "64"}, "WFW", "NUL");
+        row("NUL in the pattern", "Icon" + nul + "[Size]", {"16", "32"}, "FF", "NUL");
+        row("name too long", "Icon[Size]", {"16", QString(300, u'x'), "64"}, "WFW", "");
+        row("missing subfolder", "sub/Icon[Size]", {"16", "32"}, "FF", "");
         // Every file stays inside the output folder, whatever the name.
-        QTest::newRow("up and out") << "../Icon[Size]" << QStringList{"16"} << "F"
-                                    << "leads out of the output folder";
-        QTest::newRow("out through a size")
-            << "Icon[Size]" << QStringList{"16", "/../../32"} << "WF"
-            << "leads out of the output folder";
-        QTest::newRow("absolute") << "/Icon[Size]" << QStringList{"16"} << "F"
-                                  << "absolute path";
+        row("up and out", "../Icon[Size]", {"16"}, "F", "leads out of the output folder");
+        row("out through a size", "Icon[Size]", {"16", "/../../32"}, "WF",
+            "leads out of the output folder");
+        row("absolute", "/Icon[Size]", {"16"}, "F", "absolute path");
     }
 
     void unwritableNamesFailAlone() {
@@ -280,7 +270,6 @@ private slots:
         QTest::addColumn<QString>("pattern");
         QTest::addColumn<int>("format");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("default") << "Icon[Size]" << 0 << "Icon16.png";
         QTest::newRow("no token") << "App" << 0 << "App16.png";
         QTest::newRow("repeated token") << "[Size]-[Size]" << 0 << "16-16.png";
         QTest::newRow("empty") << "" << 0 << "Icon16.png";

@@ -51,7 +51,7 @@ private slots:
             QCOMPARE(GetFileExtension(i), titles[i].toLower());
     }
 
-    // The common fallbacks and limits are typed into the fields in tst_NumberFields; these
+    // The common fallbacks and limits are typed into the fields in tst_InspectorFields; these
     // are the spellings only the field check sees.
     void typedNumbers_data() {
         QTest::addColumn<bool>("quality"); // else a custom size
@@ -112,11 +112,13 @@ private slots:
         settings.qualityText = text;
         settings.canvasWidthText = text;
         settings.canvasHeightText = text;
+        settings.textShadow = -1; // a flag counts as on in any state but off, mixed included
         QCOMPARE(SizeSets::SizeList(settings), (QList<OutputSize>{{value, value, text}}));
         QCOMPARE(ExportOptions::FromSettings(settings).quality, float(value));
         const IconDesign design = MakeIconDesign(settings, QImage());
         QCOMPARE(design.canvasWidth, canvasSide);
         QCOMPARE(design.canvasHeight, canvasSide);
+        QVERIFY(design.textShadow);
     }
 
     void sizeLists_data() {
@@ -145,18 +147,6 @@ private slots:
         for (int side : sides)
             expected.append({double(side), double(side), QString::number(side)});
         QCOMPARE(SizeSets::SizeList(settings), expected);
-    }
-
-    void designTakesTheCanvasAndFlagsFromTheSettings() {
-        DesignSettings settings;
-        settings.canvasWidthText = QStringLiteral("640");
-        settings.canvasHeightText = QStringLiteral("480");
-        // Flags count as on in any state but off, mixed included.
-        settings.textShadow = -1;
-        settings.backgroundStroke = 0;
-        const IconDesign design = MakeIconDesign(settings, QImage());
-        QCOMPARE(QSizeF(design.canvasWidth, design.canvasHeight), QSizeF(640, 480));
-        QVERIFY(design.textShadow && !design.backgroundStroke);
     }
 };
 

@@ -27,6 +27,20 @@ inline Result Run(
             QString::fromUtf8(process.readAllStandardError())};
 }
 
+// A set-up that starts the program in this process's environment with the variables named in
+// `removed` taken out and those of `set` (NAME=VALUE) put in.
+inline std::function<void(QProcess&)> WithEnvironment(const QStringList& set,
+                                                      const QStringList& removed = {}) {
+    return [set, removed](QProcess& process) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& name : removed)
+            environment.remove(name);
+        for (const QString& pair : set)
+            environment.insert(pair.section(u'=', 0, 0), pair.section(u'=', 1));
+        process.setProcessEnvironment(environment);
+    };
+}
+
 // The executable this build made.
 inline Result Sigilon(
     const QStringList& arguments, const std::function<void(QProcess&)>& setUp = [](QProcess&) {}) {

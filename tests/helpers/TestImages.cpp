@@ -88,12 +88,11 @@ QImage Filled(int width, int height, const QColor& color) {
     return image;
 }
 
-QByteArray PngBytes(const QImage& image) {
+QByteArray EncodedBytes(const QImage& image, const char* format) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
+    return image.save(&buffer, format) ? bytes : QByteArray();
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes) {
@@ -104,16 +103,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
 QByteArray ReadFile(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-quint32 Crc32(const char* data, qsizetype size) {
-    quint32 crc = 0xffffffffu;
-    for (qsizetype i = 0; i < size; ++i) {
-        crc ^= quint8(data[i]);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
 }
 
 } // namespace TestImages

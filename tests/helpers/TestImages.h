@@ -44,8 +44,13 @@ template <typename Predicate> int Count(const QImage& image, Predicate predicate
     return count;
 }
 
-// The image as the bytes of a PNG file.
-QByteArray PngBytes(const QImage& image);
+// The image as the bytes of a file in that format, as Qt's writer encodes it; empty when it
+// cannot.
+QByteArray EncodedBytes(const QImage& image, const char* format);
+
+inline QByteArray PngBytes(const QImage& image) {
+    return EncodedBytes(image, "PNG");
+}
 
 // Writes the bytes to a new file at `path`; false when that fails.
 bool WriteFile(const QString& path, const QByteArray& bytes);
@@ -67,9 +72,5 @@ public:
 private:
     QTemporaryDir m_dir;
 };
-
-// The CRC-32 that PNG chunks carry, computed bit by bit: a second opinion on our writer's
-// checksums, and a way to forge a valid header for a file that lies about its size.
-quint32 Crc32(const char* data, qsizetype size);
 
 } // namespace TestImages

@@ -1,16 +1,20 @@
+// The loader the window and the command line use for icon images: raster files whose headers
+// claim more than they hold, and SVG documents that would expand, draw forever or read other
+// files, are refused within a bounded memory; what an SVG document's size is.
+
 #include "export/SaveImage.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
 #include "imageio/Jpeg2000Decoder.h"
+#include "imageio/SvgImage.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <QtEndian>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace {
 
@@ -28,16 +32,9 @@ QByteArray PngClaiming(quint32 width, quint32 height) {
     // Signature (8), IHDR length (4), "IHDR" (4), then width and height.
     qToBigEndian(width, bytes.data() + 16);
     qToBigEndian(height, bytes.data() + 20);
-    qToBigEndian(TestImages::Crc32(bytes.constData() + 12, 4 + 13), bytes.data() + 12 + 4 + 13);
+    const auto* chunk = reinterpret_cast<const Bytef*>(bytes.constData() + 12);
+    qToBigEndian(quint32(crc32(0, chunk, 4 + 13)), bytes.data() + 12 + 4 + 13);
     return bytes;
-}
-
-QByteArray EncodedByQt(const QImage& image, const char* format) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, format);
-    return writer.write(image) ? bytes : QByteArray();
 }
 
 QByteArray EncodedByUs(const QImage& image, int formatIndex, const QString& path) {
@@ -73,6 +70,56 @@ QByteArray GifClaiming(QByteArray gif, quint16 width, quint16 height) {
         qToLittleEndian(height, gif.data() + at + 2);
     }
     return gif;
+}
+
+QByteArray Svg(const QByteArray& attributes, const QByteArray& content) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" " +
+           attributes + ">" + content + "</svg>";
+}
+
+QByteArray Gzip(const QByteArray& bytes) {
+    z_stream stream{};
+    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, 16 + MAX_WBITS, 9, Z_DEFAULT_STRATEGY);
+    QByteArray out(int(deflateBound(&stream, uLong(bytes.size()))), '\0');
+    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(bytes.constData()));
+    stream.avail_in = uInt(bytes.size());
+    stream.next_out = reinterpret_cast<Bytef*>(out.data());
+    stream.avail_out = uInt(out.size());
+    deflate(&stream, Z_FINISH);
+    out.resize(qsizetype(stream.total_out));
+    deflateEnd(&stream);
+    return out;
+}
+
+QByteArray EntityBomb() {
+    QByteArray entities = "<!ENTITY e0 \"lol\">";
+    for (int i = 1; i < 10; ++i)
+        entities += "<!ENTITY e" + QByteArray::number(i) + " \"" +
+                    QByteArray("&e" + QByteArray::number(i - 1) + ";").repeated(10) + "\">";
+    return "<?xml version=\"1.0\"?><!DOCTYPE svg [" + entities + "]>" +
+           Svg("width=\"10\" height=\"10\"", "<text>&e9;</text>");
+}
+
+// Each level refers ten times to the one below: 10^19 rectangles if expanded.
+QByteArray UseChain() {
+    QByteArray defs = "<rect id=\"u0\" width=\"1\" height=\"1\"/>";
+    for (int i = 1; i < 20; ++i)
+        defs +=
+            "<g id=\"u" + QByteArray::number(i) + "\">" +
+            QByteArray("<use xlink:href=\"#u" + QByteArray::number(i - 1) + "\"/>").repeated(10) +
+            "</g>";
+    return Svg("width=\"10\" height=\"10\"", "<defs>" + defs + "</defs><use xlink:href=\"#u19\"/>");
+}
+
+// Thousands of wide blurs: minutes of drawing even at thumbnail size.
+QByteArray SlowDocument() {
+    QByteArray circles;
+    for (int i = 0; i < 3000; ++i)
+        circles += "<circle cx=\"" + QByteArray::number(i % 50) + "\" cy=\"" +
+                   QByteArray::number(i / 50) + "\" r=\"40\" filter=\"url(#b)\"/>";
+    return Svg("viewBox=\"0 0 100 100\"",
+               "<filter id=\"b\"><feGaussianBlur stdDeviation=\"20\"/></filter>" + circles);
 }
 
 // What the size marker at the start of a JPEG 2000 codestream announces.
@@ -167,7 +214,8 @@ QString OutcomeWithWatchedMemory(const QString& path) {
         for (const int crash : {SIGSEGV, SIGBUS, SIGABRT, SIGFPE, SIGILL})
             signal(crash, SIG_DFL);
         try {
-            const bool refused = LoadIconImage(path).isNull();
+            std::shared_ptr<const SvgImage> vector;
+            const bool refused = LoadIconImage(path, &vector).isNull() && !vector;
             // The peak between two looks of the parent counts too.
             if (ResidentKilobytes(QStringLiteral("self"), "VmHWM") - before > kBudgetKilobytes)
                 _exit(kOverBudget);
@@ -211,7 +259,9 @@ private slots:
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         // Qt's image plugins load once here, not first in a child process.
-        QVERIFY(!DecodeIconImage(EncodedByQt(TestImages::AsymmetricImage(8, 8), "jpeg")).isNull());
+        QVERIFY(
+            !DecodeIconImage(TestImages::EncodedBytes(TestImages::AsymmetricImage(8, 8), "jpeg"))
+                 .isNull());
     }
 
     void jpeg2000HeaderIsCheckedBeforeDecoding_data() {
@@ -241,18 +291,19 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("outcome");
         const QImage picture = TestImages::AsymmetricImage(8, 8);
-        const QByteArray jpeg = EncodedByQt(picture, "jpeg");
-        const QByteArray bmp = EncodedByQt(picture, "bmp");
+        const QByteArray jpeg = TestImages::EncodedBytes(picture, "jpeg");
+        const QByteArray bmp = TestImages::EncodedBytes(picture, "bmp");
         const QByteArray gif = EncodedByUs(picture, kGif, m_dir.filePath("picture.gif"));
         const QByteArray jp2 = EncodedByUs(picture, kJp2, m_dir.filePath("picture.jp2"));
-        const QByteArray photo = EncodedByQt(TestImages::AsymmetricImage(300, 200), "jpeg");
+        const QByteArray photo =
+            TestImages::EncodedBytes(TestImages::AsymmetricImage(300, 200), "jpeg");
 
         const auto row = [this](const char* name, const char* file, const QByteArray& bytes,
                                 const QString& outcome) {
             QTest::newRow(name) << Write(file, bytes) << outcome;
         };
         // The loader reads only ordinary files of bounded size; which files those are is
-        // tst_ProfileFile's concern.
+        // tst_ProfileText's concern.
         QTest::newRow("endless device") << QStringLiteral("/dev/zero") << kRefused;
         row("jpeg cut in its scan", "cut.jpg", photo.left(photo.size() / 2), kRefused);
         row("jpeg without its end marker", "end.jpg", photo.chopped(2), kRefused);
@@ -279,6 +330,22 @@ private slots:
             kRefused);
         row("jp2 signature only", "signature.jp2", QByteArray("\x00\x00\x00\x0cjP  \r\n\x87\n", 12),
             kRefused);
+        const QByteArray square = "<rect width=\"5\" height=\"5\"/>";
+        const QByteArray sized = "width=\"10\" height=\"10\"";
+        row("svg entity bomb", "bomb.svg", EntityBomb(), kRefused);
+        row("svg use chain", "chain.svg", UseChain(), kRefused);
+        row("svgz past 32 MB", "large.svgz", Gzip(Svg(sized, QByteArray(33 << 20, ' '))), kRefused);
+        row("svgz inside gzip", "twice.svgz", Gzip(Gzip(Svg(sized, square))), kRefused);
+        row("truncated svgz", "cut.svgz", Gzip(Svg(sized, square)).chopped(8), kRefused);
+        row("svg with zero viewBox", "zero.svg",
+            Svg("viewBox=\"0 0 0 0\" width=\"9\" height=\"9\"", square), kRefused);
+        row("svg with negative viewBox", "negative.svg",
+            Svg("viewBox=\"0 0 -10 10\" width=\"9\" height=\"9\"", square), kRefused);
+        row("svg with NaN viewBox", "nan.svg", Svg("viewBox=\"0 0 NaN 10\"", square), kRefused);
+        row("svg without any size", "unsized.svg", Svg("width=\"100%\"", square), kRefused);
+        row("svg not well-formed", "broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g>",
+            kRefused);
+        row("svg too slow to draw", "slow.svg", SlowDocument(), kRefused);
         row("whole jpeg", "whole.jpg", photo, kAccepted);
         row("whole bmp", "whole.bmp", bmp, kAccepted);
         row("whole gif", "whole.gif", gif, kAccepted);
@@ -295,6 +362,66 @@ private slots:
         QVERIFY(!path.isEmpty());
         const QString actual = OutcomeWithWatchedMemory(path);
         QVERIFY2(outcome.split(QStringLiteral(" or ")).contains(actual), qPrintable(actual));
+    }
+
+    void readsNoOtherFile() {
+        // A picture the document names in every way a document can, next to it and absolute.
+        QTemporaryDir folder;
+        QImage red(8, 8, QImage::Format_ARGB32);
+        red.fill(Qt::red);
+        const QString png = folder.filePath(QStringLiteral("red.png"));
+        QVERIFY(red.save(png));
+        const QByteArray url = QUrl::fromLocalFile(png).toEncoded();
+        const QByteArray sized = "\" width=\"10\" height=\"10\"/>";
+        const QByteArray document =
+            Svg("viewBox=\"0 0 10 10\" xmlns:xi=\"http://www.w3.org/2001/XInclude\"",
+                "<image xlink:href=\"" + url + sized + "<image xlink:href=\"red.png" + sized +
+                    "<image xlink:href=\"" + png.toUtf8() + sized + "<xi:include href=\"" + url +
+                    "\" parse=\"text\"/><use xlink:href=\"" + url + "#a\"/>");
+        const QString path = folder.filePath(QStringLiteral("icon.svg"));
+        QVERIFY(TestImages::WriteFile(path, document));
+        std::shared_ptr<const SvgImage> vector;
+        const QImage thumbnail = LoadIconImage(path, &vector);
+        QVERIFY(vector);
+        const QImage drawn = vector->Draw(QSize(10, 10), QTransform());
+        for (const QImage& image : {thumbnail, drawn})
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    }
+
+    void compressedAndPlainDocumentsAgree() {
+        const QByteArray plain = TestImages::ReadFile(
+            QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg"));
+        const auto fromPlain = SvgImage::Read(plain);
+        const auto fromGzip = SvgImage::Read(Gzip(plain));
+        QVERIFY(fromPlain && fromGzip);
+        QCOMPARE(fromGzip->viewBox(), fromPlain->viewBox());
+        QCOMPARE(fromGzip->thumbnail(), fromPlain->thumbnail());
+        QCOMPARE(fromPlain->thumbnail().format(), QImage::Format_ARGB32_Premultiplied);
+    }
+
+    void sizeComesFromViewBoxElseWidthAndHeight_data() {
+        QTest::addColumn<QByteArray>("attributes");
+        QTest::addColumn<QRectF>("area");
+        QTest::newRow("viewBox wins")
+            << QByteArray("viewBox=\"-5 10 40 20\" width=\"7\" height=\"7\"")
+            << QRectF(-5, 10, 40, 20);
+        QTest::newRow("width and height")
+            << QByteArray("width=\"30\" height=\"60\"") << QRectF(0, 0, 30, 60);
+        QTest::newRow("units") << QByteArray("width=\"1in\" height=\"0.5in\"")
+                               << QRectF(0, 0, 96, 48);
+    }
+    void sizeComesFromViewBoxElseWidthAndHeight() {
+        QFETCH(QByteArray, attributes);
+        QFETCH(QRectF, area);
+        const auto image = SvgImage::Read(Svg(attributes, "<rect width=\"5\" height=\"5\"/>"));
+        QVERIFY(image);
+        QCOMPARE(image->viewBox(), area);
+        // The thumbnail keeps the aspect.
+        const QSize thumbnail = image->thumbnail().size();
+        QVERIFY(std::abs(double(thumbnail.width()) / thumbnail.height() -
+                         area.width() / area.height()) < 0.02);
     }
 };
 

@@ -1,12 +1,18 @@
 // `cmake --install` into a temporary prefix: every file a desktop needs is there, and the
-// desktop's own tools accept the launcher entry, the AppStream data and the profile type.
+// desktop's own tools accept the launcher entry, the AppStream data and the profile type. The
+// manual page says what the program does: the same commands, options and exit statuses as
+// `sigilon --help`, every name --set accepts, and it renders without warnings.
 
+#include "cli/DesignOverrides.h"
 #include "helpers/ProgramRun.h"
+#include "helpers/TestImages.h"
 
 #include <QImageReader>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <set>
 
 namespace {
 
@@ -22,8 +28,7 @@ ProgramRun::Result Tool(const QString& program, const QStringList& arguments) {
 }
 
 QString ReadText(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromUtf8(TestImages::ReadFile(path));
 }
 
 // The value of `key` in the [Desktop Entry] group of a launcher entry.
@@ -35,12 +40,43 @@ QString EntryValue(const QString& entry, const QString& key) {
     return {};
 }
 
+// The manual's source with the escapes that matter here undone: "\-" is a dash, font changes
+// vanish.
+QString ManualText() {
+    QString text = QString::fromUtf8(
+        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/data/sigilon.1")));
+    text.replace(QStringLiteral("\\-"), QStringLiteral("-"));
+    text.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")));
+    return text;
+}
+
+// The part of the manual from the heading to the next one.
+QString ManualSection(const QString& manual, const QString& heading) {
+    const qsizetype start = manual.indexOf(QStringLiteral(".SH ") + heading);
+    const qsizetype end = manual.indexOf(QStringLiteral("\n.SH "), start + 1);
+    return start < 0 ? QString() : manual.mid(start, end - start);
+}
+
+// Every capture of `pattern`'s first group in `text`.
+std::set<QString> Captures(const QString& text, const QString& pattern) {
+    std::set<QString> found;
+    QRegularExpressionMatchIterator it = QRegularExpression(pattern).globalMatch(text);
+    while (it.hasNext())
+        found.insert(it.next().captured(1));
+    return found;
+}
+
+// Options are the words that start with a dash after white space, a bracket, a comma or a bar.
+const QString OptionPattern = QStringLiteral("(?:^|[\\s\\[,|\"])(--?[a-z][a-z-]*)");
+
 } // namespace
 
 class InstallTreeTest : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_prefix;
+    QString m_help;
+    QString m_manual;
 
     QString Installed(const QString& relative) const { return m_prefix.filePath(relative); }
 
@@ -56,6 +92,12 @@ private slots:
             Tool(QStringLiteral(SIGILON_CMAKE),
                  {"--install", SIGILON_BINARY_DIR, "--prefix", m_prefix.path()});
         QVERIFY2(install.exitCode == 0, qPrintable(install.out));
+        const ProgramRun::Result help = ProgramRun::Sigilon({QStringLiteral("--help")});
+        QCOMPARE(help.exitCode, 0);
+        m_help = help.out;
+        m_manual = ManualText();
+        QVERIFY(m_help.contains("Usage"));
+        QVERIFY(m_manual.startsWith(".TH SIGILON 1"));
     }
 
     void everyFileIsInstalled_data() {
@@ -144,6 +186,56 @@ private slots:
                                  .section(u'\n', 0, 0);
         QVERIFY(
             QFileInfo::exists(Installed("share/icons/hicolor/48x48/mimetypes/" + icon + ".png")));
+    }
+
+    void manualAndHelpAgree_data() {
+        QTest::addColumn<QString>("helpPattern");
+        QTest::addColumn<QString>("manualSection");
+        QTest::addColumn<QString>("manualPattern");
+        QTest::newRow("options") << OptionPattern << "OPTIONS" << OptionPattern;
+        QTest::newRow("commands") << "sigilon +([a-z]+)"
+                                  << "SYNOPSIS"
+                                  << "sigilon +([a-z]+)";
+        QTest::newRow("exit statuses") << "[:,] ([0-9]) [a-z]"
+                                       << "EXIT STATUS"
+                                       << "\\.B ([0-9])\\n";
+    }
+    void manualAndHelpAgree() {
+        QFETCH(QString, helpPattern);
+        QFETCH(QString, manualSection);
+        QFETCH(QString, manualPattern);
+        const QString manual =
+            manualSection.isEmpty() ? m_manual : ManualSection(m_manual, manualSection);
+        const std::set<QString> inHelp = Captures(m_help, helpPattern);
+        const std::set<QString> inManual = Captures(manual, manualPattern);
+        QVERIFY(!inHelp.empty());
+        QCOMPARE(QStringList(inManual.begin(), inManual.end()),
+                 QStringList(inHelp.begin(), inHelp.end()));
+    }
+
+    void manualNamesEveryDesignValue() {
+        const QString values = ManualSection(m_manual, QStringLiteral("DESIGN VALUES"));
+        for (const QString& name : DesignOverrides::Names()) {
+            const QRegularExpression word(QStringLiteral("(?<![A-Za-z0-9])%1(?![A-Za-z0-9])")
+                                              .arg(QRegularExpression::escape(name)));
+            QVERIFY2(values.contains(word), qPrintable(name));
+        }
+    }
+
+    void manualCarriesTheProgramsVersion() {
+        QVERIFY(m_manual.section(u'\n', 0, 0).contains("\"Sigilon " SIGILON_VERSION "\""));
+    }
+
+    void manualRendersWithoutWarnings() {
+        if (QStandardPaths::findExecutable(QStringLiteral("man")).isEmpty())
+            QSKIP("man is missing (package man-db)");
+        const ProgramRun::Result man =
+            ProgramRun::Run("man", {"--warnings", "-l", SIGILON_SOURCE_DIR "/data/sigilon.1"},
+                            ProgramRun::WithEnvironment({"MANWIDTH=80"}));
+        QCOMPARE(man.exitCode, 0);
+        QCOMPARE(man.err, QString());
+        for (const char* heading : {"SYNOPSIS", "COMMANDS", "OPTIONS", "EXIT STATUS", "EXAMPLES"})
+            QVERIFY2(man.out.contains(QLatin1String(heading)), heading);
     }
 };
 

@@ -38,11 +38,12 @@ PlannedFile Planned(const PlatformSetOptions& options, const QString& name) {
 }
 
 // A design's colours and names, and what its manifest says: the colours at the top and the
-// bottom of the icon as theme and background.
+// bottom of the icon as theme and background, and the name kept intact, also in head.html (as a
+// double-quoted attribute holds it, when that differs).
 const struct {
     const char *what, *setName, *appName;
     bool transparent;
-    const char *start, *end, *name, *theme, *background;
+    const char *start, *end, *name, *theme, *background, *inHtml = nullptr;
 } ManifestRows[] = {
     {"app name given", "AppIcon", "Weather Now", false, "#e4573f", "#1a2b3c", "Weather Now",
      "#e4573f", "#1a2b3c"},
@@ -55,6 +56,12 @@ const struct {
      "#ffffff"},
     {"invisible colour shows the white below", "x", "T", false, "#00e4573f", "#ff1a2b3c", "T",
      "#ffffff", "#1a2b3c"},
+    {"quotes and ampersand", "x", "Tom & \"Jerry's\"", false, "#000000", "#ffffff",
+     "Tom & \"Jerry's\"", "#000000", "#ffffff", "Tom &amp; &quot;Jerry's&quot;"},
+    {"angle brackets", "x", "<script>x</script>", false, "#000000", "#ffffff", "<script>x</script>",
+     "#000000", "#ffffff", "&lt;script&gt;x&lt;/script&gt;"},
+    {"backslash, tab and accents", "x", "C:\\Caf\u00e9\tBar", false, "#000000", "#ffffff",
+     "C:\\Caf\u00e9\tBar", "#000000", "#ffffff"},
 };
 
 // Empty when the text is no JSON object.
@@ -125,8 +132,8 @@ private slots:
     }
     void manifestInstallsTheApp() {
         QFETCH(int, row);
-        const auto& [what, setName, appName, transparent, start, end, name, theme, background] =
-            ManifestRows[row];
+        const auto& [what, setName, appName, transparent, start, end, name, theme, background,
+                     inHtml] = ManifestRows[row];
         IconDesign design;
         design.transparentBackground = transparent;
         design.gradientStartColor = FromHex(start);
@@ -139,10 +146,16 @@ private slots:
         QCOMPARE(manifest.value("display").toString(), "standalone");
         QCOMPARE(manifest.value("theme_color").toString(), theme);
         QCOMPARE(manifest.value("background_color").toString(), background);
-        QVERIFY(Planned(options, "head.html")
-                    .text.contains(QStringLiteral("<meta name=\"theme-color\" content=\"%1\">")
-                                       .arg(theme)
-                                       .toUtf8()));
+        const QString head = QString::fromUtf8(Planned(options, "head.html").text);
+        for (const QString& meta :
+             {QStringLiteral("name=\"theme-color\" content=\"%1\">").arg(theme),
+              QStringLiteral("name=\"apple-mobile-web-app-title\" content=\"%1\">")
+                  .arg(QString::fromUtf8(inHtml ? inHtml : name))})
+            QVERIFY2(head.contains(meta), qPrintable(head));
+        // Every tag is one line; a bracket of the name would start or end another.
+        const qsizetype lines = head.count(u'\n');
+        QCOMPARE(head.count(u'<'), lines);
+        QCOMPARE(head.count(u'>'), lines);
     }
 
     void manifestIconsArePlannedAtTheirSize() {
@@ -188,30 +201,6 @@ private slots:
                                     "icon icon.svg", "manifest manifest.webmanifest"}));
         QVERIFY(head.contains("href=\"icon.svg\" type=\"image/svg+xml\""));
         QVERIFY(head.contains("href=\"favicon.ico\" sizes=\"32x32\""));
-    }
-
-    void appNameIsEscaped_data() {
-        QTest::addColumn<QString>("appName");
-        QTest::addColumn<QString>("inHtml"); // as a double-quoted attribute holds it
-        QTest::newRow("quotes and ampersand") << "Tom & \"Jerry\'s\""
-                                              << "Tom &amp; &quot;Jerry's&quot;";
-        QTest::newRow("angle brackets") << "<script>x</script>"
-                                        << "&lt;script&gt;x&lt;/script&gt;";
-        QTest::newRow("backslash, tab and accents") << "C:\\Caf\u00e9\tBar"
-                                                    << "C:\\Caf\u00e9\tBar";
-    }
-    void appNameIsEscaped() {
-        QFETCH(QString, appName);
-        QFETCH(QString, inHtml);
-        const PlatformSetOptions options = MakePlatformSetOptions(IconDesign(), "S", appName);
-        QCOMPARE(Manifest(Planned(options, "manifest.webmanifest").text).value("name").toString(),
-                 appName);
-        const QString head = QString::fromUtf8(Planned(options, "head.html").text);
-        QVERIFY2(head.contains(QStringLiteral("content=\"%1\">").arg(inHtml)), qPrintable(head));
-        // Every tag is one line; a bracket of the name would start or end another.
-        const qsizetype lines = head.count(u'\n');
-        QCOMPARE(head.count(u'<'), lines);
-        QCOMPARE(head.count(u'>'), lines);
     }
 
     void darkLookKeepsGlyphsLegible_data() {

@@ -1,7 +1,15 @@
+// A profile's text: every value on its own line, the older layouts, the texts refused whole.
+// On disk: UTF-8 without a byte-order mark, written whole or not at all, and read only when the
+// path names an ordinary file of a plausible size.
+
 #include "design/DesignSettings.h"
+#include "helpers/TestImages.h"
+#include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -139,6 +147,8 @@ DesignSettings DistinctWithoutWatch() {
 
 class TestProfileText : public QObject {
     Q_OBJECT
+
+    TestImages::ScratchFolder m_folder;
 
 private slots:
     // Defaults no other test pins (the export tests pin the name pattern, format and sizes).
@@ -282,7 +292,31 @@ private slots:
         QVERIFY(!ApplyProfileText(settings, text, olderLayoutsAccepted));
         QVERIFY(settings == DistinctSettings());
     }
+
+    void writtenTextReadsBackUnchanged() {
+        const QString text = QStringLiteral("0\nGrüße ✓\n0.5019607843137255\n");
+        const QString path = m_folder.filePath(QStringLiteral("profile.sgp"));
+        QVERIFY(WriteProfileFile(path, text));
+        QCOMPARE(TestImages::ReadFile(path), text.toUtf8()); // no byte-order mark, nothing added
+        QString read;
+        QVERIFY(ReadProfileFile(path, read));
+        QCOMPARE(read, text);
+    }
+
+    void onlyOrdinaryFilesOfAPlausibleSizeAreRead() {
+        // A pipe would block the reader until something writes to it, a device such as
+        // /dev/zero never ends, and a file of many megabytes was chosen by mistake.
+        const QString pipe = m_folder.filePath(QStringLiteral("pipe.sgp"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QFile huge(m_folder.filePath(QStringLiteral("huge.sgp")));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(qint64(64) << 20));
+        huge.close();
+        QString text;
+        for (const QString& path :
+             {pipe, m_folder.filePath(""), huge.fileName(), QStringLiteral("/dev/zero")})
+            QVERIFY2(!ReadProfileFile(path, text), qPrintable(path));
+    }
 };
 
-QTEST_APPLESS_MAIN(TestProfileText)
+QTEST_GUILESS_MAIN(TestProfileText)
 #include "tst_ProfileText.moc"
