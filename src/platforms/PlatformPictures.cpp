@@ -10,7 +10,6 @@
 
 #include <QSize>
 
-
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -178,6 +177,10 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         composed.push_back(image);
         filled = filled || composition->ground == Composition::Ground::Backdrop;
     }
+    // The splash screens first: a thread that took one last would keep the other waiting.
+    std::stable_sort(composed.begin(), composed.end(), [](const auto& a, const auto& b) {
+        return qint64(a.pixels) * a.Height() > qint64(b.pixels) * b.Height();
+    });
     std::vector<QImage> composedKept(composed.size());
     ForEachInParallel(int(composed.size()), threads, [&](int i) {
         const PlannedImage& image = composed[std::size_t(i)];
