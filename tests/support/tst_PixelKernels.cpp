@@ -12,15 +12,17 @@ namespace {
 
 using PixelKernels::InstructionSet;
 
-// The scaled picture and its PNG file, made with one instruction set.
+// The scaled picture and its PNG files with and without alpha, made with one instruction set.
 struct Results {
     QImage scaled;
     QByteArray png;
+    QByteArray pngWithoutAlpha;
 };
 
 Results MadeWith(InstructionSet set, const QImage& picture, QSize size) {
     PixelKernels::Use(set);
-    return {StretchImage(picture, size.width(), size.height(), 1), PngEncoder::Encode(picture, 2)};
+    return {StretchImage(picture, size.width(), size.height(), 1), PngEncoder::Encode(picture, 2),
+            PngEncoder::Encode(picture, 2, PngEncoder::Channels::Rgb)};
 }
 
 } // namespace
@@ -61,6 +63,7 @@ private slots:
         QCOMPARE(PixelKernels::Current(), InstructionSet::Avx2);
         QVERIFY(!baseline.png.isEmpty());
         QVERIFY(baseline.png == avx2.png);
+        QVERIFY(baseline.pngWithoutAlpha == avx2.pngWithoutAlpha);
         QCOMPARE(TestImages::FirstDifference(avx2.scaled, baseline.scaled, 0), QString());
     }
 };
