@@ -60,8 +60,12 @@ std::vector<std::uint8_t> Lengths(std::span<const std::uint32_t> counts, int max
     for (;;) {
         std::vector<std::size_t> order(symbols.size());
         std::iota(order.begin(), order.end(), std::size_t(0));
-        std::stable_sort(order.begin(), order.end(),
-                         [&](std::size_t a, std::size_t b) { return weights[a] < weights[b]; });
+        // Ties the evening out made are broken by the counts, so a more frequent symbol never
+        // ends up with the longer code.
+        std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+            return weights[a] != weights[b] ? weights[a] < weights[b]
+                                            : counts[symbols[a]] < counts[symbols[b]];
+        });
         std::vector<std::uint64_t> sorted(order.size());
         for (std::size_t i = 0; i < order.size(); ++i)
             sorted[i] = weights[order[i]];

@@ -1,11 +1,14 @@
 // The PNG writer: whatever the size and however many threads compress it, the file decodes
 // (with Qt's reader, an independent decoder) to the picture it was given.
 
+#include "export/HuffmanCode.h"
 #include "export/PngEncoder.h"
 #include "helpers/TestImages.h"
 
 #include <QPainter>
 #include <QtTest>
+
+#include <cmath>
 
 namespace {
 
@@ -63,6 +66,35 @@ private slots:
                      qPrintable(QString::number(threads) + QLatin1String(": ") + split));
         }
     }
+    // Deflate's code lengths stop at 15 bits, and a decoder refuses a code that is not
+    // complete. Counts that grow like the Fibonacci numbers make the deepest Huffman tree
+    // (unlimited, 30 levels here); a lone symbol still needs a second code beside it.
+    void codeLengthsFitDeflate_data() {
+        QTest::addColumn<QList<quint32>>("counts");
+        QList<quint32> fibonacci{1, 1};
+        while (fibonacci.size() < 31)
+            fibonacci.append(fibonacci[fibonacci.size() - 1] + fibonacci[fibonacci.size() - 2]);
+        QTest::newRow("skewed") << fibonacci;
+        QTest::newRow("one symbol") << QList<quint32>{0, 0, 7, 0};
+        QTest::newRow("even") << QList<quint32>(286, 3);
+    }
+
+    void codeLengthsFitDeflate() {
+        QFETCH(QList<quint32>, counts);
+        const std::vector<std::uint32_t> input(counts.begin(), counts.end());
+        const std::vector<std::uint8_t> lengths = HuffmanCode::Lengths(input, 15);
+        double kraft = 0;
+        for (std::size_t s = 0; s < lengths.size(); ++s) {
+            QVERIFY(lengths[s] <= 15);
+            QVERIFY(input[s] == 0 || lengths[s] > 0);
+            kraft += lengths[s] > 0 ? std::ldexp(1.0, -lengths[s]) : 0.0;
+            // A more frequent symbol never has the longer code.
+            for (std::size_t t = 0; t < lengths.size(); ++t)
+                QVERIFY(input[s] <= input[t] || input[t] == 0 || lengths[s] <= lengths[t]);
+        }
+        QCOMPARE(kraft, 1.0);
+    }
+
     void moreThreadsThanRows() {
         // Every part a single row: the joins between parts outnumber the rows' own data.
         const QImage picture = TestImages::DetailedImage(210000, 40, 3);
