@@ -2,13 +2,16 @@
 
 #include "export/HuffmanCode.h"
 
+#include <QtEndian>
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
 
 namespace {
 
-constexpr std::uint32_t RepeatFlag = 1u << 16;
+// Tokens below this are literal bytes; from it on, a repeat of (token - Repeat) bytes.
+constexpr std::uint16_t Repeat = 256;
 constexpr int EndOfBlock = 256;
 constexpr int MaxCodeBits = 15;
 constexpr int MaxCodeLengthBits = 7;
@@ -100,7 +103,45 @@ std::vector<CodeLengthSymbol> RunLengthCoded(const std::vector<std::uint8_t>& le
     return coded;
 }
 
+struct Bits {
+    std::uint32_t bits;
+    std::uint8_t count;
+};
+
 } // namespace
+
+void PixelRunDeflate::BitStream::Reserve(std::size_t bytes) {
+    if (m_bytes.size() - m_used < bytes)
+        m_bytes.resize(m_used + bytes + m_bytes.size() / 2);
+}
+
+void PixelRunDeflate::BitStream::Put(std::uint32_t bits, int count) {
+    m_buffer |= std::uint64_t(bits) << m_count;
+    m_count += count;
+    if (m_count >= 32) {
+        qToLittleEndian(quint32(m_buffer), m_bytes.data() + m_used);
+        m_used += 4;
+        m_buffer >>= 32;
+        m_count -= 32;
+    }
+}
+
+void PixelRunDeflate::BitStream::AlignToByte() {
+    Reserve(8);
+    for (; m_count > 0; m_count -= 8) {
+        m_bytes[m_used++] = std::uint8_t(m_buffer);
+        m_buffer >>= 8;
+    }
+    m_buffer = 0;
+    m_count = 0;
+}
+
+QByteArray PixelRunDeflate::BitStream::Take() {
+    QByteArray bytes(reinterpret_cast<const char*>(m_bytes.data()), qsizetype(m_used));
+    m_bytes.clear();
+    m_used = 0;
+    return bytes;
+}
 
 PixelRunDeflate::PixelRunDeflate(int pixelBytes) : m_pixelBytes(std::clamp(pixelBytes, 1, 4)) {
     m_tokens.reserve(BlockTokens + MaxRepeat);
@@ -129,7 +170,7 @@ void PixelRunDeflate::AddRepeat(std::size_t length) {
         std::size_t piece = std::min(length, MaxRepeat);
         if (length > piece && length - piece < MinRepeat)
             piece = length - MinRepeat;
-        m_tokens.push_back(RepeatFlag | std::uint32_t(piece));
+        m_tokens.push_back(std::uint16_t(Repeat + piece));
         ++m_symbolCounts[Lengths().byLength[piece].symbol];
         length -= piece;
     }
@@ -139,12 +180,12 @@ QByteArray PixelRunDeflate::Finish(bool last) {
     WriteBlock(last);
     if (!last) {
         // An empty stored block: three header bits, then byte-aligned lengths 0 and ~0.
-        PutBits(0, 3);
-        AlignToByte();
-        PutBits(0xFFFF0000u, 32);
+        m_out.Put(0, 3);
+        m_out.AlignToByte();
+        m_out.Put(0xFFFF0000u, 32);
     }
-    AlignToByte();
-    return m_out;
+    m_out.AlignToByte();
+    return m_out.Take();
 }
 
 void PixelRunDeflate::WriteBlock(bool final) {
@@ -179,54 +220,41 @@ void PixelRunDeflate::WriteBlock(bool final) {
     while (headerLengthCount > 4 && headerLengths[headerOrder[headerLengthCount - 1]] == 0)
         --headerLengthCount;
 
-    PutBits(final ? 1 : 0, 1);
-    PutBits(2, 2); // dynamic Huffman codes
-    PutBits(std::uint32_t(literalCount - 257), 5);
-    PutBits(std::uint32_t(distanceLengths.size() - 1), 5);
-    PutBits(std::uint32_t(headerLengthCount - 4), 4);
+    // The header: at most 19 three-bit lengths and 320 coded lengths of up to 14 bits.
+    m_out.Reserve(1024);
+    m_out.Put(final ? 1 : 0, 1);
+    m_out.Put(2, 2); // dynamic Huffman codes
+    m_out.Put(std::uint32_t(literalCount - 257), 5);
+    m_out.Put(std::uint32_t(distanceLengths.size() - 1), 5);
+    m_out.Put(std::uint32_t(headerLengthCount - 4), 4);
     for (std::size_t i = 0; i < headerLengthCount; ++i)
-        PutBits(headerLengths[headerOrder[i]], 3);
+        m_out.Put(headerLengths[headerOrder[i]], 3);
     static constexpr std::array<int, 19> headerExtraBits{0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
                                                          0, 0, 0, 0, 0, 0, 2, 3, 7};
     for (const CodeLengthSymbol& s : header) {
-        PutBits(headerCodes[s.symbol], headerLengths[s.symbol]);
-        PutBits(s.extra, headerExtraBits[s.symbol]);
+        m_out.Put(headerCodes[s.symbol], headerLengths[s.symbol]);
+        m_out.Put(s.extra, headerExtraBits[s.symbol]);
     }
 
+    // Every token's bits in one: a literal's code, or a repeat's length code, its extra bits
+    // and the distance code.
+    std::array<Bits, Repeat + MaxRepeat + 1> tokenBits{};
+    for (std::size_t byte = 0; byte < Repeat; ++byte)
+        tokenBits[byte] = {symbolCodes[byte], symbolLengths[byte]};
     const LengthCodes& lengths = Lengths();
-    for (const std::uint32_t token : m_tokens) {
-        if (token < RepeatFlag) {
-            PutBits(symbolCodes[token], symbolLengths[token]);
-            continue;
-        }
-        const LengthCode& code = lengths.byLength[token & 0xFFFF];
-        PutBits(symbolCodes[code.symbol], symbolLengths[code.symbol]);
-        PutBits(code.extra, code.extraBits);
-        PutBits(distanceBits, 1);
+    for (std::size_t length = MinRepeat; length <= MaxRepeat; ++length) {
+        const LengthCode& code = lengths.byLength[length];
+        const int codeBits = symbolLengths[code.symbol];
+        tokenBits[Repeat + length] = {
+            std::uint32_t(symbolCodes[code.symbol]) | std::uint32_t(code.extra) << codeBits |
+                std::uint32_t(distanceBits) << (codeBits + code.extraBits),
+            std::uint8_t(codeBits + code.extraBits + 1)};
     }
-    PutBits(symbolCodes[EndOfBlock], symbolLengths[EndOfBlock]);
+    // At most 21 bits a token.
+    m_out.Reserve(m_tokens.size() * 3 + 8);
+    for (const std::uint16_t token : m_tokens)
+        m_out.Put(tokenBits[token].bits, tokenBits[token].count);
+    m_out.Put(symbolCodes[EndOfBlock], symbolLengths[EndOfBlock]);
     m_tokens.clear();
     m_symbolCounts.fill(0);
-}
-
-void PixelRunDeflate::PutBits(std::uint32_t bits, int count) {
-    m_bitBuffer |= std::uint64_t(bits) << m_bitCount;
-    m_bitCount += count;
-    if (m_bitCount >= 32) {
-        char bytes[4];
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = char((m_bitBuffer >> (8 * i)) & 0xFF);
-        m_out.append(bytes, 4);
-        m_bitBuffer >>= 32;
-        m_bitCount -= 32;
-    }
-}
-
-void PixelRunDeflate::AlignToByte() {
-    while (m_bitCount > 0) {
-        m_out.append(char(m_bitBuffer & 0xFF));
-        m_bitBuffer >>= 8;
-        m_bitCount = std::max(0, m_bitCount - 8);
-    }
-    m_bitBuffer = 0;
 }

@@ -26,16 +26,28 @@ public:
     QByteArray Finish(bool last);
 
 private:
+    // The bytes written so far, filled from the least significant bit as deflate has it.
+    class BitStream {
+    public:
+        // Room for `bytes` more bytes, which Put and AlignToByte take for granted.
+        void Reserve(std::size_t bytes);
+        void Put(std::uint32_t bits, int count); // count <= 32
+        void AlignToByte();
+        QByteArray Take();
+
+    private:
+        std::vector<std::uint8_t> m_bytes;
+        std::size_t m_used = 0;
+        std::uint64_t m_buffer = 0;
+        int m_count = 0;
+    };
+
     void AddRepeat(std::size_t length);
     void WriteBlock(bool final);
-    void PutBits(std::uint32_t bits, int count);
-    void AlignToByte();
 
     const int m_pixelBytes;
-    // A literal byte (below 256), or a repeat: RepeatFlag plus its length.
-    std::vector<std::uint32_t> m_tokens;
+    // A literal byte (below 256), or a repeat: 256 plus its length.
+    std::vector<std::uint16_t> m_tokens;
     std::array<std::uint32_t, 286> m_symbolCounts{};
-    QByteArray m_out;
-    std::uint64_t m_bitBuffer = 0;
-    int m_bitCount = 0;
+    BitStream m_out;
 };
