@@ -11,7 +11,9 @@
 #include <QSize>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <mutex>
 #include <set>
 
 namespace {
@@ -36,42 +38,70 @@ QList<PlannedImage> SquarePictures(const QList<PlannedImage>& images) {
 // light once for all of them, and enough passes to share out over the threads.
 constexpr std::size_t SidesPerPass = 6;
 
+// A source rendering, made by the first scaling job that needs it and let go after the last:
+// rendering within the jobs keeps every thread busy, and no more renderings than threads
+// are in memory at once.
+struct LazySource {
+    int pixels = 0; // the side it is rendered at
+    std::once_flag rendered;
+    QImage image;
+    std::atomic<int> jobsLeft{0};
+};
+
 // A share of the scaling, done on one thread: sides smaller than their source shrunk in one
 // pass, or one other side (the source's own, or one enlarged past the canvas).
 struct ScaleJob {
     PlatformVariant source;
     std::vector<int> sides;
     bool shrink;
-    double cost; // about the source pixels read for every side
 };
 
-// The jobs for the sides each source serves, costliest first.
+// The jobs for the sides each source serves: each source's costliest first, and the sources
+// taken in turn, so that no two threads start on one source and wait for its rendering.
 std::vector<ScaleJob>
 ScaleJobs(const std::map<PlatformVariant, std::map<int, std::vector<PlannedImage>>>& bySource,
-          const std::map<PlatformVariant, QImage>& sources) {
-    std::vector<ScaleJob> jobs;
+          std::map<PlatformVariant, LazySource>& sources) {
+    std::vector<std::vector<ScaleJob>> perSource;
     for (const auto& [variant, bySide] : bySource) {
-        const QImage& source = sources.at(variant);
-        const double area = double(source.width()) * source.height();
+        const int pixels = sources.at(variant).pixels;
+        std::vector<ScaleJob>& jobs = perSource.emplace_back();
         std::vector<int> shrunk;
         for (const auto& entry : bySide) {
-            const int side = entry.first;
-            if (side < source.width() && side < source.height())
-                shrunk.push_back(side);
+            if (entry.first < pixels)
+                shrunk.insert(shrunk.begin(), entry.first);
             else
-                jobs.push_back({variant, {side}, false, std::max(area, double(side) * side)});
+                jobs.push_back({variant, {entry.first}, false});
         }
         for (std::size_t begin = 0; begin < shrunk.size(); begin += SidesPerPass) {
             const std::size_t end = std::min(shrunk.size(), begin + SidesPerPass);
             jobs.push_back({variant,
                             std::vector<int>(shrunk.begin() + std::ptrdiff_t(begin),
                                              shrunk.begin() + std::ptrdiff_t(end)),
-                            true, area * double(end - begin)});
+                            true});
         }
+        sources.at(variant).jobsLeft = int(jobs.size());
     }
-    std::stable_sort(jobs.begin(), jobs.end(),
-                     [](const ScaleJob& a, const ScaleJob& b) { return a.cost > b.cost; });
-    return jobs;
+    // A pass reads its whole source for every side it makes.
+    auto cost = [&](const ScaleJob& job) {
+        const double area = double(sources.at(job.source).pixels) * sources.at(job.source).pixels;
+        return job.shrink ? area * double(job.sides.size())
+                          : std::max(area, double(job.sides.front()) * job.sides.front());
+    };
+    for (std::vector<ScaleJob>& jobs : perSource)
+        std::stable_sort(jobs.begin(), jobs.end(),
+                         [&](const ScaleJob& a, const ScaleJob& b) { return cost(a) > cost(b); });
+    std::stable_sort(perSource.begin(), perSource.end(), [&](const auto& a, const auto& b) {
+        return cost(a.front()) > cost(b.front());
+    });
+    std::vector<ScaleJob> jobs;
+    for (std::size_t turn = 0;; ++turn) {
+        const std::size_t before = jobs.size();
+        for (std::vector<ScaleJob>& sourceJobs : perSource)
+            if (turn < sourceJobs.size())
+                jobs.push_back(std::move(sourceJobs[turn]));
+        if (jobs.size() == before)
+            return jobs;
+    }
 }
 
 } // namespace
@@ -102,28 +132,14 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     bool silhouettes = false;
     int largest = 0;
     bool filled = false;
-    std::vector<std::pair<PlatformVariant, int>> sourceSizes;
+    std::map<PlatformVariant, LazySource> sources;
     for (const auto& [variant, sizes] : sizesBySource) {
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
         silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
                                                      variant == PlatformVariant::Tinted));
-        sourceSizes.emplace_back(variant, std::min(*sizes.begin(), canvas));
+        sources[variant].pixels = std::min(*sizes.begin(), canvas);
     }
-    std::stable_sort(sourceSizes.begin(), sourceSizes.end(),
-                     [](const auto& a, const auto& b) { return a.second > b.second; });
-
-    // Each source rendered on one thread, the sources spread over the threads: a rendering
-    // has steps that one thread does alone, and another rendering fills that time.
-    std::vector<QImage> rendered(sourceSizes.size());
-    ForEachInParallel(int(sourceSizes.size()), threads, [&](int i) {
-        const auto [variant, pixels] = sourceSizes[std::size_t(i)];
-        rendered[std::size_t(i)] = ImageTools::RenderIcon(
-            design, PlatformVariants::Options(variant, pixels, hasGlyphs), 1);
-    });
-    std::map<PlatformVariant, QImage> sources;
-    for (std::size_t i = 0; i < sourceSizes.size(); ++i)
-        sources[sourceSizes[i].first] = std::move(rendered[i]);
 
     // The pictures of each source by their side; several variants may share one scaling.
     std::map<PlatformVariant, std::map<int, std::vector<PlannedImage>>> bySource;
@@ -138,7 +154,11 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
     const std::vector<ScaleJob> jobs = ScaleJobs(bySource, sources);
     ForEachInParallel(int(jobs.size()), threads, [&](int j) {
         const ScaleJob& job = jobs[std::size_t(j)];
-        const QImage& source = sources.at(job.source);
+        LazySource& source = sources.at(job.source);
+        std::call_once(source.rendered, [&] {
+            source.image = ImageTools::RenderIcon(
+                design, PlatformVariants::Options(job.source, source.pixels, hasGlyphs), 1);
+        });
         const auto finish = [&](int side, const QImage& scaled) {
             for (const PlannedImage& image : bySource.at(job.source).at(side)) {
                 const QImage picture =
@@ -151,22 +171,23 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
             }
         };
         // A rendering that failed stays missing: scaling it would give a blank picture.
-        if (source.isNull()) {
+        if (source.image.isNull()) {
             for (const int side : job.sides)
                 finish(side, QImage());
-        } else if (job.shrink) {
+        } else if (job.shrink && source.image.size() == QSize(source.pixels, source.pixels)) {
             std::vector<QSize> sizes;
             for (const int side : job.sides)
                 sizes.emplace_back(side, side);
-            ShrinkToSizes(source, sizes, [&](std::size_t index, const QImage& shrunk) {
+            ShrinkToSizes(source.image, sizes, [&](std::size_t index, const QImage& shrunk) {
                 finish(job.sides[index], shrunk);
             });
         } else {
-            finish(job.sides.front(),
-                   StretchImage(source, job.sides.front(), job.sides.front(), 1));
+            for (const int side : job.sides)
+                finish(side, StretchImage(source.image, side, side, 1));
         }
+        if (--source.jobsLeft == 0)
+            source.image = QImage();
     });
-    sources.clear();
 
     std::vector<PlannedImage> composed;
     for (const PlannedImage& image : images) {
