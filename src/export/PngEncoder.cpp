@@ -10,6 +10,7 @@
 #include <zlib.h>
 
 #include <array>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -58,21 +59,35 @@ template <typename Sink>
 bool FilterRows(const PictureRows& pixels, Channels channels, int begin, int end,
                 std::vector<uint8_t>& batch, Sink&& sink) {
     const int width = pixels.size.width();
-    std::vector<QRgb> scratch(static_cast<std::size_t>(width));
+    const std::size_t sourceBytes = std::size_t(width) * sizeof(QRgb);
+    // Two rows of scratch, taken in turn, so the row above stays readable.
+    std::vector<QRgb> scratch(2 * static_cast<std::size_t>(width));
+    auto sourceRow = [&](int y) { return pixels.row(y, scratch.data() + (y % 2) * width); };
     const std::size_t rowBytes = std::size_t(width) * (channels == Channels::Rgb ? 3 : 4) + 1;
     std::vector<uint8_t> previous(rowBytes - 1, 0);
     std::vector<uint8_t> current(rowBytes - 1);
-    if (begin > 0)
-        StraightRow(pixels.row(begin - 1, scratch.data()), width, channels, previous.data());
+    const QRgb* above = nullptr;
+    if (begin > 0) {
+        above = sourceRow(begin - 1);
+        StraightRow(above, width, channels, previous.data());
+    }
     const std::size_t rowsPerBatch = std::max<std::size_t>(1, BatchBytes / rowBytes);
     batch.resize(rowsPerBatch * rowBytes);
     std::size_t filled = 0;
     for (int y = begin; y < end; ++y) {
-        StraightRow(pixels.row(y, scratch.data()), width, channels, current.data());
+        const QRgb* row = sourceRow(y);
         uint8_t* out = batch.data() + filled;
         out[0] = FilterUp;
-        PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
-        previous.swap(current);
+        // A row like the one above (most rows of a vertical gradient) filters to zeros, and
+        // its straight colour is the row above's.
+        if (above && std::memcmp(row, above, sourceBytes) == 0) {
+            std::memset(out + 1, 0, rowBytes - 1);
+        } else {
+            StraightRow(row, width, channels, current.data());
+            PixelKernels::SubtractBytes(current.data(), previous.data(), rowBytes - 1, out + 1);
+            previous.swap(current);
+        }
+        above = row;
         filled += rowBytes;
         if (filled == batch.size() || y + 1 == end) {
             if (!sink(batch.data(), filled))
