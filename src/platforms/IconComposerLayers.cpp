@@ -5,6 +5,7 @@
 #include "render/DesignGeometry.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
+#include "render/StretchImage.h"
 #include "render/SvgEmbedding.h"
 #include "render/SvgPathData.h"
 #include "render/SvgWriter.h"
@@ -179,11 +180,10 @@ std::optional<Layer> IconLayer(const IconDesign& requested) {
 // small enough to look at whole: the raster image, or an SVG image's thumbnail.
 bool NeedsLightening(const IconDesign& design, const QColor& backdrop, double ratio) {
     constexpr int Side = 256;
-    QImage sample =
-        design.iconImage.width() > Side || design.iconImage.height() > Side
-            ? design.iconImage.scaled(Side, Side, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-            : design.iconImage;
-    sample.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const QSize size = design.iconImage.size().boundedTo(
+        design.iconImage.size().scaled(Side, Side, Qt::KeepAspectRatio));
+    const QImage sample =
+        StretchImage(design.iconImage, std::max(1, size.width()), std::max(1, size.height()), 1);
     return LegibleGlyphs::On(backdrop, sample, ratio) != sample;
 }
 
