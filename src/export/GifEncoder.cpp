@@ -33,9 +33,10 @@ bool BinaryAlphaPixels(const QImage& image, std::vector<liq_color>& out) {
     bool transparent = false;
     out.resize(std::size_t(image.width()) * std::size_t(image.height()));
     liq_color* target = out.data();
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x, ++target) {
+        for (int x = 0; x < width; ++x, ++target) {
             const QRgb p = row[x];
             const uint alpha = qAlpha(p);
             if (alpha < 128) {

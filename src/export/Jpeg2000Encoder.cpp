@@ -55,9 +55,10 @@ OPJ_BOOL Seek(OPJ_OFF_T offset, void* user) {
 }
 
 bool HasTransparency(const QImage& image) {
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) != 255)
                 return true;
         }
@@ -87,9 +88,10 @@ OpenJpeg::Image Planes(const QImage& image, bool alpha) {
         planes->comps[3].alpha = 1;
 
     std::size_t i = 0;
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x, ++i) {
+        for (int x = 0; x < width; ++x, ++i) {
             const QRgb p = qAlpha(row[x]) == 255 ? row[x] : qUnpremultiply(row[x]);
             planes->comps[0].data[i] = qRed(p);
             planes->comps[1].data[i] = qGreen(p);

@@ -20,9 +20,10 @@ constexpr int SilhouetteGray = 128;
 
 QImage Grayed(QImage silhouette) {
     silhouette.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const int width = silhouette.width();
     for (int y = 0; y < silhouette.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(silhouette.scanLine(y));
-        for (int x = 0; x < silhouette.width(); ++x)
+        for (int x = 0; x < width; ++x)
             row[x] =
                 qPremultiply(qRgba(SilhouetteGray, SilhouetteGray, SilhouetteGray, qAlpha(row[x])));
     }

@@ -11,9 +11,10 @@ namespace {
 
 // Calls `recolour(straight)` for each visible pixel and stores the straight colour it gives.
 template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour& recolour) {
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) > 0)
                 row[x] = qPremultiply(recolour(qUnpremultiply(row[x])));
         }
@@ -86,9 +87,10 @@ QImage ForTint(QImage grayGlyphs) {
     grayGlyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
     int darkest = 255;
     int brightest = 0;
+    const int width = grayGlyphs.width();
     for (int y = 0; y < grayGlyphs.height(); ++y) {
         const QRgb* row = reinterpret_cast<const QRgb*>(grayGlyphs.constScanLine(y));
-        for (int x = 0; x < grayGlyphs.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) == 0)
                 continue;
             const int gray = qGray(qUnpremultiply(row[x]));

@@ -40,9 +40,10 @@ QImage Colored(const QImage& layer, const QColor& color) {
     const int blue = color.blue();
     // Premultiplied channels scaled by the colour stay premultiplied: the product never
     // exceeds alpha.
+    const int width = result.width();
     for (int y = 0; y < result.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb p = row[x];
             row[x] = qRgba(qRed(p) * red / 255, qGreen(p) * green / 255, qBlue(p) * blue / 255,
                            qAlpha(p));
