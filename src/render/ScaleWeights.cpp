@@ -1,6 +1,7 @@
 #include "render/ScaleWeights.h"
 
 #include "render/RenderKernels.h"
+#include "support/PixelKernels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -102,12 +103,15 @@ void FilterAcross(const std::int32_t* row, const Contributions& columns, std::in
                                         int(across.size() / 4));
 }
 
-void FilterLinearRow(std::vector<std::int32_t>& sums, const Contributions& columns,
+void AddLinearRow(std::vector<std::int32_t>& sums, const std::uint16_t* line,
+                  const Contributions& rows, int row, int k) {
+    PixelKernels::AddWeightedRow16(sums.data(), line, rows.Weights(row)[k], int(sums.size()),
+                                   k == 0, k + 1 == rows.Count(row), WeightBits);
+}
+
+void FilterLinearRow(const std::vector<std::int32_t>& sums, const Contributions& columns,
                      std::vector<std::int32_t>& across) {
-    constexpr std::int32_t half = 1 << (WeightBits - 1);
-    for (std::int32_t& sum : sums)
-        sum = (sum + half) >> WeightBits;
-    FilterAcross(sums.data(), columns, half, WeightBits, across);
+    FilterAcross(sums.data(), columns, 1 << (WeightBits - 1), WeightBits, across);
 }
 
 } // namespace ScaleWeights

@@ -30,10 +30,15 @@ Contributions AxisContributions(int in, int out);
 void FilterAcross(const std::int32_t* row, const Contributions& columns, std::int32_t start,
                   int shift, std::vector<std::int32_t>& across);
 
-// One output row of a shrinking in linear light: `sums` holds the weighted source rows (source
-// width, four channels a pixel, in the weights' fixed point); they are rounded to linear light
-// and filtered across into `across`.
-void FilterLinearRow(std::vector<std::int32_t>& sums, const Contributions& columns,
+// Source row `k` of output row `row` of a shrinking in linear light (16-bit, four channels a
+// pixel) added into that row's `sums` with its weight: the first row sets the sums, so they
+// need no zeroing, and the last rounds them from the weights' fixed point to linear light.
+void AddLinearRow(std::vector<std::int32_t>& sums, const std::uint16_t* line,
+                  const Contributions& rows, int row, int k);
+
+// The rounded sums of one output row of a shrinking in linear light, filtered across into
+// `across`.
+void FilterLinearRow(const std::vector<std::int32_t>& sums, const Contributions& columns,
                      std::vector<std::int32_t>& across);
 
 } // namespace ScaleWeights

@@ -2,7 +2,6 @@
 
 #include "render/LinearLight.h"
 #include "render/ScaleWeights.h"
-#include "support/PixelKernels.h"
 
 #include <array>
 
@@ -47,7 +46,7 @@ void ShrinkToSizes(const QImage& picture, const std::vector<QSize>& sizes,
         target.rows = ScaleWeights::AxisContributions(source.height(), sizes[i].height());
         target.picture = std::move(shrunk);
         for (std::vector<std::int32_t>& sums : target.sums)
-            sums.assign(std::size_t(channels), 0);
+            sums.resize(std::size_t(channels));
         target.across.resize(std::size_t(sizes[i].width()) * 4);
     }
 
@@ -60,16 +59,15 @@ void ShrinkToSizes(const QImage& picture, const std::vector<QSize>& sizes,
             for (int row = target.next; row < height && target.rows.first[row] <= y; ++row) {
                 const int k = y - target.rows.first[row];
                 if (k < target.rows.Count(row))
-                    PixelKernels::AccumulateWeighted16(target.SumsOf(row).data(), linear.data(),
-                                                       target.rows.Weights(row)[k], channels);
+                    ScaleWeights::AddLinearRow(target.SumsOf(row), linear.data(), target.rows, row,
+                                               k);
             }
             for (; target.next < height && target.LastSourceRow(target.next) <= y; ++target.next) {
-                std::vector<std::int32_t>& sums = target.SumsOf(target.next);
-                ScaleWeights::FilterLinearRow(sums, target.columns, target.across);
+                ScaleWeights::FilterLinearRow(target.SumsOf(target.next), target.columns,
+                                              target.across);
                 LinearLight::PremultipliedPixels(
                     target.across.data(), target.picture.width(),
                     reinterpret_cast<QRgb*>(target.picture.scanLine(target.next)));
-                std::fill(sums.begin(), sums.end(), 0);
             }
         }
     }

@@ -70,13 +70,9 @@ void ShrinkRowsInLinearLight(const ScaleSource& source, int width, const Contrib
     std::vector<uint16_t> scratch;
     std::vector<int32_t> across(std::size_t(width) * 4);
     for (int y = rowBegin; y < rowEnd; ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
-        const int32_t* rowWeights = rows.Weights(y);
-        for (int k = 0; k < rows.Count(y); ++k) {
-            PixelKernels::AccumulateWeighted16(sums.data(),
-                                               source.LinearRow(rows.first[y] + k, scratch),
-                                               rowWeights[k], sourceChannels);
-        }
+        for (int k = 0; k < rows.Count(y); ++k)
+            ScaleWeights::AddLinearRow(sums, source.LinearRow(rows.first[y] + k, scratch), rows, y,
+                                       k);
         ScaleWeights::FilterLinearRow(sums, columns, across);
         put(y, across.data());
     }

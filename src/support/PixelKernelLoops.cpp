@@ -89,14 +89,26 @@ void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32
         sums[i] += weight * std::int32_t(line[i]);
 }
 
-void AccumulateWeighted16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
-                          int count) {
-    for (int i = 0; i < count; ++i)
-        sums[i] += weight * std::int32_t(line[i]);
+void AddWeightedRow16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight, int count,
+                      bool first, bool last, int shift) {
+    const std::int32_t half = last ? std::int32_t(1) << (shift - 1) : 0;
+    if (first && last) {
+        for (int i = 0; i < count; ++i)
+            sums[i] = (weight * std::int32_t(line[i]) + half) >> shift;
+    } else if (first) {
+        for (int i = 0; i < count; ++i)
+            sums[i] = weight * std::int32_t(line[i]);
+    } else if (last) {
+        for (int i = 0; i < count; ++i)
+            sums[i] = (sums[i] + weight * std::int32_t(line[i]) + half) >> shift;
+    } else {
+        for (int i = 0; i < count; ++i)
+            sums[i] += weight * std::int32_t(line[i]);
+    }
 }
 
 } // namespace
 
 PixelKernelTable PixelKernelLoops::PIXEL_KERNEL_TABLE() {
-    return {StraightRgba, StraightRgb, SubtractBytes, AccumulateWeighted, AccumulateWeighted16};
+    return {StraightRgba, StraightRgb, SubtractBytes, AccumulateWeighted, AddWeightedRow16};
 }

@@ -18,9 +18,11 @@ struct PixelKernelTable {
     // sums[i] += weight * line[i].
     void (*accumulateWeighted)(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,
                                int count);
-    // The same over 16-bit values (sums stay in range while the weights add up to 2^14).
-    void (*accumulateWeighted16)(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
-                                 int count);
+    // The same over 16-bit values (sums stay in range while the weights add up to 2^14),
+    // where the first row of a sum sets it (no zeroing beforehand) and the last rounds away
+    // `shift` fractional bits: sums[i] = (sums[i] + weight * line[i] + 2^(shift-1)) >> shift.
+    void (*addWeightedRow16)(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
+                             int count, bool first, bool last, int shift);
 };
 
 namespace PixelKernelLoops {

@@ -44,9 +44,9 @@ void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32
     Selected().Loops().accumulateWeighted(sums, line, weight, count);
 }
 
-void AccumulateWeighted16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
-                          int count) {
-    Selected().Loops().accumulateWeighted16(sums, line, weight, count);
+void AddWeightedRow16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight, int count,
+                      bool first, bool last, int shift) {
+    Selected().Loops().addWeightedRow16(sums, line, weight, count, first, last, shift);
 }
 
 } // namespace PixelKernels

@@ -24,7 +24,7 @@ void SubtractBytes(const std::uint8_t* a, const std::uint8_t* b, std::size_t cou
                    std::uint8_t* out);
 void AccumulateWeighted(std::int32_t* sums, const std::uint8_t* line, std::int32_t weight,
                         int count);
-void AccumulateWeighted16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight,
-                          int count);
+void AddWeightedRow16(std::int32_t* sums, const std::uint16_t* line, std::int32_t weight, int count,
+                      bool first, bool last, int shift);
 
 } // namespace PixelKernels
