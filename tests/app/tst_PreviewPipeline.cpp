@@ -166,10 +166,7 @@ private slots:
         QCOMPARE(editor.Title(), title);
 
         // The export waits for the full-size picture of the last change.
-        QTimer::singleShot(100, [&] {
-            editor.log->hold = false;
-            editor.log->gate.release(100);
-        });
+        QTimer::singleShot(100, [&] { editor.ReleaseRenders(); });
         QTemporaryDir folder;
         editor.prompter.folders = {folder.path()};
         editor.menu().saveIcons->trigger();
@@ -203,8 +200,7 @@ private slots:
             QTest::qWait(20);
         });
         QCOMPARE(editor.controller()->updating(), held);
-        editor.log->hold = false;
-        editor.log->gate.release(100);
+        editor.ReleaseRenders();
         QVERIFY(editor.WaitUntilIdle());
         QTest::qWait(50);
         const float dragged = rotation->floatValue();
@@ -294,9 +290,7 @@ private slots:
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_Left);
         QVERIFY(editor.WaitUntilIdle());
-        QWheelEvent wheel(QPointF(5, 5), bar->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QApplication::sendEvent(bar, &wheel);
+        UserInput::Wheel(bar, 1);
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.HistorySize(), 4);
         for (int step = 0; step < 3; ++step)
