@@ -4,7 +4,7 @@
 // run here, so its rules are checked one by one.
 
 #include "design/ColorContrast.h"
-#include "helpers/LayerDesigns.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "platforms/PlatformExport.h"
@@ -109,9 +109,9 @@ class IconComposerTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(m_folder.isValid()); }
 
-    void documentFollowsTheFormat_data() { LayerDesigns::AddRows(); }
+    void documentFollowsTheFormat_data() { TestDesigns::AddLayerRows(); }
     void documentFollowsTheFormat() {
-        QFETCH(LayerDesigns::Change, change);
+        QFETCH(TestDesigns::Change, change);
         IconDesign design;
         change(design);
         const QString folder = Written(design);

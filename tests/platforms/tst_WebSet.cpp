@@ -7,7 +7,7 @@
 // already were left as they are (the dark rules lifted out of their media query).
 
 #include "design/ColorContrast.h"
-#include "helpers/LayerDesigns.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "platforms/PlatformExport.h"
@@ -17,7 +17,7 @@
 #include <QPainter>
 #include <QtTest>
 
-using LayerDesigns::Change;
+using TestDesigns::Change;
 using TestImages::PixelAt;
 
 namespace {
@@ -225,7 +225,7 @@ private slots:
         QTest::newRow("dark-tinted SVG icon on a mid-grey gradient") << Change([](IconDesign& d) {
             d.gradientStartColor = d.gradientEndColor = {0.6, 0.6, 0.6, 1.0};
             d.text.clear();
-            LayerDesigns::UseSvgIcon(d, "tango-dialog-error.svg");
+            TestDesigns::UseSvgIcon(d, "tango-dialog-error.svg");
             d.useImageColors = false;
             d.iconColor = {0.15, 0.3, 0.2, 1.0};
         });

@@ -1,4 +1,5 @@
 #include "design/IconDesign.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
 
@@ -7,6 +8,7 @@
 #include <QtTest>
 #include <algorithm>
 
+using TestDesigns::Plain;
 using TestImages::ColorsClose;
 using TestImages::Count;
 using TestImages::Filled;
@@ -26,21 +28,6 @@ const auto IsYellow = [](const QColor& c) {
 bool All(bool (*test)(const QColor&), const QImage& image, std::initializer_list<QPoint> points) {
     return std::all_of(points.begin(), points.end(),
                        [&](QPoint p) { return test(PixelAt(image, p.x(), p.y())); });
-}
-
-// A design with nothing but what a test switches on: transparent, no outline, no shadows.
-IconDesign PlainDesign(int width, int height, const QString& text = {}, float fontSize = 800) {
-    IconDesign design;
-    design.text = text;
-    design.fontSize = fontSize;
-    design.transparentBackground = true;
-    design.cornerCurvature = 0.0f;
-    design.canvasWidth = float(width);
-    design.canvasHeight = float(height);
-    design.backgroundStroke = false;
-    design.backgroundShadow = false;
-    design.textShadow = false;
-    return design;
 }
 
 // How many steps from `start` (moving by `step`) until the predicate holds; -1 if never.
@@ -110,7 +97,7 @@ private slots:
     }
 
     void backgroundIsAGradientWithCornersFromTheLongerSide() {
-        IconDesign design = PlainDesign(320, 200);
+        IconDesign design = Plain(320, 200);
         design.transparentBackground = false;
         design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
         design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
@@ -155,7 +142,7 @@ private slots:
         QImage icon = Filled(100, 100, Qt::transparent);
         QPainter(&icon).fillRect(0, 0, 50, 100, Qt::red);
         QPainter(&icon).fillRect(50, 0, 25, 100, QColor(0, 0, 255, 128));
-        IconDesign design = PlainDesign(100, 100);
+        IconDesign design = Plain(100, 100);
         design.iconImage = icon;
         design.useImageColors = false;
         design.iconColor = {0.0, 1.0, 0.0, 1.0};
@@ -179,7 +166,7 @@ private slots:
         QVERIFY(ColorsClose(PixelAt(turned, 5, 195), Qt::green, 10));
         QCOMPARE(ImageTools::RotateImage(Filled(100, 100, Qt::red), 45).size(), QSize(141, 141));
 
-        IconDesign design = PlainDesign(400, 400);
+        IconDesign design = Plain(400, 400);
         design.iconImage = TestImages::AsymmetricImage(200, 100);
         design.iconRotation = 90;
         const QImage picture = ImageTools::RenderIcon(design);
@@ -190,7 +177,7 @@ private slots:
     }
 
     void iconShadowDoesNotReachTheText() {
-        IconDesign withText = PlainDesign(400, 400, "XX", 120);
+        IconDesign withText = Plain(400, 400, "XX", 120);
         withText.iconImage = Filled(60, 60, Qt::white);
         withText.iconShadow = true;
         withText.iconShadowBlur = 0; // 20 units down and to the right, as by default
@@ -237,7 +224,7 @@ private slots:
         };
 
         // The icon: centred, moved by its offsets; its shadow, far enough not to touch it.
-        IconDesign design = PlainDesign(width, height);
+        IconDesign design = Plain(width, height);
         design.iconImage = TestImages::AsymmetricImage(30, 20);
         design.iconHorizontalOffset = float(offset.x());
         design.iconVerticalOffset = float(offset.y());
@@ -254,7 +241,7 @@ private slots:
         QCOMPARE(Misplaced(iconShadowAt, iconAt + shadowShift(40), 1.5), QString());
 
         // The text: a symmetric glyph, centred across the canvas and moved by its offsets.
-        design = PlainDesign(width, height, QStringLiteral("H"), 40);
+        design = Plain(width, height, QStringLiteral("H"), 40);
         design.fontIndex = 1;
         design.textShadow = true;
         design.textShadowColor = kYellow;
@@ -275,7 +262,7 @@ private slots:
         // The background's shadow: the canvas grows by 12 % for it, and what shows of the
         // background and its shadow together covers both rectangles, and nothing else (the
         // shadow's edge, moved by a fraction of a pixel, may soften over two pixels).
-        design = PlainDesign(width, height);
+        design = Plain(width, height);
         design.transparentBackground = false;
         design.backgroundShadow = true;
         design.backgroundShadowColor = kYellow;
@@ -314,7 +301,7 @@ private slots:
         QFETCH(int, canvas);
         QFETCH(float, outline);
         QFETCH(float, curvature);
-        IconDesign design = PlainDesign(canvas, canvas);
+        IconDesign design = Plain(canvas, canvas);
         design.transparentBackground = false;
         design.backgroundStroke = true;
         design.backgroundStrokeSize = outline;
@@ -359,7 +346,7 @@ private slots:
         };
         // An invisible background shadow still grows the canvas by 12 %: the background spans
         // 500 x 0.06 / 1.12 = 26.79 to 473.21, so the edge pixels are 21 % covered, once.
-        IconDesign design = PlainDesign(500, 500);
+        IconDesign design = Plain(500, 500);
         design.transparentBackground = false;
         design.gradientStartColor = design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
         design.backgroundShadow = true;
@@ -370,7 +357,7 @@ private slots:
                       {{26, 250}, {473, 250}, {250, 26}, {250, 473}}, 55);
         }
         // A 10-unit icon moved half a unit right and up: x 45.5 to 55.5, y 44.5 to 54.5 (Qt).
-        design = PlainDesign(100, 100);
+        design = Plain(100, 100);
         design.iconImage = Filled(10, 10, Qt::red);
         design.iconHorizontalOffset = 0.5f;
         design.iconVerticalOffset = 0.5f;
@@ -382,7 +369,7 @@ private slots:
     // An outline of width zero draws nothing. The sharp joins of M and W, outlined at 20 % of
     // the font size, reach several outline widths beyond the glyphs; a shadow must not cut them.
     void textOutlineOfZeroIsNoneAndShadowsKeepItsMitredTips() {
-        IconDesign design = PlainDesign(900, 700, QStringLiteral("MW"), 300);
+        IconDesign design = Plain(900, 700, QStringLiteral("MW"), 300);
         design.fontIndex = 1;
         design.textVerticalOffset = -150;
         design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};

@@ -1,4 +1,5 @@
 #include "helpers/ProgramRun.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "render/ImageTools.h"
@@ -9,20 +10,9 @@
 
 namespace {
 
-QString DataFile(const QString& name) {
-    return QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name;
-}
-
 // The icon layer alone: nothing else drawn, on a transparent canvas.
-IconDesign IconOnly(std::shared_ptr<const SvgImage> image, double width, double height) {
-    IconDesign design;
-    design.transparentBackground = true;
-    design.backgroundStroke = false;
-    design.backgroundShadow = false;
-    design.text.clear();
-    design.canvasWidth = float(width);
-    design.canvasHeight = float(height);
-    design.cornerCurvature = 0.0f;
+IconDesign IconOnly(std::shared_ptr<const SvgImage> image, int width, int height) {
+    IconDesign design = TestDesigns::Plain(width, height);
     design.iconImage = image->thumbnail();
     design.iconVector = std::move(image);
     return design;
@@ -49,7 +39,7 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, width);
         QFETCH(int, height);
-        const QString path = DataFile(file);
+        const QString path = TestDesigns::DataFile(file);
         const auto image = SvgImage::Read(TestImages::ReadFile(path));
         QVERIFY(image);
         const QImage layer = ImageTools::RenderIcon(IconOnly(image, width, height));
@@ -95,7 +85,8 @@ private slots:
 
     // Turned, tinted and moved, the SVG image lands where the same picture as a raster lands.
     void placedLikeARasterImage() {
-        const auto image = SvgImage::Read(TestImages::ReadFile(DataFile("tango-dialog-error.svg")));
+        const auto image =
+            SvgImage::Read(TestImages::ReadFile(TestDesigns::DataFile("tango-dialog-error.svg")));
         QVERIFY(image);
         IconDesign vector = IconOnly(image, 480, 480);
         vector.iconRotation = 30.0f;
@@ -114,7 +105,7 @@ private slots:
     // Another layer changing does not draw the document again, neither for the full rendering
     // nor for the interim preview drawn at view size between two of them.
     void editingTheTextKeepsTheDrawnIcon() {
-        const auto image = SvgImage::Read(TestImages::ReadFile(DataFile("gvim.svg")));
+        const auto image = SvgImage::Read(TestImages::ReadFile(TestDesigns::DataFile("gvim.svg")));
         QVERIFY(image);
         IconDesign design = IconOnly(image, 256, 256);
         const QRectF rect(28, 28, 200, 200);

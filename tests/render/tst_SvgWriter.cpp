@@ -1,5 +1,5 @@
-#include "helpers/LayerDesigns.h"
 #include "helpers/ProgramRun.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "render/ImageTools.h"
@@ -23,9 +23,9 @@ class tst_SvgWriter : public QObject {
 
 private slots:
     // Together the designs use every layer option: the document draws the raster's picture.
-    void documentDrawsTheRasterPicture_data() { LayerDesigns::AddRows(); }
+    void documentDrawsTheRasterPicture_data() { TestDesigns::AddLayerRows(); }
     void documentDrawsTheRasterPicture() {
-        QFETCH(LayerDesigns::Change, change);
+        QFETCH(TestDesigns::Change, change);
         IconDesign design;
         change(design);
         const QImage raster = ImageTools::RenderIcon(design);
@@ -42,9 +42,9 @@ private slots:
         const QByteArray document = SvgDocument(design);
         QVERIFY(document.size() < 64 * 1024);
         QCOMPARE(SvgDocument(design), document);
-        LayerDesigns::UseSvgIcon(design, "debian-logo-text.svg");
+        TestDesigns::UseSvgIcon(design, "debian-logo-text.svg");
         const QByteArray withLogo = SvgDocument(design);
-        design.iconImage = LayerDesigns::RasterIcon();
+        design.iconImage = TestDesigns::RasterIcon();
         design.iconVector.reset();
         const QByteArray withDarkLook = SvgDocument(design, {.darkColourScheme = true});
         QVERIFY(withDarkLook.contains("<style>@media (prefers-color-scheme: dark){"));

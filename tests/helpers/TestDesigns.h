@@ -9,18 +9,35 @@
 
 #include <functional>
 
-// Designs that together use every option of every layer, for the tests that write a design in
-// another form (an SVG document, a layered app icon) and compare it with the rendered picture.
-namespace LayerDesigns {
+// Designs the tests draw, and the documents of the test data they use.
+namespace TestDesigns {
 
 using Change = std::function<void(IconDesign&)>;
 
+inline QString DataFile(const QString& name) {
+    return QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name;
+}
+
 // A document of the test data as the icon, as the editor takes it: the drawing and its
 // thumbnail.
-inline void UseSvgIcon(IconDesign& design, const char* name) {
-    design.iconVector = SvgImage::Read(
-        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name));
+inline void UseSvgIcon(IconDesign& design, const QString& name) {
+    design.iconVector = SvgImage::Read(TestImages::ReadFile(DataFile(name)));
     design.iconImage = design.iconVector->thumbnail();
+}
+
+// A design with nothing but what a test switches on: transparent, no outline, no shadows.
+inline IconDesign Plain(int width, int height, const QString& text = {}, float fontSize = 800) {
+    IconDesign design;
+    design.text = text;
+    design.fontSize = fontSize;
+    design.transparentBackground = true;
+    design.cornerCurvature = 0.0f;
+    design.canvasWidth = float(width);
+    design.canvasHeight = float(height);
+    design.backgroundStroke = false;
+    design.backgroundShadow = false;
+    design.textShadow = false;
+    return design;
 }
 
 // A raster picture with hard edges and transparency, to be turned and tinted.
@@ -34,8 +51,10 @@ inline QImage RasterIcon() {
     return image;
 }
 
-// The column "change", and a row for each design as a change of the default one.
-inline void AddRows() {
+// Designs that together use every option of every layer, for the tests that write a design in
+// another form (an SVG document, a layered app icon) and compare it with the rendered picture:
+// the column "change", and a row for each design as a change of the default one.
+inline void AddLayerRows() {
     QTest::addColumn<Change>("change");
     QTest::newRow("navy text with its shadow") << Change([](IconDesign& d) {
         d.text = "Ab";
@@ -103,6 +122,6 @@ inline void AddRows() {
     });
 }
 
-} // namespace LayerDesigns
+} // namespace TestDesigns
 
-Q_DECLARE_METATYPE(LayerDesigns::Change)
+Q_DECLARE_METATYPE(TestDesigns::Change)
