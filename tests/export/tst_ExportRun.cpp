@@ -30,7 +30,7 @@ QString MacPath(const QTemporaryDir& folder, int index, const QString& extension
 }
 
 // One export as the window runs it, recording every file as it is settled. Each file's pixels
-// are the icon-set encoder's concern (tst_IconSetEncoding); here only which file gets which
+// are the icon-set encoder's concern (tst_SaveImage); here only which file gets which
 // size matters.
 struct Export {
     ScriptedPrompter prompter;

@@ -1,14 +1,23 @@
 // Writing one exported image in each of the ten formats: sizes, pixels, transparency, quality,
-// shared encoders, and what a failed write leaves behind.
+// shared encoders, and what a failed write leaves behind. TIFF and JPEG through Qt's writers:
+// TIFF compressed without loss, JPEG with Huffman tables fitted to the picture, neither
+// changing a decoded pixel. An icon set encoded on all cores, largest file first: every file
+// as encoding its size on its own would give, in the place of its size in the list.
 
+#include "export/IconSetEncoding.h"
+#include "export/ImageWriterEncoder.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
 #include "helpers/FolderListing.h"
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
+#include "imageio/Jpeg2000Decoder.h"
+#include "render/StretchImage.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -46,6 +55,22 @@ struct FileSizeLimit {
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
 };
+
+// What Qt's writer makes of the picture with nothing but the quality set.
+QByteArray PlainlyWritten(const QImage& picture, int quality) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    return writer.write(picture) ? data : QByteArray();
+}
+
+QImage Decoded(const QByteArray& file) {
+    if (Jpeg2000Decoder::Recognises(file))
+        return Jpeg2000Decoder::Decode(file, {10000, 10000 * 10000, qint64(1) << 32, 4096});
+    return QImage::fromData(file);
+}
 
 } // namespace
 
@@ -191,6 +216,83 @@ private slots:
         QCOMPARE(TestImages::ReadFile(path), before);
         // No temporary file is left behind either, hidden or not.
         QCOMPARE(FolderListing::EntriesIn(folder.path()), QStringList{"whole.bmp"});
+    }
+
+    void tiffIsCompressedWithoutLoss_data() {
+        QTest::addColumn<QImage>("picture");
+        QTest::newRow("detail and gradient") << TestImages::DetailedImage(301, 203);
+        QTest::newRow("one pixel") << TestImages::DetailedImage(1, 1);
+    }
+
+    void tiffIsCompressedWithoutLoss() {
+        QFETCH(QImage, picture);
+        const QByteArray tiff = ImageWriterEncoder::Encode(picture, "tiff");
+        QCOMPARE(TestImages::FirstDifference(QImage::fromData(tiff, "TIFF"), picture, 0),
+                 QString());
+        // A second reader agrees, and names the compression.
+        TestImages::ScratchFolder folder;
+        const QString path = folder.Write(QStringLiteral("picture.tiff"), tiff);
+        QCOMPARE(ProgramRun::Run("identify", {"-format", "%C %w %h", path}).out,
+                 QStringLiteral("LZW %1 %2").arg(picture.width()).arg(picture.height()));
+    }
+
+    // The exported JPEG (quality field to file) against Qt's own writer at the same
+    // percentage: smaller, with the same pixels.
+    void jpegTablesChangeTheSizeNotThePixels_data() {
+        QTest::addColumn<int>("percent");
+        for (int percent : {8, 29, 57, 95, 100})
+            QTest::addRow("%d", percent) << percent;
+    }
+
+    void jpegTablesChangeTheSizeNotThePixels() {
+        QFETCH(int, percent);
+        const QImage picture = TestImages::DetailedImage(257, 181, 5);
+        // The single-precision factor of these percentages lies just below them: cutting off
+        // the fraction instead of rounding would encode one per cent lower.
+        const double factor = CompressionFactor(float(percent));
+        QVERIFY(percent == 100 || int(factor * 100.0) == percent - 1);
+        const QByteArray optimised = ImageTools::EncodeImage(picture, 1, factor);
+        const QByteArray plain = PlainlyWritten(picture, percent);
+        QVERIFY(!plain.isEmpty());
+        QVERIFY2(optimised.size() < plain.size(),
+                 qPrintable(QStringLiteral("%1 >= %2").arg(optimised.size()).arg(plain.size())));
+        const QImage decoded = QImage::fromData(optimised, "JPEG");
+        QCOMPARE(TestImages::FirstDifference(decoded, QImage::fromData(plain, "JPEG"), 0),
+                 QString());
+        // One per cent less gives other pixels: the comparison tells the percentages apart.
+        const QImage lower = QImage::fromData(PlainlyWritten(picture, percent - 1), "JPEG");
+        QVERIFY(!TestImages::FirstDifference(decoded, lower, 0).isEmpty());
+    }
+
+    void everyFileAsOnItsOwnInListOrder_data() {
+        QTest::addColumn<int>("formatIndex");
+        for (int index = 0; index < OutputFormat::Count; ++index)
+            QTest::newRow(qPrintable(OutputFormat::List()[index].title)) << index;
+    }
+
+    void everyFileAsOnItsOwnInListOrder() {
+        QFETCH(int, formatIndex);
+        const QImage rendering = TestImages::DetailedImage(300, 200);
+        // Sizes in no order of area: the rendering's own, enlarged, fractions (cut off, not
+        // rounded), the largest and two unusable.
+        const QList<OutputSize> sizes = {
+            {16, 16, "16"},        {300, 200, "own"},       {0.5, 10, "too small"},
+            {520, 130, "wide"},    {64, 48, "64"},          {12.5, 7.9, "fraction"},
+            {10000, 1, "largest"}, {20000, 5, "too large"}, {qQNaN(), 16, "not a number"}};
+        const std::vector<QByteArray> files = EncodeIconSet(rendering, sizes, formatIndex, 0.8);
+        QCOMPARE(qsizetype(files.size()), sizes.size());
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            const OutputSize& size = sizes[i];
+            const QByteArray& file = files[std::size_t(i)];
+            if (!(size.width >= 1.0 && size.width <= 10000.0)) {
+                QVERIFY2(file.isEmpty(), qPrintable(size.nameText));
+                continue;
+            }
+            const QImage alone = StretchImage(rendering, int(size.width), int(size.height), 1);
+            QVERIFY2(file == ImageTools::EncodeImage(alone, formatIndex, 0.8),
+                     qPrintable(size.nameText));
+            QCOMPARE(Decoded(file).size(), QSize(int(size.width), int(size.height)));
+        }
     }
 
 private:
