@@ -186,7 +186,7 @@ private slots:
     }
 
     // Edge to edge on a canvas of its size without background, outline or shadow (that a
-    // resolution never changes its size is tst_IconImageInput's concern). A desktop session often
+    // resolution never changes its size is tst_ProfileCommands' concern). A desktop session often
     // exports its display platform; a script run from it, or over a connection without a
     // display, must still render.
     void renderDrawsTheProfileWithTheIconWithoutDisplay() {
