@@ -62,21 +62,20 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<Mode>("mode");
         QTest::addColumn<QString>("said"); // the editor's profile, or part of the error
-        QTest::newRow("nothing") << QStringList{} << Mode::Editor << "";
-        QTest::newRow("profile") << QStringList{missing} << Mode::Editor << missing;
-        QTest::newRow("upper-case suffix") << QStringList{"LOGO.SGP"} << Mode::Editor << "LOGO.SGP";
-        QTest::newRow("existing file without suffix")
-            << QStringList{existing} << Mode::Editor << existing;
-        QTest::newRow("command") << QStringList{"export", "--output-dir", "x"} << Mode::CommandLine
-                                 << "";
-        QTest::newRow("unknown option")
-            << QStringList{"--fullscreen"} << Mode::UsageError << "--fullscreen";
-        QTest::newRow("option after the profile")
-            << QStringList{"a.sgp", "--quiet"} << Mode::UsageError << "--quiet";
-        QTest::newRow("command option without command")
-            << QStringList{"--profile", "a.sgp"} << Mode::UsageError << "--profile";
-        QTest::newRow("command after a profile")
-            << QStringList{"a.sgp", "render"} << Mode::UsageError << "one profile";
+        const auto row = [](const char* name, const QStringList& arguments, Mode mode,
+                            const QString& said) {
+            QTest::newRow(name) << arguments << mode << said;
+        };
+        row("nothing", {}, Mode::Editor, "");
+        row("profile", {missing}, Mode::Editor, missing);
+        row("upper-case suffix", {"LOGO.SGP"}, Mode::Editor, "LOGO.SGP");
+        row("existing file without suffix", {existing}, Mode::Editor, existing);
+        row("command", {"export", "--output-dir", "x"}, Mode::CommandLine, "");
+        row("unknown option", {"--fullscreen"}, Mode::UsageError, "--fullscreen");
+        row("option after the profile", {"a.sgp", "--quiet"}, Mode::UsageError, "--quiet");
+        row("command option without command", {"--profile", "a.sgp"}, Mode::UsageError,
+            "--profile");
+        row("command after a profile", {"a.sgp", "render"}, Mode::UsageError, "one profile");
     }
     void modeAndProfile() {
         QFETCH(QStringList, arguments);
