@@ -79,11 +79,12 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
 using TestImages::WriteFile;
 
 // Settings in a folder of this test run's own, so the user's are never touched and the runs
-// of other builds at the same time share nothing with this one. Returns the folder.
-inline QString UseOwnSettings() {
+// of other builds at the same time share nothing with this one.
+inline void UseOwnSettings() {
     static const QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
-    return folder.path();
+    if (!QSettings("Sigilon", "Sigilon").fileName().startsWith(folder.path()))
+        qFatal("the settings would be written outside the test's own folder");
 }
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
@@ -106,8 +107,8 @@ struct EditorFixture {
     }
     ~EditorFixture() {
         // No worker may outlive the test's objects.
-        log->hold = log->holdInterims = false;
-        log->gate.release(100);
+        ReleaseRenders();
+        log->holdInterims = false;
         log->interimGate.release(100);
         window.reset();
         QThreadPool::globalInstance()->waitForDone();
@@ -132,6 +133,11 @@ struct EditorFixture {
         return QTest::qWaitFor([this, count] { return log->started >= count; }, 10000);
     }
     int Renders() const { return log->started; }
+    // Lets every held render and every later one run.
+    void ReleaseRenders() const {
+        log->hold = false;
+        log->gate.release(100);
+    }
     // Undo or redo from the Edit menu, and the preview that puts the state back.
     bool Undo() const {
         menu().undo->trigger();
@@ -168,6 +174,15 @@ inline void ClickStepper(Stepper* stepper, int direction) {
         if (arrow->arrowType() == (direction > 0 ? Qt::UpArrow : Qt::DownArrow))
             QTest::mouseClick(arrow, Qt::LeftButton);
     }
+}
+
+// Turns the wheel over the middle of the widget by that many notches (negative: towards the
+// user).
+inline void Wheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at = QRectF(target->rect()).center();
+    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
+                      modifiers, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(target, &event);
 }
 
 inline void Step(FloatSlider* slider) {

@@ -10,13 +10,6 @@
 
 namespace {
 
-void Wheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    const QPointF at = QRectF(target->rect()).center();
-    QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                      modifiers, Qt::NoScrollPhase, false);
-    QApplication::sendEvent(target, &event);
-}
-
 // A number typed into a field (named after its key), as the field shows it and as the design
 // takes it.
 const struct {
@@ -84,12 +77,12 @@ private slots:
         const int scrolled = panel->verticalScrollBar()->value();
         const QString design = editor.controller()->MakeProfileText();
         editor.controls().textFieldCanvasWidth->setFocus();
-        Wheel(widget, scrolled > 0 ? 1 : -1); // towards where the panel can go
+        UserInput::Wheel(widget, scrolled > 0 ? 1 : -1); // towards where the panel can go
         QCOMPARE(editor.controller()->MakeProfileText(), design);
         QVERIFY(panel->verticalScrollBar()->value() != scrolled);
         QVERIFY(!widget->hasFocus());
         widget->setFocus();
-        Wheel(widget, -1);
+        UserInput::Wheel(widget, -1);
         QVERIFY(editor.controller()->MakeProfileText() != design);
     }
 
@@ -249,9 +242,9 @@ private slots:
                 QCOMPARE(zoom->text(), QStringLiteral("%1 %").arg(level * 100));
             }
         }
-        Wheel(canvas, 1, Qt::ControlModifier);
+        UserInput::Wheel(canvas, 1, Qt::ControlModifier);
         QVERIFY(!canvas->fitting());
-        Wheel(canvas, -40, Qt::ControlModifier);
+        UserInput::Wheel(canvas, -40, Qt::ControlModifier);
         QCOMPARE(canvas->zoom(), CustomImageView::kMinimumZoom);
         // The pixel under the pointer: none in the margin around the fitted picture, the
         // canvas's middle at the view's middle, fitted or zoomed about it.

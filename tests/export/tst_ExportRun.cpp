@@ -1,15 +1,20 @@
 // The export run against scripted answers: folder choice, file names, overwrite questions,
-// summary alerts and the rating question.
+// summary alerts and the rating question; and the rating answer as stored, "ShowRateMessage" in
+// the application's settings, in Qt's test mode so that the user's own settings are never
+// touched.
 
 #include "design/DesignSettings.h"
 #include "export/ExportRun.h"
 #include "export/SizeSets.h"
+#include "export/StoredRatePreference.h"
 #include "helpers/FolderListing.h"
 #include "helpers/MemoryRatePreference.h"
 #include "helpers/OutputOccupants.h"
 #include "helpers/ScriptedPrompter.h"
 #include "helpers/TestImages.h"
 
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -30,7 +35,7 @@ QString MacPath(const QTemporaryDir& folder, int index, const QString& extension
 }
 
 // One export as the window runs it, recording every file as it is settled. Each file's pixels
-// are the icon-set encoder's concern (tst_IconSetEncoding); here only which file gets which
+// are the icon-set encoder's concern (tst_SaveImage); here only which file gets which
 // size matters.
 struct Export {
     ScriptedPrompter prompter;
@@ -70,6 +75,11 @@ class ExportRunTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(QSettings("Sigilon", "Sigilon").fileName().contains(QStringLiteral(".qttest")));
+    }
+
     // Rating at once, with the question's buttons, is asked through the window in
     // tst_ExportFromWindow; these are the other answers.
     void ratingAnswers_data() {
@@ -285,6 +295,24 @@ private slots:
         QFETCH(QString, expected);
         ScriptedPrompter prompter;
         QCOMPARE(ExportRun(prompter, {pattern, format, 80.0f}).GetFileName("16"), expected);
+    }
+
+    void absentUntilStoredThenWrittenThrough() {
+        QSettings("Sigilon", "Sigilon").clear();
+        StoredRatePreference preference;
+        QVERIFY(!preference.ShowRateMessage().has_value());
+        preference.SetShowRateMessage(QStringLiteral("Yes"));
+        QCOMPARE(preference.ShowRateMessage(), std::optional<QString>("Yes"));
+        // A fresh reader of the file sees it at once.
+        QCOMPARE(QSettings("Sigilon", "Sigilon").value("ShowRateMessage"), QVariant("Yes"));
+        preference.SetShowRateMessage(QStringLiteral("No"));
+        QCOMPARE(StoredRatePreference().ShowRateMessage(), std::optional<QString>("No"));
+    }
+
+    void somethingOtherThanAStringIsNeverYes() {
+        QSettings("Sigilon", "Sigilon").setValue("ShowRateMessage", QStringList{"Yes", "No"});
+        const std::optional<QString> value = StoredRatePreference().ShowRateMessage();
+        QVERIFY(value.has_value() && *value != QStringLiteral("Yes"));
     }
 };
 

@@ -1,20 +1,38 @@
 // Writing one exported image in each of the ten formats: sizes, pixels, transparency, quality,
-// shared encoders, and what a failed write leaves behind.
+// shared encoders, and what a failed write leaves behind. TIFF and JPEG through Qt's writers:
+// TIFF compressed without loss, JPEG with Huffman tables fitted to the picture, neither
+// changing a decoded pixel. An icon set encoded on all cores, largest file first: every file
+// as encoding its size on its own would give, in the place of its size in the list. The writer
+// behind every exported file: names it refuses, the permissions of what it creates, and what
+// a refused or interrupted write leaves behind. What it does about each kind of item already
+// at a path is checked through both exports (OutputOccupants).
 
+#include "export/AtomicFileWrite.h"
+#include "export/IconSetEncoding.h"
+#include "export/ImageWriterEncoder.h"
 #include "export/OutputFormat.h"
 #include "export/SaveImage.h"
 #include "helpers/FolderListing.h"
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
+#include "imageio/Jpeg2000Decoder.h"
+#include "render/StretchImage.h"
+#include "support/OwnTemporaryFiles.h"
+#include "support/TerminationCleanup.h"
 
+#include <QBuffer>
 #include <QImageReader>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -46,6 +64,26 @@ struct FileSizeLimit {
     }
     ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved); }
 };
+
+// What Qt's writer makes of the picture with nothing but the quality set.
+QByteArray PlainlyWritten(const QImage& picture, int quality) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    return writer.write(picture) ? data : QByteArray();
+}
+
+QImage Decoded(const QByteArray& file) {
+    if (Jpeg2000Decoder::Recognises(file))
+        return Jpeg2000Decoder::Decode(file, {10000, 10000 * 10000, qint64(1) << 32, 4096});
+    return QImage::fromData(file);
+}
+
+const QByteArray NewContent("the new icon");
+
+int g_signal = 0; // what the child process sends itself
 
 } // namespace
 
@@ -191,6 +229,151 @@ private slots:
         QCOMPARE(TestImages::ReadFile(path), before);
         // No temporary file is left behind either, hidden or not.
         QCOMPARE(FolderListing::EntriesIn(folder.path()), QStringList{"whole.bmp"});
+    }
+
+    void tiffIsCompressedWithoutLoss_data() {
+        QTest::addColumn<QImage>("picture");
+        QTest::newRow("detail and gradient") << TestImages::DetailedImage(301, 203);
+        QTest::newRow("one pixel") << TestImages::DetailedImage(1, 1);
+    }
+
+    void tiffIsCompressedWithoutLoss() {
+        QFETCH(QImage, picture);
+        const QByteArray tiff = ImageWriterEncoder::Encode(picture, "tiff");
+        QCOMPARE(TestImages::FirstDifference(QImage::fromData(tiff, "TIFF"), picture, 0),
+                 QString());
+        // A second reader agrees, and names the compression.
+        TestImages::ScratchFolder folder;
+        const QString path = folder.Write(QStringLiteral("picture.tiff"), tiff);
+        QCOMPARE(ProgramRun::Run("identify", {"-format", "%C %w %h", path}).out,
+                 QStringLiteral("LZW %1 %2").arg(picture.width()).arg(picture.height()));
+    }
+
+    // The exported JPEG (quality field to file) against Qt's own writer at the same
+    // percentage: smaller, with the same pixels.
+    void jpegTablesChangeTheSizeNotThePixels_data() {
+        QTest::addColumn<int>("percent");
+        for (int percent : {8, 29, 57, 95, 100})
+            QTest::addRow("%d", percent) << percent;
+    }
+
+    void jpegTablesChangeTheSizeNotThePixels() {
+        QFETCH(int, percent);
+        const QImage picture = TestImages::DetailedImage(257, 181, 5);
+        // The single-precision factor of these percentages lies just below them: cutting off
+        // the fraction instead of rounding would encode one per cent lower.
+        const double factor = CompressionFactor(float(percent));
+        QVERIFY(percent == 100 || int(factor * 100.0) == percent - 1);
+        const QByteArray optimised = ImageTools::EncodeImage(picture, 1, factor);
+        const QByteArray plain = PlainlyWritten(picture, percent);
+        QVERIFY(!plain.isEmpty());
+        QVERIFY2(optimised.size() < plain.size(),
+                 qPrintable(QStringLiteral("%1 >= %2").arg(optimised.size()).arg(plain.size())));
+        const QImage decoded = QImage::fromData(optimised, "JPEG");
+        QCOMPARE(TestImages::FirstDifference(decoded, QImage::fromData(plain, "JPEG"), 0),
+                 QString());
+        // One per cent less gives other pixels: the comparison tells the percentages apart.
+        const QImage lower = QImage::fromData(PlainlyWritten(picture, percent - 1), "JPEG");
+        QVERIFY(!TestImages::FirstDifference(decoded, lower, 0).isEmpty());
+    }
+
+    void everyFileAsOnItsOwnInListOrder_data() {
+        QTest::addColumn<int>("formatIndex");
+        for (int index = 0; index < OutputFormat::Count; ++index)
+            QTest::newRow(qPrintable(OutputFormat::List()[index].title)) << index;
+    }
+
+    void everyFileAsOnItsOwnInListOrder() {
+        QFETCH(int, formatIndex);
+        const QImage rendering = TestImages::DetailedImage(300, 200);
+        // Sizes in no order of area: the rendering's own, enlarged, fractions (cut off, not
+        // rounded), the largest and two unusable.
+        const QList<OutputSize> sizes = {
+            {16, 16, "16"},        {300, 200, "own"},       {0.5, 10, "too small"},
+            {520, 130, "wide"},    {64, 48, "64"},          {12.5, 7.9, "fraction"},
+            {10000, 1, "largest"}, {20000, 5, "too large"}, {qQNaN(), 16, "not a number"}};
+        const std::vector<QByteArray> files = EncodeIconSet(rendering, sizes, formatIndex, 0.8);
+        QCOMPARE(qsizetype(files.size()), sizes.size());
+        for (qsizetype i = 0; i < sizes.size(); ++i) {
+            const OutputSize& size = sizes[i];
+            const QByteArray& file = files[std::size_t(i)];
+            if (!(size.width >= 1.0 && size.width <= 10000.0)) {
+                QVERIFY2(file.isEmpty(), qPrintable(size.nameText));
+                continue;
+            }
+            const QImage alone = StretchImage(rendering, int(size.width), int(size.height), 1);
+            QVERIFY2(file == ImageTools::EncodeImage(alone, formatIndex, 0.8),
+                     qPrintable(size.nameText));
+            QCOMPARE(Decoded(file).size(), QSize(int(size.width), int(size.height)));
+        }
+    }
+
+    void nulEndsNoPath() {
+        // The part before a NUL names an existing file, which must be neither found nor written.
+        TestImages::ScratchFolder folder;
+        const QString prefix = folder.filePath("Icon");
+        QVERIFY(TestImages::WriteFile(prefix, "old"));
+        const QString path = prefix + QChar(0) + "16.png";
+        QVERIFY(!ItemExistsAt(path));
+        const WriteResult result = WriteFileAtomically(path, NewContent);
+        QVERIFY(!result);
+        QVERIFY2(result.failure.contains("NUL"), qPrintable(result.failure));
+        QCOMPARE(TestImages::ReadFile(prefix), QByteArray("old"));
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")), QStringList{"Icon"});
+    }
+
+    void newFilesFollowTheUmask_data() {
+        QTest::addColumn<int>("umask");
+        QTest::addColumn<int>("mode");
+        QTest::newRow("022") << 022 << 0644;
+        QTest::newRow("077") << 077 << 0600;
+        QTest::newRow("002") << 002 << 0664;
+    }
+
+    void newFilesFollowTheUmask() {
+        QFETCH(int, umask);
+        QFETCH(int, mode);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("icon.png");
+        const mode_t previous = ::umask(mode_t(umask));
+        const WriteResult result = WriteFileAtomically(path, NewContent);
+        ::umask(previous);
+        QVERIFY(result);
+        struct stat status;
+        QCOMPARE(::stat(QFile::encodeName(path).constData(), &status), 0);
+        QCOMPARE(int(status.st_mode & 07777), mode);
+    }
+
+    // A child process sends itself the signal the moment its temporary file exists, before a
+    // byte is written; it must end with 128 + the signal and leave nothing in the folder.
+    void terminationRemovesTheOpenTemporary_data() {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+    }
+
+    void terminationRemovesTheOpenTemporary() {
+        QFETCH(int, signal);
+        TestImages::ScratchFolder folder;
+        const QString path = folder.filePath("icon.png");
+        g_signal = signal;
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            RemoveTemporariesOnTermination();
+            OwnTemporaryFiles::SetCreatedHookForTesting([] {
+                ::kill(::getpid(), g_signal);
+                for (;;)
+                    ::pause();
+            });
+            [[maybe_unused]] const WriteResult written = WriteFileAtomically(path, NewContent);
+            ::_exit(0);
+        }
+        int status = 0;
+        QCOMPARE(::waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 128 + signal);
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath(".")), QStringList());
     }
 
 private:

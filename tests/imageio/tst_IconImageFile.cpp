@@ -3,6 +3,7 @@
 // files, are refused within a bounded memory; what an SVG document's size is.
 
 #include "export/SaveImage.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
 #include "imageio/Jpeg2000Decoder.h"
@@ -391,8 +392,8 @@ private slots:
     }
 
     void compressedAndPlainDocumentsAgree() {
-        const QByteArray plain = TestImages::ReadFile(
-            QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg"));
+        const QByteArray plain =
+            TestImages::ReadFile(TestDesigns::DataFile("tango-dialog-error.svg"));
         const auto fromPlain = SvgImage::Read(plain);
         const auto fromGzip = SvgImage::Read(Gzip(plain));
         QVERIFY(fromPlain && fromGzip);

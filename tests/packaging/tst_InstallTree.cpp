@@ -204,10 +204,9 @@ private slots:
         QFETCH(QString, helpPattern);
         QFETCH(QString, manualSection);
         QFETCH(QString, manualPattern);
-        const QString manual =
-            manualSection.isEmpty() ? m_manual : ManualSection(m_manual, manualSection);
         const std::set<QString> inHelp = Captures(m_help, helpPattern);
-        const std::set<QString> inManual = Captures(manual, manualPattern);
+        const std::set<QString> inManual =
+            Captures(ManualSection(m_manual, manualSection), manualPattern);
         QVERIFY(!inHelp.empty());
         QCOMPARE(QStringList(inManual.begin(), inManual.end()),
                  QStringList(inHelp.begin(), inHelp.end()));

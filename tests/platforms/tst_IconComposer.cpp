@@ -4,6 +4,7 @@
 // run here, so its rules are checked one by one.
 
 #include "design/ColorContrast.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "platforms/PlatformExport.h"
@@ -13,18 +14,9 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <functional>
-
 namespace {
 
-using Change = std::function<void(IconDesign&)>;
 constexpr int Points = 1024;
-
-void UseSvgIcon(IconDesign& design, const char* name) {
-    design.iconVector = SvgImage::Read(
-        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name));
-    design.iconImage = design.iconVector->thumbnail();
-}
 
 // The colour of a colour string; an invalid colour unless it is "srgb:R,G,B,A" with five
 // decimals, each from 0 to 1.
@@ -98,8 +90,6 @@ QImage Composed(const QString& folder) {
 
 } // namespace
 
-Q_DECLARE_METATYPE(Change)
-
 class IconComposerTest : public QObject {
     Q_OBJECT
 
@@ -116,64 +106,12 @@ class IconComposerTest : public QObject {
         return result.AllWritten() ? folder + "/Set.icon" : QString();
     }
 
-    static void Designs() {
-        QTest::addColumn<Change>("change");
-        QTest::newRow("navy text with its shadow") << Change([](IconDesign& d) {
-            d.text = "Ab";
-            d.fontSize = 420;
-            d.textColor = {0.1, 0.12, 0.45, 1.0};
-        });
-        QTest::newRow("raster icon turned and tinted, small canvas") << Change([](IconDesign& d) {
-            d.canvasWidth = d.canvasHeight = 300;
-            d.iconImage = TestImages::AsymmetricImage(300, 200);
-            d.iconRotation = -40;
-            d.iconScale = 80;
-            d.iconVerticalOffset = 40;
-            d.useImageColors = false;
-            d.iconColor = {1.0, 0.5, 0.0, 1.0};
-            d.iconShadow = true;
-            d.iconShadowColor = {0.8, 0.1, 0.1, 0.6};
-            d.text = "Z";
-            d.fontSize = 100;
-            d.textShadow = false;
-        });
-        QTest::newRow("SVG icon moved, scaled and turned, outlined text")
-            << Change([](IconDesign& d) {
-                   UseSvgIcon(d, "gvim.svg");
-                   d.iconScale = 70;
-                   d.iconHorizontalOffset = -120;
-                   d.iconRotation = 25;
-                   d.gradientStartColor = {0.9, 0.9, 0.2, 1.0};
-                   d.text = "Qy";
-                   d.fontSize = 300;
-                   d.textStroke = true;
-                   d.textStrokeSize = 5;
-                   d.textStrokeColor = {0.9, 0.2, 0.1, 1.0};
-                   d.textShadowColor = {0.1, 0.1, 0.5, 0.7};
-               });
-        QTest::newRow("tinted SVG icon on transparent, wide canvas") << Change([](IconDesign& d) {
-            d.canvasWidth = 900;
-            d.canvasHeight = 560;
-            d.transparentBackground = true;
-            UseSvgIcon(d, "tango-dialog-error.svg");
-            d.useImageColors = false;
-            d.iconColor = {0.2, 0.8, 0.3, 0.9};
-            d.iconVerticalOffset = -90;
-        });
-        QTest::newRow("raster icon past the canvas's edges") << Change([](IconDesign& d) {
-            d.canvasWidth = d.canvasHeight = 512;
-            d.iconImage = TestImages::AsymmetricImage(200, 160);
-            d.iconScale = 400;
-            d.iconHorizontalOffset = 150;
-        });
-    }
-
 private slots:
     void initTestCase() { QVERIFY(m_folder.isValid()); }
 
-    void documentFollowsTheFormat_data() { Designs(); }
+    void documentFollowsTheFormat_data() { TestDesigns::AddLayerRows(); }
     void documentFollowsTheFormat() {
-        QFETCH(Change, change);
+        QFETCH(TestDesigns::Change, change);
         IconDesign design;
         change(design);
         const QString folder = Written(design);

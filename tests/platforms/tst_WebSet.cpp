@@ -7,6 +7,7 @@
 // already were left as they are (the dark rules lifted out of their media query).
 
 #include "design/ColorContrast.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "platforms/PlatformExport.h"
@@ -16,13 +17,10 @@
 #include <QPainter>
 #include <QtTest>
 
-#include <functional>
-
+using TestDesigns::Change;
 using TestImages::PixelAt;
 
 namespace {
-
-using Change = std::function<void(IconDesign&)>;
 
 Rgba FromHex(const QString& hex) {
     const QColor colour(hex);
@@ -118,8 +116,6 @@ QImage OnDarkPage(const QImage& image) {
 }
 
 } // namespace
-
-Q_DECLARE_METATYPE(Change)
 
 class WebSetTest : public QObject {
     Q_OBJECT
@@ -229,9 +225,7 @@ private slots:
         QTest::newRow("dark-tinted SVG icon on a mid-grey gradient") << Change([](IconDesign& d) {
             d.gradientStartColor = d.gradientEndColor = {0.6, 0.6, 0.6, 1.0};
             d.text.clear();
-            d.iconVector = SvgImage::Read(TestImages::ReadFile(
-                QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/tango-dialog-error.svg")));
-            d.iconImage = d.iconVector->thumbnail();
+            TestDesigns::UseSvgIcon(d, "tango-dialog-error.svg");
             d.useImageColors = false;
             d.iconColor = {0.15, 0.3, 0.2, 1.0};
         });

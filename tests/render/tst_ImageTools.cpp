@@ -1,12 +1,22 @@
+// The renderer: the geometry of every layer, its colours and edges, values no control would
+// give. It keeps its last prepared icon and its last outlined background for the next
+// rendering; what it hands out must always answer the design as it is now: a kept result that
+// outlives a change would draw an earlier design.
+
 #include "design/IconDesign.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
+#include "render/OutlinedShape.h"
+#include "render/PreparedIcon.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QtTest>
 #include <algorithm>
 
+using TestDesigns::Change;
+using TestDesigns::Plain;
 using TestImages::ColorsClose;
 using TestImages::Count;
 using TestImages::Filled;
@@ -26,21 +36,6 @@ const auto IsYellow = [](const QColor& c) {
 bool All(bool (*test)(const QColor&), const QImage& image, std::initializer_list<QPoint> points) {
     return std::all_of(points.begin(), points.end(),
                        [&](QPoint p) { return test(PixelAt(image, p.x(), p.y())); });
-}
-
-// A design with nothing but what a test switches on: transparent, no outline, no shadows.
-IconDesign PlainDesign(int width, int height, const QString& text = {}, float fontSize = 800) {
-    IconDesign design;
-    design.text = text;
-    design.fontSize = fontSize;
-    design.transparentBackground = true;
-    design.cornerCurvature = 0.0f;
-    design.canvasWidth = float(width);
-    design.canvasHeight = float(height);
-    design.backgroundStroke = false;
-    design.backgroundShadow = false;
-    design.textShadow = false;
-    return design;
 }
 
 // How many steps from `start` (moving by `step`) until the predicate holds; -1 if never.
@@ -80,6 +75,19 @@ QString Misplaced(QPointF actual, QPointF expected, double tolerance) {
 
 const Rgba kYellow{1.0, 1.0, 0.0, 1.0};
 
+// Every layer with a shadow, so that both of them are painted into their own pictures.
+IconDesign Shadowed() {
+    IconDesign design;
+    design.canvasWidth = 200;
+    design.canvasHeight = 200;
+    design.iconImage = TestImages::AsymmetricImage(80, 60);
+    design.iconShadow = true;
+    design.text = QStringLiteral("Ab");
+    design.fontSize = 70;
+    design.textStroke = true;
+    return design;
+}
+
 } // namespace
 
 class ImageToolsTest : public QObject {
@@ -110,7 +118,7 @@ private slots:
     }
 
     void backgroundIsAGradientWithCornersFromTheLongerSide() {
-        IconDesign design = PlainDesign(320, 200);
+        IconDesign design = Plain(320, 200);
         design.transparentBackground = false;
         design.gradientStartColor = {1.0, 0.0, 0.0, 1.0};
         design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
@@ -155,7 +163,7 @@ private slots:
         QImage icon = Filled(100, 100, Qt::transparent);
         QPainter(&icon).fillRect(0, 0, 50, 100, Qt::red);
         QPainter(&icon).fillRect(50, 0, 25, 100, QColor(0, 0, 255, 128));
-        IconDesign design = PlainDesign(100, 100);
+        IconDesign design = Plain(100, 100);
         design.iconImage = icon;
         design.useImageColors = false;
         design.iconColor = {0.0, 1.0, 0.0, 1.0};
@@ -179,7 +187,7 @@ private slots:
         QVERIFY(ColorsClose(PixelAt(turned, 5, 195), Qt::green, 10));
         QCOMPARE(ImageTools::RotateImage(Filled(100, 100, Qt::red), 45).size(), QSize(141, 141));
 
-        IconDesign design = PlainDesign(400, 400);
+        IconDesign design = Plain(400, 400);
         design.iconImage = TestImages::AsymmetricImage(200, 100);
         design.iconRotation = 90;
         const QImage picture = ImageTools::RenderIcon(design);
@@ -190,7 +198,7 @@ private slots:
     }
 
     void iconShadowDoesNotReachTheText() {
-        IconDesign withText = PlainDesign(400, 400, "XX", 120);
+        IconDesign withText = Plain(400, 400, "XX", 120);
         withText.iconImage = Filled(60, 60, Qt::white);
         withText.iconShadow = true;
         withText.iconShadowBlur = 0; // 20 units down and to the right, as by default
@@ -237,7 +245,7 @@ private slots:
         };
 
         // The icon: centred, moved by its offsets; its shadow, far enough not to touch it.
-        IconDesign design = PlainDesign(width, height);
+        IconDesign design = Plain(width, height);
         design.iconImage = TestImages::AsymmetricImage(30, 20);
         design.iconHorizontalOffset = float(offset.x());
         design.iconVerticalOffset = float(offset.y());
@@ -254,7 +262,7 @@ private slots:
         QCOMPARE(Misplaced(iconShadowAt, iconAt + shadowShift(40), 1.5), QString());
 
         // The text: a symmetric glyph, centred across the canvas and moved by its offsets.
-        design = PlainDesign(width, height, QStringLiteral("H"), 40);
+        design = Plain(width, height, QStringLiteral("H"), 40);
         design.fontIndex = 1;
         design.textShadow = true;
         design.textShadowColor = kYellow;
@@ -275,7 +283,7 @@ private slots:
         // The background's shadow: the canvas grows by 12 % for it, and what shows of the
         // background and its shadow together covers both rectangles, and nothing else (the
         // shadow's edge, moved by a fraction of a pixel, may soften over two pixels).
-        design = PlainDesign(width, height);
+        design = Plain(width, height);
         design.transparentBackground = false;
         design.backgroundShadow = true;
         design.backgroundShadowColor = kYellow;
@@ -314,7 +322,7 @@ private slots:
         QFETCH(int, canvas);
         QFETCH(float, outline);
         QFETCH(float, curvature);
-        IconDesign design = PlainDesign(canvas, canvas);
+        IconDesign design = Plain(canvas, canvas);
         design.transparentBackground = false;
         design.backgroundStroke = true;
         design.backgroundStrokeSize = outline;
@@ -359,7 +367,7 @@ private slots:
         };
         // An invisible background shadow still grows the canvas by 12 %: the background spans
         // 500 x 0.06 / 1.12 = 26.79 to 473.21, so the edge pixels are 21 % covered, once.
-        IconDesign design = PlainDesign(500, 500);
+        IconDesign design = Plain(500, 500);
         design.transparentBackground = false;
         design.gradientStartColor = design.gradientEndColor = {0.0, 0.0, 1.0, 1.0};
         design.backgroundShadow = true;
@@ -370,7 +378,7 @@ private slots:
                       {{26, 250}, {473, 250}, {250, 26}, {250, 473}}, 55);
         }
         // A 10-unit icon moved half a unit right and up: x 45.5 to 55.5, y 44.5 to 54.5 (Qt).
-        design = PlainDesign(100, 100);
+        design = Plain(100, 100);
         design.iconImage = Filled(10, 10, Qt::red);
         design.iconHorizontalOffset = 0.5f;
         design.iconVerticalOffset = 0.5f;
@@ -382,7 +390,7 @@ private slots:
     // An outline of width zero draws nothing. The sharp joins of M and W, outlined at 20 % of
     // the font size, reach several outline widths beyond the glyphs; a shadow must not cut them.
     void textOutlineOfZeroIsNoneAndShadowsKeepItsMitredTips() {
-        IconDesign design = PlainDesign(900, 700, QStringLiteral("MW"), 300);
+        IconDesign design = Plain(900, 700, QStringLiteral("MW"), 300);
         design.fontIndex = 1;
         design.textVerticalOffset = -150;
         design.textStrokeColor = {1.0, 0.0, 0.0, 1.0};
@@ -475,6 +483,105 @@ private slots:
         const QImage picture = ImageTools::RenderIcon(design);
         QVERIFY(picture.width() >= 1 && picture.width() <= 10000);
         QVERIFY(!ImageTools::RotateImage(design.iconImage, value).isNull());
+    }
+
+    void preparedIconFollowsEveryChange() {
+        IconDesign design;
+        design.iconImage = TestImages::AsymmetricImage(64, 32); // red left, blue right
+        // A point in the lower left quarter, clear of the green corner square.
+        auto lowerLeft = [&] { return PixelAt(PreparedIcon(design), 8, 24); };
+        QVERIFY(ColorsClose(lowerLeft(), Qt::red, 2));
+
+        design.iconRotation = 180.0f; // the right half turns to the left
+        QVERIFY(ColorsClose(lowerLeft(), Qt::blue, 2));
+
+        design.useImageColors = false;
+        design.iconColor = {0.0, 1.0, 0.0, 1.0};
+        QVERIFY(ColorsClose(lowerLeft(), Qt::green, 2));
+        design.iconColor = {1.0, 1.0, 0.0, 1.0};
+        QVERIFY(ColorsClose(lowerLeft(), Qt::yellow, 2));
+
+        design.useImageColors = true;
+        design.iconRotation = 0.0f;
+        // The same image object painted over: same size, new pixels.
+        design.iconImage.fill(Qt::magenta);
+        QVERIFY(ColorsClose(lowerLeft(), Qt::magenta, 2));
+    }
+
+    void shadowedLayersFollowEveryChange_data() {
+        QTest::addColumn<Change>("change");
+        auto row = [](const char* name, Change change) { QTest::newRow(name) << change; };
+        row("text", [](IconDesign& d) { d.text = QStringLiteral("Ad"); });
+        row("text colour", [](IconDesign& d) { d.textColor = {0.9, 0.1, 0.1, 1.0}; });
+        row("outline colour", [](IconDesign& d) { d.textStrokeColor = {0.1, 0.9, 0.1, 1.0}; });
+        row("outline width", [](IconDesign& d) { d.textStrokeSize += 4.0f; });
+        row("font", [](IconDesign& d) { d.fontIndex = (d.fontIndex + 11) % 20; });
+        row("font size", [](IconDesign& d) { d.fontSize += 9.0f; });
+        row("text offset", [](IconDesign& d) { d.textHorizontalOffset += 7.5f; });
+        row("text shadow blur", [](IconDesign& d) { d.textShadowBlur += 6.0f; });
+        row("text shadow offset", [](IconDesign& d) { d.textShadowOffset += 5.3f; });
+        row("text shadow colour", [](IconDesign& d) { d.textShadowColor = {0, 0, 1, 0.8}; });
+        row("icon pixels", [](IconDesign& d) { d.iconImage.fill(Qt::darkCyan); });
+        row("icon scale", [](IconDesign& d) { d.iconScale *= 0.8f; });
+        row("icon offset", [](IconDesign& d) { d.iconVerticalOffset += 3.25f; });
+        row("icon rotation", [](IconDesign& d) { d.iconRotation += 30.0f; });
+        row("icon tint", [](IconDesign& d) { d.useImageColors = false; });
+        row("icon shadow angle", [](IconDesign& d) { d.iconShadowAngle += 90; });
+        row("canvas", [](IconDesign& d) { d.canvasWidth += 1.0f; });
+        row("background outline", [](IconDesign& d) { d.backgroundStrokeSize += 8.0f; });
+        // The same canvas drawn at another scale, with no room left for the shadow.
+        row("background shadow", [](IconDesign& d) { d.backgroundShadow = false; });
+    }
+
+    void shadowedLayersFollowEveryChange() {
+        // Rendered straight after the design it differs from, where the pictures kept of that
+        // design are at hand, a design must come out exactly as when nothing useful is kept.
+        QFETCH(Change, change);
+        const IconDesign before = Shadowed();
+        IconDesign after = before;
+        change(after);
+        IconDesign unrelated = before;
+        unrelated.text = QStringLiteral("Zz");
+        unrelated.iconImage = TestImages::AsymmetricImage(30, 90);
+
+        // Rendering `unrelated` leaves nothing of `before` or `after` kept.
+        ImageTools::RenderIcon(unrelated);
+        const QImage freshAfter = ImageTools::RenderIcon(after);
+        ImageTools::RenderIcon(unrelated);
+        const QImage freshBefore = ImageTools::RenderIcon(before);
+        QVERIFY2(!TestImages::FirstDifference(freshAfter, freshBefore, 0).isEmpty(),
+                 "the change shows in the picture");
+        // Each straight after the other, both ways.
+        const QImage followedAfter = ImageTools::RenderIcon(after);
+        const QImage followedBefore = ImageTools::RenderIcon(before);
+        for (const auto& [followed, fresh] :
+             {std::pair{followedAfter, freshAfter}, std::pair{followedBefore, freshBefore}}) {
+            QCOMPARE(TestImages::FirstDifference(followed, fresh, 0), QString());
+        }
+    }
+
+    void outlinedShapeFollowsShapeAndPen() {
+        // The area grows by half the pen width on every side; each step changes the shape or
+        // the pen of the one before.
+        QPainterPath square;
+        square.addRoundedRect(QRectF(0, 0, 100, 100), 20, 20);
+        QPainterPath wide;
+        wide.addRoundedRect(QRectF(0, 0, 200, 100), 20, 20);
+        const struct {
+            const QPainterPath& shape;
+            double penWidth;
+            QRect expected;
+        } steps[] = {
+            {square, 4, QRect(-2, -2, 104, 104)},    {square, 4, QRect(-2, -2, 104, 104)},
+            {wide, 4, QRect(-2, -2, 204, 104)},      {wide, 30, QRect(-15, -15, 230, 130)},
+            {square, 30, QRect(-15, -15, 130, 130)}, {square, 4, QRect(-2, -2, 104, 104)},
+        };
+        for (const auto& step : steps) {
+            QPen pen(Qt::black, step.penWidth);
+            pen.setJoinStyle(Qt::MiterJoin);
+            // Rounded to whole units: anything off by half a unit or more shows.
+            QCOMPARE(ShapeWithOutline(step.shape, pen).boundingRect().toRect(), step.expected);
+        }
     }
 };
 

@@ -1,11 +1,20 @@
+// The renderings the platforms take from a design: its layers apart, grayscale and silhouette
+// treatments, glyphs made legible on a dark ground, smaller and inset pictures. Then the
+// preview wall's looks built from them: the real sizes, each look's shape and colours, the
+// tinted and dark looks, the favicon on its tab bars.
+
 #include "design/IconDesign.h"
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
+#include "render/MacIconGrid.h"
+#include "render/PlatformLooks.h"
 #include "render/StretchImage.h"
 
+#include <QPainter>
 #include <QtTest>
 
+using TestImages::ColorsClose;
 using TestImages::Filled;
 using TestImages::PixelAt;
 
@@ -38,6 +47,48 @@ RenderOptions Options(Layers layers, bool fullBleed = false, double inset = 1.0,
     options.insetFraction = inset;
     options.treatment = treatment;
     return options;
+}
+
+const QColor kGreen(0, 160, 0);
+const QColor kWhite(255, 255, 255);
+
+// A flat green square with a small white glyph right of the centre: its centre at three quarters of
+// the width, half way down. No outline and no shadows, so every colour is known.
+IconDesign GlyphRightOfCentre(int side) {
+    IconDesign design;
+    design.canvasWidth = float(side);
+    design.canvasHeight = float(side);
+    design.gradientStartColor = {0.0, 160.0 / 255.0, 0.0, 1.0};
+    design.gradientEndColor = design.gradientStartColor;
+    design.backgroundStroke = false;
+    design.backgroundShadow = false;
+    QImage glyph = TestImages::Filled(side / 8, side / 8, Qt::white);
+    design.iconImage = glyph;
+    design.iconHorizontalOffset = float(side) / 4.0f;
+    return design;
+}
+
+QList<PreviewTile> WallOf(const IconDesign& design) {
+    return PlatformLooks::WallTiles(design, ImageTools::RenderIcon(design), 1);
+}
+
+PreviewTile TileCaptioned(const QList<PreviewTile>& tiles, const QString& caption) {
+    for (const PreviewTile& tile : tiles)
+        if (tile.caption == caption)
+            return tile;
+    return {};
+}
+
+// The pixel at a fraction of the icon area's width and height.
+QColor IconPixel(const PreviewTile& tile, double fx, double fy) {
+    const QRect& area = tile.iconArea;
+    return PixelAt(tile.image, area.x() + int(fx * area.width()),
+                   area.y() + int(fy * area.height()));
+}
+
+int HueDistance(int a, int b) {
+    const int d = std::abs(a - b) % 360;
+    return std::min(d, 360 - d);
 }
 
 } // namespace
@@ -108,8 +159,6 @@ private slots:
         }
     }
 
-    // A smaller output or an inset draws the whole design, scaled, where scaling the
-    // full-size picture would put it; the corners around an inset stay clear.
     // Among tens of thousands of colours at every opacity, each pixel takes LegibleOn of its
     // own straight colour and keeps its alpha.
     void legibleGlyphsMoveEachColourAsTheRuleDoes() {
@@ -130,6 +179,8 @@ private slots:
             }
     }
 
+    // A smaller output or an inset draws the whole design, scaled, where scaling the
+    // full-size picture would put it; the corners around an inset stay clear.
     void smallerPicturesAreTheWholeDesignScaled_data() {
         QTest::addColumn<QSize>("output");
         QTest::addColumn<double>("inset");
@@ -154,6 +205,132 @@ private slots:
         const double difference =
             TestImages::MeanAbsoluteDifference(picture.copy(margin, margin, side, side), reference);
         QVERIFY2(difference < 4.0, qPrintable(QString::number(difference)));
+    }
+
+    // What the wall shows at 16 to 128 pixels is exactly what the export writes at that size.
+    void realSizesAreTheExportsScaling_data() {
+        QTest::addColumn<QSize>("renderingSize");
+        QTest::newRow("wide, odd") << QSize(301, 157);
+        QTest::newRow("smaller than the tiles") << QSize(24, 24);
+    }
+    void realSizesAreTheExportsScaling() {
+        QFETCH(QSize, renderingSize);
+        const QImage rendering =
+            TestImages::AsymmetricImage(renderingSize.width(), renderingSize.height());
+        const QList<PreviewTile> tiles = PlatformLooks::RealSizes(rendering, 1);
+        QCOMPARE(tiles.size(), 4);
+        for (const PreviewTile& tile : tiles) {
+            const int side = tile.image.width();
+            QVERIFY2(tile.caption.contains(QString::number(side)), qPrintable(tile.caption));
+            QCOMPARE(tile.iconArea, tile.image.rect());
+            const QString difference =
+                TestImages::FirstDifference(tile.image, StretchImage(rendering, side, side, 2), 0);
+            QVERIFY2(difference.isEmpty(), qPrintable(tile.caption + ": " + difference));
+        }
+        QCOMPARE(tiles.front().image.size(), QSize(16, 16));
+        QCOMPARE(tiles.back().image.size(), QSize(128, 128));
+    }
+
+    // Every look puts the glyph layer where the design does, in the look's colours, also when
+    // the canvas is smaller than the looks and they are scaled up. Each launcher shape cuts the
+    // icon where its launcher does: outside it the surroundings show (the backdrop is a
+    // vertical gradient, so the pixel at the row's start has the same colour).
+    void looksShapeAndColourTheIcon_data() {
+        QTest::addColumn<int>("canvas");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QColor>("glyph");      // at the glyph's centre
+        QTest::addColumn<QColor>("background"); // left of the icon's centre; invalid: not checked
+        QTest::addColumn<int>("diagonal");      // is (16, 16) of 128 inside the shape; -1: no shape
+        QTest::addColumn<double>("glyphX");     // the glyph's centre, a share of the icon's width
+        const QColor tint = PlatformLooks::SampleTint();
+        const QColor themeGlyph = PlatformLooks::ThemeForeground();
+        const QColor themeBackground = PlatformLooks::ThemeBackground();
+        for (const int canvas : {256, 48}) {
+            const auto row = [canvas](const char* caption) -> QTestData& {
+                return QTest::addRow("%d, %s", canvas, caption)
+                       << canvas << QString::fromLatin1(caption);
+            };
+            row("iOS") << kWhite << kGreen << 1 << 0.75;
+            row("iOS dark") << kWhite << QColor() << -1 << 0.75;
+            row("iOS tinted") << tint << QColor() << -1 << 0.75;
+            row("Android, circle") << kWhite << kGreen << 0 << 0.75;
+            row("Android, squircle") << kWhite << kGreen << 1 << 0.75;
+            row("Android, rounded square") << kWhite << kGreen << 1 << 0.75;
+            row("Android, themed") << themeGlyph << themeBackground << 0 << 0.75;
+            // The macOS grid puts the canvas into its body.
+            row("macOS") << kWhite << kGreen << -1 << 0.5 + 0.25 * MacIconGrid::BodyFraction;
+            row("Windows Start") << kWhite << kGreen << -1 << 0.75;
+            // The splash screen shows the canvas at a quarter of its side.
+            row("Splash screen") << kWhite << kGreen << -1 << 0.5 + 0.25 / 4;
+        }
+    }
+    void looksShapeAndColourTheIcon() {
+        QFETCH(int, canvas);
+        QFETCH(QString, caption);
+        QFETCH(QColor, glyph);
+        QFETCH(QColor, background);
+        QFETCH(int, diagonal);
+        QFETCH(double, glyphX);
+        const PreviewTile tile = TileCaptioned(WallOf(GlyphRightOfCentre(canvas)), caption);
+        QVERIFY2(!tile.image.isNull(), qPrintable(caption));
+        const QColor atGlyph = IconPixel(tile, glyphX, 0.5);
+        QVERIFY2(ColorsClose(atGlyph, glyph, 10), qPrintable(atGlyph.name()));
+        if (background.isValid()) {
+            const QColor beside = IconPixel(tile, 0.35, 0.5);
+            QVERIFY2(ColorsClose(beside, background, 10), qPrintable(beside.name()));
+        }
+        if (diagonal < 0)
+            return;
+        QCOMPARE(tile.iconArea.size(), QSize(128, 128));
+        // The corner is cut by every shape, the top edge's middle by none.
+        for (const auto& [point, inside] :
+             {std::pair{QPoint(2, 2), false}, std::pair{QPoint(16, 16), diagonal == 1},
+              std::pair{QPoint(64, 3), true}}) {
+            const QPoint at = tile.iconArea.topLeft() + point;
+            const QColor seen = PixelAt(tile.image, at.x(), at.y());
+            QCOMPARE(seen.alpha(), 255);
+            const QColor expected = inside ? background : PixelAt(tile.image, 0, at.y());
+            QVERIFY2(ColorsClose(seen, expected, inside ? 8 : 3),
+                     qPrintable(seen.name() + " at x " + QString::number(point.x())));
+        }
+    }
+
+    // A coloured glyph in the tinted look has the tint's hue, not its own; the dark look keeps
+    // the own colour of a glyph legible on it.
+    void tintReplacesTheGlyphsHue() {
+        IconDesign design = GlyphRightOfCentre(256);
+        QImage blue = TestImages::Filled(64, 64, QColor(120, 190, 255));
+        design.iconImage = blue;
+        const QList<PreviewTile> tiles = WallOf(design);
+        const QColor tinted =
+            IconPixel(TileCaptioned(tiles, QStringLiteral("iOS tinted")), 0.75, 0.5);
+        QVERIFY2(tinted.hsvSaturation() > 100, qPrintable(tinted.name()));
+        QVERIFY2(HueDistance(tinted.hsvHue(), PlatformLooks::SampleTint().hsvHue()) <= 6,
+                 qPrintable(tinted.name()));
+        const QColor dark = IconPixel(TileCaptioned(tiles, QStringLiteral("iOS dark")), 0.75, 0.5);
+        QVERIFY2(ColorsClose(dark, QColor(120, 190, 255), 6), qPrintable(dark.name()));
+    }
+
+    // The favicon is the 16-pixel export on the tab of each tab bar, the tab showing through
+    // its transparent corners.
+    void faviconSitsOnBothTabBars() {
+        const IconDesign design = GlyphRightOfCentre(256);
+        const QImage rendering = ImageTools::RenderIcon(design);
+        const QImage favicon = StretchImage(rendering, 16, 16, 1);
+        const QList<PreviewTile> tiles = PlatformLooks::WallTiles(design, rendering, 1);
+        QList<QColor> barColours;
+        for (const char* caption : {"Browser tab, light", "Browser tab, dark"}) {
+            const PreviewTile tile = TileCaptioned(tiles, QString::fromLatin1(caption));
+            QCOMPARE(tile.iconArea.size(), QSize(16, 16));
+            const QPoint besideIcon = tile.iconArea.topLeft() - QPoint(4, 0);
+            QImage expected = TestImages::Filled(16, 16, tile.image.pixelColor(besideIcon));
+            QPainter(&expected).drawImage(0, 0, favicon);
+            QCOMPARE(TestImages::FirstDifference(tile.image.copy(tile.iconArea), expected, 1),
+                     QString());
+            barColours.append(PixelAt(tile.image, 0, 0));
+        }
+        QVERIFY(barColours[0].lightness() > 160);
+        QVERIFY(barColours[1].lightness() < 90);
     }
 };
 

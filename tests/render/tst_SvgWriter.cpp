@@ -1,37 +1,19 @@
+// SVG both ways: a document as the icon layer, drawn as the library draws it and placed as a
+// raster image would be; and the design written as a document that draws the same picture.
+
 #include "helpers/ProgramRun.h"
+#include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "render/ImageTools.h"
+#include "render/PreparedVectorIcon.h"
 #include "render/SvgWriter.h"
 
 #include <QPainter>
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <functional>
-
 namespace {
-
-std::shared_ptr<const SvgImage> Logo(const char* name) {
-    return SvgImage::Read(
-        TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/tests/data/") + name));
-}
-
-void UseSvgIcon(IconDesign& design, const char* name) {
-    design.iconVector = Logo(name);
-    design.iconImage = design.iconVector->thumbnail();
-}
-
-// A raster picture with hard edges and transparency, to be turned and tinted.
-QImage RasterIcon() {
-    QImage image = TestImages::Filled(300, 200, Qt::transparent);
-    QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 40, 90));
-    painter.drawEllipse(QRectF(10, 10, 180, 180));
-    painter.fillRect(QRectF(150, 60, 140, 80), QColor(20, 120, 220, 180));
-    return image;
-}
 
 // librsvg's drawing of the document at canvas size.
 QImage DrawnDocument(const QByteArray& document, QSize size) {
@@ -39,70 +21,124 @@ QImage DrawnDocument(const QByteArray& document, QSize size) {
     return image ? image->Draw(size, QTransform()) : QImage();
 }
 
-using Change = std::function<void(IconDesign&)>;
+// The icon layer alone: nothing else drawn, on a transparent canvas.
+IconDesign IconOnly(std::shared_ptr<const SvgImage> image, int width, int height) {
+    IconDesign design = TestDesigns::Plain(width, height);
+    design.iconImage = image->thumbnail();
+    design.iconVector = std::move(image);
+    return design;
+}
 
 } // namespace
-
-Q_DECLARE_METATYPE(Change)
 
 class tst_SvgWriter : public QObject {
     Q_OBJECT
 
 private slots:
-    // Together the designs use every layer option: the document draws the raster's picture.
-    void documentDrawsTheRasterPicture_data() {
-        QTest::addColumn<Change>("change");
-        QTest::newRow("default with text") << Change([](IconDesign& d) { d.text = "Ab"; });
-        QTest::newRow("outlined text, SVG icon turned, shadows, wide canvas")
-            << Change([](IconDesign& d) {
-                   d.canvasWidth = 900;
-                   d.canvasHeight = 560;
-                   d.text = "Qy";
-                   d.fontSize = 300;
-                   d.textStroke = true;
-                   d.textStrokeSize = 5;
-                   d.textStrokeColor = {0.9, 0.2, 0.1, 1.0};
-                   d.textShadowColor = {0.1, 0.1, 0.5, 0.7};
-                   UseSvgIcon(d, "gvim.svg");
-                   d.iconRotation = 25;
-                   d.iconScale = 70;
-                   d.iconHorizontalOffset = -120;
-                   d.iconShadow = true;
-                   d.backgroundShadowBlur = 30;
-                   d.backgroundStrokeColor = {1.0, 0.9, 0.2, 0.8};
-               });
-        QTest::newRow("tinted SVG icon on a transparent background") << Change([](IconDesign& d) {
-            d.transparentBackground = true;
-            d.text.clear();
-            UseSvgIcon(d, "tango-dialog-error.svg");
-            d.useImageColors = false;
-            d.iconColor = {0.2, 0.8, 0.3, 0.9};
-            d.iconShadow = true;
-            d.iconShadowBlur = 25;
-        });
-        QTest::newRow("raster icon turned and tinted, tall canvas") << Change([](IconDesign& d) {
-            d.canvasWidth = 400;
-            d.canvasHeight = 700;
-            d.iconImage = RasterIcon();
-            d.iconRotation = -40;
-            d.useImageColors = false;
-            d.iconColor = {1.0, 0.5, 0.0, 1.0};
-            d.iconShadow = true;
-            d.iconVerticalOffset = 80;
-            d.text = "Z";
-            d.fontSize = 240;
-            d.cornerCurvature = 0.5f;
-        });
-        QTest::newRow("CSS logo, no shadows, wide outline") << Change([](IconDesign& d) {
-            UseSvgIcon(d, "debian-logo-text.svg");
-            d.textShadow = false;
-            d.backgroundShadow = false;
-            d.backgroundStrokeSize = 90;
-            d.text = "x";
-        });
+    // Real logos with gradients, clip paths, masks, CSS classes and transforms: the icon layer
+    // is the library's own drawing of the file, fitted inside the canvas.
+    void matchesTheLibrarysOwnDrawing_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<int>("height");
+        QTest::newRow("gradients") << "tango-dialog-error.svg" << 640 << 400;
+        QTest::newRow("clip paths") << "gvim.svg" << 512 << 512;
+        QTest::newRow("masks") << "adwaita-appearance-symbolic.svg" << 300 << 500;
+        QTest::newRow("CSS classes") << "debian-logo-text.svg" << 800 << 800;
     }
+    void matchesTheLibrarysOwnDrawing() {
+        QFETCH(QString, file);
+        QFETCH(int, width);
+        QFETCH(int, height);
+        const QString path = TestDesigns::DataFile(file);
+        const auto image = SvgImage::Read(TestImages::ReadFile(path));
+        QVERIFY(image);
+        const QImage layer = ImageTools::RenderIcon(IconOnly(image, width, height));
+
+        const QSizeF fitted =
+            image->viewBox().size().scaled(QSizeF(width, height), Qt::KeepAspectRatio);
+        const QSize size = fitted.toSize();
+        TestImages::ScratchFolder scratch;
+        const QString reference = scratch.filePath(QStringLiteral("reference.png"));
+        const QString w = QString::number(size.width()), h = QString::number(size.height());
+        const auto run = ProgramRun::Run("rsvg-convert", {"-w", w, "-h", h, "-o", reference, path});
+        QCOMPARE(run.exitCode, 0);
+        QImage expected = TestImages::Filled(width, height, Qt::transparent);
+        {
+            QPainter painter(&expected);
+            painter.drawImage(QPointF(std::round((width - fitted.width()) / 2),
+                                      std::round((height - fitted.height()) / 2)),
+                              QImage(reference));
+        }
+        const double difference = TestImages::MeanAbsoluteDifference(layer, expected);
+        QVERIFY2(difference <= 1.0, qPrintable(QString::number(difference)));
+    }
+
+    // A circle enlarged ten times is drawn at that size, not enlarged from a small drawing: its
+    // edge stays one or two pixels wide.
+    void enlargedImageKeepsSharpEdges() {
+        const auto image =
+            SvgImage::Read("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 "
+                           "100\"><circle cx=\"50\" cy=\"50\" r=\"4\"/></svg>");
+        QVERIFY(image);
+        IconDesign design = IconOnly(image, 2000, 2000);
+        design.iconScale = 999.0f;
+        const QImage rendering = ImageTools::RenderIcon(design);
+        const int row = 1000;
+        const int soft = TestImages::Count(rendering, [&](int x, int y) {
+            const int alpha = qAlpha(rendering.pixel(x, y));
+            return y == row && alpha > 8 && alpha < 247;
+        });
+        QVERIFY2(soft <= 4, qPrintable(QString::number(soft)));
+        QCOMPARE(qAlpha(rendering.pixel(1000, row)), 255);
+        QCOMPARE(qAlpha(rendering.pixel(2, row)), 0);
+    }
+
+    // Turned, tinted and moved, the SVG image lands where the same picture as a raster lands.
+    void placedLikeARasterImage() {
+        const auto image =
+            SvgImage::Read(TestImages::ReadFile(TestDesigns::DataFile("tango-dialog-error.svg")));
+        QVERIFY(image);
+        IconDesign vector = IconOnly(image, 480, 480);
+        vector.iconRotation = 30.0f;
+        vector.iconHorizontalOffset = 40.0f;
+        vector.iconVerticalOffset = -25.0f;
+        vector.iconScale = 60.0f;
+        vector.useImageColors = false;
+        vector.iconColor = Rgba{0.2, 0.8, 0.3, 1.0};
+        IconDesign raster = vector;
+        raster.iconVector.reset();
+        raster.iconImage = image->Draw(QSize(480, 480), QTransform::fromScale(10, 10));
+        QVERIFY(TestImages::MeanAbsoluteDifference(ImageTools::RenderIcon(vector),
+                                                   ImageTools::RenderIcon(raster)) < 1.5);
+    }
+
+    // Another layer changing does not draw the document again, neither for the full rendering
+    // nor for the interim preview drawn at view size between two of them.
+    void editingTheTextKeepsTheDrawnIcon() {
+        const auto image = SvgImage::Read(TestImages::ReadFile(TestDesigns::DataFile("gvim.svg")));
+        QVERIFY(image);
+        IconDesign design = IconOnly(image, 256, 256);
+        const QRectF rect(28, 28, 200, 200);
+        const QTransform toView = QTransform::fromScale(0.5, 0.5);
+        const qint64 first =
+            PreparedVectorIcon(design, rect, QTransform(), QRect(0, 0, 256, 256)).cacheKey();
+        const qint64 interim =
+            PreparedVectorIcon(design, rect, toView, QRect(0, 0, 128, 128)).cacheKey();
+        design.text = QStringLiteral("Ab");
+        QCOMPARE(PreparedVectorIcon(design, rect, toView, QRect(0, 0, 128, 128)).cacheKey(),
+                 interim);
+        QCOMPARE(PreparedVectorIcon(design, rect, QTransform(), QRect(0, 0, 256, 256)).cacheKey(),
+                 first);
+        design.iconRotation = 5.0f;
+        QVERIFY(PreparedVectorIcon(design, rect, QTransform(), QRect(0, 0, 256, 256)).cacheKey() !=
+                first);
+    }
+
+    // Together the designs use every layer option: the document draws the raster's picture.
+    void documentDrawsTheRasterPicture_data() { TestDesigns::AddLayerRows(); }
     void documentDrawsTheRasterPicture() {
-        QFETCH(Change, change);
+        QFETCH(TestDesigns::Change, change);
         IconDesign design;
         change(design);
         const QImage raster = ImageTools::RenderIcon(design);
@@ -119,9 +155,9 @@ private slots:
         const QByteArray document = SvgDocument(design);
         QVERIFY(document.size() < 64 * 1024);
         QCOMPARE(SvgDocument(design), document);
-        UseSvgIcon(design, "debian-logo-text.svg");
+        TestDesigns::UseSvgIcon(design, "debian-logo-text.svg");
         const QByteArray withLogo = SvgDocument(design);
-        design.iconImage = RasterIcon();
+        design.iconImage = TestDesigns::RasterIcon();
         design.iconVector.reset();
         const QByteArray withDarkLook = SvgDocument(design, {.darkColourScheme = true});
         QVERIFY(withDarkLook.contains("<style>@media (prefers-color-scheme: dark){"));
