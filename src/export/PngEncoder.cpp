@@ -1,7 +1,6 @@
 #include "export/PngEncoder.h"
 
 #include "export/PixelRunDeflate.h"
-
 #include "support/ParallelRange.h"
 #include "support/PixelKernels.h"
 
@@ -24,7 +23,7 @@ constexpr char FilterUp = 2;
 // Below this much filtered data a picture is one part: splitting it would cost more in
 // thread hand-overs and block tables than it saves.
 constexpr std::size_t OnePartLimit = 4u << 20;
-// The filtered rows a part hands to zlib at a time: small enough to stay in cache.
+// The filtered rows a part hands to the compressor at a time: small enough to stay in cache.
 constexpr std::size_t BatchBytes = 256u << 10;
 // Each part restarts the compressor's history; more parts than cores gain nothing.
 constexpr int MaxParts = 64;
@@ -56,7 +55,7 @@ void StraightRow(const QRgb* row, int width, Channels channels, uint8_t* out) {
 // icon backgrounds into zeros), handing each batch of filtered rows to `sink`. The row above
 // `begin` is converted again, so any part of the picture can be filtered on its own.
 template <typename Sink>
-bool FilterRows(const PictureRows& pixels, Channels channels, int begin, int end,
+void FilterRows(const PictureRows& pixels, Channels channels, int begin, int end,
                 std::vector<uint8_t>& batch, Sink&& sink) {
     const int width = pixels.size.width();
     const std::size_t sourceBytes = std::size_t(width) * sizeof(QRgb);
@@ -90,12 +89,10 @@ bool FilterRows(const PictureRows& pixels, Channels channels, int begin, int end
         above = row;
         filled += rowBytes;
         if (filled == batch.size() || y + 1 == end) {
-            if (!sink(batch.data(), filled))
-                return false;
+            sink(batch.data(), filled);
             filled = 0;
         }
     }
-    return true;
 }
 
 // One part of a picture: raw deflate data that ends on a byte boundary so the next part's
@@ -104,28 +101,24 @@ struct Part {
     QByteArray deflated;
     uLong adler = 1;
     std::size_t length = 0;
-    bool ok = false;
 };
 
 Part CompressPart(const PictureRows& pixels, Channels channels, int begin, int end, bool last) {
     Part part;
     PixelRunDeflate deflate(channels == Channels::Rgb ? 3 : 4);
     std::vector<uint8_t> batch;
-    part.ok =
-        FilterRows(pixels, channels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
-            part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
-            part.length += size;
-            deflate.Add(data, size);
-            return true;
-        });
+    FilterRows(pixels, channels, begin, end, batch, [&](const uint8_t* data, std::size_t size) {
+        part.adler = libdeflate_adler32(uint32_t(part.adler), data, size);
+        part.length += size;
+        deflate.Add(data, size);
+    });
     part.deflated = deflate.Finish(last);
     return part;
 }
 
 // The zlib stream of a picture; a large one has its rows split into parts compressed on all
-// threads.
-// Each part starts without history, so the parts' deflate data simply follow one another;
-// their checksums combine into the one the stream ends with.
+// threads. Each part starts without history, so the parts' deflate data simply follow one
+// another; their checksums combine into the one the stream ends with.
 QByteArray Compress(const PictureRows& pixels, int threads, Channels channels) {
     const int height = pixels.size.height();
     const std::size_t filteredBytes =
@@ -150,8 +143,6 @@ QByteArray Compress(const PictureRows& pixels, int threads, Channels channels) {
     stream.append("\x78\x01", 2); // deflate, 32 KB window, fastest level
     uLong adler = 1;
     for (const Part& part : parts) {
-        if (!part.ok)
-            return {};
         stream.append(part.deflated);
         adler = adler32_combine(adler, part.adler, z_off_t(part.length));
     }
