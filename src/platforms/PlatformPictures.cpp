@@ -148,6 +148,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         if (!seen.insert(KeyOf(image)).second)
             continue;
         bySource[PlatformVariants::Source(image.variant)][image.pixels].push_back(image);
+        // Made now, so that the jobs only fill in entries and never change the map itself.
         if (keep.count(KeyOf(image)))
             m_pictures[KeyOf(image)] = QImage();
     }
