@@ -85,26 +85,44 @@ QImage On(const QColor& background, QImage glyphs, double ratio) {
 
 QImage ForTint(QImage grayGlyphs) {
     grayGlyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
+    const int width = grayGlyphs.width();
+    auto eachPixel = [&](const auto& visit) {
+        for (int y = 0; y < grayGlyphs.height(); ++y) {
+            const QRgb* row = reinterpret_cast<const QRgb*>(grayGlyphs.constScanLine(y));
+            for (int x = 0; x < width; ++x)
+                visit(row[x]);
+        }
+    };
+    // The glyph's grays are read where it covers at least half as much as anywhere, and each
+    // pixel's gray is trusted only as far as its coverage allows: unpremultiplied, a faint
+    // antialiased edge can come out at any gray, and even a half-covered one a level or two off,
+    // which would set the stretch instead of the glyph itself.
+    int mostOpaque = 0;
+    eachPixel([&](QRgb pixel) { mostOpaque = std::max(mostOpaque, qAlpha(pixel)); });
+    if (mostOpaque == 0)
+        return grayGlyphs;
+    const int solid = std::max(1, (mostOpaque + 1) / 2);
     int darkest = 255;
     int brightest = 0;
-    const int width = grayGlyphs.width();
-    for (int y = 0; y < grayGlyphs.height(); ++y) {
-        const QRgb* row = reinterpret_cast<const QRgb*>(grayGlyphs.constScanLine(y));
-        for (int x = 0; x < width; ++x) {
-            if (qAlpha(row[x]) == 0)
-                continue;
-            const int gray = qGray(qUnpremultiply(row[x]));
-            darkest = std::min(darkest, gray);
-            brightest = std::max(brightest, gray);
-        }
-    }
+    eachPixel([&](QRgb pixel) {
+        const int alpha = qAlpha(pixel);
+        if (alpha < solid)
+            return;
+        const int gray = qGray(qUnpremultiply(pixel));
+        const int uncertainty = 510 / alpha;
+        darkest = std::min(darkest, gray + uncertainty);
+        brightest = std::max(brightest, gray - uncertainty);
+    });
+    // Grays within each other's uncertainty are one colour, which becomes white.
+    const bool oneColour = brightest <= darkest;
     const int span = std::max(1, brightest - darkest);
     EachVisiblePixel(grayGlyphs, [&](QRgb straight) {
+        if (oneColour)
+            return qRgba(255, 255, 255, qAlpha(straight));
+        const int level = std::clamp(qGray(straight), darkest, brightest);
         const int gray =
-            MinimumTintedGray +
-            ((qGray(straight) - darkest) * (255 - MinimumTintedGray) + span / 2) / span;
-        const int value = brightest == darkest ? 255 : gray;
-        return qRgba(value, value, value, qAlpha(straight));
+            MinimumTintedGray + ((level - darkest) * (255 - MinimumTintedGray) + span / 2) / span;
+        return qRgba(gray, gray, gray, qAlpha(straight));
     });
     return grayGlyphs;
 }
