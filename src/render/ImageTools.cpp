@@ -248,7 +248,9 @@ QImage RenderIcon(const IconDesign& design, int threads) {
 
 QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int threads) {
     threads = ResolveThreadCount(threads);
-    const IconDesign design = DesignGeometry::ForDrawing(requested);
+    IconDesign design = DesignGeometry::ForDrawing(requested);
+    if (!options.glyphShadows)
+        design.iconShadow = design.textShadow = false;
     using Layers = RenderOptions::Layers;
     const bool drawBackground = options.layers != Layers::Glyphs;
     const bool drawGlyphs = options.layers != Layers::Background;
@@ -294,8 +296,8 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         QLinearGradient gradient(background.topLeft(), background.bottomLeft());
         gradient.setColorAt(0.0, design.gradientStartColor.toQColor());
         gradient.setColorAt(1.0, design.gradientEndColor.toQColor());
-        // A transparent design drawn full bleed stands on opaque white.
-        const QBrush fill = design.transparentBackground ? QBrush(Qt::white) : QBrush(gradient);
+        // A transparent design drawn full bleed stands on its opaque plate.
+        const QBrush fill = design.transparentBackground ? QBrush(options.plate) : QBrush(gradient);
         // A full-bleed background fills the whole output, the gradient's end colours continuing
         // past the canvas. Otherwise the background fills its own path rather than a clip: one
         // anti-aliased edge at its exact position, where a rectangular clip would snap to whole
@@ -306,6 +308,17 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
             painter.fillPath(backgroundPath, fill);
     }
 
+    // Icon and text are placed through a transform of their own, the canvas's scaled about its
+    // centre when a safe zone asks for it; the background's shape still cuts them where it lies.
+    const double glyphScale =
+        std::isfinite(options.glyphScale) && options.glyphScale > 0.0 ? options.glyphScale : 1.0;
+    const QPointF centre = background.center();
+    const QTransform aboutCentre = QTransform::fromTranslate(-centre.x(), -centre.y()) *
+                                   QTransform::fromScale(glyphScale, glyphScale) *
+                                   QTransform::fromTranslate(centre.x(), centre.y());
+    const QTransform glyphsToDevice = aboutCentre * toDevice;
+    const QPainterPath glyphClip = aboutCentre.inverted().map(backgroundPath);
+
     // A layer either casts its shadow (drawn through its own image) or is painted straight
     // onto the canvas, cut to the background shape; the clip holds for the icon and the text,
     // also when the background is transparent.
@@ -314,22 +327,22 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
     auto drawLayer = [&](bool withShadow, const DeviceShadow& shadow, const QRectF& bounds,
                          LayerRecipe recipe, const std::function<void(QPainter&)>& paint) {
         if (withShadow && shadow.color.alpha() > 0) {
-            recipe.toDevice = toDevice;
+            recipe.toDevice = glyphsToDevice;
             recipe.contentBounds = bounds;
             recipe.canvas = result.size();
             recipe.sigmaX = shadow.sigmaX;
             recipe.sigmaY = shadow.sigmaY;
             recipe.shadowOffset = shadow.offset;
             const LayerPicture picture = KeptLayer(recipe, [&] {
-                return PaintLayer(result.rect(), bounds, toDevice, shadow, paint, threads);
+                return PaintLayer(result.rect(), bounds, glyphsToDevice, shadow, paint, threads);
             });
-            CompositeLayer(result, backgroundPath, toDevice, picture, shadow, threads);
+            CompositeLayer(result, glyphClip, glyphsToDevice, picture, shadow, threads);
             return;
         }
         QPainter painter(&result);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::SmoothPixmapTransform);
-        painter.setTransform(toDevice);
-        painter.setClipPath(backgroundPath);
+        painter.setTransform(glyphsToDevice);
+        painter.setClipPath(glyphClip);
         paint(painter);
     };
 
@@ -342,7 +355,7 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
             DesignGeometry::IconRect(design, frame, DesignGeometry::IconSize(design));
         const DeviceShadow shadow =
             MakeDeviceShadow(design.iconShadowColor, design.iconShadowBlur, design.iconShadowOffset,
-                             design.iconShadowAngle, toDevice);
+                             design.iconShadowAngle, glyphsToDevice);
         LayerRecipe recipe;
         if (vectorIcon) {
             // Drawn at the resolution it is shown at, over the pixels where it or its shadow
@@ -352,12 +365,12 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
                                         int(std::ceil(std::max(std::abs(shadow.offset.x()),
                                                                std::abs(shadow.offset.y()))))
                                   : 0;
-            const QRect region = toDevice.mapRect(iconRect).toAlignedRect().intersected(
+            const QRect region = glyphsToDevice.mapRect(iconRect).toAlignedRect().intersected(
                 result.rect().adjusted(-reach, -reach, reach, reach));
-            const QImage drawn = PreparedVectorIcon(design, iconRect, toDevice, region);
+            const QImage drawn = PreparedVectorIcon(design, iconRect, glyphsToDevice, region);
             recipe.image = drawn.cacheKey();
             drawLayer(design.iconShadow, shadow, iconRect, recipe, [&](QPainter& p) {
-                DrawOnDevicePixels(p, toDevice, region.topLeft(), drawn);
+                DrawOnDevicePixels(p, glyphsToDevice, region.topLeft(), drawn);
             });
         } else {
             recipe.image = prepared.cacheKey();
@@ -373,7 +386,7 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
         // The text's own shadow always replaces the icon's; a text without shadow has none.
         const DeviceShadow shadow =
             MakeDeviceShadow(design.textShadowColor, design.textShadowBlur, design.textShadowOffset,
-                             design.textShadowAngle, toDevice);
+                             design.textShadowAngle, glyphsToDevice);
         const QPen outlinePen = DesignGeometry::OutlinePen(design.textStrokeColor, strokeWidth);
         // Mitred tips of the outline reach several line widths beyond the glyphs.
         const QRectF bounds =

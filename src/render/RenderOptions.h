@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QSize>
 
 // How a design is drawn besides the design itself. The default options draw the design exactly
@@ -23,7 +24,7 @@ struct RenderOptions {
 
     // The background gradient fills the whole canvas: no corner rounding, no outline, no
     // background shadow, the canvas not enlarged for them. A transparent background becomes
-    // opaque white. Icon and text are drawn as designed, cut to the canvas.
+    // opaque `plate`. Icon and text are drawn as designed, cut to the canvas.
     bool fullBleed = false;
 
     // The design's canvas is drawn into a centred part of the output, this fraction of each
@@ -33,6 +34,17 @@ struct RenderOptions {
 
     Treatment treatment = Treatment::None;
 
+    // Icon and text, with their shadows, drawn this many times their size about the canvas's
+    // centre: a platform's safe zone takes the glyphs in as one group, their placement kept.
+    double glyphScale = 1.0;
+
+    // Whether icon and text cast their shadows. A silhouette a system colours in is the
+    // glyphs alone: a shadow would thicken it.
+    bool glyphShadows = true;
+
+    // What a transparent design stands on where it is drawn full bleed.
+    QColor plate = Qt::white;
+
     // The picture's size in pixels; empty means the canvas size. The geometry is scaled to it,
     // blur radii and offsets included.
     QSize outputSize;
@@ -40,6 +52,7 @@ struct RenderOptions {
     // True when these options draw the design as it is meant to look at canvas size.
     bool isPlain() const {
         return layers == Layers::All && !fullBleed && insetFraction == 1.0 &&
-               treatment == Treatment::None && outputSize.isEmpty();
+               treatment == Treatment::None && glyphScale == 1.0 && glyphShadows &&
+               outputSize.isEmpty();
     }
 };
