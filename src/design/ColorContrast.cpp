@@ -115,6 +115,10 @@ QColor LightTaskbar() {
     return QColor(0xF3, 0xF3, 0xF3);
 }
 
+QColor DarkTaskbar() {
+    return QColor(0x20, 0x20, 0x20);
+}
+
 double RelativeLuminance(const QColor& colour) {
     return Luminance(LinearOf(colour));
 }

@@ -16,10 +16,11 @@ QColor DarkHomeScreen();
 // screen. Colours that dark already are kept.
 QColor DarkAppearance(const QColor& colour);
 
-// The light taskbar unplated app icons are shown on.
+// The light and the dark taskbar unplated app icons are shown on.
 QColor LightTaskbar();
+QColor DarkTaskbar();
 
-// The contrast glyphs are brought to against DarkHomeScreen() or LightTaskbar().
+// The contrast glyphs are brought to against DarkHomeScreen() or a taskbar.
 constexpr double LegibleRatio = 4.5;
 
 // The relative luminance of an sRGB colour (0 black .. 1 white), alpha ignored.

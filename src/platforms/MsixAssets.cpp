@@ -50,12 +50,12 @@ QList<PlannedFile> Plan() {
                              AtScale(logo.width, scale), AtScale(logo.height, scale)));
     }
     // The taskbar and the start menu's list ask for exact pixel sizes: on the tile's plate,
-    // unplated on the dark taskbar, and unplated made legible on the light one.
+    // and unplated, made legible on the dark taskbar and on the light one.
     const struct {
         const char* suffix;
         PlatformVariant variant;
     } forms[] = {{"", PlatformVariant::FullBleed},
-                 {"_altform-unplated", PlatformVariant::Glyphs},
+                 {"_altform-unplated", PlatformVariant::DarkGlyphs},
                  {"_altform-lightunplated", PlatformVariant::LightGlyphs}};
     for (const auto& form : forms) {
         for (int pixels : TargetSizes)

@@ -128,7 +128,8 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         sizesBySource[PlatformVariants::Source(image.variant)].insert(image.pixels);
 
     const int canvas = CanvasPixels(design).width();
-    const bool hasGlyphs = PlatformVariants::HasGlyphs(design);
+    m_traits = PlatformVariants::TraitsOf(design);
+    const bool hasGlyphs = m_traits.hasGlyphs;
     bool silhouettes = false;
     int largest = 0;
     bool filled = false;
@@ -137,7 +138,9 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         largest = std::max(largest, *sizes.begin());
         filled = filled || PlatformVariants::FillsBackground(variant);
         silhouettes = silhouettes || (!hasGlyphs && (variant == PlatformVariant::Dark ||
-                                                     variant == PlatformVariant::Tinted));
+                                                     variant == PlatformVariant::Tinted ||
+                                                     variant == PlatformVariant::Foreground ||
+                                                     variant == PlatformVariant::Monochrome));
         sources[variant].pixels = std::min(*sizes.begin(), canvas);
     }
 
@@ -158,7 +161,7 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
         LazySource& source = sources.at(job.source);
         std::call_once(source.rendered, [&] {
             source.image = ImageTools::RenderIcon(
-                design, PlatformVariants::Options(job.source, source.pixels, hasGlyphs), 1);
+                design, PlatformVariants::Options(job.source, source.pixels, m_traits), 1);
         });
         const auto finish = [&](int side, const QImage& scaled) {
             for (const PlannedImage& image : bySource.at(job.source).at(side)) {
@@ -218,16 +221,52 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
             m_pictures[KeyOf(composed[i])] = std::move(composedKept[i]);
 
     if (filled && design.transparentBackground)
-        m_notes.append(QStringLiteral("Note: the background is transparent; the full-bleed "
-                                      "icons put the design on opaque white."));
+        m_notes.append(
+            m_traits.ink.plate == QColor(Qt::white)
+                ? QStringLiteral("Note: the background is transparent; the full-bleed icons put "
+                                 "the design on opaque white.")
+                : QStringLiteral("Note: the background is transparent; the full-bleed icons put "
+                                 "the design on the dark home screen's colour (%1), on which its "
+                                 "icon and text read better than on white.")
+                      .arg(m_traits.ink.plate.name()));
     if (silhouettes)
-        m_notes.append(QStringLiteral("Note: the design has no icon image and no text; the dark "
-                                      "and tinted icons show the background's silhouette."));
+        m_notes.append(QStringLiteral("Note: the design has no icon image and no text; the dark, "
+                                      "tinted, monochrome and foreground icons show the "
+                                      "background's silhouette."));
+    AddFittingNotes(sizesBySource);
     if (largest > canvas)
         m_notes.append(QStringLiteral("Note: the canvas is %1 x %1 pixels; icons up to %2 "
                                       "pixels are enlarged from it.")
                            .arg(canvas)
                            .arg(largest));
+}
+
+// Which safe zones made the glyphs smaller, each said once with how much.
+void PlatformPictures::AddFittingNotes(
+    const std::map<PlatformVariant, std::set<int, std::greater<int>>>& sources) {
+    struct Zone {
+        std::vector<PlatformVariant> variants;
+        const char* name;
+    };
+    const Zone zones[] = {
+        {{PlatformVariant::Foreground, PlatformVariant::Monochrome},
+         "the adaptive launcher layers' safe zone (66 of 108 dp)"},
+        {{PlatformVariant::Maskable}, "the maskable web icons' safe zone (the central 80 %)"},
+        {{PlatformVariant::CircleGlyphs}, "the splash icon's circle (192 of 288 dp)"},
+    };
+    if (!m_traits.hasGlyphs)
+        return;
+    for (const Zone& zone : zones) {
+        for (PlatformVariant variant : zone.variants) {
+            const double scale = PlatformVariants::GlyphScale(variant, m_traits);
+            if (!sources.count(variant) || scale >= 1.0)
+                continue;
+            m_notes.append(QStringLiteral("Note: the icon and text are scaled to %1 % to fit %2.")
+                               .arg(int(std::floor(scale * 100.0)))
+                               .arg(QLatin1String(zone.name)));
+            break;
+        }
+    }
 }
 
 PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
@@ -238,7 +277,7 @@ PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedIm
     QRgb flat = 0;
     switch (composition->ground) {
     case Composition::Ground::Backdrop: {
-        RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, true);
+        RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, m_traits);
         options.outputSize = QSize(1, image.Height());
         column = ImageTools::RenderIcon(design, options, 1)
                      .convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <tuple>
 
 // The finished pictures that a list of planned images asks for. Each variant is rendered
@@ -31,8 +32,9 @@ public:
     // when it was not kept or could not be drawn.
     QImage At(const PlannedImage& image) const;
 
-    // What the user should know about the pictures, each said once: a transparent background
-    // put on white, pictures enlarged past the canvas.
+    // What the user should know about the pictures, each said once: what a transparent
+    // background was put on, glyphs made smaller for a safe zone, pictures enlarged past the
+    // canvas.
     const QStringList& Notes() const { return m_notes; }
 
     // The canvas size in pixels, as the renderer draws it.
@@ -46,6 +48,9 @@ private:
     using Key = std::tuple<PlatformVariant, int, int>;
     static Key KeyOf(const PlannedImage& image);
     PictureRows Composed(const IconDesign& design, const PlannedImage& image) const;
+    void
+    AddFittingNotes(const std::map<PlatformVariant, std::set<int, std::greater<int>>>& sources);
+    VariantTraits m_traits;
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;
 };

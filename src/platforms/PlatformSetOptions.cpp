@@ -1,5 +1,7 @@
 #include "platforms/PlatformSetOptions.h"
 
+#include "render/GlyphInk.h"
+
 namespace {
 
 QColor OnWhite(const Rgba& colour) {
@@ -22,6 +24,8 @@ PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QStrin
     if (!design.transparentBackground) {
         options.themeColor = OnWhite(design.gradientStartColor);
         options.backgroundColor = OnWhite(design.gradientEndColor);
+    } else {
+        options.themeColor = options.backgroundColor = GlyphInk::Of(design).plate;
     }
     return options;
 }

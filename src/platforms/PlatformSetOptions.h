@@ -18,8 +18,9 @@ struct PlatformSetOptions {
 // The options for `design`: the theme colour is the gradient's start colour, the colour at the
 // top of the icon, which a browser puts next to its own bar; the background colour is the end
 // colour, the one at the bottom, so a splash screen of it continues the icon's base. A
-// transparent design stands on white, as its full-bleed pictures do, and a colour that lets
-// some white through is taken as it looks on white. An `appName` of nothing but spaces is `name`.
+// transparent design gives both the plate its full-bleed pictures stand on (white, or the dark
+// home screen's colour where its glyphs read better on that), and a colour that lets some white
+// through is taken as it looks on white. An `appName` of nothing but spaces is `name`.
 // `design` is the design itself.
 PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
                                           const QString& appName);

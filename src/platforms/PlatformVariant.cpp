@@ -11,10 +11,16 @@ namespace PlatformVariants {
 
 namespace {
 
-// Adaptive launcher layers are 108 units wide; the launcher shows at most the central 72.
-constexpr double AdaptiveSafeZone = 72.0 / 108.0;
-// A maskable web icon keeps what matters inside the central 80 %.
-constexpr double MaskableSafeZone = 0.8;
+// Adaptive launcher layers are 108 units wide; the launcher shows at most the central 72, and
+// every mask shape keeps the central circle of 66 whole.
+constexpr double AdaptiveViewport = 72.0 / 108.0;
+constexpr double AdaptiveSafeCircle = 66.0 / 72.0; // of the canvas drawn into the viewport
+// A maskable web icon keeps what matters inside the circle of 80 % of its side; the canvas is
+// drawn into that 80 %, so the safe circle is the canvas's own inscribed circle.
+constexpr double MaskableInset = 0.8;
+// A silhouette standing in for missing glyphs is the background's square, whose corners reach
+// this far out: it is made small enough for them to keep inside a safe circle.
+constexpr double SquareCornerReach = 1.4142135623730951;
 // The tinted silhouette of a design without glyphs: a plain gray for the system to tint.
 constexpr int SilhouetteGray = 128;
 
@@ -57,7 +63,8 @@ std::optional<Composition> CompositionOf(PlatformVariant variant) {
     case PlatformVariant::SplashDark:
         return Composition{Ground::DarkHomeScreen, PlatformVariant::Dark, 0.25, false};
     case PlatformVariant::SplashIcon:
-        return Composition{Ground::Transparent, PlatformVariant::Glyphs, SplashIconShare, true};
+        return Composition{Ground::Transparent, PlatformVariant::CircleGlyphs, SplashIconShare,
+                           true};
     default:
         return std::nullopt;
     }
@@ -71,9 +78,33 @@ bool HasGlyphs(const IconDesign& design) {
     return !design.iconImage.isNull() || !design.text.trimmed().isEmpty();
 }
 
-RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
+VariantTraits TraitsOf(const IconDesign& design) {
+    return {HasGlyphs(design), GlyphInk::Of(design)};
+}
+
+std::optional<double> SafeRadius(PlatformVariant variant) {
+    switch (variant) {
+    case PlatformVariant::Foreground:
+    case PlatformVariant::Monochrome:
+        return AdaptiveSafeCircle;
+    case PlatformVariant::Maskable:
+    case PlatformVariant::CircleGlyphs:
+        return 1.0;
+    default:
+        return std::nullopt;
+    }
+}
+
+double GlyphScale(PlatformVariant variant, const VariantTraits& traits) {
+    const std::optional<double> safe = SafeRadius(variant);
+    return safe ? GlyphFit::ScaleInto(traits.ink.reach, *safe) : 1.0;
+}
+
+RenderOptions Options(PlatformVariant variant, int pixels, const VariantTraits& traits) {
     RenderOptions options;
     options.outputSize = QSize(pixels, pixels);
+    options.plate = traits.ink.plate;
+    options.glyphScale = GlyphScale(variant, traits);
     switch (variant) {
     case PlatformVariant::AsDrawn:
         break;
@@ -85,14 +116,22 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
         // Inset like the foreground, so the two layers line up as the design does.
         options.layers = RenderOptions::Layers::Background;
         options.fullBleed = true;
-        options.insetFraction = AdaptiveSafeZone;
+        options.insetFraction = AdaptiveViewport;
         break;
     case PlatformVariant::Foreground:
     case PlatformVariant::Monochrome:
-        options.layers = RenderOptions::Layers::Glyphs;
-        options.insetFraction = AdaptiveSafeZone;
-        if (variant == PlatformVariant::Monochrome)
+        options.insetFraction = AdaptiveViewport;
+        if (variant == PlatformVariant::Monochrome || !traits.hasGlyphs)
             options.treatment = RenderOptions::Treatment::Silhouette;
+        if (!traits.hasGlyphs) {
+            // The background's silhouette, as the dark and tinted icons show it, small enough
+            // for the launcher's masks to keep it whole.
+            options.insetFraction *= GlyphFit::ScaleInto(SquareCornerReach, AdaptiveSafeCircle);
+            break;
+        }
+        options.layers = RenderOptions::Layers::Glyphs;
+        // A silhouette is the glyphs alone, without the shadows they cast.
+        options.glyphShadows = variant != PlatformVariant::Monochrome;
         break;
     case PlatformVariant::Backdrop:
         options.layers = RenderOptions::Layers::Background;
@@ -100,6 +139,8 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
         break;
     case PlatformVariant::Glyphs:
     case PlatformVariant::LightGlyphs:
+    case PlatformVariant::DarkGlyphs:
+    case PlatformVariant::CircleGlyphs:
         options.layers = RenderOptions::Layers::Glyphs;
         break;
     case PlatformVariant::WideTile:
@@ -109,7 +150,7 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
         break; // composed from other pictures, never drawn themselves
     case PlatformVariant::Dark:
     case PlatformVariant::Tinted:
-        if (!hasGlyphs) {
+        if (!traits.hasGlyphs) {
             options.treatment = RenderOptions::Treatment::Silhouette;
             break;
         }
@@ -119,7 +160,7 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
         break;
     case PlatformVariant::Maskable:
         options.fullBleed = true;
-        options.insetFraction = MaskableSafeZone;
+        options.insetFraction = MaskableInset;
         break;
     case PlatformVariant::MacGrid:
         // The background spreads past the body; Finish cuts it to the body's outline.
@@ -131,7 +172,7 @@ RenderOptions Options(PlatformVariant variant, int pixels, bool hasGlyphs) {
 }
 
 bool FillsBackground(PlatformVariant variant) {
-    const RenderOptions options = Options(variant, 1, true);
+    const RenderOptions options = Options(variant, 1, VariantTraits{true, {}});
     return options.fullBleed || options.layers == RenderOptions::Layers::Background;
 }
 
@@ -148,6 +189,8 @@ QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
         return MacIconGrid::Finish(scaled);
     case PlatformVariant::LightGlyphs:
         return LegibleGlyphs::On(ColorContrast::LightTaskbar(), std::move(scaled));
+    case PlatformVariant::DarkGlyphs:
+        return LegibleGlyphs::On(ColorContrast::DarkTaskbar(), std::move(scaled));
     default:
         return scaled;
     }

@@ -1,6 +1,7 @@
 #include "render/PlatformLooks.h"
 
 #include "design/ColorContrast.h"
+#include "render/GlyphInk.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
 #include "render/MacIconGrid.h"
@@ -76,41 +77,49 @@ QImage Variant(const IconDesign& design, RenderOptions options, int side, int th
     return Scaled(rendering.copy(margin, margin, shown, shown), side, threads);
 }
 
-QImage AdaptiveLayer(const IconDesign& design, Layers layers, Treatment treatment, int threads) {
+// An adaptive launcher layer; the glyphs scaled by `glyphScale` into the safe zone as the
+// export fits them, a silhouette without the shadows.
+QImage AdaptiveLayer(const IconDesign& design, Layers layers, Treatment treatment, int threads,
+                     double glyphScale = 1.0) {
     RenderOptions options;
     options.layers = layers;
     options.treatment = treatment;
+    options.glyphScale = glyphScale;
+    options.glyphShadows = treatment != Treatment::Silhouette;
     options.insetFraction = layers == Layers::Glyphs ? kAdaptiveViewport / kAdaptiveLayer : 1.0;
     return Variant(design, options, PlatformLooks::kLookSide, threads,
                    kAdaptiveViewport / kAdaptiveLayer);
 }
 
 // A full-bleed variant at the looks' size: home screens fill their shape edge to edge.
-QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, int threads) {
+QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, int threads,
+                 const QColor& plate = Qt::white) {
     RenderOptions options;
     options.fullBleed = true;
+    options.plate = plate;
     options.layers = layers;
     options.treatment = treatment;
     return Variant(design, options, PlatformLooks::kLookSide, threads);
 }
 
 // The icon on the macOS grid, as the export writes it.
-QImage MacIcon(const IconDesign& design, int threads) {
+QImage MacIcon(const IconDesign& design, const QColor& plate, int threads) {
     RenderOptions options;
     options.fullBleed = true;
+    options.plate = plate;
     options.insetFraction = MacIconGrid::BodyFraction;
     return MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
 }
 
 // A launch screen in small: the background full bleed, the glyphs a quarter of it in the middle,
 // as the splash target writes it.
-QImage SplashScreen(const IconDesign& design, int threads) {
+QImage SplashScreen(const IconDesign& design, const QColor& plate, int threads) {
     RenderOptions glyphOptions;
     glyphOptions.layers = Layers::Glyphs;
     constexpr int kGlyphSide = PlatformLooks::kLookSide / 4;
     const QImage glyphs = Variant(design, glyphOptions, kGlyphSide, threads);
     const int offset = (PlatformLooks::kLookSide - kGlyphSide) / 2;
-    return Over(FullBleed(design, Layers::Background, Treatment::None, threads), glyphs,
+    return Over(FullBleed(design, Layers::Background, Treatment::None, threads, plate), glyphs,
                 QPoint(offset, offset));
 }
 
@@ -168,16 +177,21 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
                           FullBleed(design, Layers::Glyphs, Treatment::None, threads));
     const QImage grayGlyphs =
         LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads));
-    const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads);
+    // A transparent design stands on the plate the export puts it on.
+    const GlyphInk ink = GlyphInk::Of(design);
+    const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads, ink.plate);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
     const QSize lookSize(kLookSide, kLookSide);
 
+    const double adaptiveScale =
+        GlyphFit::ScaleInto(ink.reach, kAdaptiveSafeZone / kAdaptiveViewport);
     const QImage adaptive =
         Over(AdaptiveLayer(design, Layers::Background, Treatment::None, threads),
-             AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads));
+             AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads, adaptiveScale));
     const QImage monochrome = Colored(
-        AdaptiveLayer(design, Layers::Glyphs, Treatment::Silhouette, threads), ThemeForeground());
+        AdaptiveLayer(design, Layers::Glyphs, Treatment::Silhouette, threads, adaptiveScale),
+        ThemeForeground());
     QImage themeBackground(lookSize, QImage::Format_ARGB32_Premultiplied);
     themeBackground.fill(ThemeBackground());
 
@@ -198,9 +212,10 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
                     MaskShapes::RoundedSquare(IconRect())),
         AndroidTile(QStringLiteral("Android, themed"), kAndroidWallpaper,
                     Over(themeBackground, monochrome), MaskShapes::Circle(IconRect())),
-        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, threads)),
+        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, ink.plate, threads)),
         LookTile(QStringLiteral("Windows Start"), kWindowsStart, fullBleed),
-        LookTile(QStringLiteral("Splash screen"), kIosDarkWallpaper, SplashScreen(design, threads)),
+        LookTile(QStringLiteral("Splash screen"), kIosDarkWallpaper,
+                 SplashScreen(design, ink.plate, threads)),
         FaviconTile(QStringLiteral("Browser tab, light"), kLightTabBar, favicon),
         FaviconTile(QStringLiteral("Browser tab, dark"), kDarkTabBar, favicon),
     };

@@ -13,6 +13,8 @@
 #include "platforms/IconContainerReader.h"
 #include "render/ImageTools.h"
 
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QPainter>
 #include <QtTest>
 
@@ -39,6 +41,12 @@ enum Look : unsigned {
     White = 4096,        // a silhouette: white wherever drawn, as a theme takes only its coverage
     DesignGround = 8192, // around the glyphs, the design's full-bleed background at that size
     Layer = 16384,       // an asset of a layered document, checked with the document
+    DarkTaskbar = 32768, // every opaque pixel at least 4.5:1 against the dark taskbar
+    LightTaskbar = 65536,      // every opaque pixel at least 4.5:1 against the light taskbar
+    HomeScreenGround = 131072, // the dark home screen's colour around glyphs placed as the light
+                               // picture of the same name without "-dark" places them
+    SplashCircle = 262144,     // glyphs only inside the central circle of 192 of 288 units
+    GlyphSilhouette = 524288,  // the glyphs' coverage without the shadows they cast
 };
 
 struct Rule {
@@ -68,16 +76,17 @@ const Rule Rules[] = {
     {R"(android/res/mipmap-(\w+)/ic_launcher_foreground\.png)", 108, 108, "dpi",
      GlyphsOnly | AdaptiveZone},
     {R"(android/res/mipmap-(\w+)/ic_launcher_monochrome\.png)", 108, 108, "dpi",
-     GlyphsOnly | AdaptiveZone | White},
+     GlyphsOnly | AdaptiveZone | White | GlyphSilhouette},
     {R"(android/res/mipmap-anydpi-v26/ic_launcher(_round)?\.xml)", 0, 0, "", Text},
     {R"(android/play-store-512\.png)", 512, 512, "", Opaque},
-    {R"(android/res/drawable-(\w+)/splash_icon\.png)", 288, 288, "dpi", GlyphsOnly},
+    {R"(android/res/drawable-(\w+)/splash_icon\.png)", 288, 288, "dpi", GlyphsOnly | SplashCircle},
     // Web
     {R"(web/favicon\.ico)", 0, 0, "", Container},
     {R"(web/apple-touch-icon\.png)", 180, 180, "", Opaque},
     {R"(web/icon-(\d+)\.png)", 1, 1, "x", 0},
     {R"(web/icon-maskable-(\d+)\.png)", 1, 1, "x", Opaque | MaskableZone},
-    {R"(web/icon-monochrome-512\.png)", 512, 512, "", GlyphsOnly | AdaptiveZone | White},
+    {R"(web/icon-monochrome-512\.png)", 512, 512, "",
+     GlyphsOnly | AdaptiveZone | White | GlyphSilhouette},
     {R"(web/manifest\.webmanifest)", 0, 0, "", Text},
     {R"(web/head\.html)", 0, 0, "", Text},
     {R"(web/icon\.svg)", 0, 0, "", Text},
@@ -87,9 +96,9 @@ const Rule Rules[] = {
     {R"(msix/Assets/Square44x44Logo\.scale-(\d+)\.png)", 44, 44, "%", Opaque},
     {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)\.png)", 1, 1, "x", Opaque},
     {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)_altform-unplated\.png)", 1, 1, "x",
-     GlyphsOnly},
+     GlyphsOnly | DarkTaskbar},
     {R"(msix/Assets/Square44x44Logo\.targetsize-(\d+)_altform-lightunplated\.png)", 1, 1, "x",
-     GlyphsOnly},
+     GlyphsOnly | LightTaskbar},
     {R"(msix/Assets/Square71x71Logo\.scale-(\d+)\.png)", 71, 71, "%", Opaque},
     {R"(msix/Assets/Square150x150Logo\.scale-(\d+)\.png)", 150, 150, "%", Opaque},
     {R"(msix/Assets/Square310x310Logo\.scale-(\d+)\.png)", 310, 310, "%", Opaque},
@@ -100,7 +109,7 @@ const Rule Rules[] = {
      Opaque | WideGlyph | DesignGround},
     // Splash screens
     {R"(splash/splash-2732x2732\.png)", 2732, 2732, "", Opaque | NoAlpha | DesignGround},
-    {R"(splash/splash-2732x2732-dark\.png)", 2732, 2732, "", Opaque | NoAlpha},
+    {R"(splash/splash-2732x2732-dark\.png)", 2732, 2732, "", Opaque | NoAlpha | HomeScreenGround},
     // Tauri
     {R"(tauri/(\d+)x\d+\.png)", 1, 1, "x", 0},
     {R"(tauri/128x128@2x\.png)", 256, 256, "", 0},
@@ -139,6 +148,20 @@ IconDesign RulesDesign() {
     return design;
 }
 
+// The rules design with an icon image over most of the canvas (a raster is drawn at its own
+// pixel size): its corners reach past
+// every round safe zone, so the sets that have one fit the glyphs into it.
+IconDesign SpillingDesign() {
+    IconDesign design = RulesDesign();
+    design.iconImage = TestImages::AsymmetricImage(1024, 1024);
+    design.iconScale = 85.0f;
+    return design;
+}
+
+IconDesign DesignNamed(const QString& name) {
+    return name == u"spilling" ? SpillingDesign() : RulesDesign();
+}
+
 // The bounding box of the pixels that differ from their row's first pixel: the glyphs on a
 // vertical gradient.
 QRect GlyphBox(const QImage& image) {
@@ -171,19 +194,42 @@ class PlannedFileRulesTest : public QObject {
     TestImages::ScratchFolder m_folder;
     QList<PlannedFile> m_plan;
 
-    QString Path(const QString& relative) const { return m_folder.filePath(relative); }
+    // Each design's sets are written into a folder of the design's name.
+    QString PathOf(const QString& design, const QString& relative) const {
+        return m_folder.filePath(design + u'/' + relative);
+    }
+    QString Path(const QString& relative) const { return PathOf("rules", relative); }
 
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
         m_plan = PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
                                      MakePlatformSetOptions(RulesDesign(), "AppIcon", {}));
-        const PlatformExport::Result result =
-            PlatformExport::Run(RulesDesign(), m_plan, m_folder.filePath(""), false);
-        QVERIFY(result.AllWritten());
-        // An opaque design with glyphs gets no note but that the largest files are enlarged.
-        QVERIFY2(result.notes.size() == 1 && result.notes[0].contains("enlarged"),
-                 qPrintable(result.notes.join(u'\n')));
+        for (const QString name : {"rules", "spilling"}) {
+            const IconDesign design = DesignNamed(name);
+            const PlatformExport::Result result = PlatformExport::Run(
+                design,
+                PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
+                                    MakePlatformSetOptions(design, "AppIcon", {})),
+                PathOf(name, ""), false);
+            QVERIFY(result.AllWritten());
+            const QString notes = result.notes.join(u'\n');
+            if (name == u"rules") {
+                // A design inside every safe zone keeps its placement: no note but that the
+                // largest files are enlarged.
+                QVERIFY2(result.notes.size() == 1 && notes.contains("enlarged"), qPrintable(notes));
+                continue;
+            }
+            // The spilling glyphs are fitted, and the user is told where and how much: an image
+            // of 85 % of the canvas reaches 1.2 times the canvas's inscribed circle.
+            for (const char* zone : {"adaptive", "maskable", "splash"}) {
+                const QRegularExpression told(QStringLiteral("scaled to (\\d+) % to fit [^\n]*") +
+                                              QLatin1String(zone));
+                const QRegularExpressionMatch match = told.match(notes);
+                QVERIFY2(match.hasMatch(), qPrintable(notes));
+                QVERIFY2(match.captured(1).toInt() < 85, qPrintable(notes));
+            }
+        }
     }
 
     // Every rule describes at least one planned file: a target that stops writing a file is
@@ -199,11 +245,14 @@ private slots:
     }
 
     void plannedFileFollowsItsRule_data() {
+        QTest::addColumn<QString>("design");
         QTest::addColumn<QString>("path");
-        for (const PlannedFile& file : m_plan)
-            QTest::newRow(qPrintable(file.path)) << file.path;
+        for (const QString name : {"rules", "spilling"})
+            for (const PlannedFile& file : m_plan)
+                QTest::newRow(qPrintable(name + u' ' + file.path)) << name << file.path;
     }
     void plannedFileFollowsItsRule() {
+        QFETCH(QString, design);
         QFETCH(QString, path);
         QRegularExpressionMatch match;
         const Rule* rule = std::find_if(std::begin(Rules), std::end(Rules), [&](const Rule& r) {
@@ -211,7 +260,7 @@ private slots:
             return match.hasMatch();
         });
         QVERIFY2(rule != std::end(Rules), "no rule for this file");
-        const QString file = Path(path);
+        const QString file = PathOf(design, path);
         QVERIFY(QFileInfo(file).isFile());
         if (rule->looks & (Text | Container | Layer))
             return;
@@ -240,6 +289,12 @@ private slots:
             return std::hypot(x + 0.5 - w / 2.0, y + 0.5 - h / 2.0);
         };
         int brightest = 0; // of the opaque pixels, for a tinted icon
+        const auto illegibleOn = [](QColor ground) {
+            return [ground](int, int, QColor c) {
+                return c.alpha() == 255 &&
+                       ColorContrast::Ratio(c, ground) < ColorContrast::LegibleRatio;
+            };
+        };
         const std::pair<Look, std::function<bool(int, int, QColor)>> bans[] = {
             {Opaque, [](int, int, QColor c) { return c.alpha() != 255; }},
             // The launcher keeps whole only the central circle of 66 of 108 units; a shadow's
@@ -254,11 +309,13 @@ private slots:
                  return fromCentre(x, y) > w * 0.4 + 1.0 &&
                         !TestImages::ColorsClose(c, PixelAt(image, 0, y), 3);
              }},
-            {DarkLegible,
-             [](int, int, QColor c) {
-                 return c.alpha() == 255 &&
-                        ColorContrast::Ratio(c, ColorContrast::DarkHomeScreen()) <
-                            ColorContrast::LegibleRatio;
+            {DarkLegible, illegibleOn(ColorContrast::DarkHomeScreen())},
+            {DarkTaskbar, illegibleOn(ColorContrast::DarkTaskbar())},
+            {LightTaskbar, illegibleOn(ColorContrast::LightTaskbar())},
+            // The splash screen shows only the central circle of 192 of 288 units.
+            {SplashCircle,
+             [&](int x, int y, QColor c) {
+                 return c.alpha() >= 16 && fromCentre(x, y) > w * 96.0 / 288.0 + 1.0;
              }},
             {White,
              [](int, int, QColor c) { return c.alpha() > 0 && c.rgb() != qRgb(255, 255, 255); }},
@@ -317,7 +374,7 @@ private slots:
             };
             const QList<double> wide = measures(image);
             const QList<double> square =
-                measures(ReadImage(Path("msix/Assets/Square310x310Logo.scale-400.png")));
+                measures(ReadImage(PathOf(design, "msix/Assets/Square310x310Logo.scale-400.png")));
             QVERIFY(wide[0] > 0 && square[0] > 0);
             for (int i = 0; i < 3; ++i)
                 QVERIFY2(std::abs(wide[i] - square[i]) < 3.0 / h,
@@ -328,7 +385,7 @@ private slots:
             options.layers = RenderOptions::Layers::Background;
             options.fullBleed = true;
             options.outputSize = image.size();
-            const QImage ground = ImageTools::RenderIcon(RulesDesign(), options)
+            const QImage ground = ImageTools::RenderIcon(DesignNamed(design), options)
                                       .convertToFormat(QImage::Format_ARGB32);
             // The glyphs and their soft shadows keep to the central square of the height's
             // side, and never reach the top or bottom row.
@@ -339,13 +396,53 @@ private slots:
                      }),
                      QString());
         }
+        if (rule->looks & HomeScreenGround) {
+            // The edges are the dark home screen; the glyphs stand where the light picture has
+            // them.
+            const QColor ground = ColorContrast::DarkHomeScreen();
+            for (const QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1),
+                                        QPoint(w - 1, h - 1), QPoint(w / 2, 0)})
+                QCOMPARE(PixelAt(image, corner.x(), corner.y()), ground);
+            const QRect dark = GlyphBox(image);
+            const QRect light = GlyphBox(ReadImage(QString(file).replace("-dark.png", ".png")));
+            QVERIFY(!dark.isEmpty());
+            for (const auto& [a, b] : {std::pair{dark.left(), light.left()},
+                                       {dark.top(), light.top()},
+                                       {dark.right(), light.right()},
+                                       {dark.bottom(), light.bottom()}})
+                QVERIFY2(std::abs(a - b) <= 3,
+                         qPrintable(QStringLiteral("%1 against %2").arg(a).arg(b)));
+        }
+        if ((rule->looks & GlyphSilhouette) && design == u"rules") {
+            // The glyphs' coverage as drawn without any shadow: the rules design keeps inside
+            // the safe zone, so its glyphs are not scaled.
+            IconDesign unshaded = RulesDesign();
+            unshaded.iconShadow = unshaded.textShadow = false;
+            RenderOptions options;
+            options.layers = RenderOptions::Layers::Glyphs;
+            options.insetFraction = 72.0 / 108.0;
+            options.outputSize = image.size();
+            const QImage glyphs =
+                ImageTools::RenderIcon(unshaded, options).convertToFormat(QImage::Format_ARGB32);
+            // Drawn at its own size rather than scaled from the largest, the edges differ a
+            // little; a shadow would add a quarter to the coverage.
+            double coverage = 0.0;
+            double glyphCoverage = 0.0;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x) {
+                    coverage += PixelAt(image, x, y).alpha();
+                    glyphCoverage += PixelAt(glyphs, x, y).alpha();
+                }
+            QVERIFY2(std::abs(coverage / glyphCoverage - 1.0) < 0.02,
+                     qPrintable(QString::number(coverage / glyphCoverage)));
+        }
     }
 
     // Each entry of the catalog names a written square picture of its size and carries the
     // keys its idiom needs (a scaled idiom names its scale even at 1x); together they are
     // every idiom, platform and appearance the catalog should hold.
     void catalogNamesItsPictures() {
-        const QString folder = m_folder.filePath("AppIcon.appiconset/");
+        const QString folder = Path("AppIcon.appiconset/");
         const QJsonObject contents =
             QJsonDocument::fromJson(TestImages::ReadFile(folder + "Contents.json")).object();
         QCOMPARE(contents.value("info")["version"].toInt(), 1);
@@ -394,16 +491,19 @@ private slots:
         QVERIFY(tinted.pixelColor(red).red() > tinted.pixelColor(blue).red());
     }
 
-    // Without icon or text the dark and tinted icons show the background's shape, white and
-    // gray, and the user is told.
+    // Without icon or text every picture that shows the glyphs alone shows the background's
+    // shape instead: white in the dark icon, the launcher's foreground and the monochrome
+    // layers, gray in the tinted icon, always inside the launcher's safe zone; the user is told.
     void designWithoutGlyphsGivesSilhouettes() {
         IconDesign design = PlatformRun::SmallDesign();
         design.text.clear();
         TestImages::ScratchFolder folder;
-        const PlatformExport::Result result = PlatformExport::Run(
-            design,
-            PlatformPlan::Files({PlatformTarget::Xcode}, MakePlatformSetOptions(design, "S", {})),
-            folder.filePath(""), false);
+        const PlatformExport::Result result =
+            PlatformExport::Run(design,
+                                PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Android,
+                                                     PlatformTarget::Web},
+                                                    MakePlatformSetOptions(design, "S", {})),
+                                folder.filePath(""), false);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes.size(), 2); // the silhouettes, the enlargement past the canvas
         QVERIFY2(result.notes[0].contains("silhouette"), qPrintable(result.notes[0]));
@@ -413,6 +513,97 @@ private slots:
         QCOMPARE(PixelAt(dark, 0, 0).alpha(), 0);
         QCOMPARE(PixelAt(tinted, 512, 512), QColor(128, 128, 128));
         QCOMPARE(PixelAt(tinted, 0, 0).alpha(), 0);
+        for (const char* layer : {"android/res/mipmap-xxxhdpi/ic_launcher_foreground.png",
+                                  "android/res/mipmap-xxxhdpi/ic_launcher_monochrome.png",
+                                  "web/icon-monochrome-512.png"}) {
+            const QImage picture = ReadImage(folder.filePath(layer));
+            const int w = picture.width();
+            QCOMPARE(PixelAt(picture, w / 2, w / 2), QColor(Qt::white));
+            const int outside = TestImages::Count(picture, [&](int x, int y) {
+                return PixelAt(picture, x, y).alpha() >= 16 &&
+                       std::hypot(x + 0.5 - w / 2.0, y + 0.5 - w / 2.0) > w * 33.0 / 108.0 + 1.0;
+            });
+            QVERIFY2(outside == 0, layer);
+        }
+    }
+
+    // A transparent design's opaque pictures stand on the plate its glyphs read best on, and
+    // the web manifest names the same colour, so the splash screen continues the icon.
+    void transparentDesignStandsOnAReadablePlate_data() {
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("plate");
+        QTest::newRow("white text") << QColor(Qt::white) << ColorContrast::DarkHomeScreen();
+        QTest::newRow("navy text") << QColor(26, 31, 115) << QColor(Qt::white);
+    }
+    void transparentDesignStandsOnAReadablePlate() {
+        QFETCH(QColor, text);
+        QFETCH(QColor, plate);
+        IconDesign design = PlatformRun::SmallDesign();
+        design.transparentBackground = true;
+        design.textColor = {text.redF(), text.greenF(), text.blueF(), 1.0};
+        design.textShadow = false;
+        TestImages::ScratchFolder folder;
+        const PlatformExport::Result result =
+            PlatformExport::Run(design,
+                                PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Android,
+                                                     PlatformTarget::Web},
+                                                    MakePlatformSetOptions(design, "S", {})),
+                                folder.filePath(""), false);
+        QVERIFY(result.AllWritten());
+        QVERIFY(ColorContrast::Ratio(text, plate) >= 3.0);
+        for (const char* opaque : {"S.appiconset/icon-ios-1024.png", "web/apple-touch-icon.png",
+                                   "web/icon-maskable-512.png", "android/play-store-512.png"})
+            QCOMPARE(PixelAt(ReadImage(folder.filePath(opaque)), 1, 1), plate);
+        const QJsonObject manifest =
+            QJsonDocument::fromJson(
+                TestImages::ReadFile(folder.filePath("web/manifest.webmanifest")))
+                .object();
+        QCOMPARE(manifest.value("background_color").toString(), plate.name());
+        const QString notes = result.notes.join(u'\n');
+        QVERIFY2(notes.contains(plate == QColor(Qt::white) ? QStringLiteral("opaque white")
+                                                           : plate.name()),
+                 qPrintable(notes));
+    }
+
+    // The tinted icon's grays run from 35 % gray for the darkest part of the glyphs to white for
+    // the brightest, read on the glyphs themselves rather than on their antialiased edges; a
+    // glyph of one colour is all white.
+    void tintedIconSpansItsGlyphsGrays_data() {
+        QTest::addColumn<bool>("withImage");
+        QTest::newRow("navy text alone") << false;
+        QTest::newRow("navy text over a light gray image") << true;
+    }
+    void tintedIconSpansItsGlyphsGrays() {
+        QFETCH(bool, withImage);
+        IconDesign design = RulesDesign();
+        design.textShadow = false;
+        design.iconImage =
+            withImage ? TestImages::Filled(200, 160, QColor(176, 176, 176)) : QImage();
+        TestImages::ScratchFolder folder;
+        QVERIFY(PlatformExport::Run(design,
+                                    PlatformPlan::Files({PlatformTarget::Xcode},
+                                                        MakePlatformSetOptions(design, "S", {})),
+                                    folder.filePath(""), false)
+                    .AllWritten());
+        const QImage tinted = ReadImage(folder.filePath("S.appiconset/icon-ios-1024-tinted.png"));
+        // The grays of the glyphs' opaque pixels, most common first: the flat parts.
+        QMap<int, int> counts;
+        for (int y = 0; y < tinted.height(); ++y)
+            for (int x = 0; x < tinted.width(); ++x)
+                if (const QColor c = PixelAt(tinted, x, y); c.alpha() == 255)
+                    ++counts[c.red()];
+        QList<QPair<int, int>> byCount;
+        for (auto it = counts.begin(); it != counts.end(); ++it)
+            byCount.append({it.value(), it.key()});
+        std::sort(byCount.rbegin(), byCount.rend());
+        QVERIFY(byCount.size() >= (withImage ? 2 : 1));
+        if (!withImage) {
+            QCOMPARE(byCount[0].second, 255);
+            return;
+        }
+        const QList<int> flat = {std::min(byCount[0].second, byCount[1].second),
+                                 std::max(byCount[0].second, byCount[1].second)};
+        QCOMPARE(flat, (QList<int>{89, 255}));
     }
 
     // Every standard type code at the pixel size the system gives it, each the picture drawn
