@@ -34,6 +34,31 @@ const struct {
     {"too high", "CanvasHeight", "20000", "10000", &IconDesign::canvasHeight},
 };
 
+// A number typed but not committed, then stepped one way or another: the step starts from the
+// typed number and goes by the field's own increment, within the field's range.
+enum class StepBy { UpDownKey, Arrow, Wheel };
+const struct {
+    const char *row, *key, *typed;
+    StepBy by;
+    int steps; // +1 up, -1 down
+    float stepped;
+    float IconDesign::*value;
+} StepsFromTyped[] = {
+    {"scale, Up key", "IconScale", "37", StepBy::UpDownKey, +1, 38, &IconDesign::iconScale},
+    {"scale, down arrow", "IconScale", "37", StepBy::Arrow, -1, 36, &IconDesign::iconScale},
+    {"font size by tens, up arrow", "FontSize", "37", StepBy::Arrow, +1, 47, &IconDesign::fontSize},
+    {"font size by tens, Down key", "FontSize", "37", StepBy::UpDownKey, -1, 27,
+     &IconDesign::fontSize},
+    {"up arrow to the maximum", "FontSize", "9995", StepBy::Arrow, +1, 10000,
+     &IconDesign::fontSize},
+    {"Up key past the maximum", "IconScale", "1200", StepBy::UpDownKey, +1, 999,
+     &IconDesign::iconScale},
+    {"negative offset, wheel", "TextVerticalOffset", "-37", StepBy::Wheel, -1, -38,
+     &IconDesign::textVerticalOffset},
+    {"offset, up arrow", "IconHorizontalOffset", "37", StepBy::Arrow, +1, 38,
+     &IconDesign::iconHorizontalOffset},
+};
+
 // Each layer's switch, the section it heads a group of, and the layer it turns on and off.
 const struct {
     const char *check, *section;
@@ -51,8 +76,9 @@ const struct {
 
 // The settings panel's fields: the wheel, the draggable captions, the hex colour fields, the
 // sections and the canvas view's zoom. Typed numbers: each field falls back and clamps, then
-// hands its value to its stepper (or a canvas field to its custom size); every commit renders
-// and marks the title. Then the controls, and the questions' dialogs, on their own.
+// hands its value to its stepper (or a canvas field to its custom size), also when the number
+// is stepped before it was committed; every commit renders and marks the title. Then the
+// controls, and the questions' dialogs, on their own.
 class tst_InspectorFields : public QObject {
     Q_OBJECT
 
@@ -288,6 +314,34 @@ private slots:
         QCOMPARE(editor.HistorySize(), 2);
     }
 
+    void stepStartsFromTheTypedNumber_data() {
+        QTest::addColumn<int>("row");
+        for (int row = 0; row < int(std::size(StepsFromTyped)); ++row)
+            QTest::newRow(StepsFromTyped[row].row) << row;
+    }
+    void stepStartsFromTheTypedNumber() {
+        QFETCH(int, row);
+        const auto& step = StepsFromTyped[row];
+        EditorFixture editor;
+        auto* field = editor.Find<QLineEdit>(QStringLiteral("textField") + step.key);
+        auto* stepper = editor.Find<Stepper>(QStringLiteral("stepper") + step.key);
+        UserInput::Type(field, step.typed, /*confirm=*/false);
+        switch (step.by) {
+        case StepBy::UpDownKey:
+            QTest::keyClick(field, step.steps > 0 ? Qt::Key_Up : Qt::Key_Down);
+            break;
+        case StepBy::Arrow:
+            UserInput::ClickStepper(stepper, step.steps);
+            break;
+        case StepBy::Wheel:
+            UserInput::Wheel(field, step.steps);
+            break;
+        }
+        QCOMPARE(field->text(), QString::number(step.stepped));
+        QCOMPARE(stepper->value(), double(step.stepped));
+        QTRY_COMPARE(editor.log->LastDesign().*step.value, step.stepped);
+    }
+
     // Only Return or leaving an edited field commits it: moving the focus alone must not
     // switch the output to the custom size or mark the design.
     void focusAloneCommitsNothing() {
@@ -327,14 +381,18 @@ private slots:
         QCOMPARE(c.stepperQuality->value(), 55.0);
         UserInput::ClickStepper(c.stepperQuality, +1);
         QCOMPARE(c.textFieldQuality->text(), QStringLiteral("56"));
-        QCOMPARE(editor.HistorySize(), 1 + 1 + 4 + 1);
+        // Typed and stepped at once: the typed number is taken, then stepped, a state each.
+        UserInput::Type(c.textFieldQuality, "70", /*confirm=*/false);
+        UserInput::ClickStepper(c.stepperQuality, +1);
+        QCOMPARE(c.textFieldQuality->text(), QStringLiteral("71"));
+        QCOMPARE(editor.HistorySize(), 1 + 1 + 4 + 1 + 2);
 
         // A size box records a state too; the size sets stay exclusive, a click on the chosen
         // set keeps it chosen, and undo steps back through output changes.
         QCheckBox* check = editor.Find<QCheckBox>("check64mac");
         UserInput::Click(check);
         QVERIFY(!check->isChecked());
-        QCOMPARE(editor.HistorySize(), 1 + 1 + 4 + 1 + 1);
+        QCOMPARE(editor.HistorySize(), 1 + 1 + 4 + 1 + 2 + 1);
         UserInput::Click(c.radioiOSIconSet);
         UserInput::Click(c.radioiOSIconSet);
         QVERIFY(c.radioiOSIconSet->isChecked() && !c.radioMacOSXIconSet->isChecked());

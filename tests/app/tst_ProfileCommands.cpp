@@ -319,6 +319,68 @@ private slots:
         QSettings().remove("file/recentProfiles");
     }
 
+    // A profile named by a path relative to the working directory, as `sigilon PATH.sgp` hands
+    // on the word it was given, or as Load and Save As may be answered, is listed by its whole
+    // clean path: chosen from another working directory, where the same words name another
+    // profile, it opens the same profile.
+    void openRecentAfterARelativePath_data() {
+        QTest::addColumn<QString>("how");
+        for (const char* how : {"given at start", "loaded", "saved as"})
+            QTest::newRow(how) << QString(how);
+    }
+    void openRecentAfterARelativePath() {
+        QFETCH(QString, how);
+        const QTemporaryDir folders;
+        const QString relative = QStringLiteral("../profiles/relative.sgp");
+        const auto withText = [](const QString& text) {
+            DesignSettings settings;
+            settings.text = text;
+            return MakeProfileText(settings).toUtf8();
+        };
+        for (const char* folder :
+             {"first/here", "first/profiles", "second/here", "second/profiles"})
+            QVERIFY(QDir(folders.path()).mkpath(folder));
+        QVERIFY(WriteFile(folders.filePath("second/profiles/relative.sgp"), withText("SECOND")));
+        const QString first = folders.filePath("first/profiles/relative.sgp");
+        if (how != "saved as")
+            QVERIFY(WriteFile(first, withText("FIRST")));
+        const QString workingDirectory = QDir::currentPath();
+        const auto restore = qScopeGuard([&] {
+            QDir::setCurrent(workingDirectory);
+            QSettings().remove("file/recentProfiles");
+        });
+        QSettings().remove("file/recentProfiles");
+        EditorFixture editor;
+
+        QVERIFY(QDir::setCurrent(folders.filePath("first/here")));
+        if (how == "given at start") {
+            editor.startup.OpenProfile(*editor.controller(), relative);
+        } else if (how == "loaded") {
+            editor.prompter.openFiles = {relative};
+            editor.menu().loadProfile->trigger();
+        } else {
+            UserInput::Type(editor.controls().textFieldText, "FIRST");
+            editor.prompter.saveFiles = {relative};
+            editor.menu().saveProfileAs->trigger();
+        }
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
+        editor.menu().fileNew->trigger();
+        QCOMPARE(editor.controls().textFieldText->text(), QString());
+
+        QVERIFY(QDir::setCurrent(folders.filePath("second/here")));
+        auto* recent = editor.Find<QMenu>("menuOpenRecent");
+        emit recent->aboutToShow();
+        QCOMPARE(recent->actions().size(), 1);
+        const QString listed = recent->actions()[0]->data().toString();
+        QVERIFY2(QDir::isAbsolutePath(listed) && QDir::cleanPath(listed) == listed,
+                 qPrintable(listed));
+        QCOMPARE(QFileInfo(listed), QFileInfo(first));
+        recent->actions()[0]->trigger();
+        QVERIFY(editor.prompter.Messages().isEmpty());
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("FIRST"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
+    }
+
     // `sigilon PATH.sgp` loads the profile as Load does; which files are profiles is the
     // profile reader's concern, so here one that loads and one that cannot.
     void profileGivenAtStart_data() {

@@ -22,6 +22,9 @@ SpinField::SpinField(QLineEdit* field, Stepper* stepper)
     field->setFixedWidth(field->minimumWidth() + kArrowWidth);
     field->setMinimumHeight(2 * 12 + 2 * kInset);
     field->installEventFilter(this);
+    // Every way of stepping goes through the stepper: its arrows, the keys and the wheel here,
+    // and the caption's drag.
+    connect(stepper, &Stepper::aboutToStep, this, [field] { CommitTyped(field); });
     PlaceArrows();
 }
 
@@ -45,7 +48,6 @@ bool SpinField::eventFilter(QObject*, QEvent* event) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key != Qt::Key_Up && key != Qt::Key_Down)
             return false;
-        CommitTyped(m_field);
         m_stepper->StepBy(key == Qt::Key_Up ? 1 : -1);
         return true;
     }
@@ -54,7 +56,6 @@ bool SpinField::eventFilter(QObject*, QEvent* event) {
         if (!m_field->hasFocus())
             return false;
         const int notches = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
-        CommitTyped(m_field);
         if (notches != 0)
             m_stepper->StepBy(notches);
         return true;

@@ -52,6 +52,7 @@ void Stepper::setValue(double value) {
 }
 
 void Stepper::StepBy(int steps) {
+    emit aboutToStep();
     const double stepped = std::clamp(m_value + steps * m_increment, m_minimum, m_maximum);
     if (stepped == m_value)
         return;

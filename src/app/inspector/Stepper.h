@@ -29,6 +29,9 @@ public:
     void SetArrowSize(const QSize& size);
 
 signals:
+    // Before each step the user takes, so a field that shows the number can hand over one typed
+    // into it first and the step starts from that.
+    void aboutToStep();
     void valueChanged();
 
 protected:
