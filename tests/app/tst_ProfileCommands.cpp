@@ -322,7 +322,7 @@ private slots:
     // A profile named by a path relative to the working directory, as `sigilon PATH.sgp` hands
     // on the word it was given, or as Load and Save As may be answered, is listed by its whole
     // clean path: chosen from another working directory, where the same words name another
-    // profile, it opens the same profile.
+    // profile, it opens the same profile; and a Save made there writes the profile that is open.
     void openRecentAfterARelativePath_data() {
         QTest::addColumn<QString>("how");
         for (const char* how : {"given at start", "loaded", "saved as"})
@@ -364,10 +364,15 @@ private slots:
             editor.menu().saveProfileAs->trigger();
         }
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
+        QVERIFY(QDir::setCurrent(folders.filePath("second/here")));
+        UserInput::Type(editor.controls().textFieldText, "EDITED");
+        editor.menu().saveProfile->trigger();
+        QVERIFY(TestImages::ReadFile(first).contains("EDITED"));
+        QVERIFY(TestImages::ReadFile(folders.filePath("second/profiles/relative.sgp"))
+                    .contains("SECOND"));
         editor.menu().fileNew->trigger();
         QCOMPARE(editor.controls().textFieldText->text(), QString());
 
-        QVERIFY(QDir::setCurrent(folders.filePath("second/here")));
         auto* recent = editor.Find<QMenu>("menuOpenRecent");
         emit recent->aboutToShow();
         QCOMPARE(recent->actions().size(), 1);
@@ -377,7 +382,7 @@ private slots:
         QCOMPARE(QFileInfo(listed), QFileInfo(first));
         recent->actions()[0]->trigger();
         QVERIFY(editor.prompter.Messages().isEmpty());
-        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("FIRST"));
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("EDITED"));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
     }
 

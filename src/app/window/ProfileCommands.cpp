@@ -6,6 +6,8 @@
 #include "profiles/ProfileFile.h"
 #include "profiles/WindowTitle.h"
 
+#include <QFileInfo>
+
 ProfileCommands::ProfileCommands(ViewController& editor, Prompter& prompter)
     : QObject(&editor), m_editor(editor), m_prompter(prompter) {}
 
@@ -49,7 +51,7 @@ void ProfileCommands::SaveAs() {
         m_prompter.ChooseSaveFile(QStringLiteral("profile.sgp"), QStringLiteral("sgp"));
     if (!path || path->isEmpty())
         return;
-    m_currentProfilePath = *path;
+    m_currentProfilePath = QFileInfo(*path).absoluteFilePath();
     SaveCurrent();
 }
 
@@ -81,7 +83,8 @@ bool ProfileCommands::Open(const QString& path) {
                                                  FailureMessage::ReadProblem(path)));
         return false;
     }
-    m_currentProfilePath = path;
+    // Absolute, so that a later Save writes this file whatever the working folder is then.
+    m_currentProfilePath = QFileInfo(path).absoluteFilePath();
     m_editor.RestartHistory();
     m_editor.UpdateIconPreview();
     SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
