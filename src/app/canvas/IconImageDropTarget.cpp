@@ -1,7 +1,7 @@
 #include "app/canvas/IconImageDropTarget.h"
 
+#include "app/base/FailureMessage.h"
 #include "app/canvas/InfoProvider.h"
-#include "app/dialogs/FailureMessage.h"
 #include "export/Prompter.h"
 #include "imageio/IconImageFile.h"
 

@@ -1,7 +1,7 @@
 #include "app/canvas/InterimPreview.h"
 
+#include "app/base/BackgroundTask.h"
 #include "app/canvas/CustomImageView.h"
-#include "app/window/BackgroundTask.h"
 
 InterimPreview::InterimPreview(Renderer renderer, const CustomImageView& view, QObject* parent)
     : QObject(parent), m_renderer(std::move(renderer)), m_view(view) {}

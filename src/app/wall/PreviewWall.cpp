@@ -1,7 +1,7 @@
 #include "app/wall/PreviewWall.h"
 
+#include "app/base/BackgroundTask.h"
 #include "app/wall/PreviewTileView.h"
-#include "app/window/BackgroundTask.h"
 
 #include <QGridLayout>
 #include <QResizeEvent>

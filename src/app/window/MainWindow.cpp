@@ -2,13 +2,13 @@
 
 #include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/AboutBox.h"
-#include "app/dialogs/HelpWiring.h"
-#include "app/dialogs/PlatformExportWiring.h"
-#include "app/dialogs/SvgExportWiring.h"
-#include "app/wall/PreviewWallWiring.h"
 #include "app/window/Appearance.h"
 #include "app/window/EditorToolBar.h"
+#include "app/window/HelpWiring.h"
+#include "app/window/PlatformExportWiring.h"
+#include "app/window/PreviewWallWiring.h"
 #include "app/window/RecentProfiles.h"
+#include "app/window/SvgExportWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "app/window/ProfileCommands.h"
 
-#include "app/dialogs/FailureMessage.h"
+#include "app/base/FailureMessage.h"
 #include "app/window/ViewController.h"
 #include "export/Prompter.h"
 #include "profiles/ProfileFile.h"

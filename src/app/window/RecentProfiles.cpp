@@ -1,6 +1,6 @@
 #include "app/window/RecentProfiles.h"
 
-#include "app/dialogs/FailureMessage.h"
+#include "app/base/FailureMessage.h"
 #include "app/window/ViewController.h"
 #include "export/Prompter.h"
 

@@ -1,4 +1,4 @@
-#include "app/dialogs/SvgExportWiring.h"
+#include "app/window/SvgExportWiring.h"
 
 #include "app/window/ViewController.h"
 #include "export/OutputFileWrite.h"

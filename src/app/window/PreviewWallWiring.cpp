@@ -1,4 +1,4 @@
-#include "app/wall/PreviewWallWiring.h"
+#include "app/window/PreviewWallWiring.h"
 
 #include "app/inspector/ControlBindings.h"
 #include "app/wall/PreviewWall.h"

@@ -1,4 +1,4 @@
-#include "app/dialogs/HelpWiring.h"
+#include "app/window/HelpWiring.h"
 
 #include "app/dialogs/HelpPages.h"
 #include "app/dialogs/HelpWindow.h"

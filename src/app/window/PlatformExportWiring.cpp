@@ -1,4 +1,4 @@
-#include "app/dialogs/PlatformExportWiring.h"
+#include "app/window/PlatformExportWiring.h"
 
 #include "app/dialogs/PlatformExportDialog.h"
 #include "app/window/ViewController.h"

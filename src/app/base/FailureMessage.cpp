@@ -1,4 +1,4 @@
-#include "app/dialogs/FailureMessage.h"
+#include "app/base/FailureMessage.h"
 
 #include <QFileInfo>
 #include <QObject>
