@@ -28,6 +28,9 @@ public:
     // The next RecordState records nothing.
     void SkipNextRecord() { m_needToSaveState = false; }
 
+    // The names are the editor's documented ones, kept as other tools and notes spell them:
+    // the history's entries are profile texts, oldest first, and currenState (sic) is the
+    // index of the one shown.
     const QStringList& stateImagesPath() const { return m_stateImagesPath; }
     int numberOfStates() const { return m_numberOfStates; }
     int currenState() const { return m_currenState; }

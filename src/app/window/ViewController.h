@@ -244,6 +244,8 @@ private:
     ProfileCommands* m_profiles = nullptr;
     QTimer m_timerPreview;
     bool m_updating = false;
+    // Documented names that say less than they mean: the controls changed while a render was
+    // running (so another is due when it ends), and the canvas margins are shown.
     bool m_selectionChanged = false;
     bool m_showGridlines = false;
     StateHistory m_history;
