@@ -22,41 +22,56 @@ constexpr int kDone = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
-const char* const kUsageText =
-    "Usage:\n"
-    "  sigilon [PROFILE.sgp]   open the editor window, with the profile loaded\n"
-    "  sigilon render  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output OUT.png\n"
-    "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir DIR\n"
-    "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
-    "                  [--app-name TEXT]\n"
-    "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
-    "  sigilon --help | --version\n"
-    "\n"
-    "Options:\n"
-    "  --profile F.sgp      start from this profile, applied as the editor's Load applies it\n"
-    "  --icon IMAGE         draw this image (also .svg or .svgz) as the design's icon image\n"
-    "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME as\n"
-    "                       in the design (text, fontSize, gradientStartColor, canvasWidth, ...),\n"
-    "                       VALUE a number, #RRGGBB, on/off or text; see sigilon(1)\n"
-    "  --output OUT.png     render: the PNG file to write at canvas size (a name ending in\n"
-    "                       .svg: the design as one SVG document; - for standard output)\n"
-    "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
-    "  --overwrite          export: replace existing files instead of keeping them\n"
-    "  --quiet              export: do not list the written files\n"
-    "  --target T[,T...]    export: what to write: sizes (the output settings' icon set, the\n"
-    "                       default), xcode, icns, windows, android, web, linux, msix, splash,\n"
-    "                       tauri, iconcomposer, or all (every platform set; these need a\n"
-    "                       square canvas)\n"
-    "  --name NAME          export: the name of the platform sets (default AppIcon): up to 200\n"
-    "                       letters, digits, \".\", \"-\" and \"_\", not \".\" or \"..\"\n"
-    "  --app-name TEXT      export: the app's name as people see it, in the web manifest and\n"
-    "                       head.html (default the name of the sets)\n"
-    "  --help, -h           print this text\n"
-    "  --version            print the version\n"
-    "\n"
-    "render writes the design as PNG, export writes the icon set its output settings choose\n"
-    "(written paths on standard output, messages on standard error), profile prints the\n"
-    "design's profile text. Exit status: 0 done, 1 the work failed, 2 a usage error.\n";
+// The usage text, with the targets' list taken from the table of targets.
+QByteArray UsageText() {
+    static const QByteArray text =
+        QByteArray(
+            "Usage:\n"
+            "  sigilon [PROFILE.sgp]   open the editor window, with the profile loaded\n"
+            "  sigilon render  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output "
+            "OUT.png\n"
+            "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir "
+            "DIR\n"
+            "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
+            "                  [--app-name TEXT]\n"
+            "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
+            "  sigilon --help | --version\n"
+            "\n"
+            "Options:\n"
+            "  --profile F.sgp      start from this profile, applied as the editor's Load applies "
+            "it\n"
+            "  --icon IMAGE         draw this image (also .svg or .svgz) as the design's icon "
+            "image\n"
+            "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME "
+            "as\n"
+            "                       in the design (text, fontSize, gradientStartColor, "
+            "canvasWidth, ...),\n"
+            "                       VALUE a number, #RRGGBB, on/off or text; see sigilon(1)\n"
+            "  --output OUT.png     render: the PNG file to write at canvas size (a name ending "
+            "in\n"
+            "                       .svg: the design as one SVG document; - for standard output)\n"
+            "  --output-dir DIR     export: the folder for the icon set, created when missing\n"
+            "  --overwrite          export: replace existing files instead of keeping them\n"
+            "  --quiet              export: do not list the written files\n"
+            "  --target T[,T...]    export: what to write, one or more of (platform sets need a\n"
+            "                       square canvas):\n"
+            "%TARGETS%"
+            "  --name NAME          export: the name of the platform sets (default AppIcon): up to "
+            "200\n"
+            "                       letters, digits, \".\", \"-\" and \"_\", not \".\" or \"..\"\n"
+            "  --app-name TEXT      export: the app's name as people see it, in the web manifest "
+            "and\n"
+            "                       head.html (default the name of the sets)\n"
+            "  --help, -h           print this text\n"
+            "  --version            print the version\n"
+            "\n"
+            "render writes the design as PNG, export writes the icon set its output settings "
+            "choose\n"
+            "(written paths on standard output, messages on standard error), profile prints the\n"
+            "design's profile text. Exit status: 0 done, 1 the work failed, 2 a usage error.\n")
+            .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8());
+    return text;
+}
 
 const QStringList& Commands() {
     static const QStringList commands{QStringLiteral("render"), QStringLiteral("export"),
@@ -181,7 +196,7 @@ int Dispatch(const QStringList& args) {
     if (args.isEmpty())
         return ReportUsageError(QStringLiteral("no command given"));
     if (args.first() == u"--help" || args.first() == u"-h") {
-        std::fputs(kUsageText, stdout);
+        std::fputs(UsageText().constData(), stdout);
         return kDone;
     }
     if (args.first() == u"--version") {
@@ -225,7 +240,7 @@ bool IsCommandLineWord(const QString& word) {
 
 int ReportUsageError(const QString& message) {
     PrintError(QStringLiteral("sigilon: ") + message);
-    std::fputs(kUsageText, stderr);
+    std::fputs(UsageText().constData(), stderr);
     return kUsage;
 }
 

@@ -1,36 +1,8 @@
 #include "platforms/PlatformPlan.h"
 
-#include "platforms/AndroidResources.h"
-#include "platforms/AssetCatalogWriter.h"
-#include "platforms/IcnsWriter.h"
-#include "platforms/IconComposerDocument.h"
-#include "platforms/MsixAssets.h"
-#include "platforms/SplashScreens.h"
-#include "platforms/TauriFolder.h"
-#include "platforms/WebManifest.h"
-
 #include <QRegularExpression>
 
 namespace PlatformPlan {
-
-namespace {
-
-QList<PlannedImage> AsDrawn(const QList<int>& sizes) {
-    return SquarePictures(PlatformVariant::AsDrawn, sizes);
-}
-
-QList<PlannedFile> Linux(const QString& name) {
-    QList<PlannedFile> files;
-    for (int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
-        files.append({QStringLiteral("linux/hicolor/%1x%1/apps/%2.png").arg(pixels).arg(name),
-                      PlannedFile::Kind::Png,
-                      AsDrawn({pixels}),
-                      {}});
-    }
-    return files;
-}
-
-} // namespace
 
 QString DefaultName() {
     return QStringLiteral("AppIcon");
@@ -57,50 +29,10 @@ QString NameProblem(const QString& name) {
 }
 
 QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const PlatformSetOptions& options) {
-    const QString& name = options.name;
     QList<PlannedFile> files;
-    for (PlatformTarget target : targets) {
-        switch (target) {
-        case PlatformTarget::Sizes:
-            break;
-        case PlatformTarget::Xcode:
-            files.append(AssetCatalogWriter::Plan(name));
-            break;
-        case PlatformTarget::Icns:
-            files.append({name + QStringLiteral(".icns"),
-                          PlannedFile::Kind::Icns,
-                          SquarePictures(PlatformVariant::MacGrid, IcnsWriter::Sizes()),
-                          {}});
-            break;
-        case PlatformTarget::Windows:
-            files.append({name + QStringLiteral(".ico"),
-                          PlannedFile::Kind::Ico,
-                          AsDrawn({16, 20, 24, 32, 40, 48, 64, 256}),
-                          {}});
-            break;
-        case PlatformTarget::Android:
-            files.append(AndroidResources::Plan());
-            break;
-        case PlatformTarget::Web:
-            files.append(WebManifest::Plan(options));
-            break;
-        case PlatformTarget::Linux:
-            files.append(Linux(name));
-            break;
-        case PlatformTarget::Msix:
-            files.append(MsixAssets::Plan());
-            break;
-        case PlatformTarget::Splash:
-            files.append(SplashScreens::Plan());
-            break;
-        case PlatformTarget::Tauri:
-            files.append(TauriFolder::Plan());
-            break;
-        case PlatformTarget::IconComposer:
-            files.append(IconComposerDocument::Plan(options.design, name));
-            break;
-        }
-    }
+    for (PlatformTarget target : targets)
+        if (const auto plan = PlatformTargets::RowOf(target).plan)
+            files.append(plan(options));
     return files;
 }
 

@@ -6,6 +6,7 @@
 #include "cli/DesignOverrides.h"
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
+#include "platforms/PlatformTargets.h"
 
 #include <QImageReader>
 #include <QRegularExpression>
@@ -219,6 +220,30 @@ private slots:
                                               .arg(QRegularExpression::escape(name)));
             QVERIFY2(values.contains(word), qPrintable(name));
         }
+    }
+
+    // Every target the program knows is listed, in running order, wherever people read of them:
+    // the usage text, the manual's --target entry and the README's table of platform sets.
+    void everyTargetIsListed() {
+        const QStringList names = PlatformTargets::Names();
+        auto inOrder = [](const QString& text, const QString& pattern) {
+            QStringList found;
+            QRegularExpressionMatchIterator it =
+                QRegularExpression(pattern, QRegularExpression::MultilineOption).globalMatch(text);
+            while (it.hasNext())
+                found.append(it.next().captured(1));
+            return found;
+        };
+        QCOMPARE(inOrder(m_help, QStringLiteral("^ {25}([a-z]+) ")), names);
+        const QString options = ManualSection(m_manual, QStringLiteral("OPTIONS"));
+        const qsizetype target = options.indexOf(QStringLiteral(".BI --target"));
+        QVERIFY(target >= 0);
+        const QString entry =
+            options.mid(target, options.indexOf(QStringLiteral(".TP"), target) - target);
+        QCOMPARE(inOrder(entry, QStringLiteral("^\\.BR? ([a-z]+)")), names);
+        const QString readme = QString::fromUtf8(
+            TestImages::ReadFile(QStringLiteral(SIGILON_SOURCE_DIR "/README.md")));
+        QCOMPARE(inOrder(readme, QStringLiteral("^\\| `([a-z]+)` \\|")), names.mid(1));
     }
 
     void manualCarriesTheProgramsVersion() {

@@ -21,34 +21,6 @@
 
 namespace {
 
-QString TargetLabel(PlatformTarget target) {
-    switch (target) {
-    case PlatformTarget::Xcode:
-        return QObject::tr("Xcode asset catalog");
-    case PlatformTarget::Icns:
-        return QObject::tr("macOS .icns");
-    case PlatformTarget::Windows:
-        return QObject::tr("Windows .ico");
-    case PlatformTarget::Android:
-        return QObject::tr("Android");
-    case PlatformTarget::Web:
-        return QObject::tr("Web");
-    case PlatformTarget::Linux:
-        return QObject::tr("Linux");
-    case PlatformTarget::Msix:
-        return QObject::tr("Windows Store tiles");
-    case PlatformTarget::Splash:
-        return QObject::tr("Splash screens");
-    case PlatformTarget::Tauri:
-        return QObject::tr("Tauri");
-    case PlatformTarget::IconComposer:
-        return QObject::tr("Icon Composer document");
-    case PlatformTarget::Sizes:
-        break;
-    }
-    return {};
-}
-
 // A clause of the plan's own wording begins a sentence here.
 QString AsSentence(const QString& clause) {
     return clause.isEmpty() ? clause : clause.front().toUpper() + clause.mid(1) + u'.';
@@ -73,11 +45,12 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
     auto* targetGrid = new QGridLayout(targets);
     const QList<PlatformTarget> all = PlatformTargets::AllPlatformSets();
     for (qsizetype i = 0; i < all.size(); ++i) {
-        auto* box = new QCheckBox(TargetLabel(all[i]));
-        box->setObjectName(QStringLiteral("target_") + PlatformTargets::Name(all[i]));
+        const PlatformTargetRow& row = PlatformTargets::RowOf(all[i]);
+        auto* box = new QCheckBox(tr(row.label));
+        box->setObjectName(QStringLiteral("target_") + QLatin1String(row.word));
         connect(box, &QCheckBox::toggled, this, &PlatformExportDialog::UpdateExportEnabled);
         targetGrid->addWidget(box, int(i / 2), int(i % 2));
-        m_targetBoxes.insert(all[i], box);
+        m_targetBoxes.append({all[i], box});
     }
 
     m_nameField->setObjectName(QStringLiteral("nameField"));
@@ -134,8 +107,8 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
 }
 
 void PlatformExportDialog::ShowChoices(const PlatformExportChoices& choices) {
-    for (auto it = m_targetBoxes.begin(); it != m_targetBoxes.end(); ++it)
-        it.value()->setChecked(choices.targets.contains(it.key()));
+    for (const auto& [target, box] : m_targetBoxes)
+        box->setChecked(choices.targets.contains(target));
     m_nameField->setText(choices.name);
     m_appNameField->setText(choices.appName);
     m_folderField->setText(choices.folder);
@@ -146,10 +119,10 @@ void PlatformExportDialog::ShowChoices(const PlatformExportChoices& choices) {
 PlatformExportChoices PlatformExportDialog::Choices() const {
     PlatformExportChoices choices;
     choices.targets.clear();
-    // In running order, as the plan writes them.
-    for (auto it = m_targetBoxes.begin(); it != m_targetBoxes.end(); ++it) {
-        if (it.value()->isChecked())
-            choices.targets.append(it.key());
+    // In running order, as the boxes are.
+    for (const auto& [target, box] : m_targetBoxes) {
+        if (box->isChecked())
+            choices.targets.append(target);
     }
     choices.name = m_nameField->text();
     choices.appName = m_appNameField->text();

@@ -5,8 +5,9 @@
 #include "platforms/PlatformExport.h"
 
 #include <QDialog>
-#include <QMap>
+#include <QList>
 #include <functional>
+#include <utility>
 
 class PlatformExportJob;
 class Prompter;
@@ -47,7 +48,7 @@ private:
     Prompter& m_prompter;
     std::function<IconDesign()> m_latestDesign;
     PlatformExportJob* m_job;
-    QMap<PlatformTarget, QCheckBox*> m_targetBoxes;
+    QList<std::pair<PlatformTarget, QCheckBox*>> m_targetBoxes; // in the targets' order
     QLineEdit* m_nameField;
     QLineEdit* m_appNameField;
     QLineEdit* m_folderField;
