@@ -94,7 +94,7 @@ QList<PlannedFile> Files(const QList<PlatformTarget>& targets, const PlatformSet
             files.append(SplashScreens::Plan());
             break;
         case PlatformTarget::Tauri:
-            files.append(TauriFolder::Plan());
+            files.append(TauriFolder::Plan(options));
             break;
         case PlatformTarget::IconComposer:
             files.append(IconComposerDocument::Plan(options.design, name));
