@@ -207,6 +207,39 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
     }
 
+    // sigilon-bench, built beside the program, tells how it is called when asked, and refuses
+    // what it does not take instead of timing a rendering of no size.
+    void benchmarkTellsItsUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error"); // the line before the usage text, for a usage error
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << QString();
+        QTest::newRow("-h after baseline") << QStringList{"baseline", "-h"} << 0 << QString();
+        QTest::newRow("unknown option")
+            << QStringList{"--fast"} << 2 << "sigilon-bench: unknown argument: --fast";
+        QTest::newRow("size 0") << QStringList{"0"} << 2 << "sigilon-bench: unknown argument: 0";
+        QTest::newRow("size past the canvas")
+            << QStringList{"1024", "10001"} << 2 << "sigilon-bench: unknown argument: 10001";
+        QTest::newRow("group with a size")
+            << QStringList{"process", "1024"} << 2
+            << "sigilon-bench: process is timed alone, without other groups or sizes";
+    }
+    void benchmarkTellsItsUsage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        const Run run = ProgramRun::Run(QStringLiteral(SIGILON_BENCH), arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        const QString usage = exitCode == 0 ? run.out : run.err;
+        QCOMPARE((exitCode == 0 ? run.err : run.out), QString());
+        const qsizetype start = usage.indexOf("Usage: sigilon-bench");
+        QVERIFY2(start >= 0, qPrintable(usage));
+        QCOMPARE(usage.left(start), error.isEmpty() ? QString() : error + u'\n');
+        // Every argument README's "Benchmark" section names.
+        for (const char* argument : {"SIZE", "process", "platforms", "export", "baseline"})
+            QVERIFY2(usage.mid(start).contains(argument), argument);
+    }
+
     // An output path that is not a regular file is never replaced: standard output under
     // any of its names gets the PNG, a device is written to (a folder is refused below).
     // The system's own device names are reached only through links in the scratch folder, so
