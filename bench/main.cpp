@@ -2,6 +2,7 @@
 // processes (see ProcessBenchmarks) on this machine.
 // Prints one line per measurement, e.g. "render 1024 median_ms=6.8 peak_mb=210".
 
+#include "BenchArguments.h"
 #include "BenchmarkIcon.h"
 #include "ExportBenchmarks.h"
 #include "Measurements.h"
@@ -53,47 +54,55 @@ QImage TimeRenders(int side, int repetitions) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-
+    // Read before the application starts, so that the usage needs no window platform.
+    QStringList words;
+    for (int i = 1; i < argc; ++i)
+        words.append(QString::fromLocal8Bit(argv[i]));
+    const BenchArguments arguments = BenchArguments::Read(words);
+    switch (arguments.outcome) {
+    case BenchArguments::Outcome::Help:
+        std::fputs(qPrintable(BenchUsage()), stdout);
+        return 0;
+    case BenchArguments::Outcome::UsageError:
+        std::fprintf(stderr, "sigilon-bench: %s\n%s", qPrintable(arguments.error),
+                     qPrintable(BenchUsage()));
+        return 2;
+    case BenchArguments::Outcome::Run:
+        break;
+    }
     KeepImageMemoryMapped(); // as the sigilon executable does
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     // The editor executable is built beside the benchmark.
     const QString sigilon = QCoreApplication::applicationDirPath() + QStringLiteral("/sigilon");
-    // "process" times only whole processes, "platforms" only the platform sets, "preview" only
-    // the editor's interim preview and wall tiles, "svg" only the rendering with an SVG icon
-    // image, "export" only the export from 1024 and 10000 renderings; named sizes time only
-    // those renderings (handy under a profiler).
-    QStringList sizes = application.arguments().mid(1);
-    // "baseline" first runs the pixel loops as baseline x86-64 code, to weigh the AVX2 ones.
-    if (!sizes.isEmpty() && sizes.first() == QStringLiteral("baseline")) {
-        sizes.removeFirst();
+    if (arguments.baseline) {
         RenderKernels::Use(InstructionSet::Baseline);
         PixelKernels::Use(InstructionSet::Baseline);
     }
-    if (sizes == QStringList{QStringLiteral("process")}) {
+    if (arguments.group == u"process") {
         RunProcessBenchmarks(sigilon);
         return 0;
     }
-    if (sizes == QStringList{QStringLiteral("platforms")}) {
+    if (arguments.group == u"platforms") {
         RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
         return 0;
     }
-    if (sizes == QStringList{QStringLiteral("preview")}) {
+    if (arguments.group == u"preview") {
         RunPreviewBenchmarks();
         return 0;
     }
-    if (sizes == QStringList{QStringLiteral("svg")}) {
+    if (arguments.group == u"svg") {
         RunSvgBenchmark();
         return 0;
     }
-    if (sizes == QStringList{QStringLiteral("export")}) {
+    if (arguments.group == u"export") {
         RunExportBenchmarks(TimeRenders(1024, 1), TimeRenders(10000, 1));
         return 0;
     }
-    if (!sizes.isEmpty()) {
-        for (const QString& size : sizes)
-            TimeRenders(size.toInt(), 15);
+    if (!arguments.sizes.isEmpty()) {
+        for (const int side : arguments.sizes)
+            TimeRenders(side, 15);
         return 0;
     }
     // Whole processes first: a child's peak can never read below this process's own peak

@@ -1,5 +1,7 @@
 #include "imageio/SvgImage.h"
 
+#include "imageio/SvgStructure.h"
+
 #include <cairo.h>
 #include <zlib.h>
 // GLib names a structure member after Qt's `signals` keyword macro.
@@ -8,6 +10,7 @@
 #include <librsvg/rsvg.h>
 #pragma pop_macro("signals")
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <future>
@@ -21,6 +24,26 @@ constexpr qsizetype kLargestDocument = qsizetype(32) << 20;
 // interrupted, so the trial drawing runs on a thread of its own that is left to finish alone.
 constexpr auto kLongestDraw = std::chrono::seconds(2);
 constexpr int kTrialSide = 256;
+// A drawing at full size should take no longer than this. Its time grows with the area drawn,
+// so the trial's time tells the largest area that keeps within it.
+constexpr double kDrawingBudgetSeconds = 10.0;
+// A document without filters or masks whose trial is quicker than this is drawn at any size:
+// its time goes into its shapes more than into its area.
+constexpr double kQuickTrialSeconds = 0.5;
+// What the pictures that filters and masks hold while they draw may take together.
+constexpr qint64 kEffectsMemory = qint64(640) << 20;
+
+// The largest area in pixels that a drawing of the document may cover, from what it holds
+// and how long the trial drawing of `trialPixels` took.
+qint64 LargestDrawing(const SvgStructure& structure, double trialSeconds, qint64 trialPixels) {
+    if (!structure.effects && trialSeconds < kQuickTrialSeconds)
+        return SvgImage::kUnlimited;
+    qint64 largest =
+        qint64(double(trialPixels) * kDrawingBudgetSeconds / std::max(trialSeconds, 1e-3));
+    if (structure.effects)
+        largest = std::min(largest, kEffectsMemory / (4 * qint64(structure.surfaces)));
+    return std::max(largest, trialPixels);
+}
 
 bool IsGzip(const QByteArray& bytes) {
     return bytes.size() >= 2 && uchar(bytes[0]) == 0x1f && uchar(bytes[1]) == 0x8b;
@@ -106,6 +129,11 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
     // A document inside a second gzip layer would be inflated again by the library, unbounded.
     if (document.isEmpty() || document.size() > kLargestDocument || IsGzip(document))
         return nullptr;
+    // The library's own limits do not keep a deep chain of references from overflowing its
+    // stack.
+    const SvgStructure structure = SvgStructure::Of(document);
+    if (!structure.drawable)
+        return nullptr;
     // No base file: every reference to another file or a URL fails to resolve. Without the
     // unlimited flag the XML parser keeps its limits on entity expansion and nesting.
     GInputStream* stream =
@@ -132,16 +160,26 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
                       std::max(1, int(std::ceil(area.height() * fit))));
     const QTransform toTrial =
         QTransform::fromTranslate(-area.x(), -area.y()) * QTransform::fromScale(fit, fit);
-    auto drawing = std::make_shared<std::promise<QImage>>();
-    std::future<QImage> drawn = drawing->get_future();
+    struct Trial {
+        QImage picture;
+        double seconds;
+    };
+    auto drawing = std::make_shared<std::promise<Trial>>();
+    std::future<Trial> drawn = drawing->get_future();
     std::thread([image, drawing, trial, toTrial] {
-        drawing->set_value(image->Draw(trial, toTrial));
+        const auto start = std::chrono::steady_clock::now();
+        QImage picture = image->Draw(trial, toTrial);
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        drawing->set_value({std::move(picture), took.count()});
     }).detach();
     if (drawn.wait_for(kLongestDraw) != std::future_status::ready)
         return nullptr;
-    image->m_thumbnail = drawn.get();
-    if (image->m_thumbnail.isNull())
+    const Trial result = drawn.get();
+    if (result.picture.isNull())
         return nullptr;
+    image->m_thumbnail = result.picture;
+    image->m_largestDrawing =
+        LargestDrawing(structure, result.seconds, qint64(trial.width()) * trial.height());
     return image;
 }
 

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QTransform>
 
+#include <limits>
 #include <memory>
 #include <mutex>
 
@@ -21,7 +22,9 @@ public:
 
     // The document in `bytes`, or null for anything that is not a well-formed SVG with a
     // positive, finite size, that inflates past 32 MB, that the parser's limits on entities,
-    // elements and references refuse, or that takes more than two seconds to draw small.
+    // elements and references refuse, whose references form a cycle or a chain deeper than
+    // 64, whose elements nest deeper than 128, or that takes more than two seconds to draw
+    // small.
     static std::shared_ptr<const SvgImage> Read(const QByteArray& bytes);
 
     SvgImage(const SvgImage&) = delete;
@@ -33,6 +36,15 @@ public:
 
     // The document drawn to fit a 256-pixel square, as a thumbnail of the image.
     const QImage& thumbnail() const { return m_thumbnail; }
+
+    static constexpr qint64 kUnlimited = std::numeric_limits<qint64>::max();
+
+    // The most pixels a drawing of the document may cover: at this area a drawing keeps to
+    // about ten seconds (estimated from the thumbnail's, as the time grows with the area) and,
+    // with filters or masks, the pictures they hold stay within 640 MB. A place larger than
+    // this is drawn at this area and enlarged. kUnlimited for a document without filters or
+    // masks whose thumbnail was drawn in under half a second.
+    qint64 largestDrawing() const { return m_largestDrawing; }
 
     // The uncompressed document.
     const QByteArray& document() const { return m_document; }
@@ -48,6 +60,7 @@ private:
     QByteArray m_document;
     QRectF m_viewBox;
     QImage m_thumbnail;
+    qint64 m_largestDrawing = kUnlimited;
     // The library's handle is not safe to draw from two threads at once.
     mutable std::mutex m_drawing;
 };

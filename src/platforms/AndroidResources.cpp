@@ -24,44 +24,49 @@ constexpr std::array<Density, 5> Densities{{
 
 constexpr int StoreIconPixels = 512;
 
-// An <adaptive-icon> naming the three layers of every density.
-QByteArray AdaptiveIconXml() {
+} // namespace
+
+QByteArray AdaptiveIconXml(const QList<std::pair<const char*, QString>>& layers) {
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
     writer.setAutoFormatting(true);
     writer.writeStartDocument();
     writer.writeStartElement("adaptive-icon");
     writer.writeNamespace("http://schemas.android.com/apk/res/android", "android");
-    for (const char* layer : {"background", "foreground", "monochrome"}) {
+    for (const auto& [layer, drawable] : layers) {
         writer.writeEmptyElement(layer);
-        writer.writeAttribute("android:drawable",
-                              QStringLiteral("@mipmap/ic_launcher_%1").arg(layer));
+        writer.writeAttribute("android:drawable", drawable);
     }
     writer.writeEndElement();
     writer.writeEndDocument();
     return xml;
 }
 
-} // namespace
+QList<PlannedFile> MipmapPictures(const QString& root, const QList<LauncherPicture>& pictures) {
+    QList<PlannedFile> files;
+    for (const Density& density : Densities) {
+        const QString folder = root + QStringLiteral("mipmap-%1/").arg(density.name);
+        for (const LauncherPicture& picture : pictures)
+            files.append({folder + QLatin1String(picture.name) + QStringLiteral(".png"),
+                          PlannedFile::Kind::Png,
+                          {{picture.variant, picture.layer ? density.layer : density.icon}},
+                          {}});
+    }
+    return files;
+}
 
 QList<PlannedFile> Plan() {
     const QString res = QStringLiteral("android/res/");
-    QList<PlannedFile> files;
-    for (const Density& density : Densities) {
-        const QString folder = res + QStringLiteral("mipmap-%1/").arg(density.name);
-        auto png = [&](const char* name, PlatformVariant variant, int pixels) {
-            files.append({folder + QLatin1String(name) + QStringLiteral(".png"),
-                          PlannedFile::Kind::Png,
-                          {{variant, pixels}},
-                          {}});
-        };
-        png("ic_launcher", PlatformVariant::AsDrawn, density.icon);
-        png("ic_launcher_round", PlatformVariant::Round, density.icon);
-        png("ic_launcher_background", PlatformVariant::Background, density.layer);
-        png("ic_launcher_foreground", PlatformVariant::Foreground, density.layer);
-        png("ic_launcher_monochrome", PlatformVariant::Monochrome, density.layer);
-    }
-    const QByteArray xml = AdaptiveIconXml();
+    QList<PlannedFile> files =
+        MipmapPictures(res, {{"ic_launcher", PlatformVariant::AsDrawn, false},
+                             {"ic_launcher_round", PlatformVariant::Round, false},
+                             {"ic_launcher_background", PlatformVariant::Background, true},
+                             {"ic_launcher_foreground", PlatformVariant::Foreground, true},
+                             {"ic_launcher_monochrome", PlatformVariant::Monochrome, true}});
+    QList<std::pair<const char*, QString>> layers;
+    for (const char* layer : {"background", "foreground", "monochrome"})
+        layers.append({layer, QStringLiteral("@mipmap/ic_launcher_%1").arg(layer)});
+    const QByteArray xml = AdaptiveIconXml(layers);
     for (const char* name : {"ic_launcher", "ic_launcher_round"})
         files.append({res + QStringLiteral("mipmap-anydpi-v26/%1.xml").arg(name),
                       PlannedFile::Kind::Text,

@@ -69,7 +69,19 @@ QJsonObject Entry(const CatalogImage& image) {
     return entry;
 }
 
+PlannedFile Picture(const QString& path, const CatalogImage& image, int pixels) {
+    return {path, image.kind, {{image.variant, pixels}}, {}};
+}
+
 } // namespace
+
+PlannedFile IosIcon(const QString& path, int pixels) {
+    const QList<CatalogImage> images = Images();
+    const auto light = std::find_if(images.begin(), images.end(), [](const CatalogImage& image) {
+        return image.platform == u"ios" && image.appearance.isEmpty();
+    });
+    return Picture(path, *light, pixels);
+}
 
 QList<PlannedFile> Plan(const QString& name) {
     const QString folder = name + QStringLiteral(".appiconset/");
@@ -77,7 +89,7 @@ QList<PlannedFile> Plan(const QString& name) {
     QJsonArray entries;
     for (const CatalogImage& image : Images()) {
         const int pixels = image.size * std::max(1, image.scale);
-        files.append({folder + FileName(image), image.kind, {{image.variant, pixels}}, {}});
+        files.append(Picture(folder + FileName(image), image, pixels));
         entries.append(Entry(image));
     }
     const QJsonObject contents{

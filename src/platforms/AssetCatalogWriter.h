@@ -12,4 +12,8 @@ namespace AssetCatalogWriter {
 
 QList<PlannedFile> Plan(const QString& name);
 
+// The light iOS icon drawn `pixels` wide as the set's own is (full bleed, no alpha channel),
+// for the sets that carry iOS's older sizes.
+PlannedFile IosIcon(const QString& path, int pixels);
+
 } // namespace AssetCatalogWriter

@@ -7,7 +7,7 @@ namespace MsixAssets {
 namespace {
 
 constexpr int Scales[] = {100, 125, 150, 200, 400};
-constexpr int TargetSizes[] = {16, 24, 32, 48, 256};
+constexpr int TargetSizes[] = {16, 20, 24, 30, 32, 36, 40, 48, 60, 64, 72, 80, 96, 256};
 
 struct Logo {
     const char* name;

@@ -61,7 +61,7 @@ const PlatformTargetRow Rows[] = {
     {PlatformTarget::Splash, "splash", "Splash screens", "iOS and Android splash screens",
      [](const PlatformSetOptions&) { return SplashScreens::Plan(); }},
     {PlatformTarget::Tauri, "tauri", "Tauri", "the icons folder of a Tauri app",
-     [](const PlatformSetOptions&) { return TauriFolder::Plan(); }},
+     TauriFolder::Plan},
     {PlatformTarget::IconComposer, "iconcomposer", "Icon Composer document",
      "layered .icon document for Apple's icon tools",
      [](const PlatformSetOptions& options) {

@@ -2,10 +2,12 @@
 
 #include "imageio/SvgImage.h"
 #include "render/DesignGeometry.h"
+#include "render/StretchImage.h"
 #include "support/KeptAnswers.h"
 
 #include <QPainter>
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -21,6 +23,21 @@ struct Preparation {
 
     bool operator==(const Preparation&) const = default;
 };
+
+// The document drawn onto `size` pixels: straight at that size when the document may cover
+// that many pixels, else at the largest area it may cover and enlarged.
+QImage DrawnWithinBudget(const SvgImage& image, QSize size, const QTransform& toPixels) {
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels <= image.largestDrawing())
+        return image.Draw(size, toPixels);
+    const double shrink = std::sqrt(double(image.largestDrawing()) / double(pixels));
+    const QSize reduced(std::max(1, int(size.width() * shrink)),
+                        std::max(1, int(size.height() * shrink)));
+    const QImage drawn = image.Draw(
+        reduced, toPixels * QTransform::fromScale(double(reduced.width()) / size.width(),
+                                                  double(reduced.height()) / size.height()));
+    return drawn.isNull() ? drawn : StretchImage(drawn, size.width(), size.height());
+}
 
 } // namespace
 
@@ -49,7 +66,7 @@ QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
     return kept->Get(
         wanted, std::equal_to<>(),
         [&] {
-            QImage drawn = image.Draw(region.size(), toPixels);
+            QImage drawn = DrawnWithinBudget(image, region.size(), toPixels);
             if (!drawn.isNull() && !design.useImageColors) {
                 QPainter painter(&drawn);
                 painter.setCompositionMode(QPainter::CompositionMode_SourceAtop);

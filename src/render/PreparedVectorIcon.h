@@ -13,7 +13,8 @@ QSizeF FittedVectorIconSize(const SvgImage& image, double canvasWidth, double ca
 // The design's SVG icon as it is placed: fitted to `iconRect` (canvas coordinates), turned and
 // squeezed back into that rectangle as a raster icon is, tinted unless the design keeps the
 // image's own colours, and drawn straight at device resolution (`toDevice`) onto the device
-// pixels of `region` only. Premultiplied ARGB32 of the region's size. The last pictures are kept,
+// pixels of `region` only (a region larger than the image's largestDrawing() is drawn at that
+// area and enlarged). Premultiplied ARGB32 of the region's size. The last pictures are kept,
 // so that a rendering changing only other layers does not draw the document again.
 QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
                           const QTransform& toDevice, const QRect& region);

@@ -15,6 +15,11 @@
 #include <QJsonDocument>
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 Q_DECLARE_METATYPE(StartRequest::Mode)
 
 using ProgramRun::Sigilon;
@@ -33,6 +38,63 @@ QByteArray Profile(int width, int height) {
     settings.canvasHeightText = QString::number(height);
     settings.text = QStringLiteral("Ab");
     return MakeProfileText(settings).toUtf8();
+}
+
+// A turbulence of ten octaves over the whole area: a thumbnail in well under two seconds,
+// minutes and gigabytes if it were drawn straight at the canvas's largest size.
+QByteArray TurbulenceSvg() {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\"><filter id=\"t\" "
+           "x=\"0\" y=\"0\" width=\"1\" height=\"1\"><feTurbulence baseFrequency=\"0.05\" "
+           "numOctaves=\"10\"/></filter><rect width=\"100\" height=\"100\" "
+           "filter=\"url(#t)\"/></svg>";
+}
+
+struct WatchedRun {
+    int exitCode = -1; // -1 when it was ended, crashed or could not start
+    qint64 peakKilobytes = 0;
+};
+
+// Runs the program to its end, or ends it once its resident memory passes `limitKilobytes` or
+// it runs past `seconds`; its peak resident memory as the system accounted it.
+WatchedRun RunWatchingMemory(const QStringList& arguments, qint64 limitKilobytes, int seconds) {
+    QList<QByteArray> words{QByteArray(SIGILON_EXECUTABLE)};
+    for (const QString& argument : arguments)
+        words.append(argument.toLocal8Bit());
+    std::vector<char*> argv;
+    for (QByteArray& word : words)
+        argv.push_back(word.data());
+    argv.push_back(nullptr);
+    const pid_t child = fork();
+    if (child == 0) {
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    if (child < 0)
+        return {};
+    QElapsedTimer clock;
+    clock.start();
+    int status = 0;
+    rusage usage{};
+    bool ended = false;
+    qint64 highest = 0; // as last seen; the system's own count covers the moments between
+    while (wait4(child, &status, WNOHANG, &usage) == 0) {
+        QFile proc(QStringLiteral("/proc/%1/status").arg(child));
+        qint64 resident = 0;
+        if (proc.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : proc.readAll().split('\n'))
+                if (line.startsWith("VmRSS:"))
+                    resident = line.mid(6).trimmed().split(' ').value(0).toLongLong();
+        highest = std::max(highest, resident);
+        if (resident > limitKilobytes || clock.elapsed() > seconds * 1000) {
+            kill(child, SIGKILL);
+            wait4(child, &status, 0, &usage);
+            ended = true;
+            break;
+        }
+        usleep(20000);
+    }
+    return {!ended && WIFEXITED(status) ? WEXITSTATUS(status) : -1,
+            std::max(highest, qint64(usage.ru_maxrss))};
 }
 
 } // namespace
@@ -207,6 +269,54 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
     }
 
+    // A document whose drawing grows with its area is drawn at the canvas's largest size
+    // within the memory of a desktop machine, where drawing it straight would take gigabytes.
+    void costlyIconAtTheLargestCanvasStaysWithinMemory() {
+        constexpr qint64 kLimitKilobytes = 1536 * 1024;
+        const QString output = m_dir.filePath("large.png");
+        const WatchedRun run = RunWatchingMemory(
+            {"render", "--icon", Write("turbulence.svg", TurbulenceSvg()), "--set",
+             "canvasWidth=10000", "--set", "canvasHeight=10000", "--output", output},
+            kLimitKilobytes, 240);
+        QVERIFY2(run.peakKilobytes < kLimitKilobytes,
+                 qPrintable(QString::number(run.peakKilobytes)));
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QImageReader(output).size(), QSize(10000, 10000));
+    }
+
+    // sigilon-bench, built beside the program, tells how it is called when asked, and refuses
+    // what it does not take instead of timing a rendering of no size.
+    void benchmarkTellsItsUsage_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("error"); // the line before the usage text, for a usage error
+        QTest::newRow("--help") << QStringList{"--help"} << 0 << QString();
+        QTest::newRow("-h after baseline") << QStringList{"baseline", "-h"} << 0 << QString();
+        QTest::newRow("unknown option")
+            << QStringList{"--fast"} << 2 << "sigilon-bench: unknown argument: --fast";
+        QTest::newRow("size 0") << QStringList{"0"} << 2 << "sigilon-bench: unknown argument: 0";
+        QTest::newRow("size past the canvas")
+            << QStringList{"1024", "10001"} << 2 << "sigilon-bench: unknown argument: 10001";
+        QTest::newRow("group with a size")
+            << QStringList{"process", "1024"} << 2
+            << "sigilon-bench: process is timed alone, without other groups or sizes";
+    }
+    void benchmarkTellsItsUsage() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, exitCode);
+        QFETCH(QString, error);
+        const Run run = ProgramRun::Run(QStringLiteral(SIGILON_BENCH), arguments);
+        QCOMPARE(run.exitCode, exitCode);
+        const QString usage = exitCode == 0 ? run.out : run.err;
+        QCOMPARE((exitCode == 0 ? run.err : run.out), QString());
+        const qsizetype start = usage.indexOf("Usage: sigilon-bench");
+        QVERIFY2(start >= 0, qPrintable(usage));
+        QCOMPARE(usage.left(start), error.isEmpty() ? QString() : error + u'\n');
+        // Every argument README's "Benchmark" section names.
+        for (const char* argument : {"SIZE", "process", "platforms", "export", "baseline"})
+            QVERIFY2(usage.mid(start).contains(argument), argument);
+    }
+
     // An output path that is not a regular file is never replaced: standard output under
     // any of its names gets the PNG, a device is written to (a folder is refused below).
     // The system's own device names are reached only through links in the scratch folder, so
@@ -291,6 +401,17 @@ private slots:
             {noProfile});
         row("missing icon", render + QStringList{"--icon", "@/in"}, {}, {noImage});
         row("truncated icon", render + QStringList{"--icon", "@/in"}, png.left(png.size() / 2),
+            {noImage});
+        // Followed by the library, the chain would overflow its stack and end the program.
+        QByteArray chain = "<rect id=\"u0\" width=\"1\" height=\"1\"/>";
+        for (int i = 1; i <= 20000; ++i)
+            chain += "<use id=\"u" + QByteArray::number(i) + "\" xlink:href=\"#u" +
+                     QByteArray::number(i - 1) + "\"/>";
+        row("icon with a use chain 20000 deep", render + QStringList{"--icon", "@/in"},
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+            "width=\"10\" height=\"10\"><defs>" +
+                chain + "</defs><use xlink:href=\"#u20000\"/></svg>",
             {noImage});
         row("missing output folder", {"render", "--output", "@/no/such/out.png"}, {},
             {"@/no/such/out.png"});

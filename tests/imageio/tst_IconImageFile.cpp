@@ -113,6 +113,64 @@ QByteArray UseChain() {
     return Svg("width=\"10\" height=\"10\"", "<defs>" + defs + "</defs><use xlink:href=\"#u19\"/>");
 }
 
+// `links` elements each referring to the one before: `<use>` elements by href, patterns and
+// masks through url() in a presentation attribute, patterns through a style sheet's rules.
+// The library follows them by recursion.
+enum class Chain { Use, Pattern, Mask, StyledPattern };
+
+QByteArray ReferenceChain(Chain chain, int links) {
+    const auto id = [](int i) { return "r" + QByteArray::number(i); };
+    const QByteArray square = "width=\"1\" height=\"1\"";
+    const QByteArray element = chain == Chain::Mask ? "mask" : "pattern";
+    const QByteArray property = chain == Chain::Mask ? "mask" : "fill";
+    QByteArray sheet, defs = "<rect id=\"r0\" " + square + "/>";
+    for (int i = 1; i <= links; ++i) {
+        const QByteArray before = "url(#" + id(i - 1) + ")";
+        if (chain == Chain::Use) {
+            defs += "<use id=\"" + id(i) + "\" xlink:href=\"#" + id(i - 1) + "\"/>";
+            continue;
+        }
+        if (chain == Chain::StyledPattern)
+            sheet += ".c" + QByteArray::number(i) + " { fill: " + before + " }\n";
+        const QByteArray reference = chain == Chain::StyledPattern
+                                         ? "class=\"c" + QByteArray::number(i) + "\""
+                                         : property + "=\"" + before + "\"";
+        defs += "<" + element + " id=\"" + id(i) + "\" " + square + "><rect " + square +
+                " fill=\"white\" " + reference + "/></" + element + ">";
+    }
+    const QByteArray last = id(links);
+    const QByteArray drawn = chain == Chain::Use ? "<use xlink:href=\"#" + last + "\"/>"
+                                                 : "<rect width=\"10\" height=\"10\" " + property +
+                                                       "=\"url(#" + last + ")\"/>";
+    return Svg("width=\"10\" height=\"10\"",
+               "<style>" + sheet + "</style><defs>" + defs + "</defs>" + drawn);
+}
+
+QByteArray Nested(int levels) {
+    return Svg("width=\"10\" height=\"10\"", QByteArray("<g>").repeated(levels) +
+                                                 "<rect width=\"5\" height=\"5\"/>" +
+                                                 QByteArray("</g>").repeated(levels));
+}
+
+// Forty filter results kept for the last one, over masks within masks: each a picture of the
+// whole drawn area.
+QByteArray StackedEffects() {
+    QByteArray primitives;
+    for (int i = 0; i < 40; ++i)
+        primitives += "<feOffset in=\"" +
+                      QByteArray(i ? "o" + QByteArray::number(i - 1) : "SourceGraphic") +
+                      "\" dx=\"0.1\" result=\"o" + QByteArray::number(i) + "\"/>";
+    QByteArray merge = "<feMerge>";
+    for (int i = 0; i < 40; ++i)
+        merge += "<feMergeNode in=\"o" + QByteArray::number(i) + "\"/>";
+    return Svg("viewBox=\"0 0 100 100\"",
+               "<filter id=\"f\">" + primitives + merge + "</feMerge></filter>" +
+                   "<mask id=\"m0\"><rect width=\"100\" height=\"100\" fill=\"white\"/></mask>" +
+                   "<mask id=\"m1\"><rect width=\"100\" height=\"100\" fill=\"white\" "
+                   "mask=\"url(#m0)\"/></mask>" +
+                   "<circle cx=\"50\" cy=\"50\" r=\"40\" filter=\"url(#f)\" mask=\"url(#m1)\"/>");
+}
+
 // Thousands of wide blurs: minutes of drawing even at thumbnail size.
 QByteArray SlowDocument() {
     QByteArray circles;
@@ -335,6 +393,29 @@ private slots:
         const QByteArray sized = "width=\"10\" height=\"10\"";
         row("svg entity bomb", "bomb.svg", EntityBomb(), kRefused);
         row("svg use chain", "chain.svg", UseChain(), kRefused);
+        // Chains and nesting that would overflow the library's stack are refused before it
+        // sees them; a chain that a real icon could hold still loads.
+        row("svg use chain 20000 deep", "deep-use.svg", ReferenceChain(Chain::Use, 20000),
+            kRefused);
+        row("svg pattern chain 20000 deep", "deep-pattern.svg",
+            ReferenceChain(Chain::Pattern, 20000), kRefused);
+        row("svg mask chain 20000 deep", "deep-mask.svg", ReferenceChain(Chain::Mask, 20000),
+            kRefused);
+        row("svg style sheet's pattern chain 20000 deep", "deep-style.svg",
+            ReferenceChain(Chain::StyledPattern, 20000), kRefused);
+        row("svg use chain 60 deep", "use60.svg", ReferenceChain(Chain::Use, 60), kAccepted);
+        row("svg style sheet's pattern chain 60 deep", "style60.svg",
+            ReferenceChain(Chain::StyledPattern, 60), kAccepted);
+        row("svg use cycle", "cycle.svg",
+            Svg(sized, "<defs><g id=\"a\"><use xlink:href=\"#b\"/></g><g id=\"b\"><use "
+                       "xlink:href=\"#a\"/></g></defs><use xlink:href=\"#a\"/>"),
+            kRefused);
+        row("svg use of its own group", "self.svg",
+            Svg(sized, "<g id=\"a\"><rect width=\"1\" height=\"1\"/><use x=\"2\" "
+                       "xlink:href=\"#a\"/></g>"),
+            kRefused);
+        row("svg nested 100000 deep", "nested.svg", Nested(100000), kRefused);
+        row("svg nested 40 deep", "nested40.svg", Nested(40), kAccepted);
         row("svgz past 32 MB", "large.svgz", Gzip(Svg(sized, QByteArray(33 << 20, ' '))), kRefused);
         row("svgz inside gzip", "twice.svgz", Gzip(Gzip(Svg(sized, square))), kRefused);
         row("truncated svgz", "cut.svgz", Gzip(Svg(sized, square)).chopped(8), kRefused);
@@ -347,6 +428,9 @@ private slots:
         row("svg not well-formed", "broken.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\"><g>",
             kRefused);
         row("svg too slow to draw", "slow.svg", SlowDocument(), kRefused);
+        for (const char* icon : {"adwaita-appearance-symbolic.svg", "debian-logo-text.svg",
+                                 "gvim.svg", "tango-dialog-error.svg"})
+            QTest::newRow(icon) << TestDesigns::DataFile(icon) << kAccepted;
         row("whole jpeg", "whole.jpg", photo, kAccepted);
         row("whole bmp", "whole.bmp", bmp, kAccepted);
         row("whole gif", "whole.gif", gif, kAccepted);
@@ -363,6 +447,34 @@ private slots:
         QVERIFY(!path.isEmpty());
         const QString actual = OutcomeWithWatchedMemory(path);
         QVERIFY2(outcome.split(QStringLiteral(" or ")).contains(actual), qPrintable(actual));
+    }
+
+    // A document whose drawing holds pictures of its area (filter results, masks) is drawn at
+    // no more pixels than they may take together, however large the canvas (that a slow one
+    // keeps to its time is tst_CommandLine's concern); a plain one keeps its exact drawing at
+    // any size.
+    void drawnAreaIsBoundedByTheDocumentsCost_data() {
+        QTest::addColumn<QByteArray>("document");
+        QTest::addColumn<bool>("bounded");
+        QTest::newRow("plain icon")
+            << TestImages::ReadFile(TestDesigns::DataFile("tango-dialog-error.svg")) << false;
+        QTest::newRow("stacked filter results and masks") << StackedEffects() << true;
+    }
+    void drawnAreaIsBoundedByTheDocumentsCost() {
+        QFETCH(QByteArray, document);
+        QFETCH(bool, bounded);
+        const auto image = SvgImage::Read(document);
+        QVERIFY(image);
+        // The largest canvas; a few pictures of it are what a rendering holds besides.
+        constexpr qint64 kLargestCanvas = qint64(10000) * 10000;
+        if (!bounded) {
+            QCOMPARE(image->largestDrawing(), SvgImage::kUnlimited);
+            return;
+        }
+        QVERIFY2(image->largestDrawing() < kLargestCanvas / 4,
+                 qPrintable(QString::number(image->largestDrawing())));
+        // Never below the thumbnail that was drawn in time.
+        QVERIFY(image->largestDrawing() >= qint64(256) * 256);
     }
 
     void readsNoOtherFile() {

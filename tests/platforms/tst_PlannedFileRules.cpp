@@ -53,7 +53,8 @@ struct Rule {
     const char* pattern; // the file's path, as a regular expression
     int width;           // in units, times the scale the pattern's first capture gives
     int height;
-    const char* scaling; // "x": capture 1 is a pixel size; "%": a percentage; "": none
+    const char* scaling; // "x": capture 1 is a pixel size; "%": a percentage; "@": capture 1
+                         // points at capture 2's scale; "dpi": a density bucket; "": none
     unsigned looks;
 };
 
@@ -117,19 +118,28 @@ const Rule Rules[] = {
     {R"(tauri/icon\.(icns|ico))", 0, 0, "", Container},
     {R"(tauri/Square(\d+)x\d+Logo\.png)", 1, 1, "x", Opaque},
     {R"(tauri/StoreLogo\.png)", 50, 50, "", Opaque},
+    {R"(tauri/ios/AppIcon-(\d+(?:\.5)?)x\1@(\d)x(-1)?\.png)", 1, 1, "@", Opaque | NoAlpha},
+    {R"(tauri/ios/AppIcon-512@2x\.png)", 1024, 1024, "", Opaque | NoAlpha},
+    {R"(tauri/android/mipmap-(\w+)/ic_launcher\.png)", 48, 48, "dpi", 0},
+    {R"(tauri/android/mipmap-(\w+)/ic_launcher_round\.png)", 48, 48, "dpi", Round},
+    {R"(tauri/android/mipmap-(\w+)/ic_launcher_foreground\.png)", 108, 108, "dpi",
+     GlyphsOnly | AdaptiveZone},
+    {R"(tauri/android/mipmap-anydpi-v26/ic_launcher\.xml)", 0, 0, "", Text},
+    {R"(tauri/android/values/ic_launcher_background\.xml)", 0, 0, "", Text},
     // Icon Composer
     {R"(AppIcon\.icon/icon\.json)", 0, 0, "", Text},
     {R"(AppIcon\.icon/Assets/(text|icon)(-dark)?\.(svg|png))", 0, 0, "", Layer},
 };
 
-// The rule's size scaled as the file's path says: by a pixel size, a percentage or one of
-// Android's density buckets.
+// The rule's size scaled as the file's path says: by a pixel size, a percentage, points at a
+// scale or one of Android's density buckets.
 QSize PlannedSize(const Rule& rule, const QRegularExpressionMatch& match) {
     static const QMap<QString, double> densities{
         {"mdpi", 1.0}, {"hdpi", 1.5}, {"xhdpi", 2.0}, {"xxhdpi", 3.0}, {"xxxhdpi", 4.0}};
     const QString scaling = QString::fromLatin1(rule.scaling);
-    const double scale = scaling == "x"     ? match.captured(1).toDouble()
-                         : scaling == "%"   ? match.captured(1).toDouble() / 100.0
+    const double scale = scaling == "x"   ? match.captured(1).toDouble()
+                         : scaling == "%" ? match.captured(1).toDouble() / 100.0
+                         : scaling == "@" ? match.captured(1).toDouble() * match.captured(2).toInt()
                          : scaling == "dpi" ? densities.value(match.captured(1))
                                             : 1.0;
     return {int(std::lround(rule.width * scale)), int(std::lround(rule.height * scale))};
@@ -200,6 +210,23 @@ class PlannedFileRulesTest : public QObject {
     }
     QString Path(const QString& relative) const { return PathOf("rules", relative); }
 
+    // The value of the colour `name` among the resources in `root`values/, read as Android
+    // reads them; empty when no well-formed file there defines it.
+    QString ColourResource(const QString& root, const QString& name) const {
+        const QDir values(Path(root + "values"));
+        for (const QString& file : values.entryList({"*.xml"}, QDir::Files)) {
+            QXmlStreamReader xml(TestImages::ReadFile(values.filePath(file)));
+            if (!xml.readNextStartElement() || xml.name() != u"resources")
+                continue;
+            while (xml.readNextStartElement()) {
+                if (xml.name() == u"color" && xml.attributes().value("name") == name)
+                    return xml.readElementText();
+                xml.skipCurrentElement();
+            }
+        }
+        return {};
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(m_folder.isValid());
@@ -242,6 +269,40 @@ private slots:
                             [&](const PlannedFile& f) { return pattern.match(f.path).hasMatch(); }),
                 rule.pattern);
         }
+    }
+
+    // The files the platforms' own guides name, each planned: the taskbar's exact sizes for a
+    // Windows Store app, and what a Tauri project's iOS and Android folders take.
+    void platformNamedFilesArePlanned_data() {
+        QTest::addColumn<QStringList>("paths");
+        QStringList msix;
+        for (int pixels : {16, 20, 24, 30, 32, 36, 40, 48, 60, 64, 72, 80, 96, 256})
+            for (const char* form : {"", "_altform-unplated", "_altform-lightunplated"})
+                msix << QStringLiteral("msix/Assets/Square44x44Logo.targetsize-%1%2.png")
+                            .arg(pixels)
+                            .arg(form);
+        QTest::newRow("msix target sizes") << msix;
+        QStringList ios{"tauri/ios/AppIcon-512@2x.png"};
+        for (const char* points : {"20x20", "29x29", "40x40"})
+            for (const char* scale : {"1x", "2x", "2x-1", "3x"})
+                ios << QStringLiteral("tauri/ios/AppIcon-%1@%2.png").arg(points, scale);
+        for (const char* name : {"60x60@2x", "60x60@3x", "76x76@1x", "76x76@2x", "83.5x83.5@2x"})
+            ios << QStringLiteral("tauri/ios/AppIcon-%1.png").arg(name);
+        QTest::newRow("tauri ios") << ios;
+        QStringList android{"tauri/android/mipmap-anydpi-v26/ic_launcher.xml",
+                            "tauri/android/values/ic_launcher_background.xml"};
+        for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+            for (const char* name : {"ic_launcher", "ic_launcher_round", "ic_launcher_foreground"})
+                android << QStringLiteral("tauri/android/mipmap-%1/%2.png").arg(density, name);
+        QTest::newRow("tauri android") << android;
+    }
+    void platformNamedFilesArePlanned() {
+        QFETCH(QStringList, paths);
+        QSet<QString> planned;
+        for (const PlannedFile& file : m_plan)
+            planned.insert(file.path);
+        for (const QString& path : paths)
+            QVERIFY2(planned.contains(path), qPrintable(path));
     }
 
     void plannedFileFollowsItsRule_data() {
@@ -654,28 +715,46 @@ private slots:
         }
     }
 
+    // Each layer names a picture written for every density or a colour of the resources' own
+    // values; the Tauri project's background is the design's gradient start colour.
     void adaptiveIconXmlNamesExistingLayers_data() {
+        QTest::addColumn<QString>("root"); // the resource folder
         QTest::addColumn<QString>("file");
-        QTest::newRow("square") << "ic_launcher.xml";
-        QTest::newRow("round") << "ic_launcher_round.xml";
+        QTest::addColumn<QStringList>("layers");
+        const QStringList three{"background", "foreground", "monochrome"};
+        QTest::newRow("square") << "android/res/"
+                                << "ic_launcher.xml" << three;
+        QTest::newRow("round") << "android/res/"
+                               << "ic_launcher_round.xml" << three;
+        QTest::newRow("tauri") << "tauri/android/"
+                               << "ic_launcher.xml" << QStringList{"background", "foreground"};
     }
     void adaptiveIconXmlNamesExistingLayers() {
+        QFETCH(QString, root);
         QFETCH(QString, file);
+        QFETCH(QStringList, layers);
         const QString android = QStringLiteral("http://schemas.android.com/apk/res/android");
-        QXmlStreamReader xml(TestImages::ReadFile(Path("android/res/mipmap-anydpi-v26/" + file)));
+        QXmlStreamReader xml(TestImages::ReadFile(Path(root + "mipmap-anydpi-v26/" + file)));
         QVERIFY(xml.readNextStartElement());
         QCOMPARE(xml.name(), QStringLiteral("adaptive-icon"));
-        QStringList layers;
+        QStringList named;
         while (xml.readNextStartElement()) {
             const QString drawable = xml.attributes().value(android, "drawable").toString();
-            QVERIFY2(drawable.startsWith("@mipmap/"), qPrintable(drawable));
-            QVERIFY2(QFile::exists(Path("android/res/mipmap-mdpi/" + drawable.mid(8) + ".png")),
-                     qPrintable(drawable));
-            layers.append(xml.name().toString());
+            if (drawable.startsWith("@color/")) {
+                QCOMPARE(ColourResource(root, drawable.mid(7)),
+                         RulesDesign().gradientStartColor.toQColor().name().toUpper());
+            } else {
+                QVERIFY2(drawable.startsWith("@mipmap/"), qPrintable(drawable));
+                for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+                    QVERIFY2(QFile::exists(Path(QStringLiteral("%1mipmap-%2/%3.png")
+                                                    .arg(root, density, drawable.mid(8)))),
+                             qPrintable(drawable));
+            }
+            named.append(xml.name().toString());
             xml.skipCurrentElement();
         }
         QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        QCOMPARE(layers, (QStringList{"background", "foreground", "monochrome"}));
+        QCOMPARE(named, layers);
     }
 
     void adaptiveLayersComposeToTheDesignInTheSafeZone() {
