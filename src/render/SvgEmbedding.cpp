@@ -45,7 +45,8 @@ QString WithPrefixedReferences(QString text, const QSet<QString>& ids, const QSt
 
 } // namespace
 
-QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix) {
+QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix,
+                       const SvgColourRewrite::ColourChange& recolour) {
     const QSet<QString> ids = IdsOf(document);
     const QString idPrefix = QString::fromUtf8(prefix);
     QByteArray out;
@@ -77,7 +78,16 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                     value = QLatin1Char('#') + idPrefix + value.mid(1);
                 else
                     value = WithPrefixedReferences(value, ids, idPrefix, local == u"style");
+                if (recolour)
+                    value = SvgColourRewrite::RecolouredAttribute(local, value, recolour);
                 writer.writeAttribute(name, value);
+            }
+            if (root && recolour) {
+                // What names no colour is painted in black, and currentColor is black unless
+                // set: both inherit from the root.
+                for (const QString& property : {QStringLiteral("fill"), QStringLiteral("color")})
+                    if (!reader.attributes().hasAttribute(property))
+                        writer.writeAttribute(property, recolour(Qt::black).name(QColor::HexRgb));
             }
             if (root) {
                 // The document's own area, drawn one user unit to one unit of the embedding.
@@ -104,9 +114,12 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
             --depth;
             break;
         case QXmlStreamReader::Characters: {
-            const QString text =
-                inStyle ? WithPrefixedReferences(reader.text().toString(), ids, idPrefix, true)
-                        : reader.text().toString();
+            QString text = reader.text().toString();
+            if (inStyle) {
+                text = WithPrefixedReferences(text, ids, idPrefix, true);
+                if (recolour)
+                    text = SvgColourRewrite::RecolouredStyle(text, recolour);
+            }
             if (reader.isCDATA())
                 writer.writeCDATA(text);
             else
