@@ -91,7 +91,7 @@ QByteArray SvgAsset(const IconDesign& design, const QRectF& area,
     const QRectF& box = place.box;
     const QByteArray content =
         EmbeddedSvg(SvgDocument(design), QRectF(QPointF(), PlatformPictures::CanvasPixels(design)),
-                    {}, recolour);
+                    {}, {recolour});
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +

@@ -57,7 +57,7 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix,
         rule(OwnColours, "display:none");
         rule(Lightened, "display:inline");
     }
-    return "<style>@media (prefers-color-scheme: dark){" + rules + "}</style>";
+    return QByteArray("<style>@media ") + DarkScheme + '{' + rules + "}</style>";
 }
 
 } // namespace SvgDarkStyle

@@ -18,6 +18,9 @@
 // (see SvgDarkIcon), hidden until the rule swaps the two.
 namespace SvgDarkStyle {
 
+// The media query of the dark look.
+inline constexpr char DarkScheme[] = "(prefers-color-scheme: dark)";
+
 // The classes the document gives what the dark look recolours, each after the document's own
 // prefix.
 inline constexpr char GradientStart[] = "dark-start";    // the gradient's first stop

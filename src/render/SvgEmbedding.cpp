@@ -46,7 +46,8 @@ QString WithPrefixedReferences(QString text, const QSet<QString>& ids, const QSt
 } // namespace
 
 QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix,
-                       const SvgColourRewrite::ColourChange& recolour) {
+                       const SvgRestyling& restyling) {
+    const SvgColourRewrite::ColourChange& recolour = restyling.recolour;
     const QSet<QString> ids = IdsOf(document);
     const QString idPrefix = QString::fromUtf8(prefix);
     QByteArray out;
@@ -72,14 +73,14 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                      name == u"viewBox" || name == u"preserveAspectRatio"))
                     continue;
                 QString value = attribute.value().toString();
+                if (recolour)
+                    value = SvgColourRewrite::RecolouredAttribute(local, value, recolour);
                 if (local == u"id")
                     value = idPrefix + value;
                 else if (local == u"href" && value.startsWith(QLatin1Char('#')))
                     value = QLatin1Char('#') + idPrefix + value.mid(1);
                 else
                     value = WithPrefixedReferences(value, ids, idPrefix, local == u"style");
-                if (recolour)
-                    value = SvgColourRewrite::RecolouredAttribute(local, value, recolour);
                 writer.writeAttribute(name, value);
             }
             if (root && recolour) {
@@ -105,21 +106,24 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                                         SvgNumber(area.width()) + ' ' + SvgNumber(area.height())));
             }
             inStyle = reader.name() == u"style";
+            if (inStyle && !restyling.styleMedia.isEmpty())
+                writer.writeCharacters(QString::fromLatin1("@media " + restyling.styleMedia + '{'));
             ++depth;
             break;
         }
         case QXmlStreamReader::EndElement:
+            if (inStyle && !restyling.styleMedia.isEmpty())
+                writer.writeCharacters(QStringLiteral("}"));
             writer.writeEndElement();
             inStyle = false;
             --depth;
             break;
         case QXmlStreamReader::Characters: {
             QString text = reader.text().toString();
-            if (inStyle) {
+            if (inStyle && recolour)
+                text = SvgColourRewrite::RecolouredStyle(text, recolour);
+            if (inStyle)
                 text = WithPrefixedReferences(text, ids, idPrefix, true);
-                if (recolour)
-                    text = SvgColourRewrite::RecolouredStyle(text, recolour);
-            }
             if (reader.isCDATA())
                 writer.writeCDATA(text);
             else

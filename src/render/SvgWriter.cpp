@@ -86,7 +86,8 @@ const QByteArray kEmbeddedLightened = QByteArray(2, kIdMark) + "lightened";
 // The icon image's content in its own units over (0, 0, size): the SVG document (its place
 // marked), or the pixels as PNG data. With `lightenedOn`, the copy of it whose colours under
 // ColorContrast::LegibleRatio against that ground are lightened (see SvgDarkIcon); empty when
-// none is.
+// none is. That copy of an SVG image keeps its style sheets to the dark look, where the first
+// copy is hidden: a style sheet reaches every copy in the document.
 QByteArray IconContent(const IconDesign& design, QSizeF& size,
                        const std::optional<QColor>& lightenedOn = {}) {
     if (design.iconVector) {
@@ -263,7 +264,8 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         document.replace(
             kEmbeddedLightened,
             EmbeddedSvg(image, area, prefix + "image-dark-",
-                        SvgDarkIcon::Lightening(darkGround, ColorContrast::LegibleRatio)));
+                        {SvgDarkIcon::Lightening(darkGround, ColorContrast::LegibleRatio),
+                         SvgDarkStyle::DarkScheme}));
     }
     return document.replace(kIdMark, prefix);
 }
