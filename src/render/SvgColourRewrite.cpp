@@ -107,10 +107,14 @@ QString RecolouredAttribute(QStringView name, const QString& value, const Colour
 
 QString RecolouredStyle(const QString& css, const ColourChange& change) {
     // A declaration of a painting property; a longer name (fill-opacity, -x-stroke) is none.
-    static const QRegularExpression declaration(
-        QStringLiteral(R"((?<![\w-])(fill|stroke|stop-color|flood-color|color|lighting-color))"
-                       R"(\s*:([^;{}!]*))"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression declaration = [] {
+        QStringList names;
+        for (QStringView property : kColourProperties)
+            names << property.toString();
+        return QRegularExpression(
+            QStringLiteral(R"((?<![\w-])(%1)\s*:([^;{}!]*))").arg(names.join(u'|')),
+            QRegularExpression::CaseInsensitiveOption);
+    }();
     QString out;
     qsizetype last = 0;
     for (const QRegularExpressionMatch& match : declaration.globalMatch(css)) {

@@ -258,7 +258,8 @@ private slots:
             if (darkAsset == asset)
                 continue;
             QVERIFY(!oneColour && !darkAsset.contains('/') &&
-                    QFileInfo(darkAsset).suffix() == QFileInfo(asset).suffix());
+                    QFileInfo(darkAsset).suffix() == QFileInfo(asset).suffix() &&
+                    QFileInfo(folder + "/Assets/" + darkAsset).isFile());
             // A vector asset stays vector.
             QCOMPARE(TestImages::ReadFile(folder + "/Assets/" + darkAsset).count("<image"),
                      TestImages::ReadFile(folder + "/Assets/" + asset).count("<image"));

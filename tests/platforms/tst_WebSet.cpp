@@ -116,11 +116,11 @@ QImage Drawn(const QByteArray& document) {
 // An icon image that names a dark colour in every way a document can, one square each: #rgb,
 // rgb() in a style attribute, a keyword in a style sheet, a stroke, gradient stops, a flood,
 // currentColor, and a shape that names none (black); and a light square painted through a
-// reference that looks like a colour.
+// reference that looks like a dark colour.
 const char kEveryColourSyntax[] =
     "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 400 200'>"
     "<style>.keyword{fill:Maroon}</style>"
-    "<defs><linearGradient id='add'><stop offset='0' stop-color='#fed'/><stop offset='1' "
+    "<defs><linearGradient id='a00'><stop offset='0' stop-color='#fed'/><stop offset='1' "
     "stop-color='#fed'/></linearGradient>"
     "<linearGradient id='dark'><stop offset='0' stop-color='#203040'/><stop offset='1' "
     "style='stop-color: #203040'/></linearGradient>"
@@ -134,7 +134,7 @@ const char kEveryColourSyntax[] =
     "<rect x='100' y='100' width='90' height='90' filter='url(#flood)'/>"
     "<g color='rgb(60,20,0)'><rect x='200' y='100' width='40' height='90' fill='currentColor'/></g>"
     "<rect x='250' y='100' width='40' height='90'/>"
-    "<rect x='300' y='100' width='90' height='90' fill='url(#add) black'/>"
+    "<rect x='300' y='100' width='90' height='90' fill='url(#a00) black'/>"
     "</svg>";
 
 // A transparent picture as it shows on a dark tab or page.
