@@ -55,7 +55,7 @@ std::optional<QColor> ColourOf(QStringView token) {
     if (token.startsWith(u'#')) {
         if (token.size() != 4 && token.size() != 7)
             return std::nullopt;
-    } else if (token.startsWith(u"rgb", Qt::CaseInsensitive)) {
+    } else if (token.startsWith(u"rgb", Qt::CaseInsensitive) && token.endsWith(u')')) {
         return FunctionalColour(token);
     } else if (token.compare(u"transparent", Qt::CaseInsensitive) == 0) {
         return std::nullopt;
