@@ -35,8 +35,14 @@ QJsonObject Gradient(const QColor& top, const QColor& bottom) {
     };
 }
 
-QJsonArray InDarkAppearance(const QJsonValue& value) {
-    return {QJsonObject{{"appearance", "dark"}, {"value", value}}};
+// A value that differs in the dark appearance, as the format writes it: the base entry first
+// (Apple's compiler drops an array without it), then the dark one. The plain key is not written
+// beside it.
+void InsertSpecialized(QJsonObject& object, const QString& key, const QJsonValue& value,
+                       const QJsonValue& dark) {
+    object.insert(key + QStringLiteral("-specializations"),
+                  QJsonArray{QJsonObject{{"value", value}},
+                             QJsonObject{{"appearance", "dark"}, {"value", dark}}});
 }
 
 double Rounded(double value) {
@@ -91,30 +97,38 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name) {
         const QColor top = design.gradientStartColor.toQColor();
         const QColor bottom = design.gradientEndColor.toQColor();
         dark = {ColorContrast::DarkAppearance(top), ColorContrast::DarkAppearance(bottom)};
-        root.insert("fill", Gradient(top, bottom));
-        root.insert("fill-specializations", InDarkAppearance(Gradient(dark.top, dark.bottom)));
+        InsertSpecialized(root, "fill", Gradient(top, bottom), Gradient(dark.top, dark.bottom));
     }
 
     QList<PlannedFile> assets;
     QJsonArray groups;
     for (const Layer& layer : IconComposerLayers::Layers(design)) {
-        QJsonObject entry{
-            {"name", layer.name}, {"image-name", layer.asset.path}, {"position", Position(layer)}};
+        QJsonObject entry{{"name", layer.name}, {"position", Position(layer)}};
         assets.append(layer.asset);
+        std::optional<PlannedFile> legible;
         if (layer.colour) {
+            // The layer's own colours in the light appearance: the system's fill for it.
             if (dark.WorstRatio(*layer.colour) < DarkLayerRatio)
-                entry.insert("fill-specializations",
-                             InDarkAppearance(QJsonObject{
-                                 {"solid", ColourText(ColorContrast::LegibleOn(
-                                               *layer.colour, dark.Lighter(), DarkLayerRatio))}}));
-        } else if (const std::optional<PlannedFile> legible = IconComposerLayers::LegibleIcon(
-                       design, layer, dark.Lighter(), DarkLayerRatio)) {
-            entry.insert("image-name-specializations", InDarkAppearance(legible->path));
+                InsertSpecialized(
+                    entry, "fill", "automatic",
+                    QJsonObject{{"solid", ColourText(ColorContrast::LegibleOn(
+                                              *layer.colour, dark.Lighter(), DarkLayerRatio))}});
+        } else {
+            legible =
+                IconComposerLayers::LegibleIcon(design, layer, dark.Lighter(), DarkLayerRatio);
+        }
+        if (legible) {
+            InsertSpecialized(entry, "image-name", layer.asset.path, legible->path);
             assets.append(*legible);
+        } else {
+            entry.insert("image-name", layer.asset.path);
         }
         groups.append(QJsonObject{
             {"name", layer.name}, {"layers", QJsonArray{entry}}, {"shadow", Shadow(layer)}});
     }
+    // A document always has a group, and its asset folder, though nothing is drawn on the fill.
+    if (groups.isEmpty())
+        groups.append(QJsonObject{{"layers", QJsonArray()}});
     root.insert("groups", groups);
 
     QList<PlannedFile> files{{folder + QStringLiteral("icon.json"),
@@ -125,6 +139,8 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name) {
         asset.path = folder + QStringLiteral("Assets/") + asset.path;
         files.append(std::move(asset));
     }
+    if (assets.isEmpty())
+        files.append({folder + QStringLiteral("Assets"), PlannedFile::Kind::Folder, {}, {}});
     return files;
 }
 

@@ -5,7 +5,7 @@
 #include "render/DesignGeometry.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
-#include "render/StretchImage.h"
+#include "render/SvgDarkIcon.h"
 #include "render/SvgEmbedding.h"
 #include "render/SvgPathData.h"
 #include "render/SvgWriter.h"
@@ -83,10 +83,15 @@ SvgPlace SvgPlaceOf(const IconDesign& design, const QRectF& area) {
     return {onCanvas.size() / SvgScale(design), PointsToDocument(design).mapRect(onCanvas)};
 }
 
-// An SVG document of `content` (in the user units of the design's SVG document) as `place`
-// shows it.
-QByteArray SvgAsset(const SvgPlace& place, const QByteArray& content) {
+// An SVG document of `area` of the design's SVG document, as it lies there; with `recolour`, its
+// colours changed.
+QByteArray SvgAsset(const IconDesign& design, const QRectF& area,
+                    const SvgColourRewrite::ColourChange& recolour = {}) {
+    const SvgPlace place = SvgPlaceOf(design, area);
     const QRectF& box = place.box;
+    const QByteArray content =
+        EmbeddedSvg(SvgDocument(design), QRectF(QPointF(), PlatformPictures::CanvasPixels(design)),
+                    {}, {recolour});
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
@@ -108,13 +113,10 @@ QImage Picture(const IconDesign& design, const QRect& pixels) {
 // `area` of the design's SVG document as an asset, placed where the area lies.
 Layer SvgLayer(const QString& name, const IconDesign& design, const QRectF& area) {
     const QRectF onCanvas = ToPoints(design).mapRect(area);
-    const QSize document = PlatformPictures::CanvasPixels(design);
-    const QByteArray asset =
-        SvgAsset(SvgPlaceOf(design, area),
-                 EmbeddedSvg(SvgDocument(design), QRectF(QPointF(), document), {}));
     Layer layer;
     layer.name = name;
-    layer.asset = {name + QStringLiteral(".svg"), PlannedFile::Kind::Text, {}, asset};
+    layer.asset = {
+        name + QStringLiteral(".svg"), PlannedFile::Kind::Text, {}, SvgAsset(design, area)};
     layer.scale = SvgScale(design);
     layer.translation = onCanvas.center() - QPointF(CanvasPoints, CanvasPoints) / 2;
     layer.area = area;
@@ -176,17 +178,6 @@ std::optional<Layer> IconLayer(const IconDesign& requested) {
     return layer;
 }
 
-// Whether any colour of the image falls under `ratio` against `backdrop`, judged on a picture
-// small enough to look at whole: the raster image, or an SVG image's thumbnail.
-bool NeedsLightening(const IconDesign& design, const QColor& backdrop, double ratio) {
-    constexpr int Side = 256;
-    const QSize size = design.iconImage.size().boundedTo(
-        design.iconImage.size().scaled(Side, Side, Qt::KeepAspectRatio));
-    const QImage sample =
-        StretchImage(design.iconImage, std::max(1, size.width()), std::max(1, size.height()), 1);
-    return LegibleGlyphs::On(backdrop, sample, ratio) != sample;
-}
-
 } // namespace
 
 QList<Layer> Layers(const IconDesign& design) {
@@ -199,29 +190,22 @@ QList<Layer> Layers(const IconDesign& design) {
 
 std::optional<PlannedFile> LegibleIcon(const IconDesign& requested, const Layer& icon,
                                        const QColor& backdrop, double ratio) {
-    if (!NeedsLightening(requested, backdrop, ratio))
+    if (!SvgDarkIcon::NeedsLightening(requested, backdrop, ratio))
         return std::nullopt;
     const IconDesign design = IconAlone(requested);
-    const bool vector = design.iconVector != nullptr;
-    return PlannedFile{
-        vector ? QStringLiteral("icon-dark.svg") : QStringLiteral("icon-dark.png"),
-        PlannedFile::Kind::Generated,
-        {},
-        {},
-        [design, pixels = icon.pixels, area = icon.area, backdrop, ratio, vector]() -> QByteArray {
-            const QByteArray png =
-                PngEncoder::Encode(LegibleGlyphs::On(backdrop, Picture(design, pixels), ratio), 1);
-            if (!vector || png.isEmpty())
-                return png;
-            // The pixels in the SVG asset's place, so the position of the light one holds.
-            const QRectF at = PointsToDocument(design).mapRect(QRectF(pixels));
-            return SvgAsset(
-                SvgPlaceOf(design, area),
-                "<image x=\"" + SvgNumber(at.x()) + "\" y=\"" + SvgNumber(at.y()) + "\" width=\"" +
-                    SvgNumber(at.width()) + "\" height=\"" + SvgNumber(at.height()) +
-                    "\" preserveAspectRatio=\"none\" xlink:href=\"data:image/png;base64," +
-                    png.toBase64() + "\"/>");
-        }};
+    if (design.iconVector)
+        return PlannedFile{QStringLiteral("icon-dark.svg"),
+                           PlannedFile::Kind::Text,
+                           {},
+                           SvgAsset(design, icon.area, SvgDarkIcon::Lightening(backdrop, ratio))};
+    return PlannedFile{QStringLiteral("icon-dark.png"),
+                       PlannedFile::Kind::Generated,
+                       {},
+                       {},
+                       [design, pixels = icon.pixels, backdrop, ratio] {
+                           return PngEncoder::Encode(
+                               LegibleGlyphs::On(backdrop, Picture(design, pixels), ratio), 1);
+                       }};
 }
 
 } // namespace IconComposerLayers

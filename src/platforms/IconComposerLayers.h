@@ -39,8 +39,9 @@ struct Layer {
 QList<Layer> Layers(const IconDesign& design);
 
 // For an icon image in its own colours: the icon as `icon` shows it with every colour under
-// `ratio` against `backdrop` lightened (see LegibleGlyphs), in the same form, size and place,
-// named "icon-dark" with the asset's extension. Nothing when no colour of the image needs it.
+// `ratio` against `backdrop` lightened (see SvgDarkIcon), in the same form, size and place,
+// named "icon-dark" with the asset's extension: an SVG asset stays vector, only the colours its
+// document names raised. Nothing when no colour of the image needs it.
 std::optional<PlannedFile> LegibleIcon(const IconDesign& design, const Layer& icon,
                                        const QColor& backdrop, double ratio);
 

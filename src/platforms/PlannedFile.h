@@ -36,6 +36,7 @@ struct PlannedFile {
         Icns,      // a macOS icon with one entry per image
         Text,      // `text` as it stands (JSON, XML)
         Generated, // what `generate` makes while the files are written: a picture of its own
+        Folder,    // a folder the set has even when nothing is written into it
     };
 
     QString path; // relative to the output folder, with "/" between folders

@@ -112,6 +112,8 @@ QByteArray Contents(const PlannedFile& file, const PlatformPictures& pictures,
         return file.text;
     case PlannedFile::Kind::Generated:
         return file.generate();
+    case PlannedFile::Kind::Folder: // made with the other folders
+        break;
     }
     return {};
 }
@@ -209,7 +211,9 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     std::vector<char> begun(std::size_t(pending.size()), 0);
     // A link where a folder belongs fails every file below it: nothing goes through it.
     for (qsizetype i = 0; i < pending.size(); ++i) {
-        const QString folderPath = QFileInfo(result.files[pendingIndex[i]].path).path();
+        const QString& path = result.files[pendingIndex[i]].path;
+        const bool isFolder = pending[i]->kind == PlannedFile::Kind::Folder;
+        const QString folderPath = isFolder ? path : QFileInfo(path).path();
         QString& failure = failures[std::size_t(i)];
         failure = OutputNameProblem(folder, pending[i]->path);
         if (failure.isEmpty() && !QDir().mkpath(folderPath))
@@ -220,7 +224,7 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
             return;
         begun[std::size_t(i)] = 1;
         QString& failure = failures[std::size_t(i)];
-        if (failure.isEmpty())
+        if (failure.isEmpty() && pending[i]->kind != PlannedFile::Kind::Folder)
             failure =
                 WriteContents(*pending[i], result.files.at(pendingIndex[i]).path, pictures, pngs);
         gate.FileDone();

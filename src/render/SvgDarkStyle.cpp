@@ -10,28 +10,41 @@ QByteArray Hex(const QColor& colour) {
     return colour.name(QColor::HexRgb).toLatin1();
 }
 
+QColor DarkStart(const IconDesign& design) {
+    return ColorContrast::DarkAppearance(design.gradientStartColor.toQColor());
+}
+
+QColor DarkEnd(const IconDesign& design) {
+    return ColorContrast::DarkAppearance(design.gradientEndColor.toQColor());
+}
+
 } // namespace
 
-QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix) {
+QColor GlyphGround(const IconDesign& design) {
+    // A transparent background shows the dark tab or page behind it instead.
+    if (design.transparentBackground)
+        return ColorContrast::DarkHomeScreen();
+    // Legible against the lighter end is legible against the whole gradient.
+    const QColor start = DarkStart(design);
+    const QColor end = DarkEnd(design);
+    return ColorContrast::RelativeLuminance(start) > ColorContrast::RelativeLuminance(end) ? start
+                                                                                           : end;
+}
+
+QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix,
+                        bool lightenedIcon) {
     QByteArray rules;
     auto rule = [&](const char* name, const QByteArray& declarations) {
         rules += '.' + classPrefix + name + '{' + declarations + '}';
     };
-    // A transparent background shows the dark tab or page behind it instead.
-    QColor behindGlyphs = ColorContrast::DarkHomeScreen();
     if (!design.transparentBackground) {
-        const QColor start = ColorContrast::DarkAppearance(design.gradientStartColor.toQColor());
-        const QColor end = ColorContrast::DarkAppearance(design.gradientEndColor.toQColor());
-        rule(GradientStart, "stop-color:" + Hex(start));
-        rule(GradientEnd, "stop-color:" + Hex(end));
-        // Legible against the lighter end is legible against the whole gradient.
-        behindGlyphs =
-            ColorContrast::RelativeLuminance(start) > ColorContrast::RelativeLuminance(end) ? start
-                                                                                            : end;
+        rule(GradientStart, "stop-color:" + Hex(DarkStart(design)));
+        rule(GradientEnd, "stop-color:" + Hex(DarkEnd(design)));
     }
+    const QColor ground = GlyphGround(design);
     auto legible = [&](const Rgba& colour) {
         return Hex(
-            ColorContrast::LegibleOn(colour.toQColor(), behindGlyphs, ColorContrast::LegibleRatio));
+            ColorContrast::LegibleOn(colour.toQColor(), ground, ColorContrast::LegibleRatio));
     };
     if (!design.text.isEmpty()) {
         rule(TextFill, "fill:" + legible(design.textColor));
@@ -40,7 +53,11 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix)
     }
     if (!design.useImageColors)
         rule(Tint, "flood-color:" + legible(design.iconColor));
-    return "<style>@media (prefers-color-scheme: dark){" + rules + "}</style>";
+    if (lightenedIcon) {
+        rule(OwnColours, "display:none");
+        rule(Lightened, "display:inline");
+    }
+    return QByteArray("<style>@media ") + DarkScheme + '{' + rules + "}</style>";
 }
 
 } // namespace SvgDarkStyle

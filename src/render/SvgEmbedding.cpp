@@ -45,7 +45,9 @@ QString WithPrefixedReferences(QString text, const QSet<QString>& ids, const QSt
 
 } // namespace
 
-QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix) {
+QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix,
+                       const SvgRestyling& restyling) {
+    const SvgColourRewrite::ColourChange& recolour = restyling.recolour;
     const QSet<QString> ids = IdsOf(document);
     const QString idPrefix = QString::fromUtf8(prefix);
     QByteArray out;
@@ -71,6 +73,8 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                      name == u"viewBox" || name == u"preserveAspectRatio"))
                     continue;
                 QString value = attribute.value().toString();
+                if (recolour)
+                    value = SvgColourRewrite::RecolouredAttribute(local, value, recolour);
                 if (local == u"id")
                     value = idPrefix + value;
                 else if (local == u"href" && value.startsWith(QLatin1Char('#')))
@@ -78,6 +82,13 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                 else
                     value = WithPrefixedReferences(value, ids, idPrefix, local == u"style");
                 writer.writeAttribute(name, value);
+            }
+            if (root && recolour) {
+                // What names no colour is painted in black, and currentColor is black unless
+                // set: both inherit from the root.
+                for (const QString& property : {QStringLiteral("fill"), QStringLiteral("color")})
+                    if (!reader.attributes().hasAttribute(property))
+                        writer.writeAttribute(property, recolour(Qt::black).name(QColor::HexRgb));
             }
             if (root) {
                 // The document's own area, drawn one user unit to one unit of the embedding.
@@ -95,18 +106,24 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                                         SvgNumber(area.width()) + ' ' + SvgNumber(area.height())));
             }
             inStyle = reader.name() == u"style";
+            if (inStyle && !restyling.styleMedia.isEmpty())
+                writer.writeCharacters(QString::fromLatin1("@media " + restyling.styleMedia + '{'));
             ++depth;
             break;
         }
         case QXmlStreamReader::EndElement:
+            if (inStyle && !restyling.styleMedia.isEmpty())
+                writer.writeCharacters(QStringLiteral("}"));
             writer.writeEndElement();
             inStyle = false;
             --depth;
             break;
         case QXmlStreamReader::Characters: {
-            const QString text =
-                inStyle ? WithPrefixedReferences(reader.text().toString(), ids, idPrefix, true)
-                        : reader.text().toString();
+            QString text = reader.text().toString();
+            if (inStyle && recolour)
+                text = SvgColourRewrite::RecolouredStyle(text, recolour);
+            if (inStyle)
+                text = WithPrefixedReferences(text, ids, idPrefix, true);
             if (reader.isCDATA())
                 writer.writeCDATA(text);
             else

@@ -1,7 +1,10 @@
 #include "render/SvgWriter.h"
 
+#include "design/ColorContrast.h"
 #include "imageio/SvgImage.h"
 #include "render/DesignGeometry.h"
+#include "render/LegibleGlyphs.h"
+#include "render/SvgDarkIcon.h"
 #include "render/SvgDarkStyle.h"
 #include "render/SvgEmbedding.h"
 #include "render/SvgPathData.h"
@@ -9,6 +12,8 @@
 #include <QBuffer>
 #include <QColor>
 #include <QCryptographicHash>
+
+#include <optional>
 
 namespace {
 
@@ -73,23 +78,39 @@ QByteArray PngDataUrl(const QImage& image) {
     return "data:image/png;base64," + png.toBase64();
 }
 
-// Where the embedded SVG icon image goes: it is embedded last, once the ids' prefix is known.
+// Where the embedded SVG icon image and its lightened copy go: they are embedded last, once the
+// ids' prefix is known.
 const QByteArray kEmbeddedImage = QByteArray(2, kIdMark) + "image";
+const QByteArray kEmbeddedLightened = QByteArray(2, kIdMark) + "lightened";
 
 // The icon image's content in its own units over (0, 0, size): the SVG document (its place
-// marked), or the pixels as PNG data.
-QByteArray IconContent(const IconDesign& design, QSizeF& size) {
+// marked), or the pixels as PNG data. With `lightenedOn`, the copy of it whose colours under
+// ColorContrast::LegibleRatio against that ground are lightened (see SvgDarkIcon); empty when
+// none is. That copy of an SVG image keeps its style sheets to the dark look, where the first
+// copy is hidden: a style sheet reaches every copy in the document.
+QByteArray IconContent(const IconDesign& design, QSizeF& size,
+                       const std::optional<QColor>& lightenedOn = {}) {
     if (design.iconVector) {
         const QRectF area = design.iconVector->viewBox();
         // A document the XML reader refuses (its entities beyond the reader's limits) is
         // embedded as the pixels of its thumbnail rather than not at all.
         if (!EmbeddedSvg(design.iconVector->document(), area, {}).isEmpty()) {
+            if (lightenedOn &&
+                !SvgDarkIcon::NeedsLightening(design, *lightenedOn, ColorContrast::LegibleRatio))
+                return {};
             size = area.size();
             return "<g transform=\"translate(" + SvgNumber(-area.x()) + ' ' + SvgNumber(-area.y()) +
-                   ")\">" + kEmbeddedImage + "</g>";
+                   ")\">" + (lightenedOn ? kEmbeddedLightened : kEmbeddedImage) + "</g>";
         }
     }
-    const QImage& pixels = design.iconImage;
+    QImage pixels = design.iconImage;
+    if (lightenedOn) {
+        pixels.convertTo(QImage::Format_ARGB32_Premultiplied);
+        const QImage lightened = LegibleGlyphs::On(*lightenedOn, pixels);
+        if (lightened == pixels)
+            return {};
+        pixels = lightened;
+    }
     size = pixels.size();
     return "<image" + Attribute("width", SvgNumber(pixels.width())) +
            Attribute("height", SvgNumber(pixels.height())) +
@@ -115,9 +136,9 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
             classes += (classes.isEmpty() ? "" : " ") + Id(name);
         return options.darkColourScheme ? Attribute("class", classes) : QByteArray();
     };
+    const QColor darkGround = SvgDarkStyle::GlyphGround(design);
+    bool lightenedIcon = false;
     QByteArray defs;
-    if (options.darkColourScheme)
-        defs += SvgDarkStyle::StyleElement(design, Id({}));
     QByteArray body;
     defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
             Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
@@ -165,6 +186,18 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
                                                         rect.height() / contentSize.height()) *
                                   DesignGeometry::TurnedWithin(rect.size(), design.iconRotation) *
                                   QTransform::fromTranslate(rect.left(), rect.top());
+        if (options.darkColourScheme && design.useImageColors) {
+            QSizeF same;
+            if (const QByteArray lightened = IconContent(design, same, darkGround);
+                !lightened.isEmpty()) {
+                // Both copies in one place, so that either casts the shadow; the dark look
+                // swaps them.
+                content = "<g" + darkClass({SvgDarkStyle::OwnColours}) + '>' + content + "</g><g" +
+                          darkClass({SvgDarkStyle::Lightened}) + " display=\"none\">" + lightened +
+                          "</g>";
+                lightenedIcon = true;
+            }
+        }
         content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
         if (!design.useImageColors) {
             defs += TintFilter(Id("icon-tint"), design.iconColor, darkClass({SvgDarkStyle::Tint}));
@@ -206,6 +239,9 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         body = "<g filter=\"url(#" + Id("background-shadow") + ")\">" + body + "</g>";
     }
 
+    if (options.darkColourScheme)
+        defs = SvgDarkStyle::StyleElement(design, Id({}), lightenedIcon) + defs;
+
     const QByteArray w = QByteArray::number(width);
     const QByteArray h = QByteArray::number(height);
     QByteArray document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
@@ -221,9 +257,15 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
     if (embedding)
         digest.addData(design.iconVector->document());
     const QByteArray prefix = "s" + digest.result().toHex().left(8) + '-';
-    if (embedding)
-        document.replace(kEmbeddedImage,
-                         EmbeddedSvg(design.iconVector->document(), design.iconVector->viewBox(),
-                                     prefix + "image-"));
+    if (embedding) {
+        const QByteArray& image = design.iconVector->document();
+        const QRectF area = design.iconVector->viewBox();
+        document.replace(kEmbeddedImage, EmbeddedSvg(image, area, prefix + "image-"));
+        document.replace(
+            kEmbeddedLightened,
+            EmbeddedSvg(image, area, prefix + "image-dark-",
+                        {SvgDarkIcon::Lightening(darkGround, ColorContrast::LegibleRatio),
+                         SvgDarkStyle::DarkScheme}));
+    }
     return document.replace(kIdMark, prefix);
 }

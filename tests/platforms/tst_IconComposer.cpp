@@ -1,7 +1,8 @@
-// The layered app icon document as Apple's tools read it: icon.json in the document's format,
-// and the document composed flat (the fill, then every layer's asset at its position, no
-// lighting) is the design's full-bleed picture without shadows. Apple's own compiler does not
-// run here, so its rules are checked one by one.
+// The layered app icon document as Apple's tools read it: icon.json in the document's format
+// (a value of the dark appearance taken from its specializations as the tools take it, the dark
+// copy of an icon image drawn and measured), and the document composed flat (the fill, then every
+// layer's asset at its position, no lighting) is the design's full-bleed picture without shadows.
+// Apple's own compiler does not run here, so its rules are checked one by one.
 
 #include "design/ColorContrast.h"
 #include "helpers/TestDesigns.h"
@@ -38,6 +39,31 @@ QSizeF SvgSize(const QByteArray& document) {
             reader.attributes().value("height").toDouble()};
 }
 
+// A value as Apple's format gives it in an appearance ("" the light one): from the key's
+// specializations when the object has them (the entry of that appearance, else the base entry),
+// else the key itself. Undefined where the array breaks the format's rules: the plain key beside
+// it, no base entry first, an entry with a key but "appearance" and "value".
+QJsonValue InAppearance(const QJsonValue& object, const QString& key,
+                        const QString& appearance = {}) {
+    const QJsonValue special = object[key + "-specializations"];
+    if (special.isUndefined())
+        return object[key];
+    const QJsonArray entries = special.toArray();
+    if (!object[key].isUndefined() || entries.isEmpty() ||
+        entries[0].toObject().contains("appearance"))
+        return QJsonValue::Undefined;
+    QJsonValue value = entries[0]["value"];
+    for (const QJsonValue& entry : entries) {
+        QStringList keys = entry.toObject().keys();
+        keys.removeOne("appearance");
+        if (keys != QStringList{"value"})
+            return QJsonValue::Undefined;
+        if (!appearance.isEmpty() && entry["appearance"] == appearance)
+            value = entry["value"];
+    }
+    return value;
+}
+
 // The document in the light appearance, flat: the fill over the canvas (the system's own fill
 // taken as white, as the full-bleed picture puts a transparent design on white), then each
 // group's layers from the back to the front, each asset centred on the canvas, scaled about its
@@ -49,10 +75,11 @@ QImage Composed(const QString& folder) {
     canvas.fill(Qt::transparent);
     QPainter painter(&canvas);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    if (root["fill"] == "automatic") {
+    const QJsonValue fill = InAppearance(root, "fill");
+    if (fill == "automatic") {
         painter.fillRect(canvas.rect(), Qt::white);
     } else {
-        const QJsonArray colours = root["fill"]["linear-gradient"].toArray();
+        const QJsonArray colours = fill["linear-gradient"].toArray();
         QLinearGradient gradient(0, 0, 0, Points);
         gradient.setColorAt(0, ColourOf(colours[0]));
         gradient.setColorAt(1, ColourOf(colours[1]));
@@ -62,7 +89,8 @@ QImage Composed(const QString& folder) {
     for (qsizetype g = groups.size() - 1; g >= 0; --g) {
         const QJsonArray layers = groups[g]["layers"].toArray();
         for (qsizetype l = layers.size() - 1; l >= 0; --l) {
-            const QString path = folder + "/Assets/" + layers[l]["image-name"].toString();
+            const QString path =
+                folder + "/Assets/" + InAppearance(layers[l], "image-name").toString();
             const QJsonValue position = layers[l]["position"];
             const double scale = position["scale"].toDouble();
             const QJsonArray move = position["translation-in-points"].toArray();
@@ -88,6 +116,21 @@ QImage Composed(const QString& folder) {
     return canvas;
 }
 
+// An asset drawn alone at its own size in points; null when it is neither SVG nor an image.
+QImage AssetPicture(const QString& path) {
+    const QByteArray bytes = TestImages::ReadFile(path);
+    if (const auto image = SvgImage::Read(bytes)) {
+        const QRectF box = image->viewBox();
+        const QSizeF size = SvgSize(bytes);
+        return image
+            ->Draw(size.toSize(), QTransform::fromTranslate(-box.x(), -box.y()) *
+                                      QTransform::fromScale(size.width() / box.width(),
+                                                            size.height() / box.height()))
+            .convertToFormat(QImage::Format_ARGB32);
+    }
+    return QImage(path).convertToFormat(QImage::Format_ARGB32);
+}
+
 } // namespace
 
 class IconComposerTest : public QObject {
@@ -109,7 +152,12 @@ class IconComposerTest : public QObject {
 private slots:
     void initTestCase() { QVERIFY(m_folder.isValid()); }
 
-    void documentFollowsTheFormat_data() { TestDesigns::AddLayerRows(); }
+    void documentFollowsTheFormat_data() {
+        TestDesigns::AddLayerRows();
+        QTest::newRow("background alone") << TestDesigns::Change([](IconDesign&) {});
+        QTest::newRow("dark grey symbol in its own colours") << TestDesigns::Change(
+            [](IconDesign& d) { TestDesigns::UseSvgIcon(d, "adwaita-appearance-symbolic.svg"); });
+    }
     void documentFollowsTheFormat() {
         QFETCH(TestDesigns::Change, change);
         IconDesign design;
@@ -140,30 +188,40 @@ private slots:
                 return {};
             return {ColourOf(colours[0]), ColourOf(colours[1])};
         };
+        // Where an appearance differs, the document gives the value for each (see InAppearance).
         QList<QColor> dark(2, ColorContrast::DarkHomeScreen());
         if (design.transparentBackground) {
             QCOMPARE(root["fill"], QJsonValue("automatic"));
         } else {
-            const QList<QColor> light = gradientEnds(root["fill"]);
+            const QList<QColor> light = gradientEnds(InAppearance(root, "fill"));
             QCOMPARE(light.size(), 2);
             QCOMPARE(light[0].rgba(), design.gradientStartColor.toQColor().rgba());
             QCOMPARE(light[1].rgba(), design.gradientEndColor.toQColor().rgba());
-            const QJsonArray special = root["fill-specializations"].toArray();
-            QCOMPARE(special.size(), 1);
-            QCOMPARE(special[0]["appearance"], QJsonValue("dark"));
-            dark = gradientEnds(special[0]["value"]);
+            QCOMPARE(root["fill-specializations"][1]["appearance"], QJsonValue("dark"));
+            dark = gradientEnds(InAppearance(root, "fill", "dark"));
             QCOMPARE(dark.size(), 2);
             for (int end : {0, 1})
                 QVERIFY(dark[end].isValid() && ColorContrast::RelativeLuminance(dark[end]) <=
                                                    ColorContrast::RelativeLuminance(light[end]));
         }
+        const QColor darkGround =
+            ColorContrast::RelativeLuminance(dark[0]) > ColorContrast::RelativeLuminance(dark[1])
+                ? dark[0]
+                : dark[1];
 
         // One group per layer, the text in front, each with the shadow the design casts under
         // the layer; the asset in the flat folder; a position with both its keys; a layer of one
-        // colour under 3:1 on the dark fill lightened there to 3:1.
+        // colour under 3:1 on the dark fill lightened there to 3:1, an icon image in its own
+        // colours shown there as a copy with those of its colours raised to 3:1. A design with
+        // no layer still has a group and the asset folder.
+        QVERIFY(QFileInfo(folder + "/Assets").isDir());
         QStringList names;
-        for (const QJsonValue& group : root["groups"].toArray()) {
+        const QJsonArray groups = root["groups"].toArray();
+        QVERIFY(!groups.isEmpty());
+        for (const QJsonValue& group : groups) {
             const QJsonArray layers = group["layers"].toArray();
+            if (layers.isEmpty() && groups.size() == 1)
+                continue;
             QCOMPARE(layers.size(), 1);
             const QJsonValue layer = layers[0];
             const bool text = layer["name"] == "text";
@@ -176,7 +234,7 @@ private slots:
                                                              ? "neutral"
                                                              : "layer-color");
             QVERIFY(!shadow || qAbs(group["shadow"]["opacity"].toDouble() - shade.alphaF()) < 1e-5);
-            const QString asset = layer["image-name"].toString();
+            const QString asset = InAppearance(layer, "image-name").toString();
             QVERIFY(!asset.contains('/') && QFileInfo(folder + "/Assets/" + asset).isFile());
             QCOMPARE(layer["position"].toObject().keys(),
                      (QStringList{"scale", "translation-in-points"}));
@@ -186,16 +244,49 @@ private slots:
                 return qMin(ColorContrast::Ratio(colour, dark[0]),
                             ColorContrast::Ratio(colour, dark[1]));
             };
+            const bool oneColour = text || !design.useImageColors;
             const QColor colour = (text ? design.textColor : design.iconColor).toQColor();
-            const QJsonArray special = layer["fill-specializations"].toArray();
-            QCOMPARE(!special.isEmpty(),
-                     (text || !design.useImageColors) && worstOnDark(colour) < 3.0);
-            for (const QJsonValue& entry : special) {
-                QCOMPARE(entry["appearance"], QJsonValue("dark"));
-                const QColor lightened = ColourOf(entry["value"]["solid"]);
+            const QJsonValue darkFill = InAppearance(layer, "fill", "dark");
+            QCOMPARE(darkFill != InAppearance(layer, "fill"),
+                     oneColour && worstOnDark(colour) < 3.0);
+            if (darkFill.isObject()) {
+                const QColor lightened = ColourOf(darkFill["solid"]);
                 QVERIFY2(lightened.isValid() && worstOnDark(lightened) >= 3.0,
                          qPrintable(lightened.name()));
             }
+
+            const QString darkAsset = InAppearance(layer, "image-name", "dark").toString();
+            if (darkAsset == asset)
+                continue;
+            QVERIFY(!oneColour && !darkAsset.contains('/') &&
+                    QFileInfo(darkAsset).suffix() == QFileInfo(asset).suffix() &&
+                    QFileInfo(folder + "/Assets/" + darkAsset).isFile());
+            // A vector asset stays vector.
+            QCOMPARE(TestImages::ReadFile(folder + "/Assets/" + darkAsset).count("<image"),
+                     TestImages::ReadFile(folder + "/Assets/" + asset).count("<image"));
+            const QImage before = AssetPicture(folder + "/Assets/" + asset);
+            const QImage after = AssetPicture(folder + "/Assets/" + darkAsset);
+            QCOMPARE(after.size(), before.size());
+            // Every pixel at least as legible on the dark fill as before (a vector asset's blends
+            // of a raised colour are raised too), none under 3:1.
+            int raised = 0, opaque = 0, wrong = 0;
+            for (int y = 0; y < before.height(); ++y)
+                for (int x = 0; x < before.width(); ++x) {
+                    const QColor was = TestImages::PixelAt(before, x, y);
+                    const QColor is = TestImages::PixelAt(after, x, y);
+                    if (was.alpha() < 255 || is.alpha() < 255)
+                        continue;
+                    ++opaque;
+                    const double wasRatio = ColorContrast::Ratio(was, darkGround);
+                    const double isRatio = ColorContrast::Ratio(is, darkGround);
+                    raised += wasRatio < 2.9 && isRatio >= 2.95;
+                    wrong += isRatio < std::min(wasRatio, 2.95) - 0.02;
+                }
+            QVERIFY2(raised > 100 && wrong < opaque / 100,
+                     qPrintable(QStringLiteral("%1 raised, %2 of %3 under")
+                                    .arg(raised)
+                                    .arg(wrong)
+                                    .arg(opaque)));
         }
         QStringList drawn;
         if (!design.text.isEmpty())

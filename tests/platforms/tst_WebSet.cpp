@@ -3,8 +3,9 @@
 // files of the set, and an app name of any characters kept intact in both. That every planned
 // file is written as its rule says is checked by tst_PlannedFileRules. The SVG favicon, as
 // written: in a light colour scheme exactly the design's own SVG document, in a dark one on a
-// darkened background with every glyph colour at least 4.5:1 against it and the glyphs that
-// already were left as they are (the dark rules lifted out of their media query).
+// darkened background with every glyph colour (text, outline, tint, an icon image's own colours
+// however its document names them) lightened just to 4.5:1 against it, hue kept, and the glyphs
+// that already were left as they are (the dark rules lifted out of their media query).
 
 #include "design/ColorContrast.h"
 #include "helpers/TestDesigns.h"
@@ -91,13 +92,18 @@ QByteArray WrittenFavicon(const IconDesign& design) {
     return TestImages::ReadFile(folder.filePath(file.path));
 }
 
-// The document with its dark rules applied unconditionally; empty when it has none.
+// The document with its dark rules applied unconditionally, each style sheet's; empty when it
+// has none.
 QByteArray AsInDarkScheme(QByteArray document) {
-    const qsizetype query = document.indexOf(kDarkQuery);
-    const qsizetype end = document.indexOf("}</style>", query);
-    if (query < 0 || end < 0)
+    if (!document.contains(kDarkQuery))
         return {};
-    return document.remove(end, 1).remove(query, kDarkQuery.size());
+    for (qsizetype query; (query = document.indexOf(kDarkQuery)) >= 0;) {
+        const qsizetype end = document.indexOf("}</style>", query);
+        if (end < 0)
+            return {};
+        document.remove(end, 1).remove(query, kDarkQuery.size());
+    }
+    return document;
 }
 
 QImage Drawn(const QByteArray& document) {
@@ -106,6 +112,30 @@ QImage Drawn(const QByteArray& document) {
                        .convertToFormat(QImage::Format_ARGB32)
                  : QImage();
 }
+
+// An icon image that names a dark colour in every way a document can, one square each: #rgb,
+// rgb() in a style attribute, a keyword in a style sheet, a stroke, gradient stops, a flood,
+// currentColor, and a shape that names none (black); and a light square painted through a
+// reference that looks like a dark colour.
+const char kEveryColourSyntax[] =
+    "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 400 200'>"
+    "<style>.keyword{fill:Maroon}</style>"
+    "<defs><linearGradient id='a00'><stop offset='0' stop-color='#fed'/><stop offset='1' "
+    "stop-color='#fed'/></linearGradient>"
+    "<linearGradient id='dark'><stop offset='0' stop-color='#203040'/><stop offset='1' "
+    "style='stop-color: #203040'/></linearGradient>"
+    "<filter id='flood' x='0' y='0' width='1' height='1'><feFlood "
+    "flood-color='navy'/></filter></defs>"
+    "<rect x='0' y='0' width='90' height='90' fill='#123'/>"
+    "<rect x='100' y='0' width='90' height='90' style='fill:rgb(20%, 10%, 30%)'/>"
+    "<rect x='200' y='0' width='90' height='90' class='keyword'/>"
+    "<rect x='320' y='20' width='50' height='50' fill='none' stroke='#400' stroke-width='40'/>"
+    "<rect x='0' y='100' width='90' height='90' fill='url(#dark)'/>"
+    "<rect x='100' y='100' width='90' height='90' filter='url(#flood)'/>"
+    "<g color='rgb(60,20,0)'><rect x='200' y='100' width='40' height='90' fill='currentColor'/></g>"
+    "<rect x='250' y='100' width='40' height='90'/>"
+    "<rect x='300' y='100' width='90' height='90' fill='url(#a00) black'/>"
+    "</svg>";
 
 // A transparent picture as it shows on a dark tab or page.
 QImage OnDarkPage(const QImage& image) {
@@ -222,6 +252,29 @@ private slots:
                    d.iconColor = {0.35, 0.12, 0.02, 1.0};
                    d.textColor = {1.0, 0.85, 0.1, 1.0};
                });
+        QTest::newRow("navy text with a dark red outline on white") << Change([](IconDesign& d) {
+            d.gradientStartColor = d.gradientEndColor = {1.0, 1.0, 1.0, 1.0};
+            d.textColor = {0.1, 0.12, 0.45, 1.0};
+            d.textStroke = true;
+            d.textStrokeSize = 14.0f;
+            d.textStrokeColor = {0.55, 0.0, 0.05, 1.0};
+        });
+        QTest::newRow("dark grey symbol in its own colours") << Change([](IconDesign& d) {
+            TestDesigns::UseSvgIcon(d, "adwaita-appearance-symbolic.svg");
+            d.iconScale = 60.0f;
+        });
+        QTest::newRow("raster icon in its own colours on transparent") << Change([](IconDesign& d) {
+            d.transparentBackground = true;
+            d.text.clear();
+            d.iconImage = TestDesigns::RasterIcon();
+        });
+        QTest::newRow("dark colours named every way, pale gradient") << Change([](IconDesign& d) {
+            d.gradientStartColor = {1.0, 0.97, 0.85, 1.0};
+            d.gradientEndColor = {0.98, 0.8, 0.6, 1.0};
+            d.text.clear();
+            d.iconVector = SvgImage::Read(kEveryColourSyntax);
+            d.iconImage = d.iconVector->thumbnail();
+        });
         QTest::newRow("dark-tinted SVG icon on a mid-grey gradient") << Change([](IconDesign& d) {
             d.gradientStartColor = d.gradientEndColor = {0.6, 0.6, 0.6, 1.0};
             d.text.clear();
@@ -267,6 +320,7 @@ private slots:
 
         // Inside a glyph, away from its edges: one colour over the pixel and its neighbours.
         int glyphPixels = 0;
+        QSet<QRgb> measured;
         for (int y = 1; y < kSide - 1; ++y)
             for (int x = 1; x < kSide - 1; ++x) {
                 const QColor drawn = PixelAt(light, x, y);
@@ -281,14 +335,28 @@ private slots:
                 const QColor shown = PixelAt(dark, x, y);
                 const QString where = QStringLiteral("(%1, %2): ").arg(x).arg(y) + drawn.name() +
                                       " became " + shown.name() + " on " + ground.name();
-                if (ColorContrast::Ratio(drawn, ground) >= ColorContrast::LegibleRatio + 0.1)
+                measured.insert(drawn.rgb());
+                if (ColorContrast::Ratio(drawn, ground) >= ColorContrast::LegibleRatio + 0.1) {
                     QVERIFY2(shown == drawn, qPrintable(where));
-                else
-                    QVERIFY2(ColorContrast::Ratio(shown, ground) >=
-                                 ColorContrast::LegibleRatio - 0.02,
+                    continue;
+                }
+                // Lightened just enough, its hue kept (in OKLCH, which HSV follows within 30
+                // degrees).
+                const double ratio = ColorContrast::Ratio(shown, ground);
+                QVERIFY2(ratio >= ColorContrast::LegibleRatio - 0.02 &&
+                             ratio <= ColorContrast::LegibleRatio + 0.25,
+                         qPrintable(where));
+                if (drawn.hsvSaturationF() > 0.3)
+                    QVERIFY2(qAbs(std::remainder(shown.hsvHueF() - drawn.hsvHueF(), 1.0)) <
+                                 30.0 / 360,
                              qPrintable(where));
             }
         QVERIFY(glyphPixels > 1000);
+        // The text's colours among those measured, so its fill and its outline were both judged.
+        if (!design.text.isEmpty())
+            QVERIFY(measured.contains(design.textColor.toQColor().rgb()));
+        if (!design.text.isEmpty() && design.textStroke)
+            QVERIFY(measured.contains(design.textStrokeColor.toQColor().rgb()));
     }
 };
 

@@ -187,6 +187,55 @@ private slots:
         QVERIFY(withLogo.contains("class="));
     }
 
+    // A dark look carries a second, lightened copy of an icon image in its own colours only when
+    // one of its colours is under 4.5:1 on the darkened background: a favicon that needs none
+    // stays as small as the design's document. Either way every id is the document's own and
+    // none appears twice.
+    void darkLookCopiesOnlyWhatIsTooDark_data() {
+        QTest::addColumn<bool>("vector");
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<bool>("tinted");
+        QTest::addColumn<int>("copies");
+        QTest::newRow("white SVG shape") << true << QColor(Qt::white) << false << 1;
+        QTest::newRow("dark grey SVG shape") << true << QColor(0x2e3436) << false << 2;
+        QTest::newRow("white raster") << false << QColor(Qt::white) << false << 1;
+        QTest::newRow("dark grey raster") << false << QColor(0x2e3436) << false << 2;
+        QTest::newRow("dark grey SVG shape, tinted") << true << QColor(0x2e3436) << true << 1;
+    }
+    void darkLookCopiesOnlyWhatIsTooDark() {
+        QFETCH(bool, vector);
+        QFETCH(QColor, colour);
+        QFETCH(bool, tinted);
+        QFETCH(int, copies);
+        IconDesign design;
+        design.useImageColors = !tinted;
+        const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 10 10\">"
+                               "<linearGradient id=\"g\"><stop stop-color=\"" +
+                               colour.name().toLatin1() +
+                               "\"/></linearGradient><rect width=\"10\" height=\"10\" "
+                               "fill=\"url(#g)\"/></svg>";
+        if (vector) {
+            design.iconVector = SvgImage::Read(svg);
+            QVERIFY(design.iconVector);
+            design.iconImage = design.iconVector->thumbnail();
+        } else {
+            design.iconImage = TestImages::Filled(40, 40, colour);
+        }
+        const QByteArray document = SvgDocument(design, {.darkColourScheme = true});
+        // The design's own layers are paths, so each <rect> is a copy of the icon's.
+        QCOMPARE(int(document.count(vector ? "<rect " : "data:image/png")), copies);
+        QXmlStreamReader reader(document);
+        QStringList ids;
+        while (!reader.atEnd())
+            if (reader.readNext() == QXmlStreamReader::StartElement &&
+                reader.attributes().hasAttribute("id"))
+                ids << reader.attributes().value("id").toString();
+        QVERIFY2(!reader.hasError(), qPrintable(reader.errorString()));
+        const QString prefix = ids.value(0).section(u'-', 0, 0) + u'-';
+        for (const QString& id : ids)
+            QVERIFY2(id.startsWith(prefix) && ids.count(id) == 1, qPrintable(id));
+    }
+
     // The command line writes the document when the output name ends in .svg.
     void renderCommandChoosesByExtension() {
         TestImages::ScratchFolder scratch;
