@@ -1,26 +1,16 @@
 #include "platforms/AndroidResources.h"
 
-#include <QXmlStreamWriter>
+#include "platforms/AndroidDensities.h"
 
-#include <array>
+#include <QXmlStreamWriter>
 
 namespace AndroidResources {
 
 namespace {
 
-struct Density {
-    const char* name;
-    int icon;  // the legacy icon: 48 units at this density
-    int layer; // an adaptive layer: 108 units
-};
-
-constexpr std::array<Density, 5> Densities{{
-    {"mdpi", 48, 108},
-    {"hdpi", 72, 162},
-    {"xhdpi", 96, 216},
-    {"xxhdpi", 144, 324},
-    {"xxxhdpi", 192, 432},
-}};
+// The legacy icon is 48 units square, an adaptive layer 108.
+constexpr int IconUnits = 48;
+constexpr int LayerUnits = 108;
 
 constexpr int StoreIconPixels = 512;
 
@@ -44,13 +34,12 @@ QByteArray AdaptiveIconXml(const QList<std::pair<const char*, QString>>& layers)
 
 QList<PlannedFile> MipmapPictures(const QString& root, const QList<LauncherPicture>& pictures) {
     QList<PlannedFile> files;
-    for (const Density& density : Densities) {
+    for (const AndroidDensity& density : AndroidDensities) {
         const QString folder = root + QStringLiteral("mipmap-%1/").arg(density.name);
         for (const LauncherPicture& picture : pictures)
-            files.append({folder + QLatin1String(picture.name) + QStringLiteral(".png"),
-                          PlannedFile::Kind::Png,
-                          {{picture.variant, picture.layer ? density.layer : density.icon}},
-                          {}});
+            files.append(PictureFile(folder + QLatin1String(picture.name) + QStringLiteral(".png"),
+                                     picture.variant,
+                                     density.Pixels(picture.layer ? LayerUnits : IconUnits)));
     }
     return files;
 }
@@ -72,10 +61,8 @@ QList<PlannedFile> Plan() {
                       PlannedFile::Kind::Text,
                       {},
                       xml});
-    files.append({QStringLiteral("android/play-store-512.png"),
-                  PlannedFile::Kind::Png,
-                  {{PlatformVariant::FullBleed, StoreIconPixels}},
-                  {}});
+    files.append(PictureFile(QStringLiteral("android/play-store-512.png"),
+                             PlatformVariant::FullBleed, StoreIconPixels));
     return files;
 }
 

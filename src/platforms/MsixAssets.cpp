@@ -31,13 +31,8 @@ int AtScale(int units, int scale) {
 }
 
 PlannedFile Png(const QString& name, PlatformVariant variant, int width, int height) {
-    PlannedImage image{variant, width};
-    if (height != width)
-        image.height = height;
-    return {QStringLiteral("msix/Assets/") + name + QStringLiteral(".png"),
-            PlannedFile::Kind::Png,
-            {image},
-            {}};
+    return PictureFile(QStringLiteral("msix/Assets/") + name + QStringLiteral(".png"), variant,
+                       width, height);
 }
 
 } // namespace

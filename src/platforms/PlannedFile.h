@@ -45,3 +45,13 @@ struct PlannedFile {
     QByteArray text;
     std::function<QByteArray()> generate = {}; // may run on any thread; empty bytes when it fails
 };
+
+// A picture file: `variant` drawn `width` pixels wide and `height` high (square when 0), at
+// `path` under the output folder.
+inline PlannedFile PictureFile(const QString& path, PlatformVariant variant, int width,
+                               int height = 0, PlannedFile::Kind kind = PlannedFile::Kind::Png) {
+    PlannedImage image{variant, width};
+    if (height != width)
+        image.height = height;
+    return {path, kind, {image}, {}};
+}

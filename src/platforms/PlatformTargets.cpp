@@ -33,11 +33,9 @@ QList<PlannedFile> Windows(const PlatformSetOptions& options) {
 QList<PlannedFile> Linux(const PlatformSetOptions& options) {
     QList<PlannedFile> files;
     for (int pixels : {16, 22, 24, 32, 48, 64, 128, 256, 512}) {
-        files.append(
-            {QStringLiteral("linux/hicolor/%1x%1/apps/%2.png").arg(pixels).arg(options.name),
-             PlannedFile::Kind::Png,
-             SquarePictures(PlatformVariant::AsDrawn, {pixels}),
-             {}});
+        files.append(PictureFile(
+            QStringLiteral("linux/hicolor/%1x%1/apps/%2.png").arg(pixels).arg(options.name),
+            PlatformVariant::AsDrawn, pixels));
     }
     return files;
 }
@@ -60,8 +58,7 @@ const PlatformTargetRow Rows[] = {
      [](const PlatformSetOptions&) { return MsixAssets::Plan(); }},
     {PlatformTarget::Splash, "splash", "Splash screens", "iOS and Android splash screens",
      [](const PlatformSetOptions&) { return SplashScreens::Plan(); }},
-    {PlatformTarget::Tauri, "tauri", "Tauri", "the icons folder of a Tauri app",
-     TauriFolder::Plan},
+    {PlatformTarget::Tauri, "tauri", "Tauri", "the icons folder of a Tauri app", TauriFolder::Plan},
     {PlatformTarget::IconComposer, "iconcomposer", "Icon Composer document",
      "layered .icon document for Apple's icon tools",
      [](const PlatformSetOptions& options) {

@@ -15,7 +15,7 @@ namespace {
 const QString kFolder = QStringLiteral("tauri/");
 
 PlannedFile Png(const QString& name, PlatformVariant variant, int pixels) {
-    return {kFolder + name, PlannedFile::Kind::Png, {{variant, pixels}}, {}};
+    return PictureFile(kFolder + name, variant, pixels);
 }
 
 // The iOS app icon's sizes before the single 1024-point one, each at the scales the devices

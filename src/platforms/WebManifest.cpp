@@ -33,7 +33,7 @@ constexpr ManifestIcon Icons[] = {
 };
 
 PlannedFile Png(const QString& name, PlatformVariant variant, int pixels) {
-    return {Folder + name, PlannedFile::Kind::Png, {{variant, pixels}}, {}};
+    return PictureFile(Folder + name, variant, pixels);
 }
 
 QString Hex(const QColor& colour) {

@@ -8,6 +8,7 @@
 #include "design/ColorContrast.h"
 #include "helpers/PlatformRun.h"
 #include "helpers/TestImages.h"
+#include "platforms/AndroidDensities.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/IconContainerReader.h"
@@ -134,13 +135,17 @@ const Rule Rules[] = {
 // The rule's size scaled as the file's path says: by a pixel size, a percentage, points at a
 // scale or one of Android's density buckets.
 QSize PlannedSize(const Rule& rule, const QRegularExpressionMatch& match) {
-    static const QMap<QString, double> densities{
-        {"mdpi", 1.0}, {"hdpi", 1.5}, {"xhdpi", 2.0}, {"xxhdpi", 3.0}, {"xxxhdpi", 4.0}};
+    auto density = [](const QString& name) {
+        for (const AndroidDensity& density : AndroidDensities)
+            if (name == QLatin1String(density.name))
+                return density.quarterPixels / 4.0;
+        return 0.0;
+    };
     const QString scaling = QString::fromLatin1(rule.scaling);
     const double scale = scaling == "x"   ? match.captured(1).toDouble()
                          : scaling == "%" ? match.captured(1).toDouble() / 100.0
                          : scaling == "@" ? match.captured(1).toDouble() * match.captured(2).toInt()
-                         : scaling == "dpi" ? densities.value(match.captured(1))
+                         : scaling == "dpi" ? density(match.captured(1))
                                             : 1.0;
     return {int(std::lround(rule.width * scale)), int(std::lround(rule.height * scale))};
 }
@@ -291,9 +296,9 @@ private slots:
         QTest::newRow("tauri ios") << ios;
         QStringList android{"tauri/android/mipmap-anydpi-v26/ic_launcher.xml",
                             "tauri/android/values/ic_launcher_background.xml"};
-        for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+        for (const AndroidDensity& density : AndroidDensities)
             for (const char* name : {"ic_launcher", "ic_launcher_round", "ic_launcher_foreground"})
-                android << QStringLiteral("tauri/android/mipmap-%1/%2.png").arg(density, name);
+                android << QStringLiteral("tauri/android/mipmap-%1/%2.png").arg(density.name, name);
         QTest::newRow("tauri android") << android;
     }
     void platformNamedFilesArePlanned() {
@@ -745,9 +750,9 @@ private slots:
                          RulesDesign().gradientStartColor.toQColor().name().toUpper());
             } else {
                 QVERIFY2(drawable.startsWith("@mipmap/"), qPrintable(drawable));
-                for (const char* density : {"mdpi", "hdpi", "xhdpi", "xxhdpi", "xxxhdpi"})
+                for (const AndroidDensity& density : AndroidDensities)
                     QVERIFY2(QFile::exists(Path(QStringLiteral("%1mipmap-%2/%3.png")
-                                                    .arg(root, density, drawable.mid(8)))),
+                                                    .arg(root, density.name, drawable.mid(8)))),
                              qPrintable(drawable));
             }
             named.append(xml.name().toString());
