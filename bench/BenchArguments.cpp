@@ -57,7 +57,8 @@ QString BenchUsage() {
         "  process    only whole sigilon processes\n"
         "  platforms  only the platform sets\n"
         "  preview    only the editor's interim preview and preview wall tiles\n"
-        "  svg        only the rendering with an SVG icon image\n"
+        "  svg        only the SVG icon image's rendering and processes, and the first look\n"
+        "             of a PNG icon\n"
         "  export     only the export from the 1024 and 10000 renderings\n"
         "  baseline   first: run the pixel loops as baseline x86-64 code instead of AVX2\n"
         "  --help     print this text\n");
