@@ -78,7 +78,7 @@ bool WriteProfile(const QString& path, int side, const QString& text) {
 } // namespace
 
 void TimeProcessRuns(const QString& name, const QString& executable, const QStringList& arguments,
-              int repetitions, bool withPeak) {
+                     int repetitions, bool withPeak) {
     std::vector<double> times;
     std::vector<double> peaks;
     for (int i = 0; i < repetitions; ++i) {
@@ -118,18 +118,19 @@ void RunProcessBenchmarks(const QString& sigilonExecutable) {
     };
     for (const Case& c : {Case{1024, 7}, Case{4096, 5}, Case{10000, 5}})
         TimeProcessRuns(QStringLiteral("process render %1").arg(c.side), sigilonExecutable,
-                 {QStringLiteral("render"), QStringLiteral("--profile"), profile(c.side),
-                  QStringLiteral("--icon"), icon, QStringLiteral("--output"),
-                  QStringLiteral("{out}/icon.png")},
-                 c.repetitions, true);
+                        {QStringLiteral("render"), QStringLiteral("--profile"), profile(c.side),
+                         QStringLiteral("--icon"), icon, QStringLiteral("--output"),
+                         QStringLiteral("{out}/icon.png")},
+                        c.repetitions, true);
     for (const Case& c : {Case{1024, 7}, Case{10000, 5}})
         TimeProcessRuns(QStringLiteral("process export %1").arg(c.side), sigilonExecutable,
-                 {QStringLiteral("export"), QStringLiteral("--profile"), profile(c.side),
-                  QStringLiteral("--icon"), icon, QStringLiteral("--output-dir"),
-                  QStringLiteral("{out}")},
-                 c.repetitions, false);
+                        {QStringLiteral("export"), QStringLiteral("--profile"), profile(c.side),
+                         QStringLiteral("--icon"), icon, QStringLiteral("--output-dir"),
+                         QStringLiteral("{out}")},
+                        c.repetitions, false);
     // The default design, no icon and no text.
-    TimeProcessRuns(QStringLiteral("process export"), sigilonExecutable,
-             {QStringLiteral("export"), QStringLiteral("--output-dir"), QStringLiteral("{out}")}, 7,
-             false);
+    TimeProcessRuns(
+        QStringLiteral("process export"), sigilonExecutable,
+        {QStringLiteral("export"), QStringLiteral("--output-dir"), QStringLiteral("{out}")}, 7,
+        false);
 }
