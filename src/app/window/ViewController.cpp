@@ -4,6 +4,7 @@
 #include "app/base/FailureMessage.h"
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/IconImageDropTarget.h"
+#include "app/canvas/IconImageLoading.h"
 #include "app/canvas/InfoProvider.h"
 #include "app/canvas/InterimPreview.h"
 #include "app/canvas/ProgressIndicator.h"
@@ -23,7 +24,7 @@
 #include "export/Prompter.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
-#include "imageio/IconImageFile.h"
+#include "imageio/SvgImage.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
@@ -101,6 +102,12 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     for (IconImageDropTarget* target : findChildren<IconImageDropTarget*>())
         connect(target, &IconImageDropTarget::profileDropped, this,
                 &ViewController::OpenProfileAsked);
+    m_iconLoading = new IconImageLoading(
+        [this](const QString& path, const QImage& image,
+               const std::shared_ptr<const SvgImage>& vector) {
+            IconImageLoaded(path, image, vector);
+        },
+        this);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
 }
@@ -271,9 +278,37 @@ void ViewController::RenderFullSize(const IconDesign& design) {
     m_updating = true;
     m_controls.progressIndicator->show();
     m_controls.progressIndicator->startAnimation();
-    BackgroundTask::Run<QImage>(
-        [renderer = m_renderer, design] { return renderer(design, RenderOptions{}); }, this,
-        [this](const QImage& rendering) { IconPreviewRendered(rendering); });
+    struct Rendered {
+        QImage picture;
+        bool iconRefused = false; // the image helper refused to draw the icon at its size
+    };
+    BackgroundTask::Run<Rendered>(
+        [renderer = m_renderer, design] {
+            const auto refusals = [&] {
+                return design.iconVector ? design.iconVector->refusedDrawings() : 0;
+            };
+            const int before = refusals();
+            Rendered rendered{renderer(design, RenderOptions{})};
+            rendered.iconRefused = refusals() != before;
+            return rendered;
+        },
+        this,
+        [this](const Rendered& rendered) {
+            if (!rendered.iconRefused || m_currentIcon.isNull()) {
+                IconPreviewRendered(rendered.picture);
+                return;
+            }
+            // The last good picture stays; the user hears of it once for each image.
+            if (!m_toldDrawingRefused) {
+                m_toldDrawingRefused = true;
+                m_prompter.Alert(FailureMessage::Compose(
+                    QStringLiteral("The image could not be loaded."),
+                    m_controls.textFieldIconImage->text(),
+                    QStringLiteral("Drawing it at this size takes more than 10 seconds or "
+                                   "1.5 GB; the preview keeps its last picture.")));
+            }
+            IconPreviewRendered(m_currentIcon);
+        });
 }
 
 void ViewController::IconPreviewRendered(const QImage& rendering) {
@@ -286,8 +321,10 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
         RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
         return;
     }
-    m_controls.progressIndicator->stopAnimation();
-    m_controls.progressIndicator->hide();
+    if (!loadingIconImage()) {
+        m_controls.progressIndicator->stopAnimation();
+        m_controls.progressIndicator->hide();
+    }
     m_interimPreview->Supersede();
     m_interimIcon = QImage();
     DisplayIconPreview();
@@ -455,16 +492,30 @@ void ViewController::OnNamePatternChanged() {
 
 // ---- Icon image ----
 
+bool ViewController::loadingIconImage() const {
+    return m_iconLoading->busy();
+}
+
 void ViewController::LoadIconImage(const QString& path) {
-    std::shared_ptr<const SvgImage> vector;
-    QImage image = ::LoadIconImage(path, &vector);
+    m_controls.progressIndicator->show();
+    m_controls.progressIndicator->startAnimation();
+    m_iconLoading->Start(path);
+}
+
+void ViewController::IconImageLoaded(const QString& path, const QImage& image,
+                                     const std::shared_ptr<const SvgImage>& vector) {
+    if (!m_updating) {
+        m_controls.progressIndicator->stopAnimation();
+        m_controls.progressIndicator->hide();
+    }
     if (image.isNull()) {
         m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
                                                  path, FailureMessage::ReadProblem(path)));
         return;
     }
-    m_iconImage = std::move(image);
-    m_iconVector = std::move(vector);
+    m_iconImage = image;
+    m_iconVector = vector;
+    m_toldDrawingRefused = false;
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;
     UpdateIconPreview();

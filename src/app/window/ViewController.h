@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+class IconImageLoading;
 class InfoProvider;
 class InterimPreview;
 class Prompter;
@@ -55,6 +56,7 @@ public:
     const QImage& currentIcon() const { return m_currentIcon; }
     const QString& currentProfilePath() const { return m_profiles->currentPath(); }
     bool updating() const { return m_updating; }
+    bool loadingIconImage() const;
     bool selectionChanged() const { return m_selectionChanged; }
     bool showGridlines() const { return m_showGridlines; }
     bool rateMessageShown() const { return m_ratingCheck.RateMessageShown(); }
@@ -90,7 +92,8 @@ public:
     // what is saved, exported or asked about is what the window shows.
     void CommitFieldBeingEdited();
 
-    // Loads the icon image file at the path, or tells the user it could not be loaded.
+    // Loads the icon image file at the path in the background, or tells the user it could not
+    // be loaded.
     void LoadIconImage(const QString& path);
 
     // Asked before the window closes: false keeps it open.
@@ -215,6 +218,8 @@ private:
 
     void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
+    void IconImageLoaded(const QString& path, const QImage& image,
+                         const std::shared_ptr<const SvgImage>& vector);
     void ShowInterimPreview(const QImage& picture, double scale);
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
@@ -238,6 +243,9 @@ private:
 
     QImage m_iconImage;
     std::shared_ptr<const SvgImage> m_iconVector; // when the icon image is an SVG document
+    IconImageLoading* m_iconLoading = nullptr;
+    // The user was told that the image could not be drawn at the size placed.
+    bool m_toldDrawingRefused = false;
     QImage m_currentIcon;
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;
