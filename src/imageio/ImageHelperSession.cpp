@@ -4,6 +4,8 @@
 #include "imageio/RasterDecoder.h"
 #include "imageio/SvgDrawing.h"
 
+#include <QBuffer>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -58,13 +60,10 @@ bool WriteAll(int socket, const char* data, size_t length) {
 bool Send(int socket, const ImageHelperSession::Answer& answer) {
     if (!WriteAll(socket, reinterpret_cast<const char*>(&answer.header), sizeof answer.header))
         return false;
+    // Rows of 32-bit pixels have no padding: the picture goes in one piece.
     const QImage& picture = answer.picture;
-    const size_t row = size_t(picture.width()) * 4;
-    for (int y = 0; y < picture.height(); ++y) {
-        if (!WriteAll(socket, reinterpret_cast<const char*>(picture.constScanLine(y)), row))
-            return false;
-    }
-    return true;
+    return WriteAll(socket, reinterpret_cast<const char*>(picture.constBits()),
+                    size_t(picture.sizeInBytes()));
 }
 
 } // namespace
@@ -112,6 +111,22 @@ ImageHelperSession::Answer ImageHelperSession::Draw(const DrawArguments& argumen
     const QTransform toPixels(arguments.m11, arguments.m12, arguments.m21, arguments.m22,
                               arguments.dx, arguments.dy);
     return Answered(Outcome::Drawn, m_document->Draw(size, toPixels));
+}
+
+void PrepareImageDecoders() {
+    // Qt's reader asks every image plugin whether it knows the data, loading each the first
+    // time.
+    QImage pixel(1, 1, QImage::Format_ARGB32_Premultiplied);
+    pixel.fill(Qt::transparent);
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (buffer.open(QIODevice::WriteOnly) && pixel.save(&buffer, "PNG"))
+        RasterDecoder::Decode(png);
+    const std::unique_ptr<SvgDrawing> square =
+        SvgDrawing::Open("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1 1\"><rect "
+                         "width=\"1\" height=\"1\"/></svg>");
+    if (square)
+        square->Draw(QSize(1, 1), QTransform());
 }
 
 int ServeImageRequests(int socket) {

@@ -51,7 +51,7 @@ public:
     static constexpr qint64 kUnlimited = std::numeric_limits<qint64>::max();
 
     // The most pixels a drawing of the document may cover: at this area a drawing keeps to
-    // about ten seconds (estimated from the thumbnail's, as the time grows with the area) and,
+    // about five seconds (estimated from the thumbnail's, as the time grows with the area) and,
     // with filters or masks, the pictures they hold stay within 640 MB. A place larger than
     // this is drawn at this area and enlarged. kUnlimited for a document without filters or
     // masks whose thumbnail was drawn in under half a second.

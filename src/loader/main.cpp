@@ -17,6 +17,7 @@ int main(int argc, char* argv[]) {
     dup2(STDERR_FILENO, STDOUT_FILENO);
     // Qt finds its image format plugins through the application object.
     QCoreApplication application(argc, argv);
+    PrepareImageDecoders();
     if (!ImageSandbox::Enter())
         return 1;
     return ServeImageRequests(STDIN_FILENO);
