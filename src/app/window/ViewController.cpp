@@ -16,6 +16,7 @@
 #include "app/inspector/Stepper.h"
 #include "app/inspector/ValueDrags.h"
 #include "app/window/MenuShortcutPriority.h"
+#include "design/DesignValues.h"
 #include "design/FontFamilies.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
@@ -53,6 +54,17 @@ QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& optio
     return ImageTools::RenderIcon(design, options);
 }
 
+// A number field and its stepper with the range and fallback of the number text's row.
+NumberPair PairOf(QLineEdit* field, Stepper* stepper, const char* value, bool wholeNumberText) {
+    const DesignValues::Row& row = *DesignValues::Find(QLatin1String(value));
+    return {field,
+            stepper,
+            row.fallback.toLongLong(),
+            qint64(row.minimum),
+            qint64(row.maximum),
+            wholeNumberText};
+}
+
 } // namespace
 
 ViewController::ViewController(Prompter& prompter, RatePreference& ratePreference,
@@ -63,17 +75,17 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
       m_renderer(renderer ? std::move(renderer) : Renderer(RenderWithImageTools)),
       m_controls(EditorLayout::Build(this, prompter)), m_bindings(m_controls) {
     const EditorControls& c = m_controls;
-    // Field, stepper, fallback, minimum, maximum, whether the stepper writes whole numbers.
-    m_iconVerticalOffset = {
-        c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset, 0, -10000, 10000, true};
-    m_iconHorizontalOffset = {
-        c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset, 0, -10000, 10000, true};
-    m_iconScale = {c.textFieldIconScale, c.stepperIconScale, 1, 1, 999, false};
-    m_textVerticalOffset = {
-        c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset, 40, -10000, 10000, true};
-    m_textHorizontalOffset = {
-        c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset, 0, -10000, 10000, true};
-    m_fontSize = {c.textFieldFontSize, c.stepperFontSize, 1, 1, 10000, true};
+    // Field, stepper, the number text's design value, whether the stepper writes whole numbers.
+    m_iconVerticalOffset = PairOf(c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset,
+                                  "iconVerticalOffsetText", true);
+    m_iconHorizontalOffset = PairOf(c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset,
+                                    "iconHorizontalOffsetText", true);
+    m_iconScale = PairOf(c.textFieldIconScale, c.stepperIconScale, "iconScaleText", false);
+    m_textVerticalOffset = PairOf(c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset,
+                                  "textVerticalOffsetText", true);
+    m_textHorizontalOffset = PairOf(c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset,
+                                    "textHorizontalOffsetText", true);
+    m_fontSize = PairOf(c.textFieldFontSize, c.stepperFontSize, "fontSizeText", true);
 
     m_timerPreview.setSingleShot(true);
     m_timerPreview.setInterval(kPreviewDelayMs);
