@@ -25,7 +25,8 @@ enum class Kind {
 using Reference = std::variant<int*, float*, Rgba*, QString*>;
 
 struct Row {
-    const char* name; // as `--set` and the manual spell it
+    const char* name;    // as `--set` and the manual spell it
+    const char* control; // the object name of the window's control that holds it
     Kind kind;
     Reference (*in)(DesignSettings& settings);
     int line;              // its first line of the profile text, from 1 (a colour has three)
@@ -41,8 +42,10 @@ std::span<const Row> Table();
 // The row of that name, or null.
 const Row* Find(const QString& name, Qt::CaseSensitivity sensitivity = Qt::CaseSensitive);
 
-// The number of profile lines a row of this kind takes.
-int LinesOf(Kind kind);
+// The part of the design a row belongs to, as the profile's lines group them; None for the
+// canvas and the output settings, which are no layer.
+enum class Layer { Background, Icon, Text, None };
+Layer LayerOf(const Row& row);
 
 // The longest canvas side in units, and the farthest an offset reaches.
 constexpr int LargestSide = 10000;
