@@ -97,9 +97,9 @@ std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start() {
     const std::lock_guard lock(SpareLock());
     std::unique_ptr<ImageHelperProcess> helper = std::move(Spare());
     if (!helper || !helper->Usable())
-        helper = Spawn();
+        helper = Spawn(false);
     if (g_keepSpare)
-        Spare() = Spawn();
+        Spare() = Spawn(true);
     return helper;
 }
 
@@ -109,10 +109,10 @@ void ImageHelperProcess::KeepOneReady(bool keep) {
     if (!keep)
         Spare().reset();
     else if (!Spare())
-        Spare() = Spawn();
+        Spare() = Spawn(true);
 }
 
-std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn() {
+std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn(bool ahead) {
     const QString executable = ExecutablePath();
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
@@ -133,7 +133,10 @@ std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn() {
     posix_spawnattr_setsigdefault(&attributes, &every);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     QByteArray path = QFile::encodeName(executable);
-    char* arguments[] = {path.data(), nullptr};
+    // One started ahead sets its decoders up while it waits; one started for a request goes
+    // straight to it.
+    char readyAhead[] = "--ahead";
+    char* arguments[] = {path.data(), ahead ? readyAhead : nullptr, nullptr};
     pid_t process = 0;
     const int spawned =
         posix_spawn(&process, path.constData(), &actions, &attributes, arguments, environ);

@@ -56,7 +56,7 @@ public:
 
 private:
     ImageHelperProcess(pid_t process, int socket, QString executable);
-    static std::unique_ptr<ImageHelperProcess> Spawn();
+    static std::unique_ptr<ImageHelperProcess> Spawn(bool ahead);
     bool Usable();
     void End();
 
