@@ -71,3 +71,10 @@ void CollapsibleSection::setOpen(bool open) {
     m_header->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     m_body->setVisible(open);
 }
+
+void CollapsibleSection::setHighlighted(bool highlighted) {
+    m_highlighted = highlighted;
+    m_header->setAutoFillBackground(highlighted);
+    m_header->setBackgroundRole(highlighted ? QPalette::Highlight : QPalette::Button);
+    m_header->setForegroundRole(highlighted ? QPalette::HighlightedText : QPalette::ButtonText);
+}
