@@ -74,7 +74,10 @@ void CollapsibleSection::setOpen(bool open) {
 
 void CollapsibleSection::setHighlighted(bool highlighted) {
     m_highlighted = highlighted;
-    m_header->setAutoFillBackground(highlighted);
-    m_header->setBackgroundRole(highlighted ? QPalette::Highlight : QPalette::Button);
-    m_header->setForegroundRole(highlighted ? QPalette::HighlightedText : QPalette::ButtonText);
+    // The styles draw a raised tool button's face themselves; only a style sheet tints it.
+    m_header->setStyleSheet(highlighted ? QStringLiteral("QToolButton { background: "
+                                                         "palette(highlight); color: "
+                                                         "palette(highlighted-text); "
+                                                         "border-radius: 3px; }")
+                                        : QString());
 }
