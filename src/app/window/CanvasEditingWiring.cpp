@@ -1,10 +1,11 @@
 #include "app/window/CanvasEditingWiring.h"
 
 #include "app/window/CanvasEditing.h"
+#include "app/window/MenuShortcutPriority.h"
 #include "app/window/ViewController.h"
 
 #include <QAction>
-#include <QActionGroup>
+#include <QLineEdit>
 #include <QMenu>
 
 CanvasEditing& InstallCanvasEditing(QMenu& viewMenu, ViewController& controller) {
@@ -16,6 +17,10 @@ CanvasEditing& InstallCanvasEditing(QMenu& viewMenu, ViewController& controller)
     show->setCheckable(true);
     show->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_K));
     controller.addAction(show);
+    // A line edit would take Ctrl+K for its own editing.
+    auto* priority = new MenuShortcutPriority({show}, editing);
+    for (QLineEdit* field : controller.findChildren<QLineEdit*>())
+        priority->Watch(field);
     menu->addAction(show);
     menu->addSeparator();
     std::vector<QAction*> choices;
