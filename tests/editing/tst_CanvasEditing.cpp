@@ -355,11 +355,6 @@ private slots:
         QCOMPARE(!overlay.cut.isEmpty() && overlay.cut.boundingRect().width() > 1.0, cut);
         QCOMPARE(!overlay.shaded.isEmpty(), shaded);
     }
-
-    void arrowKeysNudgeByOneOrTen() {
-        QCOMPARE(NudgeOffset(1, 0, false), QPointF(1, 0));
-        QCOMPARE(NudgeOffset(0, -1, true), QPointF(0, -10));
-    }
 };
 
 QTEST_MAIN(CanvasEditingTest)
