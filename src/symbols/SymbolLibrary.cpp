@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <tuple>
 
 namespace {
 
@@ -141,7 +142,9 @@ std::vector<const SymbolEntry*> SymbolLibrary::Search(const QStringList& words) 
     const QStringList query = QueryWords(words);
     if (query.isEmpty())
         return m_entries;
-    std::vector<std::pair<int, const SymbolEntry*>> found;
+    // Closeness, then the shorter name (the heart before the couple with a heart in each skin
+    // tone), then the library's order.
+    std::vector<std::tuple<int, qsizetype, size_t>> found;
     for (size_t i = 0; i < m_entries.size(); ++i) {
         int score = 0;
         for (const QString& word : query) {
@@ -153,14 +156,13 @@ std::vector<const SymbolEntry*> SymbolLibrary::Search(const QStringList& words) 
             score += rank;
         }
         if (score != kNoMatch)
-            found.emplace_back(score, m_entries[i]);
+            found.emplace_back(score, m_terms[i].nameWords.size(), i);
     }
-    std::stable_sort(found.begin(), found.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(found.begin(), found.end());
     std::vector<const SymbolEntry*> entries;
     entries.reserve(found.size());
-    for (const auto& [score, entry] : found)
-        entries.push_back(entry);
+    for (const auto& [score, length, index] : found)
+        entries.push_back(m_entries[index]);
     return entries;
 }
 

@@ -28,10 +28,10 @@ public:
     QString problem() const;
 
     // The entries that match every word, the closest matches first (a name that begins with
-    // the word before one that has it later): a word matches a word of the entry's name, another
-    // name or the emoji character (whole, or as its beginning), a name word that the keyword table
-    // relates to it, or the beginning of a word of the entry's category, style, kind or set. No
-    // words: every entry.
+    // the word before one that has it later, a shorter name before a longer one): a word matches a
+    // word of the entry's name, another name or the emoji character (whole, or as its beginning), a
+    // name word that the keyword table relates to it, or the beginning of a word of the entry's
+    // category, style, kind or set. No words: every entry.
     std::vector<const SymbolEntry*> Search(const QStringList& words) const;
 
     // The entry named "SET/NAME" (or one of its other names), null when there is none.

@@ -18,10 +18,13 @@ void TakeSymbol(ViewController& controller, Prompter& prompter, const SymbolEntr
         return;
     QCheckBox* ownColours = controller.controls().checkUseImageColors;
     const Qt::CheckState before = ownColours->checkState();
-    if (entry.set->kind() == SymbolKind::Symbol && before == Qt::Checked)
+    const bool toTint = entry.set->kind() == SymbolKind::Symbol && before == Qt::Checked;
+    if (toTint)
         ownColours->setCheckState(Qt::Unchecked);
     if (!controller.LoadIconImage(IconSource::ForSymbol(entry.QualifiedName())))
         ownColours->setCheckState(before);
+    else if (toTint)
+        controller.MarkAsModified(); // the switch is an edit of the design, as a click is
 }
 
 } // namespace
