@@ -5,19 +5,34 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <numeric>
+#include <span>
 #include <tuple>
 
 namespace {
 
 constexpr int kNoMatch = -1;
 
+// Calls `word` with each run of letters and digits of the text.
+template <typename Use> void ForEachWord(QStringView text, Use word) {
+    qsizetype start = -1;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool inWord = i < text.size() && text[i].isLetterOrNumber();
+        if (inWord && start < 0)
+            start = i;
+        else if (!inWord && start >= 0) {
+            word(text.mid(start, i - start));
+            start = -1;
+        }
+    }
+}
+
 QStringList WordsOf(const QString& text) {
-    static const QRegularExpression separators(QStringLiteral("[^\\w]+|_"));
-    return text.toLower().split(separators, Qt::SkipEmptyParts);
+    QStringList words;
+    ForEachWord(text, [&](QStringView word) { words.append(word.toString().toLower()); });
+    return words;
 }
 
 // A query's words: lower case, a hyphenated name taken as its words.
@@ -32,9 +47,9 @@ QStringList QueryWords(const QStringList& words) {
     return split;
 }
 
-bool AnyStartsWith(const QStringList& words, const QString& start) {
+template <typename Words> bool AnyStartsWith(const Words& words, QStringView start) {
     return std::any_of(words.begin(), words.end(),
-                       [&](const QString& word) { return word.startsWith(start); });
+                       [&](QStringView word) { return word.startsWith(start); });
 }
 
 int EditDistance(const QString& a, const QString& b) {
@@ -57,16 +72,17 @@ int EditDistance(const QString& a, const QString& b) {
 
 SymbolLibrary::SymbolLibrary(QString folder) : m_folder(std::move(folder)) {}
 
+QString SymbolLibrary::InstalledFolder() {
+    const QDir executableFolder(QCoreApplication::applicationDirPath());
+    const QString besideExecutable = executableFolder.filePath(QStringLiteral("symbols"));
+    const QString installed = executableFolder.filePath(QStringLiteral("../share/sigilon/symbols"));
+    return QFileInfo::exists(besideExecutable) || !QFileInfo::exists(installed)
+               ? besideExecutable
+               : QDir::cleanPath(installed);
+}
+
 const SymbolLibrary& SymbolLibrary::Installed() {
-    static const SymbolLibrary library([] {
-        const QDir executableFolder(QCoreApplication::applicationDirPath());
-        const QString besideExecutable = executableFolder.filePath(QStringLiteral("symbols"));
-        const QString installed =
-            executableFolder.filePath(QStringLiteral("../share/sigilon/symbols"));
-        return QFileInfo::exists(besideExecutable) || !QFileInfo::exists(installed)
-                   ? besideExecutable
-                   : QDir::cleanPath(installed);
-    }());
+    static const SymbolLibrary library(InstalledFolder());
     return library;
 }
 
@@ -83,21 +99,42 @@ void SymbolLibrary::Load() const {
         }
         if (m_sets.empty() && m_problem.isEmpty())
             m_problem = QStringLiteral("No symbol catalogue is installed in %1.").arg(m_folder);
+        // The catalogues' names are in lower case already.
+        // Entries of a category and style share their strings, and their loose words.
+        QHash<std::pair<const QChar*, const QChar*>, quint32> looseIndex;
         for (const auto& set : m_sets) {
-            const QStringList setWords{set->name(), set->kindWord()};
             for (const SymbolEntry& entry : set->entries()) {
                 Terms terms;
-                terms.nameWords = WordsOf(entry.name);
-                for (const QString& term : entry.terms) {
-                    terms.otherNames.append(term.toLower());
-                    terms.otherWords += WordsOf(term);
-                    m_byName.insert(set->name() + u'/' + term, &entry);
+                terms.nameWords = quint32(m_words.size());
+                ForEachWord(entry.name, [this](QStringView word) { m_words.push_back(word); });
+                terms.otherWords = quint32(m_words.size());
+                for (const QString& term : entry.terms)
+                    ForEachWord(term, [this](QStringView word) { m_words.push_back(word); });
+                terms.end = quint32(m_words.size());
+                const std::pair key(entry.category.constData(), entry.style.constData());
+                auto found = looseIndex.find(key);
+                if (found == looseIndex.end()) {
+                    found = looseIndex.insert(key, quint32(m_looseWords.size()));
+                    m_looseWords.push_back(WordsOf(entry.category) + WordsOf(entry.style) +
+                                           QStringList{set->name(), set->kindWord()});
                 }
-                terms.looseWords = WordsOf(entry.category) + WordsOf(entry.style) + setWords;
+                terms.looseWords = *found;
                 m_entries.push_back(&entry);
-                m_terms.push_back(std::move(terms));
-                m_byName.insert(entry.QualifiedName(), &entry);
+                m_terms.push_back(terms);
             }
+        }
+    });
+}
+
+// Only a lookup by name needs the table of names, which a search does not.
+void SymbolLibrary::IndexNames() const {
+    Load();
+    std::call_once(m_namesIndexed, [this] {
+        m_byName.reserve(qsizetype(m_entries.size()));
+        for (const SymbolEntry* entry : m_entries) {
+            m_byName.insert(entry->QualifiedName(), entry);
+            for (const QString& term : entry->terms)
+                m_byName.insert(entry->set->name() + u'/' + term, entry);
         }
     });
 }
@@ -119,20 +156,24 @@ QString SymbolLibrary::problem() const {
 
 // Lower is closer: the first word of the name, another word of it, the beginning of one, another
 // name, a related word, the category, style, kind or set.
-int SymbolLibrary::Rank(const Terms& terms, const QString& word) const {
-    if (terms.nameWords.value(0) == word)
+int SymbolLibrary::Rank(const SymbolEntry& entry, const Terms& terms, QStringView word,
+                        const QStringList& related) const {
+    const auto nameWords =
+        std::span(m_words).subspan(terms.nameWords, terms.otherWords - terms.nameWords);
+    const auto otherWords =
+        std::span(m_words).subspan(terms.otherWords, terms.end - terms.otherWords);
+    if (!nameWords.empty() && nameWords.front() == word)
         return 0;
-    if (terms.nameWords.contains(word))
+    if (std::find(nameWords.begin(), nameWords.end(), word) != nameWords.end())
         return 1;
-    if (AnyStartsWith(terms.nameWords, word))
+    if (AnyStartsWith(nameWords, word))
         return 2;
-    if (terms.otherNames.contains(word) || AnyStartsWith(terms.otherWords, word))
+    if (entry.terms.contains(word) || AnyStartsWith(otherWords, word))
         return 3;
-    const QStringList& related = RelatedNameWords(word);
-    if (std::any_of(terms.nameWords.begin(), terms.nameWords.end(),
-                    [&](const QString& nameWord) { return related.contains(nameWord); }))
+    if (std::any_of(nameWords.begin(), nameWords.end(),
+                    [&](QStringView nameWord) { return related.contains(nameWord); }))
         return 4;
-    if (AnyStartsWith(terms.looseWords, word))
+    if (AnyStartsWith(m_looseWords[terms.looseWords], word))
         return 5;
     return kNoMatch;
 }
@@ -145,10 +186,13 @@ std::vector<const SymbolEntry*> SymbolLibrary::Search(const QStringList& words) 
     // Closeness, then the shorter name (the heart before the couple with a heart in each skin
     // tone), then the library's order.
     std::vector<std::tuple<int, qsizetype, size_t>> found;
+    QList<QStringList> related;
+    for (const QString& word : query)
+        related.append(RelatedNameWords(word));
     for (size_t i = 0; i < m_entries.size(); ++i) {
         int score = 0;
-        for (const QString& word : query) {
-            const int rank = Rank(m_terms[i], word);
+        for (qsizetype w = 0; w < query.size(); ++w) {
+            const int rank = Rank(*m_entries[i], m_terms[i], query[w], related[w]);
             if (rank == kNoMatch) {
                 score = kNoMatch;
                 break;
@@ -156,7 +200,7 @@ std::vector<const SymbolEntry*> SymbolLibrary::Search(const QStringList& words) 
             score += rank;
         }
         if (score != kNoMatch)
-            found.emplace_back(score, m_terms[i].nameWords.size(), i);
+            found.emplace_back(score, m_terms[i].otherWords - m_terms[i].nameWords, i);
     }
     std::sort(found.begin(), found.end());
     std::vector<const SymbolEntry*> entries;
@@ -167,7 +211,7 @@ std::vector<const SymbolEntry*> SymbolLibrary::Search(const QStringList& words) 
 }
 
 const SymbolEntry* SymbolLibrary::Find(const QString& qualifiedName) const {
-    Load();
+    IndexNames();
     return m_byName.value(qualifiedName, nullptr);
 }
 

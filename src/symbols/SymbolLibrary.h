@@ -20,6 +20,7 @@ public:
     // The library the program ships: the "symbols" folder beside the executable (a build), else
     // the installed share/sigilon/symbols.
     static const SymbolLibrary& Installed();
+    static QString InstalledFolder();
 
     // The sets, by name; empty when the folder holds no readable catalogue (problem() says why).
     const std::vector<std::unique_ptr<SymbolSet>>& sets() const;
@@ -42,22 +43,29 @@ public:
     QStringList ClosestNames(const QString& qualifiedName, int count) const;
 
 private:
-    // The words one entry is found by, prepared once (see Search).
+    // The words one entry is found by, prepared once (see Search): views of its names into a
+    // list of them all (the entries never move), and its loose words, which entries of one
+    // category and style share.
     struct Terms {
-        QStringList nameWords;
-        QStringList otherNames;
-        QStringList otherWords;
-        QStringList looseWords;
+        quint32 nameWords = 0; // the first in m_words
+        quint32 otherWords = 0;
+        quint32 end = 0;
+        quint32 looseWords = 0; // the index in m_looseWords
     };
 
     void Load() const;
-    int Rank(const Terms& terms, const QString& word) const;
+    void IndexNames() const;
+    int Rank(const SymbolEntry& entry, const Terms& terms, QStringView word,
+             const QStringList& related) const;
 
     QString m_folder;
     mutable std::once_flag m_loaded;
+    mutable std::once_flag m_namesIndexed;
     mutable std::vector<std::unique_ptr<SymbolSet>> m_sets;
     mutable std::vector<const SymbolEntry*> m_entries;
     mutable std::vector<Terms> m_terms;
+    mutable std::vector<QStringView> m_words;
+    mutable std::vector<QStringList> m_looseWords;
     mutable QHash<QString, const SymbolEntry*> m_byName;
     mutable QString m_problem;
 };
