@@ -46,10 +46,7 @@ std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) 
     }
     // The file is read when the editor takes it, in the background; a file that cannot be
     // loaded is reported then.
-    constexpr int kYes = 0; // closing the question keeps the image, as "No" does
-    if (m_infoProvider.isIconAdded &&
-        m_prompter.Ask(QStringLiteral("Are you sure you want to replace the current image?"),
-                       {QStringLiteral("Yes"), QStringLiteral("No")}) != kYes)
+    if (!m_infoProvider.MayReplaceIcon(m_prompter))
         return std::nullopt;
     return path;
 }

@@ -1,33 +1,24 @@
 #include "app/canvas/IconImageLoading.h"
 
 #include "app/base/BackgroundTask.h"
-#include "imageio/IconImageFile.h"
+#include "symbols/IconSource.h"
 
-namespace {
+IconImageLoading::IconImageLoading(QObject* parent) : QObject(parent) {}
 
-struct LoadedImage {
-    QImage image;
-    std::shared_ptr<const SvgImage> vector;
-};
-
-} // namespace
-
-IconImageLoading::IconImageLoading(Loaded loaded, QObject* parent)
-    : QObject(parent), m_loaded(std::move(loaded)) {}
-
-void IconImageLoading::Start(const QString& path) {
+void IconImageLoading::Start(const QString& source, Loaded loaded) {
     const quint64 load = ++m_started;
     ++m_running;
-    BackgroundTask::Run<LoadedImage>(
-        [path] {
-            LoadedImage loaded;
-            loaded.image = LoadIconImage(path, &loaded.vector);
-            return loaded;
+    BackgroundTask::Run<Result>(
+        [source] {
+            Result result;
+            result.source = source;
+            result.image = IconSource::Load(source, &result.vector, &result.problem);
+            return result;
         },
         this,
-        [this, path, load](const LoadedImage& loaded) {
+        [this, load, loaded = std::move(loaded)](const Result& result) {
             --m_running;
             if (load == m_started)
-                m_loaded(path, loaded.image, loaded.vector);
+                loaded(result);
         });
 }

@@ -9,26 +9,29 @@
 
 class SvgImage;
 
-// Reads icon image files off the main thread: each is decoded by an image helper process,
-// which may take up to two seconds to answer, and the window stays live meanwhile. Of loads
-// started one after another, only the last one's result is handed on.
+// Reads icon images off the main thread: a file is decoded by an image helper process, which
+// may take up to two seconds to answer, and the window stays live meanwhile. Of loads started
+// one after another, only the last one's result is handed on.
 class IconImageLoading : public QObject {
     Q_OBJECT
 
 public:
-    // A null image when the file could not be loaded; `vector` is set for an SVG document.
-    using Loaded = std::function<void(const QString& path, const QImage& image,
-                                      const std::shared_ptr<const SvgImage>& vector)>;
+    struct Result {
+        QString source;                         // a file's path, or the library's "symbol:SET/NAME"
+        QImage image;                           // null when it could not be loaded
+        QString problem;                        // then, what to tell
+        std::shared_ptr<const SvgImage> vector; // for an SVG document
+    };
+    using Loaded = std::function<void(const Result&)>;
 
-    IconImageLoading(Loaded loaded, QObject* parent);
+    explicit IconImageLoading(QObject* parent);
 
-    void Start(const QString& path);
+    void Start(const QString& source, Loaded loaded);
 
     // Whether a load is running.
     bool busy() const { return m_running > 0; }
 
 private:
-    Loaded m_loaded;
     quint64 m_started = 0;
     int m_running = 0;
 };

@@ -3,12 +3,14 @@
 #include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/window/Appearance.h"
+#include "app/window/CanvasEditingWiring.h"
 #include "app/window/EditorToolBar.h"
 #include "app/window/HelpWiring.h"
 #include "app/window/PlatformExportWiring.h"
 #include "app/window/PreviewWallWiring.h"
 #include "app/window/RecentProfiles.h"
 #include "app/window/SvgExportWiring.h"
+#include "app/window/SymbolPickerWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -53,10 +55,12 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(a.undo);
     edit->addAction(a.redo);
+    InstallSymbolPicker(*this, *menuBar()->addMenu(tr("&Icon")), *m_controller, prompter);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*view, *m_controller);
     InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
+    InstallCanvasEditing(*view, *m_controller);
     view->addSeparator();
     Appearance::InstallMenu(*view);
     QMenu* help = menuBar()->addMenu(tr("&Help"));

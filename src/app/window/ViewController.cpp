@@ -30,6 +30,7 @@
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
 #include "render/ImageTools.h"
+#include "symbols/IconSource.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -114,12 +115,7 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     for (IconImageDropTarget* target : findChildren<IconImageDropTarget*>())
         connect(target, &IconImageDropTarget::profileDropped, this,
                 &ViewController::OpenProfileAsked);
-    m_iconLoading = new IconImageLoading(
-        [this](const QString& path, const QImage& image,
-               const std::shared_ptr<const SvgImage>& vector) {
-            IconImageLoaded(path, image, vector);
-        },
-        this);
+    m_iconLoading = new IconImageLoading(this);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
 }
@@ -488,25 +484,32 @@ bool ViewController::loadingIconImage() const {
     return m_iconLoading->busy();
 }
 
-void ViewController::LoadIconImage(const QString& path) {
+void ViewController::LoadIconImage(const QString& path, std::function<void(bool loaded)> done) {
     m_controls.progressIndicator->show();
     m_controls.progressIndicator->startAnimation();
-    m_iconLoading->Start(path);
+    m_iconLoading->Start(path,
+                         [this, done = std::move(done)](const IconImageLoading::Result& result) {
+                             IconImageLoaded(result);
+                             if (done)
+                                 done(!result.image.isNull());
+                         });
 }
 
-void ViewController::IconImageLoaded(const QString& path, const QImage& image,
-                                     const std::shared_ptr<const SvgImage>& vector) {
+void ViewController::IconImageLoaded(const IconImageLoading::Result& result) {
     if (!m_updating) {
         m_controls.progressIndicator->stopAnimation();
         m_controls.progressIndicator->hide();
     }
-    if (image.isNull()) {
-        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
-                                                 path, FailureMessage::ReadProblem(path)));
+    const QString& path = result.source;
+    if (result.image.isNull()) {
+        m_prompter.Alert(
+            IconSource::NamesSymbol(path)
+                ? result.problem
+                : FailureMessage::Compose(result.problem, path, FailureMessage::ReadProblem(path)));
         return;
     }
-    m_iconImage = image;
-    m_iconVector = vector;
+    m_iconImage = result.image;
+    m_iconVector = result.vector;
     m_toldDrawingRefused = false;
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;

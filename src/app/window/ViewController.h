@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/canvas/IconImageLoading.h"
 #include "app/inspector/ControlBindings.h"
 #include "app/inspector/EditorControls.h"
 #include "app/inspector/NumberPair.h"
@@ -18,7 +19,6 @@
 #include <functional>
 #include <optional>
 
-class IconImageLoading;
 class InfoProvider;
 class InterimPreview;
 class Prompter;
@@ -92,9 +92,9 @@ public:
     // what is saved, exported or asked about is what the window shows.
     void CommitFieldBeingEdited();
 
-    // Loads the icon image file at the path in the background, or tells the user it could not
-    // be loaded.
-    void LoadIconImage(const QString& path);
+    // Loads the icon image file at the path (or the library's symbol "symbol:SET/NAME") in the
+    // background, or tells the user it could not be loaded; `done` then hears whether it was.
+    void LoadIconImage(const QString& path, std::function<void(bool loaded)> done = {});
 
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
@@ -188,8 +188,7 @@ private:
 
     void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
-    void IconImageLoaded(const QString& path, const QImage& image,
-                         const std::shared_ptr<const SvgImage>& vector);
+    void IconImageLoaded(const IconImageLoading::Result& result);
     void ShowInterimPreview(const QImage& picture, double scale);
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
