@@ -15,6 +15,7 @@
 #include "app/inspector/ScrubLabel.h"
 #include "app/inspector/Stepper.h"
 #include "app/inspector/ValueDrags.h"
+#include "app/window/CrashRecovery.h"
 #include "app/window/MenuShortcutPriority.h"
 #include "design/FontFamilies.h"
 #include "export/ExportOptions.h"
@@ -80,6 +81,7 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
     m_profiles = new ProfileCommands(*this, prompter);
+    m_recovery = new CrashRecovery(*this, prompter);
     m_menuActions = MenuActions::Create(*this);
     auto* shortcuts =
         new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
@@ -458,9 +460,22 @@ void ViewController::OnNamePatternChanged() {
 void ViewController::LoadIconImage(const QString& path) {
     std::shared_ptr<const SvgImage> vector;
     QImage image = ::LoadIconImage(path, &vector);
+    const QString problem = image.isNull() ? FailureMessage::ReadProblem(path) : QString();
+    ShowLoadedIconImage(std::move(image), std::move(vector), path, problem);
+}
+
+void ViewController::LoadIconImage(const QByteArray& bytes, const QString& path) {
+    std::shared_ptr<const SvgImage> vector;
+    QImage image = ::DecodeIconImage(bytes, &vector);
+    ShowLoadedIconImage(std::move(image), std::move(vector), path,
+                        FailureMessage::DamagedContent());
+}
+
+void ViewController::ShowLoadedIconImage(QImage image, std::shared_ptr<const SvgImage> vector,
+                                         const QString& path, const QString& problem) {
     if (image.isNull()) {
         m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
-                                                 path, FailureMessage::ReadProblem(path)));
+                                                 path, problem));
         return;
     }
     m_iconImage = std::move(image);

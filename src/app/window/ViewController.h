@@ -18,6 +18,7 @@
 #include <functional>
 #include <optional>
 
+class CrashRecovery;
 class InfoProvider;
 class InterimPreview;
 class Prompter;
@@ -84,6 +85,8 @@ public:
 
     // The profile files and the unsaved-changes question.
     ProfileCommands& profiles() { return *m_profiles; }
+    // The recovery file of the unsaved changes, and the one a crash left.
+    CrashRecovery& recovery() { return *m_recovery; }
     void OpenProfileAsked(const QString& path) { m_profiles->OpenAsked(path); }
 
     // A field being edited holds what the user sees; this commits it as leaving it would, so
@@ -92,6 +95,8 @@ public:
 
     // Loads the icon image file at the path, or tells the user it could not be loaded.
     void LoadIconImage(const QString& path);
+    // The same for a copy of the file's bytes, shown under its path.
+    void LoadIconImage(const QByteArray& bytes, const QString& path);
 
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
@@ -218,6 +223,8 @@ private:
     void ShowInterimPreview(const QImage& picture, double scale);
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
+    void ShowLoadedIconImage(QImage image, std::shared_ptr<const SvgImage> vector,
+                             const QString& path, const QString& problem);
     void SetTitle(const QString& title);
 
     Prompter& m_prompter;
@@ -242,6 +249,7 @@ private:
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;
     ProfileCommands* m_profiles = nullptr;
+    CrashRecovery* m_recovery = nullptr;
     QTimer m_timerPreview;
     bool m_updating = false;
     // Documented names that say less than they mean: the controls changed while a render was
