@@ -22,8 +22,8 @@ class CrashRecovery : public QObject {
 
 public:
     // The quiet time after a change before it is written, and the longest a change waits.
-    static constexpr int kQuietMs = 2000;
-    static constexpr int kLongestWaitMs = 4000;
+    static constexpr int kQuietMs = 1500;
+    static constexpr int kLongestWaitMs = 3000;
     // An icon image file larger than this is kept as its path only.
     static constexpr qint64 kLargestImageCopy = qint64(64) << 20;
 
