@@ -2,10 +2,11 @@
 # Rounds of the editor killed with SIGKILL while a user types into its text field: each round
 # starts the editor, answers the question about a design left by the round before (Discard and
 # Restore in turn), types letters in bursts and kills the editor at a random moment: 0.2 to
-# 2.2 s after the first letter, or in a third of the rounds 5.2 to 6.2 s. Everything a round saw stays in $WORK/rounds/N: the recovery files left before the
-# start (left/), the answer, the files after it (after/) and the window's title, the letters
-# with the moment each went out (typed) and the moment of the kill (killed). One more start
-# answers the last question with Discard and ends the editor with SIGTERM.
+# 2.2 s after the first letter, or in a third of the rounds 5.2 to 6.2 s. Everything a round saw
+# stays in $WORK/rounds/N: the recovery files left before the start (left/), the answer, the
+# files after it (after/) and the window's title, the letters with the moment each went out
+# (typed) and the moment of the kill (killed). One more start answers the last question with
+# Discard and ends the editor with SIGTERM.
 # Run on a virtual display by tests/app/tst_EditorSmoke.cpp, with WORK (a folder of the test's
 # own), ROUNDS, RANDOM_SEED and SIGILON_UNDER_TEST (the executable) set.
 set -u

@@ -586,6 +586,8 @@ private slots:
     // path and a copy of its bytes, also when an undo makes them; Save, a discard and a normal
     // end each remove the file.
     void recoveryFileFollowsTheUnsavedChanges() {
+        UseOwnSettings();
+        QVERIFY(QDir(RecoveryFolder::StandardPath()).removeRecursively());
         QByteArray image = TestImages::ReadFile(m_second);
         auto editor = std::make_unique<EditorFixture>();
         ViewController* vc = editor->controller();
@@ -643,6 +645,7 @@ private slots:
     void leftOverDesignIsOffered() {
         QFETCH(int, answer);
         UseOwnSettings();
+        QVERIFY(QDir(RecoveryFolder::StandardPath()).removeRecursively());
         const QImage picture = TestImages::AsymmetricImage(32, 16);
         RecoveryRecord left;
         left.savedAt = QDateTime(QDate(2026, 3, 14), QTime(11, 32, 7));

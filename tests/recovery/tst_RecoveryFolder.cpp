@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+#include <csignal>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -206,6 +207,11 @@ private slots:
             io = ::read(toChild[0], &go, 1);
             ::_exit(0); // no destructor runs: the lock and the file stay
         }
+        // A failure below must not leave the child waiting for ever.
+        const auto endChild = qScopeGuard([child] {
+            ::kill(child, SIGKILL);
+            ::waitpid(child, nullptr, 0);
+        });
         char written = 0;
         QCOMPARE(::read(fromChild[0], &written, 1), ssize_t(1));
         QCOMPARE(written, char(1));
@@ -215,8 +221,7 @@ private slots:
         QVERIFY2(QFile::exists(folder + "/editor-1-1.recovery") == false,
                  "a damaged file left behind");
         QCOMPARE(::write(toChild[1], "x", 1), ssize_t(1));
-        int status = 0;
-        QCOMPARE(::waitpid(child, &status, 0), child);
+        QCOMPARE(::waitpid(child, nullptr, 0), child);
         const std::optional<RecoveryRecord> left = parent.TakeLeftOver();
         QVERIFY(left);
         QCOMPARE(left->profileText, SampleRecord("child").profileText);
