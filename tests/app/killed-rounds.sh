@@ -31,7 +31,8 @@ for round in $(seq 1 $((ROUNDS + 1))); do
   # The window, and the question over it when a design was left.
   wanted=1
   [ "$left" -eq 0 ] || wanted=2
-  wait_for '[ "$(editor_windows)" -ge $wanted ]' || { echo "round $round: no window"; exit 1; }
+  wait_for '[ "$(editor_windows)" -ge $wanted ]' \
+    || { echo "round $round: no window"; tail -n 3 "$WORK/editor-errors.txt"; exit 1; }
   if [ "$left" -gt 0 ]; then
     offered=$((offered + 1))
     # The question's first button (Restore) is its default, its last (Discard) the escape one.
@@ -41,7 +42,7 @@ for round in $(seq 1 $((ROUNDS + 1))); do
     if [ $offered -eq 1 ]; then sleep 0.5; import -window root "$WORK/restore-question.png"; fi
     xdotool key $key
     wait_for '[ "$(editor_windows)" -eq 1 ] && ! recovery_files | grep -qxF "$(ls "$dir/left")"' \
-      || { echo "round $round: the left file stayed"; exit 1; }
+      || { echo "round $round: the left file stayed"; tail -n 3 "$WORK/editor-errors.txt"; exit 1; }
     [ $answer = discard ] || wait_for '[ -n "$(recovery_files)" ]'
     for file in $(recovery_files); do cp "$folder/$file" "$dir/after/"; done
     xwininfo -root -tree | grep -o '"Sigilon[^"]*": ("sigilon"' | cut -d'"' -f2 > "$dir/title"

@@ -197,13 +197,13 @@ done
             const std::optional<QString> offeredText =
                 offered ? std::optional(Design(*offered).text) : std::nullopt;
             // The design offered began at some moment and lasted until the next letter went
-            // out; that must be less than 5 s before the kill.
+            // out; that must be less than 5 s before the kill. A restored design may come back
+            // as a run of letters too: the later is the one that counts.
             qsizetype letters = -1;
-            if (offeredText == base)
-                letters = 0;
-            else if (offeredText && !offeredText->isEmpty() &&
-                     typed.letters.startsWith(*offeredText))
+            if (offeredText && !offeredText->isEmpty() && typed.letters.startsWith(*offeredText))
                 letters = offeredText->size();
+            else if (offeredText == base)
+                letters = 0;
             QVERIFY2(letters >= 0, qPrintable("offered \"" + offeredText.value_or("nothing") +
                                               "\", never shown: " + where));
             const bool lastShown = letters >= typed.moments.size();
