@@ -22,8 +22,10 @@ command -v Xvfb >/dev/null || cannot_start "Xvfb is missing (scripts/install-dep
 
 log=$(mktemp)
 # Xvfb writes the display number to its standard output, a pipe to this script. Should this
-# script be killed outright, the kernel ends Xvfb too (setpriv --pdeathsig, util-linux).
-coproc XVFB { exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -screen 0 "$screen" 2>"$log"; }
+# script be killed outright, the kernel ends Xvfb too (setpriv --pdeathsig, util-linux). Without
+# -noreset the server resets whenever its last client goes, and a program starting just then
+# cannot connect.
+coproc XVFB { exec setpriv --pdeathsig TERM Xvfb -displayfd 1 -noreset -screen 0 "$screen" 2>"$log"; }
 xvfb_pid=$XVFB_PID
 stop_display() {
   kill "$xvfb_pid" 2>/dev/null || true

@@ -82,13 +82,14 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
 
 using TestImages::WriteFile;
 
-// Settings in a folder of this test run's own, so the user's are never touched and the runs
-// of other builds at the same time share nothing with this one.
+// Settings and recovery files in a folder of this test run's own, so the user's are never
+// touched and the runs of other builds at the same time share nothing with this one.
 inline void UseOwnSettings() {
     static const QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
     if (!QSettings("Sigilon", "Sigilon").fileName().startsWith(folder.path()))
         qFatal("the settings would be written outside the test's own folder");
+    qputenv("XDG_STATE_HOME", folder.path().toLocal8Bit());
 }
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,

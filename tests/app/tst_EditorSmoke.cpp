@@ -1,5 +1,8 @@
+#include "design/DesignSettings.h"
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
+#include "profiles/ProfileText.h"
+#include "recovery/RecoveryRecord.h"
 #include "render/PlatformLooks.h"
 
 #include <QtTest>
@@ -13,9 +16,21 @@ constexpr int kNoDisplay = 125;
 constexpr int kLongestRun = 280000;
 
 // Runs `script` under bash on a virtual X display of 1600 x 1000 pixels with the extra
-// environment, once the editor started in the background (as $pid) shows its window titled
-// "Sigilon" ("window"); then ends the editor with SIGTERM and prints its exit status (and, when
-// that is not 0, the end of its error output). `extra` holds NAME=VALUE pairs.
+// environment (NAME=VALUE pairs) and the editor's path as $SIGILON_UNDER_TEST.
+ProgramRun::Result RunOnVirtualDisplay(const QString& script, const QStringList& extra) {
+    // Without QT_QPA_PLATFORM: the real X display this time.
+    return ProgramRun::Run(
+        QStringLiteral("bash"),
+        {QStringLiteral(SIGILON_SOURCE_DIR "/scripts/with-display.sh"), "--screen", "1600x1000x24",
+         "bash", "-c", script},
+        ProgramRun::WithEnvironment(extra + QStringList{"SIGILON_UNDER_TEST=" SIGILON_EXECUTABLE},
+                                    {"QT_QPA_PLATFORM"}),
+        kLongestRun);
+}
+
+// Runs `script` on the virtual display once the editor started in the background (as $pid)
+// shows its window titled "Sigilon" ("window"); then ends the editor with SIGTERM and prints its
+// exit status (and, when that is not 0, the end of its error output).
 ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script, const QStringList& extra) {
     const QString start = QStringLiteral(R"(
 "$SIGILON_UNDER_TEST" 2>editor-errors.txt &
@@ -30,14 +45,44 @@ done
     const QString end =
         QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
                        "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");
-    // Without QT_QPA_PLATFORM: the real X display this time.
-    return ProgramRun::Run(
-        QStringLiteral("bash"),
-        {QStringLiteral(SIGILON_SOURCE_DIR "/scripts/with-display.sh"), "--screen", "1600x1000x24",
-         "bash", "-c", start + script + end},
-        ProgramRun::WithEnvironment(extra + QStringList{"SIGILON_UNDER_TEST=" SIGILON_EXECUTABLE},
-                                    {"QT_QPA_PLATFORM"}),
-        kLongestRun);
+    return RunOnVirtualDisplay(start + script + end, extra);
+}
+
+// The letters typed in one round, each with the moment it went out (seconds).
+struct TypedLetters {
+    QList<double> moments;
+    QString letters;
+};
+
+TypedLetters ReadTyped(const QString& path) {
+    TypedLetters typed;
+    for (const QString& line : QString::fromUtf8(TestImages::ReadFile(path)).split(u'\n')) {
+        const QStringList parts = line.split(u' ');
+        if (parts.size() != 2)
+            continue;
+        typed.moments.append(parts[0].toDouble());
+        typed.letters += parts[1];
+    }
+    return typed;
+}
+
+// The record of the one recovery file in the folder; nullopt when there is none, and a failure
+// when there are more or it cannot be read.
+std::optional<RecoveryRecord> OnlyRecord(const QString& folder, bool* ok) {
+    const QStringList files = QDir(folder).entryList(QDir::Files);
+    *ok = files.size() <= 1;
+    if (files.size() != 1)
+        return std::nullopt;
+    std::optional<RecoveryRecord> record =
+        ReadRecoveryFileBytes(TestImages::ReadFile(QDir(folder).filePath(files[0])));
+    *ok = record.has_value();
+    return record;
+}
+
+DesignSettings Design(const RecoveryRecord& record) {
+    DesignSettings settings;
+    ApplyProfileText(settings, record.profileText, false);
+    return settings;
 }
 
 } // namespace
@@ -86,6 +131,91 @@ done
             RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra);
         QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
         QCOMPARE(run.out, QStringLiteral("window\nwall\ndialog\nexit=0\n"));
+    }
+
+    // An editor killed at random moments while the user types: the next start offers the design
+    // as it was at most 5 s before the kill (or none, when the first change came later), a
+    // discarded one leaves no file, and a restored one comes back as unsaved changes that this
+    // editor's own file holds. The rounds are driven by killed-rounds.sh beside this test; the
+    // first question is kept as killed-rounds/restore-question.png.
+    void killedEditorOffersItsRecentDesign() {
+        constexpr int kRounds = 20;
+        constexpr double kLongestLoss = 5.0;
+        QDir work(QDir::current().filePath("killed-rounds"));
+        QVERIFY(work.removeRecursively() && QDir().mkpath(work.path()));
+        const quint32 seed = QRandomGenerator::global()->bounded(32768u);
+        const ProgramRun::Result run =
+            RunOnVirtualDisplay(QString::fromUtf8(TestImages::ReadFile(
+                                    SIGILON_SOURCE_DIR "/tests/app/killed-rounds.sh")),
+                                {"WORK=" + work.path(), "ROUNDS=" + QString::number(kRounds),
+                                 "RANDOM_SEED=" + QString::number(seed)});
+        QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
+        QCOMPARE(run.out, QStringLiteral("end=0\nrounds done\n"));
+        const QString context = QStringLiteral(" (seed %1, in %2)").arg(seed).arg(work.path());
+
+        int restored = 0;
+        int discarded = 0;
+        for (int round = 1; round <= kRounds + 1; ++round) {
+            const QString dir = work.filePath("rounds/" + QString::number(round));
+            const QString where = QStringLiteral("round %1").arg(round) + context;
+            bool ok = false;
+            const std::optional<RecoveryRecord> left = OnlyRecord(dir + "/left", &ok);
+            QVERIFY2(ok, qPrintable("more than one file left, or one unreadable: " + where));
+            const std::optional<RecoveryRecord> after = OnlyRecord(dir + "/after", &ok);
+            QVERIFY2(ok, qPrintable(where));
+            const QString answer =
+                QString::fromUtf8(TestImages::ReadFile(dir + "/answer")).trimmed();
+            const QString title = QString::fromUtf8(TestImages::ReadFile(dir + "/title")).trimmed();
+            QCOMPARE(answer.isEmpty(), !left.has_value());
+            if (answer == "discard") {
+                ++discarded;
+                QVERIFY2(!after, qPrintable("a discarded design left a file: " + where));
+                QCOMPARE(title, QStringLiteral("Sigilon"));
+            } else if (answer == "restore") {
+                ++restored;
+                QVERIFY2(after && MakeProfileText(Design(*after)) == MakeProfileText(Design(*left)),
+                         qPrintable("the restored design is not kept: " + where));
+                QVERIFY2(QDir(dir + "/after").entryList(QDir::Files) !=
+                             QDir(dir + "/left").entryList(QDir::Files),
+                         qPrintable("the left file itself was kept: " + where));
+                QCOMPARE(title, QStringLiteral("Sigilon*"));
+            }
+            if (round > kRounds)
+                break;
+
+            // The designs this round had, from the moment each began: the restored one (or
+            // none) before the first letter, then each longer run of the letters typed.
+            const TypedLetters typed = ReadTyped(dir + "/typed");
+            const double killed = TestImages::ReadFile(dir + "/killed").trimmed().toDouble();
+            QVERIFY2(killed > 0, qPrintable(where));
+            bool nextOk = false;
+            const std::optional<RecoveryRecord> offered = OnlyRecord(
+                work.filePath("rounds/" + QString::number(round + 1)) + "/left", &nextOk);
+            QVERIFY2(nextOk, qPrintable(where));
+            const std::optional<QString> base =
+                answer == "restore" ? std::optional(Design(*left).text) : std::nullopt;
+            const std::optional<QString> offeredText =
+                offered ? std::optional(Design(*offered).text) : std::nullopt;
+            // The design offered began at some moment and lasted until the next letter went
+            // out; that must be less than 5 s before the kill. A restored design may come back
+            // as a run of letters too: the later is the one that counts.
+            qsizetype letters = -1;
+            if (offeredText && !offeredText->isEmpty() && typed.letters.startsWith(*offeredText))
+                letters = offeredText->size();
+            else if (offeredText == base)
+                letters = 0;
+            QVERIFY2(letters >= 0, qPrintable("offered \"" + offeredText.value_or("nothing") +
+                                              "\", never shown: " + where));
+            const bool lastShown = letters >= typed.moments.size();
+            QVERIFY2(lastShown || typed.moments[letters] >= killed - kLongestLoss,
+                     qPrintable(QStringLiteral("offered \"%1\", replaced %2 s before the kill: ")
+                                    .arg(offeredText.value_or("nothing"))
+                                    .arg(killed - typed.moments[letters]) +
+                                where));
+        }
+        // Both answers were given at least once (the moments are random, but a design is kept
+        // within 3 s of typing and most rounds last longer).
+        QVERIFY2(restored > 0 && discarded > 0, qPrintable(context));
     }
 
     void helpPagesAreBesideTheExecutable() {

@@ -1,10 +1,12 @@
 #include "EditorFixture.h"
 
 #include "app/canvas/InfoProvider.h"
+#include "app/window/CrashRecovery.h"
 #include "design/DesignValues.h"
 #include "helpers/EveryValueChanged.h"
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
+#include "recovery/RecoveryFolder.h"
 
 namespace {
 
@@ -39,11 +41,26 @@ bool Drop(QWidget* target, const QString& pathOrUrl) {
     return drop.isAccepted();
 }
 
+// The recovery files in the editors' state folder, by name.
+QStringList RecoveryFiles() {
+    return QDir(RecoveryFolder::StandardPath()).entryList({"*.recovery"}, QDir::Files);
+}
+
+// The record of the one recovery file there is.
+std::optional<RecoveryRecord> OnlyRecoveryRecord() {
+    const QStringList files = RecoveryFiles();
+    if (files.size() != 1)
+        return std::nullopt;
+    return ReadRecoveryFileBytes(
+        TestImages::ReadFile(QDir(RecoveryFolder::StandardPath()).filePath(files[0])));
+}
+
 } // namespace
 
 // New, Save, Save As and Load (also of a profile named at start), the titles that name the
 // profile, their questions and alerts. The icon image by open panel and by drops on the
-// preview and the path field.
+// preview and the path field. The recovery file of the unsaved changes, and the design a crash
+// left offered at start.
 class tst_ProfileCommands : public QObject {
     Q_OBJECT
 
@@ -619,6 +636,148 @@ private slots:
         QVERIFY(vc->iconVector());
         vc->OnClearIconImage();
         QVERIFY(!vc->iconVector());
+    }
+
+    // Unsaved changes are written a few seconds after they are made, with the icon image's
+    // path and a copy of its bytes, also when an undo makes them; Save, a discard and a normal
+    // end each remove the file.
+    void recoveryFileFollowsTheUnsavedChanges() {
+        UseOwnSettings();
+        QVERIFY(QDir(RecoveryFolder::StandardPath()).removeRecursively());
+        QByteArray image = TestImages::ReadFile(m_second);
+        auto editor = std::make_unique<EditorFixture>();
+        ViewController* vc = editor->controller();
+        vc->LoadIconImage(m_second);
+        QVERIFY(editor->WaitUntilIdle());
+        QCOMPARE(RecoveryFiles(), QStringList{}); // an image alone is not an unsaved change
+        UserInput::Type(editor->controls().textFieldText, "Kept");
+        QVERIFY(editor->WaitUntilIdle());
+        const QString kept = vc->MakeProfileText();
+        QTRY_VERIFY_WITH_TIMEOUT(OnlyRecoveryRecord(), CrashRecovery::kLongestWaitMs + 2000);
+        QCOMPARE(OnlyRecoveryRecord()->profileText, kept);
+        QCOMPARE(OnlyRecoveryRecord()->imagePath, m_second);
+        QCOMPARE(OnlyRecoveryRecord()->imageBytes, image);
+        QCOMPARE(OnlyRecoveryRecord()->profilePath, QString());
+
+        UserInput::Type(editor->controls().textFieldText, "Undone");
+        QVERIFY(editor->WaitUntilIdle());
+        vc->recovery().WriteNow();
+        QVERIFY(editor->Undo());
+        QVERIFY(vc->MakeProfileText().contains("\nKept\n"));
+        QTRY_COMPARE_WITH_TIMEOUT(OnlyRecoveryRecord()->profileText, vc->MakeProfileText(),
+                                  CrashRecovery::kLongestWaitMs + 2000);
+
+        editor->prompter.saveFiles = {Path("kept.sgp")};
+        editor->menu().saveProfile->trigger();
+        QCOMPARE(editor->Title(), QStringLiteral("Sigilon - kept"));
+        QCOMPARE(RecoveryFiles(), QStringList{});
+
+        UserInput::Type(editor->controls().textFieldText, "Dropped");
+        vc->recovery().WriteNow();
+        QCOMPARE(OnlyRecoveryRecord()->profilePath, Path("kept.sgp"));
+        editor->prompter.answers = {kDontSave};
+        editor->menu().fileNew->trigger();
+        QCOMPARE(RecoveryFiles(), QStringList{});
+
+        UserInput::Type(editor->controls().textFieldText, "Quit");
+        vc->recovery().WriteNow();
+        QVERIFY(OnlyRecoveryRecord());
+        editor.reset();
+        QCOMPARE(RecoveryFiles(), QStringList{});
+    }
+
+    // A design left by an editor that did not end cleanly, with an icon image whose file has
+    // gone since, is offered once the window shows. Restore shows it as unsaved changes to its
+    // profile, with its image from the copy and a history that starts from it; this editor's
+    // own file takes it over. Discard removes it; a question closed another way keeps it for the
+    // next start.
+    void leftOverDesignIsOffered_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("restore") << 0;
+        QTest::newRow("discard") << 1;
+        QTest::newRow("closed") << -1;
+    }
+
+    void leftOverDesignIsOffered() {
+        QFETCH(int, answer);
+        UseOwnSettings();
+        QVERIFY(QDir(RecoveryFolder::StandardPath()).removeRecursively());
+        const QImage picture = TestImages::AsymmetricImage(32, 16);
+        RecoveryRecord left;
+        left.savedAt = QDateTime(QDate(2026, 3, 14), QTime(11, 32, 7));
+        left.profilePath = Path("gone.sgp");
+        left.imagePath = Path("moved.png");
+        left.imageBytes = TestImages::PngBytes(picture);
+        left.profileText = QString::fromUtf8(SampleProfile());
+        QVERIFY(RecoveryFolder().Write(left));
+        const QStringList leftFiles = RecoveryFiles();
+
+        EditorFixture editor;
+        ViewController* vc = editor.controller();
+        editor.prompter.answers = {answer};
+        vc->recovery().OfferLeftOver();
+        QCOMPARE(editor.prompter.questions.size(), 1);
+        const QString question = editor.prompter.questions[0].message;
+        QVERIFY2(question.startsWith("Sigilon did not close properly. Restore the unsaved design "
+                                     "from ") &&
+                     question.contains("11:32") && question.endsWith('?'),
+                 qPrintable(question));
+        QCOMPARE(editor.prompter.questions[0].buttons, (QStringList{"Restore", "Discard"}));
+        QVERIFY(editor.WaitUntilIdle());
+
+        if (answer != 0) {
+            QCOMPARE(vc->MakeProfileText(), MakeProfileText(DesignSettings{}));
+            QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+            QCOMPARE(RecoveryFiles(), answer == 1 ? QStringList{} : leftFiles);
+            RecoveryFolder later;
+            QCOMPARE(later.TakeLeftOver().has_value(), answer != 1);
+            later.DiscardTaken();
+            return;
+        }
+        // The design as Load would show that profile.
+        DesignSettings loaded;
+        QVERIFY(ApplyProfileText(loaded, left.profileText, false));
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(loaded));
+        QCOMPARE(vc->currentProfilePath(), Path("gone.sgp"));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - gone*"));
+        QCOMPARE(TestImages::FirstDifference(vc->iconImage(), picture, 0), QString());
+        QCOMPARE(editor.controls().textFieldIconImage->text(), Path("moved.png"));
+        QCOMPARE(editor.log->LastDesign().text, QStringLiteral("Sample"));
+        QCOMPARE(editor.HistorySize(), 1);
+        const QStringList own = RecoveryFiles();
+        QCOMPARE(own.size(), 1);
+        QVERIFY(own != leftFiles);
+        QCOMPARE(OnlyRecoveryRecord()->profileText, vc->MakeProfileText());
+        QCOMPARE(OnlyRecoveryRecord()->imageBytes, left.imageBytes);
+        // Save writes the profile it belonged to, without asking for a name.
+        editor.menu().saveProfile->trigger();
+        QCOMPARE(TestImages::ReadFile(Path("gone.sgp")), vc->MakeProfileText().toUtf8());
+        QCOMPARE(RecoveryFiles(), QStringList{});
+    }
+
+    // A state folder that cannot be made is told once, and editing goes on.
+    void unwritableStateFolderIsToldOnce() {
+        UseOwnSettings();
+        const QString inTheWay = RecoveryFolder::StandardPath();
+        QVERIFY(QDir(inTheWay).removeRecursively());
+        QVERIFY(WriteFile(inTheWay, "a file where the folder should be"));
+        {
+            EditorFixture editor;
+            for (const char* text : {"First", "Second"}) {
+                UserInput::Type(editor.controls().textFieldText, text);
+                editor.controller()->recovery().WriteNow();
+            }
+            QVERIFY(editor.WaitUntilIdle());
+            QCOMPARE(editor.prompter.questions.size(), 1);
+            const QStringList told = editor.prompter.Messages()[0].split('\n');
+            QVERIFY2(told[0].startsWith("The unsaved changes cannot be kept for recovery"),
+                     qPrintable(told[0]));
+            QCOMPARE(told.value(1), inTheWay);
+            QVERIFY(!told.value(2).isEmpty());
+            QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
+            QCOMPARE(editor.log->LastDesign().text, QStringLiteral("Second"));
+        }
+        QVERIFY(QFile::remove(inTheWay));
     }
 };
 

@@ -19,6 +19,10 @@ QString ReadProblem(const QString& path) {
         return QObject::tr("Permission denied");
     if (!file.isFile())
         return QObject::tr("Not an ordinary file");
+    return DamagedContent();
+}
+
+QString DamagedContent() {
     return QObject::tr("The content is damaged or of another kind");
 }
 

@@ -1,6 +1,7 @@
 #include "app/window/EditorApplication.h"
 
 #include "app/dialogs/QtPrompter.h"
+#include "app/window/CrashRecovery.h"
 #include "app/window/MainWindow.h"
 #include "app/window/StartupProfile.h"
 #include "app/window/TerminationSignal.h"
@@ -31,6 +32,8 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
         MainWindow window(startupPrompter, ratePreference);
         prompter.setParent(&window);
         window.show();
+        // Before the profile named at start, which asks first about unsaved changes restored.
+        window.controller()->recovery().OfferLeftOver();
         if (!profilePath.isEmpty())
             startupPrompter.OpenProfile(*window.controller(), profilePath);
         status = application.exec();

@@ -25,6 +25,19 @@ const QString kExitQuestion = QStringLiteral(
 void ProfileCommands::SetTitle(const QString& title) {
     if (m_editor.window() != &m_editor)
         m_editor.window()->setWindowTitle(title);
+    emit changesSettled();
+}
+
+void ProfileCommands::ShowDesignOf(const QString& path) {
+    m_currentProfilePath = path;
+    m_editor.RestartHistory();
+    m_editor.UpdateIconPreview();
+    SetTitle(path.isEmpty() ? WindowTitle::Untitled() : WindowTitle::ForProfile(path));
+}
+
+void ProfileCommands::TakeRecovered(const QString& path) {
+    ShowDesignOf(path);
+    MarkAsModified();
 }
 
 void ProfileCommands::New() {
@@ -84,10 +97,7 @@ bool ProfileCommands::Open(const QString& path) {
         return false;
     }
     // Absolute, so that a later Save writes this file whatever the working folder is then.
-    m_currentProfilePath = QFileInfo(path).absoluteFilePath();
-    m_editor.RestartHistory();
-    m_editor.UpdateIconPreview();
-    SetTitle(WindowTitle::ForProfile(m_currentProfilePath));
+    ShowDesignOf(QFileInfo(path).absoluteFilePath());
     emit m_editor.profileOpened(path);
     return true;
 }
@@ -102,6 +112,7 @@ void ProfileCommands::MarkAsModified() {
     if (title == &m_editor)
         return; // not placed in a window
     title->setWindowTitle(WindowTitle::WithMarker(title->windowTitle()));
+    emit modified();
 }
 
 bool ProfileCommands::HasUnsavedChanges() const {

@@ -28,14 +28,26 @@ public:
     bool Open(const QString& path);
     void OpenAsked(const QString& path);
 
+    // Takes the design the controls hold as the unsaved changes to the profile at the path
+    // (none: a design never saved), with its history starting from it.
+    void TakeRecovered(const QString& path);
+
     void MarkAsModified();
     bool HasUnsavedChanges() const;
     // True when the user let unsaved changes go, or saved them.
     bool ConfirmDiscard(const QString& question);
     bool ConfirmQuit();
 
+signals:
+    // The design changed; the title carries the unsaved-changes marker.
+    void modified();
+    // The design has no unsaved changes any more: saved, opened, or let go for a new one.
+    void changesSettled();
+
 private:
     void SetTitle(const QString& title);
+    // The controls hold the design of the profile at the path (absolute, or none).
+    void ShowDesignOf(const QString& path);
 
     ViewController& m_editor;
     Prompter& m_prompter;

@@ -16,6 +16,7 @@
 #include "app/inspector/ScrubLabel.h"
 #include "app/inspector/Stepper.h"
 #include "app/inspector/ValueDrags.h"
+#include "app/window/CrashRecovery.h"
 #include "app/window/MenuShortcutPriority.h"
 #include "design/DesignValues.h"
 #include "design/FontFamilies.h"
@@ -25,6 +26,7 @@
 #include "export/Prompter.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
+#include "imageio/IconImageFile.h"
 #include "imageio/SvgImage.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
@@ -94,6 +96,7 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     connect(&m_timerPreview, &QTimer::timeout, this, &ViewController::UpdateIconPreview);
 
     m_profiles = new ProfileCommands(*this, prompter);
+    m_recovery = new CrashRecovery(*this, prompter);
     m_menuActions = MenuActions::Create(*this);
     auto* shortcuts =
         new MenuShortcutPriority(findChildren<QAction*>(Qt::FindDirectChildrenOnly), this);
@@ -508,8 +511,25 @@ void ViewController::IconImageLoaded(const IconImageLoading::Result& result) {
                 : FailureMessage::Compose(result.problem, path, FailureMessage::ReadProblem(path)));
         return;
     }
-    m_iconImage = result.image;
-    m_iconVector = result.vector;
+    ShowIconImage(result.image, result.vector, path);
+}
+
+bool ViewController::LoadIconImage(const QByteArray& bytes, const QString& path) {
+    std::shared_ptr<const SvgImage> vector;
+    QImage image = ::DecodeIconImage(bytes, &vector);
+    if (image.isNull()) {
+        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
+                                                 path, FailureMessage::DamagedContent()));
+        return false;
+    }
+    ShowIconImage(std::move(image), std::move(vector), path);
+    return true;
+}
+
+void ViewController::ShowIconImage(QImage image, std::shared_ptr<const SvgImage> vector,
+                                   const QString& path) {
+    m_iconImage = std::move(image);
+    m_iconVector = std::move(vector);
     m_toldDrawingRefused = false;
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;

@@ -19,6 +19,7 @@
 #include <functional>
 #include <optional>
 
+class CrashRecovery;
 class InfoProvider;
 class InterimPreview;
 class Prompter;
@@ -86,6 +87,8 @@ public:
 
     // The profile files and the unsaved-changes question.
     ProfileCommands& profiles() { return *m_profiles; }
+    // The recovery file of the unsaved changes, and the one a crash left.
+    CrashRecovery& recovery() { return *m_recovery; }
     void OpenProfileAsked(const QString& path) { m_profiles->OpenAsked(path); }
 
     // A field being edited holds what the user sees; this commits it as leaving it would, so
@@ -95,6 +98,9 @@ public:
     // Loads the icon image file at the path (or the library's symbol "symbol:SET/NAME") in the
     // background, or tells the user it could not be loaded; `done` then hears whether it was.
     void LoadIconImage(const QString& path, std::function<void(bool loaded)> done = {});
+    // A copy of an image file's bytes, shown under its path; false (and the user told) when it
+    // could not be read.
+    bool LoadIconImage(const QByteArray& bytes, const QString& path);
 
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
@@ -192,6 +198,7 @@ private:
     void ShowInterimPreview(const QImage& picture, double scale);
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
+    void ShowIconImage(QImage image, std::shared_ptr<const SvgImage> vector, const QString& path);
     void SetTitle(const QString& title);
 
     Prompter& m_prompter;
@@ -219,6 +226,7 @@ private:
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;
     ProfileCommands* m_profiles = nullptr;
+    CrashRecovery* m_recovery = nullptr;
     QTimer m_timerPreview;
     bool m_updating = false;
     // Documented names that say less than they mean: the controls changed while a render was

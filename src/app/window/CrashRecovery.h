@@ -1,0 +1,58 @@
+#pragma once
+
+#include "recovery/RecoveryFolder.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <optional>
+
+class Prompter;
+class ViewController;
+
+// Keeps the editor's unsaved changes in its recovery file, so that a crash does not take them:
+// a few seconds after the last change (and, while changes go on, at least every few seconds),
+// the design, its profile path and its icon image with a copy of the image file are written.
+// Saving, letting the changes go and a normal end remove the file. At start-up a file left by an
+// editor that did not end cleanly is offered for restoring.
+class CrashRecovery : public QObject {
+    Q_OBJECT
+
+public:
+    // The quiet time after a change before it is written, and the longest a change waits.
+    static constexpr int kQuietMs = 1500;
+    static constexpr int kLongestWaitMs = 3000;
+    // An icon image file larger than this is kept as its path only.
+    static constexpr qint64 kLargestImageCopy = qint64(64) << 20;
+
+    // In the user's state folder (RecoveryFolder::StandardPath()).
+    CrashRecovery(ViewController& editor, Prompter& prompter);
+    // A normal end: the changes were saved, let go or confirmed lost.
+    ~CrashRecovery() override;
+
+    // Asks whether to restore the newest design left by an editor that did not end cleanly;
+    // Restore shows it as unsaved changes, Discard removes it.
+    void OfferLeftOver();
+
+    // Writes the unsaved changes now, if they are not written yet.
+    void WriteNow();
+
+private:
+    void Changed();
+    void Settled();
+    void CopyIconImage(const QString& path);
+    void Restore(const RecoveryRecord& record);
+    RecoveryRecord Current() const;
+
+    ViewController& m_editor;
+    Prompter& m_prompter;
+    RecoveryFolder m_folder;
+    QTimer m_quiet;
+    QTimer m_longestWait;
+    std::optional<RecoveryRecord> m_written; // what the file holds now
+    QString m_copiedPath;                    // the icon image whose bytes are kept
+    QByteArray m_copiedBytes;
+    bool m_failureTold = false; // told since the last write that worked
+};

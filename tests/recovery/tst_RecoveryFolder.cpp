@@ -1,0 +1,235 @@
+// What an editor keeps of its unsaved changes: the recovery file read back exactly as written,
+// anything else refused; which left-over file a start offers; and the folder shared by the
+// editors of one user, where each keeps its own file and none takes another's while it runs.
+
+#include "design/DesignSettings.h"
+#include "helpers/TestImages.h"
+#include "profiles/ProfileText.h"
+#include "recovery/LeftOverChoice.h"
+#include "recovery/RecoveryFolder.h"
+#include "recovery/RecoveryRecord.h"
+
+#include <QtTest>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+RecoveryRecord SampleRecord(const QString& text = QStringLiteral("Ab")) {
+    DesignSettings settings;
+    settings.text = text;
+    RecoveryRecord record;
+    record.savedAt = QDateTime(QDate(2026, 3, 14), QTime(15, 9, 26, 535), Qt::UTC);
+    record.profilePath = QStringLiteral("/home/user/designs/logo.sgp");
+    record.imagePath = QStringLiteral("/home/user/Downloads/logo.png");
+    record.imageBytes = TestImages::PngBytes(TestImages::AsymmetricImage(8, 5));
+    record.profileText = MakeProfileText(settings);
+    return record;
+}
+
+QStringList FilesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+class tst_RecoveryFolder : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fileReadsBackAsWritten_data() {
+        QTest::addColumn<RecoveryRecord>("record");
+        RecoveryRecord sample = SampleRecord();
+        QTest::newRow("saved profile with an image") << sample;
+        RecoveryRecord never = sample;
+        never.profilePath.clear();
+        never.imagePath.clear();
+        never.imageBytes.clear();
+        QTest::newRow("never saved, no image") << never;
+        // Names may hold anything a file name can: line feeds, spaces, percent signs, letters
+        // of any script; each still fits on its header line.
+        RecoveryRecord names = sample;
+        names.profilePath = QStringLiteral("/tmp/a\nb %41 \u00e9\u4e2d/x.sgp");
+        names.imagePath = QStringLiteral("/tmp/saved: 1\n\nimage-bytes 3.png");
+        QTest::newRow("awkward names") << names;
+        // Image bytes that look like a header, line feeds and NULs included.
+        RecoveryRecord bytes = sample;
+        bytes.imageBytes = QByteArray("\n\nSigilon recovery 1\nsaved \0\0\n", 30);
+        QTest::newRow("image bytes like a header") << bytes;
+        RecoveryRecord path = sample;
+        path.imageBytes.clear();
+        QTest::newRow("image kept as its path only") << path;
+        QTest::newRow("text beyond ASCII")
+            << SampleRecord(QStringLiteral("\u00c5\u00df \U0001F600"));
+    }
+
+    void fileReadsBackAsWritten() {
+        QFETCH(RecoveryRecord, record);
+        const QByteArray bytes = RecoveryFileBytes(record);
+        const std::optional<RecoveryRecord> read = ReadRecoveryFileBytes(bytes);
+        QVERIFY(read);
+        QCOMPARE(read->savedAt, record.savedAt);
+        QCOMPARE(read->profilePath, record.profilePath);
+        QCOMPARE(read->imagePath, record.imagePath);
+        QCOMPARE(read->imageBytes, record.imageBytes);
+        QCOMPARE(read->profileText, record.profileText);
+        // The profile text is held as a profile file holds it, byte for byte.
+        QVERIFY(bytes.contains(record.profileText.toUtf8()));
+    }
+
+    void damagedFilesAreRefused_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const RecoveryRecord sample = SampleRecord();
+        const QByteArray good = RecoveryFileBytes(sample);
+        const qsizetype headerEnd = good.indexOf("\n\n") + 2;
+        const auto replaced = [&good](const char* from, const char* to) {
+            QByteArray bytes = good;
+            const qsizetype at = bytes.indexOf(from);
+            return at < 0 ? QByteArray() : bytes.replace(at, qstrlen(from), to);
+        };
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("a byte short") << good.chopped(1);
+        QTest::newRow("a byte more") << good + 'x';
+        QTest::newRow("header only") << good.left(headerEnd);
+        QTest::newRow("another kind of file")
+            << replaced("Sigilon recovery 1", "Sigilon recovery 2");
+        QTest::newRow("no time") << replaced("saved 2026-03-14T15:09:26.535Z", "saved soon");
+        QTest::newRow("length with a sign") << replaced("image-bytes ", "image-bytes +");
+        QTest::newRow("length with a leading zero") << replaced("image-bytes ", "image-bytes 0");
+        QTest::newRow("label changed") << replaced("image-path ", "image-file ");
+        QTest::newRow("raw space in a path") << replaced("/home/user/designs", "/home/my designs");
+        // The lengths agree, but the profile text is not one.
+        QByteArray text = good;
+        text[headerEnd] = 'x';
+        QTest::newRow("profile text damaged") << text;
+        QByteArray utf8 = good;
+        utf8[headerEnd + good.mid(headerEnd).indexOf("Ab")] = char(0xFF);
+        QTest::newRow("profile text not UTF-8") << utf8;
+        // A profile of an older, shorter layout is never written here.
+        RecoveryRecord older = sample;
+        QStringList lines = older.profileText.split(u'\n');
+        lines.resize(60);
+        older.profileText = lines.join(u'\n') + u'\n';
+        QTest::newRow("older profile layout") << RecoveryFileBytes(older);
+    }
+
+    void damagedFilesAreRefused() {
+        QFETCH(QByteArray, bytes);
+        QVERIFY(!ReadRecoveryFileBytes(bytes));
+    }
+
+    void choiceOfTheFileOffered_data() {
+        // Each file: name, then R (its editor runs) or G (gone), then the minute it was written
+        // or "-" for a file that holds no record.
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("offered");     // "" for none
+        QTest::addColumn<QStringList>("removed"); // the files that can never be offered
+        QTest::newRow("nothing") << QStringList{} << "" << QStringList{};
+        QTest::newRow("one gone") << QStringList{"a G 5"} << "a" << QStringList{};
+        QTest::newRow("only running") << QStringList{"a R 5", "b R 9"} << "" << QStringList{};
+        QTest::newRow("newest gone, not newest running")
+            << QStringList{"a G 3", "b R 9", "c G 7", "d G 1"} << "c" << QStringList{};
+        QTest::newRow("a tie goes to the first name")
+            << QStringList{"b G 4", "a G 4"} << "a" << QStringList{};
+        QTest::newRow("unreadable never offered")
+            << QStringList{"a G -", "b G 2", "c R -"} << "b" << QStringList{"a"};
+    }
+
+    void choiceOfTheFileOffered() {
+        QFETCH(QStringList, files);
+        QFETCH(QString, offered);
+        QFETCH(QStringList, removed);
+        QList<FoundRecoveryFile> found;
+        for (const QString& file : files) {
+            const QStringList parts = file.split(u' ');
+            FoundRecoveryFile entry;
+            entry.name = parts[0];
+            entry.editorRunning = parts[1] == "R";
+            entry.readable = parts[2] != "-";
+            if (entry.readable)
+                entry.savedAt = QDateTime(QDate(2026, 1, 1), QTime(10, parts[2].toInt()));
+            found.append(entry);
+        }
+        const std::optional<qsizetype> chosen = ChooseLeftOver(found);
+        QCOMPARE(chosen ? found[*chosen].name : QString(), offered);
+        QStringList unusable;
+        for (const qsizetype index : UnusableLeftOvers(found))
+            unusable.append(found[index].name);
+        QCOMPARE(unusable, removed);
+    }
+
+    // Two editors at once, the other one a process of its own: each writes its own file, and
+    // neither takes the other's while both run. Once the other has died without a word, its
+    // file is offered, held by the one that took it until it decides; discarding it leaves
+    // nothing behind. A damaged file whose editor is gone is removed.
+    void eachEditorKeepsItsOwnFile() {
+        QTemporaryDir state;
+        const QString folder = state.filePath("sigilon");
+        int toChild[2];
+        int fromChild[2];
+        QVERIFY(::pipe(toChild) == 0 && ::pipe(fromChild) == 0);
+        const pid_t child = ::fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            RecoveryFolder own(folder);
+            const char written = own.Write(SampleRecord("other")) ? 1 : 0;
+            [[maybe_unused]] ssize_t io = ::write(fromChild[1], &written, 1);
+            char go;
+            io = ::read(toChild[0], &go, 1);
+            ::_exit(0); // no destructor runs: the lock and the file stay
+        }
+        // A failure below must not leave the child waiting for ever; once reaped, its number
+        // may be another process's.
+        bool reaped = false;
+        const auto endChild = qScopeGuard([child, &reaped] {
+            if (!reaped) {
+                ::kill(child, SIGKILL);
+                ::waitpid(child, nullptr, 0);
+            }
+        });
+        char written = 0;
+        QCOMPARE(::read(fromChild[0], &written, 1), ssize_t(1));
+        QCOMPARE(written, char(1));
+        for (const int fd : {toChild[0], fromChild[0], fromChild[1]})
+            ::close(fd);
+
+        RecoveryFolder editor(folder);
+        QVERIFY(editor.Write(SampleRecord("own")));
+        QCOMPARE(FilesIn(folder).filter(".recovery").size(), 2);
+        QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::ReadGroup),
+                 QFile::Permissions());
+        QVERIFY(TestImages::WriteFile(folder + "/editor-1-1.recovery", "not a record"));
+        QVERIFY2(!editor.TakeLeftOver(), "taken while its editor runs");
+        QVERIFY2(!QFile::exists(folder + "/editor-1-1.recovery"), "a damaged file left behind");
+
+        QCOMPARE(::write(toChild[1], "x", 1), ssize_t(1));
+        ::close(toChild[1]);
+        QCOMPARE(::waitpid(child, nullptr, 0), child);
+        reaped = true;
+        const std::optional<RecoveryRecord> left = editor.TakeLeftOver();
+        QVERIFY(left);
+        QCOMPARE(*left, SampleRecord("other"));
+        RecoveryFolder third(folder);
+        QVERIFY2(!third.TakeLeftOver(), "taken while another editor decides on it");
+        editor.DiscardTaken();
+        QVERIFY(!third.TakeLeftOver());
+        editor.RemoveOwn();
+        QCOMPARE(FilesIn(folder).filter(".recovery"), QStringList{});
+    }
+
+    // A state folder that cannot be made: the write fails with a reason, nothing is offered.
+    void unwritableFolder() {
+        QTemporaryDir state;
+        QVERIFY(TestImages::WriteFile(state.filePath("sigilon"), "a file in the way"));
+        RecoveryFolder folder(state.filePath("sigilon/inside"));
+        const WriteResult written = folder.Write(SampleRecord());
+        QVERIFY(!written);
+        QVERIFY(!written.failure.isEmpty());
+        QVERIFY(!folder.TakeLeftOver());
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_RecoveryFolder)
+#include "tst_RecoveryFolder.moc"
