@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/BadgeArguments.h"
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
@@ -33,7 +34,7 @@ QByteArray UsageText() {
             "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir "
             "DIR\n"
             "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
-            "                  [--app-name TEXT]\n"
+            "                  [--app-name TEXT] [--badge TEXT [--badge-...]] [--version V]\n"
             "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
             "  sigilon --help | --version\n"
             "\n"
@@ -62,6 +63,7 @@ QByteArray UsageText() {
             "  --app-name TEXT      export: the app's name as people see it, in the web manifest "
             "and\n"
             "                       head.html (default the name of the sets)\n"
+            "%BADGE%"
             "  --help, -h           print this text\n"
             "  --version            print the version\n"
             "\n"
@@ -69,7 +71,8 @@ QByteArray UsageText() {
             "choose\n"
             "(written paths on standard output, messages on standard error), profile prints the\n"
             "design's profile text. Exit status: 0 done, 1 the work failed, 2 a usage error.\n")
-            .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8());
+            .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8())
+            .replace("%BADGE%", BadgeArguments::HelpLines());
     return text;
 }
 
@@ -95,6 +98,8 @@ struct Options {
     QList<PlatformTarget> targets{PlatformTarget::Sizes};
     QString name = PlatformPlan::DefaultName();
     QString appName; // empty for `name`
+    BadgeArguments badgeArguments;
+    Badge badge; // as the badge arguments ask for it
 };
 
 // Which options each command takes; anything else is a usage error.
@@ -106,7 +111,8 @@ bool Accepts(const QString& command, const QString& option) {
     if (option == u"--output")
         return command == u"render";
     if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet" ||
-        option == u"--target" || option == u"--name" || option == u"--app-name")
+        option == u"--target" || option == u"--name" || option == u"--app-name" ||
+        BadgeArguments::Takes(option))
         return command == u"export";
     return false;
 }
@@ -122,9 +128,19 @@ QString ParseOptions(const QStringList& args, Options& options) {
             (option == u"--overwrite" ? options.overwrite : options.quiet) = true;
             continue;
         }
-        if (i + 1 >= args.size() || args[i + 1].isEmpty())
+        if (BadgeArguments::IsFlag(option)) {
+            options.badgeArguments.Add(option, {});
+            continue;
+        }
+        if (i + 1 >= args.size() || (args[i + 1].isEmpty() && !BadgeArguments::TakesEmpty(option)))
             return QStringLiteral("%1 needs a value").arg(option);
         const QString value = args[++i];
+        if (BadgeArguments::Takes(option)) {
+            if (const QString problem = options.badgeArguments.Add(option, value);
+                !problem.isEmpty())
+                return problem;
+            continue;
+        }
         if (option == u"--profile")
             options.profile = value;
         else if (option == u"--icon")
@@ -152,7 +168,9 @@ QString ParseOptions(const QStringList& args, Options& options) {
         return QStringLiteral("render needs --output");
     if (options.command == u"export" && options.outputDir.isEmpty())
         return QStringLiteral("export needs --output-dir");
-    return {};
+    QString problem;
+    options.badge = options.badgeArguments.Finished(problem);
+    return problem;
 }
 
 QImage Render(const DesignInput& input) {
@@ -221,7 +239,8 @@ int Dispatch(const QStringList& args) {
         return RunRender(options, input);
     if (options.command == u"export")
         return RunPlatformExportCommand(input, options.targets, options.name, options.appName,
-                                        options.outputDir, options.overwrite, options.quiet);
+                                        options.outputDir, options.overwrite, options.quiet,
+                                        options.badge);
     return RunProfile(input);
 }
 

@@ -3,6 +3,8 @@
 #include "design/NumberText.h"
 
 ExportOptions ExportOptions::FromSettings(const DesignSettings& settings) {
-    return {settings.namePattern, settings.iconFormat,
-            float(LeadingNumberValue(settings.qualityText))};
+    return {settings.namePattern,
+            settings.iconFormat,
+            float(LeadingNumberValue(settings.qualityText)),
+            {}};
 }
