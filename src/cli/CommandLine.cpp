@@ -34,7 +34,7 @@ QByteArray UsageText() {
             "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir "
             "DIR\n"
             "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
-            "                  [--app-name TEXT] [--badge TEXT [--badge-...]] [--version V]\n"
+            "                  [--app-name TEXT] [--badge TEXT] [--version V]\n"
             "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
             "  sigilon --help | --version\n"
             "\n"
