@@ -1,10 +1,8 @@
 #include "cli/DesignOverrides.h"
 
 #include "design/DesignSettings.h"
-#include "design/FontFamilies.h"
+#include "design/DesignValues.h"
 #include "design/NumberText.h"
-#include "export/OutputFormat.h"
-#include "export/SizeSets.h"
 #include "profiles/ProfileNumbers.h"
 
 #include <QRegularExpression>
@@ -44,88 +42,35 @@ struct Field {
     Target target;
 };
 
-// The fields of `r` under their override names, grouped as the editor's window groups them.
+// The fields of `r` under their override names, as the design values' table lists them.
 std::vector<Field> Fields(DesignSettings& r) {
+    using DesignValues::Kind;
     std::vector<Field> fields;
-    const auto add = [&fields](const char* name, Target target) {
-        fields.push_back({QString::fromLatin1(name), target});
-    };
-    const auto sizes = [&fields](const char* set, const auto& table, auto& checks) {
-        for (std::size_t i = 0; i < table.size(); ++i)
-            fields.push_back(
-                {QString::fromLatin1(set) + QString::number(table[i]), Flag{&checks[i]}});
-    };
-    const int fontCount = int(FontFamilyList().size());
-    constexpr int kLargestSide = 10000;
-    constexpr int kFarthestOffset = 10000;
-
-    add("transparentBackground", Flag{&r.transparentBackground});
-    add("gradientStartColor", Colour{&r.gradientStartColor});
-    add("gradientEndColor", Colour{&r.gradientEndColor});
-    add("cornerCurvature", Real{&r.cornerCurvature});
-    add("backgroundStroke", Flag{&r.backgroundStroke});
-    add("backgroundStrokeColor", Colour{&r.backgroundStrokeColor});
-    add("backgroundStrokeSize", Real{&r.backgroundStrokeSize});
-    add("backgroundShadow", Flag{&r.backgroundShadow});
-    add("backgroundShadowColor", Colour{&r.backgroundShadowColor});
-    add("backgroundShadowOffset", Real{&r.backgroundShadowOffset});
-    add("backgroundShadowAngle", Real{&r.backgroundShadowAngle});
-    add("backgroundShadowBlur", Real{&r.backgroundShadowBlur});
-
-    add("iconVerticalOffset", Real{&r.iconVerticalOffset});
-    add("iconVerticalOffsetText",
-        Whole{&r.iconVerticalOffsetText, -kFarthestOffset, kFarthestOffset});
-    add("iconHorizontalOffset", Real{&r.iconHorizontalOffset});
-    add("iconHorizontalOffsetText",
-        Whole{&r.iconHorizontalOffsetText, -kFarthestOffset, kFarthestOffset});
-    add("useImageColors", Flag{&r.useImageColors});
-    add("iconColor", Colour{&r.iconColor});
-    add("iconScale", Real{&r.iconScale});
-    add("iconScaleText", Whole{&r.iconScaleText, 1, 999});
-    add("iconRotation", Real{&r.iconRotation});
-    add("iconShadow", Flag{&r.iconShadow});
-    add("iconShadowColor", Colour{&r.iconShadowColor});
-    add("iconShadowOffset", Real{&r.iconShadowOffset});
-    add("iconShadowAngle", Real{&r.iconShadowAngle});
-    add("iconShadowBlur", Real{&r.iconShadowBlur});
-
-    add("text", Text{&r.text});
-    add("textVerticalOffset", Real{&r.textVerticalOffset});
-    add("textVerticalOffsetText",
-        Whole{&r.textVerticalOffsetText, -kFarthestOffset, kFarthestOffset});
-    add("textHorizontalOffset", Real{&r.textHorizontalOffset});
-    add("textHorizontalOffsetText",
-        Whole{&r.textHorizontalOffsetText, -kFarthestOffset, kFarthestOffset});
-    add("textColor", Colour{&r.textColor});
-    add("fontIndex", Index{&r.fontIndex, fontCount});
-    add("fontSize", Real{&r.fontSize});
-    add("fontSizeText", Whole{&r.fontSizeText, 1, 10000});
-    add("textStroke", Flag{&r.textStroke});
-    add("textStrokeColor", Colour{&r.textStrokeColor});
-    add("textStrokeSize", Real{&r.textStrokeSize});
-    add("textShadow", Flag{&r.textShadow});
-    add("textShadowColor", Colour{&r.textShadowColor});
-    add("textShadowOffset", Real{&r.textShadowOffset});
-    add("textShadowAngle", Real{&r.textShadowAngle});
-    add("textShadowBlur", Real{&r.textShadowBlur});
-
-    add("canvasWidth", Whole{&r.canvasWidthText, 1, kLargestSide});
-    add("canvasHeight", Whole{&r.canvasHeightText, 1, kLargestSide});
-
-    add("iosIconSet", Flag{&r.iosIconSet});
-    sizes("iosSize", SizeSets::IosSizes, r.iosSizes);
-    add("watchIconSet", Flag{&r.watchIconSet});
-    sizes("watchSize", SizeSets::WatchSizes, r.watchSizes);
-    add("macIconSet", Flag{&r.macIconSet});
-    sizes("macSize", SizeSets::MacSizes, r.macSizes);
-    add("customSize", Flag{&r.customSize});
-    add("customWidth", Whole{&r.customWidthText, 1, kLargestSide});
-    add("customHeight", Whole{&r.customHeightText, 1, kLargestSide});
-
-    add("iconFormat", Index{&r.iconFormat, OutputFormat::Count});
-    add("quality", Real{&r.quality});
-    add("qualityText", Whole{&r.qualityText, 1, 100});
-    add("namePattern", Text{&r.namePattern});
+    for (const DesignValues::Row& row : DesignValues::Table()) {
+        const DesignValues::Reference value = row.in(r);
+        Target target = Text{};
+        switch (row.kind) {
+        case Kind::Flag:
+            target = Flag{std::get<int*>(value)};
+            break;
+        case Kind::Index:
+            target = Index{std::get<int*>(value), int(row.maximum) + 1};
+            break;
+        case Kind::NumberText:
+            target = Whole{std::get<QString*>(value), int(row.minimum), int(row.maximum)};
+            break;
+        case Kind::Real:
+            target = Real{std::get<float*>(value)};
+            break;
+        case Kind::Color:
+            target = Colour{std::get<Rgba*>(value)};
+            break;
+        case Kind::Text:
+            target = Text{std::get<QString*>(value)};
+            break;
+        }
+        fields.push_back({QString::fromLatin1(row.name), target});
+    }
     return fields;
 }
 

@@ -5,6 +5,15 @@
 #include <QString>
 #include <array>
 
+// The preset icon sets' square sizes in pixels, in the order of their check boxes and of the
+// files an export writes.
+namespace PresetSizes {
+inline constexpr std::array<int, 14> Ios{20, 29,  40,  58,  60,  76,  80,
+                                         87, 120, 152, 167, 180, 512, 1024};
+inline constexpr std::array<int, 10> Watch{32, 36, 40, 48, 55, 58, 87, 88, 172, 196};
+inline constexpr std::array<int, 7> Mac{16, 32, 64, 128, 256, 512, 1024};
+} // namespace PresetSizes
+
 // All values a design stores: the 104 values of a profile text, each as the control that
 // edits it holds it. Check boxes and radio buttons keep their state (1 on, 0 off, -1 mixed),
 // pop-ups their selected index (-1 for none), sliders and steppers a 32-bit value, text fields
@@ -68,11 +77,11 @@ struct DesignSettings {
 
     // Output: size sets, each check box in the order of its set's size table.
     int iosIconSet = 0;
-    std::array<int, 14> iosSizes{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    std::array<int, PresetSizes::Ios.size()> iosSizes{1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     int watchIconSet = 0;
-    std::array<int, 10> watchSizes{1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
+    std::array<int, PresetSizes::Watch.size()> watchSizes{1, 1, 1, 1, 1, 1, 1, 1, 1, 1};
     int macIconSet = 1;
-    std::array<int, 7> macSizes{1, 1, 1, 1, 1, 1, 1};
+    std::array<int, PresetSizes::Mac.size()> macSizes{1, 1, 1, 1, 1, 1, 1};
     int customSize = 0;
     QString customWidthText = QStringLiteral("1024");
     QString customHeightText = QStringLiteral("1024");

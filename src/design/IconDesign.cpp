@@ -1,6 +1,7 @@
 #include "design/IconDesign.h"
 
 #include "design/DesignSettings.h"
+#include "design/DesignValues.h"
 #include "design/NumberText.h"
 
 #include <cmath>
@@ -11,7 +12,7 @@ float CanvasSide(const QString& text) {
     const double value = LeadingNumberValue(text);
     if (!(value >= 1.0)) // also catches NaN
         return 1.0f;
-    return static_cast<float>(std::min(value, 10000.0));
+    return static_cast<float>(std::min(value, double(DesignValues::LargestSide)));
 }
 
 } // namespace

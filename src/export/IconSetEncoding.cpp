@@ -1,5 +1,6 @@
 #include "export/IconSetEncoding.h"
 
+#include "design/DesignValues.h"
 #include "export/SaveImage.h"
 #include "render/BadgeArt.h"
 #include "render/StretchImage.h"
@@ -12,7 +13,7 @@ namespace {
 
 // The custom size fields' own limit. A hand-edited profile can ask for more; such a file
 // fails rather than letting one export claim gigabytes for its image and encoder buffers.
-constexpr double LargestSide = 10000.0;
+constexpr double LargestSide = DesignValues::LargestSide;
 
 bool Usable(const OutputSize& size) {
     return size.width >= 1.0 && size.height >= 1.0 && size.width <= LargestSide &&

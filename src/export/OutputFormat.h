@@ -1,5 +1,7 @@
 #pragma once
 
+#include "design/DesignValues.h"
+
 #include <QString>
 #include <array>
 
@@ -14,7 +16,7 @@ struct OutputFormat {
     QString extension;
     Encoder encoder;
 
-    static constexpr int Count = 10;
+    static constexpr int Count = DesignValues::OutputFormatCount;
 
     static const std::array<OutputFormat, Count>& List();
 

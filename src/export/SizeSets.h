@@ -11,10 +11,9 @@
 // output settings into the list of files an export writes.
 namespace SizeSets {
 
-inline constexpr std::array<int, 14> IosSizes{20, 29,  40,  58,  60,  76,  80,
-                                              87, 120, 152, 167, 180, 512, 1024};
-inline constexpr std::array<int, 10> WatchSizes{32, 36, 40, 48, 55, 58, 87, 88, 172, 196};
-inline constexpr std::array<int, 7> MacSizes{16, 32, 64, 128, 256, 512, 1024};
+inline constexpr const auto& IosSizes = PresetSizes::Ios;
+inline constexpr const auto& WatchSizes = PresetSizes::Watch;
+inline constexpr const auto& MacSizes = PresetSizes::Mac;
 
 // The first chosen set wins (iOS, watchOS, macOS, custom) and contributes its checked sizes
 // in table order; the custom size is one entry named by the width text as typed. No choice

@@ -1,5 +1,6 @@
 #include "export/ValidatedNumber.h"
 
+#include "design/DesignValues.h"
 #include "design/NumberText.h"
 
 namespace {
@@ -22,5 +23,5 @@ ValidatedNumber ValidateQuality(const QString& text) {
 }
 
 ValidatedNumber ValidateCustomSize(const QString& text) {
-    return ValidateWholeNumber(text, 1024, 1, 10000);
+    return ValidateWholeNumber(text, 1024, 1, DesignValues::LargestSide);
 }

@@ -1,6 +1,7 @@
 #include "platforms/PlatformPictures.h"
 
 #include "design/ColorContrast.h"
+#include "design/DesignValues.h"
 #include "render/ImageTools.h"
 #include "render/MaskShapes.h"
 #include "render/ShrinkToSizes.h"
@@ -340,7 +341,8 @@ QImage PlatformPictures::At(const PlannedImage& image) const {
 
 QSize PlatformPictures::CanvasPixels(const IconDesign& design) {
     auto pixels = [](float units) {
-        return std::isfinite(units) ? int(std::clamp(units, 1.0f, 10000.0f)) : 1;
+        return std::isfinite(units) ? int(std::clamp(units, 1.0f, float(DesignValues::LargestSide)))
+                                    : 1;
     };
     return {pixels(design.canvasWidth), pixels(design.canvasHeight)};
 }

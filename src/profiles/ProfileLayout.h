@@ -25,6 +25,7 @@ struct TextLine {
 };
 using ProfileLine = std::variant<WholeNumberLine, ComponentLine, RealLine, TextLine>;
 
-// The 104 lines of the current layout in their order, addressing the values of `record`. The
-// writer and the reader both walk this list, so the order is written down only here.
+// The 104 lines of the current layout in their order, addressing the values of `record`: the
+// design values' table gives each value its lines, and the writer and the reader both walk
+// this list.
 std::vector<ProfileLine> CurrentProfileLayout(DesignSettings& record);

@@ -1,5 +1,6 @@
 #include "render/DesignGeometry.h"
 
+#include "design/DesignValues.h"
 #include "design/FontFamilies.h"
 #include "render/OutlinedShape.h"
 #include "render/PreparedVectorIcon.h"
@@ -18,8 +19,8 @@ IconDesign ForDrawing(IconDesign d) {
         value = std::isfinite(value) ? T(std::clamp(double(value), low, high)) : T(fallback);
     };
     constexpr double kFar = 1e6; // far beyond any canvas, still exact in 32-bit offsets
-    keep(d.canvasWidth, 1, 10000, 1);
-    keep(d.canvasHeight, 1, 10000, 1);
+    keep(d.canvasWidth, 1, DesignValues::LargestSide, 1);
+    keep(d.canvasHeight, 1, DesignValues::LargestSide, 1);
     keep(d.cornerCurvature, -kFar, kFar, 0);
     keep(d.backgroundStrokeSize, 0, kFar, 0);
     keep(d.backgroundShadowOffset, -kFar, kFar, 0);

@@ -1,5 +1,6 @@
 #include "render/ImageTools.h"
 
+#include "design/DesignValues.h"
 #include "render/DesignGeometry.h"
 #include "render/KeptLayer.h"
 #include "render/PreparedIcon.h"
@@ -260,12 +261,14 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
 
     const double w = design.canvasWidth;
     const double h = design.canvasHeight;
-    const int pixelWidth = std::clamp(static_cast<int>(w), 1, 10000);
-    const int pixelHeight = std::clamp(static_cast<int>(h), 1, 10000);
+    const int pixelWidth = std::clamp(static_cast<int>(w), 1, DesignValues::LargestSide);
+    const int pixelHeight = std::clamp(static_cast<int>(h), 1, DesignValues::LargestSide);
     const QSize outputSize =
         options.outputSize.isEmpty()
             ? QSize(pixelWidth, pixelHeight)
-            : options.outputSize.boundedTo(QSize(10000, 10000)).expandedTo(QSize(1, 1));
+            : options.outputSize
+                  .boundedTo(QSize(DesignValues::LargestSide, DesignValues::LargestSide))
+                  .expandedTo(QSize(1, 1));
 
     // The whole picture, outline and shadow room included, is drawn straight at the output size
     // through one transform instead of materialising the larger picture and scaling it down.

@@ -1,6 +1,7 @@
 #include "render/SvgWriter.h"
 
 #include "design/ColorContrast.h"
+#include "design/DesignValues.h"
 #include "imageio/SvgImage.h"
 #include "render/BadgeSvg.h"
 #include "render/DesignGeometry.h"
@@ -123,8 +124,10 @@ QByteArray IconContent(const IconDesign& design, QSizeF& size,
 QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& options) {
     const IconDesign design = DesignGeometry::ForDrawing(requested);
     const Frame frame = DesignGeometry::FrameOf(design, false, true);
-    const int width = std::clamp(static_cast<int>(design.canvasWidth), 1, 10000);
-    const int height = std::clamp(static_cast<int>(design.canvasHeight), 1, 10000);
+    const int width =
+        std::clamp(static_cast<int>(design.canvasWidth), 1, DesignValues::LargestSide);
+    const int height =
+        std::clamp(static_cast<int>(design.canvasHeight), 1, DesignValues::LargestSide);
     // The whole picture, outline and shadow room included, scaled to the canvas, as the raster.
     const QTransform toCanvas =
         QTransform::fromTranslate(frame.shadowMargin.x(), frame.shadowMargin.y()) *

@@ -422,20 +422,29 @@ private slots:
                  MakeProfileText(DesignSettings{}).count(u'\n'));
     }
 
-    // Values set from code are kept as set (within range) and emit nothing; the user's changes
-    // emit.
+    // Values set from code emit nothing; the user's changes emit. A stepper keeps a value
+    // within its range; a slider keeps any value as set, so that a profile's value beyond the
+    // slider's ends passes through the editor unchanged, and only its handle stops at the end.
     void stepperAndSlider() {
         Stepper stepper(0, 10, 2);
         FloatSlider slider({0.0f, 10.0f, 0.01f, 2, {}});
         QSignalSpy stepped(&stepper, &Stepper::valueChanged);
         QSignalSpy slid(&slider, &FloatSlider::valueChanged);
-        const std::pair<double, double> setAndKept[] = {
-            {3.3, 3.3}, {25, 10}, {-5, 0}, {std::nan(""), 0}};
-        for (const auto& [set, kept] : setAndKept) {
-            stepper.setValue(set);
-            slider.setFloatValue(float(set));
-            QCOMPARE(stepper.value(), kept);
-            QCOMPARE(slider.floatValue(), float(kept));
+        struct Case {
+            double set;
+            double stepperKeeps;
+            int handle; // the slider's position, in hundredths
+        };
+        const Case cases[] = {{3.3, 3.3, 330}, {25, 10, 1000}, {-5, 0, 0}, {std::nan(""), 0, 0}};
+        for (const Case& c : cases) {
+            stepper.setValue(c.set);
+            slider.setFloatValue(float(c.set));
+            QCOMPARE(stepper.value(), c.stepperKeeps);
+            if (std::isnan(c.set))
+                QVERIFY(std::isnan(slider.floatValue()));
+            else
+                QCOMPARE(slider.floatValue(), float(c.set));
+            QCOMPARE(slider.slider()->value(), c.handle);
         }
         QCOMPARE(stepped.size() + slid.size(), 0);
 

@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 
 #include "app/canvas/InfoProvider.h"
+#include "design/DesignValues.h"
 #include "helpers/EveryValueChanged.h"
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
@@ -186,9 +187,24 @@ private slots:
     }
 
     // Every control takes its own value from a profile and gives it back, however long its
-    // text; set from code, the controls run no action: no render, no marker, no history entry.
+    // text, and a slider's value beyond its ends too (a hand-edited profile, or one the command
+    // line made); set from code, the controls run no action: no render, no marker, no history
+    // entry.
+    void everyValueGoesThroughTheControlsUnchanged_data() {
+        QTest::addColumn<bool>("beyondSliders");
+        QTest::newRow("within the controls' ranges") << false;
+        QTest::newRow("beyond the sliders' ends") << true;
+    }
     void everyValueGoesThroughTheControlsUnchanged() {
-        const DesignSettings changed = EveryValueChanged();
+        QFETCH(bool, beyondSliders);
+        DesignSettings changed = EveryValueChanged();
+        if (beyondSliders) {
+            // The values without a range of their own are the sliders'.
+            float beyond = -20000.5f;
+            for (const DesignValues::Row& row : DesignValues::Table())
+                if (row.kind == DesignValues::Kind::Real && row.maximum == row.minimum)
+                    *std::get<float*>(row.in(changed)) = (beyond = -beyond + 1.0f);
+        }
         const QString profile = MakeProfileText(changed);
         const QStringList lines = profile.split(u'\n');
         const QStringList defaultLines = MakeProfileText(DesignSettings{}).split(u'\n');

@@ -190,6 +190,14 @@ QRect GlyphBox(const QImage& image) {
     return box;
 }
 
+// The design's sets of those targets, named "S", written into the folder.
+PlatformExport::Result ExportSets(const IconDesign& design, const QList<PlatformTarget>& targets,
+                                  const TestImages::ScratchFolder& folder) {
+    return PlatformExport::Run(
+        design, PlatformPlan::Files(targets, MakePlatformSetOptions(design, "S", {})),
+        folder.filePath(""), false);
+}
+
 QImage ReadImage(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_ARGB32);
 }
@@ -564,12 +572,8 @@ private slots:
         IconDesign design = PlatformRun::SmallDesign();
         design.text.clear();
         TestImages::ScratchFolder folder;
-        const PlatformExport::Result result =
-            PlatformExport::Run(design,
-                                PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Android,
-                                                     PlatformTarget::Web},
-                                                    MakePlatformSetOptions(design, "S", {})),
-                                folder.filePath(""), false);
+        const PlatformExport::Result result = ExportSets(
+            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web}, folder);
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes.size(), 2); // the silhouettes, the enlargement past the canvas
         QVERIFY2(result.notes[0].contains("silhouette"), qPrintable(result.notes[0]));
@@ -609,12 +613,8 @@ private slots:
         design.textColor = {text.redF(), text.greenF(), text.blueF(), 1.0};
         design.textShadow = false;
         TestImages::ScratchFolder folder;
-        const PlatformExport::Result result =
-            PlatformExport::Run(design,
-                                PlatformPlan::Files({PlatformTarget::Xcode, PlatformTarget::Android,
-                                                     PlatformTarget::Web},
-                                                    MakePlatformSetOptions(design, "S", {})),
-                                folder.filePath(""), false);
+        const PlatformExport::Result result = ExportSets(
+            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web}, folder);
         QVERIFY(result.AllWritten());
         QVERIFY(ColorContrast::Ratio(text, plate) >= 3.0);
         for (const char* opaque : {"S.appiconset/icon-ios-1024.png", "web/apple-touch-icon.png",
@@ -646,11 +646,7 @@ private slots:
         design.iconImage =
             withImage ? TestImages::Filled(200, 160, QColor(176, 176, 176)) : QImage();
         TestImages::ScratchFolder folder;
-        QVERIFY(PlatformExport::Run(design,
-                                    PlatformPlan::Files({PlatformTarget::Xcode},
-                                                        MakePlatformSetOptions(design, "S", {})),
-                                    folder.filePath(""), false)
-                    .AllWritten());
+        QVERIFY(ExportSets(design, {PlatformTarget::Xcode}, folder).AllWritten());
         const QImage tinted = ReadImage(folder.filePath("S.appiconset/icon-ios-1024-tinted.png"));
         // The grays of the glyphs' opaque pixels, most common first: the flat parts.
         QMap<int, int> counts;

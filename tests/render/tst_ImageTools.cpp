@@ -3,6 +3,7 @@
 // rendering; what it hands out must always answer the design as it is now: a kept result that
 // outlives a change would draw an earlier design.
 
+#include "design/DesignSettings.h"
 #include "design/IconDesign.h"
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
@@ -94,6 +95,28 @@ class ImageToolsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // The renderer's own defaults are a freshly reset editor's: the same picture, every layer
+    // drawn (with a text and its outline, a tinted image and its shadow on, so each layer's
+    // defaults show).
+    void renderersDefaultsAreTheEditorsDefaults() {
+        DesignSettings settings;
+        settings.text = QStringLiteral("Ab");
+        settings.iconShadow = 1;
+        settings.useImageColors = 0;
+        settings.textStroke = 1;
+        const QImage image = TestImages::AsymmetricImage(300, 200);
+        IconDesign design;
+        design.text = settings.text;
+        design.iconShadow = true;
+        design.useImageColors = false;
+        design.textStroke = true;
+        design.iconImage = image;
+        QCOMPARE(
+            TestImages::FirstDifference(ImageTools::RenderIcon(design),
+                                        ImageTools::RenderIcon(MakeIconDesign(settings, image)), 0),
+            QString());
+    }
+
     void defaultGeometryMatchesTheScaledCanvas() {
         // Defaults: 1024 canvas, outline 40, shadow on. The background is 879.91 units wide,
         // 72.04 from each edge, with a 17.19-unit visible outline outside it.

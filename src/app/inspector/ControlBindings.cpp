@@ -1,9 +1,9 @@
 #include "app/inspector/ControlBindings.h"
 
 #include "app/inspector/ColorWell.h"
-#include "app/inspector/EditorControls.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
+#include "design/DesignValues.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,76 +34,64 @@ void SetState(QCheckBox* check, int state) {
                                    : (state > 0 ? Qt::Checked : Qt::Unchecked));
 }
 
+// The row's value in a record, as its kind holds it. The table addresses values in a record it
+// may change; reading one of a record that stays as it is changes nothing.
+template <typename T> auto ValueOf(const DesignValues::Row& row) {
+    return [in = row.in](const DesignSettings& settings) -> T& {
+        return *std::get<T*>(in(const_cast<DesignSettings&>(settings)));
+    };
+}
+
 } // namespace
 
-ControlBindings::ControlBindings(const EditorControls& c) {
-    // Background
-    Bind(c.checkTransparentBackground, &DesignSettings::transparentBackground);
-    Bind(c.colorWellGradientStartColor, &DesignSettings::gradientStartColor);
-    Bind(c.colorWellGradientEndColor, &DesignSettings::gradientEndColor);
-    Bind(c.sliderCornerCurvature, &DesignSettings::cornerCurvature);
-    Bind(c.checkBackgroundStroke, &DesignSettings::backgroundStroke);
-    Bind(c.colorWellBackgroundStrokeColor, &DesignSettings::backgroundStrokeColor);
-    Bind(c.sliderBackgroundStrokeSize, &DesignSettings::backgroundStrokeSize);
-    Bind(c.checkBackgroundShadow, &DesignSettings::backgroundShadow);
-    Bind(c.colorWellBackgroundShadowColor, &DesignSettings::backgroundShadowColor);
-    Bind(c.sliderBackgroundShadowOffset, &DesignSettings::backgroundShadowOffset);
-    Bind(c.sliderBackgroundShadowAngle, &DesignSettings::backgroundShadowAngle);
-    Bind(c.sliderBackgroundShadowBlur, &DesignSettings::backgroundShadowBlur);
-
-    // Icon image
-    Bind(c.stepperIconVerticalOffset, &DesignSettings::iconVerticalOffset);
-    Bind(c.textFieldIconVerticalOffset, &DesignSettings::iconVerticalOffsetText);
-    Bind(c.stepperIconHorizontalOffset, &DesignSettings::iconHorizontalOffset);
-    Bind(c.textFieldIconHorizontalOffset, &DesignSettings::iconHorizontalOffsetText);
-    Bind(c.checkUseImageColors, &DesignSettings::useImageColors);
-    Bind(c.colorWellIconColor, &DesignSettings::iconColor);
-    Bind(c.stepperIconScale, &DesignSettings::iconScale);
-    Bind(c.textFieldIconScale, &DesignSettings::iconScaleText);
-    Bind(c.sliderIconRotation, &DesignSettings::iconRotation);
-    Bind(c.checkIconShadow, &DesignSettings::iconShadow);
-    Bind(c.colorWellIconShadowColor, &DesignSettings::iconShadowColor);
-    Bind(c.sliderIconShadowOffset, &DesignSettings::iconShadowOffset);
-    Bind(c.sliderIconShadowAngle, &DesignSettings::iconShadowAngle);
-    Bind(c.sliderIconShadowBlur, &DesignSettings::iconShadowBlur);
-
-    // Text
-    Bind(c.textFieldText, &DesignSettings::text);
-    Bind(c.stepperTextVerticalOffset, &DesignSettings::textVerticalOffset);
-    Bind(c.textFieldTextVerticalOffset, &DesignSettings::textVerticalOffsetText);
-    Bind(c.stepperTextHorizontalOffset, &DesignSettings::textHorizontalOffset);
-    Bind(c.textFieldTextHorizontalOffset, &DesignSettings::textHorizontalOffsetText);
-    Bind(c.colorWellTextColor, &DesignSettings::textColor);
-    Bind(c.comboFontType, &DesignSettings::fontIndex);
-    Bind(c.stepperFontSize, &DesignSettings::fontSize);
-    Bind(c.textFieldFontSize, &DesignSettings::fontSizeText);
-    Bind(c.checkTextStroke, &DesignSettings::textStroke);
-    Bind(c.colorWellTextStrokeColor, &DesignSettings::textStrokeColor);
-    Bind(c.sliderTextStrokeSize, &DesignSettings::textStrokeSize);
-    Bind(c.checkTextShadow, &DesignSettings::textShadow);
-    Bind(c.colorWellTextShadowColor, &DesignSettings::textShadowColor);
-    Bind(c.sliderTextShadowOffset, &DesignSettings::textShadowOffset);
-    Bind(c.sliderTextShadowAngle, &DesignSettings::textShadowAngle);
-    Bind(c.sliderTextShadowBlur, &DesignSettings::textShadowBlur);
-
-    // Canvas
-    Bind(c.textFieldCanvasWidth, &DesignSettings::canvasWidthText);
-    Bind(c.textFieldCanvasHeight, &DesignSettings::canvasHeightText);
-
-    // Output
-    Bind(c.radioiOSIconSet, &DesignSettings::iosIconSet);
-    Bind(c.iosSizeChecks, &DesignSettings::iosSizes);
-    Bind(c.radiowatchOSIconSet, &DesignSettings::watchIconSet);
-    Bind(c.watchSizeChecks, &DesignSettings::watchSizes);
-    Bind(c.radioMacOSXIconSet, &DesignSettings::macIconSet);
-    Bind(c.macSizeChecks, &DesignSettings::macSizes);
-    Bind(c.radioCustomSize, &DesignSettings::customSize);
-    Bind(c.textFieldCustomWidth, &DesignSettings::customWidthText);
-    Bind(c.textFieldCustomHeight, &DesignSettings::customHeightText);
-    Bind(c.comboIconFormat, &DesignSettings::iconFormat);
-    Bind(c.textFieldQuality, &DesignSettings::qualityText);
-    Bind(c.stepperQuality, &DesignSettings::quality);
-    Bind(c.textFieldName, &DesignSettings::namePattern);
+ControlBindings::ControlBindings(const QWidget& root) {
+    using DesignValues::Kind;
+    for (const DesignValues::Row& row : DesignValues::Table()) {
+        QWidget* control = root.findChild<QWidget*>(QLatin1String(row.control));
+        Binding binding;
+        if (auto* check = qobject_cast<QCheckBox*>(control)) {
+            const auto value = ValueOf<int>(row);
+            binding = {[=](DesignSettings& s) { value(s) = StateOf(check); },
+                       [=](const DesignSettings& s) { SetState(check, value(s)); }};
+        } else if (auto* radio = qobject_cast<QRadioButton*>(control)) {
+            // A radio button is on or off; any state other than off turns it on.
+            const auto value = ValueOf<int>(row);
+            binding = {[=](DesignSettings& s) { value(s) = radio->isChecked() ? 1 : 0; },
+                       [=](const DesignSettings& s) {
+                           const QSignalBlocker blocker(radio);
+                           radio->setChecked(value(s) != 0);
+                       }};
+        } else if (auto* well = qobject_cast<ColorWell*>(control)) {
+            const auto value = ValueOf<Rgba>(row);
+            binding = {[=](DesignSettings& s) { value(s) = well->color(); },
+                       [=](const DesignSettings& s) { well->setColor(value(s)); }};
+        } else if (auto* slider = qobject_cast<FloatSlider*>(control)) {
+            const auto value = ValueOf<float>(row);
+            binding = {[=](DesignSettings& s) { value(s) = slider->floatValue(); },
+                       [=](const DesignSettings& s) { slider->setFloatValue(value(s)); }};
+        } else if (auto* stepper = qobject_cast<Stepper*>(control)) {
+            const auto value = ValueOf<float>(row);
+            binding = {[=](DesignSettings& s) { value(s) = float(stepper->value()); },
+                       [=](const DesignSettings& s) { stepper->setValue(value(s)); }};
+        } else if (auto* field = qobject_cast<QLineEdit*>(control)) {
+            const auto value = ValueOf<QString>(row);
+            binding = {[=](DesignSettings& s) { value(s) = field->text(); },
+                       [=](const DesignSettings& s) {
+                           const QSignalBlocker blocker(field);
+                           field->setText(value(s));
+                       }};
+        } else if (auto* popUp = qobject_cast<QComboBox*>(control)) {
+            const auto value = ValueOf<int>(row);
+            binding = {[=](DesignSettings& s) { value(s) = popUp->currentIndex(); },
+                       [=](const DesignSettings& s) {
+                           const QSignalBlocker blocker(popUp);
+                           popUp->setCurrentIndex(value(s));
+                       }};
+        } else {
+            qFatal("The design value %s has no control named %s", row.name, row.control);
+        }
+        m_bindings.push_back(std::move(binding));
+    }
 }
 
 DesignSettings ControlBindings::Read() const {
@@ -116,59 +104,4 @@ DesignSettings ControlBindings::Read() const {
 void ControlBindings::Write(const DesignSettings& settings) const {
     for (const Binding& binding : m_bindings)
         binding.write(settings);
-}
-
-void ControlBindings::Bind(QCheckBox* check, Member<int> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = StateOf(check); },
-                          [=](const DesignSettings& s) { SetState(check, s.*field); }});
-}
-
-template <std::size_t N>
-void ControlBindings::Bind(const std::array<QCheckBox*, N>& checks,
-                           Member<std::array<int, N>> field) {
-    for (std::size_t i = 0; i < N; ++i) {
-        QCheckBox* check = checks[i];
-        m_bindings.push_back({[=](DesignSettings& s) { (s.*field)[i] = StateOf(check); },
-                              [=](const DesignSettings& s) { SetState(check, (s.*field)[i]); }});
-    }
-}
-
-void ControlBindings::Bind(QRadioButton* radio, Member<int> field) {
-    // A radio button is on or off; any state other than off turns it on.
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = radio->isChecked() ? 1 : 0; },
-                          [=](const DesignSettings& s) {
-                              const QSignalBlocker blocker(radio);
-                              radio->setChecked(s.*field != 0);
-                          }});
-}
-
-void ControlBindings::Bind(ColorWell* well, Member<Rgba> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = well->color(); },
-                          [=](const DesignSettings& s) { well->setColor(s.*field); }});
-}
-
-void ControlBindings::Bind(FloatSlider* slider, Member<float> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = slider->floatValue(); },
-                          [=](const DesignSettings& s) { slider->setFloatValue(s.*field); }});
-}
-
-void ControlBindings::Bind(Stepper* stepper, Member<float> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = float(stepper->value()); },
-                          [=](const DesignSettings& s) { stepper->setValue(s.*field); }});
-}
-
-void ControlBindings::Bind(QLineEdit* textField, Member<QString> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = textField->text(); },
-                          [=](const DesignSettings& s) {
-                              const QSignalBlocker blocker(textField);
-                              textField->setText(s.*field);
-                          }});
-}
-
-void ControlBindings::Bind(QComboBox* popUp, Member<int> field) {
-    m_bindings.push_back({[=](DesignSettings& s) { s.*field = popUp->currentIndex(); },
-                          [=](const DesignSettings& s) {
-                              const QSignalBlocker blocker(popUp);
-                              popUp->setCurrentIndex(s.*field);
-                          }});
 }

@@ -13,6 +13,7 @@
 #include "app/inspector/SpinField.h"
 #include "app/inspector/Stepper.h"
 #include "app/inspector/WheelNeedsFocus.h"
+#include "design/DesignValues.h"
 #include "export/SizeSets.h"
 
 #include <QCheckBox>
@@ -68,9 +69,12 @@ QLineEdit* NumberField(QWidget* parent, const QString& name, const QString& tool
     return field;
 }
 
-Stepper* MakeStepper(QWidget* parent, const QString& name, const QString& toolTip, double minimum,
-                     double maximum, double increment) {
-    return Named(new Stepper(minimum, maximum, increment, parent), name, toolTip);
+// The stepper of a design value, over the range and by the increment its row gives; named
+// "stepper" and the value's name.
+Stepper* MakeStepper(QWidget* parent, const QString& value, const QString& toolTip) {
+    const DesignValues::Row& row = *DesignValues::Find(value);
+    return Named(new Stepper(row.minimum, row.maximum, row.step, parent),
+                 QStringLiteral("stepper") + value.front().toUpper() + value.mid(1), toolTip);
 }
 
 // A number field with its stepper's arrows inside it, and its caption that drags the number.
@@ -254,11 +258,9 @@ QHBoxLayout* OffsetRow(QWidget* group, QLineEdit*& horizontalField, Stepper*& ho
     const QString verticalTip =
         QObject::tr("Vertical offset of the %1 in units; positive moves up").arg(what);
     horizontalField = NumberField(group, "textField" + prefix + "HorizontalOffset", horizontalTip);
-    horizontalStepper = MakeStepper(group, "stepper" + prefix + "HorizontalOffset", horizontalTip,
-                                    -10000, 10000, 1);
+    horizontalStepper = MakeStepper(group, prefix.toLower() + "HorizontalOffset", horizontalTip);
     verticalField = NumberField(group, "textField" + prefix + "VerticalOffset", verticalTip);
-    verticalStepper =
-        MakeStepper(group, "stepper" + prefix + "VerticalOffset", verticalTip, -10000, 10000, 1);
+    verticalStepper = MakeStepper(group, prefix.toLower() + "VerticalOffset", verticalTip);
     QHBoxLayout* row =
         Row({JoinSpin(QObject::tr("X"), horizontalField, horizontalStepper), horizontalField},
             /*stretch=*/false);
@@ -299,8 +301,7 @@ QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
     c.textFieldIconScale = NumberField(group, "textFieldIconScale",
                                        QObject::tr("Size in percent of the image's own size, "
                                                    "1 to 999"));
-    c.stepperIconScale =
-        MakeStepper(group, "stepperIconScale", c.textFieldIconScale->toolTip(), 1, 999, 1);
+    c.stepperIconScale = MakeStepper(group, "iconScale", c.textFieldIconScale->toolTip());
     c.sliderIconRotation = Slider(group, "sliderIconRotation",
                                   QObject::tr("Rotation in degrees, counter-clockwise"), kAngle);
     c.checkUseImageColors =
@@ -346,8 +347,7 @@ QWidget* BuildText(EditorControls& c) {
               QObject::tr("Font family (a free look-alike is used when it is not installed)"));
     c.textFieldFontSize =
         NumberField(group, "textFieldFontSize", QObject::tr("Font size in points, 1 to 10000"));
-    c.stepperFontSize =
-        MakeStepper(group, "stepperFontSize", c.textFieldFontSize->toolTip(), 1, 10000, 10);
+    c.stepperFontSize = MakeStepper(group, "fontSize", c.textFieldFontSize->toolTip());
     c.colorWellTextColor =
         Named(new ColorWell(group), "colorWellTextColor", QObject::tr("Colour of the text"));
     // Created in the order of the rows, which is the order Tab moves through them.
@@ -460,8 +460,7 @@ QWidget* BuildOutput(EditorControls& c) {
         Named(new QComboBox(group), "comboIconFormat", QObject::tr("File format of the icons"));
     c.textFieldQuality = NumberField(group, "textFieldQuality",
                                      QObject::tr("Quality of JPEG and JPEG 2000 files, 1 to 100"));
-    c.stepperQuality =
-        MakeStepper(group, "stepperQuality", c.textFieldQuality->toolTip(), 1, 100, 1);
+    c.stepperQuality = MakeStepper(group, "quality", c.textFieldQuality->toolTip());
     c.textFieldName = TextField(group, "textFieldName",
                                 QObject::tr("File name pattern; [Size] stands for the pixel size"));
     c.buttonSaveIcons =

@@ -37,11 +37,14 @@ FloatSlider::FloatSlider(const Range& range, QWidget* parent)
 }
 
 void FloatSlider::setFloatValue(float value) {
-    // A hand-edited profile may say "nan"; a slider has no position for it.
-    m_value =
+    // The value stays as set even beyond the slider's ends (a hand-edited profile, or one the
+    // command line made), so that it passes through the editor unchanged; only the handle
+    // stops at the end. A "nan" has no position and leaves the handle at the start.
+    m_value = value;
+    const float position =
         std::isnan(value) ? m_range.minimum : std::clamp(value, m_range.minimum, m_range.maximum);
     const QSignalBlocker blocker(m_slider);
-    m_slider->setValue(qRound((m_value - m_range.minimum) / m_range.resolution));
+    m_slider->setValue(qRound((position - m_range.minimum) / m_range.resolution));
     ShowValue();
 }
 

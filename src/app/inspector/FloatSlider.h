@@ -24,7 +24,7 @@ public:
     explicit FloatSlider(const Range& range, QWidget* parent = nullptr);
 
     float floatValue() const { return m_value; }
-    // Clamped to the slider's range, as a slider cannot hold a value outside it.
+    // Kept as it is, also outside the range, where the handle stays at the nearer end.
     void setFloatValue(float value);
 
     const Range& range() const { return m_range; }

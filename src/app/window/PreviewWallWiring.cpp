@@ -1,6 +1,5 @@
 #include "app/window/PreviewWallWiring.h"
 
-#include "app/inspector/ControlBindings.h"
 #include "app/wall/PreviewWall.h"
 #include "app/window/ViewController.h"
 
@@ -31,9 +30,7 @@ void RememberWallShown(bool shown) {
 // preview is still to come, the controls are one step ahead of the picture; that preview
 // brings the wall up to date when it finishes.
 void ShowLatestPreview(PreviewWall& wall, const ViewController& controller) {
-    const IconDesign design = MakeIconDesign(ControlBindings(controller.controls()).Read(),
-                                             controller.iconImage(), controller.iconVector());
-    wall.ShowRendering(design, controller.currentIcon());
+    wall.ShowRendering(controller.ShownDesign(), controller.currentIcon());
 }
 
 // The canvas decides how large the window starts; the wall scrolls in whatever room that

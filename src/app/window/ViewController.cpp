@@ -16,6 +16,7 @@
 #include "app/inspector/Stepper.h"
 #include "app/inspector/ValueDrags.h"
 #include "app/window/MenuShortcutPriority.h"
+#include "design/DesignValues.h"
 #include "design/FontFamilies.h"
 #include "export/ExportOptions.h"
 #include "export/ExportRun.h"
@@ -53,6 +54,17 @@ QImage RenderWithImageTools(const IconDesign& design, const RenderOptions& optio
     return ImageTools::RenderIcon(design, options);
 }
 
+// A number field and its stepper with the range and fallback of the number text's row.
+NumberPair PairOf(QLineEdit* field, Stepper* stepper, const char* value, bool wholeNumberText) {
+    const DesignValues::Row& row = *DesignValues::Find(QLatin1String(value));
+    return {field,
+            stepper,
+            row.fallback.toLongLong(),
+            qint64(row.minimum),
+            qint64(row.maximum),
+            wholeNumberText};
+}
+
 } // namespace
 
 ViewController::ViewController(Prompter& prompter, RatePreference& ratePreference,
@@ -61,19 +73,19 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
       m_ratingCheck(prompter, ratePreference,
                     [](const QUrl& url) { QDesktopServices::openUrl(url); }),
       m_renderer(renderer ? std::move(renderer) : Renderer(RenderWithImageTools)),
-      m_controls(EditorLayout::Build(this, prompter)), m_bindings(m_controls) {
+      m_controls(EditorLayout::Build(this, prompter)), m_bindings(*this) {
     const EditorControls& c = m_controls;
-    // Field, stepper, fallback, minimum, maximum, whether the stepper writes whole numbers.
-    m_iconVerticalOffset = {
-        c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset, 0, -10000, 10000, true};
-    m_iconHorizontalOffset = {
-        c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset, 0, -10000, 10000, true};
-    m_iconScale = {c.textFieldIconScale, c.stepperIconScale, 1, 1, 999, false};
-    m_textVerticalOffset = {
-        c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset, 40, -10000, 10000, true};
-    m_textHorizontalOffset = {
-        c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset, 0, -10000, 10000, true};
-    m_fontSize = {c.textFieldFontSize, c.stepperFontSize, 1, 1, 10000, true};
+    // Field, stepper, the number text's design value, whether the stepper writes whole numbers.
+    m_iconVerticalOffset = PairOf(c.textFieldIconVerticalOffset, c.stepperIconVerticalOffset,
+                                  "iconVerticalOffsetText", true);
+    m_iconHorizontalOffset = PairOf(c.textFieldIconHorizontalOffset, c.stepperIconHorizontalOffset,
+                                    "iconHorizontalOffsetText", true);
+    m_iconScale = PairOf(c.textFieldIconScale, c.stepperIconScale, "iconScaleText", false);
+    m_textVerticalOffset = PairOf(c.textFieldTextVerticalOffset, c.stepperTextVerticalOffset,
+                                  "textVerticalOffsetText", true);
+    m_textHorizontalOffset = PairOf(c.textFieldTextHorizontalOffset, c.stepperTextHorizontalOffset,
+                                    "textHorizontalOffsetText", true);
+    m_fontSize = PairOf(c.textFieldFontSize, c.stepperFontSize, "fontSizeText", true);
 
     m_timerPreview.setSingleShot(true);
     m_timerPreview.setInterval(kPreviewDelayMs);
@@ -110,12 +122,6 @@ void ViewController::ConnectControls() {
     const auto onClick = [this](QAbstractButton* button, void (ViewController::*slot)()) {
         connect(button, &QAbstractButton::clicked, this, slot);
     };
-    const auto onColor = [this](ColorWell* well, void (ViewController::*slot)()) {
-        connect(well, &ColorWell::colorChanged, this, slot);
-    };
-    const auto onSlider = [this](FloatSlider* slider, void (ViewController::*slot)()) {
-        connect(slider, &FloatSlider::valueChanged, this, slot);
-    };
     const auto onStepper = [this](Stepper* stepper, void (ViewController::*slot)()) {
         connect(stepper, &Stepper::valueChanged, this, slot);
     };
@@ -134,38 +140,24 @@ void ViewController::ConnectControls() {
         });
     };
 
-    onClick(c.checkTransparentBackground, &ViewController::OnCheckTransparentBackground);
-    onColor(c.colorWellGradientStartColor, &ViewController::OnGradientStartColorChanged);
-    onColor(c.colorWellGradientEndColor, &ViewController::OnGradientEndColorChanged);
-    onSlider(c.sliderCornerCurvature, &ViewController::OnCornerCurvatureChanged);
-    onClick(c.checkBackgroundStroke, &ViewController::OnBackgroundStrokeChecked);
-    onColor(c.colorWellBackgroundStrokeColor, &ViewController::OnBackgroundStrokeColorChanged);
-    onSlider(c.sliderBackgroundStrokeSize, &ViewController::OnBackgroundStrokeSizeChanged);
-    onClick(c.checkBackgroundShadow, &ViewController::OnBackgroundShadowChecked);
-    onColor(c.colorWellBackgroundShadowColor, &ViewController::OnBackgroundShadowColorChanged);
-    onSlider(c.sliderBackgroundShadowOffset, &ViewController::OnBackgroundShadowOffsetChanged);
-    onSlider(c.sliderBackgroundShadowAngle, &ViewController::OnBackgroundShadowAngleChanged);
-    onSlider(c.sliderBackgroundShadowBlur, &ViewController::OnBackgroundShadowBlurChanged);
-    onClick(c.checkUseImageColors, &ViewController::OnCheckUseImageColors);
-    onColor(c.colorWellIconColor, &ViewController::OnIconColorChanged);
-    onSlider(c.sliderIconRotation, &ViewController::OnIconRotationChanged);
-    onClick(c.checkIconShadow, &ViewController::OnIconShadowChecked);
-    onColor(c.colorWellIconShadowColor, &ViewController::OnIconShadowColorChanged);
-    onSlider(c.sliderIconShadowOffset, &ViewController::OnIconShadowOffsetChanged);
-    onSlider(c.sliderIconShadowAngle, &ViewController::OnIconShadowAngleChanged);
-    onSlider(c.sliderIconShadowBlur, &ViewController::OnIconShadowBlurChanged);
-    // The text renders while it is typed.
-    connect(c.textFieldText, &QLineEdit::textEdited, this, &ViewController::OnTextChanged);
-    onColor(c.colorWellTextColor, &ViewController::OnTextColorChanged);
-    connect(c.comboFontType, &QComboBox::activated, this, &ViewController::OnFontTypeSelected);
-    onClick(c.checkTextStroke, &ViewController::OnTextStrokeChecked);
-    onColor(c.colorWellTextStrokeColor, &ViewController::OnTextStrokeColorChanged);
-    onSlider(c.sliderTextStrokeSize, &ViewController::OnTextStrokeSizeChanged);
-    onClick(c.checkTextShadow, &ViewController::OnTextShadowChecked);
-    onColor(c.colorWellTextShadowColor, &ViewController::OnTextShadowColorChanged);
-    onSlider(c.sliderTextShadowOffset, &ViewController::OnTextShadowOffsetChanged);
-    onSlider(c.sliderTextShadowAngle, &ViewController::OnTextShadowAngleChanged);
-    onSlider(c.sliderTextShadowBlur, &ViewController::OnTextShadowBlurChanged);
+    // Every control of a layer's value renders and marks the design as changed, the text while
+    // it is typed; the number fields and their steppers keep their own rules below.
+    for (const DesignValues::Row& row : DesignValues::Table()) {
+        if (DesignValues::LayerOf(row) == DesignValues::Layer::None)
+            continue;
+        QObject* control = findChild<QObject*>(QLatin1String(row.control));
+        if (auto* check = qobject_cast<QCheckBox*>(control))
+            connect(check, &QCheckBox::clicked, this, &ViewController::CommonEdit);
+        else if (auto* well = qobject_cast<ColorWell*>(control))
+            connect(well, &ColorWell::colorChanged, this, &ViewController::CommonEdit);
+        else if (auto* slider = qobject_cast<FloatSlider*>(control))
+            connect(slider, &FloatSlider::valueChanged, this, &ViewController::CommonEdit);
+        else if (auto* popUp = qobject_cast<QComboBox*>(control))
+            connect(popUp, &QComboBox::activated, this, &ViewController::CommonEdit);
+        else if (row.kind == DesignValues::Kind::Text)
+            connect(qobject_cast<QLineEdit*>(control), &QLineEdit::textEdited, this,
+                    &ViewController::CommonEdit);
+    }
 
     onField(c.textFieldIconVerticalOffset, &ViewController::OnIconVerticalOffsetTextFieldChanged);
     onField(c.textFieldIconHorizontalOffset,
@@ -532,6 +524,10 @@ void ViewController::BringPreviewUpToDate() {
 
 IconDesign ViewController::LatestDesign() {
     BringPreviewUpToDate();
+    return ShownDesign();
+}
+
+IconDesign ViewController::ShownDesign() const {
     return MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector);
 }
 

@@ -110,40 +110,8 @@ signals:
     void profileOpened(const QString& path);
 
 public slots:
-    // The design edits that need no conversion: each renders and marks the title.
-    void OnCheckTransparentBackground() { CommonEdit(); }
-    void OnGradientStartColorChanged() { CommonEdit(); }
-    void OnGradientEndColorChanged() { CommonEdit(); }
-    void OnCornerCurvatureChanged() { CommonEdit(); }
-    void OnBackgroundStrokeChecked() { CommonEdit(); }
-    void OnBackgroundStrokeColorChanged() { CommonEdit(); }
-    void OnBackgroundStrokeSizeChanged() { CommonEdit(); }
-    void OnBackgroundShadowChecked() { CommonEdit(); }
-    void OnBackgroundShadowColorChanged() { CommonEdit(); }
-    void OnBackgroundShadowOffsetChanged() { CommonEdit(); }
-    void OnBackgroundShadowAngleChanged() { CommonEdit(); }
-    void OnBackgroundShadowBlurChanged() { CommonEdit(); }
-    void OnCheckUseImageColors() { CommonEdit(); }
-    void OnIconColorChanged() { CommonEdit(); }
-    void OnIconRotationChanged() { CommonEdit(); }
-    void OnIconShadowChecked() { CommonEdit(); }
-    void OnIconShadowColorChanged() { CommonEdit(); }
-    void OnIconShadowOffsetChanged() { CommonEdit(); }
-    void OnIconShadowAngleChanged() { CommonEdit(); }
-    void OnIconShadowBlurChanged() { CommonEdit(); }
-    void OnTextChanged() { CommonEdit(); }
-    void OnTextColorChanged() { CommonEdit(); }
-    void OnFontTypeSelected() { CommonEdit(); }
-    void OnTextStrokeChecked() { CommonEdit(); }
-    void OnTextStrokeColorChanged() { CommonEdit(); }
-    void OnTextStrokeSizeChanged() { CommonEdit(); }
-    void OnTextShadowChecked() { CommonEdit(); }
-    void OnTextShadowColorChanged() { CommonEdit(); }
-    void OnTextShadowOffsetChanged() { CommonEdit(); }
-    void OnTextShadowAngleChanged() { CommonEdit(); }
-    void OnTextShadowBlurChanged() { CommonEdit(); }
-
-    // Typed numbers and their steppers.
+    // Typed numbers and their steppers. (The design edits that need no conversion each render
+    // and mark the title: the design values' table connects their controls to CommonEdit.)
     void OnIconVerticalOffsetTextFieldChanged() { FieldRule(m_iconVerticalOffset); }
     void OnIconHorizontalOffsetTextFieldChanged() { FieldRule(m_iconHorizontalOffset); }
     void OnIconScaleTextFieldChanged() { FieldRule(m_iconScale); }
@@ -189,6 +157,8 @@ public slots:
     // The design the window shows, once a field being edited is committed and its preview
     // is rendered, as every export starts from.
     IconDesign LatestDesign();
+    // The design as the controls show it now, whether or not its picture is drawn yet.
+    IconDesign ShownDesign() const;
 
     // Menu commands.
     void OnUndo();
