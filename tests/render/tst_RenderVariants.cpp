@@ -393,6 +393,33 @@ private slots:
                      qPrintable(plate->name()));
     }
 
+    // The wall shows the badge the export will draw: on every look but the splash screen's,
+    // the Android looks' inside the safe zone every launcher shape keeps.
+    void wallShowsTheBadge() {
+        const IconDesign design = GlyphRightOfCentre(256);
+        const QImage rendering = ImageTools::RenderIcon(design);
+        const QList<PreviewTile> plain = PlatformLooks::WallTiles(design, rendering, 1);
+        const QList<PreviewTile> badged =
+            PlatformLooks::WallTiles(design, rendering, 1, Badge{.text = "BETA"});
+        QCOMPARE(badged.size(), plain.size());
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            const PreviewTile& tile = badged[i];
+            int changed = 0;
+            for (int y = 0; y < tile.image.height(); ++y)
+                for (int x = 0; x < tile.image.width(); ++x) {
+                    if (ColorsClose(PixelAt(tile.image, x, y), PixelAt(plain[i].image, x, y), 24))
+                        continue;
+                    ++changed;
+                    if (!tile.safeZone.isEmpty()) {
+                        const QPointF d = QPointF(x + 0.5, y + 0.5) - tile.safeZone.center();
+                        QVERIFY2(std::hypot(d.x(), d.y()) <= tile.safeZone.width() / 2 + 0.75,
+                                 qPrintable(tile.caption));
+                    }
+                }
+            QVERIFY2((changed == 0) == tile.caption.startsWith("Splash"), qPrintable(tile.caption));
+        }
+    }
+
     // Under 32 pixels the badge is a solid mark in a corner of its area, with no text; from 32
     // pixels on it is a plate with its text.
     void badgeBecomesAMarkWhenSmall_data() {
