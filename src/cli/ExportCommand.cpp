@@ -71,6 +71,7 @@ int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
     ExportCommandPrompter prompter(outputDir, overwrite);
     ExportOptions exportOptions = ExportOptions::FromSettings(settings);
     exportOptions.badge = badge;
+    exportOptions.badgeArea = BadgeArea::OfDesign(MakeIconDesign(settings, {}));
     ExportRun run(prompter, exportOptions);
     run.SetFileObserver(
         [quiet](const ExportRun::FileResult& file) { PrintFileResult(file, quiet); });

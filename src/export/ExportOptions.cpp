@@ -6,5 +6,6 @@ ExportOptions ExportOptions::FromSettings(const DesignSettings& settings) {
     return {settings.namePattern,
             settings.iconFormat,
             float(LeadingNumberValue(settings.qualityText)),
-            {}};
+            {},
+            {QRectF(0, 0, 1, 1), 0.0}};
 }

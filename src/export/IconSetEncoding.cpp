@@ -21,18 +21,19 @@ bool Usable(const OutputSize& size) {
 }
 
 QByteArray EncodeSize(const ScaleSource& rendering, const OutputSize& size, int formatIndex,
-                      double quality, int threads, const BadgeArt& badge) {
+                      double quality, int threads, const BadgeArt& badge, const BadgeArea& area) {
     if (!Usable(size))
         return {};
     QImage picture = StretchImage(rendering, int(size.width), int(size.height), threads);
-    badge.Draw(picture, {QRectF(picture.rect()), 0.0}, BadgeLook::Colour);
+    badge.Draw(picture, area.Scaled(QSizeF(picture.size())), BadgeLook::Colour);
     return ImageTools::EncodeImage(picture, formatIndex, quality);
 }
 
 } // namespace
 
 std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<OutputSize>& sizes,
-                                      int formatIndex, double quality, const Badge& badge) {
+                                      int formatIndex, double quality, const Badge& badge,
+                                      const BadgeArea& badgeArea) {
     const BadgeArt art(badge);
     const int count = int(sizes.size());
     std::vector<QByteArray> files(std::size_t(std::max(count, 0)));
@@ -56,7 +57,7 @@ std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<Outpu
     ForEachInParallel(count, 0, [&](int taken) {
         const int i = largestFirst[std::size_t(taken)];
         files[std::size_t(i)] =
-            EncodeSize(source, sizes[i], formatIndex, quality, threadsPerFile, art);
+            EncodeSize(source, sizes[i], formatIndex, quality, threadsPerFile, art, badgeArea);
     });
     return files;
 }

@@ -110,7 +110,7 @@ ScaleJobs(const std::map<PlatformVariant, std::map<int, std::vector<PlannedImage
 PlatformPictures::PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
                                    const QList<PlannedImage>& kept, int threads,
                                    const Delivery& deliver, const Badge& badge)
-    : m_badge(badge) {
+    : m_badge(badge), m_drawnArea(BadgeArea::OfDesign(design)) {
     std::set<Key> asked;
     for (const PlannedImage& image : images)
         asked.insert(KeyOf(image));
@@ -276,8 +276,8 @@ void PlatformPictures::AddFittingNotes(
 QImage PlatformPictures::Badged(const PlannedImage& image, QImage picture) const {
     if (!m_badge.IsSet() || picture.isNull())
         return picture;
-    const std::optional<BadgeArea> area =
-        PlatformVariants::BadgeAreaOf(image.variant, picture.size(), m_badge.Options().splash);
+    const std::optional<BadgeArea> area = PlatformVariants::BadgeAreaOf(
+        image.variant, picture.size(), m_badge.Options().splash, m_drawnArea);
     if (area)
         m_badge.Draw(picture, *area, PlatformVariants::BadgeLookOf(image.variant));
     return picture;
@@ -285,8 +285,8 @@ QImage PlatformPictures::Badged(const PlannedImage& image, QImage picture) const
 
 PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
     PictureRows rows = ComposedRows(design, image, *PlatformVariants::CompositionOf(image.variant));
-    if (!m_badge.IsSet() ||
-        !PlatformVariants::BadgeAreaOf(image.variant, rows.size, m_badge.Options().splash))
+    if (!m_badge.IsSet() || !PlatformVariants::BadgeAreaOf(image.variant, rows.size,
+                                                           m_badge.Options().splash, m_drawnArea))
         return rows;
     // Made whole to be badged: the badge crosses many rows.
     return PictureRows::Of(Badged(image, rows.ToImage()));

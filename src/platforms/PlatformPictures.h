@@ -57,6 +57,7 @@ private:
     void
     AddFittingNotes(const std::map<PlatformVariant, std::set<int, std::greater<int>>>& sources);
     BadgeArt m_badge;
+    BadgeArea m_drawnArea; // the design's own shape, for the pictures shown as drawn
     VariantTraits m_traits;
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;

@@ -198,7 +198,8 @@ QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
     }
 }
 
-std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size, bool splash) {
+std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size, bool splash,
+                                     const BadgeArea& drawn) {
     const QRectF whole{QPointF(), QSizeF(size)};
     const QPointF centre = whole.center();
     const double side = std::min(size.width(), size.height());
@@ -236,6 +237,7 @@ std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size,
             return std::nullopt;
         return BadgeArea::Circle(centre, side / 2 * CompositionOf(variant)->glyphShare);
     case PlatformVariant::AsDrawn:
+        return drawn.Scaled(QSizeF(size));
     case PlatformVariant::Glyphs:
     case PlatformVariant::LightGlyphs:
     case PlatformVariant::DarkGlyphs:

@@ -2,6 +2,7 @@
 
 #include "design/ColorContrast.h"
 #include "design/FontFamilies.h"
+#include "render/DesignGeometry.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -133,6 +134,19 @@ void Colour(BadgeShapes& shapes, const QColor& chosen, BadgeLook look) {
 }
 
 } // namespace
+
+BadgeArea BadgeArea::OfDesign(const IconDesign& requested) {
+    const IconDesign design = DesignGeometry::ForDrawing(requested);
+    const DesignGeometry::Frame frame = DesignGeometry::FrameOf(design, false, true);
+    const double width = frame.outerSize.width();
+    const double height = frame.outerSize.height();
+    if (width <= 0 || height <= 0)
+        return {QRectF(0, 0, 1, 1), 0.0};
+    const QRectF b = frame.background.translated(frame.shadowMargin);
+    const double radius = std::max(design.canvasWidth, design.canvasHeight) *
+                          design.cornerCurvature * 0.5 / std::max(width, height);
+    return {QRectF(b.x() / width, b.y() / height, b.width() / width, b.height() / height), radius};
+}
 
 BadgeArt::BadgeArt(const Badge& badge) : m_badge(badge) {
     if (!IsSet())

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "design/IconDesign.h"
 #include "render/Badge.h"
 
 #include <QColor>
 #include <QImage>
 #include <QPainterPath>
 #include <QRectF>
+
+#include <algorithm>
 
 // Where a badge may go in a picture, in its pixels: a rectangle with rounded corners, which is
 // a circle when the radius is half its side. The badge keeps wholly inside it.
@@ -16,6 +19,18 @@ struct BadgeArea {
     static BadgeArea Circle(const QPointF& centre, double radius) {
         return {QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius), radius};
     }
+
+    // The area given in a picture 1 wide and 1 high, in a picture of `size`.
+    BadgeArea Scaled(const QSizeF& size) const {
+        return {QRectF(bounds.x() * size.width(), bounds.y() * size.height(),
+                       bounds.width() * size.width(), bounds.height() * size.height()),
+                radius * std::min(size.width(), size.height())};
+    }
+
+    // The design's background as its pictures draw it (inside its outline and shadow, with its
+    // rounded corners), in a picture 1 wide and 1 high: a badge over the design as drawn stays
+    // on it.
+    static BadgeArea OfDesign(const IconDesign& design);
 };
 
 // How a picture's appearance shows the badge.

@@ -273,8 +273,9 @@ QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, 
     // The favicon is one of the real sizes: scaled once, used twice, badged as the sizes are.
     QList<PreviewTile> realSizes = RealSizes(rendering, threads);
     const BadgeArt art(badge);
+    const BadgeArea drawn = BadgeArea::OfDesign(design);
     for (PreviewTile& tile : realSizes)
-        art.Draw(tile.image, {QRectF(tile.image.rect()), 0.0}, BadgeLook::Colour);
+        art.Draw(tile.image, drawn.Scaled(QSizeF(tile.image.size())), BadgeLook::Colour);
     return realSizes + LooksFrom(design, realSizes.front().image, threads, art);
 }
 
