@@ -4,7 +4,7 @@ namespace {
 
 constexpr int kLargestSide = 10000; // as the canvas allows
 
-const QStringList kGroups{"process", "platforms", "preview", "svg", "export"};
+const QStringList kGroups{"process", "platforms", "preview", "svg", "symbols", "export"};
 
 } // namespace
 
@@ -43,21 +43,24 @@ BenchArguments BenchArguments::Read(const QStringList& arguments) {
 
 QString BenchUsage() {
     return QStringLiteral(
-        "Usage: sigilon-bench [baseline] [process | platforms | preview | svg | export | "
-        "SIZE...]\n"
+        "Usage: sigilon-bench [baseline] [process | platforms | preview | svg | symbols | export "
+        "|\n"
+        "                     SIZE...]\n"
         "\n"
         "Renders the default design with a 512 x 512 icon and the text \"Ab\" and prints one\n"
         "line per measurement, e.g. \"render 1024 median_ms=6.8 peak_mb=210\". Without a group\n"
         "or a size it times everything: whole sigilon processes, the renderings at 1024, 4096\n"
-        "and 10000 units square, the rendering with an SVG icon image, the export of the icon\n"
-        "sets in every format, the editor's interim preview and preview wall, and the platform\n"
-        "sets.\n"
+        "and 10000 units square, the rendering with an SVG icon image, the symbol library's\n"
+        "first search, the export of the icon sets in every format, the editor's interim\n"
+        "preview and preview wall, and the platform sets.\n"
         "\n"
         "  SIZE...    only the renderings at these sides, in units (1 to 10000)\n"
         "  process    only whole sigilon processes\n"
         "  platforms  only the platform sets\n"
         "  preview    only the editor's interim preview and preview wall tiles\n"
         "  svg        only the rendering with an SVG icon image\n"
+        "  symbols    only the symbol library: its first search from a cold start, a search,\n"
+        "             the first screen of the picker drawn\n"
         "  export     only the export from the 1024 and 10000 renderings\n"
         "  baseline   first: run the pixel loops as baseline x86-64 code instead of AVX2\n"
         "  --help     print this text\n");

@@ -10,11 +10,13 @@
 #include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
 #include "SvgBenchmarks.h"
+#include "SymbolBenchmarks.h"
 #include "design/IconDesign.h"
 #include "render/ImageTools.h"
 #include "render/RenderKernels.h"
 #include "support/AllocatorTuning.h"
 #include "support/PixelKernels.h"
+#include "symbols/SymbolLibrary.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -96,6 +98,10 @@ int main(int argc, char* argv[]) {
         RunSvgBenchmark();
         return 0;
     }
+    if (arguments.group == u"symbols") {
+        RunSymbolBenchmarks(SymbolLibrary::InstalledFolder());
+        return 0;
+    }
     if (arguments.group == u"export") {
         RunExportBenchmarks(TimeRenders(1024, 1), TimeRenders(10000, 1));
         return 0;
@@ -110,6 +116,7 @@ int main(int argc, char* argv[]) {
     RunProcessBenchmarks(sigilon);
     const QImage rendering1024 = TimeRenders(1024, 15);
     RunSvgBenchmark();
+    RunSymbolBenchmarks(SymbolLibrary::InstalledFolder());
     TimeRenders(4096, 7);
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
     RunPreviewBenchmarks();

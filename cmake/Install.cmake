@@ -32,6 +32,8 @@ install(FILES data/${SIGILON_APP_ID}.mime.xml DESTINATION ${CMAKE_INSTALL_DATADI
   RENAME ${SIGILON_APP_ID}.xml)
 install(FILES ${SIGILON_MANUAL_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(DIRECTORY ${SIGILON_ICON_THEME_DIR} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The symbol library: one catalogue and one licence text per set.
+install(DIRECTORY data/symbols DESTINATION ${CMAKE_INSTALL_DATADIR}/sigilon)
 
 # The Debian package: sigilon_<version>_amd64.deb, everything under /usr. The libraries it
 # needs are computed by dpkg-shlibdeps; Qt's image plugins (TIFF), its Wayland platform plugin

@@ -4,6 +4,7 @@
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
+#include "cli/SymbolsCommand.h"
 #include "export/OutputFileWrite.h"
 #include "export/SaveImage.h"
 #include "platforms/PlatformPlan.h"
@@ -36,13 +37,15 @@ QByteArray UsageText() {
             "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
             "                  [--app-name TEXT] [--badge TEXT] [--version V]\n"
             "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
+            "  sigilon symbols [WORD...] [--limit N]\n"
             "  sigilon --help | --version\n"
             "\n"
             "Options:\n"
             "  --profile F.sgp      start from this profile, applied as the editor's Load applies "
             "it\n"
             "  --icon IMAGE         draw this image (also .svg or .svgz) as the design's icon "
-            "image\n"
+            "image;\n"
+            "                       symbol:SET/NAME for a symbol of the built-in library\n"
             "  --set NAME=VALUE     replace one design value after the profile (repeatable); NAME "
             "as\n"
             "                       in the design (text, fontSize, gradientStartColor, "
@@ -64,13 +67,16 @@ QByteArray UsageText() {
             "and\n"
             "                       head.html (default the name of the sets)\n"
             "%BADGE%"
+            "  --limit N            symbols: list at most N entries\n"
             "  --help, -h           print this text\n"
             "  --version            print the version\n"
             "\n"
             "render writes the design as PNG, export writes the icon set its output settings "
             "choose\n"
             "(written paths on standard output, messages on standard error), profile prints the\n"
-            "design's profile text. Exit status: 0 done, 1 the work failed, 2 a usage error.\n")
+            "design's profile text, symbols lists the library's entries that match every word\n"
+            "(SET/NAME, symbol or emoji, style, licence; separated by tabs).\n"
+            "Exit status: 0 done, 1 the work failed (or no symbol matches), 2 a usage error.\n")
             .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8())
             .replace("%BADGE%", BadgeArguments::HelpLines());
     return text;
@@ -78,7 +84,7 @@ QByteArray UsageText() {
 
 const QStringList& Commands() {
     static const QStringList commands{QStringLiteral("render"), QStringLiteral("export"),
-                                      QStringLiteral("profile")};
+                                      QStringLiteral("profile"), QStringLiteral("symbols")};
     return commands;
 }
 
@@ -223,6 +229,8 @@ int Dispatch(const QStringList& args) {
     }
     if (!Commands().contains(args.first()))
         return ReportUsageError(QStringLiteral("unknown command: %1").arg(args.first()));
+    if (args.first() == u"symbols")
+        return RunSymbolsCommand(args.mid(1));
     Options options;
     const QString error = ParseOptions(args, options);
     if (!error.isEmpty())

@@ -1,8 +1,8 @@
 #include "cli/DesignInput.h"
 
-#include "imageio/IconImageFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
+#include "symbols/IconSource.h"
 
 QString LoadDesignInput(const QString& profilePath, const QString& iconPath, DesignInput& input) {
     if (!profilePath.isEmpty()) {
@@ -12,9 +12,10 @@ QString LoadDesignInput(const QString& profilePath, const QString& iconPath, Des
             return QStringLiteral("Could not load profile.");
     }
     if (!iconPath.isEmpty()) {
-        input.icon = LoadIconImage(iconPath, &input.iconVector);
+        QString problem;
+        input.icon = IconSource::Load(iconPath, &input.iconVector, &problem);
         if (input.icon.isNull())
-            return QStringLiteral("The image could not be loaded.");
+            return problem;
     }
     return {};
 }

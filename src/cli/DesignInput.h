@@ -10,7 +10,8 @@
 class SvgImage;
 
 // What a command-line run starts from: the default design with a profile applied exactly as
-// the editor's Load applies it (older layouts included), and an optional icon image.
+// the editor's Load applies it (older layouts included), and an optional icon image (a file,
+// or a symbol of the library named "symbol:SET/NAME").
 struct DesignInput {
     DesignSettings settings;
     QImage icon;
@@ -18,5 +19,6 @@ struct DesignInput {
 };
 
 // Fills `input`; returns the message for the user when the profile or the icon cannot be
-// read ("Could not load profile.", "The image could not be loaded."), else an empty string.
+// read ("Could not load profile.", "The image could not be loaded.", a symbol's name that the
+// library does not hold with the closest ones), else an empty string.
 QString LoadDesignInput(const QString& profilePath, const QString& iconPath, DesignInput& input);

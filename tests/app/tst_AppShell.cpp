@@ -293,7 +293,7 @@ private slots:
         const QRegularExpression outlet(
             "^(check|radio|slider|colorWell|textField|stepper|combo|button)");
         const QList<QWidget*> controls = panel->widget()->findChildren<QWidget*>(outlet);
-        QCOMPARE(controls.size(), 56 + 31 + 3); // with the size check boxes and the buttons
+        QCOMPARE(controls.size(), 56 + 31 + 4); // with the size check boxes and the buttons
         const QRect viewport(panel->viewport()->mapTo(&window, QPoint()),
                              panel->viewport()->size());
         QVERIFY(window.rect().contains(viewport));

@@ -10,6 +10,8 @@
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
+#include "symbols/SymbolDocument.h"
+#include "symbols/SymbolLibrary.h"
 
 #include <QImageReader>
 #include <QJsonDocument>
@@ -207,6 +209,11 @@ private slots:
             "--badge-color takes a colour as #RRGGBB, not \"red\"");
         row("badge version missing", exportOut + QStringList{"--badge", "BETA {version}"},
             "the badge \"BETA {version}\" needs --version");
+        row("symbols with an unknown option", {"symbols", "cloud", "--fast"},
+            "unknown option for symbols: --fast");
+        row("symbols limited to none", {"symbols", "cloud", "--limit", "0"},
+            "--limit takes a whole number from 1, not \"0\"");
+        row("symbols limit without value", {"symbols", "--limit"}, "--limit needs a value");
         for (const QString name : {"App Icon", "../up", "a/b", "Ikon\u00e9", "x$", "a*"})
             row(qPrintable("name " + name),
                 exportOut + QStringList{"--target", "icns", "--name", name},
@@ -279,6 +286,67 @@ private slots:
         QImageReader reader(output);
         QCOMPARE(reader.format(), QByteArray("png"));
         QCOMPARE(TestImages::FirstDifference(reader.read(), icon, 4), QString());
+    }
+
+    // The library's entries as a script reads them: four fields a line, each name once, the
+    // closest matches of the words, as many as asked.
+    void symbolsListsTheMatchingEntries() {
+        const Run all = Sigilon({"symbols"});
+        QCOMPARE(all.exitCode, 0);
+        const QStringList lines = Lines(all.out);
+        QSet<QString> names;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(u'\t');
+            QCOMPARE(fields.size(), 4);
+            QVERIFY2(fields[1] == "symbol" || fields[1] == "emoji", qPrintable(line));
+            names.insert(fields[0]);
+        }
+        QCOMPARE(names.size(), lines.size());
+        QVERIFY(lines.size() >= 4800);
+
+        const Run heart = Sigilon({"symbols", "heart"});
+        QCOMPARE(heart.exitCode, 0);
+        QVERIFY(Lines(heart.out).contains("material/favorite\tsymbol\tfilled\tApache-2.0"));
+        QVERIFY(Lines(heart.out).contains("noto/red-heart\temoji\tcolour\tApache-2.0"));
+        const Run few = Sigilon({"symbols", "weather", "--limit", "3"});
+        QCOMPARE(few.exitCode, 0);
+        QCOMPARE(Lines(few.out).size(), 3);
+    }
+
+    // --icon symbol:SET/NAME draws exactly what the entry's document in a file draws, as
+    // pixels and as the SVG document's own paths.
+    void symbolIconIsItsDocument_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("output");
+        QTest::newRow("tinted symbol as PNG") << "material/cloud"
+                                              << "out.png";
+        QTest::newRow("tinted symbol as SVG") << "material/cloud"
+                                              << "out.svg";
+        QTest::newRow("emoji as SVG") << "noto/sun"
+                                      << "out.svg";
+    }
+    void symbolIconIsItsDocument() {
+        QFETCH(QString, name);
+        QFETCH(QString, output);
+        const SymbolLibrary library(QStringLiteral(SIGILON_SOURCE_DIR "/data/symbols"));
+        const SymbolEntry* entry = library.Find(name);
+        QVERIFY(entry);
+        const QString file = Write("symbol.svg", SymbolDocument(*entry));
+        const QStringList tinted{"--set", "useImageColors=off", "--set", "iconColor=#C03020"};
+        const QString bySymbol = m_dir.filePath("symbol-" + output);
+        const QString byFile = m_dir.filePath("file-" + output);
+        QCOMPARE(Sigilon(QStringList{"render", "--icon", "symbol:" + name, "--output", bySymbol} +
+                         tinted)
+                     .exitCode,
+                 0);
+        QCOMPARE(
+            Sigilon(QStringList{"render", "--icon", file, "--output", byFile} + tinted).exitCode,
+            0);
+        const QByteArray drawn = TestImages::ReadFile(bySymbol);
+        QVERIFY(!drawn.isEmpty());
+        QCOMPARE(drawn, TestImages::ReadFile(byFile));
+        if (output.endsWith(".svg"))
+            QVERIFY(drawn.contains("<path"));
     }
 
     // A document whose drawing grows with its area is drawn at the canvas's largest size
@@ -425,6 +493,11 @@ private slots:
             "width=\"10\" height=\"10\"><defs>" +
                 chain + "</defs><use xlink:href=\"#u20000\"/></svg>",
             {noImage});
+        row("unknown symbol", render + QStringList{"--icon", "symbol:material/clowd"}, {},
+            {"material/clowd", "material/cloud"});
+        row("symbol of an unknown set", render + QStringList{"--icon", "symbol:icons/rocket"}, {},
+            {"icons/rocket", "material/rocket"});
+        row("no symbol matches", {"symbols", "cloud", "xyzzyq"}, {}, {"cloud xyzzyq"});
         row("missing output folder", {"render", "--output", "@/no/such/out.png"}, {},
             {"@/no/such/out.png"});
         row("output is a folder", {"render", "--output", "@"}, {}, {"@"});

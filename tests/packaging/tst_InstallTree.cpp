@@ -8,6 +8,7 @@
 #include "helpers/TestImages.h"
 #include "platforms/PlatformTargets.h"
 
+#include <QDirIterator>
 #include <QImageReader>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -110,7 +111,9 @@ private slots:
               "share/mime/packages/org.sigilon.Sigilon.xml", "share/man/man1/sigilon.1.gz",
               "share/sigilon/help/index.html", "share/sigilon/help/mac-app-icons.html",
               "share/sigilon/help/ios-app-icon.html", "share/sigilon/help/logo.html",
-              "share/sigilon/help/style.css"})
+              "share/sigilon/help/style.css", "share/sigilon/symbols/material.catalogue",
+              "share/sigilon/symbols/material.LICENSE", "share/sigilon/symbols/noto.catalogue",
+              "share/sigilon/symbols/noto.LICENSE"})
             QTest::newRow(path) << QString::fromLatin1(path) << 0;
         for (int size : IconSizes) {
             const QString folder = QStringLiteral("share/icons/hicolor/%1x%1/").arg(size);
@@ -141,10 +144,24 @@ private slots:
         }
     }
 
+    // The installed program finds its own library of symbols, away from the build.
     void installedProgramRuns() {
         const ProgramRun::Result version = Tool(Installed("bin/sigilon"), {"--version"});
         QCOMPARE(version.exitCode, 0);
         QCOMPARE(version.out.trimmed(), QStringLiteral("sigilon " SIGILON_VERSION));
+        const ProgramRun::Result symbols =
+            Tool(Installed("bin/sigilon"), {"symbols", "sun", "--limit", "400"});
+        QCOMPARE(symbols.exitCode, 0);
+        QVERIFY(symbols.out.contains("noto/sun\temoji"));
+    }
+
+    // Everything the package installs, the library of symbols included, stays small.
+    void installedSizeIsSmall() {
+        qint64 bytes = 0;
+        QDirIterator files(Installed(""), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext())
+            bytes += QFileInfo(files.next()).size();
+        QVERIFY2(bytes < 25 * 1024 * 1024, qPrintable(QString::number(bytes)));
     }
 
     void launcherEntryOpensProfiles() {

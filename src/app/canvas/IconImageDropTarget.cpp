@@ -51,10 +51,7 @@ std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) 
                                                  path, FailureMessage::ReadProblem(path)));
         return std::nullopt;
     }
-    constexpr int kYes = 0; // closing the question keeps the image, as "No" does
-    if (m_infoProvider.isIconAdded &&
-        m_prompter.Ask(QStringLiteral("Are you sure you want to replace the current image?"),
-                       {QStringLiteral("Yes"), QStringLiteral("No")}) != kYes)
+    if (!m_infoProvider.MayReplaceIcon(m_prompter))
         return std::nullopt;
     return path;
 }

@@ -41,6 +41,7 @@ struct EditorControls {
     // Icon image
     CustomTextField* textFieldIconImage = nullptr;
     QAbstractButton* buttonSelectIconImage = nullptr;
+    QAbstractButton* buttonChooseSymbol = nullptr;
     QAbstractButton* buttonClearIconImage = nullptr;
     QLineEdit* textFieldIconVerticalOffset = nullptr;
     Stepper* stepperIconVerticalOffset = nullptr;

@@ -283,6 +283,9 @@ QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
     c.textFieldIconImage->setPlaceholderText(QObject::tr("No image"));
     c.buttonSelectIconImage = Named(new QPushButton(QObject::tr("&Choose…"), group),
                                     "buttonSelectIconImage", QObject::tr("Choose an image file"));
+    c.buttonChooseSymbol =
+        Named(new QPushButton(QObject::tr("S&ymbol…"), group), "buttonChooseSymbol",
+              QObject::tr("Choose a symbol or an emoji of the built-in library"));
     auto* clear =
         Named(new QToolButton(group), "buttonClearIconImage", QObject::tr("Remove the icon image"));
     clear->setIcon(group->style()->standardIcon(QStyle::SP_LineEditClearButton));
@@ -292,6 +295,7 @@ QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
     imageRow->setSpacing(4);
     imageRow->addWidget(c.textFieldIconImage, 1);
     imageRow->addWidget(c.buttonSelectIconImage);
+    imageRow->addWidget(c.buttonChooseSymbol);
     imageRow->addWidget(c.buttonClearIconImage);
     // Created in the order of the rows, which is the order Tab moves through them.
     QHBoxLayout* offsetRow = OffsetRow(group, c.textFieldIconHorizontalOffset,

@@ -9,6 +9,7 @@
 #include "app/window/PreviewWallWiring.h"
 #include "app/window/RecentProfiles.h"
 #include "app/window/SvgExportWiring.h"
+#include "app/window/SymbolPickerWiring.h"
 #include "profiles/WindowTitle.h"
 
 #include <QCloseEvent>
@@ -53,6 +54,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     QMenu* edit = menuBar()->addMenu(tr("&Edit"));
     edit->addAction(a.undo);
     edit->addAction(a.redo);
+    InstallSymbolPicker(*this, *menuBar()->addMenu(tr("&Icon")), *m_controller, prompter);
     QMenu* view = menuBar()->addMenu(tr("&View"));
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*view, *m_controller);

@@ -24,11 +24,11 @@
 #include "export/Prompter.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
-#include "imageio/IconImageFile.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
 #include "render/ImageTools.h"
+#include "symbols/IconSource.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -447,19 +447,23 @@ void ViewController::OnNamePatternChanged() {
 
 // ---- Icon image ----
 
-void ViewController::LoadIconImage(const QString& path) {
+bool ViewController::LoadIconImage(const QString& path) {
     std::shared_ptr<const SvgImage> vector;
-    QImage image = ::LoadIconImage(path, &vector);
+    QString problem;
+    QImage image = IconSource::Load(path, &vector, &problem);
     if (image.isNull()) {
-        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
-                                                 path, FailureMessage::ReadProblem(path)));
-        return;
+        m_prompter.Alert(
+            IconSource::NamesSymbol(path)
+                ? problem
+                : FailureMessage::Compose(problem, path, FailureMessage::ReadProblem(path)));
+        return false;
     }
     m_iconImage = std::move(image);
     m_iconVector = std::move(vector);
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;
     UpdateIconPreview();
+    return true;
 }
 
 void ViewController::OnSelectIconImage() {

@@ -90,8 +90,9 @@ public:
     // what is saved, exported or asked about is what the window shows.
     void CommitFieldBeingEdited();
 
-    // Loads the icon image file at the path, or tells the user it could not be loaded.
-    void LoadIconImage(const QString& path);
+    // Loads the icon image file at the path (or the library's symbol "symbol:SET/NAME"), or
+    // tells the user it could not be loaded and returns false.
+    bool LoadIconImage(const QString& path);
 
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
