@@ -3,9 +3,6 @@
 #include "design/NumberText.h"
 
 ExportOptions ExportOptions::FromSettings(const DesignSettings& settings) {
-    return {settings.namePattern,
-            settings.iconFormat,
-            float(LeadingNumberValue(settings.qualityText)),
-            {},
-            {QRectF(0, 0, 1, 1), 0.0}};
+    return {settings.namePattern, settings.iconFormat,
+            float(LeadingNumberValue(settings.qualityText))};
 }

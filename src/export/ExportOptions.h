@@ -12,8 +12,9 @@ struct ExportOptions {
     QString namePattern = QStringLiteral("Icon[Size]");
     int formatIndex = 0;
     float quality = 80.0f;
-    Badge badge;
-    BadgeArea badgeArea; // in a picture 1 wide and 1 high (see BadgeArea::OfDesign)
+    Badge badge = {};
+    // In a picture 1 wide and 1 high (see BadgeArea::OfDesign).
+    BadgeArea badgeArea = {QRectF(0, 0, 1, 1), 0.0};
 
     // The quality is the number the quality field shows, so a value typed but not yet
     // confirmed is the one exported.

@@ -14,7 +14,7 @@ struct PlatformSetOptions {
     QColor themeColor = Qt::white;      // opaque: a browser tints its bars with it
     QColor backgroundColor = Qt::white; // opaque: behind the icon while an app starts
     IconDesign design; // for the layered documents, whose layers are the design's own parts
-    Badge badge;       // drawn into every set, as a layer of its own in the layered documents
+    Badge badge = {};  // drawn into every set, as a layer of its own in the layered documents
 };
 
 // The options for `design`: the theme colour is the gradient's start colour, the colour at the

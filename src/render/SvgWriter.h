@@ -16,6 +16,6 @@
 // `badge` is drawn in front of everything, as vector (see BadgeSvg), in the dark look too.
 struct SvgDocumentOptions {
     bool darkColourScheme = false;
-    Badge badge;
+    Badge badge = {};
 };
 QByteArray SvgDocument(const IconDesign& design, const SvgDocumentOptions& options = {});
