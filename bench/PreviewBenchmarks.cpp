@@ -3,10 +3,16 @@
 #include "BenchmarkIcon.h"
 #include "Measurements.h"
 #include "design/IconDesign.h"
+#include "editing/CanvasLayers.h"
+#include "editing/CanvasPlacement.h"
+#include "editing/LayerGesture.h"
+#include "editing/SnapGuides.h"
 #include "render/ImageTools.h"
 #include "render/PlatformLooks.h"
+#include "render/YUpGeometry.h"
 
 #include <QElapsedTimer>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -55,10 +61,51 @@ void TimeInterimPreview(int side, int viewSize, int repetitions) {
     PrintMedian(QStringLiteral("preview %1").arg(side), times);
 }
 
+// A layer dragged on the canvas, from the pointer's movement to the picture that shows it: the
+// movement in canvas units, the text's new place snapped to the canvas's centre lines, and the
+// design drawn at the view's size, as the editor's quick preview draws it during the drag.
+void TimeCanvasDrag(int side, int viewSize, int repetitions) {
+    IconDesign design = BenchmarkDesign(side);
+    const QRectF picture(12, 12, viewSize, viewSize);
+    const IconDesign drawn = DesignGeometry::ForDrawing(design);
+    const CanvasPlacement placement(drawn, picture);
+    const std::vector<LayerShape> shapes = LayerShapes(drawn, placement.frame());
+    const LayerShape& text = *ShapeOf(shapes, CanvasLayer::Text);
+    const QPointF press = placement.ToScreen(text.corners.boundingRect().center());
+    const LayerGesture gesture(drawn, placement.frame(), text, Handle::None,
+                               placement.ToFrame(press));
+    std::vector<SnapLine> lines;
+    AddCentreLines(lines, placement.frame().background);
+    RenderOptions options;
+    options.outputSize = QSize(viewSize, viewSize);
+    ImageTools::RenderIcon(design, options); // warm-up: fonts, buffers
+    std::vector<double> times;
+    for (int i = 0; i < repetitions; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        const QPointF change = placement.OffsetChange(QPointF(3 * (i + 1), 2 * (i + 1)));
+        LayerValues values = gesture.Moved(change);
+        const QPointF frameChange = YUpGeometry::ToQtOffset(change.x(), change.y());
+        const Snapped snapped = SnapBox(text.corners.boundingRect().translated(frameChange), lines,
+                                        kSnapPixels * placement.UnitsPerPixel());
+        values.offset += YUpGeometry::ToQtOffset(snapped.shift.x(), snapped.shift.y());
+        // The inspector's fields keep whole units.
+        design.textHorizontalOffset = float(std::round(values.offset.x()));
+        design.textVerticalOffset = float(std::round(values.offset.y()));
+        const QImage shown = ImageTools::RenderIcon(design, options);
+        times.push_back(timer.nsecsElapsed() / 1e6);
+    }
+    PrintMedian(QStringLiteral("drag %1").arg(side), times);
+}
+
 } // namespace
 
 void RunPreviewBenchmarks() {
-    TimeInterimPreview(10000, 512, 21);
+    // The slider's quick preview and the canvas drag's, side by side.
+    for (const int side : {1024, 4096, 10000}) {
+        TimeInterimPreview(side, 512, 21);
+        TimeCanvasDrag(side, 512, 21);
+    }
     TimeWallTiles(1024, 9);
     TimeWallTiles(10000, 3);
 }

@@ -75,9 +75,10 @@ bool WriteProfile(const QString& path, int side, const QString& text) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// Times `repetitions` runs, each with a fresh output folder (`{out}` in the arguments).
-void TimeRuns(const QString& name, const QString& executable, const QStringList& arguments,
-              int repetitions, bool withPeak) {
+} // namespace
+
+void TimeProcessRuns(const QString& name, const QString& executable, const QStringList& arguments,
+                     int repetitions, bool withPeak) {
     std::vector<double> times;
     std::vector<double> peaks;
     for (int i = 0; i < repetitions; ++i) {
@@ -100,8 +101,6 @@ void TimeRuns(const QString& name, const QString& executable, const QStringList&
     std::fflush(stdout);
 }
 
-} // namespace
-
 void RunProcessBenchmarks(const QString& sigilonExecutable) {
     QTemporaryDir folder;
     const QString icon = folder.filePath(QStringLiteral("icon.png"));
@@ -118,19 +117,20 @@ void RunProcessBenchmarks(const QString& sigilonExecutable) {
         int repetitions;
     };
     for (const Case& c : {Case{1024, 7}, Case{4096, 5}, Case{10000, 5}})
-        TimeRuns(QStringLiteral("process render %1").arg(c.side), sigilonExecutable,
-                 {QStringLiteral("render"), QStringLiteral("--profile"), profile(c.side),
-                  QStringLiteral("--icon"), icon, QStringLiteral("--output"),
-                  QStringLiteral("{out}/icon.png")},
-                 c.repetitions, true);
+        TimeProcessRuns(QStringLiteral("process render %1").arg(c.side), sigilonExecutable,
+                        {QStringLiteral("render"), QStringLiteral("--profile"), profile(c.side),
+                         QStringLiteral("--icon"), icon, QStringLiteral("--output"),
+                         QStringLiteral("{out}/icon.png")},
+                        c.repetitions, true);
     for (const Case& c : {Case{1024, 7}, Case{10000, 5}})
-        TimeRuns(QStringLiteral("process export %1").arg(c.side), sigilonExecutable,
-                 {QStringLiteral("export"), QStringLiteral("--profile"), profile(c.side),
-                  QStringLiteral("--icon"), icon, QStringLiteral("--output-dir"),
-                  QStringLiteral("{out}")},
-                 c.repetitions, false);
+        TimeProcessRuns(QStringLiteral("process export %1").arg(c.side), sigilonExecutable,
+                        {QStringLiteral("export"), QStringLiteral("--profile"), profile(c.side),
+                         QStringLiteral("--icon"), icon, QStringLiteral("--output-dir"),
+                         QStringLiteral("{out}")},
+                        c.repetitions, false);
     // The default design, no icon and no text.
-    TimeRuns(QStringLiteral("process export"), sigilonExecutable,
-             {QStringLiteral("export"), QStringLiteral("--output-dir"), QStringLiteral("{out}")}, 7,
-             false);
+    TimeProcessRuns(
+        QStringLiteral("process export"), sigilonExecutable,
+        {QStringLiteral("export"), QStringLiteral("--output-dir"), QStringLiteral("{out}")}, 7,
+        false);
 }

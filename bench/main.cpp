@@ -95,7 +95,7 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (arguments.group == u"svg") {
-        RunSvgBenchmark();
+        RunSvgBenchmark(sigilon);
         return 0;
     }
     if (arguments.group == u"symbols") {
@@ -115,7 +115,7 @@ int main(int argc, char* argv[]) {
     // when it was started, which is small only before the renderings below.
     RunProcessBenchmarks(sigilon);
     const QImage rendering1024 = TimeRenders(1024, 15);
-    RunSvgBenchmark();
+    RunSvgBenchmark(sigilon);
     RunSymbolBenchmarks(SymbolLibrary::InstalledFolder());
     TimeRenders(4096, 7);
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));

@@ -1,6 +1,10 @@
-// Feeds arbitrary bytes to the icon image loader, which reads every image a user chooses or
-// drops: Qt's readers behind the structure checks, and the JPEG 2000 decoder.
-#include "imageio/IconImageFile.h"
+// Feeds arbitrary bytes to the icon image loader's decoders as the image helper process runs
+// them (the checks made before a helper is asked, then the helper's own session, in process
+// so that the fuzzer sees its coverage): Qt's readers behind the structure checks, the JPEG
+// 2000 decoder and the SVG reader.
+#include "imageio/ImageHelperSession.h"
+#include "imageio/RasterDecoder.h"
+#include "imageio/SvgImage.h"
 
 #include <QCoreApplication>
 
@@ -16,11 +20,22 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const QByteArray bytes =
         QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
-    const QImage image = DecodeIconImage(bytes);
-    // A loaded image is always within the size limits, in the form the renderer draws.
-    if (!image.isNull() && (image.width() > 16384 || image.height() > 16384 ||
-                            qint64(image.width()) * image.height() > qint64(10000) * 10000 ||
-                            image.format() != QImage::Format_ARGB32_Premultiplied))
+    using HelperMessages::Request;
+    ImageHelperSession session;
+    ImageHelperSession::Answer answer;
+    if (SvgImage::Recognises(bytes)) {
+        const QByteArray document = SvgImage::CheckedDocument(bytes);
+        if (!document.isEmpty())
+            answer = session.Open(Request::OpenVector, document);
+    } else if (RasterDecoder::PassesHeaderCheck(bytes)) {
+        answer = session.Open(Request::OpenRaster, bytes);
+    }
+    // An answered image is always within the size limits, in the form the renderer draws, and
+    // of the size its header tells the parent.
+    const QImage& image = answer.picture;
+    if (!image.isNull() && (!RasterDecoder::WithinSizeLimits(image.size()) ||
+                            image.format() != QImage::Format_ARGB32_Premultiplied ||
+                            image.size() != QSize(answer.header.width, answer.header.height)))
         std::abort();
     return 0;
 }

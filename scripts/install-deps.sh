@@ -14,7 +14,7 @@ packages=(
   # encoders
   libopenjp2-7-dev libgif-dev libimagequant-dev libdeflate-dev zlib1g-dev
   # SVG icon images, and the reference drawings their tests compare with
-  librsvg2-dev librsvg2-bin
+  librsvg2-dev librsvg2-bin libseccomp-dev
   # the running window and its tests
   xvfb xauth x11-utils imagemagick xdotool
   # checks of the installed launcher entry, AppStream data, MIME type and manual page

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Redraws docs/screenshot.png: the editor with the default design and a line of text, in a
+# Redraws docs/screenshot.png: the editor with the default design and a line of text, the text
+# selected on the canvas (a click beside the picture, then Tab), in a
 # virtual X server of the given size (default 1366x768), in the light (default) or the dark
 # appearance, at the given display scaling (default 1; 1.25 shows a desktop set to 125 %).
 #   scripts/screenshot.sh [BUILD_DIR] [WIDTHxHEIGHT] [OUTPUT.png] [light|dark] [SCALE]
@@ -24,6 +25,13 @@ export QT_SCALE_FACTOR="$scale"
 "$build/sigilon" "$work/Example.sgp" &
 editor=\$!
 sleep 4
+# The view starts at the window's top left, under the toolbar and the tab: this point is beside
+# the picture at any window size. Tab then selects the front layer.
+window=\$(xdotool search --name Sigilon | head -n 1)
+xdotool mousemove --window "\$window" 22 110 click 1
+xdotool key Tab
+xdotool mousemove 0 0
+sleep 1
 import -window root "$work/shot.png"
 kill \$editor
 SCRIPT

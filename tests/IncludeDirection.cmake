@@ -9,14 +9,16 @@ set(uses_support "")
 set(uses_imageio support)
 set(uses_design support)
 set(uses_render support imageio design)
+set(uses_editing support imageio design render)
 set(uses_profiles support design)
 set(uses_export support imageio design render)
 set(uses_platforms support imageio design render profiles export)
 set(uses_symbols support imageio)
 set(uses_cli support imageio design render profiles export platforms symbols)
-set(uses_app support imageio design render profiles export platforms symbols cli)
+set(uses_app support imageio design render editing profiles export platforms symbols cli)
+set(uses_loader support imageio)
 
-set(folders support imageio design render profiles export platforms symbols cli app)
+set(folders support imageio design render editing profiles export platforms symbols cli app loader)
 
 # The editor's own floors: the window (the shell, the controller and its wiring) at the top,
 # what it is built of below it, and what every part builds on at the bottom.

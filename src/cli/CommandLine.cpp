@@ -7,6 +7,7 @@
 #include "cli/SymbolsCommand.h"
 #include "export/OutputFileWrite.h"
 #include "export/SaveImage.h"
+#include "imageio/SvgImage.h"
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
@@ -183,6 +184,15 @@ QImage Render(const DesignInput& input) {
     return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon, input.iconVector));
 }
 
+// Whether the image helper refused to draw the SVG icon image at a size it was placed at (it
+// took too long or too much memory), so that a picture without it is not taken for the design.
+bool IconDrawingRefused(const DesignInput& input) {
+    if (!input.iconVector || input.iconVector->refusedDrawings() == 0)
+        return false;
+    PrintError(QStringLiteral("The image could not be loaded."));
+    return true;
+}
+
 int RunRender(const Options& options, const DesignInput& input) {
     constexpr int kPng = 0;
     // The extension chooses: an .svg output is the design as one SVG document.
@@ -190,6 +200,8 @@ int RunRender(const Options& options, const DesignInput& input) {
     const QByteArray encoded =
         svg ? SvgDocument(MakeIconDesign(input.settings, input.icon, input.iconVector))
             : ImageTools::EncodeImage(Render(input), kPng, 1.0);
+    if (IconDrawingRefused(input))
+        return kFailed;
     const bool toStandardOutput = options.output == u"-";
     const WriteResult written = toStandardOutput && !encoded.isEmpty()
                                     ? WriteToDescriptor(STDOUT_FILENO, encoded)
@@ -245,10 +257,12 @@ int Dispatch(const QStringList& args) {
     options.overrides.ApplyTo(input.settings);
     if (options.command == u"render")
         return RunRender(options, input);
-    if (options.command == u"export")
-        return RunPlatformExportCommand(input, options.targets, options.name, options.appName,
-                                        options.outputDir, options.overwrite, options.quiet,
-                                        options.badge);
+    if (options.command == u"export") {
+        const int status = RunPlatformExportCommand(
+            input, options.targets, options.name, options.appName, options.outputDir,
+            options.overwrite, options.quiet, options.badge);
+        return IconDrawingRefused(input) ? kFailed : status;
+    }
     return RunProfile(input);
 }
 

@@ -106,6 +106,11 @@ bool Recognises(const QByteArray& head) {
     return StartsAsJp2File(head) || StartsAsCodestream(head);
 }
 
+bool HeaderWithinLimits(const QByteArray& bytes, const Limits& limits) {
+    const std::optional<Jpeg2000Header> header = ReadJpeg2000Header(bytes);
+    return header && WithinLimits(*header, limits);
+}
+
 QImage Decode(const QByteArray& bytes, const Limits& limits) {
     // Checked from the bytes before the decoder sees them: it sets up what the header asks.
     const std::optional<Jpeg2000Header> header = ReadJpeg2000Header(bytes);

@@ -17,6 +17,10 @@ struct Limits {
     qint64 maxTiles;      // tiles the picture is coded in
 };
 
+// Whether the data's header reads and asks for no more than `limits` allow (the first check of
+// Decode, which a caller may make without the decoder library).
+bool HeaderWithinLimits(const QByteArray& bytes, const Limits& limits);
+
 // The picture as premultiplied ARGB, or a null image when the data is damaged, uses a layout
 // this reader does not draw (subsampled components, more than four components or palette
 // channels, precision over 16 bits) or asks for more than `limits` allow. The limits are

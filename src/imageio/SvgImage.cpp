@@ -1,32 +1,23 @@
 #include "imageio/SvgImage.h"
 
+#include "imageio/ImageHelperProcess.h"
 #include "imageio/SvgStructure.h"
 
-#include <cairo.h>
 #include <zlib.h>
-// GLib names a structure member after Qt's `signals` keyword macro.
-#pragma push_macro("signals")
-#undef signals
-#include <librsvg/rsvg.h>
-#pragma pop_macro("signals")
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <future>
-#include <thread>
+#include <cstring>
 
 namespace {
 
 constexpr qsizetype kLargestDocument = qsizetype(32) << 20;
-// A document that takes longer than this to draw at the size of a thumbnail is refused: its
-// drawing at full size would keep the editor waiting far longer. The library cannot be
-// interrupted, so the trial drawing runs on a thread of its own that is left to finish alone.
-constexpr auto kLongestDraw = std::chrono::seconds(2);
+// The helper draws the thumbnail to fit this square.
 constexpr int kTrialSide = 256;
 // A drawing at full size should take no longer than this. Its time grows with the area drawn,
-// so the trial's time tells the largest area that keeps within it.
-constexpr double kDrawingBudgetSeconds = 10.0;
+// so the trial's time tells the largest area that keeps within it. Half the helper's deadline:
+// the pace of one trial varies with what else the machine is doing.
+constexpr double kDrawingBudgetSeconds = 5.0;
 // A document without filters or masks whose trial is quicker than this is drawn at any size:
 // its time goes into its shapes more than into its area.
 constexpr double kQuickTrialSeconds = 0.5;
@@ -78,38 +69,19 @@ QByteArray Inflate(const QByteArray& compressed) {
     return status == Z_STREAM_END ? inflated : QByteArray();
 }
 
-bool Positive(double value) {
-    return std::isfinite(value) && value > 0.0;
-}
-
-// Whether the root element carries a viewBox attribute. The library ignores one it cannot use
-// and falls back to the width and height, but a document asking for an empty, negative or
-// undefined area is broken, not merely unsized.
-bool RootDeclaresViewBox(const QByteArray& document) {
-    const qsizetype root = document.indexOf("<svg");
-    const qsizetype end = root < 0 ? -1 : document.indexOf('>', root);
-    return end >= 0 && document.mid(root, end - root).contains("viewBox");
-}
-
-// The document's area in user units, or an empty rectangle when it has no usable size.
-QRectF DocumentArea(RsvgHandle* handle, bool viewBoxDeclared) {
-    gboolean hasWidth = false, hasHeight = false, hasViewBox = false;
-    RsvgLength width, height;
-    RsvgRectangle viewBox;
-    rsvg_handle_get_intrinsic_dimensions(handle, &hasWidth, &width, &hasHeight, &height,
-                                         &hasViewBox, &viewBox);
-    if (hasViewBox) {
-        if (!std::isfinite(viewBox.x) || !std::isfinite(viewBox.y) || !Positive(viewBox.width) ||
-            !Positive(viewBox.height))
-            return {};
-        return QRectF(viewBox.x, viewBox.y, viewBox.width, viewBox.height);
-    }
-    double w = 0.0, h = 0.0;
-    if (viewBoxDeclared || !rsvg_handle_get_intrinsic_size_in_pixels(handle, &w, &h) ||
-        !Positive(w) || !Positive(h))
+// The document inflated and checked with its structure, or an empty array when it is refused.
+QByteArray Checked(const QByteArray& bytes, SvgStructure& structure) {
+    QByteArray document = IsGzip(bytes) ? Inflate(bytes) : bytes;
+    // A document inside a second gzip layer would be inflated again by the library, unbounded.
+    if (document.isEmpty() || document.size() > kLargestDocument || IsGzip(document))
         return {};
-    return QRectF(0.0, 0.0, w, h);
+    // The library's own limits do not keep a deep chain of references from overflowing its
+    // stack.
+    structure = SvgStructure::Of(document);
+    return structure.drawable ? document : QByteArray();
 }
+
+using namespace HelperMessages;
 
 } // namespace
 
@@ -122,100 +94,86 @@ bool SvgImage::Recognises(const QByteArray& bytes) {
     return start.contains("<svg") && start.trimmed().startsWith('<');
 }
 
+QByteArray SvgImage::CheckedDocument(const QByteArray& bytes) {
+    SvgStructure structure;
+    return Checked(bytes, structure);
+}
+
 std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
-    QByteArray document = IsGzip(bytes) ? Inflate(bytes) : bytes;
+    const auto deadline = std::chrono::steady_clock::now() + kFirstLook;
+    SvgStructure structure;
+    QByteArray document = Checked(bytes, structure);
+    if (document.isEmpty())
+        return nullptr;
     // Kept for the image's whole life, so never the caller's raw buffer.
     document.detach();
-    // A document inside a second gzip layer would be inflated again by the library, unbounded.
-    if (document.isEmpty() || document.size() > kLargestDocument || IsGzip(document))
+    std::unique_ptr<ImageHelperProcess> helper = ImageHelperProcess::Start();
+    if (!helper)
         return nullptr;
-    // The library's own limits do not keep a deep chain of references from overflowing its
-    // stack.
-    const SvgStructure structure = SvgStructure::Of(document);
-    if (!structure.drawable)
-        return nullptr;
-    // No base file: every reference to another file or a URL fails to resolve. Without the
-    // unlimited flag the XML parser keeps its limits on entity expansion and nesting.
-    GInputStream* stream =
-        g_memory_input_stream_new_from_data(document.constData(), document.size(), nullptr);
-    GError* error = nullptr;
-    RsvgHandle* handle =
-        rsvg_handle_new_from_stream_sync(stream, nullptr, RSVG_HANDLE_FLAGS_NONE, nullptr, &error);
-    g_object_unref(stream);
-    if (!handle) {
-        g_clear_error(&error);
-        return nullptr;
-    }
-    rsvg_handle_set_dpi(handle, 96.0);
-    const QRectF area = DocumentArea(handle, RootDeclaresViewBox(document));
-    if (area.isEmpty()) {
-        g_object_unref(handle);
-        return nullptr;
-    }
-    std::shared_ptr<SvgImage> image(new SvgImage(handle, document, area));
-    // A trial drawing at thumbnail size: a document that fails to draw or draws far too slowly
-    // is refused now rather than each time it is placed.
-    const double fit = kTrialSide / std::max(area.width(), area.height());
-    const QSize trial(std::max(1, int(std::ceil(area.width() * fit))),
-                      std::max(1, int(std::ceil(area.height() * fit))));
-    const QTransform toTrial =
-        QTransform::fromTranslate(-area.x(), -area.y()) * QTransform::fromScale(fit, fit);
-    struct Trial {
-        QImage picture;
-        double seconds;
+    const auto thumbnailSized = [](const ReplyHeader& header) {
+        const QRectF area(header.viewBox[0], header.viewBox[1], header.viewBox[2],
+                          header.viewBox[3]);
+        return header.outcome == Outcome::Vector && header.width <= kTrialSide + 1 &&
+               header.height <= kTrialSide + 1 && std::isfinite(area.x()) &&
+               std::isfinite(area.y()) && std::isfinite(area.width()) &&
+               std::isfinite(area.height()) && area.width() > 0 && area.height() > 0 &&
+               std::isfinite(header.trialSeconds) && header.trialSeconds >= 0;
     };
-    auto drawing = std::make_shared<std::promise<Trial>>();
-    std::future<Trial> drawn = drawing->get_future();
-    std::thread([image, drawing, trial, toTrial] {
-        const auto start = std::chrono::steady_clock::now();
-        QImage picture = image->Draw(trial, toTrial);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
-        drawing->set_value({std::move(picture), took.count()});
-    }).detach();
-    if (drawn.wait_for(kLongestDraw) != std::future_status::ready)
+    std::optional<ImageHelperProcess::Answer> opened =
+        helper->Exchange(Request::OpenVector, document, deadline, thumbnailSized);
+    if (!opened)
         return nullptr;
-    const Trial result = drawn.get();
-    if (result.picture.isNull())
-        return nullptr;
-    image->m_thumbnail = result.picture;
+    const ReplyHeader& header = opened->header;
+    const QRectF area(header.viewBox[0], header.viewBox[1], header.viewBox[2], header.viewBox[3]);
+    std::shared_ptr<SvgImage> image(
+        new SvgImage(std::move(document), area, std::move(opened->picture), std::move(helper)));
     image->m_largestDrawing =
-        LargestDrawing(structure, result.seconds, qint64(trial.width()) * trial.height());
+        LargestDrawing(structure, header.trialSeconds, qint64(header.width) * header.height);
     return image;
 }
 
-SvgImage::SvgImage(_RsvgHandle* handle, QByteArray document, QRectF viewBox)
-    : m_handle(handle), m_document(std::move(document)), m_viewBox(viewBox) {}
+SvgImage::SvgImage(QByteArray document, QRectF viewBox, QImage thumbnail,
+                   std::unique_ptr<ImageHelperProcess> helper)
+    : m_document(std::move(document)), m_viewBox(viewBox), m_thumbnail(std::move(thumbnail)),
+      m_helper(std::move(helper)) {}
 
-SvgImage::~SvgImage() {
-    g_object_unref(m_handle);
-}
+SvgImage::~SvgImage() = default;
 
 QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        return image;
-    image.fill(Qt::transparent);
-    // Premultiplied ARGB32 in native byte order is the same memory as cairo's ARGB32.
-    cairo_surface_t* surface =
-        cairo_image_surface_create_for_data(image.bits(), CAIRO_FORMAT_ARGB32, image.width(),
-                                            image.height(), int(image.bytesPerLine()));
-    cairo_t* cairo = cairo_create(surface);
-    cairo_matrix_t matrix;
-    cairo_matrix_init(&matrix, toPixels.m11(), toPixels.m12(), toPixels.m21(), toPixels.m22(),
-                      toPixels.dx(), toPixels.dy());
-    cairo_set_matrix(cairo, &matrix);
-    // The viewport is the document's own area, so its user units are the units drawn in.
-    const RsvgRectangle viewport{m_viewBox.x(), m_viewBox.y(), m_viewBox.width(),
-                                 m_viewBox.height()};
-    bool drawn = false;
-    {
-        const std::lock_guard lock(m_drawing);
-        GError* error = nullptr;
-        drawn = rsvg_handle_render_document(m_handle, cairo, &viewport, &error);
-        g_clear_error(&error);
+    if (size.isEmpty())
+        return {};
+    const auto deadline = std::chrono::steady_clock::now() + kLongestDrawing;
+    const std::lock_guard lock(m_drawing);
+    // A helper lost to an earlier refusal is replaced, with the document opened again.
+    if (!m_helper) {
+        m_helper = ImageHelperProcess::Start();
+        const auto opened = [](const ReplyHeader& header) {
+            return header.outcome == Outcome::Vector;
+        };
+        if (m_helper && !m_helper->Exchange(Request::OpenVector, m_document, deadline, opened))
+            m_helper.reset();
     }
-    cairo_destroy(cairo);
-    cairo_surface_flush(surface);
-    cairo_surface_destroy(surface);
-    return drawn ? image : QImage();
+    DrawArguments arguments;
+    arguments.width = size.width();
+    arguments.height = size.height();
+    arguments.m11 = toPixels.m11();
+    arguments.m12 = toPixels.m12();
+    arguments.m21 = toPixels.m21();
+    arguments.m22 = toPixels.m22();
+    arguments.dx = toPixels.dx();
+    arguments.dy = toPixels.dy();
+    QByteArray payload(sizeof arguments, Qt::Uninitialized);
+    std::memcpy(payload.data(), &arguments, sizeof arguments);
+    const auto asked = [size](const ReplyHeader& header) {
+        return header.outcome == Outcome::Drawn && QSize(header.width, header.height) == size;
+    };
+    std::optional<ImageHelperProcess::Answer> drawn;
+    if (m_helper)
+        drawn = m_helper->Exchange(Request::Draw, payload, deadline, asked);
+    if (!drawn) {
+        m_helper.reset();
+        ++m_refusedDrawings;
+        return {};
+    }
+    return std::move(drawn->picture);
 }

@@ -78,6 +78,22 @@ Frame FrameOf(const IconDesign& design, bool fullBleed, bool drawBackground) {
     return frame;
 }
 
+QTransform PictureTransform(const Frame& frame, const QSizeF& output, double fraction) {
+    const double kx = output.width() * fraction / frame.outerSize.width();
+    const double ky = output.height() * fraction / frame.outerSize.height();
+    return QTransform(kx, 0, 0, ky,
+                      output.width() * (1.0 - fraction) * 0.5 + kx * frame.shadowMargin.x(),
+                      output.height() * (1.0 - fraction) * 0.5 + ky * frame.shadowMargin.y());
+}
+
+QPolygonF TurnedIconCorners(const IconDesign& design, const QRectF& iconRect) {
+    const QPolygonF unturned(QRectF(QPointF(0, 0), iconRect.size()));
+    const QPolygonF turned = (TurnedWithin(iconRect.size(), design.iconRotation) *
+                              QTransform::fromTranslate(iconRect.left(), iconRect.top()))
+                                 .map(unturned);
+    return QPolygonF(turned.mid(0, 4)); // the closing point repeats the first
+}
+
 QPen OutlinePen(const Rgba& color, double width) {
     QPen pen(color.toQColor(), width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
     pen.setMiterLimit(kMiterLimit);

@@ -4,6 +4,7 @@
 
 #include <QPainterPath>
 #include <QPen>
+#include <QPolygonF>
 #include <QRectF>
 #include <QSizeF>
 #include <QTransform>
@@ -37,6 +38,14 @@ struct Frame {
 // `design` as ForDrawing gives it. `drawBackground` is false when only the glyph layers are
 // drawn (they then cast no background shadow).
 Frame FrameOf(const IconDesign& design, bool fullBleed, bool drawBackground);
+
+// From the frame's units to the pixels of a picture of `output` pixels: the whole frame, outline
+// and shadow room included, drawn into the centred `fraction` of each side.
+QTransform PictureTransform(const Frame& frame, const QSizeF& output, double fraction = 1.0);
+
+// The icon image's turned outline: its rectangle's corners as the turn places them (top left,
+// top right, bottom right, bottom left of the unturned image).
+QPolygonF TurnedIconCorners(const IconDesign& design, const QRectF& iconRect);
 
 // The pen of every outline: sharp corners (mitred up to ten times the line width), as square
 // canvas corners and angular glyphs should look.

@@ -277,11 +277,8 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
     const double fraction = std::isfinite(options.insetFraction) && options.insetFraction > 0.0
                                 ? std::min(options.insetFraction, 1.0)
                                 : 1.0;
-    const double kx = outputSize.width() * fraction / frame.outerSize.width();
-    const double ky = outputSize.height() * fraction / frame.outerSize.height();
-    const QTransform toDevice(
-        kx, 0, 0, ky, outputSize.width() * (1.0 - fraction) * 0.5 + kx * frame.shadowMargin.x(),
-        outputSize.height() * (1.0 - fraction) * 0.5 + ky * frame.shadowMargin.y());
+    const QTransform toDevice =
+        DesignGeometry::PictureTransform(frame, QSizeF(outputSize), fraction);
 
     QImage result = MakePooledImage(outputSize.width(), outputSize.height());
     if (result.isNull())

@@ -56,4 +56,15 @@ QPainterPath RoundedSquare(const QRectF& area) {
     return path;
 }
 
+QPainterPath Teardrop(const QRectF& area) {
+    QPainterPath path;
+    path.moveTo(area.center().x(), area.top());
+    path.lineTo(area.topRight());
+    path.lineTo(area.right(), area.center().y());
+    // Three quarters of the ellipse, clockwise on screen from the right back to the top.
+    path.arcTo(area, 0.0, -270.0);
+    path.closeSubpath();
+    return path;
+}
+
 } // namespace MaskShapes

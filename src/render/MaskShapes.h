@@ -18,4 +18,7 @@ QPainterPath Circle(const QRectF& area);
 // Straight sides and circular corners.
 QPainterPath RoundedSquare(const QRectF& area);
 
+// A circle whose top right quarter is a square corner, as one of Android's launcher masks.
+QPainterPath Teardrop(const QRectF& area);
+
 } // namespace MaskShapes

@@ -74,7 +74,8 @@ QImage PreparedVectorIcon(const IconDesign& design, const QRectF& iconRect,
             }
             return drawn;
         },
+        // A drawing the image helper refused is tried again at the next rendering.
         [](const QImage& drawn) {
-            return qint64(drawn.width()) * drawn.height() <= LargestKeptPixels;
+            return !drawn.isNull() && qint64(drawn.width()) * drawn.height() <= LargestKeptPixels;
         });
 }

@@ -14,6 +14,7 @@
 #include "helpers/MemoryRatePreference.h"
 #include "helpers/ScriptedPrompter.h"
 #include "helpers/TestImages.h"
+#include "imageio/SvgImage.h"
 #include "profiles/ProfileText.h"
 
 #include <QtTest>
@@ -58,6 +59,9 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
         locker.unlock();
         if (log->hold)
             log->gate.acquire();
+        // As the renderer does, it has the image helper draw an SVG icon image.
+        if (design.iconVector)
+            design.iconVector->Draw(QSize(8, 8), QTransform());
         QImage picture(int(design.canvasWidth), int(design.canvasHeight),
                        QImage::Format_ARGB32_Premultiplied);
         QColor fill = design.gradientStartColor.toQColor();
@@ -127,7 +131,9 @@ struct EditorFixture {
         return window->findChild<Widget*>(name);
     }
     bool WaitUntilIdle() const {
-        return QTest::qWaitFor([this] { return !controller()->updating(); }, 10000);
+        return QTest::qWaitFor(
+            [this] { return !controller()->updating() && !controller()->loadingIconImage(); },
+            10000);
     }
     bool WaitForRenders(int count) const {
         return QTest::qWaitFor([this, count] { return log->started >= count; }, 10000);

@@ -295,6 +295,42 @@ private slots:
         QVERIFY(!IsInterim(c.imageViewIcon->image()));
     }
 
+    // A document whose helper opens it but then fails to draw it (here one that answers the
+    // first look and ends): the preview keeps the picture it had, and the user is told once.
+    void aDrawingRefusedKeepsTheLastPictureAndTellsOnce() {
+        EditorFixture editor;
+        QTemporaryDir folder;
+        const QString svg = folder.filePath(QStringLiteral("icon.svg"));
+        const QString helper = folder.filePath(QStringLiteral("helper.sh"));
+        // A 1 x 1 thumbnail of a document one unit square: the answer's header, then its pixel.
+        const QByteArray answer = "printf '1HGS\\002\\000\\000\\000\\001\\000\\000\\000"
+                                  "\\001\\000\\000\\000'\nhead -c 16 /dev/zero\n"
+                                  "printf '\\000\\000\\000\\000\\000\\000\\360\\077'\n"
+                                  "printf '\\000\\000\\000\\000\\000\\000\\360\\077'\n"
+                                  "head -c 8 /dev/zero\nprintf '\\377\\377\\377\\377'\nsleep 1\n";
+        QVERIFY(TestImages::WriteFile(
+            svg, "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1 1\"/>"));
+        QVERIFY(TestImages::WriteFile(helper, "#!/bin/sh\n" + answer));
+        QVERIFY(QFile::setPermissions(helper, QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray real = qgetenv("SIGILON_LOADER");
+        qputenv("SIGILON_LOADER", QFile::encodeName(helper));
+        const QImage before = editor.controller()->currentIcon();
+        editor.controller()->LoadIconImage(svg);
+        const bool loaded = editor.WaitUntilIdle() && editor.controller()->iconVector();
+        const QImage afterLoad = editor.controller()->currentIcon();
+        UserInput::Click(editor.controls().checkIconShadow);
+        const bool idle = editor.WaitUntilIdle();
+        const QImage afterEdit = editor.controller()->currentIcon();
+        qputenv("SIGILON_LOADER", real);
+        QVERIFY(loaded);
+        QVERIFY(idle);
+        QCOMPARE(RenderNumber(afterLoad), RenderNumber(before));
+        QCOMPARE(RenderNumber(afterEdit), RenderNumber(before));
+        QCOMPARE(editor.prompter.questions.size(), 1);
+        QVERIFY(editor.prompter.Messages().first().startsWith(
+            QStringLiteral("The image could not be loaded.\n") + svg));
+    }
+
     // A render that ends after its window is gone hands its picture to no one.
     void aLateRenderAfterTheWindowIsGoneIsDropped() {
         EditorFixture editor(/*holdRenders=*/true);

@@ -233,6 +233,7 @@ private slots:
         ViewController* vc = editor.controller();
         QVERIFY(TestImages::AsymmetricImage(40, 30).save(Path("icon.png")));
         vc->LoadIconImage(Path("icon.png"));
+        QVERIFY(editor.WaitUntilIdle());
         QVERIFY(WriteFile(Path("sample.sgp"), SampleProfile()));
         editor.prompter.openFiles = {Path("sample.sgp")};
         editor.menu().loadProfile->trigger();
@@ -441,6 +442,7 @@ private slots:
         ViewController* vc = editor.controller();
         const QStringList historyBefore = vc->history().stateImagesPath();
         QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
+        QVERIFY(editor.WaitUntilIdle());
         QVERIFY(editor.prompter.questions.isEmpty());
         // Its size in units is its size in pixels, whatever resolution it declares.
         QCOMPARE(vc->iconImage().size(), QSize(512, 512));
@@ -456,7 +458,8 @@ private slots:
 
     // Refused by its name, by its content or for not being there, each time with a message
     // that names the file; which damaged and hostile files the loader refuses is its own
-    // concern.
+    // concern. A drop is refused by the name at once; one with an image's name is taken and
+    // reported when it is read.
     void refusedFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("dropFailure");
@@ -469,13 +472,16 @@ private slots:
         QFETCH(QString, dropFailure);
         EditorFixture editor;
         const EditorControls& c = editor.controls();
-        QVERIFY(!Drop(c.imageViewIcon, Path(name)));
-        QVERIFY(!Drop(c.textFieldIconImage, Path(name)));
+        QCOMPARE(Drop(c.imageViewIcon, Path(name)), dropFailure == kLoadFailure);
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(Drop(c.textFieldIconImage, Path(name)), dropFailure == kLoadFailure);
+        QVERIFY(editor.WaitUntilIdle());
         QVERIFY(c.textFieldIconImage->text().isEmpty());
         QVERIFY(!InfoProvider::Shared().isIconAdded);
         // Chosen in the open panel, the same file is reported.
         editor.prompter.openFiles = {Path(name)};
         editor.controller()->OnSelectIconImage();
+        QVERIFY(editor.WaitUntilIdle());
         const QStringList failures{dropFailure, dropFailure, kLoadFailure};
         QCOMPARE(editor.prompter.questions.size(), failures.size());
         for (qsizetype i = 0; i < failures.size(); ++i)
@@ -526,6 +532,7 @@ private slots:
         QSignalSpy dropped(field, &CustomTextField::TextFieldDragPerformed);
         QVERIFY(Drop(field, m_photo));
         QCOMPARE(dropped.size(), 1);
+        QVERIFY(editor.WaitUntilIdle());
         editor.prompter.answers = {kNo};
         QVERIFY(!Drop(field, m_second));
         QCOMPARE(editor.prompter.Messages(), QStringList{kReplaceQuestion});
@@ -544,6 +551,7 @@ private slots:
         QVERIFY(editor.log->LastDesign().iconImage.isNull());
         editor.prompter.answers = {kYes};
         QVERIFY(Drop(editor.controls().imageViewIcon, m_second));
+        QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.prompter.questions.size(), 3);
         QCOMPARE(editor.controller()->iconImage().size(), QSize(32, 16));
         QCOMPARE(field->text(), m_second);
@@ -551,6 +559,35 @@ private slots:
         editor.menu().fileNew->trigger();
         QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
         QCOMPARE(editor.prompter.questions.size(), 3);
+    }
+
+    // The image helper decides within two seconds; meanwhile the window takes input and shows
+    // that it is busy.
+    void aLoadWaitingForItsHelperLeavesTheWindowLive() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        const QString silent = Path("silent-helper.sh");
+        QVERIFY(WriteFile(silent, "#!/bin/sh\nexec sleep 60\n"));
+        QVERIFY(QFile::setPermissions(silent, QFile::ReadOwner | QFile::ExeOwner));
+        const QByteArray real = qgetenv("SIGILON_LOADER");
+        qputenv("SIGILON_LOADER", QFile::encodeName(silent));
+        editor.controller()->LoadIconImage(m_photo);
+        const bool waited = !editor.controller()->loadingIconImage();
+        const bool busyShown = !c.progressIndicator->isHidden();
+        UserInput::Click(c.checkIconShadow);
+        const bool clickTaken = c.checkIconShadow->isChecked();
+        const bool stillLoading = editor.controller()->loadingIconImage();
+        const bool idle = editor.WaitUntilIdle();
+        qputenv("SIGILON_LOADER", real);
+        QVERIFY(!waited);
+        QVERIFY(busyShown);
+        QVERIFY(clickTaken);
+        QVERIFY(stillLoading);
+        QVERIFY(idle);
+        QCOMPARE(editor.prompter.questions.size(), 1);
+        QVERIFY(editor.prompter.Messages().first().startsWith(kLoadFailure + '\n' + m_photo));
+        QVERIFY(editor.controller()->iconImage().isNull());
+        QVERIFY(c.progressIndicator->isHidden());
     }
 
     void openPanel() {
@@ -567,8 +604,10 @@ private slots:
         QCOMPARE(editor.prompter.Messages(), QStringList{kLoadFailure});
         // A chosen image loads without a question, even over another one.
         editor.prompter.openFiles = {m_second, m_photo};
+        // Of two loads one after the other, the last one's image is taken.
         vc->OnSelectIconImage();
         vc->OnSelectIconImage();
+        QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(vc->iconImage().size(), QSize(512, 512));
         QCOMPARE(editor.prompter.questions.size(), 1);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
@@ -576,6 +615,7 @@ private slots:
         QVERIFY(!vc->iconVector());
         editor.prompter.openFiles = {TestDesigns::DataFile("gvim.svg")};
         vc->OnSelectIconImage();
+        QVERIFY(editor.WaitUntilIdle());
         QVERIFY(vc->iconVector());
         vc->OnClearIconImage();
         QVERIFY(!vc->iconVector());

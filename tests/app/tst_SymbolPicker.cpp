@@ -98,7 +98,7 @@ private slots:
     void emojiChosenWithTheMouseAfterTheQuestion() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
-        QVERIFY(editor.controller()->LoadIconImage("symbol:material/home"));
+        editor.controller()->LoadIconImage("symbol:material/home");
         QVERIFY(editor.WaitUntilIdle());
         QVERIFY(c.checkUseImageColors->isChecked());
         for (int answer : {kNo, kYes}) {

@@ -493,6 +493,17 @@ private slots:
             "width=\"10\" height=\"10\"><defs>" +
                 chain + "</defs><use xlink:href=\"#u20000\"/></svg>",
             {noImage});
+        // Minutes of drawing even as a thumbnail: its helper is ended at the first look's
+        // deadline.
+        QByteArray blurs;
+        for (int i = 0; i < 3000; ++i)
+            blurs += "<circle cx=\"" + QByteArray::number(i % 50) + "\" cy=\"" +
+                     QByteArray::number(i / 50) + "\" r=\"40\" filter=\"url(#b)\"/>";
+        row("icon drawing for minutes", render + QStringList{"--icon", "@/in"},
+            "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 100 100\"><filter "
+            "id=\"b\"><feGaussianBlur stdDeviation=\"20\"/></filter>" +
+                blurs + "</svg>",
+            {noImage});
         row("unknown symbol", render + QStringList{"--icon", "symbol:material/clowd"}, {},
             {"material/clowd", "material/cloud"});
         row("symbol of an unknown set", render + QStringList{"--icon", "symbol:icons/rocket"}, {},

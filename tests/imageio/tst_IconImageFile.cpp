@@ -1,18 +1,28 @@
 // The loader the window and the command line use for icon images: raster files whose headers
 // claim more than they hold, and SVG documents that would expand, draw forever or read other
-// files, are refused within a bounded memory; what an SVG document's size is.
+// files, are refused within a bounded memory; what an SVG document's size is; the image helper
+// process that decodes them, whose every failure is a refusal within its deadline, and the
+// limits it runs under.
 
 #include "export/SaveImage.h"
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
+#include "imageio/ImageHelperProcess.h"
+#include "imageio/ImageSandbox.h"
 #include "imageio/Jpeg2000Decoder.h"
 #include "imageio/SvgImage.h"
 
 #include <QtEndian>
 #include <QtTest>
 
+#include <QElapsedTimer>
+
 #include <csignal>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -303,6 +313,27 @@ QString OutcomeWithWatchedMemory(const QString& path) {
     return QString::fromLatin1(told[std::min(WEXITSTATUS(status), int(kOverBudget))]);
 }
 
+// The value of one line of /proc/PID/limits ("Max file size  0  0  bytes"): its soft limit.
+QString SoftLimit(pid_t process, const QByteArray& name) {
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(process));
+    if (!limits.open(QIODevice::ReadOnly))
+        return {};
+    for (const QByteArray& line : limits.readAll().split('\n')) {
+        if (line.startsWith(name))
+            return QString::fromLatin1(line.mid(name.size()).simplified().split(' ').value(0));
+    }
+    return {};
+}
+
+// Stand-ins for the helper executable that fail as a broken or taken-over one would.
+const char* const kGarbageHelper = "#!/bin/sh\nhead -c 200000 /dev/urandom\nsleep 60\n";
+const char* const kSilentHelper = "#!/bin/sh\nexec sleep 60\n";
+const char* const kCrashingHelper = "#!/bin/sh\nkill -SEGV $$\n";
+// An answer's header claiming a 10000 x 10000 picture, then nothing.
+const char* const kOverclaimingHelper =
+    "#!/bin/sh\nprintf '1HGS\\001\\000\\000\\000\\020\\047\\000\\000\\020\\047\\000\\000'\n"
+    "head -c 40 /dev/zero\nexec sleep 60\n";
+
 } // namespace
 
 Q_DECLARE_METATYPE(Jpeg2000Decoder::Limits)
@@ -364,6 +395,9 @@ private slots:
         // The loader reads only ordinary files of bounded size; which files those are is
         // tst_ProfileText's concern.
         QTest::newRow("endless device") << QStringLiteral("/dev/zero") << kRefused;
+        const QString pipe = m_dir.filePath(QStringLiteral("endless.png"));
+        QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        QTest::newRow("file that never ends") << pipe << kRefused;
         row("jpeg cut in its scan", "cut.jpg", photo.left(photo.size() / 2), kRefused);
         row("jpeg without its end marker", "end.jpg", photo.chopped(2), kRefused);
         row("bmp cut in its rows", "cut.bmp", bmp.chopped(20), kRefused);
@@ -447,6 +481,117 @@ private slots:
         QVERIFY(!path.isEmpty());
         const QString actual = OutcomeWithWatchedMemory(path);
         QVERIFY2(outcome.split(QStringLiteral(" or ")).contains(actual), qPrintable(actual));
+    }
+
+    // Whatever goes wrong in the helper, the editor and the command line see a refusal within
+    // the deadline (2 s for a first look, 10 s for a drawing at a later size), and none of the
+    // helper's memory shows in theirs.
+    void helperFailuresAreRefusalsWithinTheDeadline_data() {
+        QTest::addColumn<QString>("helper");     // a stand-in script, or empty for the real one
+        QTest::addColumn<QByteArray>("image");   // the file's bytes
+        QTest::addColumn<bool>("pastTheChecks"); // sent to a helper without the checks before
+        QTest::addColumn<QSize>("drawnAt");      // empty: the first look only
+        const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(8, 8));
+        const auto firstLook = [&](const char* name, const char* helper, const QByteArray& image,
+                                   bool pastTheChecks = false) {
+            QTest::newRow(name) << QString::fromLatin1(helper) << image << pastTheChecks << QSize();
+        };
+        firstLook("helper writing garbage back", kGarbageHelper, png);
+        firstLook("helper never answering", kSilentHelper, png);
+        firstLook("helper crashing", kCrashingHelper, png);
+        firstLook("helper claiming 10000 x 10000 pixels and stopping", kOverclaimingHelper, png);
+        // The library overflows its stack on this chain; the structure check is the first line,
+        // the helper the second.
+        firstLook("svg use chain 20000 deep", "", ReferenceChain(Chain::Use, 20000), true);
+        firstLook("svg drawing for minutes", "", SlowDocument());
+        // Each of its forty filter results a picture of 8000 x 8000 pixels: gigabytes.
+        QTest::newRow("svg holding gigabytes at a later size")
+            << QString() << StackedEffects() << false << QSize(8000, 8000);
+    }
+    void helperFailuresAreRefusalsWithinTheDeadline() {
+        QFETCH(QString, helper);
+        QFETCH(QByteArray, image);
+        QFETCH(bool, pastTheChecks);
+        QFETCH(QSize, drawnAt);
+        const QByteArray real = qgetenv("SIGILON_LOADER");
+        if (!helper.isEmpty()) {
+            const QString script = Write(QStringLiteral("helper.sh"), helper.toLatin1());
+            QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+            qputenv("SIGILON_LOADER", QFile::encodeName(script));
+        }
+        const qint64 before = ResidentKilobytes(QStringLiteral("self"), "VmRSS");
+        QElapsedTimer timer;
+        timer.start();
+        bool refused = false;
+        std::chrono::milliseconds deadline = SvgImage::kFirstLook;
+        if (pastTheChecks) {
+            const auto helperProcess = ImageHelperProcess::Start();
+            QVERIFY(helperProcess);
+            refused =
+                !helperProcess->Exchange(HelperMessages::Request::OpenVector, image,
+                                         std::chrono::steady_clock::now() + SvgImage::kFirstLook,
+                                         [](const HelperMessages::ReplyHeader&) { return true; });
+        } else {
+            std::shared_ptr<const SvgImage> vector;
+            refused = DecodeIconImage(image, &vector).isNull();
+            if (!refused && !drawnAt.isEmpty()) {
+                // The first look was fine; the drawing at the size placed is what fails.
+                QVERIFY(vector);
+                timer.restart();
+                deadline = SvgImage::kLongestDrawing;
+                const double scale = drawnAt.width() / vector->viewBox().width();
+                refused = vector->Draw(drawnAt, QTransform::fromScale(scale, scale)).isNull();
+                QCOMPARE(vector->refusedDrawings(), refused ? 1 : 0);
+            }
+        }
+        const qint64 elapsed = timer.elapsed();
+        const qint64 grown = ResidentKilobytes(QStringLiteral("self"), "VmRSS") - before;
+        qputenv("SIGILON_LOADER", real);
+        QVERIFY(refused);
+        // The deadline with room for a machine busy with other work.
+        QVERIFY2(elapsed < deadline.count() + 1500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(grown < 32 * 1024, qPrintable(QStringLiteral("%1 kB").arg(grown)));
+    }
+
+    // Read from outside while a helper waits for its next request, and tried by a copy of this
+    // process that puts the same limits on itself.
+    void helperCannotWriteFilesOrReachTheNetwork() {
+        const auto helper = ImageHelperProcess::Start();
+        QVERIFY(helper);
+        QVERIFY(helper->Exchange(HelperMessages::Request::OpenRaster,
+                                 TestImages::PngBytes(TestImages::AsymmetricImage(8, 8)),
+                                 std::chrono::steady_clock::now() + SvgImage::kFirstLook,
+                                 [](const HelperMessages::ReplyHeader&) { return true; }));
+        const pid_t process = helper->processId();
+        QCOMPARE(SoftLimit(process, "Max file size"), QStringLiteral("0"));
+        QCOMPARE(SoftLimit(process, "Max data size"), QString::number(ImageSandbox::kMemoryBytes));
+        QCOMPARE(SoftLimit(process, "Max open files"), QString::number(ImageSandbox::kOpenFiles));
+        QVERIFY(SoftLimit(process, "Max cpu time") != QStringLiteral("unlimited"));
+        QFile told(QStringLiteral("/proc/%1/status").arg(process));
+        QVERIFY(told.open(QIODevice::ReadOnly));
+        QVERIFY2(told.readAll().contains("\nSeccomp:\t2\n"), "no system call filter");
+
+        const QString created = m_dir.filePath(QStringLiteral("written-by-the-helper"));
+        const QByteArray createdName = QFile::encodeName(created);
+        enum : int { kFileCreated = 1, kSocketOpened = 2, kNotSandboxed = 4 };
+        const pid_t child = fork();
+        if (child == 0) {
+            int result = ImageSandbox::Enter() ? 0 : kNotSandboxed;
+            const int file = open(createdName.constData(), O_WRONLY | O_CREAT, 0600);
+            if (file >= 0 || access(createdName.constData(), F_OK) == 0)
+                result |= kFileCreated;
+            for (const int domain : {AF_INET, AF_INET6, AF_UNIX}) {
+                if (socket(domain, SOCK_STREAM, 0) >= 0)
+                    result |= kSocketOpened;
+            }
+            _exit(result);
+        }
+        QVERIFY(child > 0);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status));
+        QCOMPARE(WEXITSTATUS(status), 0);
+        QVERIFY(!QFile::exists(created));
     }
 
     // A document whose drawing holds pictures of its area (filter results, masks) is drawn at

@@ -56,5 +56,7 @@ void InstallCanvasView(QMainWindow& window, QMenu& view, CustomImageView& canvas
             pixel->setText(at.x() < 0 ? QString()
                                       : QStringLiteral("%1, %2").arg(at.x()).arg(at.y()));
         });
+    // While a layer is dragged the read-out tells its offset, size and angle instead.
+    QObject::connect(&canvas, &CustomImageView::readoutChanged, pixel, &QLabel::setText);
     showZoom();
 }

@@ -1,8 +1,10 @@
 #include "app/canvas/CustomImageView.h"
 
+#include "app/canvas/CanvasTool.h"
 #include "app/canvas/Checkerboard.h"
 #include "app/canvas/IconImageDropTarget.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -41,6 +43,13 @@ CustomImageView::CustomImageView(Prompter& prompter, QWidget* parent)
             PanTo({double(m_horizontalBar->value()), double(m_verticalBar->value())});
         });
     }
+}
+
+void CustomImageView::setTool(CanvasTool* tool) {
+    m_tool = tool;
+    // Clicked or tabbed into, the view takes the keys that select and nudge layers.
+    setFocusPolicy(tool ? Qt::StrongFocus : Qt::NoFocus);
+    update();
 }
 
 void CustomImageView::setImage(const QImage& image, const QSize& canvasSize) {
@@ -212,6 +221,13 @@ void CustomImageView::wheelEvent(QWheelEvent* event) {
 }
 
 void CustomImageView::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_tool && !m_panning) {
+        setFocus(Qt::MouseFocusReason);
+        m_toolDragging = true;
+        m_tool->Press(event->position(), PictureRect(), event->modifiers());
+        update();
+        return;
+    }
     if (event->button() != Qt::MiddleButton)
         return QWidget::mousePressEvent(event);
     m_panning = true;
@@ -224,10 +240,21 @@ void CustomImageView::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (m_panning)
         PanTo(m_panStart - QPointF(at - m_panFrom));
+    if (m_toolDragging) {
+        m_tool->Drag(event->position(), event->modifiers());
+        update();
+        return; // the readout shows the drag instead of the pixel
+    }
     emit pointerPixelChanged(PixelAt(at));
 }
 
 void CustomImageView::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && m_toolDragging) {
+        m_toolDragging = false;
+        m_tool->Release();
+        update();
+        return;
+    }
     if (event->button() != Qt::MiddleButton || !m_panning)
         return QWidget::mouseReleaseEvent(event);
     m_panning = false;
@@ -236,6 +263,17 @@ void CustomImageView::mouseReleaseEvent(QMouseEvent* event) {
 
 void CustomImageView::leaveEvent(QEvent*) {
     emit pointerPixelChanged({-1, -1});
+}
+
+bool CustomImageView::event(QEvent* event) {
+    // Tab and Shift+Tab go to the tool before they move the focus on.
+    if (event->type() == QEvent::KeyPress && m_tool) {
+        if (m_tool->Key(*static_cast<QKeyEvent*>(event), PictureRect())) {
+            update();
+            return true;
+        }
+    }
+    return QWidget::event(event);
 }
 
 void CustomImageView::paintEvent(QPaintEvent*) {
@@ -267,4 +305,6 @@ void CustomImageView::paintEvent(QPaintEvent*) {
     painter.setPen(QPen(palette().color(QPalette::Mid), 1));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(target.adjusted(-0.5, -0.5, 0.5, 0.5));
+    if (m_tool)
+        m_tool->Paint(painter, target);
 }

@@ -4,6 +4,7 @@
 #include <QVariantMap>
 #include <QWidget>
 
+class CanvasTool;
 class Prompter;
 class QScrollBar;
 
@@ -41,6 +42,16 @@ public:
     // The canvas pixel shown at a point of the view; (-1, -1) off the picture.
     QPoint PixelAt(const QPoint& point) const;
 
+    // Where the picture is shown, in the view's pixels.
+    QRectF pictureRect() const { return PictureRect(); }
+
+    // Takes the left button's drags, the keys and the painting over the picture; it must
+    // outlive the view, or be unset first.
+    void setTool(CanvasTool* tool);
+
+    // A line for the status bar about what is being done on the canvas; empty when nothing is.
+    void ShowReadout(const QString& text) { emit readoutChanged(text); }
+
     QSize sizeHint() const override { return {540, 540}; }
     QSize minimumSizeHint() const override { return {240, 240}; }
 
@@ -48,6 +59,7 @@ signals:
     void ImageViewDragPerformed(const QVariantMap& userInfo);
     void zoomChanged();
     void pointerPixelChanged(const QPoint& pixel);
+    void readoutChanged(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -57,6 +69,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     QSize FittedSize(const QSize& picture) const;
@@ -75,6 +88,8 @@ private:
     QPoint m_panFrom;  // where a middle-button drag started, while it lasts
     QPointF m_panStart;
     bool m_panning = false;
+    CanvasTool* m_tool = nullptr;
+    bool m_toolDragging = false;
     QScrollBar* m_horizontalBar;
     QScrollBar* m_verticalBar;
 };

@@ -3,7 +3,6 @@
 #include "app/base/FailureMessage.h"
 #include "app/canvas/InfoProvider.h"
 #include "export/Prompter.h"
-#include "imageio/IconImageFile.h"
 
 #include <QDropEvent>
 #include <QFileInfo>
@@ -45,12 +44,8 @@ std::optional<QString> IconImageDropTarget::AcceptedPath(const QMimeData* data) 
                            "(.sgp).")));
         return std::nullopt;
     }
-    // Read only to check the file; the editor reads it again when it takes it.
-    if (LoadIconImage(path).isNull()) {
-        m_prompter.Alert(FailureMessage::Compose(QStringLiteral("The image could not be loaded."),
-                                                 path, FailureMessage::ReadProblem(path)));
-        return std::nullopt;
-    }
+    // The file is read when the editor takes it, in the background; a file that cannot be
+    // loaded is reported then.
     if (!m_infoProvider.MayReplaceIcon(m_prompter))
         return std::nullopt;
     return path;

@@ -12,10 +12,11 @@ class QWidget;
 
 // Makes a widget take files dropped on it, by the rules the window, the preview and the image
 // path field share: any drag is welcome while it moves. A dropped profile (".sgp") is handed on
-// with profileDropped. An image is checked first, then taken when the user agrees to replace an
-// image loaded before: its extension (in any case) is one of AcceptedTypes() and it reads as an
-// image; its path goes to `dropped`. Any other file is refused with a message saying why; a drop
-// that carries no file on this computer is refused silently.
+// with profileDropped. An image, a file whose extension (in any case) is one of AcceptedTypes(),
+// is taken when the user agrees to replace an image loaded before: its path goes to `dropped`,
+// which reads it (in the background) and reports a file that is no image. Any other file is
+// refused with a message saying why; a drop that carries no file on this computer is refused
+// silently.
 class IconImageDropTarget : public QObject {
     Q_OBJECT
 

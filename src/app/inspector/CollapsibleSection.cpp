@@ -71,3 +71,13 @@ void CollapsibleSection::setOpen(bool open) {
     m_header->setArrowType(open ? Qt::DownArrow : Qt::RightArrow);
     m_body->setVisible(open);
 }
+
+void CollapsibleSection::setHighlighted(bool highlighted) {
+    m_highlighted = highlighted;
+    // The styles draw a raised tool button's face themselves; only a style sheet tints it.
+    m_header->setStyleSheet(highlighted ? QStringLiteral("QToolButton { background: "
+                                                         "palette(highlight); color: "
+                                                         "palette(highlighted-text); "
+                                                         "border-radius: 3px; }")
+                                        : QString());
+}

@@ -23,6 +23,9 @@ public:
     // Puts `widget` at the right end of the header, where it stays in view while the section
     // is closed; clicking it leaves the section as it is.
     void addHeaderWidget(QWidget* widget);
+    // Marks the section as the one the canvas's selected layer is edited in.
+    void setHighlighted(bool highlighted);
+    bool highlighted() const { return m_highlighted; }
 
 private:
     QString SettingsKey() const;
@@ -30,4 +33,5 @@ private:
     QToolButton* m_header;
     QHBoxLayout* m_headerRow;
     QWidget* m_body;
+    bool m_highlighted = false;
 };

@@ -19,15 +19,17 @@ public:
 
     bool dragging() const { return m_dragged != nullptr; }
 
+    // A drag elsewhere (a layer dragged on the canvas) follows the same history rule: started,
+    // told of each change it makes, and finished when let go.
+    void Start(const QObject* dragged);
+    void Moved(const QObject* source);
+    void Finish(const QObject* dragged);
+
 signals:
     // The slider or caption was let go after the drag changed its value.
     void dragFinished();
 
 private:
-    void Start(const QObject* dragged);
-    void Moved(const QObject* source);
-    void Finish(const QObject* dragged);
-
     const QObject* m_dragged = nullptr;
     bool m_moved = false;
 };

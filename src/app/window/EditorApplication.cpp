@@ -5,6 +5,7 @@
 #include "app/window/StartupProfile.h"
 #include "app/window/TerminationSignal.h"
 #include "export/StoredRatePreference.h"
+#include "imageio/ImageHelperProcess.h"
 
 #include <QApplication>
 #include <QThreadPool>
@@ -19,6 +20,8 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
     // Closing the window ends the application (the Qt default, relied on here).
     QApplication::setQuitOnLastWindowClosed(true);
     const TerminationSignal terminationSignal;
+    // Icon images are opened one after another: each finds an image helper process started.
+    ImageHelperProcess::KeepOneReady(true);
 
     int status = 0;
     {

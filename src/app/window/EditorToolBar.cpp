@@ -45,4 +45,6 @@ void InstallEditorToolBar(QMainWindow& window, const MenuActions& a) {
     Show(*bar, find("actionZoomToFit"), "zoom-fit-best", QStyle::SP_TitleBarNormalButton,
          QObject::tr("Fit"));
     Show(*bar, find("actionZoomIn"), "zoom-in", QStyle::SP_ArrowUp, QObject::tr("Zoom In"));
+    Show(*bar, find("actionShowKeylines"), "view-grid-symbolic", QStyle::SP_FileDialogDetailedView,
+         QObject::tr("Keylines"));
 }

@@ -3,6 +3,7 @@
 #include "app/canvas/CanvasViewWiring.h"
 #include "app/dialogs/AboutBox.h"
 #include "app/window/Appearance.h"
+#include "app/window/CanvasEditingWiring.h"
 #include "app/window/EditorToolBar.h"
 #include "app/window/HelpWiring.h"
 #include "app/window/PlatformExportWiring.h"
@@ -59,6 +60,7 @@ void MainWindow::BuildMenus(Prompter& prompter) {
     view->addAction(a.showCanvasMargins);
     InstallPreviewWall(*view, *m_controller);
     InstallCanvasView(*this, *view, *m_controller->controls().imageViewIcon);
+    InstallCanvasEditing(*view, *m_controller);
     view->addSeparator();
     Appearance::InstallMenu(*view);
     QMenu* help = menuBar()->addMenu(tr("&Help"));

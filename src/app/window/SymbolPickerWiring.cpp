@@ -21,10 +21,14 @@ void TakeSymbol(ViewController& controller, Prompter& prompter, const SymbolEntr
     const bool toTint = entry.set->kind() == SymbolKind::Symbol && before == Qt::Checked;
     if (toTint)
         ownColours->setCheckState(Qt::Unchecked);
-    if (!controller.LoadIconImage(IconSource::ForSymbol(entry.QualifiedName())))
-        ownColours->setCheckState(before);
-    else if (toTint)
-        controller.MarkAsModified(); // the switch is an edit of the design, as a click is
+    controller.LoadIconImage(IconSource::ForSymbol(entry.QualifiedName()),
+                             [&controller, ownColours, before, toTint](bool loaded) {
+                                 if (!loaded)
+                                     ownColours->setCheckState(before);
+                                 else if (toTint)
+                                     // the switch is an edit of the design, as a click is
+                                     controller.MarkAsModified();
+                             });
 }
 
 } // namespace

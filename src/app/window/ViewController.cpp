@@ -4,6 +4,7 @@
 #include "app/base/FailureMessage.h"
 #include "app/canvas/CustomImageView.h"
 #include "app/canvas/IconImageDropTarget.h"
+#include "app/canvas/IconImageLoading.h"
 #include "app/canvas/InfoProvider.h"
 #include "app/canvas/InterimPreview.h"
 #include "app/canvas/ProgressIndicator.h"
@@ -24,6 +25,7 @@
 #include "export/Prompter.h"
 #include "export/SizeSets.h"
 #include "export/ValidatedNumber.h"
+#include "imageio/SvgImage.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "profiles/WindowTitle.h"
@@ -113,6 +115,7 @@ ViewController::ViewController(Prompter& prompter, RatePreference& ratePreferenc
     for (IconImageDropTarget* target : findChildren<IconImageDropTarget*>())
         connect(target, &IconImageDropTarget::profileDropped, this,
                 &ViewController::OpenProfileAsked);
+    m_iconLoading = new IconImageLoading(this);
     m_controls.progressIndicator->hide();
     ResetToDefaults();
 }
@@ -263,9 +266,37 @@ void ViewController::RenderFullSize(const IconDesign& design) {
     m_updating = true;
     m_controls.progressIndicator->show();
     m_controls.progressIndicator->startAnimation();
-    BackgroundTask::Run<QImage>(
-        [renderer = m_renderer, design] { return renderer(design, RenderOptions{}); }, this,
-        [this](const QImage& rendering) { IconPreviewRendered(rendering); });
+    struct Rendered {
+        QImage picture;
+        bool iconRefused = false; // the image helper refused to draw the icon at its size
+    };
+    BackgroundTask::Run<Rendered>(
+        [renderer = m_renderer, design] {
+            const auto refusals = [&] {
+                return design.iconVector ? design.iconVector->refusedDrawings() : 0;
+            };
+            const int before = refusals();
+            Rendered rendered{renderer(design, RenderOptions{})};
+            rendered.iconRefused = refusals() != before;
+            return rendered;
+        },
+        this,
+        [this](const Rendered& rendered) {
+            if (!rendered.iconRefused || m_currentIcon.isNull()) {
+                IconPreviewRendered(rendered.picture);
+                return;
+            }
+            // The last good picture stays; the user hears of it once for each image.
+            if (!m_toldDrawingRefused) {
+                m_toldDrawingRefused = true;
+                m_prompter.Alert(FailureMessage::Compose(
+                    QStringLiteral("The image could not be loaded."),
+                    m_controls.textFieldIconImage->text(),
+                    QStringLiteral("Drawing it at this size takes more than 10 seconds or "
+                                   "1.5 GB; the preview keeps its last picture.")));
+            }
+            IconPreviewRendered(m_currentIcon);
+        });
 }
 
 void ViewController::IconPreviewRendered(const QImage& rendering) {
@@ -278,8 +309,10 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
         RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
         return;
     }
-    m_controls.progressIndicator->stopAnimation();
-    m_controls.progressIndicator->hide();
+    if (!loadingIconImage()) {
+        m_controls.progressIndicator->stopAnimation();
+        m_controls.progressIndicator->hide();
+    }
     m_interimPreview->Supersede();
     m_interimIcon = QImage();
     DisplayIconPreview();
@@ -447,23 +480,40 @@ void ViewController::OnNamePatternChanged() {
 
 // ---- Icon image ----
 
-bool ViewController::LoadIconImage(const QString& path) {
-    std::shared_ptr<const SvgImage> vector;
-    QString problem;
-    QImage image = IconSource::Load(path, &vector, &problem);
-    if (image.isNull()) {
+bool ViewController::loadingIconImage() const {
+    return m_iconLoading->busy();
+}
+
+void ViewController::LoadIconImage(const QString& path, std::function<void(bool loaded)> done) {
+    m_controls.progressIndicator->show();
+    m_controls.progressIndicator->startAnimation();
+    m_iconLoading->Start(path,
+                         [this, done = std::move(done)](const IconImageLoading::Result& result) {
+                             IconImageLoaded(result);
+                             if (done)
+                                 done(!result.image.isNull());
+                         });
+}
+
+void ViewController::IconImageLoaded(const IconImageLoading::Result& result) {
+    if (!m_updating) {
+        m_controls.progressIndicator->stopAnimation();
+        m_controls.progressIndicator->hide();
+    }
+    const QString& path = result.source;
+    if (result.image.isNull()) {
         m_prompter.Alert(
             IconSource::NamesSymbol(path)
-                ? problem
-                : FailureMessage::Compose(problem, path, FailureMessage::ReadProblem(path)));
-        return false;
+                ? result.problem
+                : FailureMessage::Compose(result.problem, path, FailureMessage::ReadProblem(path)));
+        return;
     }
-    m_iconImage = std::move(image);
-    m_iconVector = std::move(vector);
+    m_iconImage = result.image;
+    m_iconVector = result.vector;
+    m_toldDrawingRefused = false;
     m_controls.textFieldIconImage->setText(path);
     m_infoProvider.isIconAdded = true;
     UpdateIconPreview();
-    return true;
 }
 
 void ViewController::OnSelectIconImage() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/canvas/IconImageLoading.h"
 #include "app/inspector/ControlBindings.h"
 #include "app/inspector/EditorControls.h"
 #include "app/inspector/NumberPair.h"
@@ -55,6 +56,7 @@ public:
     const QImage& currentIcon() const { return m_currentIcon; }
     const QString& currentProfilePath() const { return m_profiles->currentPath(); }
     bool updating() const { return m_updating; }
+    bool loadingIconImage() const;
     bool selectionChanged() const { return m_selectionChanged; }
     bool showGridlines() const { return m_showGridlines; }
     bool rateMessageShown() const { return m_ratingCheck.RateMessageShown(); }
@@ -90,9 +92,9 @@ public:
     // what is saved, exported or asked about is what the window shows.
     void CommitFieldBeingEdited();
 
-    // Loads the icon image file at the path (or the library's symbol "symbol:SET/NAME"), or
-    // tells the user it could not be loaded and returns false.
-    bool LoadIconImage(const QString& path);
+    // Loads the icon image file at the path (or the library's symbol "symbol:SET/NAME") in the
+    // background, or tells the user it could not be loaded; `done` then hears whether it was.
+    void LoadIconImage(const QString& path, std::function<void(bool loaded)> done = {});
 
     // Asked before the window closes: false keeps it open.
     bool windowShouldClose();
@@ -186,6 +188,7 @@ private:
 
     void RenderFullSize(const IconDesign& design);
     void IconPreviewRendered(const QImage& rendering);
+    void IconImageLoaded(const IconImageLoading::Result& result);
     void ShowInterimPreview(const QImage& picture, double scale);
     void BringPreviewUpToDate();
     void LoadDroppedIconImage(const QVariantMap& userInfo);
@@ -209,6 +212,9 @@ private:
 
     QImage m_iconImage;
     std::shared_ptr<const SvgImage> m_iconVector; // when the icon image is an SVG document
+    IconImageLoading* m_iconLoading = nullptr;
+    // The user was told that the image could not be drawn at the size placed.
+    bool m_toldDrawingRefused = false;
     QImage m_currentIcon;
     QImage m_interimIcon; // shown instead of m_currentIcon while it is newer; else null
     double m_interimScale = 1.0;

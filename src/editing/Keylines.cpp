@@ -1,0 +1,168 @@
+#include "editing/Keylines.h"
+
+#include "render/MacIconGrid.h"
+#include "render/MaskShapes.h"
+
+#include <QTransform>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kGolden = 1.618033988749895;
+// Android's adaptive icons: the launcher shows the central 72 dp of 108, and every mask keeps
+// the central 66 dp circle whole.
+constexpr double kAndroidSafe = 66.0 / 72.0;
+// The web's maskable icons keep a central circle of 80 % of the side.
+constexpr double kMaskableSafe = 0.8;
+// A Windows Start tile of 150 units: the system's padding of 8 on every side, and the bar of
+// 32 at its foot where the app's name shows.
+constexpr double kTilePadding = 8.0 / 150.0;
+constexpr double kTileNameBar = 32.0 / 150.0;
+
+QRectF CentredSquare(const QRectF& canvas) {
+    const double side = std::min(canvas.width(), canvas.height());
+    QRectF square(0, 0, side, side);
+    square.moveCenter(canvas.center());
+    return square;
+}
+
+QRectF Centred(const QRectF& square, double fraction) {
+    QRectF inner(0, 0, square.width() * fraction, square.height() * fraction);
+    inner.moveCenter(square.center());
+    return inner;
+}
+
+QPainterPath RectPath(const QRectF& rect) {
+    QPainterPath path;
+    path.addRect(rect);
+    return path;
+}
+
+// A mask or a safe circle: its outline is the line, what it encloses is kept.
+KeylineDrawing Kept(const QPainterPath& outline) {
+    KeylineDrawing drawing{outline, outline, {}};
+    AddBoxLines(drawing.snapLines, outline.boundingRect());
+    return drawing;
+}
+
+KeylineDrawing IosGrid(const QRectF& square) {
+    // The grid of Apple's template, in golden proportions of the side: the large circle, the
+    // middle circle and the centre square at 1/φ, the small circle at 1/φ², the vertical and
+    // horizontal bands as wide as the centre square, and the diagonals.
+    KeylineDrawing drawing = Kept(MaskShapes::ContinuousCornerSquare(square));
+    const double side = square.width();
+    for (const double fraction :
+         {1.0 - 1.0 / std::pow(kGolden, 4), 1.0 / kGolden, 1.0 / (kGolden * kGolden)})
+        drawing.lines.addEllipse(Centred(square, fraction));
+    const QRectF centre = Centred(square, 1.0 / kGolden);
+    drawing.lines.addRect(centre);
+    drawing.lines.addRect(QRectF(centre.left(), square.top(), centre.width(), side));
+    drawing.lines.addRect(QRectF(square.left(), centre.top(), side, centre.height()));
+    drawing.lines.moveTo(square.topLeft());
+    drawing.lines.lineTo(square.bottomRight());
+    drawing.lines.moveTo(square.topRight());
+    drawing.lines.lineTo(square.bottomLeft());
+    AddBoxLines(drawing.snapLines, centre);
+    AddBoxLines(drawing.snapLines, Centred(square, 1.0 - 1.0 / std::pow(kGolden, 4)));
+    return drawing;
+}
+
+KeylineDrawing MacBody(const QRectF& square) {
+    constexpr int kGrid = 1024;
+    const double scale = square.width() / kGrid;
+    const QPainterPath body = (QTransform::fromScale(scale, scale) *
+                               QTransform::fromTranslate(square.left(), square.top()))
+                                  .map(MacIconGrid::BodyOutline(kGrid));
+    return Kept(body);
+}
+
+KeylineDrawing WindowsTile(const QRectF& square) {
+    const double side = square.width();
+    const QRectF padded = square.adjusted(side * kTilePadding, side * kTilePadding,
+                                          -side * kTilePadding, -side * kTilePadding);
+    KeylineDrawing drawing{RectPath(padded), QPainterPath(), {}};
+    const double bar = square.bottom() - side * kTileNameBar;
+    drawing.lines.moveTo(square.left(), bar);
+    drawing.lines.lineTo(square.right(), bar);
+    AddBoxLines(drawing.snapLines, padded);
+    drawing.snapLines.push_back({Qt::Horizontal, bar});
+    return drawing;
+}
+
+} // namespace
+
+QString KeylineTitle(Keyline keyline) {
+    switch (keyline) {
+    case Keyline::IosGrid:
+        return QStringLiteral("iOS App Icon Grid");
+    case Keyline::MacBody:
+        return QStringLiteral("macOS Icon Body");
+    case Keyline::AndroidSafeZone:
+        return QStringLiteral("Android Safe Zone");
+    case Keyline::AndroidCircle:
+        return QStringLiteral("Android Circle Mask");
+    case Keyline::AndroidSquircle:
+        return QStringLiteral("Android Squircle Mask");
+    case Keyline::AndroidRoundedSquare:
+        return QStringLiteral("Android Rounded Square Mask");
+    case Keyline::AndroidTeardrop:
+        return QStringLiteral("Android Teardrop Mask");
+    case Keyline::WebMaskable:
+        return QStringLiteral("Web Maskable Safe Zone");
+    case Keyline::WindowsTile:
+        return QStringLiteral("Windows Tile Padding");
+    }
+    return {};
+}
+
+KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
+    const QRectF square = CentredSquare(canvas);
+    switch (keyline) {
+    case Keyline::IosGrid:
+        return IosGrid(square);
+    case Keyline::MacBody:
+        return MacBody(square);
+    case Keyline::AndroidSafeZone:
+        return Kept(MaskShapes::Circle(Centred(square, kAndroidSafe)));
+    case Keyline::AndroidCircle:
+        return Kept(MaskShapes::Circle(square));
+    case Keyline::AndroidSquircle:
+        return Kept(MaskShapes::Squircle(square));
+    case Keyline::AndroidRoundedSquare:
+        return Kept(MaskShapes::RoundedSquare(square));
+    case Keyline::AndroidTeardrop:
+        return Kept(MaskShapes::Teardrop(square));
+    case Keyline::WebMaskable:
+        return Kept(MaskShapes::Circle(Centred(square, kMaskableSafe)));
+    case Keyline::WindowsTile:
+        return WindowsTile(square);
+    }
+    return {};
+}
+
+KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas,
+                         const std::vector<LayerShape>& layers) {
+    KeylineOverlay overlay;
+    const QPainterPath whole = RectPath(canvas);
+    QPainterPath kept = whole;
+    bool cuts = false;
+    for (const Keyline keyline : keylines) {
+        const KeylineDrawing drawing = KeylineOf(keyline, canvas);
+        overlay.lines.addPath(drawing.lines);
+        overlay.snapLines.insert(overlay.snapLines.end(), drawing.snapLines.begin(),
+                                 drawing.snapLines.end());
+        if (!drawing.kept.isEmpty()) {
+            kept = kept.intersected(drawing.kept);
+            cuts = true;
+        }
+    }
+    if (!cuts)
+        return overlay;
+    overlay.shaded = whole.subtracted(kept);
+    for (const LayerShape& layer : layers)
+        if (!layer.ink.isEmpty())
+            overlay.cut.addPath(layer.ink.intersected(whole).subtracted(kept));
+    return overlay;
+}

@@ -1,0 +1,27 @@
+// sigilon-loader: the image helper process. It reads icon image files' bytes from standard
+// input and answers with their pixels (see imageio/ImageHelperSession), under the limits of
+// imageio/ImageSandbox, set before it reads anything.
+
+#include "imageio/ImageHelperSession.h"
+#include "imageio/ImageSandbox.h"
+
+#include <QCoreApplication>
+
+#include <cstring>
+#include <linux/close_range.h>
+#include <unistd.h>
+
+int main(int argc, char* argv[]) {
+    // Nothing the parent held open stays within reach, and what a library prints cannot be
+    // taken for an answer: the requests come and go on standard input alone.
+    close_range(3, ~0U, 0);
+    dup2(STDERR_FILENO, STDOUT_FILENO);
+    // Qt finds its image format plugins through the application object.
+    QCoreApplication application(argc, argv);
+    // Started ahead of the request it will serve, it has the time to set its decoders up.
+    if (argc > 1 && std::strcmp(argv[1], "--ahead") == 0)
+        PrepareImageDecoders();
+    if (!ImageSandbox::Enter())
+        return 1;
+    return ServeImageRequests(STDIN_FILENO);
+}

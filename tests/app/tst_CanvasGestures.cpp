@@ -1,0 +1,138 @@
+// The design edited on the canvas with the mouse and the keys, in the real window: what lands
+// in the inspector's fields, the history and the exported files.
+
+#include "EditorFixture.h"
+
+#include "app/window/CanvasEditing.h"
+
+namespace {
+
+// A mouse drag on the view from `from` by `by`, in `steps` movements, with the keys held;
+// `betweenMoves` runs after each movement, `beforeRelease` before letting go.
+void DragOnView(
+    CustomImageView* view, QPointF from, QPointF by, int steps,
+    Qt::KeyboardModifiers keys = Qt::NoModifier, const std::function<void()>& betweenMoves = [] {},
+    const std::function<void()>& beforeRelease = [] {}) {
+    QTest::mousePress(view, Qt::LeftButton, keys, from.toPoint());
+    for (int step = 1; step <= steps; ++step) {
+        const QPointF at = from + by * step / steps;
+        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                         keys);
+        QApplication::sendEvent(view, &move);
+        betweenMoves();
+    }
+    beforeRelease();
+    QTest::mouseRelease(view, Qt::LeftButton, keys, (from + by).toPoint());
+}
+
+} // namespace
+
+class CanvasGesturesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { UseOwnSettings(); }
+
+    // Selected by clicking its letters, the text follows the pointer at half size by two units
+    // a pixel; the drag is one undo step; the icon's corner scales it, its body snaps back to
+    // the centre; the keylines are drawn over the view and never into the exported files.
+    void layersAreGrabbedMovedScaledAndSnapped() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        CanvasEditing* editing = editor.window->findChild<CanvasEditing*>();
+        QVERIFY(editing);
+        // Without outline and shadow the picture is exactly the canvas.
+        UserInput::Click(c.checkBackgroundStroke);
+        UserInput::Click(c.checkBackgroundShadow);
+        UserInput::Type(c.textFieldText, QStringLiteral("Hi"));
+        const QTemporaryDir folder;
+        const QString icon = folder.filePath(QStringLiteral("icon.png"));
+        QVERIFY(WriteFile(icon, TestImages::PngBytes(TestImages::Filled(200, 200, Qt::red))));
+        editor.controller()->LoadIconImage(icon);
+        QVERIFY(editor.WaitUntilIdle());
+        CustomImageView* view = c.imageViewIcon;
+        view->setZoom(0.5);
+        const QRectF picture = view->pictureRect();
+        QCOMPARE(picture.width(), 512.0);
+        const int steps = editor.HistorySize();
+
+        // The letters of "Hi" (800 units, its line's top near the canvas's top) cover the
+        // middle of the canvas, in front of the icon.
+        // Every movement is drawn before the next, as when a person drags slowly.
+        int moves = 0;
+        DragOnView(
+            view, picture.center(), QPointF(100, 0), 10, Qt::AltModifier,
+            [&] {
+                // The field follows while the drag lasts.
+                QCOMPARE(c.textFieldTextHorizontalOffset->text(), QString::number(20 * ++moves));
+                QVERIFY(editor.WaitUntilIdle());
+            },
+            [] {});
+        QCOMPARE(editing->selection(), CanvasLayer::Text);
+        QVERIFY(editor.Find<CollapsibleSection>(QStringLiteral("sectionText"))->highlighted());
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("200"));
+        QCOMPARE(c.textFieldTextVerticalOffset->text(), QStringLiteral("40"));
+        QCOMPARE(editor.HistorySize(), steps + 1);
+        QVERIFY(editor.Title().endsWith(QLatin1Char('*')));
+        QVERIFY(editor.Undo());
+        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
+        QCOMPARE(c.stepperTextHorizontalOffset->value(), 0.0);
+
+        // Tab goes on to the icon behind the text: 200 units in the middle, 100 pixels here.
+        view->setFocus();
+        QTest::keyClick(view, Qt::Key_Tab);
+        QCOMPARE(editing->selection(), CanvasLayer::Icon);
+        QVERIFY(editor.Find<CollapsibleSection>(QStringLiteral("sectionIcon"))->highlighted());
+        QVERIFY(!editor.Find<CollapsibleSection>(QStringLiteral("sectionText"))->highlighted());
+        // Its bottom right corner pulled out by a quarter, the top left staying.
+        DragOnView(view, picture.center() + QPointF(50, 50), QPointF(25, 25), 5, Qt::AltModifier);
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(c.textFieldIconScale->text(), QStringLiteral("125"));
+        QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("25"));
+        QCOMPARE(c.textFieldIconVerticalOffset->text(), QStringLiteral("-25"));
+        // Dragged nearly back (6 and 3 units off, within 6 pixels), it snaps onto the centre,
+        // through the text lying over it, and shows the guides while it is held.
+        std::size_t guides = 0;
+        DragOnView(
+            view, picture.center(), QPointF(-11, -14), 4, Qt::NoModifier, [] {},
+            [&] { guides = editing->guides().size(); });
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("0"));
+        QCOMPARE(c.textFieldIconVerticalOffset->text(), QStringLiteral("0"));
+        QCOMPARE(guides, std::size_t(2));
+        QVERIFY(editing->guides().empty());
+        // The arrow keys nudge it, Shift by ten; Escape lets it go.
+        QTest::keyClick(view, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(view, Qt::Key_Up);
+        QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("10"));
+        QCOMPARE(c.textFieldIconVerticalOffset->text(), QStringLiteral("1"));
+        QTest::keyClick(view, Qt::Key_Escape);
+        QCOMPARE(editing->selection(), std::nullopt);
+        QVERIFY(editor.WaitUntilIdle());
+
+        // The same export with the keylines shown and hidden: the same bytes.
+        const auto exported = [&](const QString& name) {
+            const QString into = folder.filePath(name);
+            QDir().mkpath(into);
+            editor.prompter.folders = {into};
+            editor.menu().saveIcons->trigger();
+            QByteArray all;
+            for (const QString& file : QDir(into).entryList(QDir::Files, QDir::Name))
+                all += TestImages::ReadFile(into + QLatin1Char('/') + file);
+            return all;
+        };
+        const QByteArray without = exported(QStringLiteral("without"));
+        QVERIFY(!without.isEmpty());
+        const QImage plain = view->grab().toImage();
+        editor.Find<QAction>(QStringLiteral("actionKeyline2"))->trigger(); // Android safe zone
+        QVERIFY(editor.Find<QAction>(QStringLiteral("actionShowKeylines"))->isChecked());
+        QCOMPARE(editing->keylines(),
+                 std::vector<Keyline>({Keyline::IosGrid, Keyline::AndroidSafeZone}));
+        QVERIFY(view->grab().toImage() != plain); // drawn over the picture
+        QCOMPARE(exported(QStringLiteral("with")), without);
+    }
+};
+
+QTEST_MAIN(CanvasGesturesTest)
+#include "tst_CanvasGestures.moc"
