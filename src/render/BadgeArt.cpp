@@ -193,7 +193,7 @@ BadgeShapes BadgeArt::Layout(const BadgeArea& area, BadgeLook look) const {
     }
     const QPointF direction = Direction(m_badge.position, false);
     const bool diagonal = direction.x() != 0 && direction.y() != 0;
-    // A corner ribbon crosses the corner; its text reads upwards from left to right along it.
+    // A corner ribbon crosses its corner at 45 degrees, its text along it, read from the left.
     const double angle =
         ribbon && diagonal ? (direction.x() * direction.y() > 0 ? -45.0 : 45.0) : 0.0;
     const QTransform turn = QTransform().rotate(angle);
