@@ -58,15 +58,19 @@ void RunPlatformBenchmarks(const QImage& icon, const QString& sigilonExecutable)
     DesignSettings settings;
     settings.text = QStringLiteral("Ab");
     const IconDesign design = MakeIconDesign(settings, icon);
-    const QList<PlannedFile> plan =
-        PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
-                            MakePlatformSetOptions(design, PlatformPlan::DefaultName(), QString()));
     Folders folders;
-    Time("export platforms all", folders, [&](const QString& folder) {
-        return PlatformExport::Run(design, plan, folder, false).AllWritten()
-                   ? QString()
-                   : QStringLiteral("a file was not written");
-    });
+    // The same sets with a build flavour's badge, which should cost little beside them.
+    for (const Badge& badge : {Badge{}, Badge{.text = QStringLiteral("BETA")}}) {
+        const QList<PlannedFile> plan = PlatformPlan::Files(
+            PlatformTargets::AllPlatformSets(),
+            MakePlatformSetOptions(design, PlatformPlan::DefaultName(), QString(), badge));
+        Time(badge.IsSet() ? "export platforms all badge=BETA" : "export platforms all", folders,
+             [&](const QString& folder) {
+                 return PlatformExport::Run(design, plan, folder, false, 0, {}, badge).AllWritten()
+                            ? QString()
+                            : QStringLiteral("a file was not written");
+             });
+    }
 
     QTemporaryDir inputs;
     const QString profile = inputs.filePath(QStringLiteral("bench.sgp"));
@@ -78,15 +82,25 @@ void RunPlatformBenchmarks(const QImage& icon, const QString& sigilonExecutable)
         return;
     }
     profileFile.close();
-    Time("process export platforms all", folders, [&](const QString& folder) {
-        QProcess process;
-        process.start(sigilonExecutable,
-                      {QStringLiteral("export"), QStringLiteral("--profile"), profile,
-                       QStringLiteral("--icon"), iconFile, QStringLiteral("--output-dir"), folder,
-                       QStringLiteral("--target"), QStringLiteral("all")});
-        if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit ||
-            process.exitCode() != 0)
-            return QString::fromLocal8Bit(process.readAllStandardError().trimmed());
-        return QString();
-    });
+    for (const bool badged : {false, true}) {
+        QStringList arguments{QStringLiteral("export"),
+                              QStringLiteral("--profile"),
+                              profile,
+                              QStringLiteral("--icon"),
+                              iconFile,
+                              QStringLiteral("--target"),
+                              QStringLiteral("all")};
+        if (badged)
+            arguments += {QStringLiteral("--badge"), QStringLiteral("BETA")};
+        Time(badged ? "process export platforms all badge=BETA" : "process export platforms all",
+             folders, [&](const QString& folder) {
+                 QProcess process;
+                 process.start(sigilonExecutable,
+                               arguments + QStringList{QStringLiteral("--output-dir"), folder});
+                 if (!process.waitForFinished(60000) ||
+                     process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+                     return QString::fromLocal8Bit(process.readAllStandardError().trimmed());
+                 return QString();
+             });
+    }
 }

@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/BadgeArguments.h"
 #include "cli/DesignInput.h"
 #include "cli/DesignOverrides.h"
 #include "cli/PlatformExportCommand.h"
@@ -35,7 +36,7 @@ QByteArray UsageText() {
             "  sigilon export  [--profile F.sgp] [--icon IMAGE] [--set NAME=VALUE]... --output-dir "
             "DIR\n"
             "                  [--overwrite] [--quiet] [--target T[,T...]] [--name NAME]\n"
-            "                  [--app-name TEXT]\n"
+            "                  [--app-name TEXT] [--badge TEXT] [--version V]\n"
             "  sigilon profile [--profile F.sgp] [--set NAME=VALUE]...\n"
             "  sigilon symbols [WORD...] [--limit N]\n"
             "  sigilon --help | --version\n"
@@ -66,6 +67,7 @@ QByteArray UsageText() {
             "  --app-name TEXT      export: the app's name as people see it, in the web manifest "
             "and\n"
             "                       head.html (default the name of the sets)\n"
+            "%BADGE%"
             "  --limit N            symbols: list at most N entries\n"
             "  --help, -h           print this text\n"
             "  --version            print the version\n"
@@ -76,7 +78,8 @@ QByteArray UsageText() {
             "design's profile text, symbols lists the library's entries that match every word\n"
             "(SET/NAME, symbol or emoji, style, licence; separated by tabs).\n"
             "Exit status: 0 done, 1 the work failed (or no symbol matches), 2 a usage error.\n")
-            .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8());
+            .replace("%TARGETS%", PlatformTargets::HelpLines(25).toUtf8())
+            .replace("%BADGE%", BadgeArguments::HelpLines());
     return text;
 }
 
@@ -102,6 +105,8 @@ struct Options {
     QList<PlatformTarget> targets{PlatformTarget::Sizes};
     QString name = PlatformPlan::DefaultName();
     QString appName; // empty for `name`
+    BadgeArguments badgeArguments;
+    Badge badge; // as the badge arguments ask for it
 };
 
 // Which options each command takes; anything else is a usage error.
@@ -113,7 +118,8 @@ bool Accepts(const QString& command, const QString& option) {
     if (option == u"--output")
         return command == u"render";
     if (option == u"--output-dir" || option == u"--overwrite" || option == u"--quiet" ||
-        option == u"--target" || option == u"--name" || option == u"--app-name")
+        option == u"--target" || option == u"--name" || option == u"--app-name" ||
+        BadgeArguments::Takes(option))
         return command == u"export";
     return false;
 }
@@ -129,9 +135,19 @@ QString ParseOptions(const QStringList& args, Options& options) {
             (option == u"--overwrite" ? options.overwrite : options.quiet) = true;
             continue;
         }
-        if (i + 1 >= args.size() || args[i + 1].isEmpty())
+        if (BadgeArguments::IsFlag(option)) {
+            options.badgeArguments.Add(option, {});
+            continue;
+        }
+        if (i + 1 >= args.size() || (args[i + 1].isEmpty() && !BadgeArguments::TakesEmpty(option)))
             return QStringLiteral("%1 needs a value").arg(option);
         const QString value = args[++i];
+        if (BadgeArguments::Takes(option)) {
+            if (const QString problem = options.badgeArguments.Add(option, value);
+                !problem.isEmpty())
+                return problem;
+            continue;
+        }
         if (option == u"--profile")
             options.profile = value;
         else if (option == u"--icon")
@@ -159,7 +175,9 @@ QString ParseOptions(const QStringList& args, Options& options) {
         return QStringLiteral("render needs --output");
     if (options.command == u"export" && options.outputDir.isEmpty())
         return QStringLiteral("export needs --output-dir");
-    return {};
+    QString problem;
+    options.badge = options.badgeArguments.Finished(problem);
+    return problem;
 }
 
 QImage Render(const DesignInput& input) {
@@ -240,9 +258,9 @@ int Dispatch(const QStringList& args) {
     if (options.command == u"render")
         return RunRender(options, input);
     if (options.command == u"export") {
-        const int status =
-            RunPlatformExportCommand(input, options.targets, options.name, options.appName,
-                                     options.outputDir, options.overwrite, options.quiet);
+        const int status = RunPlatformExportCommand(
+            input, options.targets, options.name, options.appName, options.outputDir,
+            options.overwrite, options.quiet, options.badge);
         return IconDrawingRefused(input) ? kFailed : status;
     }
     return RunProfile(input);

@@ -62,14 +62,17 @@ void PrintFileResult(const ExportRun::FileResult& file, bool quiet) {
 }
 
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
-                     const QString& outputDir, bool overwrite, bool quiet) {
+                     const QString& outputDir, bool overwrite, bool quiet, const Badge& badge) {
     const QString problem = ExportFolderProblem(outputDir);
     if (!problem.isEmpty()) {
         PrintLine(stderr, problem);
         return 1;
     }
     ExportCommandPrompter prompter(outputDir, overwrite);
-    ExportRun run(prompter, ExportOptions::FromSettings(settings));
+    ExportOptions exportOptions = ExportOptions::FromSettings(settings);
+    exportOptions.badge = badge;
+    exportOptions.badgeArea = BadgeArea::OfDesign(MakeIconDesign(settings, {}));
+    ExportRun run(prompter, exportOptions);
     run.SetFileObserver(
         [quiet](const ExportRun::FileResult& file) { PrintFileResult(file, quiet); });
     const ExportRun::Outcome outcome =

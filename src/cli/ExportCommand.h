@@ -2,6 +2,7 @@
 
 #include "design/DesignSettings.h"
 #include "export/ExportRun.h"
+#include "render/Badge.h"
 
 #include <QImage>
 #include <QString>
@@ -9,11 +10,12 @@
 // `sigilon export`: writes the size list the settings choose, in their format, quality and
 // name pattern, from `rendering` (the design at canvas size) into `outputDir`, through the
 // editor's own export run; a missing folder is created with its parents. Existing files are
-// kept ("Skipped: PATH" on standard error) unless `overwrite`. Each written path goes to
+// kept ("Skipped: PATH" on standard error) unless `overwrite`; a set `badge` is drawn on every
+// size. Each written path goes to
 // standard output unless `quiet`, the summary to standard error. Returns 0 when every file
 // was written or kept, 1 otherwise (a folder that cannot be created or written included).
 int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
-                     const QString& outputDir, bool overwrite, bool quiet);
+                     const QString& outputDir, bool overwrite, bool quiet, const Badge& badge = {});
 
 // Creates `folder` with its parents when it is missing, so a script need not; returns empty
 // when files can be written into it, else the message saying what is wrong with it.

@@ -17,8 +17,8 @@ void PrintError(const QString& message) {
 bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& targets,
                        const PlatformSetOptions& options, const QString& outputDir, bool overwrite,
                        bool quiet) {
-    const PlatformExport::Result result =
-        PlatformExport::Run(design, PlatformPlan::Files(targets, options), outputDir, overwrite);
+    const PlatformExport::Result result = PlatformExport::Run(
+        design, PlatformPlan::Files(targets, options), outputDir, overwrite, 0, {}, options.badge);
     for (const QString& note : result.notes)
         PrintError(note);
     for (const ExportRun::FileResult& file : result.files)
@@ -33,7 +33,7 @@ bool WritePlatformSets(const IconDesign& design, const QList<PlatformTarget>& ta
 
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
                              const QString& name, const QString& appName, const QString& outputDir,
-                             bool overwrite, bool quiet) {
+                             bool overwrite, bool quiet, const Badge& badge) {
     const IconDesign design = MakeIconDesign(input.settings, input.icon, input.iconVector);
     const bool platformSets = PlatformTargets::HasPlatformSet(targets);
     // Refused before anything is written, the size list included: half an export is worse.
@@ -47,10 +47,11 @@ int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarge
     bool ok = true;
     if (targets.contains(PlatformTarget::Sizes))
         ok = RunExportCommand(input.settings, ImageTools::RenderIcon(design), outputDir, overwrite,
-                              quiet) == 0;
+                              quiet, badge) == 0;
     if (platformSets)
-        ok = WritePlatformSets(design, targets, MakePlatformSetOptions(design, name, appName),
-                               outputDir, overwrite, quiet) &&
-             ok;
+        ok =
+            WritePlatformSets(design, targets, MakePlatformSetOptions(design, name, appName, badge),
+                              outputDir, overwrite, quiet) &&
+            ok;
     return ok ? 0 : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "cli/DesignInput.h"
 #include "platforms/PlatformTargets.h"
+#include "render/Badge.h"
 
 #include <QList>
 #include <QString>
@@ -10,8 +11,8 @@
 // sets, named `name` and telling people the app's name `appName` (empty for `name`), under
 // `outputDir`. A design that no platform set can take (not square)
 // or an unusable folder writes nothing. Existing files are kept ("Skipped: PATH") unless
-// `overwrite`; written paths are listed unless `quiet`. Returns 0 when every file was written
-// or kept, 1 otherwise.
+// `overwrite`; written paths are listed unless `quiet`. A set `badge` is drawn into every set.
+// Returns 0 when every file was written or kept, 1 otherwise.
 int RunPlatformExportCommand(const DesignInput& input, const QList<PlatformTarget>& targets,
                              const QString& name, const QString& appName, const QString& outputDir,
-                             bool overwrite, bool quiet);
+                             bool overwrite, bool quiet, const Badge& badge);

@@ -51,8 +51,8 @@ bool ExportRun::SaveAll(const QImage& rendering, const QString& folder,
     const double quality = CompressionFactor(m_options.quality);
     // Every file is encoded before the first question: the questions then come one after
     // another, and a file passed over costs only its share of a parallel encode.
-    const std::vector<QByteArray> files =
-        EncodeIconSet(rendering, sizes, m_options.formatIndex, quality);
+    const std::vector<QByteArray> files = EncodeIconSet(
+        rendering, sizes, m_options.formatIndex, quality, m_options.badge, m_options.badgeArea);
     int overwriteMode = AskNext;
     bool result = true;
     for (qsizetype i = 0; i < sizes.size(); ++i) {

@@ -2,6 +2,7 @@
 
 #include "design/DesignValues.h"
 #include "export/SaveImage.h"
+#include "render/BadgeArt.h"
 #include "render/StretchImage.h"
 #include "support/ParallelRange.h"
 
@@ -20,17 +21,20 @@ bool Usable(const OutputSize& size) {
 }
 
 QByteArray EncodeSize(const ScaleSource& rendering, const OutputSize& size, int formatIndex,
-                      double quality, int threads) {
+                      double quality, int threads, const BadgeArt& badge, const BadgeArea& area) {
     if (!Usable(size))
         return {};
-    return ImageTools::EncodeImage(
-        StretchImage(rendering, int(size.width), int(size.height), threads), formatIndex, quality);
+    QImage picture = StretchImage(rendering, int(size.width), int(size.height), threads);
+    badge.Draw(picture, area.Scaled(QSizeF(picture.size())), BadgeLook::Colour);
+    return ImageTools::EncodeImage(picture, formatIndex, quality);
 }
 
 } // namespace
 
 std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<OutputSize>& sizes,
-                                      int formatIndex, double quality) {
+                                      int formatIndex, double quality, const Badge& badge,
+                                      const BadgeArea& badgeArea) {
+    const BadgeArt art(badge);
     const int count = int(sizes.size());
     std::vector<QByteArray> files(std::size_t(std::max(count, 0)));
     std::vector<int> largestFirst(files.size());
@@ -52,7 +56,8 @@ std::vector<QByteArray> EncodeIconSet(const QImage& rendering, const QList<Outpu
     const int threadsPerFile = count > 1 ? 1 : 0;
     ForEachInParallel(count, 0, [&](int taken) {
         const int i = largestFirst[std::size_t(taken)];
-        files[std::size_t(i)] = EncodeSize(source, sizes[i], formatIndex, quality, threadsPerFile);
+        files[std::size_t(i)] =
+            EncodeSize(source, sizes[i], formatIndex, quality, threadsPerFile, art, badgeArea);
     });
     return files;
 }

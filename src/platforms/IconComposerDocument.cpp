@@ -2,6 +2,7 @@
 
 #include "design/ColorContrast.h"
 #include "platforms/IconComposerLayers.h"
+#include "render/BadgeSvg.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -80,9 +81,35 @@ struct DarkGround {
     }
 };
 
+// The badge's group: its asset covers the whole canvas of points, so it sits unmoved.
+QJsonObject BadgeGroup(const Badge& badge, QList<PlannedFile>& assets) {
+    using IconComposerLayers::CanvasPoints;
+    const BadgeArt art(badge);
+    const QSize canvas(CanvasPoints, CanvasPoints);
+    const BadgeArea area =
+        BadgeArea::Circle(QPointF(CanvasPoints, CanvasPoints) / 2, CanvasPoints / 2.0);
+    const QString light = QStringLiteral("badge.svg");
+    const QString dark = QStringLiteral("badge-dark.svg");
+    assets.append({light,
+                   PlannedFile::Kind::Text,
+                   {},
+                   BadgeSvg::Document(art, canvas, area, BadgeLook::Colour)});
+    assets.append({dark,
+                   PlannedFile::Kind::Text,
+                   {},
+                   BadgeSvg::Document(art, canvas, area, BadgeLook::Dark)});
+    QJsonObject entry{
+        {"name", "badge"},
+        {"position", QJsonObject{{"scale", 1}, {"translation-in-points", QJsonArray{0, 0}}}}};
+    InsertSpecialized(entry, "image-name", light, dark);
+    return QJsonObject{{"name", "badge"},
+                       {"layers", QJsonArray{entry}},
+                       {"shadow", QJsonObject{{"kind", "none"}, {"opacity", 0}}}};
+}
+
 } // namespace
 
-QList<PlannedFile> Plan(const IconDesign& design, const QString& name) {
+QList<PlannedFile> Plan(const IconDesign& design, const QString& name, const Badge& badge) {
     const QString folder = name + QStringLiteral(".icon/");
     QJsonObject root{
         {"supported-platforms",
@@ -102,6 +129,8 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name) {
 
     QList<PlannedFile> assets;
     QJsonArray groups;
+    if (badge.IsSet())
+        groups.append(BadgeGroup(badge, assets));
     for (const Layer& layer : IconComposerLayers::Layers(design)) {
         QJsonObject entry{{"name", layer.name}, {"position", Position(layer)}};
         assets.append(layer.asset);

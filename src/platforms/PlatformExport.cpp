@@ -160,7 +160,7 @@ QString DesignProblem(const IconDesign& design) {
 }
 
 Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
-           bool overwrite, int threads, const Progress& progress) {
+           bool overwrite, int threads, const Progress& progress, const Badge& badge) {
     const QDir root(folder);
     Result result;
     QList<const PlannedFile*> pending;
@@ -192,12 +192,14 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         if (file->kind == PlannedFile::Kind::Ico)
             kept.append(file->images);
     const PlatformPictures pictures(
-        design, images, kept, threads, [&](const PlannedImage& image, const PictureRows& picture) {
+        design, images, kept, threads,
+        [&](const PlannedImage& image, const PictureRows& picture) {
             for (const auto channels : {PngEncoder::Channels::Rgba, PngEncoder::Channels::Rgb})
                 if (const auto png = pngs.find(KeyOf(image, channels));
                     png != pngs.end() && gate.GoOn())
                     png->second = PngEncoder::Encode(picture, 1, channels);
-        });
+        },
+        badge);
     result.notes = pictures.Notes();
     if (gate.Stopped()) {
         LeaveOutUnbegun(result, pendingIndex, {});

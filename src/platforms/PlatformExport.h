@@ -3,6 +3,7 @@
 #include "design/IconDesign.h"
 #include "export/ExportRun.h"
 #include "platforms/PlannedFile.h"
+#include "render/Badge.h"
 
 #include <QList>
 #include <QString>
@@ -35,7 +36,8 @@ using Progress = std::function<bool(int done, int total)>;
 
 // Writes `plan` under `folder`. Existing files are kept unless `overwrite`; a file that
 // cannot be written fails alone, the others are still written. `threads` as for rendering.
+// A set `badge` is drawn over the pictures (see PlatformPictures).
 Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
-           bool overwrite, int threads = 0, const Progress& progress = {});
+           bool overwrite, int threads = 0, const Progress& progress = {}, const Badge& badge = {});
 
 } // namespace PlatformExport

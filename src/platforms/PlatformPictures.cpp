@@ -109,7 +109,8 @@ ScaleJobs(const std::map<PlatformVariant, std::map<int, std::vector<PlannedImage
 
 PlatformPictures::PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
                                    const QList<PlannedImage>& kept, int threads,
-                                   const Delivery& deliver) {
+                                   const Delivery& deliver, const Badge& badge)
+    : m_badge(badge), m_drawnArea(BadgeArea::OfDesign(design)) {
     std::set<Key> asked;
     for (const PlannedImage& image : images)
         asked.insert(KeyOf(image));
@@ -169,10 +170,12 @@ PlatformPictures::PlatformPictures(const IconDesign& design, const QList<Planned
                 const QImage picture =
                     scaled.isNull() ? QImage()
                                     : PlatformVariants::Finish(image.variant, scaled, hasGlyphs);
+                const QImage badged = Badged(image, picture);
                 if (asked.count(KeyOf(image)))
-                    deliver(image, PictureRows::Of(picture));
+                    deliver(image, PictureRows::Of(badged));
+                // A composed image's glyph picture gets the badge of the composed image alone.
                 if (keep.count(KeyOf(image)))
-                    m_pictures.at(KeyOf(image)) = picture;
+                    m_pictures.at(KeyOf(image)) = keptKeys.count(KeyOf(image)) ? badged : picture;
             }
         };
         // A rendering that failed stays missing: scaling it would give a blank picture.
@@ -270,13 +273,32 @@ void PlatformPictures::AddFittingNotes(
     }
 }
 
+QImage PlatformPictures::Badged(const PlannedImage& image, QImage picture) const {
+    if (!m_badge.IsSet() || picture.isNull())
+        return picture;
+    const std::optional<BadgeArea> area = PlatformVariants::BadgeAreaOf(
+        image.variant, picture.size(), m_badge.Options().splash, m_drawnArea);
+    if (area)
+        m_badge.Draw(picture, *area, PlatformVariants::BadgeLookOf(image.variant));
+    return picture;
+}
+
 PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedImage& image) const {
-    const std::optional<Composition> composition = PlatformVariants::CompositionOf(image.variant);
+    PictureRows rows = ComposedRows(design, image, *PlatformVariants::CompositionOf(image.variant));
+    if (!m_badge.IsSet() || !PlatformVariants::BadgeAreaOf(image.variant, rows.size,
+                                                           m_badge.Options().splash, m_drawnArea))
+        return rows;
+    // Made whole to be badged: the badge crosses many rows.
+    return PictureRows::Of(Badged(image, rows.ToImage()));
+}
+
+PictureRows PlatformPictures::ComposedRows(const IconDesign& design, const PlannedImage& image,
+                                           const Composition& composition) const {
     // The ground varies only downwards: one colour a row, which for the full-bleed background
     // is one column drawn at the picture's height, as sharp as any size.
     QImage column;
     QRgb flat = 0;
-    switch (composition->ground) {
+    switch (composition.ground) {
     case Composition::Ground::Backdrop: {
         RenderOptions options = PlatformVariants::Options(PlatformVariant::Backdrop, 1, m_traits);
         options.outputSize = QSize(1, image.Height());
@@ -292,10 +314,10 @@ PictureRows PlatformPictures::Composed(const IconDesign& design, const PlannedIm
     case Composition::Ground::Transparent:
         break;
     }
-    QImage glyphs = At({composition->glyphs, GlyphSide(image)});
+    QImage glyphs = At({composition.glyphs, GlyphSide(image)});
     if (glyphs.isNull())
         return {};
-    if (composition->circle)
+    if (composition.circle)
         glyphs = TileComposition::Masked(glyphs, MaskShapes::Circle(QRectF(glyphs.rect())));
     glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
     const int width = image.pixels;

@@ -25,8 +25,11 @@ public:
     // Draws every picture `images` ask for on `threads` threads (0 = one per core) and hands
     // each to `deliver` once. Only the pictures in `kept` stay for At(): a platform set's
     // pictures are hundreds of megabytes together, and each is let go once delivered.
+    // With `badge` set, every picture the badge's variant areas take (see
+    // PlatformVariants::BadgeAreaOf) is delivered and kept with the badge drawn over it.
     PlatformPictures(const IconDesign& design, const QList<PlannedImage>& images,
-                     const QList<PlannedImage>& kept, int threads, const Delivery& deliver);
+                     const QList<PlannedImage>& kept, int threads, const Delivery& deliver,
+                     const Badge& badge = {});
 
     // A kept picture, premultiplied ARGB32 of exactly image.pixels by image.Height(); null
     // when it was not kept or could not be drawn.
@@ -48,8 +51,13 @@ private:
     using Key = std::tuple<PlatformVariant, int, int>;
     static Key KeyOf(const PlannedImage& image);
     PictureRows Composed(const IconDesign& design, const PlannedImage& image) const;
+    PictureRows ComposedRows(const IconDesign& design, const PlannedImage& image,
+                             const Composition& composition) const;
+    QImage Badged(const PlannedImage& image, QImage picture) const;
     void
     AddFittingNotes(const std::map<PlatformVariant, std::set<int, std::greater<int>>>& sources);
+    BadgeArt m_badge;
+    BadgeArea m_drawnArea; // the design's own shape, for the pictures shown as drawn
     VariantTraits m_traits;
     std::map<Key, QImage> m_pictures;
     QStringList m_notes;

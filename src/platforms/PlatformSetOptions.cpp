@@ -15,10 +15,11 @@ QColor OnWhite(const Rgba& colour) {
 } // namespace
 
 PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
-                                          const QString& appName) {
+                                          const QString& appName, const Badge& badge) {
     PlatformSetOptions options;
     options.name = name;
     options.design = design;
+    options.badge = badge;
     const QString shown = appName.trimmed();
     options.appName = shown.isEmpty() ? name : shown;
     if (!design.transparentBackground) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "render/Badge.h"
 
 #include <QColor>
 #include <QString>
@@ -13,6 +14,7 @@ struct PlatformSetOptions {
     QColor themeColor = Qt::white;      // opaque: a browser tints its bars with it
     QColor backgroundColor = Qt::white; // opaque: behind the icon while an app starts
     IconDesign design; // for the layered documents, whose layers are the design's own parts
+    Badge badge = {};  // drawn into every set, as a layer of its own in the layered documents
 };
 
 // The options for `design`: the theme colour is the gradient's start colour, the colour at the
@@ -23,4 +25,4 @@ struct PlatformSetOptions {
 // through is taken as it looks on white. An `appName` of nothing but spaces is `name`.
 // `design` is the design itself.
 PlatformSetOptions MakePlatformSetOptions(const IconDesign& design, const QString& name,
-                                          const QString& appName);
+                                          const QString& appName, const Badge& badge = {});

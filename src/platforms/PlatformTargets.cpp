@@ -62,7 +62,7 @@ const PlatformTargetRow Rows[] = {
     {PlatformTarget::IconComposer, "iconcomposer", "Icon Composer document",
      "layered .icon document for Apple's icon tools",
      [](const PlatformSetOptions& options) {
-         return IconComposerDocument::Plan(options.design, options.name);
+         return IconComposerDocument::Plan(options.design, options.name, options.badge);
      }},
 };
 

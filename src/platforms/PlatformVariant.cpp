@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 namespace PlatformVariants {
 
 namespace {
@@ -193,6 +195,70 @@ QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs) {
         return LegibleGlyphs::On(ColorContrast::DarkTaskbar(), std::move(scaled));
     default:
         return scaled;
+    }
+}
+
+std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size, bool splash,
+                                     const BadgeArea& drawn) {
+    const QRectF whole{QPointF(), QSizeF(size)};
+    const QPointF centre = whole.center();
+    const double side = std::min(size.width(), size.height());
+    switch (variant) {
+    case PlatformVariant::Background:
+    case PlatformVariant::Backdrop:
+        return std::nullopt;
+    case PlatformVariant::Foreground:
+    case PlatformVariant::Monochrome:
+        return BadgeArea::Circle(centre, side / 2 * AdaptiveViewport * AdaptiveSafeCircle);
+    case PlatformVariant::Maskable:
+        return BadgeArea::Circle(centre, side / 2 * MaskableInset);
+    case PlatformVariant::FullBleed:
+    case PlatformVariant::Round:
+    case PlatformVariant::Dark:
+    case PlatformVariant::Tinted:
+        // Shown through the round masks of watches and launchers as well as the rounded
+        // squares of phones: the inscribed circle is what all of them keep.
+        return BadgeArea::Circle(centre, side / 2);
+    case PlatformVariant::MacGrid: {
+        // Kept a little inside the body's eased corners, which reach further in than a
+        // circular corner of the same size.
+        constexpr double CornerShare = 0.25;
+        const QRectF body = MacIconGrid::Body(size.width());
+        return BadgeArea{body, body.width() * CornerShare};
+    }
+    case PlatformVariant::Splash:
+    case PlatformVariant::SplashDark:
+        // Around the glyphs in the middle, which every crop of the screen keeps.
+        if (!splash)
+            return std::nullopt;
+        return BadgeArea::Circle(centre, side * CompositionOf(variant)->glyphShare);
+    case PlatformVariant::SplashIcon:
+        if (!splash)
+            return std::nullopt;
+        return BadgeArea::Circle(centre, side / 2 * CompositionOf(variant)->glyphShare);
+    case PlatformVariant::AsDrawn:
+        return drawn.Scaled(QSizeF(size));
+    case PlatformVariant::Glyphs:
+    case PlatformVariant::LightGlyphs:
+    case PlatformVariant::DarkGlyphs:
+    case PlatformVariant::CircleGlyphs:
+    case PlatformVariant::WideTile:
+        break; // shown whole, as drawn
+    }
+    return BadgeArea{whole, 0.0};
+}
+
+BadgeLook BadgeLookOf(PlatformVariant variant) {
+    switch (variant) {
+    case PlatformVariant::Dark:
+    case PlatformVariant::SplashDark:
+        return BadgeLook::Dark;
+    case PlatformVariant::Tinted:
+        return BadgeLook::Gray;
+    case PlatformVariant::Monochrome:
+        return BadgeLook::Silhouette;
+    default:
+        return BadgeLook::Colour;
     }
 }
 

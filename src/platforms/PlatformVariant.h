@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "render/BadgeArt.h"
 #include "render/GlyphInk.h"
 #include "render/RenderOptions.h"
 
@@ -79,5 +80,15 @@ bool FillsBackground(PlatformVariant variant);
 
 // The finished picture of the variant from its source picture scaled to the file's size.
 QImage Finish(PlatformVariant variant, QImage scaled, bool hasGlyphs);
+
+// Where a badge goes in the variant's picture of `size` pixels: inside what every mask of the
+// platforms showing it keeps, and on the design's own shape (`drawn`, see BadgeArea::OfDesign)
+// where the design is shown as drawn. Nothing for the layers drawn under another (the adaptive
+// background, the backdrop), and for the splash pictures unless `splash`.
+std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size, bool splash,
+                                     const BadgeArea& drawn);
+
+// How the variant's appearance shows a badge.
+BadgeLook BadgeLookOf(PlatformVariant variant);
 
 } // namespace PlatformVariants

@@ -104,10 +104,13 @@ QList<PlannedFile> Plan(const PlatformSetOptions& options) {
         files.append(Png(QLatin1String(icon.name), icon.variant, icon.pixels));
     // Home screens put the touch icon on black where it is transparent: it is full bleed.
     files.append(Png(TouchIcon, PlatformVariant::FullBleed, 180));
-    files.append(
-        {Folder + VectorIcon, PlannedFile::Kind::Generated, {}, {}, [design = options.design] {
-             return SvgDocument(design, {.darkColourScheme = true});
-         }});
+    files.append({Folder + VectorIcon,
+                  PlannedFile::Kind::Generated,
+                  {},
+                  {},
+                  [design = options.design, badge = options.badge] {
+                      return SvgDocument(design, {.darkColourScheme = true, .badge = badge});
+                  }});
     files.append(Text(Manifest, ManifestText(options)));
     files.append(Text(QStringLiteral("head.html"), HeadText(options)));
     return files;

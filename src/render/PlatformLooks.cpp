@@ -1,6 +1,7 @@
 #include "render/PlatformLooks.h"
 
 #include "design/ColorContrast.h"
+#include "render/BadgeArt.h"
 #include "render/GlyphInk.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
@@ -102,13 +103,16 @@ QImage FullBleed(const IconDesign& design, Layers layers, Treatment treatment, i
     return Variant(design, options, PlatformLooks::kLookSide, threads);
 }
 
-// The icon on the macOS grid, as the export writes it.
-QImage MacIcon(const IconDesign& design, const QColor& plate, int threads) {
+// The icon on the macOS grid, as the export writes it, the badge inside the grid's body.
+QImage MacIcon(const IconDesign& design, const QColor& plate, int threads, const BadgeArt& badge) {
     RenderOptions options;
     options.fullBleed = true;
     options.plate = plate;
     options.insetFraction = MacIconGrid::BodyFraction;
-    return MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
+    QImage icon = MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
+    const QRectF body = MacIconGrid::Body(PlatformLooks::kLookSide);
+    badge.Draw(icon, {body, body.width() / 4}, BadgeLook::Colour);
+    return icon;
 }
 
 // A launch screen in small: the background full bleed, the glyphs a quarter of it in the middle,
@@ -167,30 +171,46 @@ QColor Dimmed(const QColor& color, int value) {
     return QColor::fromHsv(color.hsvHue(), color.hsvSaturation(), value);
 }
 
-// The looks, given the rendering already scaled to the favicon's size.
-QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, int threads) {
+// The picture with the badge drawn over it as the export draws it, inside the centred circle of
+// `circleShare` of the picture's side.
+QImage Badged(QImage picture, const BadgeArt& badge, BadgeLook look, double circleShare = 1.0) {
+    const QRectF whole(picture.rect());
+    badge.Draw(picture, BadgeArea::Circle(whole.center(), whole.width() / 2 * circleShare), look);
+    return picture;
+}
+
+// The looks, given the rendering already scaled to the favicon's size (badged already).
+QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, int threads,
+                             const BadgeArt& badge) {
     using namespace PlatformLooks;
     const QPainterPath iosShape = MaskShapes::ContinuousCornerSquare(IconRect());
     // The dark and tinted glyphs made legible as the export makes them.
     const QImage glyphs =
-        LegibleGlyphs::On(ColorContrast::DarkHomeScreen(),
-                          FullBleed(design, Layers::Glyphs, Treatment::None, threads));
-    const QImage grayGlyphs =
-        LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads));
+        Badged(LegibleGlyphs::On(ColorContrast::DarkHomeScreen(),
+                                 FullBleed(design, Layers::Glyphs, Treatment::None, threads)),
+               badge, BadgeLook::Dark);
+    const QImage grayGlyphs = Badged(
+        LegibleGlyphs::ForTint(FullBleed(design, Layers::Glyphs, Treatment::Grayscale, threads)),
+        badge, BadgeLook::Gray);
     // A transparent design stands on the plate the export puts it on.
     const GlyphInk ink = GlyphInk::Of(design);
-    const QImage fullBleed = FullBleed(design, Layers::All, Treatment::None, threads, ink.plate);
+    const QImage fullBleed =
+        Badged(FullBleed(design, Layers::All, Treatment::None, threads, ink.plate), badge,
+               BadgeLook::Colour);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
     const QSize lookSize(kLookSide, kLookSide);
 
     const double adaptiveScale =
         GlyphFit::ScaleInto(ink.reach, kAdaptiveSafeZone / kAdaptiveViewport);
+    constexpr double SafeShare = kAdaptiveSafeZone / kAdaptiveViewport;
     const QImage adaptive =
         Over(AdaptiveLayer(design, Layers::Background, Treatment::None, threads),
-             AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads, adaptiveScale));
+             Badged(AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads, adaptiveScale),
+                    badge, BadgeLook::Colour, SafeShare));
     const QImage monochrome = Colored(
-        AdaptiveLayer(design, Layers::Glyphs, Treatment::Silhouette, threads, adaptiveScale),
+        Badged(AdaptiveLayer(design, Layers::Glyphs, Treatment::Silhouette, threads, adaptiveScale),
+               badge, BadgeLook::Silhouette, SafeShare),
         ThemeForeground());
     QImage themeBackground(lookSize, QImage::Format_ARGB32_Premultiplied);
     themeBackground.fill(ThemeBackground());
@@ -212,7 +232,7 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
                     MaskShapes::RoundedSquare(IconRect())),
         AndroidTile(QStringLiteral("Android, themed"), kAndroidWallpaper,
                     Over(themeBackground, monochrome), MaskShapes::Circle(IconRect())),
-        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, ink.plate, threads)),
+        LookTile(QStringLiteral("macOS"), kMacDesktop, MacIcon(design, ink.plate, threads, badge)),
         LookTile(QStringLiteral("Windows Start"), kWindowsStart, fullBleed),
         LookTile(QStringLiteral("Splash screen"), kIosDarkWallpaper,
                  SplashScreen(design, ink.plate, threads)),
@@ -248,10 +268,15 @@ QList<PreviewTile> RealSizes(const QImage& rendering, int threads) {
     return tiles;
 }
 
-QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads) {
-    // The favicon and the macOS look are two of the real sizes: scaled once, used twice.
-    const QList<PreviewTile> realSizes = RealSizes(rendering, threads);
-    return realSizes + LooksFrom(design, realSizes.front().image, threads);
+QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads,
+                             const Badge& badge) {
+    // The favicon is one of the real sizes: scaled once, used twice, badged as the sizes are.
+    QList<PreviewTile> realSizes = RealSizes(rendering, threads);
+    const BadgeArt art(badge);
+    const BadgeArea drawn = BadgeArea::OfDesign(design);
+    for (PreviewTile& tile : realSizes)
+        art.Draw(tile.image, drawn.Scaled(QSizeF(tile.image.size())), BadgeLook::Colour);
+    return realSizes + LooksFrom(design, realSizes.front().image, threads, art);
 }
 
 } // namespace PlatformLooks

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "render/Badge.h"
 
 #include <QColor>
 #include <QImage>
@@ -46,6 +47,9 @@ QList<PreviewTile> RealSizes(const QImage& rendering, int threads);
 // shown at (or at the canvas size when that is smaller, then scaled up as the export would). A
 // canvas that is not square is stretched to the square tiles, as the export stretches it to square
 // sizes.
-QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads);
+// A set `badge` is drawn over the real sizes and the looks as the export draws it into their
+// sets (the splash screen's look without it).
+QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, int threads,
+                             const Badge& badge = {});
 
 } // namespace PlatformLooks

@@ -3,6 +3,7 @@
 #include "design/ColorContrast.h"
 #include "design/DesignValues.h"
 #include "imageio/SvgImage.h"
+#include "render/BadgeSvg.h"
 #include "render/DesignGeometry.h"
 #include "render/LegibleGlyphs.h"
 #include "render/SvgDarkIcon.h"
@@ -247,13 +248,17 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
 
     const QByteArray w = QByteArray::number(width);
     const QByteArray h = QByteArray::number(height);
+    // On the design's own shape, as the raster pictures of the design as drawn carry it.
+    const QByteArray badge = BadgeSvg::Elements(
+        BadgeArt(options.badge), BadgeArea::OfDesign(design).Scaled(QSizeF(width, height)),
+        BadgeLook::Colour, options.darkColourScheme ? Id({}) : QByteArray());
     QByteArray document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
                           Attribute("width", w) + Attribute("height", h) +
                           Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + defs +
                           "</defs>\n<g" + Attribute("transform", SvgMatrix(toCanvas)) + ">" + body +
-                          "</g>\n</svg>\n";
+                          "</g>\n" + badge + "</svg>\n";
     QCryptographicHash digest(QCryptographicHash::Sha1);
     digest.addData(document);
     const bool embedding = document.contains(kEmbeddedImage);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "render/Badge.h"
 
 #include <QByteArray>
 
@@ -11,8 +12,10 @@
 // as transforms. It refers to nothing outside itself, and the same design gives the same bytes.
 //
 // With `darkColourScheme` the document also carries the design's dark look for a dark colour
-// scheme (see SvgDarkStyle), as a favicon does; what it draws elsewhere stays the same.
+// scheme (see SvgDarkStyle), as a favicon does; what it draws elsewhere stays the same. A set
+// `badge` is drawn in front of everything, as vector (see BadgeSvg), in the dark look too.
 struct SvgDocumentOptions {
     bool darkColourScheme = false;
+    Badge badge = {};
 };
 QByteArray SvgDocument(const IconDesign& design, const SvgDocumentOptions& options = {});

@@ -2,6 +2,8 @@
 
 #include "app/dialogs/PlatformExportDialog.h"
 #include "app/dialogs/PlatformExportSummary.h"
+#include "app/wall/PreviewTileView.h"
+#include "app/wall/PreviewWall.h"
 #include "export/RatingCheck.h"
 #include "helpers/FolderListing.h"
 #include "helpers/PlatformRun.h"
@@ -39,6 +41,7 @@ public:
     QLineEdit* NameField() const { return Find<QLineEdit>(QStringLiteral("nameField")); }
     QLineEdit* AppNameField() const { return Find<QLineEdit>(QStringLiteral("appNameField")); }
     QLineEdit* FolderField() const { return Find<QLineEdit>(QStringLiteral("folderField")); }
+    QLineEdit* BadgeField() const { return Find<QLineEdit>(QStringLiteral("badgeField")); }
     QCheckBox* Replace() const { return Find<QCheckBox>(QStringLiteral("replaceExisting")); }
     QLabel* Problem() const { return Find<QLabel>(QStringLiteral("problemLabel")); }
     QProgressBar* Progress() const { return Find<QProgressBar>(QStringLiteral("progressBar")); }
@@ -90,8 +93,8 @@ private:
 // Exporting from the window. The size list: the folder panel, files of the chosen sizes made
 // from the latest rendering, the overwrite questions, the summary and the rating question.
 // "Export for Platforms…": the choices reach the export, the name is checked as the command
-// line checks it, Cancel stops the run, the summary tells the truth about the folder, and the
-// choices come back next time.
+// line checks it, Cancel stops the run, the summary tells the truth about the folder, the
+// choices come back next time, and a badge typed shows on the preview wall and in the sets.
 class tst_ExportFromWindow : public QObject {
     Q_OBJECT
 
@@ -345,6 +348,45 @@ private slots:
         QCOMPARE(dialog.AppNameField()->text(), QStringLiteral("My App"));
         QVERIFY(dialog.Replace()->isChecked());
         QVERIFY(dialog.ExportButton()->isEnabled());
+    }
+
+    // The badge typed is on the wall's looks at once, as the export will draw it, and in the
+    // sets written; the next dialog holds it again.
+    void badgeReachesTheWallAndTheSets() {
+        EditorFixture editor;
+        PreviewWall* wall = editor.window->findChild<PreviewWall*>();
+        QSignalSpy shown(wall, &PreviewWall::tilesShown);
+        editor.Find<QAction>(QStringLiteral("actionShowPreviewWall"))->trigger();
+        QVERIFY(shown.wait(60000));
+        const QString caption = QStringLiteral("iOS");
+        const auto iosTile = [wall, caption]() -> QImage {
+            for (PreviewTileView* view : wall->tileViews())
+                if (view->tile().caption == caption)
+                    return view->tile().image;
+            return {};
+        };
+        const QImage plain = iosTile();
+        {
+            DialogDriver dialog(editor);
+            dialog.Choose({PlatformTarget::Web}, QStringLiteral("Flavour"), m_folder->path(),
+                          false);
+            UserInput::Type(dialog.BadgeField(), QStringLiteral("BETA 2"), false);
+            const QList<PreviewTile> expected = PlatformLooks::WallTiles(
+                editor.log->LastDesign(), editor.controller()->currentIcon(), 1,
+                Badge{.text = QStringLiteral("BETA 2")});
+            const auto look =
+                std::find_if(expected.begin(), expected.end(),
+                             [&](const PreviewTile& t) { return t.caption == caption; });
+            QVERIFY(look != expected.end());
+            const QImage badged = look->image;
+            QVERIFY(badged != plain);
+            QVERIFY(QTest::qWaitFor([&] { return iosTile() == badged; }, 60000));
+            QVERIFY(!dialog.ExportAndWaitForSummary().isEmpty());
+            QTRY_VERIFY(!dialog.IsOpen());
+        }
+        QVERIFY(TestImages::ReadFile(m_folder->filePath("web/icon.svg")).contains("badge-plate"));
+        DialogDriver dialog(editor);
+        QCOMPARE(dialog.BadgeField()->text(), QStringLiteral("BETA 2"));
     }
 
     // The message that ends a platform export stays a few lines however many files failed: the

@@ -197,6 +197,18 @@ private slots:
         row("empty target", exportOut + QStringList{"--target", "web,"},
             "unknown target \"\" " + valid);
         row("target without value", exportOut + QStringList{"--target"}, "--target needs a value");
+        row("badge for render", {"render", "--output", "out", "--badge", "DEV"},
+            "unknown option for render: --badge");
+        row("unknown badge style",
+            exportOut + QStringList{"--badge", "DEV", "--badge-style", "tag"},
+            "--badge-style takes one of label, ribbon, not \"tag\"");
+        row("unknown badge position", exportOut + QStringList{"--badge-position", "middle"},
+            "--badge-position takes one of top-left, top, top-right, bottom-left, bottom, "
+            "bottom-right, not \"middle\"");
+        row("badge colour by name", exportOut + QStringList{"--badge-color", "red"},
+            "--badge-color takes a colour as #RRGGBB, not \"red\"");
+        row("badge version missing", exportOut + QStringList{"--badge", "BETA {version}"},
+            "the badge \"BETA {version}\" needs --version");
         row("symbols with an unknown option", {"symbols", "cloud", "--fast"},
             "unknown option for symbols: --fast");
         row("symbols limited to none", {"symbols", "cloud", "--limit", "0"},
@@ -659,6 +671,43 @@ private slots:
         QCOMPARE(reported.size(), files.size());
         QCOMPARE(QSet<QString>(reported.begin(), reported.end()).size(), files.size());
         QVERIFY2(!run.err.contains("Skipped"), qPrintable(run.err));
+    }
+
+    // One profile in three flavours: `--badge ""` is no badge, byte for byte; a badge is drawn
+    // into every size and the SVG favicon and is a layer of the Icon Composer document; its
+    // "{version}" is the --version given.
+    void badgeFlavoursOfOneProfile() {
+        const QString profile = m_dir.Write("flavour.sgp", Profile(64, 64));
+        QStringList failed;
+        const auto exported = [&](const QString& name, const QStringList& badge) {
+            const QString folder = m_dir.filePath(name);
+            const Run run = Sigilon(QStringList{"export", "--profile", profile, "--output-dir",
+                                                folder, "--target", "sizes,web,iconcomposer"} +
+                                    badge);
+            if (run.exitCode != 0)
+                failed.append(name + ": " + run.err);
+            return folder;
+        };
+        const QString plain = exported("plain", {});
+        const QString none = exported("none", {"--badge", ""});
+        const QString filled =
+            exported("filled", {"--badge", "BETA {version}", "--version", "2.3.1"});
+        const QString given = exported("given", {"--badge", "BETA 2.3.1"});
+        QCOMPARE(failed, QStringList());
+        const QSet<QString> files = FolderListing::FilesUnder(plain);
+        QCOMPARE(FolderListing::FilesUnder(none), files);
+        QCOMPARE(FolderListing::FilesUnder(given), FolderListing::FilesUnder(filled));
+        const auto bytes = [](const QString& folder, const QString& path) {
+            return TestImages::ReadFile(QDir(folder).filePath(path));
+        };
+        for (const QString& path : files) {
+            QVERIFY2(bytes(none, path) == bytes(plain, path), qPrintable(path));
+            if (path.startsWith("Icon") || path == "web/icon.svg")
+                QVERIFY2(bytes(filled, path) != bytes(plain, path), qPrintable(path));
+        }
+        for (const QString& path : FolderListing::FilesUnder(filled))
+            QVERIFY2(bytes(filled, path) == bytes(given, path), qPrintable(path));
+        QVERIFY(QFileInfo::exists(QDir(filled).filePath("AppIcon.icon/Assets/badge.svg")));
     }
 };
 

@@ -37,7 +37,7 @@
 namespace {
 
 // A rounded badge with a vertical gradient: transparent corners, opaque middle.
-QImage Badge(int width, int height) {
+QImage RoundedBadge(int width, int height) {
     QImage image = TestImages::Filled(width, height, Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -117,7 +117,7 @@ private slots:
         QFETCH(int, tolerance);
         QFETCH(int, sameAs);
         QFETCH(QString, magick);
-        const QImage badge = Badge(20, 20);
+        const QImage badge = RoundedBadge(20, 20);
         const QString path = Path("exact", format);
         QVERIFY(ImageTools::SaveImage(badge, path, format, 1.0));
         const QImage written = LoadIconImage(path);
@@ -143,7 +143,7 @@ private slots:
 
         // The quality matters to JPEG and JPEG 2000 alone. Large enough for JPEG 2000 to use
         // its threads, which must not change the bytes.
-        const QImage large = Badge(200, 160);
+        const QImage large = RoundedBadge(200, 160);
         const QByteArray low = Saved(large, format, 0.1);
         const QByteArray high = Saved(large, format, 1.0);
         QVERIFY(!low.isEmpty());
@@ -157,7 +157,7 @@ private slots:
 
     void sizeInUnitsIsTruncated() {
         // 41 pixels at two pixels per unit are 20.5 units: the file has 20 pixels a side.
-        QImage image = Badge(41, 41);
+        QImage image = RoundedBadge(41, 41);
         image.setDevicePixelRatio(2.0);
         const QString path = Path("truncated", 0);
         QVERIFY(ImageTools::SaveImage(image, path, 0, 0.8));
@@ -185,7 +185,7 @@ private slots:
 
     void qualityOutsideItsRangeIsTheNearestEnd() {
         // A hand-edited profile can put any number, NaN included, into the quality field.
-        const QImage image = Badge(96, 80);
+        const QImage image = RoundedBadge(96, 80);
         for (int format : {1, 4}) {
             const QByteArray lowest = ImageTools::EncodeImage(image, format, 0.0);
             const QByteArray best = ImageTools::EncodeImage(image, format, 1.0);
@@ -200,8 +200,8 @@ private slots:
     void nothingToEncodeWritesNothing_data() {
         QTest::addColumn<QImage>("image");
         QTest::addColumn<int>("format");
-        QTest::newRow("no format") << Badge(20, 20) << -1;
-        QTest::newRow("beyond the list") << Badge(20, 20) << 10;
+        QTest::newRow("no format") << RoundedBadge(20, 20) << -1;
+        QTest::newRow("beyond the list") << RoundedBadge(20, 20) << 10;
         QTest::newRow("empty image") << QImage() << 0;
     }
 
@@ -216,7 +216,7 @@ private slots:
     void failedWriteKeepsTheExistingFile() {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("whole.bmp"));
-        QVERIFY(ImageTools::SaveImage(Badge(20, 20), path, 9, 0.8));
+        QVERIFY(ImageTools::SaveImage(RoundedBadge(20, 20), path, 9, 0.8));
         const QByteArray before = TestImages::ReadFile(path);
         QVERIFY(before.size() > 1000);
         {
@@ -224,7 +224,7 @@ private slots:
             FileSizeLimit limit(512);
             if (!limit.active)
                 QSKIP("cannot lower the file size limit here");
-            QVERIFY(!ImageTools::SaveImage(Badge(40, 40), path, 9, 0.8));
+            QVERIFY(!ImageTools::SaveImage(RoundedBadge(40, 40), path, 9, 0.8));
         }
         QCOMPARE(TestImages::ReadFile(path), before);
         // No temporary file is left behind either, hidden or not.

@@ -1,7 +1,8 @@
 // The layered app icon document as Apple's tools read it: icon.json in the document's format
 // (a value of the dark appearance taken from its specializations as the tools take it, the dark
 // copy of an icon image drawn and measured), and the document composed flat (the fill, then every
-// layer's asset at its position, no lighting) is the design's full-bleed picture without shadows.
+// layer's asset at its position, no lighting) is the design's full-bleed picture without shadows,
+// with a build flavour's badge as its front group.
 // Apple's own compiler does not run here, so its rules are checked one by one.
 
 #include "design/ColorContrast.h"
@@ -10,6 +11,7 @@
 #include "imageio/SvgImage.h"
 #include "platforms/PlatformExport.h"
 #include "platforms/PlatformPlan.h"
+#include "render/BadgeArt.h"
 #include "render/ImageTools.h"
 
 #include <QPainter>
@@ -139,13 +141,13 @@ class IconComposerTest : public QObject {
     TestImages::ScratchFolder m_folder;
 
     // The document of the design, written as the export writes it; its folder.
-    QString Written(const IconDesign& design) {
+    QString Written(const IconDesign& design, const Badge& badge = {}) {
         const QString folder = m_folder.filePath(QTest::currentDataTag());
-        const PlatformExport::Result result =
-            PlatformExport::Run(design,
-                                PlatformPlan::Files({PlatformTarget::IconComposer},
-                                                    MakePlatformSetOptions(design, "Set", {})),
-                                folder, true);
+        const PlatformExport::Result result = PlatformExport::Run(
+            design,
+            PlatformPlan::Files({PlatformTarget::IconComposer},
+                                MakePlatformSetOptions(design, "Set", {}, badge)),
+            folder, true);
         return result.AllWritten() ? folder + "/Set.icon" : QString();
     }
 
@@ -294,6 +296,54 @@ private slots:
         if (!design.iconImage.isNull())
             drawn << "icon";
         QCOMPARE(names, drawn);
+    }
+
+    // A badge is a group of its own in front of the design's layers: composed flat, the
+    // document is the full-bleed picture with the badge the raster sets draw over it, inside the
+    // watch's circle; its dark appearance names a darker badge.
+    void badgeIsAGroupInFront() {
+        IconDesign design;
+        design.text = QStringLiteral("Ab");
+        design.textShadow = false;
+        const Badge badge{
+            .text = "BETA", .style = Badge::Style::Ribbon, .position = Badge::Position::TopRight};
+        const QString folder = Written(design, badge);
+        QVERIFY(!folder.isEmpty());
+        RenderOptions fullBleed;
+        fullBleed.fullBleed = true;
+        fullBleed.outputSize = QSize(Points, Points);
+        QImage expected = ImageTools::RenderIcon(design, fullBleed);
+        BadgeArt(badge).Draw(expected, BadgeArea::Circle(QPointF(Points, Points) / 2, Points / 2.0),
+                             BadgeLook::Colour);
+        const double difference = TestImages::MeanAbsoluteDifference(Composed(folder), expected);
+        QVERIFY2(difference <= 2.0, qPrintable(QString::number(difference)));
+
+        const QJsonObject root =
+            QJsonDocument::fromJson(TestImages::ReadFile(folder + "/icon.json")).object();
+        const QJsonValue front = root["groups"][0];
+        QCOMPARE(front["name"], QJsonValue("badge"));
+        const QJsonValue layer = front["layers"][0];
+        const QString light = folder + "/Assets/" + InAppearance(layer, "image-name").toString();
+        const QString dark =
+            folder + "/Assets/" + InAppearance(layer, "image-name", "dark").toString();
+        QVERIFY(light != dark);
+        const QImage lightBadge = AssetPicture(light);
+        const QImage darkBadge = AssetPicture(dark);
+        QCOMPARE(darkBadge.size(), lightBadge.size());
+        int plate = 0;
+        for (int y = 0; y < lightBadge.height(); y += 4)
+            for (int x = 0; x < lightBadge.width(); x += 4) {
+                const QColor seen = lightBadge.pixelColor(x, y);
+                if (seen.alpha() < 255 || !TestImages::ColorsClose(seen, Badge::DefaultColor(), 2))
+                    continue;
+                ++plate;
+                const QColor darker = darkBadge.pixelColor(x, y);
+                QCOMPARE(darker.alpha(), 255);
+                QVERIFY2(ColorContrast::RelativeLuminance(darker) <
+                             ColorContrast::RelativeLuminance(seen),
+                         qPrintable(darker.name()));
+            }
+        QVERIFY(plate > 100);
     }
 };
 

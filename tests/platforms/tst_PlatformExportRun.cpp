@@ -1,6 +1,7 @@
 // Where a platform export writes: what already sits at an output path (the rules every export
-// shares) and symbolic links where the export needs a folder; and its progress hook: what it is
-// told, and a run it stops leaves only whole files behind and reports exactly those.
+// shares) and symbolic links where the export needs a folder; its progress hook: what it is
+// told, and a run it stops leaves only whole files behind and reports exactly those; and the
+// badge a build flavour draws into every picture, inside what each platform's masks keep.
 
 #include "helpers/FolderListing.h"
 #include "helpers/OutputOccupants.h"
@@ -16,6 +17,78 @@ const QList<PlatformTarget> Targets{PlatformTarget::Icns, PlatformTarget::Window
 const QByteArray OldContents = "kept as it was";
 using PlatformRun::SmallDesign;
 
+// A set of every shape of picture but the splash screens, which are badged only on request.
+const QList<PlatformTarget> PictureTargets{PlatformTarget::Xcode, PlatformTarget::Android,
+                                           PlatformTarget::Web, PlatformTarget::Msix};
+
+// What the platforms' masks keep of a picture, as they document them, the picture's side being
+// 1 and its centre (0, 0): a rounded square of half-side `half` and corner `radius` (a circle
+// when they are equal).
+struct Kept {
+    double half;
+    double radius;
+
+    bool Keeps(const QPointF& p) const {
+        const double qx = std::abs(p.x()) - (half - radius);
+        const double qy = std::abs(p.y()) - (half - radius);
+        return std::hypot(std::max(qx, 0.0), std::max(qy, 0.0)) + std::min(std::max(qx, qy), 0.0) <=
+               radius;
+    }
+};
+
+// The masks by the files' names; a picture not named here is shown whole.
+Kept MaskOf(const QString& path) {
+    const struct {
+        const char* part;
+        Kept kept;
+    } masks[] = {
+        // Adaptive layers: every launcher mask keeps the central circle of 66 of 108 dp.
+        {"ic_launcher_foreground", {33.0 / 108, 33.0 / 108}},
+        {"ic_launcher_monochrome", {33.0 / 108, 33.0 / 108}},
+        {"ic_launcher_round", {0.5, 0.5}},
+        // Maskable web icons keep the circle of 80 % of their side.
+        {"maskable", {0.4, 0.4}},
+        {"monochrome-512", {0.4, 0.4}},
+        // The Android 12 splash icon keeps its central 192 of 288 dp, as a circle.
+        {"splash_icon", {96.0 / 288, 96.0 / 288}},
+        // Apple watches show the app icon as a circle; the phone's rounded square keeps it.
+        {"-1024", {0.5, 0.5}},
+        {"apple-touch", {0.5, 0.2237}},
+        // Google Play rounds its icons by a fifth of their side.
+        {"play-store", {0.5, 0.2}},
+        // The macOS grid's body: 824 of 1024, corners like a circle of 185.
+        {"icon-mac-", {412.0 / 1024, 185.0 / 1024}},
+    };
+    for (const auto& mask : masks)
+        if (path.contains(QLatin1String(mask.part)))
+            return mask.kept;
+    return {0.5, 0.0};
+}
+
+// The pixels a badge changed: any channel moved by more than antialiasing noise.
+QList<QPoint> Changed(const QImage& plain, const QImage& badged) {
+    const QImage a = plain.convertToFormat(QImage::Format_ARGB32);
+    const QImage b = badged.convertToFormat(QImage::Format_ARGB32);
+    QList<QPoint> changed;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = reinterpret_cast<const QRgb*>(a.constScanLine(y))[x];
+            const QRgb q = reinterpret_cast<const QRgb*>(b.constScanLine(y))[x];
+            if (std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
+                          std::abs(qBlue(p) - qBlue(q)), std::abs(qAlpha(p) - qAlpha(q))}) > 24)
+                changed.append({x, y});
+        }
+    return changed;
+}
+
+QSet<QString> Pngs(const QString& folder) {
+    QSet<QString> pngs;
+    for (const QString& path : FolderListing::FilesUnder(folder))
+        if (path.endsWith(".png"))
+            pngs.insert(path);
+    return pngs;
+}
+
 } // namespace
 
 class tst_PlatformExportRun : public QObject {
@@ -23,12 +96,116 @@ class tst_PlatformExportRun : public QObject {
 
     QTemporaryDir m_complete; // every file of an uninterrupted run, to compare with
     QList<PlannedFile> m_plan;
+    QTemporaryDir m_unbadged; // the picture sets without a badge
+    QList<PlannedFile> m_picturePlan;
+    QTemporaryDir m_unbadgedSplash;
+    QList<PlannedFile> m_splashPlan;
+
+    // Every picture under `folder` has the badge drawn over its twin under `plain`, wholly
+    // inside what the picture's masks keep, so that no mask ever cuts it. The adaptive
+    // background is the layer under the badged foreground and stays as it was, and so do the
+    // splash pictures unless `splash`.
+    void CheckBadged(const QString& folder, const QString& plain, bool splash) {
+        const QSet<QString> pngs = Pngs(folder);
+        QCOMPARE(pngs, Pngs(plain));
+        for (const QString& path : pngs) {
+            const QImage before(QDir(plain).filePath(path));
+            const QImage badged(QDir(folder).filePath(path));
+            QCOMPARE(badged.size(), before.size());
+            const QList<QPoint> changed = Changed(before, badged);
+            if (path.contains("ic_launcher_background") || (!splash && path.contains("splash"))) {
+                QVERIFY2(changed.isEmpty(), qPrintable(path));
+                continue;
+            }
+            QVERIFY2(!changed.isEmpty(), qPrintable(path));
+            const Kept kept = MaskOf(path);
+            // A pixel's centre, less the pixel's half that antialiasing spreads over, with the
+            // picture's width and height each 1.
+            const QSizeF size = before.size();
+            for (const QPoint& pixel : changed) {
+                const QPointF centred =
+                    QPointF(pixel) + QPointF(0.5, 0.5) - QPointF(size.width(), size.height()) / 2;
+                const double length = std::hypot(centred.x(), centred.y());
+                const QPointF inward =
+                    length > 0.75 ? centred * ((length - 0.75) / length) : QPointF();
+                const QPointF p(inward.x() / size.width(), inward.y() / size.height());
+                if (!kept.Keeps(p))
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1: (%2, %3)").arg(path).arg(pixel.x()).arg(pixel.y())));
+            }
+        }
+    }
 
 private slots:
     void initTestCase() {
         m_plan = PlatformRun::Plan(Targets, "Progress");
         QVERIFY(m_plan.size() > 6);
         QVERIFY(PlatformExport::Run(SmallDesign(), m_plan, m_complete.path(), false).AllWritten());
+        m_picturePlan = PlatformRun::Plan(PictureTargets);
+        QVERIFY(PlatformExport::Run(SmallDesign(), m_picturePlan, m_unbadged.path(), false)
+                    .AllWritten());
+        m_splashPlan = PlatformRun::Plan({PlatformTarget::Splash});
+        QVERIFY(PlatformExport::Run(SmallDesign(), m_splashPlan, m_unbadgedSplash.path(), false)
+                    .AllWritten());
+    }
+
+    // Every position in either style, over every picture of the sets, the smallest ones too
+    // (as a mark).
+    void badgeKeepsInsideEveryMask_data() {
+        QTest::addColumn<int>("style");
+        QTest::addColumn<int>("position");
+        for (int style = 0; style < int(Badge::StyleNames().size()); ++style)
+            for (int position = 0; position < int(Badge::PositionNames().size()); ++position)
+                QTest::addRow("%s %s", qPrintable(Badge::StyleNames()[style]),
+                              qPrintable(Badge::PositionNames()[position]))
+                    << style << position;
+    }
+
+    void badgeKeepsInsideEveryMask() {
+        QFETCH(int, style);
+        QFETCH(int, position);
+        const Badge badge{.text = "BETA 2.3.1",
+                          .style = Badge::Style(style),
+                          .position = Badge::Position(position)};
+        QTemporaryDir folder;
+        QVERIFY(
+            PlatformExport::Run(SmallDesign(), m_picturePlan, folder.path(), false, 0, {}, badge)
+                .AllWritten());
+        QVERIFY(Pngs(folder.path()).size() > 80);
+        CheckBadged(folder.path(), m_unbadged.path(), false);
+    }
+
+    // The splash screens asked for: the splash icon's badge keeps to the circle Android shows.
+    void splashScreensAreBadgedOnRequest() {
+        const Badge badge{.text = "DEV", .splash = true};
+        QTemporaryDir badged;
+        QVERIFY(PlatformExport::Run(SmallDesign(), m_splashPlan, badged.path(), false, 0, {}, badge)
+                    .AllWritten());
+        CheckBadged(badged.path(), m_unbadgedSplash.path(), true);
+    }
+
+    // A badge is drawn the same on one thread as on all; a badge of nothing but spaces is none.
+    void badgeIsTheSameOnEveryThreadCount() {
+        const Badge badge{.text = "DEV", .style = Badge::Style::Ribbon};
+        QTemporaryDir single;
+        QTemporaryDir threaded;
+        QTemporaryDir blank;
+        QVERIFY(
+            PlatformExport::Run(SmallDesign(), m_picturePlan, single.path(), false, 1, {}, badge)
+                .AllWritten());
+        QVERIFY(
+            PlatformExport::Run(SmallDesign(), m_picturePlan, threaded.path(), false, 0, {}, badge)
+                .AllWritten());
+        QVERIFY(PlatformExport::Run(SmallDesign(), m_picturePlan, blank.path(), false, 0, {},
+                                    Badge{.text = "  "})
+                    .AllWritten());
+        for (const QString& path : FolderListing::FilesUnder(single.path())) {
+            const QByteArray bytes = TestImages::ReadFile(single.filePath(path));
+            QVERIFY2(bytes == TestImages::ReadFile(threaded.filePath(path)), qPrintable(path));
+            QVERIFY2(TestImages::ReadFile(blank.filePath(path)) ==
+                         TestImages::ReadFile(m_unbadged.filePath(path)),
+                     qPrintable(path));
+        }
     }
 
     // `stopAfter`: the run is told to stop once that many files are done (-1: never). One

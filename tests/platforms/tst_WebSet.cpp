@@ -84,9 +84,9 @@ IconDesign BaseDesign() {
 }
 
 // The SVG favicon as the export writes it; empty when it is not written.
-QByteArray WrittenFavicon(const IconDesign& design) {
+QByteArray WrittenFavicon(const IconDesign& design, const Badge& badge = {}) {
     TestImages::ScratchFolder folder;
-    const PlannedFile file = Planned(MakePlatformSetOptions(design, "S", {}), "icon.svg");
+    const PlannedFile file = Planned(MakePlatformSetOptions(design, "S", {}, badge), "icon.svg");
     if (!PlatformExport::Run(design, {file}, folder.filePath({}), false).AllWritten())
         return {};
     return TestImages::ReadFile(folder.filePath(file.path));
@@ -357,6 +357,34 @@ private slots:
             QVERIFY(measured.contains(design.textColor.toQColor().rgb()));
         if (!design.text.isEmpty() && design.textStroke)
             QVERIFY(measured.contains(design.textStrokeColor.toQColor().rgb()));
+    }
+
+    // A badge in the SVG favicon is vector, in its colour, and the dark rule darkens its plate
+    // as the dark icons do; the design's own look is drawn as before around it.
+    void faviconBadgeFollowsTheDarkRule() {
+        const IconDesign design = BaseDesign();
+        const QByteArray favicon = WrittenFavicon(design, Badge{.text = "BETA"});
+        QVERIFY(!favicon.contains("<image"));
+        const QImage light = Drawn(favicon);
+        const QImage dark = Drawn(AsInDarkScheme(favicon));
+        const QImage plain = Drawn(WrittenFavicon(design));
+        QVERIFY(!light.isNull() && !dark.isNull());
+        int plate = 0;
+        int unchanged = 0;
+        for (int y = 0; y < kSide; ++y)
+            for (int x = 0; x < kSide; ++x) {
+                const QColor seen = PixelAt(light, x, y);
+                unchanged += seen == PixelAt(plain, x, y);
+                if (!TestImages::ColorsClose(seen, Badge::DefaultColor(), 2))
+                    continue;
+                ++plate;
+                const QColor darker = PixelAt(dark, x, y);
+                QVERIFY2(darker.alpha() == 255 && ColorContrast::RelativeLuminance(darker) <
+                                                      ColorContrast::RelativeLuminance(seen),
+                         qPrintable(darker.name()));
+            }
+        QVERIFY(plate > 1000);
+        QVERIFY(unchanged > kSide * kSide * 3 / 4);
     }
 };
 

@@ -1,10 +1,13 @@
 // The renderings the platforms take from a design: its layers apart, grayscale and silhouette
 // treatments, glyphs made legible on a dark ground, smaller and inset pictures. Then the
 // preview wall's looks built from them: the real sizes, each look's shape and colours, the
-// tinted and dark looks, the favicon on its tab bars.
+// tinted and dark looks, the favicon on its tab bars. Last the badge a build flavour draws
+// over them: legible on its own plate in every look, a mark where text cannot be read.
 
+#include "design/ColorContrast.h"
 #include "design/IconDesign.h"
 #include "helpers/TestImages.h"
+#include "render/BadgeArt.h"
 #include "render/ImageTools.h"
 #include "render/LegibleGlyphs.h"
 #include "render/MacIconGrid.h"
@@ -331,6 +334,118 @@ private slots:
         }
         QVERIFY(barColours[0].lightness() > 160);
         QVERIFY(barColours[1].lightness() < 90);
+    }
+
+    // The badge drawn in each look over a picture of another colour, in colours a flavour may
+    // choose: its text, where the glyphs cover whole pixels, keeps 4.5:1 against the plate
+    // beside it. The dark look's plate is darker than the colour itself, the tinted look's a
+    // gray, and the silhouette's text is cut out of an opaque plate.
+    void badgeReadsOnItsOwnPlate_data() {
+        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<int>("look");
+        const QColor colours[] = {Badge::DefaultColor(), QColor("#ffeb3b"), QColor("#ffffff"),
+                                  QColor("#000000"),     QColor("#1a237e"), QColor("#777777")};
+        const char* const looks[] = {"colour", "dark", "gray", "silhouette"};
+        for (const QColor& colour : colours)
+            for (int look = 0; look < 4; ++look)
+                QTest::addRow("%s %s", qPrintable(colour.name()), looks[look]) << colour << look;
+    }
+
+    void badgeReadsOnItsOwnPlate() {
+        QFETCH(QColor, colour);
+        QFETCH(int, look);
+        const BadgeArt badge(Badge{.text = "BETA 2.3.1", .color = colour});
+        const BadgeArea area{QRectF(0, 0, 256, 256), 0.0};
+        QImage picture = TestImages::Filled(256, 256, QColor(40, 160, 90));
+        badge.Draw(picture, area, BadgeLook(look));
+        const BadgeShapes shapes = badge.Layout(area, BadgeLook(look));
+        std::optional<QColor> text;
+        std::optional<QColor> plate;
+        const QRect around = shapes.plate.boundingRect().toAlignedRect() & picture.rect();
+        for (int y = around.top(); y <= around.bottom(); ++y)
+            for (int x = around.left(); x <= around.right(); ++x) {
+                const QRectF pixel(x, y, 1, 1);
+                if (!text && shapes.text.contains(pixel))
+                    text = picture.pixelColor(x, y);
+                if (!plate && shapes.plate.contains(pixel.adjusted(-1, -1, 1, 1)) &&
+                    !shapes.text.intersects(pixel.adjusted(-1, -1, 1, 1)))
+                    plate = picture.pixelColor(x, y);
+            }
+        QVERIFY(text && plate);
+        if (BadgeLook(look) == BadgeLook::Silhouette) {
+            QCOMPARE(text->alpha(), 0);
+            QCOMPARE(*plate, QColor(Qt::white));
+            return;
+        }
+        QCOMPARE(text->alpha(), 255);
+        QCOMPARE(plate->alpha(), 255);
+        const double ratio = ColorContrast::Ratio(*text, *plate);
+        QVERIFY2(
+            ratio >= ColorContrast::LegibleRatio,
+            qPrintable(QStringLiteral("%1 on %2: %3").arg(text->name(), plate->name()).arg(ratio)));
+        if (BadgeLook(look) == BadgeLook::Dark)
+            QVERIFY2(ColorContrast::RelativeLuminance(*plate) <
+                             ColorContrast::RelativeLuminance(colour) ||
+                         ColorContrast::RelativeLuminance(colour) < 0.05,
+                     qPrintable(plate->name()));
+        if (BadgeLook(look) == BadgeLook::Gray)
+            QVERIFY2(plate->red() == plate->green() && plate->green() == plate->blue(),
+                     qPrintable(plate->name()));
+    }
+
+    // The wall shows the badge the export will draw: on every look but the splash screen's,
+    // the Android looks' inside the safe zone every launcher shape keeps.
+    void wallShowsTheBadge() {
+        const IconDesign design = GlyphRightOfCentre(256);
+        const QImage rendering = ImageTools::RenderIcon(design);
+        const QList<PreviewTile> plain = PlatformLooks::WallTiles(design, rendering, 1);
+        const QList<PreviewTile> badged =
+            PlatformLooks::WallTiles(design, rendering, 1, Badge{.text = "BETA"});
+        QCOMPARE(badged.size(), plain.size());
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            const PreviewTile& tile = badged[i];
+            int changed = 0;
+            for (int y = 0; y < tile.image.height(); ++y)
+                for (int x = 0; x < tile.image.width(); ++x) {
+                    if (ColorsClose(PixelAt(tile.image, x, y), PixelAt(plain[i].image, x, y), 24))
+                        continue;
+                    ++changed;
+                    if (!tile.safeZone.isEmpty()) {
+                        const QPointF d = QPointF(x + 0.5, y + 0.5) - tile.safeZone.center();
+                        QVERIFY2(std::hypot(d.x(), d.y()) <= tile.safeZone.width() / 2 + 0.75,
+                                 qPrintable(tile.caption));
+                    }
+                }
+            QVERIFY2((changed == 0) == tile.caption.startsWith("Splash"), qPrintable(tile.caption));
+        }
+    }
+
+    // Under 32 pixels the badge is a solid mark in a corner of its area, with no text; from 32
+    // pixels on it is a plate with its text.
+    void badgeBecomesAMarkWhenSmall_data() {
+        QTest::addColumn<int>("pixels");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QPoint>("corner"); // -1 or 1 for each axis
+        QTest::newRow("16 bottom") << 16 << int(Badge::Position::Bottom) << QPoint(1, 1);
+        QTest::newRow("24 top-left") << 24 << int(Badge::Position::TopLeft) << QPoint(-1, -1);
+        QTest::newRow("24 bottom-left") << 24 << int(Badge::Position::BottomLeft) << QPoint(-1, 1);
+        QTest::newRow("16 top") << 16 << int(Badge::Position::Top) << QPoint(1, -1);
+        QTest::newRow("32 bottom") << 32 << int(Badge::Position::Bottom) << QPoint();
+    }
+
+    void badgeBecomesAMarkWhenSmall() {
+        QFETCH(int, pixels);
+        QFETCH(int, position);
+        QFETCH(QPoint, corner);
+        const BadgeArt badge(Badge{.text = "DEV", .position = Badge::Position(position)});
+        const BadgeShapes shapes =
+            badge.Layout({QRectF(0, 0, pixels, pixels), 0.0}, BadgeLook::Colour);
+        QCOMPARE(shapes.text.isEmpty(), !corner.isNull());
+        if (corner.isNull())
+            return;
+        const QPointF offset = shapes.plate.boundingRect().center() - QPointF(pixels, pixels) / 2;
+        QVERIFY(offset.x() * corner.x() > pixels / 5.0);
+        QVERIFY(offset.y() * corner.y() > pixels / 5.0);
     }
 };
 

@@ -11,6 +11,17 @@ const QString kNameKey = QStringLiteral("PlatformExport/Name");
 const QString kAppNameKey = QStringLiteral("PlatformExport/AppName");
 const QString kFolderKey = QStringLiteral("PlatformExport/Folder");
 const QString kReplaceKey = QStringLiteral("PlatformExport/ReplaceExisting");
+const QString kBadgeKey = QStringLiteral("PlatformExport/Badge");
+const QString kBadgeStyleKey = QStringLiteral("PlatformExport/BadgeStyle");
+const QString kBadgePositionKey = QStringLiteral("PlatformExport/BadgePosition");
+
+// The choice stored by its name, as the command line spells it; `fallback` for anything else.
+template <typename Choice>
+Choice Named(const QSettings& settings, const QString& key, const QStringList& names,
+             Choice fallback) {
+    const qsizetype index = names.indexOf(settings.value(key).toString());
+    return index < 0 ? fallback : Choice(index);
+}
 
 QSettings Store() {
     return QSettings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
@@ -25,6 +36,10 @@ PlatformExportChoices PlatformExportChoices::Remembered() {
     choices.appName = settings.value(kAppNameKey).toString();
     choices.folder = settings.value(kFolderKey).toString();
     choices.replaceExisting = settings.value(kReplaceKey, false).toBool();
+    choices.badge.text = settings.value(kBadgeKey).toString();
+    choices.badge.style = Named(settings, kBadgeStyleKey, Badge::StyleNames(), choices.badge.style);
+    choices.badge.position =
+        Named(settings, kBadgePositionKey, Badge::PositionNames(), choices.badge.position);
     if (settings.contains(kTargetsKey)) {
         // Stored as the command line spells a target list; an empty list stays empty.
         const QString list = settings.value(kTargetsKey).toString();
@@ -47,5 +62,8 @@ void PlatformExportChoices::Remember() const {
     settings.setValue(kAppNameKey, appName);
     settings.setValue(kFolderKey, folder);
     settings.setValue(kReplaceKey, replaceExisting);
+    settings.setValue(kBadgeKey, badge.text);
+    settings.setValue(kBadgeStyleKey, Badge::StyleNames()[int(badge.style)]);
+    settings.setValue(kBadgePositionKey, Badge::PositionNames()[int(badge.position)]);
     settings.sync();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platforms/PlatformTargets.h"
+#include "render/Badge.h"
 
 #include <QList>
 #include <QString>
@@ -12,6 +13,7 @@ struct PlatformExportChoices {
     QString appName; // empty for `name`
     QString folder;
     bool replaceExisting = false;
+    Badge badge; // its text, style and position; none by default
 
     // The choices of the last export, or the defaults before the first one.
     static PlatformExportChoices Remembered();

@@ -6,6 +6,7 @@
 #include "platforms/PlatformPlan.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -33,6 +34,7 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
                                            QWidget* parent)
     : QDialog(parent), m_prompter(prompter), m_latestDesign(std::move(latestDesign)),
       m_job(new PlatformExportJob(this)), m_nameField(new QLineEdit), m_appNameField(new QLineEdit),
+      m_badgeField(new QLineEdit), m_badgeStyle(new QComboBox), m_badgePosition(new QComboBox),
       m_folderField(new QLineEdit), m_replaceExisting(new QCheckBox(tr("&Replace existing files"))),
       m_problem(new QLabel), m_progress(new QProgressBar),
       m_buttons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel)),
@@ -58,6 +60,19 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
     m_appNameField->setObjectName(QStringLiteral("appNameField"));
     m_appNameField->setPlaceholderText(tr("The name of the sets"));
     m_appNameField->setToolTip(tr("The app's name as people see it, such as a web app's name"));
+    m_badgeField->setObjectName(QStringLiteral("badgeField"));
+    m_badgeField->setPlaceholderText(tr("None"));
+    m_badgeField->setToolTip(
+        tr("A build flavour's badge, such as DEV or BETA 2.3, drawn into every icon of the sets"));
+    m_badgeStyle->setObjectName(QStringLiteral("badgeStyle"));
+    m_badgeStyle->addItems({tr("Label"), tr("Ribbon")});
+    m_badgePosition->setObjectName(QStringLiteral("badgePosition"));
+    m_badgePosition->addItems({tr("Top left"), tr("Top"), tr("Top right"), tr("Bottom left"),
+                               tr("Bottom"), tr("Bottom right")});
+    auto* badgeRow = new QHBoxLayout;
+    badgeRow->addWidget(m_badgeField, 1);
+    badgeRow->addWidget(m_badgeStyle);
+    badgeRow->addWidget(m_badgePosition);
     m_folderField->setObjectName(QStringLiteral("folderField"));
     auto* chooseFolder = new QPushButton(tr("C&hoose…"));
     chooseFolder->setObjectName(QStringLiteral("chooseFolderButton"));
@@ -72,6 +87,9 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
     auto* form = new QFormLayout;
     form->addRow(tr("&Name:"), m_nameField);
     form->addRow(tr("&App name:"), m_appNameField);
+    auto* badgeLabel = new QLabel(tr("&Badge:"));
+    badgeLabel->setBuddy(m_badgeField);
+    form->addRow(badgeLabel, badgeRow);
     // A row holding a layout gets no buddy of its own; the label needs one for its shortcut.
     auto* folderLabel = new QLabel(tr("&Folder:"));
     folderLabel->setBuddy(m_folderField);
@@ -97,11 +115,22 @@ PlatformExportDialog::PlatformExportDialog(Prompter& prompter,
     connect(m_nameField, &QLineEdit::textChanged, this, &PlatformExportDialog::UpdateExportEnabled);
     connect(m_folderField, &QLineEdit::textChanged, this,
             &PlatformExportDialog::UpdateExportEnabled);
+    const auto badgeEdited = [this] {
+        UpdateExportEnabled();
+        emit badgeChanged(Choices().badge);
+    };
+    connect(m_badgeField, &QLineEdit::textChanged, this, badgeEdited);
+    connect(m_badgeStyle, &QComboBox::currentIndexChanged, this, badgeEdited);
+    connect(m_badgePosition, &QComboBox::currentIndexChanged, this, badgeEdited);
     connect(chooseFolder, &QPushButton::clicked, this, &PlatformExportDialog::ChooseFolder);
     connect(m_buttons, &QDialogButtonBox::accepted, this, &PlatformExportDialog::StartExport);
     connect(m_buttons, &QDialogButtonBox::rejected, this, &PlatformExportDialog::reject);
     connect(m_job, &PlatformExportJob::progressed, this, &PlatformExportDialog::ShowProgress);
     connect(m_job, &PlatformExportJob::finished, this, &PlatformExportDialog::Finish);
+
+    // Closed, the dialog holds the badge of the last export again.
+    connect(this, &QDialog::finished, this,
+            [this] { emit badgeChanged(PlatformExportChoices::Remembered().badge); });
 
     ShowChoices(PlatformExportChoices::Remembered());
 }
@@ -113,6 +142,9 @@ void PlatformExportDialog::ShowChoices(const PlatformExportChoices& choices) {
     m_appNameField->setText(choices.appName);
     m_folderField->setText(choices.folder);
     m_replaceExisting->setChecked(choices.replaceExisting);
+    m_badgeField->setText(choices.badge.text);
+    m_badgeStyle->setCurrentIndex(int(choices.badge.style));
+    m_badgePosition->setCurrentIndex(int(choices.badge.position));
     UpdateExportEnabled();
 }
 
@@ -128,6 +160,9 @@ PlatformExportChoices PlatformExportDialog::Choices() const {
     choices.appName = m_appNameField->text();
     choices.folder = m_folderField->text().trimmed();
     choices.replaceExisting = m_replaceExisting->isChecked();
+    choices.badge.text = m_badgeField->text();
+    choices.badge.style = Badge::Style(m_badgeStyle->currentIndex());
+    choices.badge.position = Badge::Position(m_badgePosition->currentIndex());
     return choices;
 }
 
@@ -139,6 +174,9 @@ QString PlatformExportDialog::ChoicesProblem() const {
         return tr("Choose at least one platform.");
     if (choices.folder.isEmpty())
         return tr("Choose the folder the sets are written into.");
+    // The command line fills it from --version; here the badge says the version itself.
+    if (choices.badge.text.contains(QStringLiteral("{version}")))
+        return tr("Write the version into the badge in place of {version}.");
     return {};
 }
 
@@ -166,9 +204,10 @@ void PlatformExportDialog::StartExport() {
         return;
     }
     const QList<PlannedFile> plan = PlatformPlan::Files(
-        choices.targets, MakePlatformSetOptions(design, choices.name, choices.appName));
+        choices.targets,
+        MakePlatformSetOptions(design, choices.name, choices.appName, choices.badge));
     m_planned = int(plan.size());
-    m_job->Start(design, plan, choices.folder, choices.replaceExisting);
+    m_job->Start(design, plan, choices.folder, choices.replaceExisting, choices.badge);
     SetRunning(true);
     ShowProgress(0, m_planned);
 }

@@ -12,13 +12,15 @@
 class PlatformExportJob;
 class Prompter;
 class QCheckBox;
+class QComboBox;
 class QDialogButtonBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 
-// "Export for Platforms…": the targets, the name of the sets and of the app, the output folder and
-// whether existing files are replaced, starting from the choices of the last export. Export asks
+// "Export for Platforms…": the targets, the name of the sets and of the app, a build flavour's
+// badge, the output folder and whether existing files are replaced, starting from the choices of
+// the last export. Export asks
 // for the latest design, writes the sets off the GUI thread with a progress bar and a Cancel that
 // stops between files, and ends with one summary that offers to open the folder.
 class PlatformExportDialog : public QDialog {
@@ -32,6 +34,11 @@ public:
 
     // Closing while the export runs cancels it instead; the summary closes the dialog.
     void reject() override;
+
+signals:
+    // The badge the choices hold changed, for a preview of it; once more as the dialog closes,
+    // with the badge of the last export.
+    void badgeChanged(const Badge& badge);
 
 private:
     void ShowChoices(const PlatformExportChoices& choices);
@@ -51,6 +58,9 @@ private:
     QList<std::pair<PlatformTarget, QCheckBox*>> m_targetBoxes; // in the targets' order
     QLineEdit* m_nameField;
     QLineEdit* m_appNameField;
+    QLineEdit* m_badgeField;
+    QComboBox* m_badgeStyle;
+    QComboBox* m_badgePosition;
     QLineEdit* m_folderField;
     QCheckBox* m_replaceExisting;
     QLabel* m_problem;

@@ -17,7 +17,7 @@ PlatformExportJob::~PlatformExportJob() {
 }
 
 void PlatformExportJob::Start(const IconDesign& design, const QList<PlannedFile>& plan,
-                              const QString& folder, bool overwrite) {
+                              const QString& folder, bool overwrite, const Badge& badge) {
     Q_ASSERT(!m_running);
     m_running = true;
     m_stop = std::make_shared<std::atomic<bool>>(false);
@@ -31,7 +31,7 @@ void PlatformExportJob::Start(const IconDesign& design, const QList<PlannedFile>
             promise->setProgressValue(done);
             return !*stop;
         };
-        promise->addResult(PlatformExport::Run(design, plan, folder, overwrite, 0, report));
+        promise->addResult(PlatformExport::Run(design, plan, folder, overwrite, 0, report, badge));
         promise->finish();
     });
 }

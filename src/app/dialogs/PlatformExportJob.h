@@ -20,9 +20,9 @@ public:
     // A job destroyed while it runs asks the run to stop; the file being written is completed.
     ~PlatformExportJob() override;
 
-    // Writes `plan` under `folder` from `design`; one run at a time.
+    // Writes `plan` under `folder` from `design`, `badge` drawn into it; one run at a time.
     void Start(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
-               bool overwrite);
+               bool overwrite, const Badge& badge = {});
 
     // Asks the run to stop before it begins another file; `finished` still follows.
     void Stop();

@@ -26,9 +26,16 @@ PreviewWall::~PreviewWall() {
 void PreviewWall::ShowRendering(const IconDesign& design, const QImage& rendering) {
     if (rendering.isNull())
         return;
-    m_waiting = Request{++m_lastRequest, design, rendering};
+    m_waiting = Request{++m_lastRequest, design, rendering, m_badge};
+    m_lastShown = m_waiting;
     if (!m_computing)
         StartNextRequest();
+}
+
+void PreviewWall::SetBadge(const Badge& badge) {
+    m_badge = badge;
+    if (m_lastShown)
+        ShowRendering(m_lastShown->design, m_lastShown->rendering);
 }
 
 void PreviewWall::StartNextRequest() {
@@ -41,8 +48,8 @@ void PreviewWall::StartNextRequest() {
         [request = std::move(request)] {
             // All of the work on this one low-priority thread.
             constexpr int kThreads = 1;
-            return Tiles{request.number,
-                         PlatformLooks::WallTiles(request.design, request.rendering, kThreads)};
+            return Tiles{request.number, PlatformLooks::WallTiles(request.design, request.rendering,
+                                                                  kThreads, request.badge)};
         },
         this, [this](const Tiles& result) { TilesComputed(result); }, &m_pool);
 }

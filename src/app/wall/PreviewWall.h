@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "render/Badge.h"
 #include "render/PlatformLooks.h"
 
 #include <QImage>
@@ -27,6 +28,10 @@ public:
     // rendering is ignored.
     void ShowRendering(const IconDesign& design, const QImage& rendering);
 
+    // Shows `badge` over the looks as the export draws it, the last rendering's tiles again
+    // with it.
+    void SetBadge(const Badge& badge);
+
     QList<PreviewTileView*> tileViews() const { return m_views; }
 
     // Room for every tile in two rows; at least one column of every row.
@@ -45,6 +50,7 @@ private:
         int number;
         IconDesign design;
         QImage rendering;
+        Badge badge;
     };
     struct Tiles {
         int request; // the number of the request these tiles answer
@@ -60,6 +66,8 @@ private:
     int m_lastRequest = 0;
     bool m_computing = false;
     std::optional<Request> m_waiting;
+    std::optional<Request> m_lastShown; // the last request made, for a new badge
+    Badge m_badge;
     QGridLayout* m_grid;
     QList<PreviewTileView*> m_views;
     int m_columns = 0;

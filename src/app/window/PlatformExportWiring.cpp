@@ -1,6 +1,7 @@
 #include "app/window/PlatformExportWiring.h"
 
 #include "app/dialogs/PlatformExportDialog.h"
+#include "app/wall/PreviewWall.h"
 #include "app/window/ViewController.h"
 
 #include <QAction>
@@ -16,6 +17,10 @@ void InstallPlatformExport(QWidget& window, QMenu& fileMenu, ViewController& con
         auto* dialog = new PlatformExportDialog(
             prompter, [&controller] { return controller.LatestDesign(); }, &window);
         dialog->setAttribute(Qt::WA_DeleteOnClose);
+        // The preview wall shows the dialog's badge as it is typed.
+        if (auto* wall = window.findChild<PreviewWall*>())
+            QObject::connect(dialog, &PlatformExportDialog::badgeChanged, wall,
+                             &PreviewWall::SetBadge);
         dialog->open();
     });
 }

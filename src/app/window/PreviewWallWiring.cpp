@@ -1,5 +1,6 @@
 #include "app/window/PreviewWallWiring.h"
 
+#include "app/dialogs/PlatformExportChoices.h"
 #include "app/wall/PreviewWall.h"
 #include "app/window/ViewController.h"
 
@@ -45,6 +46,8 @@ public:
 void InstallPreviewWall(QMenu& viewMenu, ViewController& controller) {
     QTabWidget& tabs = *controller.controls().tabWidgetCanvas;
     auto* wall = new PreviewWall;
+    // The badge of the last platform export, until the platform dialog holds another.
+    wall->SetBadge(PlatformExportChoices::Remembered().badge);
     auto* scroller = new WallScroller;
     scroller->setObjectName(QStringLiteral("scrollAreaPreviewWall"));
     scroller->setWidgetResizable(true);
