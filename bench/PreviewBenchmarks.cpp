@@ -11,7 +11,6 @@
 #include "render/PlatformLooks.h"
 #include "render/YUpGeometry.h"
 
-#include <QElapsedTimer>
 #include <cmath>
 #include <vector>
 
@@ -34,14 +33,9 @@ void TimeWallTiles(int side, int repetitions) {
     // The wall works on one thread of its own.
     constexpr int kThreads = 1;
     PlatformLooks::WallTiles(design, rendering, kThreads); // warm-up: fonts, buffers
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const QList<PreviewTile> tiles = PlatformLooks::WallTiles(design, rendering, kThreads);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    PrintMedian(QStringLiteral("wall tiles %1").arg(side), times);
+    PrintMedian(QStringLiteral("wall tiles %1").arg(side), TimesOf(repetitions, [&](int) {
+                    PlatformLooks::WallTiles(design, rendering, kThreads);
+                }));
 }
 
 // What the editor shows while a full-size rendering lags behind a slider: the latest design
@@ -51,14 +45,8 @@ void TimeInterimPreview(int side, int viewSize, int repetitions) {
     RenderOptions options;
     options.outputSize = QSize(viewSize, viewSize);
     ImageTools::RenderIcon(design, options); // warm-up: fonts, buffers
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        const QImage picture = ImageTools::RenderIcon(design, options);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
-    PrintMedian(QStringLiteral("preview %1").arg(side), times);
+    PrintMedian(QStringLiteral("preview %1").arg(side),
+                TimesOf(repetitions, [&](int) { ImageTools::RenderIcon(design, options); }));
 }
 
 // A layer dragged on the canvas, from the pointer's movement to the picture that shows it: the
@@ -79,10 +67,7 @@ void TimeCanvasDrag(int side, int viewSize, int repetitions) {
     RenderOptions options;
     options.outputSize = QSize(viewSize, viewSize);
     ImageTools::RenderIcon(design, options); // warm-up: fonts, buffers
-    std::vector<double> times;
-    for (int i = 0; i < repetitions; ++i) {
-        QElapsedTimer timer;
-        timer.start();
+    const std::vector<double> times = TimesOf(repetitions, [&](int i) {
         const QPointF change = placement.OffsetChange(QPointF(3 * (i + 1), 2 * (i + 1)));
         LayerValues values = gesture.Moved(change);
         const QPointF frameChange = YUpGeometry::ToQtOffset(change.x(), change.y());
@@ -92,9 +77,8 @@ void TimeCanvasDrag(int side, int viewSize, int repetitions) {
         // The inspector's fields keep whole units.
         design.textHorizontalOffset = float(std::round(values.offset.x()));
         design.textVerticalOffset = float(std::round(values.offset.y()));
-        const QImage shown = ImageTools::RenderIcon(design, options);
-        times.push_back(timer.nsecsElapsed() / 1e6);
-    }
+        ImageTools::RenderIcon(design, options);
+    });
     PrintMedian(QStringLiteral("drag %1").arg(side), times);
 }
 
