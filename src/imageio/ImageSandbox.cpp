@@ -106,7 +106,7 @@ bool FilterSystemCalls() {
                              SCMP_A1(SCMP_CMP_MASKED_EQ, kWriting, 0)) == 0;
     // Its own limits only: each request gets its share of processor time.
     added = added && seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(prlimit64), 1,
-                                      SCMP_A0(SCMP_CMP_EQ, 0)) == 0;
+                                      SCMP_A0(SCMP_CMP_EQ, 0, 0)) == 0;
     // Threads, but no new process.
     added = added && seccomp_rule_add(filter, SCMP_ACT_ALLOW, SCMP_SYS(clone), 1,
                                       SCMP_A0(SCMP_CMP_MASKED_EQ, CLONE_THREAD, CLONE_THREAD)) == 0;
@@ -133,7 +133,7 @@ bool ImageSandbox::Enter() {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     // A write past the file size limit fails rather than ending the helper.
     signal(SIGXFSZ, SIG_IGN);
-    if (!Limit(RLIMIT_DATA, rlim_t(kMemoryBytes), rlim_t(kMemoryBytes)) ||
+    if ((kMemoryLimited && !Limit(RLIMIT_DATA, rlim_t(kMemoryBytes), rlim_t(kMemoryBytes))) ||
         !Limit(RLIMIT_FSIZE, 0, 0) || !Limit(RLIMIT_NOFILE, kOpenFiles, kOpenFiles) ||
         !Limit(RLIMIT_CORE, 0, 0) || !Limit(RLIMIT_CPU, 1, kLifetimeProcessorSeconds))
         return false;

@@ -14,6 +14,21 @@ namespace ImageSandbox {
 constexpr qint64 kMemoryBytes = qint64(1536) << 20;
 constexpr int kOpenFiles = 32;
 
+// AddressSanitizer reserves terabytes of shadow memory before main, which a data limit would
+// refuse every later allocation for: a build made to find memory errors keeps the other limits
+// and the deadline only.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMemoryLimited = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kMemoryLimited = false;
+#else
+constexpr bool kMemoryLimited = true;
+#endif
+#else
+constexpr bool kMemoryLimited = true;
+#endif
+
 // False when a limit could not be set; the helper then serves nothing. A kernel without
 // seccomp keeps the resource limits alone.
 bool Enter();
