@@ -31,9 +31,13 @@ ProgramRun::Result RunOnVirtualDisplay(const QString& script, const QStringList&
 // Runs `script` on the virtual display once the editor started in the background (as $pid)
 // shows its window titled "Sigilon" ("window"); then ends the editor with SIGTERM and prints its
 // exit status (and, when that is not 0, the end of its error output).
+// In the sanitizer build the leak checker is off for this editor alone: it is ended by a signal
+// while background work (wall tiles, the dialog's plan, an image helper's request) may still be
+// under way, and what such work holds at that moment is no leak. The window tests run the same
+// code with the leak checker on.
 ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script, const QStringList& extra) {
     const QString start = QStringLiteral(R"(
-"$SIGILON_UNDER_TEST" 2>editor-errors.txt &
+LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" "$SIGILON_UNDER_TEST" 2>editor-errors.txt &
 pid=$!
 deadline=$((SECONDS + 60))
 while [ $SECONDS -lt $deadline ]; do
