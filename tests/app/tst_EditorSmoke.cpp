@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+#include <functional>
+
 namespace {
 
 // What scripts/with-display.sh returns when it could not start the virtual display.
@@ -50,6 +52,20 @@ done
         QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
                        "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");
     return RunOnVirtualDisplay(start + script + end, extra);
+}
+
+// A run of the real editor on the virtual display, made once more when its script did not get
+// through: on a busy machine the display now and then drops a client (its window never shows,
+// or the connection breaks), which says nothing of the editor. What the run left behind is
+// checked only after the run that got through; a fault of the editor fails both runs.
+ProgramRun::Result SecondTryIfNot(const QString& expected,
+                                  const std::function<ProgramRun::Result()>& run) {
+    ProgramRun::Result first = run();
+    if (first.out == expected || first.exitCode == kNoDisplay)
+        return first;
+    qWarning("the first run on the virtual display did not get through, trying once more:\n%s",
+             qPrintable(first.out));
+    return run();
 }
 
 // The letters typed in one round, each with the moment it went out (seconds).
@@ -131,10 +147,12 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.2
 done
 )");
-        const ProgramRun::Result run =
-            RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra);
+        const QString expected = QStringLiteral("window\nwall\ndialog\nexit=0\n");
+        const ProgramRun::Result run = SecondTryIfNot(expected, [&] {
+            return RunWithEditorOnVirtualDisplay(waitForWallThenOpenDialog, extra);
+        });
         QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
-        QCOMPARE(run.out, QStringLiteral("window\nwall\ndialog\nexit=0\n"));
+        QCOMPARE(run.out, expected);
     }
 
     // An editor killed at random moments while the user types: the next start offers the design
@@ -148,13 +166,18 @@ done
         QDir work(QDir::current().filePath("killed-rounds"));
         QVERIFY(work.removeRecursively() && QDir().mkpath(work.path()));
         const quint32 seed = QRandomGenerator::global()->bounded(32768u);
-        const ProgramRun::Result run =
-            RunOnVirtualDisplay(QString::fromUtf8(TestImages::ReadFile(
-                                    SIGILON_SOURCE_DIR "/tests/app/killed-rounds.sh")),
-                                {"WORK=" + work.path(), "ROUNDS=" + QString::number(kRounds),
-                                 "RANDOM_SEED=" + QString::number(seed)});
+        const QString expected = QStringLiteral("end=0\nrounds done\n");
+        const ProgramRun::Result run = SecondTryIfNot(expected, [&] {
+            // Each run from an empty folder: the rounds append to their files.
+            work.removeRecursively();
+            QDir().mkpath(work.path());
+            return RunOnVirtualDisplay(QString::fromUtf8(TestImages::ReadFile(
+                                           SIGILON_SOURCE_DIR "/tests/app/killed-rounds.sh")),
+                                       {"WORK=" + work.path(), "ROUNDS=" + QString::number(kRounds),
+                                        "RANDOM_SEED=" + QString::number(seed)});
+        });
         QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
-        QCOMPARE(run.out, QStringLiteral("end=0\nrounds done\n"));
+        QCOMPARE(run.out, expected);
         const QString context = QStringLiteral(" (seed %1, in %2)").arg(seed).arg(work.path());
 
         int restored = 0;
