@@ -105,7 +105,7 @@ def block(data):
     return struct.pack(">I", len(packed)) + packed
 
 
-def make_catalogue(spec, icons, metadata, chars, info):
+def make_catalogue(symbol_set, icons, metadata, chars, info):
     default_width = icons.get("width", 16)
     default_height = icons.get("height", 16)
     category_of = {}
@@ -129,7 +129,7 @@ def make_catalogue(spec, icons, metadata, chars, info):
         parent = alias.get("parent")
         if parent not in drawings or set(alias) != {"parent"}:
             continue  # hidden, or a transformed copy: the set draws it from another entry
-        if spec["style"](name)[1] == spec["style"](parent)[1]:
+        if symbol_set["style"](name)[1] == symbol_set["style"](parent)[1]:
             other_names.setdefault(parent, []).append(name)
         else:
             drawings.setdefault(name, drawings[parent])
@@ -137,15 +137,15 @@ def make_catalogue(spec, icons, metadata, chars, info):
     bodies = bytearray()
     offsets = {}
     lines = ["\t".join(field(v) for v in [
-        spec["name"], spec["title"], spec["kind"], info.get("license", {}).get("spdx", ""),
-        info.get("author", {}).get("name", ""), f"{spec['package']}@{spec['version']}"])]
+        symbol_set["name"], symbol_set["title"], symbol_set["kind"], info.get("license", {}).get("spdx", ""),
+        info.get("author", {}).get("name", ""), f"{symbol_set['package']}@{symbol_set['version']}"])]
     for name in sorted(drawings):
         body, width, height = drawings[name]
         encoded = body.encode("utf-8")
         if encoded not in offsets:
             offsets[encoded] = len(bodies)
             bodies += encoded
-        base, style = spec["style"](name)
+        base, style = symbol_set["style"](name)
         category = category_of.get(name) or category_of.get(base, "")
         terms = list(other_names.get(name, []))
         if name in character_of:
@@ -160,15 +160,15 @@ def make_catalogue(spec, icons, metadata, chars, info):
 def main():
     folder = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "..", "data", "symbols")
     os.makedirs(folder, exist_ok=True)
-    for spec in SETS:
+    for symbol_set in SETS:
         with tempfile.TemporaryDirectory() as workdir:
-            icons, metadata, chars, info = fetch(spec["package"], spec["version"], workdir)
-        catalogue, count = make_catalogue(spec, icons, metadata, chars, info)
-        with open(os.path.join(folder, spec["name"] + ".catalogue"), "wb") as out:
+            icons, metadata, chars, info = fetch(symbol_set["package"], symbol_set["version"], workdir)
+        catalogue, count = make_catalogue(symbol_set, icons, metadata, chars, info)
+        with open(os.path.join(folder, symbol_set["name"] + ".catalogue"), "wb") as out:
             out.write(catalogue)
-        with open(os.path.join(folder, spec["name"] + ".LICENSE"), "w", encoding="utf-8") as out:
-            out.write(spec["notice"] + "\n" + open(spec["licence_file"], encoding="utf-8").read())
-        print(f"{spec['name']}: {count} entries, {len(catalogue)} bytes")
+        with open(os.path.join(folder, symbol_set["name"] + ".LICENSE"), "w", encoding="utf-8") as out:
+            out.write(symbol_set["notice"] + "\n" + open(symbol_set["licence_file"], encoding="utf-8").read())
+        print(f"{symbol_set['name']}: {count} entries, {len(catalogue)} bytes")
 
 
 if __name__ == "__main__":
