@@ -45,10 +45,10 @@ QString BadgeArguments::Add(const QString& option, const QString& value) {
         else
             m_badge.position = Badge::Position(index);
     } else if (option == Color) {
-        const QColor colour = QColor::fromString(value);
-        if (!value.startsWith(u'#') || value.size() != 7 || !colour.isValid())
+        const QColor color = QColor::fromString(value);
+        if (!value.startsWith(u'#') || value.size() != 7 || !color.isValid())
             return QStringLiteral("%1 takes a colour as #RRGGBB, not \"%2\"").arg(option, value);
-        m_badge.color = colour;
+        m_badge.color = color;
     } else if (option == Font) {
         const QStringList& families = FontFamilyList();
         const qsizetype index = families.indexOf(value);

@@ -29,13 +29,13 @@ struct Whole {
 struct Real {
     float* value;
 };
-struct Colour {
+struct Color {
     Rgba* value;
 };
 struct Text {
     QString* value;
 };
-using Target = std::variant<Flag, Index, Whole, Real, Colour, Text>;
+using Target = std::variant<Flag, Index, Whole, Real, Color, Text>;
 
 struct Field {
     QString name;
@@ -63,7 +63,7 @@ std::vector<Field> Fields(DesignSettings& r) {
             target = Real{std::get<float*>(value)};
             break;
         case Kind::Color:
-            target = Colour{std::get<Rgba*>(value)};
+            target = Color{std::get<Rgba*>(value)};
             break;
         case Kind::Text:
             target = Text{std::get<QString*>(value)};
@@ -98,7 +98,7 @@ QString Accepted(const Target& target) {
                     .arg(kind.maximum);
             else if constexpr (std::is_same_v<Kind, Real>)
                 return QStringLiteral("a number such as 40 or 0.25");
-            else if constexpr (std::is_same_v<Kind, Colour>)
+            else if constexpr (std::is_same_v<Kind, Color>)
                 return QStringLiteral("a colour as #RRGGBB");
             else
                 return QStringLiteral("one line of text");
@@ -107,7 +107,7 @@ QString Accepted(const Target& target) {
 }
 
 // #RRGGBB, each component the byte over 255 as a colour well gives it (alpha is not set).
-std::optional<Rgba> ParseColour(const QString& text) {
+std::optional<Rgba> ParseColor(const QString& text) {
     static const QRegularExpression pattern(QStringLiteral("^#[0-9A-Fa-f]{6}$"));
     if (!pattern.match(text).hasMatch())
         return std::nullopt;
@@ -159,9 +159,9 @@ std::optional<DesignOverrides::Value> ParseValue(const Target& target, const QSt
             } else if constexpr (std::is_same_v<Kind, Real>) {
                 if (const auto real = ParseDecimalReal(text))
                     return *real;
-            } else if constexpr (std::is_same_v<Kind, Colour>) {
-                if (const auto colour = ParseColour(text))
-                    return *colour;
+            } else if constexpr (std::is_same_v<Kind, Color>) {
+                if (const auto color = ParseColor(text))
+                    return *color;
             } else {
                 // A line break would end the profile's line early and shift every later one.
                 if (!text.contains(u'\n') && !text.contains(u'\r'))
@@ -212,12 +212,12 @@ void DesignOverrides::ApplyTo(DesignSettings& settings) const {
                     *kind.text = QString::number(std::get<int>(entry.value));
                 else if constexpr (std::is_same_v<Kind, Real>)
                     *kind.value = std::get<float>(entry.value);
-                else if constexpr (std::is_same_v<Kind, Colour>) {
+                else if constexpr (std::is_same_v<Kind, Color>) {
                     // The record's alpha stays: the profile has no line for it.
-                    const Rgba& colour = std::get<Rgba>(entry.value);
-                    kind.value->red = colour.red;
-                    kind.value->green = colour.green;
-                    kind.value->blue = colour.blue;
+                    const Rgba& color = std::get<Rgba>(entry.value);
+                    kind.value->red = color.red;
+                    kind.value->green = color.green;
+                    kind.value->blue = color.blue;
                 } else
                     *kind.value = std::get<QString>(entry.value);
             },

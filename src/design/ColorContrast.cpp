@@ -18,8 +18,8 @@ double Luminance(const Vector& linear) {
     return 0.2126 * linear[0] + 0.7152 * linear[1] + 0.0722 * linear[2];
 }
 
-Vector LinearOf(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
+Vector LinearOf(const QColor& color) {
+    const QColor rgb = color.toRgb();
     return {ToLinear(rgb.redF()), ToLinear(rgb.greenF()), ToLinear(rgb.blueF())};
 }
 
@@ -54,10 +54,10 @@ const std::array<double, 256>& LinearOfByte() {
     return table;
 }
 
-Vector LinearOf(QRgb colour) {
+Vector LinearOf(QRgb color) {
     const std::array<double, 256>& linear = LinearOfByte();
-    return {linear[std::size_t(qRed(colour))], linear[std::size_t(qGreen(colour))],
-            linear[std::size_t(qBlue(colour))]};
+    return {linear[std::size_t(qRed(color))], linear[std::size_t(qGreen(color))],
+            linear[std::size_t(qBlue(color))]};
 }
 
 // The sRGB byte of linear light `v` rounded away from the background: up when lightening (the
@@ -106,9 +106,9 @@ QColor DarkHomeScreen() {
     return QColor(0x1C, 0x1C, 0x1E);
 }
 
-QColor DarkAppearance(const QColor& colour) {
+QColor DarkAppearance(const QColor& color) {
     const QColor white(Qt::white);
-    return LegibleOn(colour, white, Ratio(white, DarkHomeScreen()));
+    return LegibleOn(color, white, Ratio(white, DarkHomeScreen()));
 }
 
 QColor LightTaskbar() {
@@ -119,8 +119,8 @@ QColor DarkTaskbar() {
     return QColor(0x20, 0x20, 0x20);
 }
 
-double RelativeLuminance(const QColor& colour) {
-    return Luminance(LinearOf(colour));
+double RelativeLuminance(const QColor& color) {
+    return Luminance(LinearOf(color));
 }
 
 double Ratio(const QColor& a, const QColor& b) {
@@ -129,8 +129,8 @@ double Ratio(const QColor& a, const QColor& b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-QColor LegibleOn(const QColor& colour, const QColor& background, double ratio) {
-    return Legibility(background, ratio).Legible(colour);
+QColor LegibleOn(const QColor& color, const QColor& background, double ratio) {
+    return Legibility(background, ratio).Legible(color);
 }
 
 Legibility::Legibility(const QColor& background, double ratio) {
@@ -141,27 +141,27 @@ Legibility::Legibility(const QColor& background, double ratio) {
                          : std::max(0.0, (backdrop + 0.05) / ratio - 0.05);
 }
 
-bool Legibility::Enough(QRgb colour) const {
-    return Reaches(Luminance(LinearOf(colour)));
+bool Legibility::Enough(QRgb color) const {
+    return Reaches(Luminance(LinearOf(color)));
 }
 
 bool Legibility::Reaches(double luminance) const {
     return m_lighten ? luminance >= m_needed : luminance <= m_needed;
 }
 
-QColor Legibility::Legible(const QColor& colour) const {
-    const Vector linear = LinearOf(colour);
+QColor Legibility::Legible(const QColor& color) const {
+    const Vector linear = LinearOf(color);
     if (Reaches(Luminance(linear)))
-        return colour;
+        return color;
     QColor legible = QColor::fromRgb(Moved(linear));
-    legible.setAlpha(colour.alpha());
+    legible.setAlpha(color.alpha());
     return legible;
 }
 
-QRgb Legibility::Legible(QRgb colour) const {
-    const Vector linear = LinearOf(colour);
-    return Reaches(Luminance(linear)) ? colour
-                                      : (Moved(linear) & 0x00ffffffu) | (colour & 0xff000000u);
+QRgb Legibility::Legible(QRgb color) const {
+    const Vector linear = LinearOf(color);
+    return Reaches(Luminance(linear)) ? color
+                                      : (Moved(linear) & 0x00ffffffu) | (color & 0xff000000u);
 }
 
 QRgb Legibility::Moved(const std::array<double, 3>& linear) const {

@@ -14,7 +14,7 @@ QColor DarkHomeScreen();
 // A background colour as a dark appearance shows it: its OKLCH lightness lowered, hue kept,
 // until it is no lighter than DarkHomeScreen(), so that white stands on it as on the home
 // screen. Colours that dark already are kept.
-QColor DarkAppearance(const QColor& colour);
+QColor DarkAppearance(const QColor& color);
 
 // The light and the dark taskbar unplated app icons are shown on.
 QColor LightTaskbar();
@@ -24,7 +24,7 @@ QColor DarkTaskbar();
 constexpr double LegibleRatio = 4.5;
 
 // The relative luminance of an sRGB colour (0 black .. 1 white), alpha ignored.
-double RelativeLuminance(const QColor& colour);
+double RelativeLuminance(const QColor& color);
 
 // (lighter + 0.05) / (darker + 0.05) of the two luminances: 1 for equal colours, 21 for black
 // and white.
@@ -34,7 +34,7 @@ double Ratio(const QColor& a, const QColor& b);
 // with its OKLCH lightness moved away from the background's (raised on a dark background,
 // lowered on a light one), hue kept (chroma given up only where the sRGB gamut ends), just far
 // enough to reach it. Alpha is kept.
-QColor LegibleOn(const QColor& colour, const QColor& background, double ratio);
+QColor LegibleOn(const QColor& color, const QColor& background, double ratio);
 
 // LegibleOn's rule for one background and ratio, set up once for the many colours of a picture.
 class Legibility {
@@ -43,12 +43,12 @@ public:
 
     // Whether the colour (its red, green and blue bytes; alpha ignored) reaches the ratio
     // already, so that Legible would give it back unchanged: a few table look-ups.
-    bool Enough(QRgb colour) const;
+    bool Enough(QRgb color) const;
 
     // LegibleOn(colour, background, ratio).
-    QColor Legible(const QColor& colour) const;
+    QColor Legible(const QColor& color) const;
     // The same for an sRGB colour of bytes; alpha is kept.
-    QRgb Legible(QRgb colour) const;
+    QRgb Legible(QRgb color) const;
 
 private:
     bool Reaches(double luminance) const;

@@ -25,7 +25,7 @@ QByteArray EncodeSize(const ScaleSource& rendering, const OutputSize& size, int 
     if (!Usable(size))
         return {};
     QImage picture = StretchImage(rendering, int(size.width), int(size.height), threads);
-    badge.Draw(picture, area.Scaled(QSizeF(picture.size())), BadgeLook::Colour);
+    badge.Draw(picture, area.Scaled(QSizeF(picture.size())), BadgeLook::Color);
     return ImageTools::EncodeImage(picture, formatIndex, quality);
 }
 

@@ -168,9 +168,9 @@ QByteArray Encode(const PictureRows& pixels, int threads, Channels channels) {
     QByteArray header;
     AppendBigEndian(header, quint32(pixels.size.width()));
     AppendBigEndian(header, quint32(pixels.size.height()));
-    const char colourType = channels == Channels::Rgb ? 2 : 6; // RGB or RGBA
-    header.append(char(8));                                    // bits per sample
-    header.append(colourType);
+    const char colorType = channels == Channels::Rgb ? 2 : 6; // RGB or RGBA
+    header.append(char(8));                                   // bits per sample
+    header.append(colorType);
     header.append(char(0)); // deflate
     header.append(char(0)); // adaptive filtering
     header.append(char(0)); // no interlace

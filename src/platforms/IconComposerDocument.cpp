@@ -18,8 +18,8 @@ namespace {
 using IconComposerLayers::Layer;
 
 // "srgb:R,G,B,A", each from 0 to 1 with five decimals.
-QString ColourText(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
+QString ColorText(const QColor& color) {
+    const QColor rgb = color.toRgb();
     return QStringLiteral("srgb:%1,%2,%3,%4")
         .arg(rgb.redF(), 0, 'f', 5)
         .arg(rgb.greenF(), 0, 'f', 5)
@@ -30,7 +30,7 @@ QString ColourText(const QColor& colour) {
 // Top to bottom across the canvas, in the unit square with its origin at the top left.
 QJsonObject Gradient(const QColor& top, const QColor& bottom) {
     return QJsonObject{
-        {"linear-gradient", QJsonArray{ColourText(top), ColourText(bottom)}},
+        {"linear-gradient", QJsonArray{ColorText(top), ColorText(bottom)}},
         {"orientation", QJsonObject{{"start", QJsonObject{{"x", 0.5}, {"y", 0}}},
                                     {"stop", QJsonObject{{"x", 0.5}, {"y", 1}}}}},
     };
@@ -52,11 +52,11 @@ double Rounded(double value) {
 
 // A shadow the design casts: neutral when black, else in the layer's own colour.
 QJsonObject Shadow(const Layer& layer) {
-    const QColor colour = layer.shadowColor.toQColor();
-    if (!layer.shadow || colour.alpha() == 0)
+    const QColor color = layer.shadowColor.toQColor();
+    if (!layer.shadow || color.alpha() == 0)
         return {{"kind", "none"}, {"opacity", 0}};
-    const bool black = colour.red() == 0 && colour.green() == 0 && colour.blue() == 0;
-    return {{"kind", black ? "neutral" : "layer-color"}, {"opacity", Rounded(colour.alphaF())}};
+    const bool black = color.red() == 0 && color.green() == 0 && color.blue() == 0;
+    return {{"kind", black ? "neutral" : "layer-color"}, {"opacity", Rounded(color.alphaF())}};
 }
 
 QJsonObject Position(const Layer& layer) {
@@ -70,8 +70,8 @@ struct DarkGround {
     QColor top;
     QColor bottom;
 
-    double WorstRatio(const QColor& colour) const {
-        return std::min(ColorContrast::Ratio(colour, top), ColorContrast::Ratio(colour, bottom));
+    double WorstRatio(const QColor& color) const {
+        return std::min(ColorContrast::Ratio(color, top), ColorContrast::Ratio(color, bottom));
     }
     // The end that a colour lightened against it keeps its contrast on both ends.
     QColor Lighter() const {
@@ -93,7 +93,7 @@ QJsonObject BadgeGroup(const Badge& badge, QList<PlannedFile>& assets) {
     assets.append({light,
                    PlannedFile::Kind::Text,
                    {},
-                   BadgeSvg::Document(art, canvas, area, BadgeLook::Colour)});
+                   BadgeSvg::Document(art, canvas, area, BadgeLook::Color)});
     assets.append({dark,
                    PlannedFile::Kind::Text,
                    {},
@@ -135,13 +135,13 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name, const Bad
         QJsonObject entry{{"name", layer.name}, {"position", Position(layer)}};
         assets.append(layer.asset);
         std::optional<PlannedFile> legible;
-        if (layer.colour) {
+        if (layer.color) {
             // The layer's own colours in the light appearance: the system's fill for it.
-            if (dark.WorstRatio(*layer.colour) < DarkLayerRatio)
+            if (dark.WorstRatio(*layer.color) < DarkLayerRatio)
                 InsertSpecialized(
                     entry, "fill", "automatic",
-                    QJsonObject{{"solid", ColourText(ColorContrast::LegibleOn(
-                                              *layer.colour, dark.Lighter(), DarkLayerRatio))}});
+                    QJsonObject{{"solid", ColorText(ColorContrast::LegibleOn(
+                                              *layer.color, dark.Lighter(), DarkLayerRatio))}});
         } else {
             legible =
                 IconComposerLayers::LegibleIcon(design, layer, dark.Lighter(), DarkLayerRatio);

@@ -86,12 +86,12 @@ SvgPlace SvgPlaceOf(const IconDesign& design, const QRectF& area) {
 // An SVG document of `area` of the design's SVG document, as it lies there; with `recolour`, its
 // colours changed.
 QByteArray SvgAsset(const IconDesign& design, const QRectF& area,
-                    const SvgColourRewrite::ColourChange& recolour = {}) {
+                    const SvgColorRewrite::ColorChange& recolor = {}) {
     const SvgPlace place = SvgPlaceOf(design, area);
     const QRectF& box = place.box;
     const QByteArray content =
         EmbeddedSvg(SvgDocument(design), QRectF(QPointF(), PlatformPictures::CanvasPixels(design)),
-                    {}, {recolour});
+                    {}, {recolor});
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
            "<svg xmlns=\"http://www.w3.org/2000/svg\" "
            "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
@@ -156,7 +156,7 @@ std::optional<Layer> TextLayer(const IconDesign& requested) {
     Layer layer = SvgLayer(QStringLiteral("text"), design, area);
     layer.shadow = requested.textShadow;
     layer.shadowColor = requested.textShadowColor;
-    layer.colour = design.textColor.toQColor();
+    layer.color = design.textColor.toQColor();
     return layer;
 }
 
@@ -174,7 +174,7 @@ std::optional<Layer> IconLayer(const IconDesign& requested) {
     layer.shadow = requested.iconShadow;
     layer.shadowColor = requested.iconShadowColor;
     if (!design.useImageColors)
-        layer.colour = design.iconColor.toQColor();
+        layer.color = design.iconColor.toQColor();
     return layer;
 }
 

@@ -29,7 +29,7 @@ struct Layer {
     Rgba shadowColor;
     // The one colour the layer is drawn in (the text, a tinted icon); none for an icon image
     // in its own colours.
-    std::optional<QColor> colour;
+    std::optional<QColor> color;
     QRectF area;  // what the asset shows, in canvas units
     QRect pixels; // a raster asset's pixels on the canvas of points
 };

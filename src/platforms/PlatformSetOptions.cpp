@@ -4,8 +4,8 @@
 
 namespace {
 
-QColor OnWhite(const Rgba& colour) {
-    const QColor seen = colour.toQColor();
+QColor OnWhite(const Rgba& color) {
+    const QColor seen = color.toQColor();
     const double alpha = seen.alphaF();
     auto mixed = [alpha](float component) { return component * alpha + (1.0 - alpha); };
     return QColor::fromRgbF(float(mixed(seen.redF())), float(mixed(seen.greenF())),

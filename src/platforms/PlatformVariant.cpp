@@ -258,7 +258,7 @@ BadgeLook BadgeLookOf(PlatformVariant variant) {
     case PlatformVariant::Monochrome:
         return BadgeLook::Silhouette;
     default:
-        return BadgeLook::Colour;
+        return BadgeLook::Color;
     }
 }
 

@@ -46,7 +46,7 @@ QList<PlannedFile> IosIcons() {
     return files;
 }
 
-QByteArray BackgroundColourXml(const QColor& colour) {
+QByteArray BackgroundColorXml(const QColor& color) {
     QByteArray xml;
     QXmlStreamWriter writer(&xml);
     writer.setAutoFormatting(true);
@@ -54,7 +54,7 @@ QByteArray BackgroundColourXml(const QColor& colour) {
     writer.writeStartElement("resources");
     writer.writeStartElement("color");
     writer.writeAttribute("name", "ic_launcher_background");
-    writer.writeCharacters(colour.name(QColor::HexRgb).toUpper());
+    writer.writeCharacters(color.name(QColor::HexRgb).toUpper());
     writer.writeEndElement();
     writer.writeEndElement();
     writer.writeEndDocument();
@@ -78,7 +78,7 @@ QList<PlannedFile> AndroidIcons(const QColor& background) {
     files.append({android + QStringLiteral("values/ic_launcher_background.xml"),
                   PlannedFile::Kind::Text,
                   {},
-                  BackgroundColourXml(background)});
+                  BackgroundColorXml(background)});
     return files;
 }
 

@@ -36,8 +36,8 @@ PlannedFile Png(const QString& name, PlatformVariant variant, int pixels) {
     return PictureFile(Folder + name, variant, pixels);
 }
 
-QString Hex(const QColor& colour) {
-    return colour.name(QColor::HexRgb);
+QString Hex(const QColor& color) {
+    return color.name(QColor::HexRgb);
 }
 
 QByteArray ManifestText(const PlatformSetOptions& options) {
@@ -109,7 +109,7 @@ QList<PlannedFile> Plan(const PlatformSetOptions& options) {
                   {},
                   {},
                   [design = options.design, badge = options.badge] {
-                      return SvgDocument(design, {.darkColourScheme = true, .badge = badge});
+                      return SvgDocument(design, {.darkColorScheme = true, .badge = badge});
                   }});
     files.append(Text(Manifest, ManifestText(options)));
     files.append(Text(QStringLiteral("head.html"), HeadText(options)));

@@ -14,7 +14,7 @@ struct WholeNumberLine {
     int* value;
 };
 struct ComponentLine {
-    Rgba* colour;
+    Rgba* color;
     double Rgba::*component;
 };
 struct RealLine {

@@ -44,7 +44,7 @@ QString LineText(const ProfileLine& line) {
     return std::visit(
         Overloaded{
             [](const WholeNumberLine& l) { return QString::number(*l.value); },
-            [](const ComponentLine& l) { return ProfileComponentText(l.colour->*l.component); },
+            [](const ComponentLine& l) { return ProfileComponentText(l.color->*l.component); },
             [](const RealLine& l) { return ProfileRealText(*l.value); },
             [](const TextLine& l) { return *l.value; },
         },
@@ -64,8 +64,8 @@ bool ReadLine(const ProfileLine& line, QStringView piece) {
                               // Components are stored as 32-bit values; alpha is not stored at all.
                               const std::optional<float> value = ParseProfileReal(piece);
                               if (value) {
-                                  l.colour->*l.component = *value;
-                                  l.colour->alpha = 1.0;
+                                  l.color->*l.component = *value;
+                                  l.color->alpha = 1.0;
                               }
                               return value.has_value();
                           },

@@ -102,28 +102,28 @@ QColor TextOn(const QColor& plate) {
     return ColorContrast::Ratio(black, plate) > ColorContrast::Ratio(white, plate) ? black : white;
 }
 
-QColor GrayOf(const QColor& colour) {
-    const double luminance = ColorContrast::RelativeLuminance(colour);
+QColor GrayOf(const QColor& color) {
+    const double luminance = ColorContrast::RelativeLuminance(color);
     const double level =
         luminance <= 0.0031308 ? 12.92 * luminance : 1.055 * std::pow(luminance, 1 / 2.4) - 0.055;
     const QColor gray = QColor::fromRgbF(float(level), float(level), float(level));
     return ColorContrast::LegibleOn(gray, Qt::white, ColorContrast::LegibleRatio);
 }
 
-void Colour(BadgeShapes& shapes, const QColor& chosen, BadgeLook look) {
-    QColor colour = chosen;
-    colour.setAlpha(255);
+void Color(BadgeShapes& shapes, const QColor& chosen, BadgeLook look) {
+    QColor color = chosen;
+    color.setAlpha(255);
     switch (look) {
-    case BadgeLook::Colour:
-        shapes.plateColor = colour;
-        shapes.textColor = TextOn(colour);
+    case BadgeLook::Color:
+        shapes.plateColor = color;
+        shapes.textColor = TextOn(color);
         return;
     case BadgeLook::Dark:
-        shapes.plateColor = ColorContrast::LegibleOn(colour, Qt::white, DarkPlateRatio);
+        shapes.plateColor = ColorContrast::LegibleOn(color, Qt::white, DarkPlateRatio);
         shapes.textColor = Qt::white;
         return;
     case BadgeLook::Gray:
-        shapes.plateColor = GrayOf(colour);
+        shapes.plateColor = GrayOf(color);
         shapes.textColor = Qt::white;
         return;
     case BadgeLook::Silhouette:
@@ -167,7 +167,7 @@ BadgeArt::BadgeArt(const Badge& badge) : m_badge(badge) {
 
 BadgeShapes BadgeArt::Layout(const BadgeArea& area, BadgeLook look) const {
     BadgeShapes shapes;
-    Colour(shapes, m_badge.color, look);
+    Color(shapes, m_badge.color, look);
     const double side = std::min(area.bounds.width(), area.bounds.height());
     const double margin = side * MarginShare;
     const BadgeArea inner{area.bounds.adjusted(margin, margin, -margin, -margin),

@@ -35,7 +35,7 @@ struct BadgeArea {
 
 // How a picture's appearance shows the badge.
 enum class BadgeLook {
-    Colour,     // in its colour, the text white (or black where white would not read)
+    Color,      // in its colour, the text white (or black where white would not read)
     Dark,       // its colour darkened, for a dark appearance, the text white
     Gray,       // a gray as light as its colour, darkened where white would not read on it
     Silhouette, // opaque white with the text cut out: part of a one-colour silhouette

@@ -10,14 +10,14 @@ namespace {
 // Layouts far larger than any compact mark: a vector badge always shows its text.
 constexpr double VectorSide = 4096.0;
 
-QByteArray Hex(const QColor& colour) {
-    return colour.name(QColor::HexRgb).toLatin1();
+QByteArray Hex(const QColor& color) {
+    return color.name(QColor::HexRgb).toLatin1();
 }
 
-QByteArray Path(const QPainterPath& path, const QColor& colour, const QByteArray& className) {
+QByteArray Path(const QPainterPath& path, const QColor& color, const QByteArray& className) {
     return "<path" + (className.isEmpty() ? QByteArray() : " class=\"" + className + '"') +
            " d=\"" + SvgPathData(path) + "\" fill-rule=\"" + SvgFillRule(path) + "\" fill=\"" +
-           Hex(colour) + "\"/>";
+           Hex(color) + "\"/>";
 }
 
 } // namespace

@@ -10,13 +10,13 @@ namespace LegibleGlyphs {
 namespace {
 
 // Calls `recolour(straight)` for each visible pixel and stores the straight colour it gives.
-template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour& recolour) {
+template <typename Recolor> void EachVisiblePixel(QImage& image, const Recolor& recolor) {
     const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         QRgb* row = reinterpret_cast<QRgb*>(image.scanLine(y));
         for (int x = 0; x < width; ++x) {
             if (qAlpha(row[x]) > 0)
-                row[x] = qPremultiply(recolour(qUnpremultiply(row[x])));
+                row[x] = qPremultiply(recolor(qUnpremultiply(row[x])));
         }
     }
 }
@@ -24,15 +24,15 @@ template <typename Recolour> void EachVisiblePixel(QImage& image, const Recolour
 // Each opaque colour the rule moves, worked out once: antialiased edges repeat a few colours,
 // and a photograph has hundreds of thousands, so they are kept in an open-addressed table
 // rather than a node per colour.
-class MovedColours {
+class MovedColors {
 public:
-    explicit MovedColours(const ColorContrast::Legibility& rule) : m_rule(rule) {}
+    explicit MovedColors(const ColorContrast::Legibility& rule) : m_rule(rule) {}
 
     QRgb Of(QRgb opaque) {
         if (2 * (m_count + 1) > m_table.size())
             Grow();
         Slot& slot = Find(m_table, opaque);
-        if (slot.colour != opaque) {
+        if (slot.color != opaque) {
             slot = {opaque, m_rule.Legible(opaque)};
             ++m_count;
         }
@@ -41,16 +41,16 @@ public:
 
 private:
     struct Slot {
-        QRgb colour = 0; // transparent black: never an opaque colour, so an empty slot
+        QRgb color = 0; // transparent black: never an opaque colour, so an empty slot
         QRgb moved = 0;
     };
 
     // The slot holding `colour`, or the empty one where it belongs.
-    static Slot& Find(std::vector<Slot>& table, QRgb colour) {
+    static Slot& Find(std::vector<Slot>& table, QRgb color) {
         const std::size_t mask = table.size() - 1;
-        for (std::size_t i = (std::size_t(colour) * 0x9E3779B97F4A7C15ull) >> 32;; ++i) {
+        for (std::size_t i = (std::size_t(color) * 0x9E3779B97F4A7C15ull) >> 32;; ++i) {
             Slot& slot = table[i & mask];
-            if (slot.colour == colour || slot.colour == 0)
+            if (slot.color == color || slot.color == 0)
                 return slot;
         }
     }
@@ -58,8 +58,8 @@ private:
     void Grow() {
         std::vector<Slot> larger(std::max<std::size_t>(4096, m_table.size() * 2));
         for (const Slot& slot : m_table)
-            if (slot.colour != 0)
-                Find(larger, slot.colour) = slot;
+            if (slot.color != 0)
+                Find(larger, slot.color) = slot;
         m_table.swap(larger);
     }
 
@@ -73,7 +73,7 @@ private:
 QImage On(const QColor& background, QImage glyphs, double ratio) {
     glyphs.convertTo(QImage::Format_ARGB32_Premultiplied);
     const ColorContrast::Legibility rule(background, ratio);
-    MovedColours moved(rule);
+    MovedColors moved(rule);
     EachVisiblePixel(glyphs, [&](QRgb straight) {
         // A colour with contrast enough is known from its luminance alone.
         if (rule.Enough(straight))
@@ -114,10 +114,10 @@ QImage ForTint(QImage grayGlyphs) {
         brightest = std::max(brightest, gray - uncertainty);
     });
     // Grays within each other's uncertainty are one colour, which becomes white.
-    const bool oneColour = brightest <= darkest;
+    const bool oneColor = brightest <= darkest;
     const int span = std::max(1, brightest - darkest);
     EachVisiblePixel(grayGlyphs, [&](QRgb straight) {
-        if (oneColour)
+        if (oneColor)
             return qRgba(255, 255, 255, qAlpha(straight));
         const int level = std::clamp(qGray(straight), darkest, brightest);
         const int gray =

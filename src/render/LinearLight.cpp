@@ -54,9 +54,9 @@ void PremultipliedRow(const QRgb* row, int width, std::uint16_t* out) {
             std::fill(channels, channels + 4, 0);
         } else {
             const QRgb straight = qUnpremultiply(pixel);
-            const int colours[3] = {qBlue(straight), qGreen(straight), qRed(straight)};
+            const int colors[3] = {qBlue(straight), qGreen(straight), qRed(straight)};
             for (int c = 0; c < 3; ++c)
-                channels[c] = std::uint16_t((linear[std::size_t(colours[c])] * alpha + 127) / 255);
+                channels[c] = std::uint16_t((linear[std::size_t(colors[c])] * alpha + 127) / 255);
             channels[3] = std::uint16_t(alpha * 257);
         }
         // The channel order of the native 32-bit word in memory (blue first on little-endian).
@@ -86,14 +86,14 @@ void PremultipliedPixels(const std::int32_t* channels, int count, QRgb* out) {
         }
         // Straight colour = premultiplied * 65535 / alpha, through one reciprocal in 32.32.
         const std::uint64_t reciprocal = (std::uint64_t(LinearOne) << 32) / std::uint64_t(alpha);
-        int colours[3];
+        int colors[3];
         for (int c = 0; c < 3; ++c) {
             const std::uint64_t straight =
                 (std::uint64_t(ordered[c]) * reciprocal + (1ull << 31)) >> 32;
-            colours[c] =
+            colors[c] =
                 (bytes[std::min<std::uint64_t>(straight, LinearOne)] * alphaByte + 127) / 255;
         }
-        out[x] = qRgba(colours[2], colours[1], colours[0], alphaByte);
+        out[x] = qRgba(colors[2], colors[1], colors[0], alphaByte);
     }
 }
 

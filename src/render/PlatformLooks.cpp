@@ -111,7 +111,7 @@ QImage MacIcon(const IconDesign& design, const QColor& plate, int threads, const
     options.insetFraction = MacIconGrid::BodyFraction;
     QImage icon = MacIconGrid::Finish(Variant(design, options, PlatformLooks::kLookSide, threads));
     const QRectF body = MacIconGrid::Body(PlatformLooks::kLookSide);
-    badge.Draw(icon, {body, body.width() / 4}, BadgeLook::Colour);
+    badge.Draw(icon, {body, body.width() / 4}, BadgeLook::Color);
     return icon;
 }
 
@@ -196,7 +196,7 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
     const GlyphInk ink = GlyphInk::Of(design);
     const QImage fullBleed =
         Badged(FullBleed(design, Layers::All, Treatment::None, threads, ink.plate), badge,
-               BadgeLook::Colour);
+               BadgeLook::Color);
     const QColor tint = SampleTint();
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
     const QSize lookSize(kLookSide, kLookSide);
@@ -207,7 +207,7 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
     const QImage adaptive =
         Over(AdaptiveLayer(design, Layers::Background, Treatment::None, threads),
              Badged(AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads, adaptiveScale),
-                    badge, BadgeLook::Colour, SafeShare));
+                    badge, BadgeLook::Color, SafeShare));
     const QImage monochrome = Colored(
         Badged(AdaptiveLayer(design, Layers::Glyphs, Treatment::Silhouette, threads, adaptiveScale),
                badge, BadgeLook::Silhouette, SafeShare),
@@ -275,7 +275,7 @@ QList<PreviewTile> WallTiles(const IconDesign& design, const QImage& rendering, 
     const BadgeArt art(badge);
     const BadgeArea drawn = BadgeArea::OfDesign(design);
     for (PreviewTile& tile : realSizes)
-        art.Draw(tile.image, drawn.Scaled(QSizeF(tile.image.size())), BadgeLook::Colour);
+        art.Draw(tile.image, drawn.Scaled(QSizeF(tile.image.size())), BadgeLook::Color);
     return realSizes + LooksFrom(design, realSizes.front().image, threads, art);
 }
 

@@ -16,7 +16,7 @@ constexpr qint64 LargestKeptPixels = 2048 * 2048;
 struct Preparation {
     qint64 image = 0; // QImage::cacheKey: changes whenever the pixels do
     float rotation = 0.0f;
-    bool ownColours = true;
+    bool ownColors = true;
     Rgba tint;
 
     bool operator==(const Preparation&) const = default;

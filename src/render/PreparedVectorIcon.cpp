@@ -18,7 +18,7 @@ struct Preparation {
     std::shared_ptr<const SvgImage> image; // held, so that its address is never reused
     QTransform toPixels;
     QSize size;
-    bool ownColours = true;
+    bool ownColors = true;
     Rgba tint;
 
     bool operator==(const Preparation&) const = default;

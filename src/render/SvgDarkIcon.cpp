@@ -17,9 +17,9 @@ bool NeedsLightening(const IconDesign& design, const QColor& ground, double rati
     return LegibleGlyphs::On(ground, sample, ratio) != sample;
 }
 
-SvgColourRewrite::ColourChange Lightening(const QColor& ground, double ratio) {
-    return [ground, ratio](const QColor& colour) {
-        return ColorContrast::LegibleOn(colour, ground, ratio);
+SvgColorRewrite::ColorChange Lightening(const QColor& ground, double ratio) {
+    return [ground, ratio](const QColor& color) {
+        return ColorContrast::LegibleOn(color, ground, ratio);
     };
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
-#include "render/SvgColourRewrite.h"
+#include "render/SvgColorRewrite.h"
 
 #include <QColor>
 
@@ -17,6 +17,6 @@ namespace SvgDarkIcon {
 bool NeedsLightening(const IconDesign& design, const QColor& ground, double ratio);
 
 // The change that lightens an SVG image's colours so.
-SvgColourRewrite::ColourChange Lightening(const QColor& ground, double ratio);
+SvgColorRewrite::ColorChange Lightening(const QColor& ground, double ratio);
 
 } // namespace SvgDarkIcon

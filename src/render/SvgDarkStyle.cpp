@@ -6,8 +6,8 @@ namespace SvgDarkStyle {
 
 namespace {
 
-QByteArray Hex(const QColor& colour) {
-    return colour.name(QColor::HexRgb).toLatin1();
+QByteArray Hex(const QColor& color) {
+    return color.name(QColor::HexRgb).toLatin1();
 }
 
 QColor DarkStart(const IconDesign& design) {
@@ -42,9 +42,8 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix,
         rule(GradientEnd, "stop-color:" + Hex(DarkEnd(design)));
     }
     const QColor ground = GlyphGround(design);
-    auto legible = [&](const Rgba& colour) {
-        return Hex(
-            ColorContrast::LegibleOn(colour.toQColor(), ground, ColorContrast::LegibleRatio));
+    auto legible = [&](const Rgba& color) {
+        return Hex(ColorContrast::LegibleOn(color.toQColor(), ground, ColorContrast::LegibleRatio));
     };
     if (!design.text.isEmpty()) {
         rule(TextFill, "fill:" + legible(design.textColor));
@@ -54,7 +53,7 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix,
     if (!design.useImageColors)
         rule(Tint, "flood-color:" + legible(design.iconColor));
     if (lightenedIcon) {
-        rule(OwnColours, "display:none");
+        rule(OwnColors, "display:none");
         rule(Lightened, "display:inline");
     }
     return QByteArray("<style>@media ") + DarkScheme + '{' + rules + "}</style>";

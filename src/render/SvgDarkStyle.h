@@ -23,13 +23,13 @@ inline constexpr char DarkScheme[] = "(prefers-color-scheme: dark)";
 
 // The classes the document gives what the dark look recolours, each after the document's own
 // prefix.
-inline constexpr char GradientStart[] = "dark-start";    // the gradient's first stop
-inline constexpr char GradientEnd[] = "dark-end";        // its last stop
-inline constexpr char TextFill[] = "dark-text";          // the text's glyph outlines
-inline constexpr char TextOutline[] = "dark-outline";    // the same, when their outline is drawn
-inline constexpr char Tint[] = "dark-tint";              // the flood that tints the icon image
-inline constexpr char OwnColours[] = "dark-own-colours"; // the icon image as drawn
-inline constexpr char Lightened[] = "dark-lightened";    // its lightened copy
+inline constexpr char GradientStart[] = "dark-start";   // the gradient's first stop
+inline constexpr char GradientEnd[] = "dark-end";       // its last stop
+inline constexpr char TextFill[] = "dark-text";         // the text's glyph outlines
+inline constexpr char TextOutline[] = "dark-outline";   // the same, when their outline is drawn
+inline constexpr char Tint[] = "dark-tint";             // the flood that tints the icon image
+inline constexpr char OwnColors[] = "dark-own-colours"; // the icon image as drawn
+inline constexpr char Lightened[] = "dark-lightened";   // its lightened copy
 
 // What the glyphs stand on in the dark look, the colour they are made legible against: the
 // lighter end of the darkened gradient, or the dark page behind a transparent background.

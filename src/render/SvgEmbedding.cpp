@@ -47,7 +47,7 @@ QString WithPrefixedReferences(QString text, const QSet<QString>& ids, const QSt
 
 QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QByteArray& prefix,
                        const SvgRestyling& restyling) {
-    const SvgColourRewrite::ColourChange& recolour = restyling.recolour;
+    const SvgColorRewrite::ColorChange& recolor = restyling.recolor;
     const QSet<QString> ids = IdsOf(document);
     const QString idPrefix = QString::fromUtf8(prefix);
     QByteArray out;
@@ -73,8 +73,8 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                      name == u"viewBox" || name == u"preserveAspectRatio"))
                     continue;
                 QString value = attribute.value().toString();
-                if (recolour)
-                    value = SvgColourRewrite::RecolouredAttribute(local, value, recolour);
+                if (recolor)
+                    value = SvgColorRewrite::RecoloredAttribute(local, value, recolor);
                 if (local == u"id")
                     value = idPrefix + value;
                 else if (local == u"href" && value.startsWith(QLatin1Char('#')))
@@ -83,12 +83,12 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
                     value = WithPrefixedReferences(value, ids, idPrefix, local == u"style");
                 writer.writeAttribute(name, value);
             }
-            if (root && recolour) {
+            if (root && recolor) {
                 // What names no colour is painted in black, and currentColor is black unless
                 // set: both inherit from the root.
                 for (const QString& property : {QStringLiteral("fill"), QStringLiteral("color")})
                     if (!reader.attributes().hasAttribute(property))
-                        writer.writeAttribute(property, recolour(Qt::black).name(QColor::HexRgb));
+                        writer.writeAttribute(property, recolor(Qt::black).name(QColor::HexRgb));
             }
             if (root) {
                 // The document's own area, drawn one user unit to one unit of the embedding.
@@ -120,8 +120,8 @@ QByteArray EmbeddedSvg(const QByteArray& document, const QRectF& area, const QBy
             break;
         case QXmlStreamReader::Characters: {
             QString text = reader.text().toString();
-            if (inStyle && recolour)
-                text = SvgColourRewrite::RecolouredStyle(text, recolour);
+            if (inStyle && recolor)
+                text = SvgColorRewrite::RecoloredStyle(text, recolor);
             if (inStyle)
                 text = WithPrefixedReferences(text, ids, idPrefix, true);
             if (reader.isCDATA())

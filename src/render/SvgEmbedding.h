@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/SvgColourRewrite.h"
+#include "render/SvgColorRewrite.h"
 
 #include <QByteArray>
 #include <QRectF>
@@ -10,7 +10,7 @@
 // sheets applied only under the media query `styleMedia` (a second copy of a document in one
 // page must not restyle the first: a style sheet reaches the whole page).
 struct SvgRestyling {
-    SvgColourRewrite::ColourChange recolour = {};
+    SvgColorRewrite::ColorChange recolor = {};
     QByteArray styleMedia = {};
 };
 

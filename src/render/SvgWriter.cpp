@@ -21,7 +21,7 @@ namespace {
 
 using DesignGeometry::Frame;
 
-QByteArray Colour(const Rgba& rgba) {
+QByteArray Color(const Rgba& rgba) {
     return QColor(rgba.toQColor()).name(QColor::HexRgb).toLatin1();
 }
 
@@ -56,7 +56,7 @@ QByteArray ShadowFilter(const QByteArray& id, const Rgba& color, double blurRadi
            "<feGaussianBlur in=\"SourceAlpha\" stdDeviation=\"" +
            SvgNumber(sigma) + "\"/><feOffset" + Attribute("dx", SvgNumber(offset.x())) +
            Attribute("dy", SvgNumber(offset.y())) + " result=\"a\"/><feFlood" +
-           Attribute("flood-color", Colour(color)) + Attribute("flood-opacity", Opacity(color)) +
+           Attribute("flood-color", Color(color)) + Attribute("flood-opacity", Opacity(color)) +
            "/><feComposite operator=\"in\" in2=\"a\"/><feMerge><feMergeNode/>"
            "<feMergeNode in=\"SourceGraphic\"/></feMerge></filter>";
 }
@@ -67,7 +67,7 @@ QByteArray TintFilter(const QByteArray& id, const Rgba& color, const QByteArray&
     return "<filter id=\"" + id +
            "\" x=\"0\" y=\"0\" width=\"1\" height=\"1\" color-interpolation-filters=\"sRGB\">"
            "<feFlood" +
-           floodClass + Attribute("flood-color", Colour(color)) +
+           floodClass + Attribute("flood-color", Color(color)) +
            Attribute("flood-opacity", Opacity(color)) +
            "/><feComposite operator=\"atop\" in2=\"SourceGraphic\"/></filter>";
 }
@@ -138,7 +138,7 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         QByteArray classes;
         for (const char* name : names)
             classes += (classes.isEmpty() ? "" : " ") + Id(name);
-        return options.darkColourScheme ? Attribute("class", classes) : QByteArray();
+        return options.darkColorScheme ? Attribute("class", classes) : QByteArray();
     };
     const QColor darkGround = SvgDarkStyle::GlyphGround(design);
     bool lightenedIcon = false;
@@ -150,7 +150,7 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         if (!frame.outlinePath.isEmpty())
             body += "<path" + Attribute("d", SvgPathData(frame.outlinePath)) +
                     Attribute("fill-rule", SvgFillRule(frame.outlinePath)) +
-                    Attribute("fill", Colour(design.backgroundStrokeColor)) +
+                    Attribute("fill", Color(design.backgroundStrokeColor)) +
                     Attribute("fill-opacity", Opacity(design.backgroundStrokeColor)) + "/>";
         const QRectF& b = frame.background;
         defs += "<linearGradient id=\"" + Id("background-gradient") +
@@ -158,10 +158,10 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
                 Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
                 Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
                 darkClass({SvgDarkStyle::GradientStart}) +
-                Attribute("stop-color", Colour(design.gradientStartColor)) +
+                Attribute("stop-color", Color(design.gradientStartColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
                 "/><stop offset=\"1\"" + darkClass({SvgDarkStyle::GradientEnd}) +
-                Attribute("stop-color", Colour(design.gradientEndColor)) +
+                Attribute("stop-color", Color(design.gradientEndColor)) +
                 Attribute("stop-opacity", Opacity(design.gradientEndColor)) + "/></linearGradient>";
         body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
                 Id("background-gradient") + ")\"/>";
@@ -190,13 +190,13 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
                                                         rect.height() / contentSize.height()) *
                                   DesignGeometry::TurnedWithin(rect.size(), design.iconRotation) *
                                   QTransform::fromTranslate(rect.left(), rect.top());
-        if (options.darkColourScheme && design.useImageColors) {
+        if (options.darkColorScheme && design.useImageColors) {
             QSizeF same;
             if (const QByteArray lightened = IconContent(design, same, darkGround);
                 !lightened.isEmpty()) {
                 // Both copies in one place, so that either casts the shadow; the dark look
                 // swaps them.
-                content = "<g" + darkClass({SvgDarkStyle::OwnColours}) + '>' + content + "</g><g" +
+                content = "<g" + darkClass({SvgDarkStyle::OwnColors}) + '>' + content + "</g><g" +
                           darkClass({SvgDarkStyle::Lightened}) + " display=\"none\">" + lightened +
                           "</g>";
                 lightenedIcon = true;
@@ -220,10 +220,10 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
                       : darkClass({SvgDarkStyle::TextFill})) +
             Attribute("d", SvgPathData(text.glyphs)) +
             Attribute("fill-rule", SvgFillRule(text.glyphs)) +
-            Attribute("fill", Colour(design.textColor)) +
+            Attribute("fill", Color(design.textColor)) +
             Attribute("fill-opacity", Opacity(design.textColor));
         if (outlined)
-            glyphs += Attribute("stroke", Colour(design.textStrokeColor)) +
+            glyphs += Attribute("stroke", Color(design.textStrokeColor)) +
                       Attribute("stroke-opacity", Opacity(design.textStrokeColor)) +
                       Attribute("stroke-width", SvgNumber(text.strokeWidth)) +
                       " stroke-linejoin=\"miter\" stroke-linecap=\"square\"" +
@@ -243,7 +243,7 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         body = "<g filter=\"url(#" + Id("background-shadow") + ")\">" + body + "</g>";
     }
 
-    if (options.darkColourScheme)
+    if (options.darkColorScheme)
         defs = SvgDarkStyle::StyleElement(design, Id({}), lightenedIcon) + defs;
 
     const QByteArray w = QByteArray::number(width);
@@ -251,7 +251,7 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
     // On the design's own shape, as the raster pictures of the design as drawn carry it.
     const QByteArray badge = BadgeSvg::Elements(
         BadgeArt(options.badge), BadgeArea::OfDesign(design).Scaled(QSizeF(width, height)),
-        BadgeLook::Colour, options.darkColourScheme ? Id({}) : QByteArray());
+        BadgeLook::Color, options.darkColorScheme ? Id({}) : QByteArray());
     QByteArray document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +

@@ -15,7 +15,7 @@
 // scheme (see SvgDarkStyle), as a favicon does; what it draws elsewhere stays the same. A set
 // `badge` is drawn in front of everything, as vector (see BadgeSvg), in the dark look too.
 struct SvgDocumentOptions {
-    bool darkColourScheme = false;
+    bool darkColorScheme = false;
     Badge badge = {};
 };
 QByteArray SvgDocument(const IconDesign& design, const SvgDocumentOptions& options = {});

@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
 #include "app/dialogs/HelpWindow.h"
-#include "app/window/DesktopColourScheme.h"
+#include "app/window/DesktopColorScheme.h"
 #include "app/window/TerminationSignal.h"
 
 #include <csignal>
@@ -165,8 +165,8 @@ private slots:
 
     // System follows the desktop: GNOME's colour scheme where it says light or dark, else a GTK
     // theme named as dark, else KDE's window background, read from the user's kdeglobals.
-    void desktopColourSchemeDecidesSystem() {
-        using DesktopColourScheme::Settings;
+    void desktopColorSchemeDecidesSystem() {
+        using DesktopColorScheme::Settings;
         const QColor darkGrey(40, 40, 40);
         const std::pair<Settings, bool> cases[] = {
             {{}, false},
@@ -177,14 +177,14 @@ private slots:
             {{{}, {}, QColor(235, 235, 235)}, false},
         };
         for (const auto& [settings, dark] : cases)
-            QCOMPARE(DesktopColourScheme::PrefersDark(settings), dark);
+            QCOMPARE(DesktopColorScheme::PrefersDark(settings), dark);
 
         QTemporaryDir config;
         QVERIFY(WriteFile(config.filePath("kdeglobals"),
                           "[Colors:Window]\nBackgroundNormal=40,40,40\n"));
         const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-        const Settings read = DesktopColourScheme::Read();
+        const Settings read = DesktopColorScheme::Read();
         qputenv("XDG_CONFIG_HOME", saved);
         QCOMPARE(read.kdeWindowBackground, std::optional(darkGrey));
     }

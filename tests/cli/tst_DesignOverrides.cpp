@@ -108,7 +108,7 @@ private slots:
         QCOMPARE(int(owner.size()), 104);
     }
 
-    void colourKeepsTheRecordsAlpha() {
+    void colorKeepsTheRecordsAlpha() {
         DesignOverrides overrides;
         QCOMPARE(overrides.Add("iconColor=#FF0000"), QString());
         DesignSettings settings;

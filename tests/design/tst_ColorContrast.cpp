@@ -30,7 +30,7 @@ private slots:
     // Dark colours are lightened on the dark home screen, light ones darkened on the light
     // taskbar, each just far enough and with its hue and alpha kept; a colour legible already
     // stays as it is.
-    void coloursAreMovedJustFarEnoughWithTheirHue_data() {
+    void colorsAreMovedJustFarEnoughWithTheirHue_data() {
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<bool>("onDark");
         QTest::newRow("navy") << QColor(0, 0, 128) << true;
@@ -45,27 +45,27 @@ private slots:
         QTest::newRow("yellow") << QColor(255, 220, 0) << false;
         QTest::newRow("sky blue") << QColor(120, 190, 255) << false;
     }
-    void coloursAreMovedJustFarEnoughWithTheirHue() {
-        QFETCH(QColor, colour);
+    void colorsAreMovedJustFarEnoughWithTheirHue() {
+        QFETCH(QColor, color);
         QFETCH(bool, onDark);
         const double legible = ColorContrast::LegibleRatio;
         const QColor dark = ColorContrast::DarkHomeScreen();
         const QColor background = onDark ? dark : ColorContrast::LightTaskbar();
-        QCOMPARE(ColorContrast::Ratio(colour, dark) < legible, onDark);
+        QCOMPARE(ColorContrast::Ratio(color, dark) < legible, onDark);
         if (!onDark)
-            QCOMPARE(ColorContrast::LegibleOn(colour, dark, legible), colour);
-        const QColor moved = ColorContrast::LegibleOn(colour, background, legible);
+            QCOMPARE(ColorContrast::LegibleOn(color, dark, legible), color);
+        const QColor moved = ColorContrast::LegibleOn(color, background, legible);
         const double ratio = ColorContrast::Ratio(moved, background);
         // Whole sRGB steps overshoot a little, never by much.
         QVERIFY2(ratio >= legible && ratio < legible + 0.2, qPrintable(moved.name()));
-        QCOMPARE(moved.alpha(), colour.alpha());
-        QCOMPARE(ColorContrast::RelativeLuminance(moved) > ColorContrast::RelativeLuminance(colour),
+        QCOMPARE(moved.alpha(), color.alpha());
+        QCOMPARE(ColorContrast::RelativeLuminance(moved) > ColorContrast::RelativeLuminance(color),
                  onDark);
         // A constant perceptual hue drifts a little on the HSV wheel (most for blues).
-        if (colour.hsvSaturation() > 0) {
-            const int turn = qAbs(moved.hsvHue() - colour.hsvHue());
+        if (color.hsvSaturation() > 0) {
+            const int turn = qAbs(moved.hsvHue() - color.hsvHue());
             QVERIFY2(std::min(turn, 360 - turn) <= 25,
-                     qPrintable(colour.name() + " became " + moved.name()));
+                     qPrintable(color.name() + " became " + moved.name()));
         } else {
             QCOMPARE(moved.hsvSaturation(), 0);
         }

@@ -13,10 +13,10 @@ inline DesignSettings EveryValueChanged() {
     // for the one set below).
     int component = 0;
     const auto next = [&component] { return ++component / 32.0; };
-    for (Rgba* colour : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
-                         &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
-                         &s.textStrokeColor, &s.textShadowColor})
-        *colour = {next(), next(), next(), 1.0};
+    for (Rgba* color : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
+                        &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
+                        &s.textStrokeColor, &s.textShadowColor})
+        *color = {next(), next(), next(), 1.0};
     s.gradientEndColor = Rgba{0.1, 0.2, 0.3, 1.0}; // not a multiple of 1/255
     float value = 60.0f;
     for (float* real :

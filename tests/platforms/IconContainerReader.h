@@ -117,7 +117,7 @@ inline QString ReadIco(const QByteArray& bytes, QList<Entry>& entries) {
 
 // The colour type byte of a PNG file's IHDR chunk: 2 for RGB, 6 for RGBA; -1 when the file
 // does not start with a signature and an IHDR chunk.
-inline int PngColourType(const QByteArray& png) {
+inline int PngColorType(const QByteArray& png) {
     if (png.size() < 33 || !png.startsWith("\x89PNG\r\n\x1a\n") || png.mid(12, 4) != "IHDR")
         return -1;
     return uchar(png[25]);

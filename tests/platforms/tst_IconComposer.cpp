@@ -23,7 +23,7 @@ constexpr int Points = 1024;
 
 // The colour of a colour string; an invalid colour unless it is "srgb:R,G,B,A" with five
 // decimals, each from 0 to 1.
-QColor ColourOf(const QJsonValue& value) {
+QColor ColorOf(const QJsonValue& value) {
     static const QRegularExpression form(
         QStringLiteral(R"(^srgb:(\d\.\d{5}),(\d\.\d{5}),(\d\.\d{5}),(\d\.\d{5})$)"));
     const QRegularExpressionMatch match = form.match(value.toString());
@@ -81,10 +81,10 @@ QImage Composed(const QString& folder) {
     if (fill == "automatic") {
         painter.fillRect(canvas.rect(), Qt::white);
     } else {
-        const QJsonArray colours = fill["linear-gradient"].toArray();
+        const QJsonArray colors = fill["linear-gradient"].toArray();
         QLinearGradient gradient(0, 0, 0, Points);
-        gradient.setColorAt(0, ColourOf(colours[0]));
-        gradient.setColorAt(1, ColourOf(colours[1]));
+        gradient.setColorAt(0, ColorOf(colors[0]));
+        gradient.setColorAt(1, ColorOf(colors[1]));
         painter.fillRect(canvas.rect(), gradient);
     }
     const QJsonArray groups = root["groups"].toArray();
@@ -183,12 +183,12 @@ private slots:
         // The fill: the system's for a transparent design, else two colours from top to bottom,
         // darker in the dark appearance.
         auto gradientEnds = [](const QJsonValue& fill) -> QList<QColor> {
-            const QJsonArray colours = fill["linear-gradient"].toArray();
-            if (colours.size() != 2 ||
+            const QJsonArray colors = fill["linear-gradient"].toArray();
+            if (colors.size() != 2 ||
                 fill["orientation"] != QJsonObject{{"start", QJsonObject{{"x", 0.5}, {"y", 0}}},
                                                    {"stop", QJsonObject{{"x", 0.5}, {"y", 1}}}})
                 return {};
-            return {ColourOf(colours[0]), ColourOf(colours[1])};
+            return {ColorOf(colors[0]), ColorOf(colors[1])};
         };
         // Where an appearance differs, the document gives the value for each (see InAppearance).
         QList<QColor> dark(2, ColorContrast::DarkHomeScreen());
@@ -242,17 +242,16 @@ private slots:
                      (QStringList{"scale", "translation-in-points"}));
             QCOMPARE(layer["position"]["translation-in-points"].toArray().size(), 2);
 
-            auto worstOnDark = [&](const QColor& colour) {
-                return qMin(ColorContrast::Ratio(colour, dark[0]),
-                            ColorContrast::Ratio(colour, dark[1]));
+            auto worstOnDark = [&](const QColor& color) {
+                return qMin(ColorContrast::Ratio(color, dark[0]),
+                            ColorContrast::Ratio(color, dark[1]));
             };
-            const bool oneColour = text || !design.useImageColors;
-            const QColor colour = (text ? design.textColor : design.iconColor).toQColor();
+            const bool oneColor = text || !design.useImageColors;
+            const QColor color = (text ? design.textColor : design.iconColor).toQColor();
             const QJsonValue darkFill = InAppearance(layer, "fill", "dark");
-            QCOMPARE(darkFill != InAppearance(layer, "fill"),
-                     oneColour && worstOnDark(colour) < 3.0);
+            QCOMPARE(darkFill != InAppearance(layer, "fill"), oneColor && worstOnDark(color) < 3.0);
             if (darkFill.isObject()) {
-                const QColor lightened = ColourOf(darkFill["solid"]);
+                const QColor lightened = ColorOf(darkFill["solid"]);
                 QVERIFY2(lightened.isValid() && worstOnDark(lightened) >= 3.0,
                          qPrintable(lightened.name()));
             }
@@ -260,7 +259,7 @@ private slots:
             const QString darkAsset = InAppearance(layer, "image-name", "dark").toString();
             if (darkAsset == asset)
                 continue;
-            QVERIFY(!oneColour && !darkAsset.contains('/') &&
+            QVERIFY(!oneColor && !darkAsset.contains('/') &&
                     QFileInfo(darkAsset).suffix() == QFileInfo(asset).suffix() &&
                     QFileInfo(folder + "/Assets/" + darkAsset).isFile());
             // A vector asset stays vector.
@@ -314,7 +313,7 @@ private slots:
         fullBleed.outputSize = QSize(Points, Points);
         QImage expected = ImageTools::RenderIcon(design, fullBleed);
         BadgeArt(badge).Draw(expected, BadgeArea::Circle(QPointF(Points, Points) / 2, Points / 2.0),
-                             BadgeLook::Colour);
+                             BadgeLook::Color);
         const double difference = TestImages::MeanAbsoluteDifference(Composed(folder), expected);
         QVERIFY2(difference <= 2.0, qPrintable(QString::number(difference)));
 

@@ -225,7 +225,7 @@ class PlannedFileRulesTest : public QObject {
 
     // The value of the colour `name` among the resources in `root`values/, read as Android
     // reads them; empty when no well-formed file there defines it.
-    QString ColourResource(const QString& root, const QString& name) const {
+    QString ColorResource(const QString& root, const QString& name) const {
         const QDir values(Path(root + "values"));
         for (const QString& file : values.entryList({"*.xml"}, QDir::Files)) {
             QXmlStreamReader xml(TestImages::ReadFile(values.filePath(file)));
@@ -407,7 +407,7 @@ private slots:
         if (rule->looks & TintedGray)
             QCOMPARE(brightest, 255);
         if (rule->looks & NoAlpha)
-            QCOMPARE(IconContainerReader::PngColourType(TestImages::ReadFile(file)), 2);
+            QCOMPARE(IconContainerReader::PngColorType(TestImages::ReadFile(file)), 2);
         if (rule->looks & (Round | GlyphsOnly)) {
             for (const QPointF corner :
                  {QPointF(0, 0), QPointF(1, 0), QPointF(0, 1), QPointF(1, 1)})
@@ -742,7 +742,7 @@ private slots:
         while (xml.readNextStartElement()) {
             const QString drawable = xml.attributes().value(android, "drawable").toString();
             if (drawable.startsWith("@color/")) {
-                QCOMPARE(ColourResource(root, drawable.mid(7)),
+                QCOMPARE(ColorResource(root, drawable.mid(7)),
                          RulesDesign().gradientStartColor.toQColor().name().toUpper());
             } else {
                 QVERIFY2(drawable.startsWith("@mipmap/"), qPrintable(drawable));

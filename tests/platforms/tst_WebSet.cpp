@@ -24,8 +24,8 @@ using TestImages::PixelAt;
 namespace {
 
 Rgba FromHex(const QString& hex) {
-    const QColor colour(hex);
-    return {colour.redF(), colour.greenF(), colour.blueF(), colour.alphaF()};
+    const QColor color(hex);
+    return {color.redF(), color.greenF(), color.blueF(), color.alphaF()};
 }
 
 // The planned web file of that name, before anything is written; no path when there is none.
@@ -117,7 +117,7 @@ QImage Drawn(const QByteArray& document) {
 // rgb() in a style attribute, a keyword in a style sheet, a stroke, gradient stops, a flood,
 // currentColor, and a shape that names none (black); and a light square painted through a
 // reference that looks like a dark colour.
-const char kEveryColourSyntax[] =
+const char kEveryColorSyntax[] =
     "<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 400 200'>"
     "<style>.keyword{fill:Maroon}</style>"
     "<defs><linearGradient id='a00'><stop offset='0' stop-color='#fed'/><stop offset='1' "
@@ -272,7 +272,7 @@ private slots:
             d.gradientStartColor = {1.0, 0.97, 0.85, 1.0};
             d.gradientEndColor = {0.98, 0.8, 0.6, 1.0};
             d.text.clear();
-            d.iconVector = SvgImage::Read(kEveryColourSyntax);
+            d.iconVector = SvgImage::Read(kEveryColorSyntax);
             d.iconImage = d.iconVector->thumbnail();
         });
         QTest::newRow("dark-tinted SVG icon on a mid-grey gradient") << Change([](IconDesign& d) {

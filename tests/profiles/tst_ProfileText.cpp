@@ -92,10 +92,10 @@ DesignSettings DistinctSettings() {
     s.quality = 75.0f;
     s.namePattern = "App-[Size]";
     double k = 0;
-    for (Rgba* colour : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
-                         &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
-                         &s.textStrokeColor, &s.textShadowColor}) {
-        *colour = {(k + 1) / 64, (k + 2) / 64, (k + 3) / 64, 1.0};
+    for (Rgba* color : {&s.gradientStartColor, &s.gradientEndColor, &s.backgroundStrokeColor,
+                        &s.backgroundShadowColor, &s.iconColor, &s.iconShadowColor, &s.textColor,
+                        &s.textStrokeColor, &s.textShadowColor}) {
+        *color = {(k + 1) / 64, (k + 2) / 64, (k + 3) / 64, 1.0};
         k += 3;
     }
     return s;

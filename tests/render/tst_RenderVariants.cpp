@@ -121,18 +121,18 @@ private slots:
         QCOMPARE(TestImages::FirstDifference(onWhite, Filled(240, 240, Qt::white), 0), QString());
     }
 
-    void treatmentsChangeColourAndKeepAlpha_data() {
+    void treatmentsChangeColorAndKeepAlpha_data() {
         QTest::addColumn<int>("treatment");
         QTest::newRow("grayscale") << int(Treatment::Grayscale);
         QTest::newRow("silhouette") << int(Treatment::Silhouette);
     }
-    void treatmentsChangeColourAndKeepAlpha() {
+    void treatmentsChangeColorAndKeepAlpha() {
         QFETCH(int, treatment);
         const IconDesign design = RichDesign(160);
         const QImage plain = ImageTools::RenderIcon(design, Options(Layers::Glyphs));
         const QImage treated = ImageTools::RenderIcon(
             design, Options(Layers::Glyphs, false, 1.0, Treatment(treatment)));
-        int coloured = 0;
+        int colored = 0;
         for (int y = 0; y < 160; ++y)
             for (int x = 0; x < 160; ++x) {
                 const QRgb p = plain.pixel(x, y);
@@ -141,30 +141,30 @@ private slots:
                 QVERIFY(qRed(t) == qGreen(t) && qGreen(t) == qBlue(t));
                 if (Treatment(treatment) == Treatment::Silhouette)
                     QCOMPARE(qRed(t), qAlpha(t)); // white at the pixel's own coverage
-                coloured += qAlpha(p) == 255 && (qRed(p) != qBlue(p)) ? 1 : 0;
+                colored += qAlpha(p) == 255 && (qRed(p) != qBlue(p)) ? 1 : 0;
             }
-        QVERIFY(coloured > 100); // the icon really was coloured before
+        QVERIFY(colored > 100); // the icon really was coloured before
         if (Treatment(treatment) == Treatment::Grayscale) {
             // Red, green and blue keep their order of lightness: green is the lightest.
             IconDesign solid = design;
             solid.text.clear();
             solid.iconShadow = false;
             solid.iconHorizontalOffset = 0.0f;
-            for (QColor colour : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)}) {
-                solid.iconImage = Filled(40, 40, colour);
+            for (QColor color : {QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)}) {
+                solid.iconImage = Filled(40, 40, color);
                 const QImage gray = ImageTools::RenderIcon(
                     solid, Options(Layers::Glyphs, false, 1.0, Treatment::Grayscale));
                 const int level = qRed(gray.pixel(80, 80));
-                const double expected = 255.0 * (0.2126 * colour.redF() + 0.7152 * colour.greenF() +
-                                                 0.0722 * colour.blueF());
-                QVERIFY2(std::abs(level - expected) <= 2.0, qPrintable(colour.name()));
+                const double expected = 255.0 * (0.2126 * color.redF() + 0.7152 * color.greenF() +
+                                                 0.0722 * color.blueF());
+                QVERIFY2(std::abs(level - expected) <= 2.0, qPrintable(color.name()));
             }
         }
     }
 
     // Among tens of thousands of colours at every opacity, each pixel takes LegibleOn of its
     // own straight colour and keeps its alpha.
-    void legibleGlyphsMoveEachColourAsTheRuleDoes() {
+    void legibleGlyphsMoveEachColorAsTheRuleDoes() {
         const QImage picture = TestImages::DetailedImage(300, 200, 5);
         const QColor dark = ColorContrast::DarkHomeScreen();
         const QImage legible = LegibleGlyphs::On(dark, picture);
@@ -238,7 +238,7 @@ private slots:
     // the canvas is smaller than the looks and they are scaled up. Each launcher shape cuts the
     // icon where its launcher does: outside it the surroundings show (the backdrop is a
     // vertical gradient, so the pixel at the row's start has the same colour).
-    void looksShapeAndColourTheIcon_data() {
+    void looksShapeAndColorTheIcon_data() {
         QTest::addColumn<int>("canvas");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QColor>("glyph");      // at the glyph's centre
@@ -267,7 +267,7 @@ private slots:
             row("Splash screen") << kWhite << kGreen << -1 << 0.5 + 0.25 / 4;
         }
     }
-    void looksShapeAndColourTheIcon() {
+    void looksShapeAndColorTheIcon() {
         QFETCH(int, canvas);
         QFETCH(QString, caption);
         QFETCH(QColor, glyph);
@@ -321,7 +321,7 @@ private slots:
         const QImage rendering = ImageTools::RenderIcon(design);
         const QImage favicon = StretchImage(rendering, 16, 16, 1);
         const QList<PreviewTile> tiles = PlatformLooks::WallTiles(design, rendering, 1);
-        QList<QColor> barColours;
+        QList<QColor> barColors;
         for (const char* caption : {"Browser tab, light", "Browser tab, dark"}) {
             const PreviewTile tile = TileCaptioned(tiles, QString::fromLatin1(caption));
             QCOMPARE(tile.iconArea.size(), QSize(16, 16));
@@ -330,10 +330,10 @@ private slots:
             QPainter(&expected).drawImage(0, 0, favicon);
             QCOMPARE(TestImages::FirstDifference(tile.image.copy(tile.iconArea), expected, 1),
                      QString());
-            barColours.append(PixelAt(tile.image, 0, 0));
+            barColors.append(PixelAt(tile.image, 0, 0));
         }
-        QVERIFY(barColours[0].lightness() > 160);
-        QVERIFY(barColours[1].lightness() < 90);
+        QVERIFY(barColors[0].lightness() > 160);
+        QVERIFY(barColors[1].lightness() < 90);
     }
 
     // The badge drawn in each look over a picture of another colour, in colours a flavour may
@@ -343,18 +343,18 @@ private slots:
     void badgeReadsOnItsOwnPlate_data() {
         QTest::addColumn<QColor>("colour");
         QTest::addColumn<int>("look");
-        const QColor colours[] = {Badge::DefaultColor(), QColor("#ffeb3b"), QColor("#ffffff"),
-                                  QColor("#000000"),     QColor("#1a237e"), QColor("#777777")};
+        const QColor colors[] = {Badge::DefaultColor(), QColor("#ffeb3b"), QColor("#ffffff"),
+                                 QColor("#000000"),     QColor("#1a237e"), QColor("#777777")};
         const char* const looks[] = {"colour", "dark", "gray", "silhouette"};
-        for (const QColor& colour : colours)
+        for (const QColor& color : colors)
             for (int look = 0; look < 4; ++look)
-                QTest::addRow("%s %s", qPrintable(colour.name()), looks[look]) << colour << look;
+                QTest::addRow("%s %s", qPrintable(color.name()), looks[look]) << color << look;
     }
 
     void badgeReadsOnItsOwnPlate() {
-        QFETCH(QColor, colour);
+        QFETCH(QColor, color);
         QFETCH(int, look);
-        const BadgeArt badge(Badge{.text = "BETA 2.3.1", .color = colour});
+        const BadgeArt badge(Badge{.text = "BETA 2.3.1", .color = color});
         const BadgeArea area{QRectF(0, 0, 256, 256), 0.0};
         QImage picture = TestImages::Filled(256, 256, QColor(40, 160, 90));
         badge.Draw(picture, area, BadgeLook(look));
@@ -385,8 +385,8 @@ private slots:
             qPrintable(QStringLiteral("%1 on %2: %3").arg(text->name(), plate->name()).arg(ratio)));
         if (BadgeLook(look) == BadgeLook::Dark)
             QVERIFY2(ColorContrast::RelativeLuminance(*plate) <
-                             ColorContrast::RelativeLuminance(colour) ||
-                         ColorContrast::RelativeLuminance(colour) < 0.05,
+                             ColorContrast::RelativeLuminance(color) ||
+                         ColorContrast::RelativeLuminance(color) < 0.05,
                      qPrintable(plate->name()));
         if (BadgeLook(look) == BadgeLook::Gray)
             QVERIFY2(plate->red() == plate->green() && plate->green() == plate->blue(),
@@ -439,7 +439,7 @@ private slots:
         QFETCH(QPoint, corner);
         const BadgeArt badge(Badge{.text = "DEV", .position = Badge::Position(position)});
         const BadgeShapes shapes =
-            badge.Layout({QRectF(0, 0, pixels, pixels), 0.0}, BadgeLook::Colour);
+            badge.Layout({QRectF(0, 0, pixels, pixels), 0.0}, BadgeLook::Color);
         QCOMPARE(shapes.text.isEmpty(), !corner.isNull());
         if (corner.isNull())
             return;

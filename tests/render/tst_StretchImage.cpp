@@ -66,9 +66,9 @@ QImage AreaAverage(const QImage& source, int width, int height) {
                 }
             }
             const double opacity = sums[3] / area;
-            auto colour = [&](double sum) { return opacity > 0 ? ToSrgbByte(sum / sums[3]) : 0; };
+            auto color = [&](double sum) { return opacity > 0 ? ToSrgbByte(sum / sums[3]) : 0; };
             result.setPixel(ox, oy,
-                            qPremultiply(qRgba(colour(sums[0]), colour(sums[1]), colour(sums[2]),
+                            qPremultiply(qRgba(color(sums[0]), color(sums[1]), color(sums[2]),
                                                int(std::lround(opacity * 255)))));
         }
     }

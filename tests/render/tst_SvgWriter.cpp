@@ -159,7 +159,7 @@ private slots:
         const QByteArray withLogo = SvgDocument(design);
         design.iconImage = TestDesigns::RasterIcon();
         design.iconVector.reset();
-        const QByteArray withDarkLook = SvgDocument(design, {.darkColourScheme = true});
+        const QByteArray withDarkLook = SvgDocument(design, {.darkColorScheme = true});
         QVERIFY(withDarkLook.contains("<style>@media (prefers-color-scheme: dark){"));
         for (const QByteArray& bytes : {document, withLogo, SvgDocument(design), withDarkLook}) {
             QXmlStreamReader reader(bytes);
@@ -204,14 +204,14 @@ private slots:
     }
     void darkLookCopiesOnlyWhatIsTooDark() {
         QFETCH(bool, vector);
-        QFETCH(QColor, colour);
+        QFETCH(QColor, color);
         QFETCH(bool, tinted);
         QFETCH(int, copies);
         IconDesign design;
         design.useImageColors = !tinted;
         const QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 10 10\">"
                                "<linearGradient id=\"g\"><stop stop-color=\"" +
-                               colour.name().toLatin1() +
+                               color.name().toLatin1() +
                                "\"/></linearGradient><rect width=\"10\" height=\"10\" "
                                "fill=\"url(#g)\"/></svg>";
         if (vector) {
@@ -219,9 +219,9 @@ private slots:
             QVERIFY(design.iconVector);
             design.iconImage = design.iconVector->thumbnail();
         } else {
-            design.iconImage = TestImages::Filled(40, 40, colour);
+            design.iconImage = TestImages::Filled(40, 40, color);
         }
-        const QByteArray document = SvgDocument(design, {.darkColourScheme = true});
+        const QByteArray document = SvgDocument(design, {.darkColorScheme = true});
         // The design's own layers are paths, so each <rect> is a copy of the icon's.
         QCOMPARE(int(document.count(vector ? "<rect " : "data:image/png")), copies);
         QXmlStreamReader reader(document);

@@ -324,12 +324,12 @@ QWidget* BuildIcon(EditorControls& c, Prompter& prompter) {
     grid->addWidget(Label(QObject::tr("Rotation")), 3, 0);
     grid->addWidget(c.sliderIconRotation, 3, 1, 1, 2);
     grid->addWidget(Label(QObject::tr("Colours")), 4, 0);
-    QHBoxLayout* colours = Row({c.checkUseImageColors}, false);
-    colours->addSpacing(12);
-    colours->addWidget(Label(QObject::tr("Tint")));
-    colours->addWidget(Swatch(c.colorWellIconColor));
-    colours->addStretch(1);
-    grid->addLayout(colours, 4, 1, 1, 2);
+    QHBoxLayout* colors = Row({c.checkUseImageColors}, false);
+    colors->addSpacing(12);
+    colors->addWidget(Label(QObject::tr("Tint")));
+    colors->addWidget(Swatch(c.colorWellIconColor));
+    colors->addStretch(1);
+    grid->addLayout(colors, 4, 1, 1, 2);
 
     const ShadowControls shadow = AddShadow(group, grid, "Icon", QObject::tr("icon"));
     c.checkIconShadow = shadow.check;

@@ -1,6 +1,6 @@
 #include "app/window/Appearance.h"
 
-#include "app/window/DesktopColourScheme.h"
+#include "app/window/DesktopColorScheme.h"
 
 #include <QActionGroup>
 #include <QApplication>
@@ -63,7 +63,7 @@ void Apply(Choice choice) {
         QApplication::setPalette(DarkPalette());
         break;
     case System:
-        QApplication::setPalette(DesktopColourScheme::PrefersDark(DesktopColourScheme::Read())
+        QApplication::setPalette(DesktopColorScheme::PrefersDark(DesktopColorScheme::Read())
                                      ? DarkPalette()
                                      : SystemPalette());
         break;
@@ -91,7 +91,7 @@ void InstallMenu(QMenu& view) {
     }
     Apply(saved);
     // System follows the desktop as the user switches it between light and dark.
-    DesktopColourScheme::Watch([] {
+    DesktopColorScheme::Watch([] {
         if (Choice(QSettings().value(kSettingsKey, System).toInt()) == System)
             Apply(System);
     });

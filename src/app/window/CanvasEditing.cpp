@@ -32,8 +32,8 @@ QString SectionName(CanvasLayer layer) {
     return {};
 }
 
-QPen ScreenPen(const QColor& colour, double width = 1.0) {
-    QPen pen(colour, width);
+QPen ScreenPen(const QColor& color, double width = 1.0) {
+    QPen pen(color, width);
     pen.setCosmetic(true);
     return pen;
 }

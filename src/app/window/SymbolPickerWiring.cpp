@@ -16,15 +16,15 @@ namespace {
 void TakeSymbol(ViewController& controller, Prompter& prompter, const SymbolEntry& entry) {
     if (!InfoProvider::Shared().MayReplaceIcon(prompter))
         return;
-    QCheckBox* ownColours = controller.controls().checkUseImageColors;
-    const Qt::CheckState before = ownColours->checkState();
+    QCheckBox* ownColors = controller.controls().checkUseImageColors;
+    const Qt::CheckState before = ownColors->checkState();
     const bool toTint = entry.set->kind() == SymbolKind::Symbol && before == Qt::Checked;
     if (toTint)
-        ownColours->setCheckState(Qt::Unchecked);
+        ownColors->setCheckState(Qt::Unchecked);
     controller.LoadIconImage(IconSource::ForSymbol(entry.QualifiedName()),
-                             [&controller, ownColours, before, toTint](bool loaded) {
+                             [&controller, ownColors, before, toTint](bool loaded) {
                                  if (!loaded)
-                                     ownColours->setCheckState(before);
+                                     ownColors->setCheckState(before);
                                  else if (toTint)
                                      // the switch is an edit of the design, as a click is
                                      controller.MarkAsModified();

@@ -1,13 +1,13 @@
 // GLib before Qt: Qt's "signals" keyword would otherwise rename a field in GIO's headers.
 #include <gio/gio.h>
 
-#include "app/window/DesktopColourScheme.h"
+#include "app/window/DesktopColorScheme.h"
 
 #include <QDir>
 #include <QSettings>
 #include <QStandardPaths>
 
-namespace DesktopColourScheme {
+namespace DesktopColorScheme {
 
 namespace {
 
@@ -51,8 +51,8 @@ std::optional<QColor> KdeWindowBackground() {
                                 .toStringList();
     if (rgb.size() != 3)
         return std::nullopt;
-    const QColor colour(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
-    return colour.isValid() ? std::optional(colour) : std::nullopt;
+    const QColor color(rgb[0].toInt(), rgb[1].toInt(), rgb[2].toInt());
+    return color.isValid() ? std::optional(color) : std::nullopt;
 }
 
 void OnChanged(GSettings*, gchar*, gpointer data) {
@@ -62,9 +62,9 @@ void OnChanged(GSettings*, gchar*, gpointer data) {
 } // namespace
 
 bool PrefersDark(const Settings& settings) {
-    if (settings.gnomeColourScheme == QStringLiteral("prefer-dark"))
+    if (settings.gnomeColorScheme == QStringLiteral("prefer-dark"))
         return true;
-    if (settings.gnomeColourScheme == QStringLiteral("prefer-light"))
+    if (settings.gnomeColorScheme == QStringLiteral("prefer-light"))
         return false;
     if (settings.gtkTheme &&
         settings.gtkTheme->endsWith(QStringLiteral("-dark"), Qt::CaseInsensitive))
@@ -75,7 +75,7 @@ bool PrefersDark(const Settings& settings) {
 Settings Read() {
     Settings settings;
     if (GSettings* gnome = InterfaceSettings()) {
-        settings.gnomeColourScheme = StringKey(gnome, "color-scheme");
+        settings.gnomeColorScheme = StringKey(gnome, "color-scheme");
         settings.gtkTheme = StringKey(gnome, "gtk-theme");
     }
     settings.kdeWindowBackground = KdeWindowBackground();
@@ -92,4 +92,4 @@ void Watch(const std::function<void()>& changed) {
     g_signal_connect(gnome, "changed::gtk-theme", G_CALLBACK(OnChanged), callback);
 }
 
-} // namespace DesktopColourScheme
+} // namespace DesktopColorScheme

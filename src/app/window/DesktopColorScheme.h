@@ -9,12 +9,12 @@
 // Whether the desktop asks applications for a dark appearance. Qt 6.4 does not say, so the
 // desktop's own settings are read: GNOME's colour scheme ("prefer-dark") or, where a desktop
 // predates that setting, a GTK theme named as dark, and KDE's window background colour.
-namespace DesktopColourScheme {
+namespace DesktopColorScheme {
 
 // What the desktop's settings hold; absent where a desktop does not have the setting.
 struct Settings {
-    std::optional<QString> gnomeColourScheme; // "default", "prefer-dark" or "prefer-light"
-    std::optional<QString> gtkTheme;          // e.g. "Adwaita-dark"
+    std::optional<QString> gnomeColorScheme; // "default", "prefer-dark" or "prefer-light"
+    std::optional<QString> gtkTheme;         // e.g. "Adwaita-dark"
     std::optional<QColor> kdeWindowBackground;
 };
 
@@ -29,4 +29,4 @@ Settings Read();
 // as long as the program runs (nothing is watched where GNOME's settings are not installed).
 void Watch(const std::function<void()>& changed);
 
-} // namespace DesktopColourScheme
+} // namespace DesktopColorScheme

@@ -1,19 +1,19 @@
-#include "render/SvgColourRewrite.h"
+#include "render/SvgColorRewrite.h"
 
 #include <QRegularExpression>
 
 #include <algorithm>
 #include <optional>
 
-namespace SvgColourRewrite {
+namespace SvgColorRewrite {
 
 namespace {
 
-constexpr QStringView kColourProperties[] = {u"fill",        u"stroke", u"stop-color",
-                                             u"flood-color", u"color",  u"lighting-color"};
+constexpr QStringView kColorProperties[] = {u"fill",        u"stroke", u"stop-color",
+                                            u"flood-color", u"color",  u"lighting-color"};
 
-bool IsColourProperty(QStringView name) {
-    for (QStringView property : kColourProperties)
+bool IsColorProperty(QStringView name) {
+    for (QStringView property : kColorProperties)
         if (name.compare(property, Qt::CaseInsensitive) == 0)
             return true;
     return false;
@@ -30,7 +30,7 @@ std::optional<double> Channel(QStringView text, double full) {
     return std::clamp(percent ? value / 100.0 : value / full, 0.0, 1.0);
 }
 
-std::optional<QColor> FunctionalColour(QStringView token) {
+std::optional<QColor> FunctionalColor(QStringView token) {
     static const QRegularExpression separators(QStringLiteral(R"([\s,/]+)"));
     const qsizetype open = token.indexOf(u'(');
     const QStringList parts = token.sliced(open + 1, token.size() - open - 2)
@@ -51,44 +51,44 @@ std::optional<QColor> FunctionalColour(QStringView token) {
 
 // The colour a token names; none for references, keywords that are no colour, and
 // `transparent`, which no change can make visible.
-std::optional<QColor> ColourOf(QStringView token) {
+std::optional<QColor> ColorOf(QStringView token) {
     if (token.startsWith(u'#')) {
         if (token.size() != 4 && token.size() != 7)
             return std::nullopt;
     } else if (token.startsWith(u"rgb", Qt::CaseInsensitive) && token.endsWith(u')')) {
-        return FunctionalColour(token);
+        return FunctionalColor(token);
     } else if (token.compare(u"transparent", Qt::CaseInsensitive) == 0) {
         return std::nullopt;
     }
-    const QColor colour = QColor::fromString(token);
-    return colour.isValid() ? std::optional<QColor>(colour) : std::nullopt;
+    const QColor color = QColor::fromString(token);
+    return color.isValid() ? std::optional<QColor>(color) : std::nullopt;
 }
 
-QString ColourText(const QColor& colour) {
-    if (colour.alpha() == 255)
-        return colour.name(QColor::HexRgb);
+QString ColorText(const QColor& color) {
+    if (color.alpha() == 255)
+        return color.name(QColor::HexRgb);
     return QStringLiteral("rgba(%1,%2,%3,%4)")
-        .arg(colour.red())
-        .arg(colour.green())
-        .arg(colour.blue())
-        .arg(colour.alphaF(), 0, 'g', 4);
+        .arg(color.red())
+        .arg(color.green())
+        .arg(color.blue())
+        .arg(color.alphaF(), 0, 'g', 4);
 }
 
 // A painting property's value with each colour in it changed: a paint's fallback colour after
 // its url() too.
-QString RecolouredValue(const QString& value, const ColourChange& change) {
+QString RecoloredValue(const QString& value, const ColorChange& change) {
     static const QRegularExpression tokens(
         QStringLiteral(R"(url\([^)]*\)|rgba?\([^)]*\)|#[0-9a-f]+|[a-z][a-z0-9-]*)"),
         QRegularExpression::CaseInsensitiveOption);
     QString out;
     qsizetype last = 0;
     for (const QRegularExpressionMatch& match : tokens.globalMatch(value)) {
-        const std::optional<QColor> colour = ColourOf(match.capturedView());
-        const QColor changed = colour ? change(*colour) : QColor();
-        if (!colour || changed.rgba() == colour->rgba())
+        const std::optional<QColor> color = ColorOf(match.capturedView());
+        const QColor changed = color ? change(*color) : QColor();
+        if (!color || changed.rgba() == color->rgba())
             continue;
         out += QStringView(value).sliced(last, match.capturedStart() - last);
-        out += ColourText(changed);
+        out += ColorText(changed);
         last = match.capturedEnd();
     }
     if (last == 0)
@@ -99,17 +99,17 @@ QString RecolouredValue(const QString& value, const ColourChange& change) {
 
 } // namespace
 
-QString RecolouredAttribute(QStringView name, const QString& value, const ColourChange& change) {
+QString RecoloredAttribute(QStringView name, const QString& value, const ColorChange& change) {
     if (name == u"style")
-        return RecolouredStyle(value, change);
-    return IsColourProperty(name) ? RecolouredValue(value, change) : value;
+        return RecoloredStyle(value, change);
+    return IsColorProperty(name) ? RecoloredValue(value, change) : value;
 }
 
-QString RecolouredStyle(const QString& css, const ColourChange& change) {
+QString RecoloredStyle(const QString& css, const ColorChange& change) {
     // A declaration of a painting property; a longer name (fill-opacity, -x-stroke) is none.
     static const QRegularExpression declaration = [] {
         QStringList names;
-        for (QStringView property : kColourProperties)
+        for (QStringView property : kColorProperties)
             names << property.toString();
         return QRegularExpression(
             QStringLiteral(R"((?<![\w-])(%1)\s*:([^;{}!]*))").arg(names.join(u'|')),
@@ -119,11 +119,11 @@ QString RecolouredStyle(const QString& css, const ColourChange& change) {
     qsizetype last = 0;
     for (const QRegularExpressionMatch& match : declaration.globalMatch(css)) {
         out += QStringView(css).sliced(last, match.capturedStart(2) - last);
-        out += RecolouredValue(match.captured(2), change);
+        out += RecoloredValue(match.captured(2), change);
         last = match.capturedEnd(2);
     }
     out += QStringView(css).sliced(last);
     return out;
 }
 
-} // namespace SvgColourRewrite
+} // namespace SvgColorRewrite

@@ -11,16 +11,16 @@
 // #rrggbb, rgb(), rgba() or a colour keyword. A colour the change gives back as it was keeps its
 // text, and nothing else is touched: references such as url(#abc) stay references, keywords
 // such as none or currentColor stay keywords.
-namespace SvgColourRewrite {
+namespace SvgColorRewrite {
 
-using ColourChange = std::function<QColor(const QColor&)>;
+using ColorChange = std::function<QColor(const QColor&)>;
 
 // The value of the attribute `name` with its colours changed: a painting property's value or
 // the declarations of a style attribute; any other attribute's value as it is.
-QString RecolouredAttribute(QStringView name, const QString& value, const ColourChange& change);
+QString RecoloredAttribute(QStringView name, const QString& value, const ColorChange& change);
 
 // A style sheet (or a style attribute's declarations) with the painting properties' colours
 // changed.
-QString RecolouredStyle(const QString& css, const ColourChange& change);
+QString RecoloredStyle(const QString& css, const ColorChange& change);
 
-} // namespace SvgColourRewrite
+} // namespace SvgColorRewrite
