@@ -2,7 +2,7 @@
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
-#include "recovery/RecoveryRecord.h"
+#include "recovery/RecoveryFolder.h"
 #include "render/PlatformLooks.h"
 
 #include <QtTest>
@@ -94,7 +94,7 @@ std::optional<RecoveryRecord> OnlyRecord(const QString& folder, bool* ok) {
     if (files.size() != 1)
         return std::nullopt;
     std::optional<RecoveryRecord> record =
-        ReadRecoveryFileBytes(TestImages::ReadFile(QDir(folder).filePath(files[0])));
+        RecoveryFolder::ReadRecord(QDir(folder).filePath(files[0]));
     *ok = record.has_value();
     return record;
 }
