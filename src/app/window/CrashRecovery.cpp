@@ -3,6 +3,7 @@
 #include "app/base/FailureMessage.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/window/ProfileCommands.h"
+#include "app/window/TerminationSignal.h"
 #include "app/window/ViewController.h"
 #include "export/Prompter.h"
 #include "support/OrdinaryFile.h"
@@ -47,9 +48,23 @@ CrashRecovery::CrashRecovery(ViewController& editor, Prompter& prompter)
 }
 
 CrashRecovery::~CrashRecovery() {
+    if (m_keptForNextStart)
+        return;
     m_writer.Remove();
     if (m_takingOver)
         m_folder.DiscardTaken();
+}
+
+void CrashRecovery::KeepOnTermination(const TerminationSignal& signal) {
+    connect(&signal, &TerminationSignal::received, this, &CrashRecovery::KeepForNextStart);
+}
+
+void CrashRecovery::KeepForNextStart() {
+    m_keptForNextStart = true;
+    // A value typed but not yet taken is part of the design, as the question to quit takes it.
+    m_editor.CommitFieldBeingEdited();
+    WriteNow();
+    FinishWrites();
 }
 
 void CrashRecovery::FinishWrites() {
@@ -123,8 +138,9 @@ void CrashRecovery::Written(const WriteResult& written) {
         m_failureTold = false;
         return;
     }
-    // Editing goes on; the user hears of it once, not at every change.
-    if (m_failureTold)
+    // Editing goes on; the user hears of it once, not at every change, and not as the window
+    // goes.
+    if (m_failureTold || m_keptForNextStart)
         return;
     m_failureTold = true;
     m_prompter.Alert(FailureMessage::Compose(

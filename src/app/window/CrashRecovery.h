@@ -11,13 +11,15 @@
 #include <optional>
 
 class Prompter;
+class TerminationSignal;
 class ViewController;
 
 // Keeps the editor's unsaved changes in its recovery file, so that a crash does not take them:
 // a few seconds after the last change (and, while changes go on, at least every few seconds),
 // the design, its profile path and its icon image with a copy of the image file are written,
-// off the window's thread. Saving, letting the changes go and a normal end remove the file. At
-// start-up a file left by an editor that did not end cleanly is offered for restoring.
+// off the window's thread. Saving, letting the changes go and a normal end remove the file; a
+// quit from outside keeps it. At start-up a file left by an editor that did not end cleanly is
+// offered for restoring.
 class CrashRecovery : public QObject {
     Q_OBJECT
 
@@ -44,10 +46,15 @@ public:
     // reported.
     void FinishWrites();
 
+    // A quit from outside (see TerminationSignal) asked no one about the unsaved changes: they
+    // are written before the window goes and kept for the next start to offer.
+    void KeepOnTermination(const TerminationSignal& signal);
+
 private:
     void Changed();
     void Settled();
     void Written(const WriteResult& written);
+    void KeepForNextStart();
     void CopyIconImage(const QString& path);
     void Restore(const RecoveryRecord& record);
     RecoveryRecord Current() const;
@@ -64,4 +71,5 @@ private:
     QByteArray m_copiedBytes;
     bool m_failureTold = false; // told since the last write that worked
     bool m_takingOver = false;  // the left-over restored goes once this editor's file holds it
+    bool m_keptForNextStart = false;
 };
