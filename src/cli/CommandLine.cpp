@@ -7,7 +7,6 @@
 #include "cli/SymbolsCommand.h"
 #include "export/OutputFileWrite.h"
 #include "export/SaveImage.h"
-#include "imageio/SvgImage.h"
 #include "platforms/PlatformPlan.h"
 #include "profiles/ProfileText.h"
 #include "render/ImageTools.h"
@@ -184,10 +183,10 @@ QImage Render(const DesignInput& input) {
     return ImageTools::RenderIcon(MakeIconDesign(input.settings, input.icon, input.iconVector));
 }
 
-// Whether the image helper refused to draw the SVG icon image at a size it was placed at (it
-// took too long or too much memory), so that a picture without it is not taken for the design.
-bool IconDrawingRefused(const DesignInput& input) {
-    if (!input.iconVector || input.iconVector->refusedDrawings() == 0)
+// Tells the user when the image helper refused to draw the icon image (see IconDrawingRefused),
+// so that a run whose pictures lack it is not taken for a run that drew the design.
+bool ToldIconDrawingRefused(const DesignInput& input) {
+    if (!IconDrawingRefused(input))
         return false;
     PrintError(QStringLiteral("The image could not be loaded."));
     return true;
@@ -200,7 +199,7 @@ int RunRender(const Options& options, const DesignInput& input) {
     const QByteArray encoded =
         svg ? SvgDocument(MakeIconDesign(input.settings, input.icon, input.iconVector))
             : ImageTools::EncodeImage(Render(input), kPng, 1.0);
-    if (IconDrawingRefused(input))
+    if (ToldIconDrawingRefused(input))
         return kFailed;
     const bool toStandardOutput = options.output == u"-";
     const WriteResult written = toStandardOutput && !encoded.isEmpty()
@@ -261,7 +260,7 @@ int Dispatch(const QStringList& args) {
         const int status = RunPlatformExportCommand(
             input, options.targets, options.name, options.appName, options.outputDir,
             options.overwrite, options.quiet, options.badge);
-        return IconDrawingRefused(input) ? kFailed : status;
+        return ToldIconDrawingRefused(input) ? kFailed : status;
     }
     return RunProfile(input);
 }

@@ -1,5 +1,6 @@
 #include "cli/DesignInput.h"
 
+#include "imageio/SvgImage.h"
 #include "profiles/ProfileFile.h"
 #include "profiles/ProfileText.h"
 #include "symbols/IconSource.h"
@@ -18,4 +19,8 @@ QString LoadDesignInput(const QString& profilePath, const QString& iconPath, Des
             return problem;
     }
     return {};
+}
+
+bool IconDrawingRefused(const DesignInput& input) {
+    return input.iconVector && input.iconVector->refusedDrawings() > 0;
 }

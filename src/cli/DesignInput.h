@@ -22,3 +22,8 @@ struct DesignInput {
 // read ("Could not load profile.", "The image could not be loaded.", a symbol's name that the
 // library does not hold with the closest ones), else an empty string.
 QString LoadDesignInput(const QString& profilePath, const QString& iconPath, DesignInput& input);
+
+// Whether the image helper has refused to draw the SVG icon image at a size it was placed at
+// (it took too long or too much memory), so that a picture drawn then lacks the icon and is not
+// the design.
+bool IconDrawingRefused(const DesignInput& input);

@@ -21,13 +21,20 @@ void PrintLine(std::FILE* stream, const QString& text) {
 
 // The nearest of `path` and its parents that exists.
 QFileInfo NearestExisting(const QString& path) {
-    QFileInfo info(QFileInfo(path).absoluteFilePath());
-    while (!info.exists() && !info.isRoot())
-        info = QFileInfo(info.absolutePath());
-    return info;
+    const QStringList missing = MissingFolders(path);
+    return QFileInfo(missing.isEmpty() ? QFileInfo(path).absoluteFilePath()
+                                       : QFileInfo(missing.last()).absolutePath());
 }
 
 } // namespace
+
+QStringList MissingFolders(const QString& folder) {
+    QStringList missing;
+    for (QFileInfo info(QFileInfo(folder).absoluteFilePath()); !info.exists() && !info.isRoot();
+         info = QFileInfo(info.absolutePath()))
+        missing.append(info.absoluteFilePath());
+    return missing;
+}
 
 QString ExportFolderProblem(const QString& folder) {
     const QFileInfo info(folder);

@@ -21,6 +21,10 @@ int RunExportCommand(const DesignSettings& settings, const QImage& rendering,
 // when files can be written into it, else the message saying what is wrong with it.
 QString ExportFolderProblem(const QString& folder);
 
+// What ExportFolderProblem would create: `folder` and those of its parents that are missing,
+// as absolute paths, `folder` first.
+QStringList MissingFolders(const QString& folder);
+
 // Reports one settled file as the export command does: a written path on standard output
 // (unless `quiet`), "Skipped: PATH" or "Could not save: PATH (REASON)" on standard error.
 void PrintFileResult(const ExportRun::FileResult& file, bool quiet);

@@ -4,6 +4,7 @@
 #include "export/OutputFileWrite.h"
 #include "export/OutputNameCheck.h"
 #include "export/PngEncoder.h"
+#include "imageio/SvgImage.h"
 #include "platforms/IcnsWriter.h"
 #include "platforms/IcoWriter.h"
 #include "platforms/PlatformPictures.h"
@@ -127,11 +128,15 @@ QString WriteContents(const PlannedFile& file, const QString& path,
     return WriteOutputFile(path, contents).failure;
 }
 
-// A stopped run reports only the files it settled: those kept and those it began (`begun`
-// has a flag per pending file; empty when none was begun).
+// How many drawings of the design's SVG icon image its helper has refused so far.
+int RefusedDrawings(const IconDesign& design) {
+    return design.iconVector ? design.iconVector->refusedDrawings() : 0;
+}
+
+// A run that ended early reports only the files it settled: those kept and those it began
+// (`begun` has a flag per pending file; empty when none was begun).
 void LeaveOutUnbegun(Result& result, const QList<int>& pendingIndex,
                      const std::vector<char>& begun) {
-    result.stopped = true;
     QList<ExportRun::FileResult> settled;
     for (qsizetype i = 0, next = 0; i < result.files.size(); ++i) {
         const bool isPending = next < pendingIndex.size() && pendingIndex[next] == i;
@@ -145,9 +150,10 @@ void LeaveOutUnbegun(Result& result, const QList<int>& pendingIndex,
 } // namespace
 
 bool Result::AllWritten() const {
-    return std::none_of(files.begin(), files.end(), [](const ExportRun::FileResult& file) {
-        return file.action == Action::Failed;
-    });
+    return !iconRefused &&
+           std::none_of(files.begin(), files.end(), [](const ExportRun::FileResult& file) {
+               return file.action == Action::Failed;
+           });
 }
 
 QString DesignProblem(const IconDesign& design) {
@@ -180,6 +186,7 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         return result;
     ProgressGate gate(progress, int(pending.size()));
     if (!gate.GoOn()) {
+        result.stopped = true;
         LeaveOutUnbegun(result, pendingIndex, {});
         return result;
     }
@@ -191,17 +198,22 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
     for (const PlannedFile* file : pending)
         if (file->kind == PlannedFile::Kind::Ico)
             kept.append(file->images);
+    // Counted from here: this run's own drawings.
+    const int refusedBefore = RefusedDrawings(design);
+    const auto refused = [&] { return RefusedDrawings(design) != refusedBefore; };
     const PlatformPictures pictures(
         design, images, kept, threads,
         [&](const PlannedImage& image, const PictureRows& picture) {
             for (const auto channels : {PngEncoder::Channels::Rgba, PngEncoder::Channels::Rgb})
                 if (const auto png = pngs.find(KeyOf(image, channels));
-                    png != pngs.end() && gate.GoOn())
+                    png != pngs.end() && gate.GoOn() && !refused())
                     png->second = PngEncoder::Encode(picture, 1, channels);
         },
         badge);
     result.notes = pictures.Notes();
-    if (gate.Stopped()) {
+    if (gate.Stopped() || refused()) {
+        result.stopped = gate.Stopped();
+        result.iconRefused = refused();
         LeaveOutUnbegun(result, pendingIndex, {});
         return result;
     }
@@ -238,8 +250,10 @@ Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QStri
         file.action = Action::Failed;
         file.failure = failures[std::size_t(i)];
     }
-    if (gate.Stopped())
+    if (gate.Stopped()) {
+        result.stopped = true;
         LeaveOutUnbegun(result, pendingIndex, begun);
+    }
     return result;
 }
 

@@ -20,6 +20,10 @@ struct Result {
     QList<ExportRun::FileResult> files;
     QStringList notes; // what the user should know about the pictures
     bool stopped = false;
+    // The image helper refused to draw the SVG icon image for a picture (it took too long or
+    // too much memory): the pictures lack it, so no file was written, and those kept alone
+    // are in `files`.
+    bool iconRefused = false;
 
     bool AllWritten() const;
 };
@@ -34,9 +38,10 @@ QString DesignProblem(const IconDesign& design);
 // file is ever left half-written. Called on worker threads, one call at a time.
 using Progress = std::function<bool(int done, int total)>;
 
-// Writes `plan` under `folder`. Existing files are kept unless `overwrite`; a file that
-// cannot be written fails alone, the others are still written. `threads` as for rendering.
-// A set `badge` is drawn over the pictures (see PlatformPictures).
+// Writes `plan` under `folder`. Every picture is drawn before any file or folder is made, so a
+// run whose icon drawing is refused leaves the folder as it was. Existing files are kept unless
+// `overwrite`; a file that cannot be written fails alone, the others are still written.
+// `threads` as for rendering. A set `badge` is drawn over the pictures (see PlatformPictures).
 Result Run(const IconDesign& design, const QList<PlannedFile>& plan, const QString& folder,
            bool overwrite, int threads = 0, const Progress& progress = {}, const Badge& badge = {});
 

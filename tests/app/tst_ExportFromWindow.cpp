@@ -7,6 +7,7 @@
 #include "export/RatingCheck.h"
 #include "helpers/FolderListing.h"
 #include "helpers/PlatformRun.h"
+#include "helpers/RefusingImageHelper.h"
 #include "helpers/TestImages.h"
 
 namespace {
@@ -93,8 +94,9 @@ private:
 // Exporting from the window. The size list: the folder panel, files of the chosen sizes made
 // from the latest rendering, the overwrite questions, the summary and the rating question.
 // "Export for Platforms…": the choices reach the export, the name is checked as the command
-// line checks it, Cancel stops the run, the summary tells the truth about the folder, the
-// choices come back next time, and a badge typed shows on the preview wall and in the sets.
+// line checks it, Cancel stops the run, an icon image that cannot be drawn writes nothing, the
+// summary tells the truth about the folder, the choices come back next time, and a badge typed
+// shows on the preview wall and in the sets.
 class tst_ExportFromWindow : public QObject {
     Q_OBJECT
 
@@ -317,6 +319,31 @@ private slots:
         QCOMPARE(editor.prompter.questions.last().buttons, (QStringList{"Open Folder", "OK"}));
         QVERIFY(!editor.prompter.questions.last().good); // failures are not good news
         QCOMPARE(m_openedUrls, QList<QUrl>{QUrl::fromLocalFile(m_folder->path())});
+        QTRY_VERIFY(!dialog.IsOpen());
+    }
+
+    // An SVG icon image whose drawing the image helper refuses: the pictures would lack it, so
+    // the export writes nothing, the file it would replace and the sets' folders included, and
+    // the summary says why.
+    void refusedIconDrawingWritesNothing() {
+        const QString there = QStringLiteral("AppIcon.ico");
+        QVERIFY(TestImages::WriteFile(m_folder->filePath(there), "old icon"));
+        const QSet<QString> before = FolderListing::EntriesUnder(m_folder->path());
+        EditorFixture editor;
+        const RefusingImageHelper helper;
+        QVERIFY(helper.isValid());
+        editor.controller()->LoadIconImage(helper.document());
+        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.controller()->iconVector());
+        DialogDriver dialog(editor);
+        dialog.Choose({PlatformTarget::Windows, PlatformTarget::Linux}, QStringLiteral("AppIcon"),
+                      m_folder->path(), true);
+        const QString summary = dialog.ExportAndWaitForSummary();
+        for (const char* said : {"Files written: 0, skipped: 0, failed: 0.",
+                                 "The image could not be loaded", "No file was written."})
+            QVERIFY2(summary.contains(said), qPrintable(summary));
+        QCOMPARE(FolderListing::EntriesUnder(m_folder->path()), before);
+        QCOMPARE(TestImages::ReadFile(m_folder->filePath(there)), QByteArray("old icon"));
         QTRY_VERIFY(!dialog.IsOpen());
     }
 

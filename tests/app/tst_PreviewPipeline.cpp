@@ -1,6 +1,7 @@
 #include "EditorFixture.h"
 #include "app/wall/PreviewTileView.h"
 #include "app/wall/PreviewWall.h"
+#include "helpers/RefusingImageHelper.h"
 #include "render/PlatformLooks.h"
 
 namespace {
@@ -299,21 +300,9 @@ private slots:
     // first look and ends): the preview keeps the picture it had, and the user is told once.
     void aDrawingRefusedKeepsTheLastPictureAndTellsOnce() {
         EditorFixture editor;
-        QTemporaryDir folder;
-        const QString svg = folder.filePath(QStringLiteral("icon.svg"));
-        const QString helper = folder.filePath(QStringLiteral("helper.sh"));
-        // A 1 x 1 thumbnail of a document one unit square: the answer's header, then its pixel.
-        const QByteArray answer = "printf '1HGS\\002\\000\\000\\000\\001\\000\\000\\000"
-                                  "\\001\\000\\000\\000'\nhead -c 16 /dev/zero\n"
-                                  "printf '\\000\\000\\000\\000\\000\\000\\360\\077'\n"
-                                  "printf '\\000\\000\\000\\000\\000\\000\\360\\077'\n"
-                                  "head -c 8 /dev/zero\nprintf '\\377\\377\\377\\377'\nsleep 1\n";
-        QVERIFY(TestImages::WriteFile(
-            svg, "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 1 1\"/>"));
-        QVERIFY(TestImages::WriteFile(helper, "#!/bin/sh\n" + answer));
-        QVERIFY(QFile::setPermissions(helper, QFile::ReadOwner | QFile::ExeOwner));
-        const QByteArray real = qgetenv("SIGILON_LOADER");
-        qputenv("SIGILON_LOADER", QFile::encodeName(helper));
+        auto helper = std::make_unique<RefusingImageHelper>();
+        QVERIFY(helper->isValid());
+        const QString svg = helper->document();
         const QImage before = editor.controller()->currentIcon();
         editor.controller()->LoadIconImage(svg);
         const bool loaded = editor.WaitUntilIdle() && editor.controller()->iconVector();
@@ -321,7 +310,7 @@ private slots:
         UserInput::Click(editor.controls().checkIconShadow);
         const bool idle = editor.WaitUntilIdle();
         const QImage afterEdit = editor.controller()->currentIcon();
-        qputenv("SIGILON_LOADER", real);
+        helper.reset();
         QVERIFY(loaded);
         QVERIFY(idle);
         QCOMPARE(RenderNumber(afterLoad), RenderNumber(before));

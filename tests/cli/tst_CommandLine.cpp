@@ -8,6 +8,7 @@
 #include "design/DesignSettings.h"
 #include "helpers/FolderListing.h"
 #include "helpers/ProgramRun.h"
+#include "helpers/RefusingImageHelper.h"
 #include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
 #include "symbols/SymbolDocument.h"
@@ -547,6 +548,48 @@ private slots:
         for (const QString& part : told.replaceInStrings("@", folder.path()))
             QVERIFY2(last.contains(part), qPrintable(last));
         QCOMPARE(folder.entryList(QDir::NoDotAndDotDot | QDir::AllEntries), before);
+    }
+
+    // An SVG icon image whose drawing the image helper refuses (here every drawing after the
+    // first look): the run fails with the image's message and leaves the output folder as it
+    // was, for the size list, the platform sets and both. The file it would replace stays, none
+    // is added, and a folder it had to make for the output is gone again.
+    void refusedIconDrawingLeavesTheFolderAsItWas_data() {
+        QTest::addColumn<QString>("targets");
+        QTest::addColumn<QString>("there"); // a file it would replace; "" for no output folder
+        QTest::newRow("size list") << "sizes"
+                                   << "Icon16.png";
+        QTest::newRow("platform sets") << "linux,windows"
+                                       << "linux/hicolor/16x16/apps/Set.png";
+        QTest::newRow("size list and sets") << "sizes,linux"
+                                            << "Icon16.png";
+        QTest::newRow("sets and size list into a missing folder") << "linux,sizes"
+                                                                  << "";
+    }
+    void refusedIconDrawingLeavesTheFolderAsItWas() {
+        QFETCH(QString, targets);
+        QFETCH(QString, there);
+        const TestImages::ScratchFolder scratch;
+        const QString profile = scratch.Write("square.sgp", Profile(64, 64));
+        QVERIFY(!profile.isEmpty());
+        const QDir output(scratch.filePath(there.isEmpty() ? "new/icons" : "out"));
+        if (!there.isEmpty()) {
+            QVERIFY(QDir().mkpath(QFileInfo(output.filePath(there)).path()));
+            QVERIFY(TestImages::WriteFile(output.filePath(there), "kept as it was"));
+        }
+        const QSet<QString> before = FolderListing::EntriesUnder(scratch.filePath(""));
+        const RefusingImageHelper helper;
+        QVERIFY(helper.isValid());
+        const Run run =
+            Sigilon({"export", "--profile", profile, "--icon", helper.document(), "--output-dir",
+                     output.path(), "--target", targets, "--name", "Set", "--overwrite"});
+        QCOMPARE(run.exitCode, 1);
+        QCOMPARE(run.out, QString());
+        QCOMPARE(run.err.trimmed().split(u'\n').last(),
+                 QStringLiteral("The image could not be loaded."));
+        QCOMPARE(FolderListing::EntriesUnder(scratch.filePath("")), before);
+        if (!there.isEmpty())
+            QCOMPARE(TestImages::ReadFile(output.filePath(there)), QByteArray("kept as it was"));
     }
 
     // The size list and the named sets into a missing folder, the size list as the overrides

@@ -8,15 +8,24 @@
 
 namespace FolderListing {
 
-// Every file under `folder`, hidden ones too (where a half-written temporary would hide), as
-// paths relative to it.
-inline QSet<QString> FilesUnder(const QString& folder) {
-    QSet<QString> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
+// Every entry of those `kinds` under `folder`, hidden ones too (where a half-written temporary
+// would hide), as paths relative to it.
+inline QSet<QString> Under(const QString& folder, QDir::Filters kinds) {
+    QSet<QString> entries;
+    QDirIterator it(folder, kinds | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
-        files.insert(QDir(folder).relativeFilePath(it.next()));
-    return files;
+        entries.insert(QDir(folder).relativeFilePath(it.next()));
+    return entries;
+}
+
+inline QSet<QString> FilesUnder(const QString& folder) {
+    return Under(folder, QDir::Files);
+}
+
+// The files and the folders, empty ones too.
+inline QSet<QString> EntriesUnder(const QString& folder) {
+    return Under(folder, QDir::AllEntries);
 }
 
 // The names of everything directly in `folder`, hidden entries too, sorted.

@@ -1,12 +1,15 @@
 // Where a platform export writes: what already sits at an output path (the rules every export
 // shares) and symbolic links where the export needs a folder; its progress hook: what it is
-// told, and a run it stops leaves only whole files behind and reports exactly those; and the
-// badge a build flavour draws into every picture, inside what each platform's masks keep.
+// told, and a run it stops leaves only whole files behind and reports exactly those; a run
+// whose icon image the image helper refuses to draw writes nothing; and the badge a build
+// flavour draws into every picture, inside what each platform's masks keep.
 
 #include "helpers/FolderListing.h"
 #include "helpers/OutputOccupants.h"
 #include "helpers/PlatformRun.h"
+#include "helpers/RefusingImageHelper.h"
 #include "helpers/TestImages.h"
+#include "imageio/SvgImage.h"
 
 #include <QtTest>
 
@@ -265,6 +268,60 @@ private slots:
                              TestImages::ReadFile(m_complete.filePath(path)),
                          qPrintable(path));
         }
+    }
+
+    // An SVG icon image whose drawing the image helper refuses: the pictures would lack the
+    // icon, so the run writes nothing, not even a folder, and tells so. The file it would
+    // replace stays as it was, and one it keeps is reported kept. A drawing refused before the
+    // run (the preview's, at another size) is no reason to refuse the run's own.
+    void iconDrawingRefusedWritesNothing_data() {
+        QTest::addColumn<bool>("refusedBefore");
+        QTest::addColumn<bool>("overwrite");
+        QTest::newRow("refused, the file there to be replaced") << false << true;
+        QTest::newRow("refused, the file there to be kept") << false << false;
+        QTest::newRow("refused before the run only") << true << true;
+    }
+
+    void iconDrawingRefusedWritesNothing() {
+        QFETCH(bool, refusedBefore);
+        QFETCH(bool, overwrite);
+        const QList<PlannedFile> plan = PlatformRun::Plan({PlatformTarget::Linux});
+        QTemporaryDir folder;
+        const QString there = folder.filePath(plan.first().path);
+        QVERIFY(QDir().mkpath(QFileInfo(there).path()));
+        QVERIFY(TestImages::WriteFile(there, OldContents));
+        const QSet<QString> before = FolderListing::FilesUnder(folder.path());
+        const QStringList entries = FolderListing::EntriesIn(QFileInfo(there).path());
+
+        IconDesign design = SmallDesign();
+        PlatformExport::Result result;
+        {
+            const RefusingImageHelper helper(refusedBefore);
+            QVERIFY(helper.isValid());
+            design.iconVector = SvgImage::Read(TestImages::ReadFile(helper.document()));
+            QVERIFY(design.iconVector);
+            design.iconImage = design.iconVector->thumbnail();
+            if (refusedBefore)
+                QVERIFY(design.iconVector->Draw(QSize(64, 64), QTransform()).isNull());
+            result = PlatformExport::Run(design, plan, folder.path(), overwrite, 1);
+        }
+        if (refusedBefore) {
+            QVERIFY(!result.iconRefused);
+            QVERIFY(result.AllWritten());
+            QCOMPARE(result.files.size(), plan.size());
+            QVERIFY(TestImages::ReadFile(there) != OldContents);
+            return;
+        }
+        QVERIFY(result.iconRefused);
+        QVERIFY(!result.AllWritten());
+        QVERIFY(!result.stopped);
+        QCOMPARE(result.files.size(), overwrite ? 0 : 1);
+        if (!overwrite)
+            QCOMPARE(result.files.first().action, ExportRun::FileAction::Kept);
+        QCOMPARE(FolderListing::FilesUnder(folder.path()), before);
+        QCOMPARE(FolderListing::EntriesIn(QFileInfo(there).path()), entries);
+        QCOMPARE(FolderListing::EntriesIn(folder.filePath("linux/hicolor")), QStringList{"16x16"});
+        QCOMPARE(TestImages::ReadFile(there), OldContents);
     }
 
     void occupantsOfTheOutputPath_data() { OutputOccupants::AddRows(); }

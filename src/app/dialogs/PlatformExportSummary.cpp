@@ -55,6 +55,10 @@ PlatformExportSummary PlatformExportSummary::Of(const PlatformExport::Result& re
                                .arg(reasons.size())};
     if (!reasons.isEmpty())
         paragraphs.append(FailureSentence(reasons));
+    if (result.iconRefused)
+        paragraphs.append(QStringLiteral(
+            "The image could not be loaded: drawing it at a size the sets need takes more than "
+            "10 seconds or 1.5 GB. No file was written."));
     if (result.stopped)
         paragraphs.append(QStringLiteral("The export was cancelled; %1 were not written.")
                               .arg(Files(planned - int(result.files.size()))));
