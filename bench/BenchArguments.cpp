@@ -4,7 +4,8 @@ namespace {
 
 constexpr int kLargestSide = 10000; // as the canvas allows
 
-const QStringList kGroups{"process", "platforms", "preview", "svg", "symbols", "export"};
+const QStringList kGroups{"process", "platforms", "preview", "svg",
+                          "symbols", "export",    "recovery"};
 
 } // namespace
 
@@ -45,14 +46,14 @@ QString BenchUsage() {
     return QStringLiteral(
         "Usage: sigilon-bench [baseline] [process | platforms | preview | svg | symbols | export "
         "|\n"
-        "                     SIZE...]\n"
+        "                     recovery | SIZE...]\n"
         "\n"
         "Renders the default design with a 512 x 512 icon and the text \"Ab\" and prints one\n"
         "line per measurement, e.g. \"render 1024 median_ms=6.8 peak_mb=210\". Without a group\n"
         "or a size it times everything: whole sigilon processes, the renderings at 1024, 4096\n"
         "and 10000 units square, the rendering with an SVG icon image, the symbol library's\n"
         "first search, the export of the icon sets in every format, the editor's interim\n"
-        "preview and preview wall, and the platform sets.\n"
+        "preview and preview wall, the platform sets and the recovery record.\n"
         "\n"
         "  SIZE...    only the renderings at these sides, in units (1 to 10000)\n"
         "  process    only whole sigilon processes\n"
@@ -63,6 +64,7 @@ QString BenchUsage() {
         "  symbols    only the symbol library: its first search from a cold start, a search,\n"
         "             the first screen of the picker drawn\n"
         "  export     only the export from the 1024 and 10000 renderings\n"
+        "  recovery   only the recovery record of unsaved changes with a 64 MB image copy\n"
         "  baseline   first: run the pixel loops as baseline x86-64 code instead of AVX2\n"
         "  --help     print this text\n");
 }

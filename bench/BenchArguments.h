@@ -10,7 +10,7 @@ struct BenchArguments {
     Outcome outcome = Outcome::Run;
     QString error; // for a usage error: what was wrong, as one clause
     bool baseline = false;
-    QString group;    // "process", "platforms", "preview", "svg", "export", or empty
+    QString group;    // "process", "platforms", "preview", "svg", "export", "recovery", or empty
     QList<int> sizes; // only these renderings; empty for everything
 
     static BenchArguments Read(const QStringList& arguments);

@@ -9,6 +9,7 @@
 #include "PlatformBenchmarks.h"
 #include "PreviewBenchmarks.h"
 #include "ProcessBenchmarks.h"
+#include "RecoveryBenchmarks.h"
 #include "SvgBenchmarks.h"
 #include "SymbolBenchmarks.h"
 #include "design/IconDesign.h"
@@ -102,6 +103,10 @@ int main(int argc, char* argv[]) {
         RunSymbolBenchmarks(SymbolLibrary::InstalledFolder());
         return 0;
     }
+    if (arguments.group == u"recovery") {
+        RunRecoveryBenchmarks();
+        return 0;
+    }
     if (arguments.group == u"export") {
         RunExportBenchmarks(TimeRenders(1024, 1), TimeRenders(10000, 1));
         return 0;
@@ -121,5 +126,6 @@ int main(int argc, char* argv[]) {
     RunExportBenchmarks(rendering1024, TimeRenders(10000, 5));
     RunPreviewBenchmarks();
     RunPlatformBenchmarks(BenchmarkIcon(), sigilon);
+    RunRecoveryBenchmarks();
     return 0;
 }
