@@ -17,8 +17,9 @@ const QString kQuestion =
     QStringLiteral("Sigilon did not close properly. Restore the unsaved design from %1?");
 enum { kRestore, kDiscard };
 
-// The same design and image, whenever written. The image's bytes are the very array kept since
-// the image was loaded: comparing them would read up to 64 MB at every change.
+// Whether two records keep the same design and image, whenever taken. The image's bytes are the
+// very array kept since the image was loaded: comparing them would read up to 64 MB at every
+// change.
 bool SameContents(const RecoveryRecord& a, const RecoveryRecord& b) {
     return a.profilePath == b.profilePath && a.imagePath == b.imagePath &&
            a.profileText == b.profileText && a.imageBytes.size() == b.imageBytes.size() &&
