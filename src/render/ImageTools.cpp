@@ -380,7 +380,8 @@ QImage RenderIcon(const IconDesign& requested, const RenderOptions& options, int
     }
 
     if (drawGlyphs && !design.text.isEmpty()) {
-        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+        const DesignGeometry::Text text =
+            DesignGeometry::TextOf(design, frame, ShadowOf(design, DesignValues::Layer::Text));
         const QPainterPath& glyphs = text.glyphs;
         const double strokeWidth = text.strokeWidth;
         // The text's own shadow always replaces the icon's; a text without shadow has none.

@@ -212,7 +212,8 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
     }
 
     if (!design.text.isEmpty()) {
-        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+        const DesignGeometry::Text text =
+            DesignGeometry::TextOf(design, frame, ShadowOf(design, DesignValues::Layer::Text));
         const bool outlined = text.strokeWidth > 0.0;
         QByteArray glyphs =
             "<path" +
