@@ -9,13 +9,13 @@
 
 namespace {
 
-const QByteArray kFirstLine = QByteArrayLiteral("Sigilon recovery 1");
+const QByteArray kFirstLine = QByteArrayLiteral("Sigilon recovery 2");
 // The header's labels, in the order they are written.
 const QByteArray kSaved = QByteArrayLiteral("saved ");
 const QByteArray kProfilePath = QByteArrayLiteral("profile-path ");
 const QByteArray kImagePath = QByteArrayLiteral("image-path ");
+const QByteArray kImageCopy = QByteArrayLiteral("image-copy ");
 const QByteArray kProfileTextLength = QByteArrayLiteral("profile-text-bytes ");
-const QByteArray kImageLength = QByteArrayLiteral("image-bytes ");
 constexpr int kHeaderLines = 6;
 
 QByteArray EncodedPath(const QString& path) {
@@ -49,21 +49,20 @@ std::optional<qsizetype> Length(const QByteArray& digits) {
 
 } // namespace
 
-QByteArray RecoveryFileBytes(const RecoveryRecord& record) {
+QByteArray RecoveryFileBytes(const RecoveryRecord& record, const QString& imageCopy) {
     const QByteArray text = record.profileText.toUtf8();
     QByteArray bytes = kFirstLine + '\n';
     bytes += kSaved + record.savedAt.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\n';
     bytes += kProfilePath + EncodedPath(record.profilePath) + '\n';
     bytes += kImagePath + EncodedPath(record.imagePath) + '\n';
+    bytes += kImageCopy + EncodedPath(imageCopy) + '\n';
     bytes += kProfileTextLength + QByteArray::number(text.size()) + '\n';
-    bytes += kImageLength + QByteArray::number(record.imageBytes.size()) + '\n';
     bytes += '\n';
     bytes += text;
-    bytes += record.imageBytes;
     return bytes;
 }
 
-std::optional<RecoveryRecord> ReadRecoveryFileBytes(const QByteArray& bytes) {
+std::optional<RecoveryRecord> ReadRecoveryFileBytes(const QByteArray& bytes, QString* imageCopy) {
     QList<QByteArray> lines;
     qsizetype at = 0;
     while (lines.size() < kHeaderLines + 1) {
@@ -81,29 +80,29 @@ std::optional<RecoveryRecord> ReadRecoveryFileBytes(const QByteArray& bytes) {
     const std::optional<QByteArray> saved = value(1, kSaved);
     const std::optional<QByteArray> profilePath = value(2, kProfilePath);
     const std::optional<QByteArray> imagePath = value(3, kImagePath);
-    const std::optional<QByteArray> textLength = value(4, kProfileTextLength);
-    const std::optional<QByteArray> imageLength = value(5, kImageLength);
-    if (lines[0] != kFirstLine || !saved || !profilePath || !imagePath || !textLength ||
-        !imageLength || !lines[6].isEmpty())
+    const std::optional<QByteArray> copyName = value(4, kImageCopy);
+    const std::optional<QByteArray> textLength = value(5, kProfileTextLength);
+    if (lines[0] != kFirstLine || !saved || !profilePath || !imagePath || !copyName ||
+        !textLength || !lines[6].isEmpty())
         return std::nullopt;
 
     RecoveryRecord record;
     record.savedAt = QDateTime::fromString(QString::fromLatin1(*saved), Qt::ISODateWithMs);
     const std::optional<QString> profile = DecodedPath(*profilePath);
     const std::optional<QString> image = DecodedPath(*imagePath);
+    const std::optional<QString> copy = DecodedPath(*copyName);
     const std::optional<qsizetype> textBytes = Length(*textLength);
-    const std::optional<qsizetype> imageBytes = Length(*imageLength);
-    if (!record.savedAt.isValid() || !profile || !image || !textBytes || !imageBytes ||
-        bytes.size() - at != *textBytes + *imageBytes)
+    if (!record.savedAt.isValid() || !profile || !image || !copy || !textBytes ||
+        bytes.size() - at != *textBytes)
         return std::nullopt;
     record.profilePath = *profile;
     record.imagePath = *image;
-    const std::optional<QString> text = Utf8(bytes.mid(at, *textBytes));
+    const std::optional<QString> text = Utf8(bytes.mid(at));
     // Only a design the editor can show again is worth offering.
     DesignSettings check;
     if (!text || !ApplyProfileText(check, *text, false))
         return std::nullopt;
     record.profileText = *text;
-    record.imageBytes = bytes.mid(at + *textBytes);
+    *imageCopy = *copy;
     return record;
 }

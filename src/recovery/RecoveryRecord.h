@@ -18,11 +18,14 @@ struct RecoveryRecord {
     bool operator==(const RecoveryRecord&) const = default;
 };
 
-// A recovery file: a header of labelled lines (the paths percent-encoded, so any name fits on
-// its line) ending in an empty line, then the profile text as UTF-8 and the image's bytes,
-// whose lengths the header gives. The profile text itself is never changed.
-QByteArray RecoveryFileBytes(const RecoveryRecord& record);
+// A recovery file: a header of labelled lines (the names percent-encoded, so any name fits on
+// its line) ending in an empty line, then the profile text as UTF-8, whose length the header
+// gives. The image's bytes are not in it: they are kept in a file of their own beside it, named
+// `imageCopy` (empty for none), written once for each image, so that a record written every few
+// seconds stays small however large the image is. The profile text itself is never changed.
+QByteArray RecoveryFileBytes(const RecoveryRecord& record, const QString& imageCopy);
 
-// The record in a recovery file's bytes; nullopt for anything that is not exactly such a file
-// holding a complete profile text.
-std::optional<RecoveryRecord> ReadRecoveryFileBytes(const QByteArray& bytes);
+// The record in a recovery file's bytes, its imageBytes left empty and `imageCopy` set to the
+// name of the file that holds them (empty for none); nullopt for anything that is not exactly
+// such a file holding a complete profile text.
+std::optional<RecoveryRecord> ReadRecoveryFileBytes(const QByteArray& bytes, QString* imageCopy);

@@ -1,7 +1,10 @@
 #include "EditorFixture.h"
 #include "app/dialogs/HelpWindow.h"
+#include "app/window/CrashRecovery.h"
 #include "app/window/DesktopColorScheme.h"
 #include "app/window/TerminationSignal.h"
+#include "helpers/TestDesigns.h"
+#include "recovery/RecoveryFolder.h"
 
 #include <csignal>
 #include <unistd.h>
@@ -102,6 +105,71 @@ private slots:
         const TerminationSignal termination;
         QVERIFY(termination.isInstalled());
         QCOMPARE(RunMainLoop([] { ::kill(::getpid(), SIGINT); }), 0);
+    }
+
+    // A quit from outside (a logout's SIGTERM, Ctrl+C's SIGINT) asks nothing, so the unsaved
+    // changes stay in the recovery file, written up to date however recent the last change,
+    // and the next start offers them. A quit the user confirmed removes the file, whether the
+    // design was saved or let go.
+    void quitFromOutsideKeepsTheUnsavedChanges_data() {
+        QTest::addColumn<int>("signal"); // 0: quit from the menu
+        QTest::addColumn<int>("answer"); // to the question before quitting
+        QTest::newRow("SIGTERM") << int(SIGTERM) << -1;
+        QTest::newRow("SIGINT") << int(SIGINT) << -1;
+        QTest::newRow("quit, don't save") << 0 << int(kDontSave);
+        QTest::newRow("quit, save") << 0 << int(kSave);
+    }
+    void quitFromOutsideKeepsTheUnsavedChanges() {
+        QFETCH(int, signal);
+        QFETCH(int, answer);
+        UseOwnSettings();
+        QDir state(RecoveryFolder::StandardPath());
+        QVERIFY(state.removeRecursively());
+        const QTemporaryDir profiles;
+        const TerminationSignal termination;
+        QString shown;
+        {
+            EditorFixture editor;
+            editor.controller()->recovery().KeepOnTermination(termination);
+            editor.controller()->LoadIconImage(TestDesigns::DataFile("gvim.svg"));
+            QVERIFY(editor.WaitUntilIdle());
+            // Written once the changes were quiet for a while: kept up to date it has the
+            // text typed last, and the size typed but not yet confirmed.
+            UserInput::Type(editor.controls().textFieldText, "Written");
+            editor.controller()->recovery().WriteNow();
+            UserInput::Type(editor.controls().textFieldText, "Unwritten");
+            UserInput::Type(editor.controls().textFieldFontSize, "61", /*confirm=*/false);
+            editor.prompter.answers = {answer};
+            editor.prompter.saveFiles = {profiles.filePath("saved.sgp")};
+            const int status = RunMainLoop([&] {
+                if (signal != 0)
+                    ::kill(::getpid(), signal);
+                else
+                    editor.menu().quit->trigger();
+            });
+            QCOMPARE(status, 0);
+            QCOMPARE(editor.prompter.questions.size(), signal != 0 ? 0 : 1);
+            shown = editor.controller()->MakeProfileText();
+        }
+        const QStringList records = state.entryList({"*.recovery"}, QDir::Files);
+        if (signal == 0) {
+            QCOMPARE(records, QStringList());
+            QCOMPARE(state.entryList({"*.image"}, QDir::Files), QStringList());
+            return;
+        }
+        QCOMPARE(records.size(), 1);
+        const std::optional<RecoveryRecord> kept =
+            RecoveryFolder::ReadRecord(state.filePath(records.first()));
+        QVERIFY(kept);
+        QCOMPARE(kept->profileText, shown);
+        DesignSettings design;
+        QVERIFY(ApplyProfileText(design, kept->profileText, false));
+        QCOMPARE(design.text, QStringLiteral("Unwritten"));
+        QCOMPARE(design.fontSizeText, QStringLiteral("61"));
+        QCOMPARE(kept->imageBytes, TestImages::ReadFile(TestDesigns::DataFile("gvim.svg")));
+        RecoveryFolder nextStart;
+        QVERIFY(nextStart.TakeLeftOver());
+        nextStart.DiscardTaken();
     }
 
     // A line edit has key bindings of its own (Ctrl+E, Ctrl+Z, ...); the menu's win.

@@ -2,7 +2,7 @@
 #include "helpers/ProgramRun.h"
 #include "helpers/TestImages.h"
 #include "profiles/ProfileText.h"
-#include "recovery/RecoveryRecord.h"
+#include "recovery/RecoveryFolder.h"
 #include "render/PlatformLooks.h"
 
 #include <QtTest>
@@ -94,7 +94,7 @@ std::optional<RecoveryRecord> OnlyRecord(const QString& folder, bool* ok) {
     if (files.size() != 1)
         return std::nullopt;
     std::optional<RecoveryRecord> record =
-        ReadRecoveryFileBytes(TestImages::ReadFile(QDir(folder).filePath(files[0])));
+        RecoveryFolder::ReadRecord(QDir(folder).filePath(files[0]));
     *ok = record.has_value();
     return record;
 }
@@ -243,6 +243,42 @@ done
         // Both answers were given at least once (the moments are random, but a design is kept
         // within 3 s of typing and most rounds last longer).
         QVERIFY2(restored > 0 && discarded > 0, qPrintable(context));
+    }
+
+    // The real editor ended with SIGTERM, as a logout ends it, with a change made: it asks
+    // nothing, ends with status 0 and leaves the design as shown in its recovery file, which
+    // the next start offers.
+    void terminatedEditorKeepsItsUnsavedDesign() {
+        QTemporaryDir configuration;
+        QTemporaryDir state;
+        const QString typeThenWaitForTheMarker = QStringLiteral(R"(
+window=$(xdotool search --onlyvisible --pid $pid --name '^Sigilon$' | head -n 1)
+xdotool windowfocus --sync $window key --clearmodifiers alt+t ctrl+a
+xdotool type 'Logout'
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
+  if xwininfo -root -tree | grep -q '"Sigilon\*": ("sigilon"'; then echo marked; break; fi
+  sleep 0.1
+done
+# The letters typed after the first are on their way too.
+sleep 1
+)");
+        const QString expected = QStringLiteral("window\nmarked\nexit=0\n");
+        const ProgramRun::Result run = SecondTryIfNot(expected, [&] {
+            QDir(state.filePath("sigilon")).removeRecursively();
+            return RunWithEditorOnVirtualDisplay(
+                typeThenWaitForTheMarker,
+                {"XDG_CONFIG_HOME=" + configuration.path(), "XDG_STATE_HOME=" + state.path()});
+        });
+        QVERIFY2(run.exitCode != kNoDisplay, qPrintable(run.err));
+        QCOMPARE(run.out, expected);
+        const QDir folder(state.filePath("sigilon"));
+        const QStringList records = folder.entryList({"*.recovery"}, QDir::Files);
+        QCOMPARE(records.size(), 1);
+        const std::optional<RecoveryRecord> kept =
+            RecoveryFolder::ReadRecord(folder.filePath(records.first()));
+        QVERIFY(kept);
+        QCOMPARE(Design(*kept).text, QStringLiteral("Logout"));
     }
 
     void helpPagesAreBesideTheExecutable() {

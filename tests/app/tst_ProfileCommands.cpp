@@ -46,13 +46,18 @@ QStringList RecoveryFiles() {
     return QDir(RecoveryFolder::StandardPath()).entryList({"*.recovery"}, QDir::Files);
 }
 
+// What the state folder holds but the editors' lock files: records and image copies.
+QStringList StateFiles() {
+    QStringList files = QDir(RecoveryFolder::StandardPath()).entryList(QDir::Files | QDir::Hidden);
+    return files.filter(QRegularExpression("^(?!.*\\.lock$)"));
+}
+
 // The record of the one recovery file there is.
 std::optional<RecoveryRecord> OnlyRecoveryRecord() {
     const QStringList files = RecoveryFiles();
     if (files.size() != 1)
         return std::nullopt;
-    return ReadRecoveryFileBytes(
-        TestImages::ReadFile(QDir(RecoveryFolder::StandardPath()).filePath(files[0])));
+    return RecoveryFolder::ReadRecord(QDir(RecoveryFolder::StandardPath()).filePath(files[0]));
 }
 
 } // namespace
@@ -670,20 +675,25 @@ private slots:
         editor->prompter.saveFiles = {Path("kept.sgp")};
         editor->menu().saveProfile->trigger();
         QCOMPARE(editor->Title(), QStringLiteral("Sigilon - kept"));
-        QCOMPARE(RecoveryFiles(), QStringList{});
+        vc->recovery().FinishWrites();
+        QCOMPARE(StateFiles(), QStringList{});
 
         UserInput::Type(editor->controls().textFieldText, "Dropped");
         vc->recovery().WriteNow();
+        vc->recovery().FinishWrites();
         QCOMPARE(OnlyRecoveryRecord()->profilePath, Path("kept.sgp"));
+        QCOMPARE(OnlyRecoveryRecord()->imageBytes, image);
         editor->prompter.answers = {kDontSave};
         editor->menu().fileNew->trigger();
-        QCOMPARE(RecoveryFiles(), QStringList{});
+        vc->recovery().FinishWrites();
+        QCOMPARE(StateFiles(), QStringList{});
 
         UserInput::Type(editor->controls().textFieldText, "Quit");
         vc->recovery().WriteNow();
+        vc->recovery().FinishWrites();
         QVERIFY(OnlyRecoveryRecord());
         editor.reset();
-        QCOMPARE(RecoveryFiles(), QStringList{});
+        QCOMPARE(StateFiles(), QStringList{});
     }
 
     // A design left by an editor that did not end cleanly, with an icon image whose file has
@@ -710,12 +720,15 @@ private slots:
         left.imageBytes = TestImages::PngBytes(picture);
         left.profileText = QString::fromUtf8(SampleProfile());
         QVERIFY(RecoveryFolder().Write(left));
-        const QStringList leftFiles = RecoveryFiles();
+        // The record and the image's copy beside it.
+        const QStringList leftFiles = StateFiles();
+        QCOMPARE(leftFiles.size(), 2);
 
         EditorFixture editor;
         ViewController* vc = editor.controller();
         editor.prompter.answers = {answer};
         vc->recovery().OfferLeftOver();
+        vc->recovery().FinishWrites();
         QCOMPARE(editor.prompter.questions.size(), 1);
         const QString question = editor.prompter.questions[0].message;
         QVERIFY2(question.startsWith("Sigilon did not close properly. Restore the unsaved design "
@@ -728,7 +741,7 @@ private slots:
         if (answer != 0) {
             QCOMPARE(vc->MakeProfileText(), MakeProfileText(DesignSettings{}));
             QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
-            QCOMPARE(RecoveryFiles(), answer == 1 ? QStringList{} : leftFiles);
+            QCOMPARE(StateFiles(), answer == 1 ? QStringList{} : leftFiles);
             RecoveryFolder later;
             QCOMPARE(later.TakeLeftOver().has_value(), answer != 1);
             later.DiscardTaken();
@@ -744,15 +757,17 @@ private slots:
         QCOMPARE(editor.controls().textFieldIconImage->text(), Path("moved.png"));
         QCOMPARE(editor.log->LastDesign().text, QStringLiteral("Sample"));
         QCOMPARE(editor.HistorySize(), 1);
-        const QStringList own = RecoveryFiles();
-        QCOMPARE(own.size(), 1);
-        QVERIFY(own != leftFiles);
+        const QStringList own = StateFiles();
+        QCOMPARE(own.size(), 2);
+        for (const QString& file : own)
+            QVERIFY2(!leftFiles.contains(file), qPrintable(file));
         QCOMPARE(OnlyRecoveryRecord()->profileText, vc->MakeProfileText());
         QCOMPARE(OnlyRecoveryRecord()->imageBytes, left.imageBytes);
         // Save writes the profile it belonged to, without asking for a name.
         editor.menu().saveProfile->trigger();
         QCOMPARE(TestImages::ReadFile(Path("gone.sgp")), vc->MakeProfileText().toUtf8());
-        QCOMPARE(RecoveryFiles(), QStringList{});
+        vc->recovery().FinishWrites();
+        QCOMPARE(StateFiles(), QStringList{});
     }
 
     // A state folder that cannot be made is told once, and editing goes on.
@@ -766,6 +781,7 @@ private slots:
             for (const char* text : {"First", "Second"}) {
                 UserInput::Type(editor.controls().textFieldText, text);
                 editor.controller()->recovery().WriteNow();
+                editor.controller()->recovery().FinishWrites();
             }
             QVERIFY(editor.WaitUntilIdle());
             QCOMPARE(editor.prompter.questions.size(), 1);

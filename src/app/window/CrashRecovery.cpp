@@ -3,10 +3,12 @@
 #include "app/base/FailureMessage.h"
 #include "app/inspector/CustomTextField.h"
 #include "app/window/ProfileCommands.h"
+#include "app/window/TerminationSignal.h"
 #include "app/window/ViewController.h"
 #include "export/Prompter.h"
 #include "support/OrdinaryFile.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 namespace {
@@ -14,6 +16,14 @@ namespace {
 const QString kQuestion =
     QStringLiteral("Sigilon did not close properly. Restore the unsaved design from %1?");
 enum { kRestore, kDiscard };
+
+// The same design and image, whenever written. The image's bytes are the very array kept since
+// the image was loaded: comparing them would read up to 64 MB at every change.
+bool SameContents(const RecoveryRecord& a, const RecoveryRecord& b) {
+    return a.profilePath == b.profilePath && a.imagePath == b.imagePath &&
+           a.profileText == b.profileText && a.imageBytes.size() == b.imageBytes.size() &&
+           a.imageBytes.constData() == b.imageBytes.constData();
+}
 
 } // namespace
 
@@ -25,6 +35,7 @@ CrashRecovery::CrashRecovery(ViewController& editor, Prompter& prompter)
     m_longestWait.setInterval(kLongestWaitMs);
     connect(&m_quiet, &QTimer::timeout, this, &CrashRecovery::WriteNow);
     connect(&m_longestWait, &QTimer::timeout, this, &CrashRecovery::WriteNow);
+    connect(&m_writer, &RecoveryWriter::written, this, &CrashRecovery::Written);
     connect(&editor.profiles(), &ProfileCommands::modified, this, &CrashRecovery::Changed);
     connect(&editor.profiles(), &ProfileCommands::changesSettled, this, &CrashRecovery::Settled);
     // Undo and redo change the design without a new marker; each ends in a preview.
@@ -37,7 +48,29 @@ CrashRecovery::CrashRecovery(ViewController& editor, Prompter& prompter)
 }
 
 CrashRecovery::~CrashRecovery() {
-    m_folder.RemoveOwn();
+    if (m_keptForNextStart)
+        return;
+    m_writer.Remove();
+    if (m_takingOver)
+        m_folder.DiscardTaken();
+}
+
+void CrashRecovery::KeepOnTermination(const TerminationSignal& signal) {
+    connect(&signal, &TerminationSignal::received, this, &CrashRecovery::KeepForNextStart);
+}
+
+void CrashRecovery::KeepForNextStart() {
+    m_keptForNextStart = true;
+    // A value typed but not yet taken is part of the design, as the question to quit takes it.
+    m_editor.CommitFieldBeingEdited();
+    WriteNow();
+    FinishWrites();
+}
+
+void CrashRecovery::FinishWrites() {
+    m_writer.Finish();
+    // Their reports are waiting in this thread's queue.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
 }
 
 void CrashRecovery::CopyIconImage(const QString& path) {
@@ -59,9 +92,14 @@ void CrashRecovery::Changed() {
 void CrashRecovery::Settled() {
     m_quiet.stop();
     m_longestWait.stop();
-    if (m_written)
-        m_folder.RemoveOwn();
-    m_written.reset();
+    if (m_asked)
+        m_writer.Remove();
+    m_asked.reset();
+    // The restored design was saved or let go.
+    if (m_takingOver) {
+        m_takingOver = false;
+        m_folder.DiscardTaken();
+    }
 }
 
 RecoveryRecord CrashRecovery::Current() const {
@@ -79,20 +117,30 @@ void CrashRecovery::WriteNow() {
     if (!m_editor.profiles().HasUnsavedChanges())
         return;
     RecoveryRecord record = Current();
-    if (m_written) {
-        record.savedAt = m_written->savedAt;
-        if (record == *m_written)
-            return;
-    }
+    if (m_asked && !m_lastWriteFailed && SameContents(record, *m_asked))
+        return;
     record.savedAt = QDateTime::currentDateTimeUtc();
-    const WriteResult written = m_folder.Write(record);
+    m_asked = record;
+    m_writer.Write(std::move(record));
+}
+
+void CrashRecovery::Written(const WriteResult& written) {
+    m_lastWriteFailed = !written;
+    if (m_takingOver) {
+        m_takingOver = false;
+        // Kept by this editor now; or, when it could not be, left for a later start.
+        if (written)
+            m_folder.DiscardTaken();
+        else
+            m_folder.ReleaseTaken();
+    }
     if (written) {
-        m_written = std::move(record);
         m_failureTold = false;
         return;
     }
-    // Editing goes on; the user hears of it once, not at every change.
-    if (m_failureTold)
+    // Editing goes on; the user hears of it once, not at every change, and not as the window
+    // goes.
+    if (m_failureTold || m_keptForNextStart)
         return;
     m_failureTold = true;
     m_prompter.Alert(FailureMessage::Compose(
@@ -133,9 +181,10 @@ void CrashRecovery::Restore(const RecoveryRecord& record) {
     m_editor.profiles().TakeRecovered(record.profilePath);
     // This editor's own file takes the design over before the old one goes, so a crash in
     // between loses nothing.
+    m_takingOver = true;
     WriteNow();
-    if (m_written)
-        m_folder.DiscardTaken();
-    else
+    if (!m_asked) {
+        m_takingOver = false;
         m_folder.ReleaseTaken();
+    }
 }

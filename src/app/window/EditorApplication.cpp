@@ -32,6 +32,7 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
         MainWindow window(startupPrompter, ratePreference);
         prompter.setParent(&window);
         window.show();
+        window.controller()->recovery().KeepOnTermination(terminationSignal);
         // Before the profile named at start, which asks first about unsaved changes restored.
         window.controller()->recovery().OfferLeftOver();
         if (!profilePath.isEmpty())

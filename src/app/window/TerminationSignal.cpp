@@ -13,7 +13,7 @@ int g_signalSockets[2] = {-1, -1};
 
 // A quit from outside: a logout or kill, and Ctrl+C in the terminal that started the editor.
 // Either way the window goes through its normal end, so exports finish or remove their
-// temporary files instead of leaving them behind.
+// temporary files instead of leaving them behind, and unsaved changes stay for the next start.
 constexpr int kQuitSignals[] = {SIGTERM, SIGINT};
 
 void OnSignal(int) {
@@ -27,9 +27,10 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, g_signalSockets) != 0)
         return;
     m_notifier = new QSocketNotifier(g_signalSockets[1], QSocketNotifier::Read, this);
-    connect(m_notifier, &QSocketNotifier::activated, this, [] {
+    connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;
         [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[1], &byte, 1);
+        emit received();
         QCoreApplication::exit(0);
     });
     struct sigaction action {};

@@ -5,7 +5,8 @@
 class QSocketNotifier;
 
 // Turns SIGTERM and SIGINT into a clean end of the main loop (exit status 0), as a quit from
-// outside the editor: no question is asked, as for a logout.
+// outside the editor: no question is asked, as for a logout, and what cannot be asked about is
+// kept (see CrashRecovery::KeepOnTermination).
 class TerminationSignal : public QObject {
     Q_OBJECT
 
@@ -16,6 +17,10 @@ public:
     // False when the signal could not be caught; the default action (ending the process)
     // then stays in place.
     bool isInstalled() const { return m_notifier != nullptr; }
+
+signals:
+    // A quit from outside arrived; the main loop ends as soon as the receivers return.
+    void received();
 
 private:
     static void Restore();
