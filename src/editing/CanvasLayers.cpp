@@ -1,5 +1,7 @@
 #include "editing/CanvasLayers.h"
 
+#include "design/LayerEffects.h"
+
 #include <QLineF>
 
 #include <algorithm>
@@ -23,7 +25,8 @@ QPolygonF Corners(const QRectF& box) {
 std::vector<LayerShape> LayerShapes(const IconDesign& design, const DesignGeometry::Frame& frame) {
     std::vector<LayerShape> shapes;
     if (!design.text.isEmpty()) {
-        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+        const DesignGeometry::Text text =
+            DesignGeometry::TextOf(design, frame, ShadowOf(design, DesignValues::Layer::Text));
         // The ink's box, not the advance box: its centre is the optical centre of the letters.
         const QRectF box = text.glyphs.boundingRect();
         if (!box.isEmpty()) {

@@ -1,5 +1,6 @@
 #include "editing/Keylines.h"
 
+#include "render/AdaptiveIconGrid.h"
 #include "render/MacIconGrid.h"
 #include "render/MaskShapes.h"
 
@@ -11,9 +12,6 @@
 namespace {
 
 constexpr double kGolden = 1.618033988749895;
-// Android's adaptive icons: the launcher shows the central 72 dp of 108, and every mask keeps
-// the central 66 dp circle whole.
-constexpr double kAndroidSafe = 66.0 / 72.0;
 // The web's maskable icons keep a central circle of 80 % of the side.
 constexpr double kMaskableSafe = 0.8;
 // A Windows Start tile of 150 units: the system's padding of 8 on every side, and the bar of
@@ -125,7 +123,7 @@ KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
     case Keyline::MacBody:
         return MacBody(square);
     case Keyline::AndroidSafeZone:
-        return Kept(MaskShapes::Circle(Centred(square, kAndroidSafe)));
+        return Kept(MaskShapes::Circle(Centred(square, AdaptiveIconGrid::kSafeCircleShare)));
     case Keyline::AndroidCircle:
         return Kept(MaskShapes::Circle(square));
     case Keyline::AndroidSquircle:

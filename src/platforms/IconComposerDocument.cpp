@@ -51,10 +51,10 @@ double Rounded(double value) {
 }
 
 // A shadow the design casts: neutral when black, else in the layer's own colour.
-QJsonObject Shadow(const Layer& layer) {
-    const QColor color = layer.shadowColor.toQColor();
-    if (!layer.shadow || color.alpha() == 0)
+QJsonObject ShadowEntry(const Layer& layer) {
+    if (!layer.shadow.isCast())
         return {{"kind", "none"}, {"opacity", 0}};
+    const QColor color = layer.shadow.color.toQColor();
     const bool black = color.red() == 0 && color.green() == 0 && color.blue() == 0;
     return {{"kind", black ? "neutral" : "layer-color"}, {"opacity", Rounded(color.alphaF())}};
 }
@@ -153,7 +153,7 @@ QList<PlannedFile> Plan(const IconDesign& design, const QString& name, const Bad
             entry.insert("image-name", layer.asset.path);
         }
         groups.append(QJsonObject{
-            {"name", layer.name}, {"layers", QJsonArray{entry}}, {"shadow", Shadow(layer)}});
+            {"name", layer.name}, {"layers", QJsonArray{entry}}, {"shadow", ShadowEntry(layer)}});
     }
     // A document always has a group, and its asset folder, though nothing is drawn on the fill.
     if (groups.isEmpty())

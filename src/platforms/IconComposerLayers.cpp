@@ -145,7 +145,8 @@ std::optional<Layer> TextLayer(const IconDesign& requested) {
     if (design.text.isEmpty())
         return std::nullopt;
     const DesignGeometry::Frame frame = DesignGeometry::FrameOf(design, true, true);
-    const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
+    const DesignGeometry::Text text =
+        DesignGeometry::TextOf(design, frame, ShadowOf(design, DesignValues::Layer::Text));
     // Mitred tips of an outline reach beyond the glyphs by up to half the miter limit.
     const double reach = text.strokeWidth * DesignGeometry::kMiterLimit * 0.5;
     const QRectF area = text.glyphs.boundingRect()
@@ -154,8 +155,7 @@ std::optional<Layer> TextLayer(const IconDesign& requested) {
     if (text.glyphs.isEmpty() || area.isEmpty())
         return std::nullopt;
     Layer layer = SvgLayer(QStringLiteral("text"), design, area);
-    layer.shadow = requested.textShadow;
-    layer.shadowColor = requested.textShadowColor;
+    layer.shadow = ShadowOf(requested, DesignValues::Layer::Text);
     layer.color = design.textColor.toQColor();
     return layer;
 }
@@ -171,8 +171,7 @@ std::optional<Layer> IconLayer(const IconDesign& requested) {
         return std::nullopt;
     Layer layer = design.iconVector ? SvgLayer(QStringLiteral("icon"), design, area)
                                     : PngLayer(QStringLiteral("icon"), design, area);
-    layer.shadow = requested.iconShadow;
-    layer.shadowColor = requested.iconShadowColor;
+    layer.shadow = ShadowOf(requested, DesignValues::Layer::Icon);
     if (!design.useImageColors)
         layer.color = design.iconColor.toQColor();
     return layer;

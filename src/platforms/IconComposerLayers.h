@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "design/LayerEffects.h"
 #include "platforms/PlannedFile.h"
 
 #include <QColor>
@@ -25,8 +26,7 @@ struct Layer {
     PlannedFile asset; // its path is the file's name in the flat asset folder
     double scale = 1.0;
     QPointF translation; // points from the canvas's centre to the asset's centre
-    bool shadow = false; // the design casts the layer's shadow
-    Rgba shadowColor;
+    Shadow shadow;       // the one the design casts beneath the layer
     // The one colour the layer is drawn in (the text, a tinted icon); none for an icon image
     // in its own colours.
     std::optional<QColor> color;

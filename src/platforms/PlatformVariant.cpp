@@ -1,6 +1,7 @@
 #include "platforms/PlatformVariant.h"
 
 #include "design/ColorContrast.h"
+#include "render/AdaptiveIconGrid.h"
 #include "render/LegibleGlyphs.h"
 #include "render/MacIconGrid.h"
 
@@ -13,10 +14,8 @@ namespace PlatformVariants {
 
 namespace {
 
-// Adaptive launcher layers are 108 units wide; the launcher shows at most the central 72, and
-// every mask shape keeps the central circle of 66 whole.
-constexpr double AdaptiveViewport = 72.0 / 108.0;
-constexpr double AdaptiveSafeCircle = 66.0 / 72.0; // of the canvas drawn into the viewport
+using AdaptiveIconGrid::kSafeCircleShare; // of the canvas drawn into the viewport
+using AdaptiveIconGrid::kViewportShare;
 // A maskable web icon keeps what matters inside the circle of 80 % of its side; the canvas is
 // drawn into that 80 %, so the safe circle is the canvas's own inscribed circle.
 constexpr double MaskableInset = 0.8;
@@ -88,7 +87,7 @@ std::optional<double> SafeRadius(PlatformVariant variant) {
     switch (variant) {
     case PlatformVariant::Foreground:
     case PlatformVariant::Monochrome:
-        return AdaptiveSafeCircle;
+        return kSafeCircleShare;
     case PlatformVariant::Maskable:
     case PlatformVariant::CircleGlyphs:
         return 1.0;
@@ -118,17 +117,17 @@ RenderOptions Options(PlatformVariant variant, int pixels, const VariantTraits& 
         // Inset like the foreground, so the two layers line up as the design does.
         options.layers = RenderOptions::Layers::Background;
         options.fullBleed = true;
-        options.insetFraction = AdaptiveViewport;
+        options.insetFraction = kViewportShare;
         break;
     case PlatformVariant::Foreground:
     case PlatformVariant::Monochrome:
-        options.insetFraction = AdaptiveViewport;
+        options.insetFraction = kViewportShare;
         if (variant == PlatformVariant::Monochrome || !traits.hasGlyphs)
             options.treatment = RenderOptions::Treatment::Silhouette;
         if (!traits.hasGlyphs) {
             // The background's silhouette, as the dark and tinted icons show it, small enough
             // for the launcher's masks to keep it whole.
-            options.insetFraction *= GlyphFit::ScaleInto(SquareCornerReach, AdaptiveSafeCircle);
+            options.insetFraction *= GlyphFit::ScaleInto(SquareCornerReach, kSafeCircleShare);
             break;
         }
         options.layers = RenderOptions::Layers::Glyphs;
@@ -209,7 +208,7 @@ std::optional<BadgeArea> BadgeAreaOf(PlatformVariant variant, const QSize& size,
         return std::nullopt;
     case PlatformVariant::Foreground:
     case PlatformVariant::Monochrome:
-        return BadgeArea::Circle(centre, side / 2 * AdaptiveViewport * AdaptiveSafeCircle);
+        return BadgeArea::Circle(centre, side / 2 * kViewportShare * kSafeCircleShare);
     case PlatformVariant::Maskable:
         return BadgeArea::Circle(centre, side / 2 * MaskableInset);
     case PlatformVariant::FullBleed:

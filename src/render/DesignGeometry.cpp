@@ -2,6 +2,7 @@
 
 #include "design/DesignValues.h"
 #include "design/FontFamilies.h"
+#include "design/LayerEffects.h"
 #include "render/OutlinedShape.h"
 #include "render/PreparedVectorIcon.h"
 #include "render/TextOutline.h"
@@ -51,15 +52,16 @@ Frame FrameOf(const IconDesign& design, bool fullBleed, bool drawBackground) {
     const double radius = fullBleed ? 0.0
                                     : std::max(design.canvasWidth, design.canvasHeight) *
                                           design.cornerCurvature * 0.5f;
+    const Outline outline = OutlineOf(design, DesignValues::Layer::Background);
     Frame frame;
     frame.fullBleed = fullBleed;
     frame.opaqueBackground = fullBleed || !design.transparentBackground;
-    frame.stroke = std::max(0.0f, design.backgroundStrokeSize);
-    frame.outlined = !fullBleed && design.backgroundStroke && frame.opaqueBackground;
+    frame.stroke = std::max(0.0, outline.size);
+    frame.outlined = !fullBleed && outline.on && frame.opaqueBackground;
     frame.inset = frame.outlined ? frame.stroke * 0.5 : 0.0;
     frame.outlinedSize = frame.outlined ? QSizeF(w + frame.stroke, h + frame.stroke) : QSizeF(w, h);
-    frame.backgroundShadow =
-        !fullBleed && design.backgroundShadow && frame.opaqueBackground && drawBackground;
+    frame.backgroundShadow = !fullBleed && ShadowOf(design, DesignValues::Layer::Background).on &&
+                             frame.opaqueBackground && drawBackground;
     frame.shadowMargin = frame.backgroundShadow ? QPointF(frame.outlinedSize.width() * 0.06,
                                                           frame.outlinedSize.height() * 0.06)
                                                 : QPointF();
@@ -73,8 +75,8 @@ Frame FrameOf(const IconDesign& design, bool fullBleed, bool drawBackground) {
         frame.backgroundPath.addRoundedRect(frame.background, radius, radius);
     // The outline's outer half stays visible: the background covers the inner half.
     if (frame.outlined && frame.stroke > 0.0)
-        frame.outlinePath = ShapeWithOutline(
-            frame.backgroundPath, OutlinePen(design.backgroundStrokeColor, frame.stroke));
+        frame.outlinePath =
+            ShapeWithOutline(frame.backgroundPath, OutlinePen(outline.color, frame.stroke));
     return frame;
 }
 
@@ -127,19 +129,18 @@ QRectF IconRect(const IconDesign& design, const Frame& frame, const QSizeF& size
         frame.outlinedSize.height());
 }
 
-Text TextOf(const IconDesign& design, const Frame& frame) {
+Text TextOf(const IconDesign& design, const Frame& frame, const Shadow& shadow) {
     const QRectF textRect = YUpGeometry::ToQt(QRectF(frame.inset + design.textHorizontalOffset,
                                                      frame.inset + design.textVerticalOffset,
                                                      design.canvasWidth, design.canvasHeight),
                                               frame.outlinedSize.height());
     Text text;
-    text.strokeWidth = design.textStroke ? design.textStrokeSize / 100.0 * design.fontSize : 0.0;
+    const Outline outline = OutlineOf(design, DesignValues::Layer::Text);
+    text.strokeWidth = outline.on ? outline.size / 100.0 * design.fontSize : 0.0;
     // Glyphs outside the background show only through what reaches into it: their outline's
     // mitred tips and their shadow, both cut by the background.
-    const double reach =
-        text.strokeWidth * kMiterLimit * 0.5 +
-        (design.textShadow ? std::abs(design.textShadowOffset) + 1.5 * design.textShadowBlur + 2
-                           : 0.0);
+    const double reach = text.strokeWidth * kMiterLimit * 0.5 +
+                         (shadow.on ? std::abs(shadow.distance) + 1.5 * shadow.blur + 2 : 0.0);
     text.glyphs = TextOutline(design.text, FontFamilyName(design.fontIndex), design.fontSize,
                               textRect, frame.background.adjusted(-reach, -reach, reach, reach));
     return text;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "design/IconDesign.h"
+#include "design/LayerEffects.h"
 
 #include <QPainterPath>
 #include <QPen>
@@ -62,12 +63,13 @@ QTransform TurnedWithin(const QSizeF& size, double degrees);
 // The icon image's size at 100 %: its pixels, or an SVG image's area fitted inside the canvas.
 QSizeF IconSize(const IconDesign& design);
 
-// The text as glyph outlines, with the width of its outline (0 without one).
+// The text as glyph outlines, with the width of its outline (0 without one). Glyphs outside the
+// background are kept as far as their outline and `shadow`, the one the text casts, reach in.
 struct Text {
     QPainterPath glyphs;
     double strokeWidth = 0.0;
 };
-Text TextOf(const IconDesign& design, const Frame& frame);
+Text TextOf(const IconDesign& design, const Frame& frame, const Shadow& shadow);
 
 // A shadow's displacement in canvas units, Qt orientation.
 QPointF ShadowOffset(double distance, double angleDegrees);

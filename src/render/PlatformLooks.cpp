@@ -1,6 +1,7 @@
 #include "render/PlatformLooks.h"
 
 #include "design/ColorContrast.h"
+#include "render/AdaptiveIconGrid.h"
 #include "render/BadgeArt.h"
 #include "render/GlyphInk.h"
 #include "render/ImageTools.h"
@@ -25,12 +26,6 @@ using Treatment = RenderOptions::Treatment;
 
 using PlatformLooks::kSurround;
 constexpr int kLookTileSide = PlatformLooks::kLargestTileSide;
-
-// Android draws the adaptive layers at 108 units and shows the central 72 of them through the
-// launcher's shape; the central circle of 66 units is never cut by any shape.
-constexpr double kAdaptiveLayer = 108.0;
-constexpr double kAdaptiveViewport = 72.0;
-constexpr double kAdaptiveSafeZone = 66.0;
 
 constexpr int kFaviconSide = 16;
 
@@ -87,9 +82,9 @@ QImage AdaptiveLayer(const IconDesign& design, Layers layers, Treatment treatmen
     options.treatment = treatment;
     options.glyphScale = glyphScale;
     options.glyphShadows = treatment != Treatment::Silhouette;
-    options.insetFraction = layers == Layers::Glyphs ? kAdaptiveViewport / kAdaptiveLayer : 1.0;
+    options.insetFraction = layers == Layers::Glyphs ? AdaptiveIconGrid::kViewportShare : 1.0;
     return Variant(design, options, PlatformLooks::kLookSide, threads,
-                   kAdaptiveViewport / kAdaptiveLayer);
+                   AdaptiveIconGrid::kViewportShare);
 }
 
 // A full-bleed variant at the looks' size: home screens fill their shape edge to edge.
@@ -142,7 +137,8 @@ PreviewTile LookTile(const QString& caption, const Gradient& surroundings, const
 PreviewTile AndroidTile(const QString& caption, const Gradient& surroundings,
                         const QImage& viewport, const QPainterPath& shape) {
     PreviewTile tile = LookTile(caption, surroundings, Masked(viewport, shape));
-    const double diameter = PlatformLooks::kLookSide * kAdaptiveSafeZone / kAdaptiveViewport;
+    const double diameter = PlatformLooks::kLookSide * AdaptiveIconGrid::kSafeCircleUnits /
+                            AdaptiveIconGrid::kViewportUnits;
     tile.safeZone = QRectF(0, 0, diameter, diameter);
     tile.safeZone.moveCenter(QRectF(tile.iconArea).center());
     return tile;
@@ -201,9 +197,8 @@ QList<PreviewTile> LooksFrom(const IconDesign& design, const QImage& favicon, in
     const Gradient tintedIcon{Dimmed(tint, 64), Dimmed(tint, 20)};
     const QSize lookSize(kLookSide, kLookSide);
 
-    const double adaptiveScale =
-        GlyphFit::ScaleInto(ink.reach, kAdaptiveSafeZone / kAdaptiveViewport);
-    constexpr double SafeShare = kAdaptiveSafeZone / kAdaptiveViewport;
+    constexpr double SafeShare = AdaptiveIconGrid::kSafeCircleShare;
+    const double adaptiveScale = GlyphFit::ScaleInto(ink.reach, SafeShare);
     const QImage adaptive =
         Over(AdaptiveLayer(design, Layers::Background, Treatment::None, threads),
              Badged(AdaptiveLayer(design, Layers::Glyphs, Treatment::None, threads, adaptiveScale),

@@ -1,6 +1,7 @@
 #include "render/SvgDarkStyle.h"
 
 #include "design/ColorContrast.h"
+#include "design/LayerEffects.h"
 
 namespace SvgDarkStyle {
 
@@ -47,8 +48,8 @@ QByteArray StyleElement(const IconDesign& design, const QByteArray& classPrefix,
     };
     if (!design.text.isEmpty()) {
         rule(TextFill, "fill:" + legible(design.textColor));
-        if (design.textStroke)
-            rule(TextOutline, "stroke:" + legible(design.textStrokeColor));
+        if (const Outline outline = OutlineOf(design, DesignValues::Layer::Text); outline.on)
+            rule(TextOutline, "stroke:" + legible(outline.color));
     }
     if (!design.useImageColors)
         rule(Tint, "flood-color:" + legible(design.iconColor));

@@ -5,6 +5,7 @@
 #include "imageio/SvgImage.h"
 #include "render/BadgeSvg.h"
 #include "render/DesignGeometry.h"
+#include "render/LayerStack.h"
 #include "render/LegibleGlyphs.h"
 #include "render/SvgDarkIcon.h"
 #include "render/SvgDarkStyle.h"
@@ -45,9 +46,10 @@ QByteArray Attribute(const char* name, const QByteArray& value) {
 // A drop shadow under what the filtered group draws: its alpha blurred as the raster blurs it
 // (a Gaussian of half the blur radius), moved, and coloured. The region is the whole picture and
 // far around it, so no blur is cut short.
-QByteArray ShadowFilter(const QByteArray& id, const Rgba& color, double blurRadius,
-                        const QPointF& offset, const QSizeF& outer) {
-    const double sigma = std::max(0.0, blurRadius) * 0.5;
+QByteArray ShadowFilter(const QByteArray& id, const Shadow& shadow, const QSizeF& outer) {
+    const QPointF offset = DesignGeometry::ShadowOffset(shadow.distance, shadow.angle);
+    const Rgba& color = shadow.color;
+    const double sigma = std::max(0.0, shadow.blur) * 0.5;
     return "<filter id=\"" + id + "\" filterUnits=\"userSpaceOnUse\"" +
            Attribute("x", SvgNumber(-outer.width())) + Attribute("y", SvgNumber(-outer.height())) +
            Attribute("width", SvgNumber(3 * outer.width())) +
@@ -119,11 +121,131 @@ QByteArray IconContent(const IconDesign& design, QSizeF& size,
            " preserveAspectRatio=\"none\" xlink:href=\"" + PngDataUrl(pixels) + "\"/>";
 }
 
+// The document as it is written: its definitions and what it draws, in canvas units.
+struct Writing {
+    const IconDesign& design;
+    const SvgDocumentOptions& options;
+    QColor darkGround;
+    QByteArray defs = {};
+    QByteArray body = {};
+    bool lightenedIcon = false;
+
+    // Only a document with a dark look marks what the look recolours.
+    QByteArray DarkClass(std::initializer_list<const char*> names) const {
+        QByteArray classes;
+        for (const char* name : names)
+            classes += (classes.isEmpty() ? "" : " ") + Id(name);
+        return options.darkColorScheme ? Attribute("class", classes) : QByteArray();
+    }
+};
+
+QByteArray BackgroundContent(Writing& writing, const Frame& frame, const StackedLayer& layer) {
+    const IconDesign& design = writing.design;
+    QByteArray content;
+    if (layer.outline.on)
+        content += "<path" + Attribute("d", SvgPathData(frame.outlinePath)) +
+                   Attribute("fill-rule", SvgFillRule(frame.outlinePath)) +
+                   Attribute("fill", Color(layer.outline.color)) +
+                   Attribute("fill-opacity", Opacity(layer.outline.color)) + "/>";
+    const QRectF& b = layer.rect;
+    writing.defs += "<linearGradient id=\"" + Id("background-gradient") +
+                    "\" gradientUnits=\"userSpaceOnUse\"" + Attribute("x1", SvgNumber(b.left())) +
+                    Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
+                    Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
+                    writing.DarkClass({SvgDarkStyle::GradientStart}) +
+                    Attribute("stop-color", Color(design.gradientStartColor)) +
+                    Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
+                    "/><stop offset=\"1\"" + writing.DarkClass({SvgDarkStyle::GradientEnd}) +
+                    Attribute("stop-color", Color(design.gradientEndColor)) +
+                    Attribute("stop-opacity", Opacity(design.gradientEndColor)) +
+                    "/></linearGradient>";
+    return content + "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
+           Id("background-gradient") + ")\"/>";
+}
+
+QByteArray IconImageContent(Writing& writing, const StackedLayer& layer) {
+    const IconDesign& design = writing.design;
+    const QRectF& rect = layer.rect;
+    QSizeF contentSize;
+    QByteArray content = IconContent(design, contentSize);
+    const QTransform placed = QTransform::fromScale(rect.width() / contentSize.width(),
+                                                    rect.height() / contentSize.height()) *
+                              DesignGeometry::TurnedWithin(rect.size(), design.iconRotation) *
+                              QTransform::fromTranslate(rect.left(), rect.top());
+    if (writing.options.darkColorScheme && design.useImageColors) {
+        QSizeF same;
+        if (const QByteArray lightened = IconContent(design, same, writing.darkGround);
+            !lightened.isEmpty()) {
+            // Both copies in one place, so that either casts the shadow; the dark look swaps
+            // them.
+            content = "<g" + writing.DarkClass({SvgDarkStyle::OwnColors}) + '>' + content +
+                      "</g><g" + writing.DarkClass({SvgDarkStyle::Lightened}) +
+                      " display=\"none\">" + lightened + "</g>";
+            writing.lightenedIcon = true;
+        }
+    }
+    content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
+    if (!design.useImageColors) {
+        writing.defs +=
+            TintFilter(Id("icon-tint"), design.iconColor, writing.DarkClass({SvgDarkStyle::Tint}));
+        content = "<g filter=\"url(#" + Id("icon-tint") + ")\">" + content + "</g>";
+    }
+    return content;
+}
+
+QByteArray TextContent(const Writing& writing, const StackedLayer& layer) {
+    const IconDesign& design = writing.design;
+    const QPainterPath& glyphs = layer.text.glyphs;
+    const Outline& outline = layer.outline;
+    QByteArray content =
+        "<path" +
+        (outline.on ? writing.DarkClass({SvgDarkStyle::TextFill, SvgDarkStyle::TextOutline})
+                    : writing.DarkClass({SvgDarkStyle::TextFill})) +
+        Attribute("d", SvgPathData(glyphs)) + Attribute("fill-rule", SvgFillRule(glyphs)) +
+        Attribute("fill", Color(design.textColor)) +
+        Attribute("fill-opacity", Opacity(design.textColor));
+    if (outline.on)
+        content += Attribute("stroke", Color(outline.color)) +
+                   Attribute("stroke-opacity", Opacity(outline.color)) +
+                   Attribute("stroke-width", SvgNumber(outline.size)) +
+                   " stroke-linejoin=\"miter\" stroke-linecap=\"square\"" +
+                   Attribute("stroke-miterlimit", SvgNumber(DesignGeometry::kMiterLimit));
+    return content + "/>";
+}
+
+QByteArray PartName(DesignValues::Layer part) {
+    switch (part) {
+    case DesignValues::Layer::Background:
+        return "background";
+    case DesignValues::Layer::Icon:
+        return "icon";
+    case DesignValues::Layer::Text:
+        return "text";
+    case DesignValues::Layer::None:
+        break;
+    }
+    return "canvas";
+}
+
+// A layer's content with its shadow beneath it; a layer cut to the background shape is cut
+// together with its shadow.
+void AddLayer(Writing& writing, const Frame& frame, const StackedLayer& layer, QByteArray content) {
+    if (layer.shadow.isCast()) {
+        const QByteArray filter = Id(PartName(layer.part) + "-shadow");
+        writing.defs += ShadowFilter(filter, layer.shadow, frame.outerSize);
+        content = "<g filter=\"url(#" + filter + ")\">" + content + "</g>";
+    }
+    if (layer.clippedToBackground)
+        content = "<g clip-path=\"url(#" + Id("background-shape") + ")\">" + content + "</g>";
+    writing.body += content;
+}
+
 } // namespace
 
 QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& options) {
     const IconDesign design = DesignGeometry::ForDrawing(requested);
-    const Frame frame = DesignGeometry::FrameOf(design, false, true);
+    const LayerStack stack = StackOf(design);
+    const Frame& frame = stack.frame;
     const int width =
         std::clamp(static_cast<int>(design.canvasWidth), 1, DesignValues::LargestSide);
     const int height =
@@ -133,118 +255,32 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         QTransform::fromTranslate(frame.shadowMargin.x(), frame.shadowMargin.y()) *
         QTransform::fromScale(width / frame.outerSize.width(), height / frame.outerSize.height());
 
-    // Only a document with a dark look marks what the look recolours.
-    auto darkClass = [&](std::initializer_list<const char*> names) {
-        QByteArray classes;
-        for (const char* name : names)
-            classes += (classes.isEmpty() ? "" : " ") + Id(name);
-        return options.darkColorScheme ? Attribute("class", classes) : QByteArray();
-    };
-    const QColor darkGround = SvgDarkStyle::GlyphGround(design);
-    bool lightenedIcon = false;
-    QByteArray defs;
-    QByteArray body;
-    defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
-            Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
-    if (frame.opaqueBackground) {
-        if (!frame.outlinePath.isEmpty())
-            body += "<path" + Attribute("d", SvgPathData(frame.outlinePath)) +
-                    Attribute("fill-rule", SvgFillRule(frame.outlinePath)) +
-                    Attribute("fill", Color(design.backgroundStrokeColor)) +
-                    Attribute("fill-opacity", Opacity(design.backgroundStrokeColor)) + "/>";
-        const QRectF& b = frame.background;
-        defs += "<linearGradient id=\"" + Id("background-gradient") +
-                "\" gradientUnits=\"userSpaceOnUse\"" + Attribute("x1", SvgNumber(b.left())) +
-                Attribute("y1", SvgNumber(b.top())) + Attribute("x2", SvgNumber(b.left())) +
-                Attribute("y2", SvgNumber(b.bottom())) + "><stop offset=\"0\"" +
-                darkClass({SvgDarkStyle::GradientStart}) +
-                Attribute("stop-color", Color(design.gradientStartColor)) +
-                Attribute("stop-opacity", Opacity(design.gradientStartColor)) +
-                "/><stop offset=\"1\"" + darkClass({SvgDarkStyle::GradientEnd}) +
-                Attribute("stop-color", Color(design.gradientEndColor)) +
-                Attribute("stop-opacity", Opacity(design.gradientEndColor)) + "/></linearGradient>";
-        body += "<path" + Attribute("d", SvgPathData(frame.backgroundPath)) + " fill=\"url(#" +
-                Id("background-gradient") + ")\"/>";
-    }
-
-    // A layer is cut to the background shape together with its shadow.
-    auto layer = [&](const QByteArray& name, bool shadow, const Rgba& color, double blur,
-                     double distance, double angle, const QByteArray& content) {
-        QByteArray group = "<g clip-path=\"url(#" + Id("background-shape") + ")\">";
-        if (shadow && color.toQColor().alpha() > 0) {
-            defs += ShadowFilter(Id(name + "-shadow"), color, blur,
-                                 DesignGeometry::ShadowOffset(distance, angle), frame.outerSize);
-            group += "<g filter=\"url(#" + Id(name + "-shadow") + ")\">" + content + "</g>";
-        } else {
-            group += content;
+    Writing writing{design, options, SvgDarkStyle::GlyphGround(design)};
+    writing.defs += "<clipPath id=\"" + Id("background-shape") + "\"><path" +
+                    Attribute("d", SvgPathData(frame.backgroundPath)) + "/></clipPath>";
+    for (const StackedLayer& layer : stack.layers) {
+        switch (layer.part) {
+        case DesignValues::Layer::Background:
+            AddLayer(writing, frame, layer, BackgroundContent(writing, frame, layer));
+            break;
+        case DesignValues::Layer::Icon:
+            AddLayer(writing, frame, layer, IconImageContent(writing, layer));
+            break;
+        case DesignValues::Layer::Text:
+            AddLayer(writing, frame, layer, TextContent(writing, layer));
+            break;
+        case DesignValues::Layer::None:
+            break;
         }
-        body += group + "</g>";
-    };
-
-    const QSizeF iconSize = DesignGeometry::IconSize(design);
-    if ((design.iconVector || !design.iconImage.isNull()) && !iconSize.isEmpty()) {
-        const QRectF rect = DesignGeometry::IconRect(design, frame, iconSize);
-        QSizeF contentSize;
-        QByteArray content = IconContent(design, contentSize);
-        const QTransform placed = QTransform::fromScale(rect.width() / contentSize.width(),
-                                                        rect.height() / contentSize.height()) *
-                                  DesignGeometry::TurnedWithin(rect.size(), design.iconRotation) *
-                                  QTransform::fromTranslate(rect.left(), rect.top());
-        if (options.darkColorScheme && design.useImageColors) {
-            QSizeF same;
-            if (const QByteArray lightened = IconContent(design, same, darkGround);
-                !lightened.isEmpty()) {
-                // Both copies in one place, so that either casts the shadow; the dark look
-                // swaps them.
-                content = "<g" + darkClass({SvgDarkStyle::OwnColors}) + '>' + content + "</g><g" +
-                          darkClass({SvgDarkStyle::Lightened}) + " display=\"none\">" + lightened +
-                          "</g>";
-                lightenedIcon = true;
-            }
-        }
-        content = "<g" + Attribute("transform", SvgMatrix(placed)) + '>' + content + "</g>";
-        if (!design.useImageColors) {
-            defs += TintFilter(Id("icon-tint"), design.iconColor, darkClass({SvgDarkStyle::Tint}));
-            content = "<g filter=\"url(#" + Id("icon-tint") + ")\">" + content + "</g>";
-        }
-        layer("icon", design.iconShadow, design.iconShadowColor, design.iconShadowBlur,
-              design.iconShadowOffset, design.iconShadowAngle, content);
     }
-
-    if (!design.text.isEmpty()) {
-        const DesignGeometry::Text text = DesignGeometry::TextOf(design, frame);
-        const bool outlined = text.strokeWidth > 0.0;
-        QByteArray glyphs =
-            "<path" +
-            (outlined ? darkClass({SvgDarkStyle::TextFill, SvgDarkStyle::TextOutline})
-                      : darkClass({SvgDarkStyle::TextFill})) +
-            Attribute("d", SvgPathData(text.glyphs)) +
-            Attribute("fill-rule", SvgFillRule(text.glyphs)) +
-            Attribute("fill", Color(design.textColor)) +
-            Attribute("fill-opacity", Opacity(design.textColor));
-        if (outlined)
-            glyphs += Attribute("stroke", Color(design.textStrokeColor)) +
-                      Attribute("stroke-opacity", Opacity(design.textStrokeColor)) +
-                      Attribute("stroke-width", SvgNumber(text.strokeWidth)) +
-                      " stroke-linejoin=\"miter\" stroke-linecap=\"square\"" +
-                      Attribute("stroke-miterlimit", SvgNumber(DesignGeometry::kMiterLimit));
-        glyphs += "/>";
-        if (!text.glyphs.isEmpty())
-            layer("text", design.textShadow, design.textShadowColor, design.textShadowBlur,
-                  design.textShadowOffset, design.textShadowAngle, glyphs);
+    if (stack.beneath.isCast()) {
+        writing.defs += ShadowFilter(Id("background-shadow"), stack.beneath, frame.outerSize);
+        writing.body =
+            "<g filter=\"url(#" + Id("background-shadow") + ")\">" + writing.body + "</g>";
     }
-
-    if (frame.backgroundShadow && design.backgroundShadowColor.toQColor().alpha() > 0) {
-        defs += ShadowFilter(Id("background-shadow"), design.backgroundShadowColor,
-                             design.backgroundShadowBlur,
-                             DesignGeometry::ShadowOffset(design.backgroundShadowOffset,
-                                                          design.backgroundShadowAngle),
-                             frame.outerSize);
-        body = "<g filter=\"url(#" + Id("background-shadow") + ")\">" + body + "</g>";
-    }
-
     if (options.darkColorScheme)
-        defs = SvgDarkStyle::StyleElement(design, Id({}), lightenedIcon) + defs;
+        writing.defs =
+            SvgDarkStyle::StyleElement(design, Id({}), writing.lightenedIcon) + writing.defs;
 
     const QByteArray w = QByteArray::number(width);
     const QByteArray h = QByteArray::number(height);
@@ -256,9 +292,9 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
                           "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\"" +
                           Attribute("width", w) + Attribute("height", h) +
-                          Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + defs +
-                          "</defs>\n<g" + Attribute("transform", SvgMatrix(toCanvas)) + ">" + body +
-                          "</g>\n" + badge + "</svg>\n";
+                          Attribute("viewBox", "0 0 " + w + ' ' + h) + ">\n<defs>" + writing.defs +
+                          "</defs>\n<g" + Attribute("transform", SvgMatrix(toCanvas)) + ">" +
+                          writing.body + "</g>\n" + badge + "</svg>\n";
     QCryptographicHash digest(QCryptographicHash::Sha1);
     digest.addData(document);
     const bool embedding = document.contains(kEmbeddedImage);
@@ -272,7 +308,7 @@ QByteArray SvgDocument(const IconDesign& requested, const SvgDocumentOptions& op
         document.replace(
             kEmbeddedLightened,
             EmbeddedSvg(image, area, prefix + "image-dark-",
-                        {SvgDarkIcon::Lightening(darkGround, ColorContrast::LegibleRatio),
+                        {SvgDarkIcon::Lightening(writing.darkGround, ColorContrast::LegibleRatio),
                          SvgDarkStyle::DarkScheme}));
     }
     return document.replace(kIdMark, prefix);

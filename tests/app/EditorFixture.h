@@ -21,6 +21,7 @@
 #include <QtWidgets>
 #include <atomic>
 #include <memory>
+#include <optional>
 
 // What the renders saw. Renders run on worker threads, so everything here is guarded.
 struct RenderLog {
@@ -32,12 +33,18 @@ struct RenderLog {
     QSemaphore interimGate;
     QMutex mutex;
     QList<IconDesign> designs;
+    QList<IconDesign> interimDesigns;
 
     IconDesign Design(int index) {
         const QMutexLocker locker(&mutex);
         return designs.at(index);
     }
     IconDesign LastDesign() { return Design(started - 1); }
+    // The design of the latest interim render, once one has begun.
+    std::optional<IconDesign> LastInterimDesign() {
+        const QMutexLocker locker(&mutex);
+        return interimDesigns.isEmpty() ? std::nullopt : std::optional(interimDesigns.last());
+    }
 };
 
 // A quick stand-in for the renderer. A full-size render is the canvas in the gradient's start
@@ -49,8 +56,12 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
         if (!options.outputSize.isEmpty()) {
             if (log->holdInterims)
                 log->interimGate.acquire();
+            QMutexLocker locker(&log->mutex);
+            log->interimDesigns.append(design);
+            const int number = ++log->interims;
+            locker.unlock();
             QImage picture(options.outputSize, QImage::Format_ARGB32_Premultiplied);
-            picture.fill(QColor(255, 0, ++log->interims % 256));
+            picture.fill(QColor(255, 0, number % 256));
             return picture;
         }
         QMutexLocker locker(&log->mutex);

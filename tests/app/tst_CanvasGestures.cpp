@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "app/window/CanvasEditing.h"
+#include "editing/CanvasPlacement.h"
 
 namespace {
 
@@ -23,6 +24,14 @@ void DragOnView(
     }
     beforeRelease();
     QTest::mouseRelease(view, Qt::LeftButton, keys, (from + by).toPoint());
+}
+
+// The middle of the text's letters on the view, where the editor places them.
+QPointF LettersOnView(const EditorFixture& editor) {
+    const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
+    const CanvasPlacement placement(design, editor.controls().imageViewIcon->pictureRect());
+    const LayerShape* text = ShapeOf(LayerShapes(design, placement.frame()), CanvasLayer::Text);
+    return text ? placement.ToScreen(text->corners.boundingRect().center()) : QPointF();
 }
 
 } // namespace
@@ -131,6 +140,66 @@ private slots:
                  std::vector<Keyline>({Keyline::IosGrid, Keyline::AndroidSafeZone}));
         QVERIFY(view->grab().toImage() != plain); // drawn over the picture
         QCOMPARE(exported(QStringLiteral("with")), without);
+    }
+
+    // Where the view shows the canvas smaller than its pixels, each movement of a drag is one
+    // interim picture holding both offsets, and no full-size render starts until the layer is
+    // let go; then one draws where it ended, shown and recorded as one undo step.
+    void aDragIsDrawnInInterimPicturesUntilLetGo() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        // Without outline and shadow the picture is the canvas: two units a pixel at half size.
+        UserInput::Click(c.checkBackgroundStroke);
+        UserInput::Click(c.checkBackgroundShadow);
+        UserInput::Type(c.textFieldText, QStringLiteral("Hi"));
+        QVERIFY(editor.WaitUntilIdle());
+        CustomImageView* view = c.imageViewIcon;
+        view->setZoom(0.5);
+        const int renders = editor.Renders();
+        const int interims = editor.log->interims;
+        const int steps = editor.HistorySize();
+        const auto fieldValue = [](QLineEdit* field) { return field->text().toFloat(); };
+        int moves = 0;
+        DragOnView(view, LettersOnView(editor), QPointF(40, -30), 4, Qt::AltModifier, [&] {
+            ++moves;
+            const float x = fieldValue(c.textFieldTextHorizontalOffset);
+            const float y = fieldValue(c.textFieldTextVerticalOffset);
+            QVERIFY(QTest::qWaitFor([&] {
+                const std::optional<IconDesign> drawn = editor.log->LastInterimDesign();
+                return drawn && drawn->textHorizontalOffset == x && drawn->textVerticalOffset == y;
+            }));
+            QTest::qWait(20); // an interim render of one offset alone would come by now
+            QCOMPARE(editor.log->interims, interims + moves);
+            QCOMPARE(editor.Renders(), renders);
+            QVERIFY(!editor.controller()->updating());
+        });
+        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("80"));
+        QCOMPARE(c.textFieldTextVerticalOffset->text(), QStringLiteral("100"));
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.Renders(), renders + 1);
+        QCOMPARE(editor.log->LastDesign().textHorizontalOffset, 80.0f);
+        QCOMPARE(editor.log->LastDesign().textVerticalOffset, 100.0f);
+        QTest::qWait(50);
+        QCOMPARE(view->image(), editor.controller()->currentIcon());
+        QCOMPARE(editor.HistorySize(), steps + 1);
+        QVERIFY(editor.Undo());
+        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
+
+        // A canvas the view shows at its own size has no interim pictures: the full-size
+        // preview follows every movement.
+        UserInput::Type(c.textFieldCanvasWidth, QStringLiteral("200"));
+        UserInput::Type(c.textFieldCanvasHeight, QStringLiteral("200"));
+        UserInput::Type(c.textFieldFontSize, QStringLiteral("100"));
+        QVERIFY(editor.WaitUntilIdle());
+        view->ZoomToFit();
+        const int before = editor.Renders();
+        const int interimsBefore = editor.log->interims;
+        DragOnView(view, LettersOnView(editor), QPointF(30, 0), 3, Qt::AltModifier,
+                   [&] { QVERIFY(editor.WaitUntilIdle()); });
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.Renders(), before + 3);
+        QCOMPARE(editor.log->interims, interimsBefore);
+        QVERIFY(editor.log->LastDesign().textHorizontalOffset > 0.0f);
     }
 };
 

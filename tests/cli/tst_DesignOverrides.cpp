@@ -2,6 +2,8 @@
 
 #include "cli/DesignOverrides.h"
 #include "design/DesignSettings.h"
+#include "design/DesignValues.h"
+#include "helpers/EveryValueChanged.h"
 #include "profiles/ProfileText.h"
 
 #include <QtTest>
@@ -32,6 +34,32 @@ QString WithOverrides(const QStringList& assignments) {
     DesignSettings settings;
     overrides.ApplyTo(settings);
     return MakeProfileText(settings);
+}
+
+// The assignment that sets a row to its value in `settings`, spelt as a person would type it.
+QString Assignment(const DesignValues::Row& row, DesignSettings& settings) {
+    using DesignValues::Kind;
+    const DesignValues::Reference value = row.in(settings);
+    QString text;
+    switch (row.kind) {
+    case Kind::Flag:
+        text = *std::get<int*>(value) ? QStringLiteral("on") : QStringLiteral("off");
+        break;
+    case Kind::Index:
+        text = QString::number(*std::get<int*>(value));
+        break;
+    case Kind::Real:
+        text = QString::number(*std::get<float*>(value), 'g', 9);
+        break;
+    case Kind::Color:
+        text = std::get<Rgba*>(value)->toQColor().name(QColor::HexRgb);
+        break;
+    case Kind::NumberText:
+    case Kind::Text:
+        text = *std::get<QString*>(value);
+        break;
+    }
+    return QLatin1String(row.name) + u'=' + text;
 }
 
 } // namespace
@@ -106,6 +134,44 @@ private slots:
             }
         }
         QCOMPARE(int(owner.size()), 104);
+    }
+
+    // Every value of the table set by name gives the design that has it, also a slider's value
+    // beyond its ends (the window's controls keep those too).
+    void everyValueGoesThroughItsNameUnchanged_data() {
+        QTest::addColumn<bool>("beyondSliders");
+        QTest::newRow("within the controls' ranges") << false;
+        QTest::newRow("beyond the sliders' ends") << true;
+    }
+    void everyValueGoesThroughItsNameUnchanged() {
+        QFETCH(bool, beyondSliders);
+        DesignSettings changed = EveryValueChanged();
+        // A name takes on or off and a colour's eight bits a channel, so the mixed flags are
+        // on here and the colours are distinct whole steps.
+        int step = 0;
+        float beyond = -20000.5f;
+        for (const DesignValues::Row& row : DesignValues::Table()) {
+            const DesignValues::Reference value = row.in(changed);
+            if (row.kind == DesignValues::Kind::Flag && *std::get<int*>(value) < 0)
+                *std::get<int*>(value) = 1;
+            if (row.kind == DesignValues::Kind::Color) {
+                Rgba& color = *std::get<Rgba*>(value);
+                color.red = ++step / 255.0;
+                color.green = (step += 7) / 255.0;
+                color.blue = (step += 7) / 255.0;
+            }
+            if (beyondSliders && row.kind == DesignValues::Kind::Real && row.maximum == row.minimum)
+                *std::get<float*>(value) = (beyond = -beyond + 1.0f);
+        }
+        DesignOverrides overrides;
+        for (const DesignValues::Row& row : DesignValues::Table()) {
+            const QString assignment = Assignment(row, changed);
+            QVERIFY2(overrides.Add(assignment).isEmpty(), qPrintable(assignment.left(80)));
+        }
+        DesignSettings set;
+        overrides.ApplyTo(set);
+        QCOMPARE(MakeProfileText(set), MakeProfileText(changed));
+        QVERIFY(set == changed);
     }
 
     void colorKeepsTheRecordsAlpha() {

@@ -41,9 +41,12 @@ public:
     WriteResult Write(const RecoveryRecord& record) override {
         const Running running(*this);
         Log(TextOf(record));
-        m_begun.release();
-        if (hold)
+        // Only a held write is waited for: one that went straight through must not count as
+        // the next held one having begun.
+        if (hold) {
+            m_begun.release();
             m_goOn.acquire();
+        }
         return m_folder.Write(record);
     }
     void RemoveOwn() override {

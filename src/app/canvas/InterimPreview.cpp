@@ -6,11 +6,11 @@
 InterimPreview::InterimPreview(Renderer renderer, const CustomImageView& view, QObject* parent)
     : QObject(parent), m_renderer(std::move(renderer)), m_view(view) {}
 
-void InterimPreview::Request(const IconDesign& design) {
+bool InterimPreview::Request(const IconDesign& design) {
     const QSize canvas(int(design.canvasWidth), int(design.canvasHeight));
     const QSize pixels = m_view.PicturePixels(canvas);
     if (pixels.isEmpty() || pixels.width() >= canvas.width() || pixels.height() >= canvas.height())
-        return;
+        return false;
     RenderOptions options;
     options.outputSize = pixels;
     Job job{design, options, double(pixels.width()) / canvas.width(), ++m_requested};
@@ -18,6 +18,7 @@ void InterimPreview::Request(const IconDesign& design) {
         m_pending = std::move(job);
     else
         Start(std::move(job));
+    return true;
 }
 
 void InterimPreview::Supersede() {

@@ -25,8 +25,8 @@ public:
     InterimPreview(Renderer renderer, const CustomImageView& view, QObject* parent);
 
     // Draws the design unless the view shows it at its full size anyway, where an interim
-    // picture would cost as much as the full-size one.
-    void Request(const IconDesign& design);
+    // picture would cost as much as the full-size one; true when it draws it.
+    bool Request(const IconDesign& design);
 
     // The full-size picture of the latest design is shown: interim pictures requested so far
     // would only put an older look back.

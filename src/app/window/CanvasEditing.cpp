@@ -100,7 +100,7 @@ void CanvasEditing::Press(const QPointF& at, const QRectF& picture, Qt::Keyboard
             if (handle != Handle::None) {
                 m_gesture.emplace(design, m_placement->frame(), *shape, handle,
                                   m_placement->ToFrame(at));
-                m_drags->Start(this);
+                Start();
                 return;
             }
         }
@@ -115,7 +115,7 @@ void CanvasEditing::Press(const QPointF& at, const QRectF& picture, Qt::Keyboard
     if (hit && *hit != CanvasLayer::Background) {
         m_gesture.emplace(design, m_placement->frame(), *ShapeOf(m_pressShapes, *hit), Handle::None,
                           pressed);
-        m_drags->Start(this);
+        Start();
     }
 }
 
@@ -142,7 +142,8 @@ void CanvasEditing::Drag(const QPointF& at, Qt::KeyboardModifiers keys) {
                                                                : m_gesture->Scaled(pointer, shift);
         break;
     }
-    Enter(values);
+    if (Enter(m_gesture->layer(), values))
+        m_drags->Moved(this);
     m_view->ShowReadout(Readout());
 }
 
@@ -166,14 +167,24 @@ LayerValues CanvasEditing::Snapped(const LayerValues& moved, const QPointF& offs
     return values;
 }
 
-void CanvasEditing::Enter(const LayerValues& values) {
-    if (EnterLayerValues(m_controller.controls(), m_gesture->layer(), values))
-        m_drags->Moved(this);
+bool CanvasEditing::Enter(CanvasLayer layer, const LayerValues& values) {
+    bool changed = false;
+    m_controller.EditTogether(
+        [&] { changed = EnterLayerValues(m_controller.controls(), layer, values); });
+    return changed;
+}
+
+void CanvasEditing::Start() {
+    m_controller.HoldFullSizePreview(true);
+    m_drags->Start(this);
 }
 
 void CanvasEditing::Release() {
-    if (m_gesture)
+    if (m_gesture) {
+        // The full-size picture starts first, so that the drag's end is recorded with it.
+        m_controller.HoldFullSizePreview(false);
         m_drags->Finish(this);
+    }
     m_gesture.reset();
     m_guides.clear();
     m_view->ShowReadout(QString());
@@ -225,7 +236,7 @@ bool CanvasEditing::Key(const QKeyEvent& event, const QRectF& picture) {
         return false;
     LayerValues values = ValuesOf(design, *m_selected);
     values.offset += NudgeOffset(dx, dy, event.modifiers() & Qt::ShiftModifier);
-    EnterLayerValues(m_controller.controls(), *m_selected, values);
+    Enter(*m_selected, values);
     return true;
 }
 

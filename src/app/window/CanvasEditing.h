@@ -55,7 +55,10 @@ private:
     IconDesign Design() const;
     void ShowSelectionInInspector();
     LayerValues Snapped(const LayerValues& moved, const QPointF& offsetChange);
-    void Enter(const LayerValues& values);
+    // The gesture's values into the inspector, drawn together; true when one changed.
+    bool Enter(CanvasLayer layer, const LayerValues& values);
+    // A gesture begins: one undo step, the full-size picture drawn when it ends.
+    void Start();
     QString Readout() const;
     const KeylineOverlay& Overlay(const IconDesign& design, const std::vector<LayerShape>& shapes);
 

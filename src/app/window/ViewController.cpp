@@ -43,6 +43,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <utility>
 
 namespace {
 
@@ -256,17 +257,44 @@ void ViewController::ResetToDefaults() {
 // ---- Preview ----
 
 void ViewController::UpdateIconPreview() {
+    if (m_editingTogether) {
+        m_previewWanted = true;
+        return;
+    }
     const IconDesign design = MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector);
-    m_interimPreview->Request(design);
+    m_interimDrawsLatest = m_interimPreview->Request(design);
     if (m_updating) {
         m_selectionChanged = true;
+        return;
+    }
+    if (m_fullSizeHeld && m_interimDrawsLatest) {
+        m_fullSizeOwed = true;
         return;
     }
     RenderFullSize(design);
 }
 
+void ViewController::EditTogether(const std::function<void()>& edits) {
+    m_editingTogether = true;
+    edits();
+    m_editingTogether = false;
+    if (std::exchange(m_previewWanted, false))
+        UpdateIconPreview();
+}
+
+void ViewController::HoldFullSizePreview(bool held) {
+    m_fullSizeHeld = held;
+    if (held || !std::exchange(m_fullSizeOwed, false))
+        return;
+    if (m_updating)
+        m_selectionChanged = true;
+    else
+        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
+}
+
 void ViewController::RenderFullSize(const IconDesign& design) {
     m_updating = true;
+    m_fullSizeOwed = false; // this picture draws the latest design
     m_controls.progressIndicator->show();
     m_controls.progressIndicator->startAnimation();
     struct Rendered {
@@ -309,13 +337,19 @@ void ViewController::IconPreviewRendered(const QImage& rendering) {
         // The controls changed during the render: render them as they are now, and show and
         // record only that picture. The interim preview already shows them.
         m_selectionChanged = false;
-        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
-        return;
+        if (!m_fullSizeHeld || !m_interimDrawsLatest) {
+            RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
+            return;
+        }
+        // Held: the interim picture, newer than this one, stays until the drag ends.
+        m_fullSizeOwed = true;
     }
     if (!loadingIconImage()) {
         m_controls.progressIndicator->stopAnimation();
         m_controls.progressIndicator->hide();
     }
+    if (m_fullSizeOwed)
+        return;
     m_interimPreview->Supersede();
     m_interimIcon = QImage();
     DisplayIconPreview();

@@ -72,6 +72,14 @@ public:
     void UpdateIconPreview();
     void DisplayIconPreview();
 
+    // Runs `edits`, which set controls as the user would, and asks for the preview once, after
+    // the last: values changed together are drawn together, never one without the others.
+    void EditTogether(const std::function<void()>& edits);
+
+    // While held (a layer dragged on the canvas), the interim pictures alone follow the edits
+    // that they can show; the full-size picture of the latest design is drawn when let go.
+    void HoldFullSizePreview(bool held);
+
     // The unsaved-changes marker at the end of the window title.
     void MarkAsModified() { m_profiles->MarkAsModified(); }
 
@@ -229,6 +237,11 @@ private:
     CrashRecovery* m_recovery = nullptr;
     QTimer m_timerPreview;
     bool m_updating = false;
+    bool m_editingTogether = false;
+    bool m_previewWanted = false; // asked for while editing together
+    bool m_fullSizeHeld = false;
+    bool m_interimDrawsLatest = false;
+    bool m_fullSizeOwed = false; // a held full-size picture is to be drawn when let go
     // Documented names that say less than they mean: the controls changed while a render was
     // running (so another is due when it ends), and the canvas margins are shown.
     bool m_selectionChanged = false;
