@@ -144,7 +144,7 @@ private slots:
 
     // Where the view shows the canvas smaller than its pixels, each movement of a drag is one
     // interim picture holding both offsets, and no full-size render starts until the layer is
-    // let go; then one draws where it ended, shown and recorded as one undo step.
+    // let go; then one draws where it ended, exactly, shown and recorded as one undo step.
     void aDragIsDrawnInInterimPicturesUntilLetGo() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
@@ -182,6 +182,9 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(view->image(), editor.controller()->currentIcon());
         QCOMPARE(editor.HistorySize(), steps + 1);
+        // The interim pictures may take kept layers moved; the full-size ones, exported, never.
+        QCOMPARE(editor.log->interimsMovingLayers, editor.log->interims);
+        QCOMPARE(editor.log->fullSizeMovingLayers, 0);
         QVERIFY(editor.Undo());
         QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
 
