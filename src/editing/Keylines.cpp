@@ -142,8 +142,7 @@ KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
     return {};
 }
 
-KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas,
-                         const std::vector<LayerShape>& layers) {
+KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas) {
     KeylineOverlay overlay;
     const QPainterPath whole = RectPath(canvas);
     QPainterPath kept = whole;
@@ -161,8 +160,5 @@ KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& can
     if (!cuts)
         return overlay;
     overlay.shaded = whole.subtracted(kept);
-    for (const LayerShape& layer : layers)
-        if (!layer.ink.isEmpty())
-            overlay.cut.addPath(layer.ink.intersected(whole).subtracted(kept));
     return overlay;
 }

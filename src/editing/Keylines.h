@@ -1,6 +1,5 @@
 #pragma once
 
-#include "editing/CanvasLayers.h"
 #include "editing/SnapGuides.h"
 
 #include <QPainterPath>
@@ -37,14 +36,13 @@ struct KeylineDrawing {
 };
 KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas);
 
-// The chosen keylines together: their lines, the canvas outside what every chosen mask keeps
-// (shaded), and the part of the layers' ink such a mask would cut (tinted), so a person sees
-// before exporting what a platform's icons lose.
+// The chosen keylines together: their lines, and the canvas outside what every chosen mask
+// keeps (shaded; the layers' ink within it is what such a mask would cut, tinted over the
+// picture), so a person sees before exporting what a platform's icons lose. It depends on the
+// canvas alone, so a layer moved over it leaves it as it is.
 struct KeylineOverlay {
     QPainterPath lines;
     QPainterPath shaded;
-    QPainterPath cut;
     std::vector<SnapLine> snapLines;
 };
-KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas,
-                         const std::vector<LayerShape>& layers);
+KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas);
