@@ -5,6 +5,7 @@
 
 #include "app/window/CanvasEditing.h"
 #include "editing/CanvasPlacement.h"
+#include "editing/Keylines.h"
 
 namespace {
 
@@ -30,8 +31,28 @@ void DragOnView(
 QPointF LettersOnView(const EditorFixture& editor) {
     const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
     const CanvasPlacement placement(design, editor.controls().imageViewIcon->pictureRect());
-    const LayerShape* text = ShapeOf(LayerShapes(design, placement.frame()), CanvasLayer::Text);
+    const std::vector<LayerShape> shapes = LayerShapes(design, placement.frame());
+    const LayerShape* text = ShapeOf(shapes, CanvasLayer::Text);
     return text ? placement.ToScreen(text->corners.boundingRect().center()) : QPointF();
+}
+
+// A point of the frame well inside or well outside both paths, as `inInk` and `inShade` ask,
+// scanned over `box`; `margin` in frame units.
+std::optional<QPointF> PointWhere(const QRectF& box, const QPainterPath& ink,
+                                  const QPainterPath& shade, bool inInk, bool inShade,
+                                  double margin) {
+    const auto everywhere = [&](const QPainterPath& path, const QPointF& at, bool inside) {
+        for (const QPointF step : {QPointF(0, 0), QPointF(margin, 0), QPointF(-margin, 0),
+                                   QPointF(0, margin), QPointF(0, -margin)})
+            if (path.contains(at + step) != inside)
+                return false;
+        return true;
+    };
+    for (double y = box.top(); y < box.bottom(); y += margin)
+        for (double x = box.left(); x < box.right(); x += margin)
+            if (everywhere(ink, {x, y}, inInk) && everywhere(shade, {x, y}, inShade))
+                return QPointF(x, y);
+    return std::nullopt;
 }
 
 } // namespace
@@ -140,6 +161,43 @@ private slots:
                  std::vector<Keyline>({Keyline::IosGrid, Keyline::AndroidSafeZone}));
         QVERIFY(view->grab().toImage() != plain); // drawn over the picture
         QCOMPARE(exported(QStringLiteral("with")), without);
+    }
+
+    // The letters a mask would cut are tinted red where they lie in its shade, and only there.
+    void theInkAMaskCutsIsTinted() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        UserInput::Type(c.textFieldText, QStringLiteral("Hi"));
+        UserInput::Type(c.textFieldTextHorizontalOffset, QStringLiteral("300"));
+        QVERIFY(editor.WaitUntilIdle());
+        editor.Find<QAction>(QStringLiteral("actionKeyline2"))->trigger(); // Android safe zone
+        CanvasEditing* editing = editor.window->findChild<CanvasEditing*>();
+        CustomImageView* view = c.imageViewIcon;
+        const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
+        const CanvasPlacement placement(design, view->pictureRect());
+        const KeylineOverlay overlay = OverlayOf(editing->keylines(), placement.frame().background);
+        const std::vector<LayerShape> shapes = LayerShapes(design, placement.frame());
+        const LayerShape& text = *ShapeOf(shapes, CanvasLayer::Text);
+        // The letters reach past the canvas, where nothing is shaded.
+        const QRectF box = text.corners.boundingRect() & placement.frame().background;
+        const double margin = 3 * placement.UnitsPerPixel();
+        const QImage shown = view->grab().toImage();
+        // How much redder than green or blue the view shows a point in or out of the ink and
+        // the shade; nothing when the text has no such point.
+        const auto rednessAt = [&](bool inInk, bool inShade) -> std::optional<int> {
+            const std::optional<QPointF> at =
+                PointWhere(box, text.ink, overlay.shaded, inInk, inShade, margin);
+            if (!at)
+                return std::nullopt;
+            const QColor pixel = shown.pixelColor(placement.ToScreen(*at).toPoint());
+            return pixel.red() - std::max(pixel.green(), pixel.blue());
+        };
+        const std::optional<int> cut = rednessAt(true, true);
+        const std::optional<int> shadeOnly = rednessAt(false, true);
+        const std::optional<int> kept = rednessAt(true, false);
+        QVERIFY(cut && shadeOnly && kept);
+        QVERIFY2(*cut > *shadeOnly + 40 && *cut > *kept + 40,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(*cut).arg(*shadeOnly).arg(*kept)));
     }
 
     // Where the view shows the canvas smaller than its pixels, each movement of a drag is one

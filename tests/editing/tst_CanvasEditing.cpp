@@ -353,7 +353,8 @@ private slots:
         const DesignGeometry::Frame frame = FrameOf(design);
         const KeylineOverlay overlay = OverlayOf({Keyline(keyline)}, frame.background);
         // The window tints the icon's ink where it lies in the shade: here at its corners.
-        const LayerShape& icon = *ShapeOf(LayerShapes(design, frame), CanvasLayer::Icon);
+        const std::vector<LayerShape> shapes = LayerShapes(design, frame);
+        const LayerShape& icon = *ShapeOf(shapes, CanvasLayer::Icon);
         const bool tinted =
             std::any_of(icon.corners.begin(), icon.corners.end(),
                         [&](const QPointF& corner) { return overlay.shaded.contains(corner); });
