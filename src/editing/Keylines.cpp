@@ -117,6 +117,37 @@ QString KeylineTitle(Keyline keyline) {
     return {};
 }
 
+QString KeylineName(Keyline keyline) {
+    switch (keyline) {
+    case Keyline::IosGrid:
+        return QStringLiteral("iosGrid");
+    case Keyline::MacBody:
+        return QStringLiteral("macBody");
+    case Keyline::AndroidSafeZone:
+        return QStringLiteral("androidSafeZone");
+    case Keyline::AndroidCircle:
+        return QStringLiteral("androidCircle");
+    case Keyline::AndroidSquircle:
+        return QStringLiteral("androidSquircle");
+    case Keyline::AndroidRoundedSquare:
+        return QStringLiteral("androidRoundedSquare");
+    case Keyline::AndroidTeardrop:
+        return QStringLiteral("androidTeardrop");
+    case Keyline::WebMaskable:
+        return QStringLiteral("webMaskable");
+    case Keyline::WindowsTile:
+        return QStringLiteral("windowsTile");
+    }
+    return {};
+}
+
+std::optional<Keyline> KeylineNamed(const QString& name) {
+    for (int index = 0; index < kKeylineCount; ++index)
+        if (KeylineName(Keyline(index)) == name)
+            return Keyline(index);
+    return std::nullopt;
+}
+
 KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
     const QRectF square = CentredSquare(canvas);
     switch (keyline) {

@@ -6,6 +6,7 @@
 #include <QRectF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The platforms' keylines, drawn over the canvas to place the layers by: each platform's grid
@@ -26,6 +27,11 @@ enum class Keyline {
 constexpr int kKeylineCount = 9;
 
 QString KeylineTitle(Keyline keyline);
+
+// A name for the keyline that stays the same from version to version, for the settings that
+// remember a choice (as "androidSafeZone"); the keyline a name stands for, if any still does.
+QString KeylineName(Keyline keyline);
+std::optional<Keyline> KeylineNamed(const QString& name);
 
 // One keyline set: the lines to stroke, what its platform keeps of the icon (empty when it cuts
 // nothing), and the lines a dragged layer snaps to.

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "app/window/CanvasEditing.h"
+#include "app/window/RememberedKeylines.h"
 #include "editing/CanvasPlacement.h"
 #include "editing/Keylines.h"
 
@@ -62,6 +63,8 @@ class CanvasGesturesTest : public QObject {
 
 private slots:
     void initTestCase() { UseOwnSettings(); }
+    // Each test starts from the keylines a first run of the editor has.
+    void init() { RememberKeylines(KeylineChoice{}); }
 
     // Selected by clicking its letters, the text follows the pointer at half size by two units
     // a pixel; the drag is one undo step; the icon's corner scales it, its body snaps back to
@@ -161,6 +164,68 @@ private slots:
                  std::vector<Keyline>({Keyline::IosGrid, Keyline::AndroidSafeZone}));
         QVERIFY(view->grab().toImage() != plain); // drawn over the picture
         QCOMPARE(exported(QStringLiteral("with")), without);
+    }
+
+    // The choice in View > Keylines is the one the next window starts with, shown or hidden;
+    // a remembered name that stands for no keyline is left out.
+    void theKeylineChoiceSurvivesANewWindow() {
+        const auto action = [](const EditorFixture& editor, int index) {
+            return editor.Find<QAction>(index < 0 ? QStringLiteral("actionShowKeylines")
+                                                  : QStringLiteral("actionKeyline%1").arg(index));
+        };
+        const auto keylines = [](const EditorFixture& editor) {
+            return editor.window->findChild<CanvasEditing*>()->keylines();
+        };
+        const std::vector<Keyline> circleAndTile{Keyline::AndroidCircle, Keyline::WindowsTile};
+        {
+            EditorFixture editor;
+            QVERIFY(!action(editor, -1)->isChecked());
+            QVERIFY(action(editor, 0)->isChecked());
+            action(editor, 3)->trigger(); // Android circle, shown with the iOS grid
+            action(editor, 8)->trigger(); // Windows tile
+            action(editor, 0)->trigger(); // the iOS grid off again
+            QCOMPARE(keylines(editor), circleAndTile);
+        }
+        {
+            EditorFixture editor;
+            QVERIFY(action(editor, -1)->isChecked());
+            for (int index = 0; index < kKeylineCount; ++index)
+                QCOMPARE(action(editor, index)->isChecked(), index == 3 || index == 8);
+            QCOMPARE(keylines(editor), circleAndTile);
+            // Hidden with Ctrl+K: the choice stays for when they are shown again.
+            QTest::keySequence(editor.window.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
+            QVERIFY(keylines(editor).empty());
+        }
+        {
+            EditorFixture editor;
+            QVERIFY(!action(editor, -1)->isChecked());
+            QVERIFY(keylines(editor).empty());
+            QVERIFY(action(editor, 3)->isChecked() && action(editor, 8)->isChecked());
+            action(editor, -1)->trigger();
+            QCOMPARE(keylines(editor), circleAndTile);
+        }
+        QSettings settings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
+        const QString key = QStringLiteral("view/keylines");
+        settings.setValue(key, QStringList{"retiredGrid", "androidTeardrop"});
+        settings.sync();
+        {
+            EditorFixture editor;
+            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::AndroidTeardrop});
+        }
+        settings.setValue(key, QStringList{"retiredGrid"});
+        settings.sync();
+        {
+            EditorFixture editor;
+            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::IosGrid});
+        }
+        // Every keyline off, with the keylines shown: none, as left.
+        settings.setValue(key, QStringList());
+        settings.sync();
+        {
+            EditorFixture editor;
+            QVERIFY(action(editor, -1)->isChecked());
+            QVERIFY(keylines(editor).empty());
+        }
     }
 
     // The letters a mask would cut are tinted red where they lie in its shade, and only there.

@@ -320,6 +320,22 @@ private slots:
         QVERIFY(drawing.kept.contains(square.center()));
     }
 
+    // The names settings keep: one for each keyline, each standing for its own, none for a
+    // name no keyline has.
+    void keylineNamesStandForTheirKeylines() {
+        QSet<QString> names;
+        for (int index = 0; index < kKeylineCount; ++index) {
+            const QString name = KeylineName(Keyline(index));
+            QVERIFY(!name.isEmpty());
+            names.insert(name);
+            QCOMPARE(KeylineNamed(name), std::optional(Keyline(index)));
+        }
+        QCOMPARE(names.size(), kKeylineCount);
+        QCOMPARE(KeylineNamed(QStringLiteral("androidsafezone")), std::nullopt);
+        QCOMPARE(KeylineNamed(QString()), std::nullopt);
+        QCOMPARE(KeylineName(Keyline::AndroidSafeZone), QStringLiteral("androidSafeZone"));
+    }
+
     void theTeardropKeepsOneSquareCorner() {
         const QRectF square(0, 0, 100, 100);
         const QPainterPath teardrop = MaskShapes::Teardrop(square);
