@@ -31,7 +31,7 @@ private slots:
     // taskbar, each just far enough and with its hue and alpha kept; a colour legible already
     // stays as it is.
     void colorsAreMovedJustFarEnoughWithTheirHue_data() {
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::addColumn<bool>("onDark");
         QTest::newRow("navy") << QColor(0, 0, 128) << true;
         QTest::newRow("pure blue") << QColor(0, 0, 255) << true;

@@ -341,7 +341,7 @@ private slots:
     // beside it. The dark look's plate is darker than the colour itself, the tinted look's a
     // gray, and the silhouette's text is cut out of an opaque plate.
     void badgeReadsOnItsOwnPlate_data() {
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::addColumn<int>("look");
         const QColor colors[] = {Badge::DefaultColor(), QColor("#ffeb3b"), QColor("#ffffff"),
                                  QColor("#000000"),     QColor("#1a237e"), QColor("#777777")};

@@ -193,7 +193,7 @@ private slots:
     // none appears twice.
     void darkLookCopiesOnlyWhatIsTooDark_data() {
         QTest::addColumn<bool>("vector");
-        QTest::addColumn<QColor>("colour");
+        QTest::addColumn<QColor>("color");
         QTest::addColumn<bool>("tinted");
         QTest::addColumn<int>("copies");
         QTest::newRow("white SVG shape") << true << QColor(Qt::white) << false << 1;
