@@ -8,6 +8,7 @@
 #include "editing/LayerGesture.h"
 #include "editing/SnapGuides.h"
 #include "render/ImageTools.h"
+#include "render/KeptLayer.h"
 #include "render/PlatformLooks.h"
 #include "render/YUpGeometry.h"
 
@@ -47,6 +48,7 @@ void TimeSliderPreview(int side, int viewSize, int repetitions) {
     RenderOptions options;
     options.outputSize = QSize(viewSize, viewSize);
     ImageTools::RenderIcon(design, options); // warm-up: fonts, buffers
+    const MovedLayersAllowed moved;          // as the interim preview draws
     const float start = design.textShadowOffset;
     PrintMedian(QStringLiteral("preview %1").arg(side), TimesOf(repetitions, [&](int i) {
                     design.textShadowOffset = start + float(i + 1);
@@ -72,6 +74,7 @@ void TimeCanvasDrag(int side, int viewSize, int repetitions) {
     RenderOptions options;
     options.outputSize = QSize(viewSize, viewSize);
     ImageTools::RenderIcon(design, options); // warm-up: fonts, buffers
+    const MovedLayersAllowed moved;          // as the interim preview draws
     const std::vector<double> times = TimesOf(repetitions, [&](int i) {
         const QPointF change = placement.OffsetChange(QPointF(3 * (i + 1), 2 * (i + 1)));
         LayerValues values = gesture.Moved(change);

@@ -115,6 +115,37 @@ QString KeylineTitle(Keyline keyline) {
     return {};
 }
 
+QString KeylineName(Keyline keyline) {
+    switch (keyline) {
+    case Keyline::IosGrid:
+        return QStringLiteral("iosGrid");
+    case Keyline::MacBody:
+        return QStringLiteral("macBody");
+    case Keyline::AndroidSafeZone:
+        return QStringLiteral("androidSafeZone");
+    case Keyline::AndroidCircle:
+        return QStringLiteral("androidCircle");
+    case Keyline::AndroidSquircle:
+        return QStringLiteral("androidSquircle");
+    case Keyline::AndroidRoundedSquare:
+        return QStringLiteral("androidRoundedSquare");
+    case Keyline::AndroidTeardrop:
+        return QStringLiteral("androidTeardrop");
+    case Keyline::WebMaskable:
+        return QStringLiteral("webMaskable");
+    case Keyline::WindowsTile:
+        return QStringLiteral("windowsTile");
+    }
+    return {};
+}
+
+std::optional<Keyline> KeylineNamed(const QString& name) {
+    for (int index = 0; index < kKeylineCount; ++index)
+        if (KeylineName(Keyline(index)) == name)
+            return Keyline(index);
+    return std::nullopt;
+}
+
 KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
     const QRectF square = CentredSquare(canvas);
     switch (keyline) {
@@ -140,8 +171,7 @@ KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
     return {};
 }
 
-KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas,
-                         const std::vector<LayerShape>& layers) {
+KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas) {
     KeylineOverlay overlay;
     const QPainterPath whole = RectPath(canvas);
     QPainterPath kept = whole;
@@ -159,8 +189,5 @@ KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& can
     if (!cuts)
         return overlay;
     overlay.shaded = whole.subtracted(kept);
-    for (const LayerShape& layer : layers)
-        if (!layer.ink.isEmpty())
-            overlay.cut.addPath(layer.ink.intersected(whole).subtracted(kept));
     return overlay;
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "editing/CanvasLayers.h"
 #include "editing/SnapGuides.h"
 
 #include <QPainterPath>
 #include <QRectF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 // The platforms' keylines, drawn over the canvas to place the layers by: each platform's grid
@@ -28,6 +28,11 @@ constexpr int kKeylineCount = 9;
 
 QString KeylineTitle(Keyline keyline);
 
+// A name for the keyline that stays the same from version to version, for the settings that
+// remember a choice (as "androidSafeZone"); the keyline a name stands for, if any still does.
+QString KeylineName(Keyline keyline);
+std::optional<Keyline> KeylineNamed(const QString& name);
+
 // One keyline set: the lines to stroke, what its platform keeps of the icon (empty when it cuts
 // nothing), and the lines a dragged layer snaps to.
 struct KeylineDrawing {
@@ -37,14 +42,13 @@ struct KeylineDrawing {
 };
 KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas);
 
-// The chosen keylines together: their lines, the canvas outside what every chosen mask keeps
-// (shaded), and the part of the layers' ink such a mask would cut (tinted), so a person sees
-// before exporting what a platform's icons lose.
+// The chosen keylines together: their lines, and the canvas outside what every chosen mask
+// keeps (shaded; the layers' ink within it is what such a mask would cut, tinted over the
+// picture), so a person sees before exporting what a platform's icons lose. It depends on the
+// canvas alone, so a layer moved over it leaves it as it is.
 struct KeylineOverlay {
     QPainterPath lines;
     QPainterPath shaded;
-    QPainterPath cut;
     std::vector<SnapLine> snapLines;
 };
-KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas,
-                         const std::vector<LayerShape>& layers);
+KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas);

@@ -42,3 +42,21 @@ bool operator==(const LayerRecipe& a, const LayerRecipe& b);
 // with shadows), and one asked for again is handed out instead of painting it anew with `paint`.
 // Very large pictures are not kept.
 LayerPicture KeptLayer(const LayerRecipe& recipe, const std::function<LayerPicture()>& paint);
+
+// While one lives, KeptLayer on its thread also hands out a kept picture for the same layer
+// moved, placed on the nearest whole device pixels: up to half a pixel from where the layer
+// belongs, without painting and blurring it anew at every step of a drag. For pictures that are
+// only looked at while a layer moves, never for one that is saved.
+class MovedLayersAllowed {
+public:
+    MovedLayersAllowed();
+    ~MovedLayersAllowed();
+    MovedLayersAllowed(const MovedLayersAllowed&) = delete;
+    MovedLayersAllowed& operator=(const MovedLayersAllowed&) = delete;
+
+    // Whether one lives on the calling thread.
+    static bool Active();
+
+private:
+    bool m_before;
+};

@@ -42,6 +42,24 @@ public:
         return Get(question, same, compute, [](const Answer&) { return true; });
     }
 
+    // What `use(keptQuestion, keptAnswer)` makes of the most recently asked kept answer it can
+    // use (an optional of its own making), which becomes the most recently asked; nothing when
+    // it can use none.
+    template <typename Use>
+    auto FindUsable(const Use& use)
+        -> decltype(use(std::declval<const Question&>(), std::declval<const Answer&>())) {
+        const std::lock_guard lock(m_mutex);
+        for (auto it = m_kept.begin(); it != m_kept.end(); ++it) {
+            if (auto used = use(it->first, it->second)) {
+                auto found = std::move(*it);
+                m_kept.erase(it);
+                m_kept.push_front(std::move(found));
+                return used;
+            }
+        }
+        return {};
+    }
+
 private:
     std::mutex m_mutex;
     std::deque<std::pair<Question, Answer>> m_kept; // the most recently asked first

@@ -16,6 +16,7 @@
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "profiles/ProfileText.h"
+#include "render/KeptLayer.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -25,8 +26,11 @@
 
 // What the renders saw. Renders run on worker threads, so everything here is guarded.
 struct RenderLog {
-    std::atomic<int> started{0};   // full-size renders
-    std::atomic<int> interims{0};  // interim renders
+    std::atomic<int> started{0};  // full-size renders
+    std::atomic<int> interims{0}; // interim renders
+    // Renders that may place kept layer pictures moved (see MovedLayersAllowed).
+    std::atomic<int> fullSizeMovingLayers{0};
+    std::atomic<int> interimsMovingLayers{0};
     std::atomic<bool> hold{false}; // while on, each render waits for a permit from `gate`
     QSemaphore gate;
     std::atomic<bool> holdInterims{false}; // the same for interim renders, with `interimGate`
@@ -56,6 +60,7 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
         if (!options.outputSize.isEmpty()) {
             if (log->holdInterims)
                 log->interimGate.acquire();
+            log->interimsMovingLayers += MovedLayersAllowed::Active();
             QMutexLocker locker(&log->mutex);
             log->interimDesigns.append(design);
             const int number = ++log->interims;
@@ -64,6 +69,7 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
             picture.fill(QColor(255, 0, number % 256));
             return picture;
         }
+        log->fullSizeMovingLayers += MovedLayersAllowed::Active();
         QMutexLocker locker(&log->mutex);
         log->designs.append(design);
         const int number = ++log->started;

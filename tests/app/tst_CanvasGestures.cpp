@@ -4,7 +4,9 @@
 #include "EditorFixture.h"
 
 #include "app/window/CanvasEditing.h"
+#include "app/window/RememberedKeylines.h"
 #include "editing/CanvasPlacement.h"
+#include "editing/Keylines.h"
 
 namespace {
 
@@ -30,8 +32,28 @@ void DragOnView(
 QPointF LettersOnView(const EditorFixture& editor) {
     const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
     const CanvasPlacement placement(design, editor.controls().imageViewIcon->pictureRect());
-    const LayerShape* text = ShapeOf(LayerShapes(design, placement.frame()), CanvasLayer::Text);
+    const std::vector<LayerShape> shapes = LayerShapes(design, placement.frame());
+    const LayerShape* text = ShapeOf(shapes, CanvasLayer::Text);
     return text ? placement.ToScreen(text->corners.boundingRect().center()) : QPointF();
+}
+
+// A point of the frame well inside or well outside both paths, as `inInk` and `inShade` ask,
+// scanned over `box`; `margin` in frame units.
+std::optional<QPointF> PointWhere(const QRectF& box, const QPainterPath& ink,
+                                  const QPainterPath& shade, bool inInk, bool inShade,
+                                  double margin) {
+    const auto everywhere = [&](const QPainterPath& path, const QPointF& at, bool inside) {
+        for (const QPointF step : {QPointF(0, 0), QPointF(margin, 0), QPointF(-margin, 0),
+                                   QPointF(0, margin), QPointF(0, -margin)})
+            if (path.contains(at + step) != inside)
+                return false;
+        return true;
+    };
+    for (double y = box.top(); y < box.bottom(); y += margin)
+        for (double x = box.left(); x < box.right(); x += margin)
+            if (everywhere(ink, {x, y}, inInk) && everywhere(shade, {x, y}, inShade))
+                return QPointF(x, y);
+    return std::nullopt;
 }
 
 } // namespace
@@ -41,6 +63,8 @@ class CanvasGesturesTest : public QObject {
 
 private slots:
     void initTestCase() { UseOwnSettings(); }
+    // Each test starts from the keylines a first run of the editor has.
+    void init() { RememberKeylines(KeylineChoice{}); }
 
     // Selected by clicking its letters, the text follows the pointer at half size by two units
     // a pixel; the drag is one undo step; the icon's corner scales it, its body snaps back to
@@ -142,9 +166,108 @@ private slots:
         QCOMPARE(exported(QStringLiteral("with")), without);
     }
 
+    // The choice in View > Keylines is the one the next window starts with, shown or hidden;
+    // a remembered name that stands for no keyline is left out.
+    void theKeylineChoiceSurvivesANewWindow() {
+        const auto action = [](const EditorFixture& editor, int index) {
+            return editor.Find<QAction>(index < 0 ? QStringLiteral("actionShowKeylines")
+                                                  : QStringLiteral("actionKeyline%1").arg(index));
+        };
+        const auto keylines = [](const EditorFixture& editor) {
+            return editor.window->findChild<CanvasEditing*>()->keylines();
+        };
+        const std::vector<Keyline> circleAndTile{Keyline::AndroidCircle, Keyline::WindowsTile};
+        {
+            EditorFixture editor;
+            QVERIFY(!action(editor, -1)->isChecked());
+            QVERIFY(action(editor, 0)->isChecked());
+            action(editor, 3)->trigger(); // Android circle, shown with the iOS grid
+            action(editor, 8)->trigger(); // Windows tile
+            action(editor, 0)->trigger(); // the iOS grid off again
+            QCOMPARE(keylines(editor), circleAndTile);
+        }
+        {
+            EditorFixture editor;
+            QVERIFY(action(editor, -1)->isChecked());
+            for (int index = 0; index < kKeylineCount; ++index)
+                QCOMPARE(action(editor, index)->isChecked(), index == 3 || index == 8);
+            QCOMPARE(keylines(editor), circleAndTile);
+            // Hidden with Ctrl+K: the choice stays for when they are shown again.
+            QTest::keySequence(editor.window.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
+            QVERIFY(keylines(editor).empty());
+        }
+        {
+            EditorFixture editor;
+            QVERIFY(!action(editor, -1)->isChecked());
+            QVERIFY(keylines(editor).empty());
+            QVERIFY(action(editor, 3)->isChecked() && action(editor, 8)->isChecked());
+            action(editor, -1)->trigger();
+            QCOMPARE(keylines(editor), circleAndTile);
+        }
+        QSettings settings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
+        const QString key = QStringLiteral("view/keylines");
+        settings.setValue(key, QStringList{"retiredGrid", "androidTeardrop"});
+        settings.sync();
+        {
+            EditorFixture editor;
+            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::AndroidTeardrop});
+        }
+        settings.setValue(key, QStringList{"retiredGrid"});
+        settings.sync();
+        {
+            EditorFixture editor;
+            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::IosGrid});
+        }
+        // Every keyline off, with the keylines shown: none, as left.
+        settings.setValue(key, QStringList());
+        settings.sync();
+        {
+            EditorFixture editor;
+            QVERIFY(action(editor, -1)->isChecked());
+            QVERIFY(keylines(editor).empty());
+        }
+    }
+
+    // The letters a mask would cut are tinted red where they lie in its shade, and only there.
+    void theInkAMaskCutsIsTinted() {
+        EditorFixture editor;
+        const EditorControls& c = editor.controls();
+        UserInput::Type(c.textFieldText, QStringLiteral("Hi"));
+        UserInput::Type(c.textFieldTextHorizontalOffset, QStringLiteral("300"));
+        QVERIFY(editor.WaitUntilIdle());
+        editor.Find<QAction>(QStringLiteral("actionKeyline2"))->trigger(); // Android safe zone
+        CanvasEditing* editing = editor.window->findChild<CanvasEditing*>();
+        CustomImageView* view = c.imageViewIcon;
+        const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
+        const CanvasPlacement placement(design, view->pictureRect());
+        const KeylineOverlay overlay = OverlayOf(editing->keylines(), placement.frame().background);
+        const std::vector<LayerShape> shapes = LayerShapes(design, placement.frame());
+        const LayerShape& text = *ShapeOf(shapes, CanvasLayer::Text);
+        // The letters reach past the canvas, where nothing is shaded.
+        const QRectF box = text.corners.boundingRect() & placement.frame().background;
+        const double margin = 3 * placement.UnitsPerPixel();
+        const QImage shown = view->grab().toImage();
+        // How much redder than green or blue the view shows a point in or out of the ink and
+        // the shade; nothing when the text has no such point.
+        const auto rednessAt = [&](bool inInk, bool inShade) -> std::optional<int> {
+            const std::optional<QPointF> at =
+                PointWhere(box, text.ink, overlay.shaded, inInk, inShade, margin);
+            if (!at)
+                return std::nullopt;
+            const QColor pixel = shown.pixelColor(placement.ToScreen(*at).toPoint());
+            return pixel.red() - std::max(pixel.green(), pixel.blue());
+        };
+        const std::optional<int> cut = rednessAt(true, true);
+        const std::optional<int> shadeOnly = rednessAt(false, true);
+        const std::optional<int> kept = rednessAt(true, false);
+        QVERIFY(cut && shadeOnly && kept);
+        QVERIFY2(*cut > *shadeOnly + 40 && *cut > *kept + 40,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(*cut).arg(*shadeOnly).arg(*kept)));
+    }
+
     // Where the view shows the canvas smaller than its pixels, each movement of a drag is one
     // interim picture holding both offsets, and no full-size render starts until the layer is
-    // let go; then one draws where it ended, shown and recorded as one undo step.
+    // let go; then one draws where it ended, exactly, shown and recorded as one undo step.
     void aDragIsDrawnInInterimPicturesUntilLetGo() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
@@ -182,6 +305,9 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(view->image(), editor.controller()->currentIcon());
         QCOMPARE(editor.HistorySize(), steps + 1);
+        // The interim pictures may take kept layers moved; the full-size ones, exported, never.
+        QCOMPARE(editor.log->interimsMovingLayers, editor.log->interims);
+        QCOMPARE(editor.log->fullSizeMovingLayers, 0);
         QVERIFY(editor.Undo());
         QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
 

@@ -11,6 +11,7 @@
 
 #include <QtTest>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -319,6 +320,22 @@ private slots:
         QVERIFY(drawing.kept.contains(square.center()));
     }
 
+    // The names settings keep: one for each keyline, each standing for its own, none for a
+    // name no keyline has.
+    void keylineNamesStandForTheirKeylines() {
+        QSet<QString> names;
+        for (int index = 0; index < kKeylineCount; ++index) {
+            const QString name = KeylineName(Keyline(index));
+            QVERIFY(!name.isEmpty());
+            names.insert(name);
+            QCOMPARE(KeylineNamed(name), std::optional(Keyline(index)));
+        }
+        QCOMPARE(names.size(), kKeylineCount);
+        QCOMPARE(KeylineNamed(QStringLiteral("androidsafezone")), std::nullopt);
+        QCOMPARE(KeylineNamed(QString()), std::nullopt);
+        QCOMPARE(KeylineName(Keyline::AndroidSafeZone), QStringLiteral("androidSafeZone"));
+    }
+
     void theTeardropKeepsOneSquareCorner() {
         const QRectF square(0, 0, 100, 100);
         const QPainterPath teardrop = MaskShapes::Teardrop(square);
@@ -350,9 +367,14 @@ private slots:
         IconDesign design = WithIcon(Plain());
         design.iconHorizontalOffset = float(iconOffset);
         const DesignGeometry::Frame frame = FrameOf(design);
-        const KeylineOverlay overlay =
-            OverlayOf({Keyline(keyline)}, frame.background, LayerShapes(design, frame));
-        QCOMPARE(!overlay.cut.isEmpty() && overlay.cut.boundingRect().width() > 1.0, cut);
+        const KeylineOverlay overlay = OverlayOf({Keyline(keyline)}, frame.background);
+        // The window tints the icon's ink where it lies in the shade: here at its corners.
+        const std::vector<LayerShape> shapes = LayerShapes(design, frame);
+        const LayerShape& icon = *ShapeOf(shapes, CanvasLayer::Icon);
+        const bool tinted =
+            std::any_of(icon.corners.begin(), icon.corners.end(),
+                        [&](const QPointF& corner) { return overlay.shaded.contains(corner); });
+        QCOMPARE(tinted, cut);
         QCOMPARE(!overlay.shaded.isEmpty(), shaded);
     }
 };

@@ -8,6 +8,7 @@
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "render/ImageTools.h"
+#include "render/KeptLayer.h"
 #include "render/OutlinedShape.h"
 #include "render/PreparedIcon.h"
 
@@ -581,6 +582,50 @@ private slots:
              {std::pair{followedAfter, freshAfter}, std::pair{followedBefore, freshBefore}}) {
             QCOMPARE(TestImages::FirstDifference(followed, fresh, 0), QString());
         }
+    }
+
+    // While moved layers are allowed, the text moved by whole pixels comes from the picture
+    // kept of it where it was, as painted there, and a move by half a pixel takes the next
+    // whole one. Once they are not, a rendering right after is exactly a fresh one.
+    void movedLayersStandInOnlyWhileAllowed() {
+        IconDesign design = Shadowed();
+        design.backgroundStroke = false;
+        design.backgroundShadow = false;
+        RenderOptions half; // the picture is the canvas: two units a pixel
+        half.outputSize = QSize(100, 100);
+        IconDesign unrelated = design;
+        unrelated.text = QStringLiteral("Zz");
+        unrelated.iconImage = TestImages::AsymmetricImage(30, 90);
+        const auto fresh = [&](const IconDesign& wanted, const RenderOptions& options) {
+            ImageTools::RenderIcon(unrelated, options); // nothing of `wanted` kept
+            return ImageTools::RenderIcon(wanted, options);
+        };
+        const auto movedBy = [&](float right, float up) {
+            IconDesign moved = design;
+            moved.textHorizontalOffset += right;
+            moved.textVerticalOffset += up;
+            return moved;
+        };
+        const IconDesign moved = movedBy(8, -6); // four pixels right, three down
+        const QImage exactMoved = fresh(moved, half);
+        const QImage exactHalfPixel = fresh(movedBy(1, 0), half);
+        const QImage exactPixel = fresh(movedBy(2, 0), half);
+        QVERIFY(!TestImages::FirstDifference(exactHalfPixel, exactPixel, 8).isEmpty());
+        QImage standIn;
+        QImage halfPixel;
+        {
+            const MovedLayersAllowed allowed;
+            fresh(design, half);
+            standIn = ImageTools::RenderIcon(moved, half);
+            halfPixel = ImageTools::RenderIcon(movedBy(1, 0), half);
+        }
+        QCOMPARE(TestImages::FirstDifference(standIn, exactMoved, 2), QString());
+        QCOMPARE(TestImages::FirstDifference(halfPixel, exactPixel, 2), QString());
+        QCOMPARE(TestImages::FirstDifference(ImageTools::RenderIcon(movedBy(1, 0), half),
+                                             exactHalfPixel, 0),
+                 QString());
+        const QImage full = ImageTools::RenderIcon(moved);
+        QCOMPARE(TestImages::FirstDifference(full, fresh(moved, RenderOptions{}), 0), QString());
     }
 
     void outlinedShapeFollowsShapeAndPen() {

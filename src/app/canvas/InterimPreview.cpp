@@ -2,6 +2,7 @@
 
 #include "app/base/BackgroundTask.h"
 #include "app/canvas/CustomImageView.h"
+#include "render/KeptLayer.h"
 
 InterimPreview::InterimPreview(Renderer renderer, const CustomImageView& view, QObject* parent)
     : QObject(parent), m_renderer(std::move(renderer)), m_view(view) {}
@@ -30,17 +31,21 @@ void InterimPreview::Start(Job job) {
     m_running = true;
     const quint64 number = job.number;
     const double scale = job.scale;
-    BackgroundTask::Run<QImage>([renderer = m_renderer, design = std::move(job.design),
-                                 options = job.options] { return renderer(design, options); },
-                                this,
-                                [this, number, scale](const QImage& picture) {
-                                    m_running = false;
-                                    if (number > m_superseded)
-                                        emit ready(picture, scale);
-                                    if (m_pending) {
-                                        Job next = std::move(*m_pending);
-                                        m_pending.reset();
-                                        Start(std::move(next));
-                                    }
-                                });
+    BackgroundTask::Run<QImage>(
+        [renderer = m_renderer, design = std::move(job.design), options = job.options] {
+            // Only looked at, and soon replaced by the full-size picture.
+            const MovedLayersAllowed moved;
+            return renderer(design, options);
+        },
+        this,
+        [this, number, scale](const QImage& picture) {
+            m_running = false;
+            if (number > m_superseded)
+                emit ready(picture, scale);
+            if (m_pending) {
+                Job next = std::move(*m_pending);
+                m_pending.reset();
+                Start(std::move(next));
+            }
+        });
 }

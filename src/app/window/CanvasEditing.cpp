@@ -15,8 +15,6 @@ namespace {
 
 const QColor kSelection(0, 122, 255);
 const QColor kGuide(255, 0, 170);
-const QColor kKeyline(0, 200, 255, 230);
-const QColor kShade(0, 0, 0, 110);
 const QColor kCut(255, 40, 40, 160);
 constexpr double kHandleSide = 8.0;
 
@@ -82,7 +80,7 @@ void CanvasEditing::ShowSelectionInInspector() {
 
 void CanvasEditing::setKeylines(std::vector<Keyline> keylines) {
     m_keylines = std::move(keylines);
-    m_overlayKey.clear();
+    m_overlayCanvas.reset();
     m_view->update();
 }
 
@@ -155,7 +153,7 @@ LayerValues CanvasEditing::Snapped(const LayerValues& moved, const QPointF& offs
         if (other.layer != m_gesture->layer() && other.layer != CanvasLayer::Background)
             AddBoxLines(lines, other.corners.boundingRect());
     if (!m_keylines.empty()) {
-        const KeylineOverlay& overlay = Overlay(Design(), m_pressShapes);
+        const KeylineOverlay& overlay = Overlay(frame.background);
         lines.insert(lines.end(), overlay.snapLines.begin(), overlay.snapLines.end());
     }
     const QPointF frameChange = YUpGeometry::ToQtOffset(offsetChange.x(), offsetChange.y());
@@ -240,15 +238,11 @@ bool CanvasEditing::Key(const QKeyEvent& event, const QRectF& picture) {
     return true;
 }
 
-const KeylineOverlay& CanvasEditing::Overlay(const IconDesign& design,
-                                             const std::vector<LayerShape>& shapes) {
-    QString key = m_controller.MakeProfileText() + QString::number(design.iconImage.cacheKey());
-    for (const Keyline keyline : m_keylines)
-        key += QString::number(int(keyline));
-    if (key != m_overlayKey) {
-        m_overlayKey = key;
-        m_overlay =
-            OverlayOf(m_keylines, DesignGeometry::FrameOf(design, false, true).background, shapes);
+const KeylineOverlay& CanvasEditing::Overlay(const QRectF& canvas) {
+    if (!m_overlayCanvas || *m_overlayCanvas != canvas) {
+        m_overlayCanvas = canvas;
+        m_overlay = OverlayOf(m_keylines, canvas);
+        m_keylinePictures.Forget();
     }
     return m_overlay;
 }
@@ -261,10 +255,18 @@ void CanvasEditing::Paint(QPainter& painter, const QRectF& picture) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     if (!m_keylines.empty()) {
-        const KeylineOverlay& overlay = Overlay(design, shapes);
-        painter.fillPath(toScreen.map(overlay.shaded), kShade);
-        painter.fillPath(toScreen.map(overlay.cut), kCut);
-        painter.strokePath(toScreen.map(overlay.lines), ScreenPen(kKeyline));
+        const KeylineOverlay& overlay = Overlay(placement.frame().background);
+        m_keylinePictures.Prepare(overlay, toScreen, picture.toAlignedRect() & m_view->rect(),
+                                  painter.device()->devicePixelRatioF());
+        painter.drawImage(m_keylinePictures.origin(), m_keylinePictures.shade());
+        // The ink a mask cuts, through a clip rather than path operations on the glyphs, which
+        // would take longer than the picture of a dragged layer.
+        painter.save();
+        painter.setClipPath(toScreen.map(overlay.shaded), Qt::IntersectClip);
+        for (const LayerShape& shape : shapes)
+            painter.fillPath(toScreen.map(shape.ink), kCut);
+        painter.restore();
+        painter.drawImage(m_keylinePictures.origin(), m_keylinePictures.lines());
     }
     painter.setPen(ScreenPen(kGuide));
     for (const SnapLine& guide : m_guides) {

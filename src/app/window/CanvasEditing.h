@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/canvas/CanvasTool.h"
+#include "app/window/KeylinePictures.h"
 #include "editing/CanvasPlacement.h"
 #include "editing/Keylines.h"
 #include "editing/LayerGesture.h"
@@ -60,7 +61,7 @@ private:
     // A gesture begins: one undo step, the full-size picture drawn when it ends.
     void Start();
     QString Readout() const;
-    const KeylineOverlay& Overlay(const IconDesign& design, const std::vector<LayerShape>& shapes);
+    const KeylineOverlay& Overlay(const QRectF& canvas);
 
     ViewController& m_controller;
     QPointer<CustomImageView> m_view; // it may go first when the window closes
@@ -73,7 +74,8 @@ private:
     QPointF m_pressAt;
     std::vector<SnapLine> m_guides;
     std::vector<Keyline> m_keylines;
-    // The overlay of the keylines is kept until the design or the choice changes.
-    QString m_overlayKey;
+    // The overlay of the keylines is kept until the canvas or the choice changes.
+    std::optional<QRectF> m_overlayCanvas;
     KeylineOverlay m_overlay;
+    KeylinePictures m_keylinePictures;
 };

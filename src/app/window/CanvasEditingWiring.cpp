@@ -2,6 +2,7 @@
 
 #include "app/window/CanvasEditing.h"
 #include "app/window/MenuShortcutPriority.h"
+#include "app/window/RememberedKeylines.h"
 #include "app/window/ViewController.h"
 
 #include <QAction>
@@ -30,13 +31,18 @@ CanvasEditing& InstallCanvasEditing(QMenu& viewMenu, ViewController& controller)
         choice->setCheckable(true);
         choices.push_back(choice);
     }
-    choices.front()->setChecked(true); // the iOS grid until another is chosen
+    // As the last run left them, before anything hears of a change.
+    const KeylineChoice remembered = RememberedKeylines();
+    for (const Keyline keyline : remembered.chosen)
+        choices[int(keyline)]->setChecked(true);
+    show->setChecked(remembered.shown);
     const auto apply = [editing, show, choices] {
-        std::vector<Keyline> shown;
+        KeylineChoice choice{show->isChecked(), {}};
         for (int index = 0; index < kKeylineCount; ++index)
-            if (show->isChecked() && choices[index]->isChecked())
-                shown.push_back(Keyline(index));
-        editing->setKeylines(shown);
+            if (choices[index]->isChecked())
+                choice.chosen.push_back(Keyline(index));
+        RememberKeylines(choice);
+        editing->setKeylines(choice.shown ? choice.chosen : std::vector<Keyline>());
     };
     QObject::connect(show, &QAction::toggled, editing, apply);
     for (QAction* choice : choices)
@@ -47,5 +53,6 @@ CanvasEditing& InstallCanvasEditing(QMenu& viewMenu, ViewController& controller)
             else
                 apply();
         });
+    editing->setKeylines(remembered.shown ? remembered.chosen : std::vector<Keyline>());
     return *editing;
 }
