@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -89,86 +90,58 @@ KeylineDrawing WindowsTile(const QRectF& square) {
     return drawing;
 }
 
+// One row a keyline, in the order of the enumeration: the name the settings keep, the title the
+// menu shows, and its drawing on the canvas's centred square.
+struct KeylineRow {
+    const char* name;
+    const char* title;
+    KeylineDrawing (*draw)(const QRectF& square);
+};
+
+constexpr KeylineRow kKeylines[] = {
+    {"iosGrid", "iOS App Icon Grid", IosGrid},
+    {"macBody", "macOS Icon Body", MacBody},
+    {"androidSafeZone", "Android Safe Zone",
+     [](const QRectF& square) {
+         return Kept(MaskShapes::Circle(Centred(square, AdaptiveIconGrid::kSafeCircleShare)));
+     }},
+    {"androidCircle", "Android Circle Mask",
+     [](const QRectF& square) { return Kept(MaskShapes::Circle(square)); }},
+    {"androidSquircle", "Android Squircle Mask",
+     [](const QRectF& square) { return Kept(MaskShapes::Squircle(square)); }},
+    {"androidRoundedSquare", "Android Rounded Square Mask",
+     [](const QRectF& square) { return Kept(MaskShapes::RoundedSquare(square)); }},
+    {"androidTeardrop", "Android Teardrop Mask",
+     [](const QRectF& square) { return Kept(MaskShapes::Teardrop(square)); }},
+    {"webMaskable", "Web Maskable Safe Zone",
+     [](const QRectF& square) { return Kept(MaskShapes::Circle(Centred(square, kMaskableSafe))); }},
+    {"windowsTile", "Windows Tile Padding", WindowsTile},
+};
+static_assert(std::size(kKeylines) == kKeylineCount, "one row for every keyline");
+
+const KeylineRow& RowOf(Keyline keyline) {
+    return kKeylines[std::clamp(int(keyline), 0, kKeylineCount - 1)];
+}
+
 } // namespace
 
 QString KeylineTitle(Keyline keyline) {
-    switch (keyline) {
-    case Keyline::IosGrid:
-        return QStringLiteral("iOS App Icon Grid");
-    case Keyline::MacBody:
-        return QStringLiteral("macOS Icon Body");
-    case Keyline::AndroidSafeZone:
-        return QStringLiteral("Android Safe Zone");
-    case Keyline::AndroidCircle:
-        return QStringLiteral("Android Circle Mask");
-    case Keyline::AndroidSquircle:
-        return QStringLiteral("Android Squircle Mask");
-    case Keyline::AndroidRoundedSquare:
-        return QStringLiteral("Android Rounded Square Mask");
-    case Keyline::AndroidTeardrop:
-        return QStringLiteral("Android Teardrop Mask");
-    case Keyline::WebMaskable:
-        return QStringLiteral("Web Maskable Safe Zone");
-    case Keyline::WindowsTile:
-        return QStringLiteral("Windows Tile Padding");
-    }
-    return {};
+    return QLatin1String(RowOf(keyline).title);
 }
 
 QString KeylineName(Keyline keyline) {
-    switch (keyline) {
-    case Keyline::IosGrid:
-        return QStringLiteral("iosGrid");
-    case Keyline::MacBody:
-        return QStringLiteral("macBody");
-    case Keyline::AndroidSafeZone:
-        return QStringLiteral("androidSafeZone");
-    case Keyline::AndroidCircle:
-        return QStringLiteral("androidCircle");
-    case Keyline::AndroidSquircle:
-        return QStringLiteral("androidSquircle");
-    case Keyline::AndroidRoundedSquare:
-        return QStringLiteral("androidRoundedSquare");
-    case Keyline::AndroidTeardrop:
-        return QStringLiteral("androidTeardrop");
-    case Keyline::WebMaskable:
-        return QStringLiteral("webMaskable");
-    case Keyline::WindowsTile:
-        return QStringLiteral("windowsTile");
-    }
-    return {};
+    return QLatin1String(RowOf(keyline).name);
 }
 
 std::optional<Keyline> KeylineNamed(const QString& name) {
     for (int index = 0; index < kKeylineCount; ++index)
-        if (KeylineName(Keyline(index)) == name)
+        if (name == QLatin1String(kKeylines[index].name))
             return Keyline(index);
     return std::nullopt;
 }
 
 KeylineDrawing KeylineOf(Keyline keyline, const QRectF& canvas) {
-    const QRectF square = CentredSquare(canvas);
-    switch (keyline) {
-    case Keyline::IosGrid:
-        return IosGrid(square);
-    case Keyline::MacBody:
-        return MacBody(square);
-    case Keyline::AndroidSafeZone:
-        return Kept(MaskShapes::Circle(Centred(square, AdaptiveIconGrid::kSafeCircleShare)));
-    case Keyline::AndroidCircle:
-        return Kept(MaskShapes::Circle(square));
-    case Keyline::AndroidSquircle:
-        return Kept(MaskShapes::Squircle(square));
-    case Keyline::AndroidRoundedSquare:
-        return Kept(MaskShapes::RoundedSquare(square));
-    case Keyline::AndroidTeardrop:
-        return Kept(MaskShapes::Teardrop(square));
-    case Keyline::WebMaskable:
-        return Kept(MaskShapes::Circle(Centred(square, kMaskableSafe)));
-    case Keyline::WindowsTile:
-        return WindowsTile(square);
-    }
-    return {};
+    return RowOf(keyline).draw(CentredSquare(canvas));
 }
 
 KeylineOverlay OverlayOf(const std::vector<Keyline>& keylines, const QRectF& canvas) {
