@@ -282,12 +282,17 @@ void ViewController::EditTogether(const std::function<void()>& edits) {
 
 void ViewController::HoldFullSizePreview(bool held) {
     m_fullSizeHeld = held;
-    if (held || !std::exchange(m_fullSizeOwed, false))
+    if (!held)
+        RenderOwedPicture();
+}
+
+void ViewController::RenderOwedPicture() {
+    if (!std::exchange(m_fullSizeOwed, false))
         return;
     if (m_updating)
         m_selectionChanged = true;
     else
-        RenderFullSize(MakeIconDesign(m_bindings.Read(), m_iconImage, m_iconVector));
+        RenderFullSize(ShownDesign());
 }
 
 void ViewController::RenderFullSize(const IconDesign& design) {
@@ -524,6 +529,9 @@ void ViewController::CommitFieldBeingEdited() {
 
 void ViewController::BringPreviewUpToDate() {
     CommitFieldBeingEdited();
+    // A drag whose release never came (a grab the window system took away) still holds back
+    // the full-size picture: what is exported or saved is the design as shown.
+    RenderOwedPicture();
     // A stepper's delayed preview renders now rather than after the export.
     if (m_timerPreview.isActive()) {
         m_timerPreview.stop();

@@ -201,6 +201,8 @@ private:
     void OutputEdit();
 
     void RenderFullSize(const IconDesign& design);
+    // Starts the full-size picture a held drag owes, if it owes one.
+    void RenderOwedPicture();
     void IconPreviewRendered(const QImage& rendering);
     void IconImageLoaded(const IconImageLoading::Result& result);
     void ShowInterimPreview(const QImage& picture, double scale);
