@@ -251,10 +251,6 @@ private slots:
         };
         QVERIFY(Count(a, added) > 500);
         QCOMPARE(Count(a, dark), 0);
-        withText.textShadow = true; // while the text's own shadow, once on, does show
-        const QImage shadowed = ImageTools::RenderIcon(withText);
-        QVERIFY(Count(a, [&](int x, int y) { return a.pixel(x, y) != shadowed.pixel(x, y); }) >
-                200);
     }
 
     void layersLandWhereOffsetsAndAnglesPutThem_data() {
