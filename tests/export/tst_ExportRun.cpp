@@ -1,7 +1,5 @@
-// The export run against scripted answers: folder choice, file names, overwrite questions,
-// summary alerts and the rating question; and the rating answer as stored, "ShowRateMessage" in
-// the application's settings, in Qt's test mode so that the user's own settings are never
-// touched.
+// The export run against scripted answers, and the rating answer as stored ("ShowRateMessage"
+// in the application's settings, in Qt's test mode so that the user's own are never touched).
 
 #include "design/DesignSettings.h"
 #include "export/ExportRun.h"
@@ -307,9 +305,7 @@ private slots:
         QCOMPARE(QSettings("Sigilon", "Sigilon").value("ShowRateMessage"), QVariant("Yes"));
         preference.SetShowRateMessage(QStringLiteral("No"));
         QCOMPARE(StoredRatePreference().ShowRateMessage(), std::optional<QString>("No"));
-    }
-
-    void somethingOtherThanAStringIsNeverYes() {
+        // Something other than a string is never "Yes".
         QSettings("Sigilon", "Sigilon").setValue("ShowRateMessage", QStringList{"Yes", "No"});
         const std::optional<QString> value = StoredRatePreference().ShowRateMessage();
         QVERIFY(value.has_value() && *value != QStringLiteral("Yes"));

@@ -1,11 +1,7 @@
-// Writing one exported image in each of the ten formats: sizes, pixels, transparency, quality,
-// shared encoders, and what a failed write leaves behind. TIFF and JPEG through Qt's writers:
-// TIFF compressed without loss, JPEG with Huffman tables fitted to the picture, neither
-// changing a decoded pixel. An icon set encoded on all cores, largest file first: every file
-// as encoding its size on its own would give, in the place of its size in the list. The writer
-// behind every exported file: names it refuses, the permissions of what it creates, and what
-// a refused or interrupted write leaves behind. What it does about each kind of item already
-// at a path is checked through both exports (OutputOccupants).
+// Writing one exported image in each of the ten formats, an icon set encoded on all cores, and
+// the writer behind every exported file: names it refuses, the permissions of what it creates,
+// and what a refused or interrupted write leaves behind (what it does about each kind of item
+// already at a path is checked through both exports, with OutputOccupants).
 
 #include "export/AtomicFileWrite.h"
 #include "export/IconSetEncoding.h"

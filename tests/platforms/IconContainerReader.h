@@ -18,15 +18,13 @@ struct Entry {
 // Reads an icns file: "icns", the big-endian total length, then entries of a four-letter
 // type, a length that counts its own 8-byte header, and PNG data. Returns an error or "".
 inline QString ReadIcns(const QByteArray& bytes, QList<Entry>& entries) {
-    if (bytes.size() < 8 || bytes.left(4) != "icns")
-        return QStringLiteral("no icns header");
-    if (qFromBigEndian<quint32>(bytes.constData() + 4) != quint32(bytes.size()))
-        return QStringLiteral("total length is not the file's");
+    if (bytes.size() < 8 || bytes.left(4) != "icns" ||
+        qFromBigEndian<quint32>(bytes.constData() + 4) != quint32(bytes.size()))
+        return QStringLiteral("no icns header of the file's length");
     qsizetype at = 8;
     while (at < bytes.size()) {
-        if (bytes.size() - at < 8)
-            return QStringLiteral("entry header cut at %1").arg(at);
-        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at + 4);
+        const quint32 length =
+            bytes.size() - at < 8 ? 0 : qFromBigEndian<quint32>(bytes.constData() + at + 4);
         if (length < 8 || length > quint32(bytes.size() - at))
             return QStringLiteral("entry at %1 has length %2").arg(at).arg(length);
         Entry entry;
@@ -48,14 +46,10 @@ inline QString ReadIcoBitmap(const QByteArray& data, int size, QImage& image) {
     auto u32 = [&](int at) { return qFromLittleEndian<quint32>(data.constData() + at); };
     auto u16 = [&](int at) { return qFromLittleEndian<quint16>(data.constData() + at); };
     const int maskRow = ((size + 31) / 32) * 4;
-    if (data.size() < 40 || u32(0) != 40)
-        return QStringLiteral("no BITMAPINFOHEADER");
-    if (int(u32(4)) != size || int(u32(8)) != 2 * size)
-        return QStringLiteral("bitmap %1 x %2 for a %3 entry").arg(u32(4)).arg(u32(8)).arg(size);
-    if (u16(12) != 1 || u16(14) != 32 || u32(16) != 0)
-        return QStringLiteral("not an uncompressed 32-bit bitmap");
-    if (data.size() != 40 + size * size * 4 + maskRow * size)
-        return QStringLiteral("bitmap of %1 bytes").arg(data.size());
+    if (data.size() != 40 + size * size * 4 + maskRow * size || u32(0) != 40 ||
+        int(u32(4)) != size || int(u32(8)) != 2 * size || u16(12) != 1 || u16(14) != 32 ||
+        u32(16) != 0)
+        return QStringLiteral("no uncompressed 32-bit bitmap of %1 pixels a side").arg(size);
     image = QImage(size, size, QImage::Format_ARGB32);
     const uchar* pixels = reinterpret_cast<const uchar*>(data.constData()) + 40;
     const uchar* mask = pixels + size * size * 4;

@@ -1,9 +1,6 @@
-// The layered app icon document as Apple's tools read it: icon.json in the document's format
-// (a value of the dark appearance taken from its specializations as the tools take it, the dark
-// copy of an icon image drawn and measured), and the document composed flat (the fill, then every
-// layer's asset at its position, no lighting) is the design's full-bleed picture without shadows,
-// with a build flavour's badge as its front group.
-// Apple's own compiler does not run here, so its rules are checked one by one.
+// The layered app icon document as Apple's tools read it: icon.json in the document's format,
+// and the document composed flat is the design's full-bleed picture without shadows. Apple's
+// own compiler does not run here, so its rules are checked one by one.
 
 #include "design/ColorContrast.h"
 #include "helpers/TestDesigns.h"

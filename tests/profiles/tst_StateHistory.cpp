@@ -5,10 +5,9 @@
 
 using namespace Qt::StringLiterals;
 
-// The history is driven the way the editor drives it: every completed preview records the
-// design, a restart (start-up, New, Load) skips the record of its own preview, and so does
-// every undo or redo. Then the window's title: the profile's name and the unsaved-changes
-// marker.
+// The history driven the way the editor drives it: every completed preview records the design,
+// and a restart (start-up, New, Load), an undo or a redo skips the record of its own preview.
+// Then the window's title and its unsaved-changes marker.
 class tst_StateHistory : public QObject {
     Q_OBJECT
 

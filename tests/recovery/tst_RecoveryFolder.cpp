@@ -1,7 +1,6 @@
 // What an editor keeps of its unsaved changes: the recovery file read back exactly as written,
-// anything else refused; which left-over file a start offers; the folder shared by the editors
-// of one user, where each keeps its own file and none takes another's while it runs; and the
-// image copy beside a record, written once for each image and gone with the record.
+// anything else refused; which left-over file a start offers; and the folder shared by the
+// editors of one user, where none takes another's file while it runs.
 
 #include "design/DesignSettings.h"
 #include "helpers/TestImages.h"
@@ -147,15 +146,16 @@ private slots:
         QTest::addColumn<QStringList>("files");
         QTest::addColumn<QString>("offered");     // "" for none
         QTest::addColumn<QStringList>("removed"); // the files that can never be offered
-        QTest::newRow("nothing") << QStringList{} << "" << QStringList{};
-        QTest::newRow("one gone") << QStringList{"a G 5"} << "a" << QStringList{};
-        QTest::newRow("only running") << QStringList{"a R 5", "b R 9"} << "" << QStringList{};
-        QTest::newRow("newest gone, not newest running")
-            << QStringList{"a G 3", "b R 9", "c G 7", "d G 1"} << "c" << QStringList{};
-        QTest::newRow("a tie goes to the first name")
-            << QStringList{"b G 4", "a G 4"} << "a" << QStringList{};
-        QTest::newRow("unreadable never offered")
-            << QStringList{"a G -", "b G 2", "c R -"} << "b" << QStringList{"a"};
+        const auto row = [](const char* name, const QStringList& files, const QString& offered,
+                            const QStringList& removed = {}) {
+            QTest::newRow(name) << files << offered << removed;
+        };
+        row("nothing", {}, "");
+        row("one gone", {"a G 5"}, "a");
+        row("only running", {"a R 5", "b R 9"}, "");
+        row("newest gone, not newest running", {"a G 3", "b R 9", "c G 7", "d G 1"}, "c");
+        row("a tie goes to the first name", {"b G 4", "a G 4"}, "a");
+        row("unreadable never offered", {"a G -", "b G 2", "c R -"}, "b", {"a"});
     }
 
     void choiceOfTheFileOffered() {
@@ -337,17 +337,6 @@ private slots:
         QCOMPARE(left, expected);
         QCOMPARE(RecoveryFolder::ReadRecord(QDir(folder).filePath(older + ".recovery"))->imageBytes,
                  SampleRecord().imageBytes);
-    }
-
-    // A state folder that cannot be made: the write fails with a reason, nothing is offered.
-    void unwritableFolder() {
-        QTemporaryDir state;
-        QVERIFY(TestImages::WriteFile(state.filePath("sigilon"), "a file in the way"));
-        RecoveryFolder folder(state.filePath("sigilon/inside"));
-        const WriteResult written = folder.Write(SampleRecord());
-        QVERIFY(!written);
-        QVERIFY(!written.failure.isEmpty());
-        QVERIFY(!folder.TakeLeftOver());
     }
 };
 

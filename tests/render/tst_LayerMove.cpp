@@ -104,45 +104,29 @@ private slots:
     // A picture cut at a side (where the content lies beyond the shadow's reach of the canvas)
     // lacks what comes into reach when the layer moves away from that side.
     void aCutPictureOnlyMovesTowardsItsCut_data() {
-        QTest::addColumn<int>("cut"); // 0 left, 1 top, 2 right, 3 bottom; 4 nothing painted
+        QTest::addColumn<QMargins>("cut"); // null: nothing painted
         QTest::addColumn<QPointF>("by");
         QTest::addColumn<bool>("taken");
-        QTest::newRow("cut on the left, moved left") << 0 << QPointF(-20, 6) << true;
-        QTest::newRow("cut on the left, moved right") << 0 << QPointF(20, 0) << false;
-        QTest::newRow("cut at the top, moved up") << 1 << QPointF(4, -20) << true;
-        QTest::newRow("cut at the top, moved down") << 1 << QPointF(0, 20) << false;
-        QTest::newRow("cut on the right, moved right") << 2 << QPointF(20, 0) << true;
-        QTest::newRow("cut on the right, moved left") << 2 << QPointF(-20, 0) << false;
-        QTest::newRow("cut at the bottom, moved down") << 3 << QPointF(0, 20) << true;
-        QTest::newRow("cut at the bottom, moved up") << 3 << QPointF(0, -20) << false;
-        QTest::newRow("cut at the bottom, moved sideways") << 3 << QPointF(30, 0) << true;
-        QTest::newRow("nothing painted, moved") << 4 << QPointF(0, -20) << false;
+        const QMargins left(10, 0, 0, 0), top(0, 10, 0, 0), right(0, 0, 10, 0), bottom(0, 0, 0, 10);
+        QTest::newRow("cut on the left, moved left") << left << QPointF(-20, 6) << true;
+        QTest::newRow("cut on the left, moved right") << left << QPointF(20, 0) << false;
+        QTest::newRow("cut at the top, moved up") << top << QPointF(4, -20) << true;
+        QTest::newRow("cut at the top, moved down") << top << QPointF(0, 20) << false;
+        QTest::newRow("cut on the right, moved right") << right << QPointF(20, 0) << true;
+        QTest::newRow("cut on the right, moved left") << right << QPointF(-20, 0) << false;
+        QTest::newRow("cut at the bottom, moved down") << bottom << QPointF(0, 20) << true;
+        QTest::newRow("cut at the bottom, moved up") << bottom << QPointF(0, -20) << false;
+        QTest::newRow("cut at the bottom, moved sideways") << bottom << QPointF(30, 0) << true;
+        QTest::newRow("nothing painted, moved") << QMargins() << QPointF(0, -20) << false;
     }
     void aCutPictureOnlyMovesTowardsItsCut() {
-        QFETCH(int, cut);
+        QFETCH(QMargins, cut);
         QFETCH(QPointF, by);
         QFETCH(bool, taken);
         const LayerRecipe kept = Recipe(Shape());
-        LayerPicture picture = PictureOf(kept);
-        QRect& bounds = picture.bounds;
-        switch (cut) {
-        case 0:
-            bounds.setLeft(bounds.left() + 10);
-            break;
-        case 1:
-            bounds.setTop(bounds.top() + 10);
-            break;
-        case 2:
-            bounds.setRight(bounds.right() - 10);
-            break;
-        case 3:
-            bounds.setBottom(bounds.bottom() - 10);
-            break;
-        default:
-            picture = {};
-            break;
-        }
-        picture.pixels = QImage(bounds.size(), QImage::Format_ARGB32_Premultiplied);
+        LayerPicture picture = cut.isNull() ? LayerPicture{} : PictureOf(kept);
+        picture.bounds = picture.bounds.marginsRemoved(cut);
+        picture.pixels = QImage(picture.bounds.size(), QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(MovedPicture(kept, picture, Moved(kept, by)).has_value(), taken);
     }
 };

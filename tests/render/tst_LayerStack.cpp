@@ -56,11 +56,16 @@ double CastDistanceOf(const LayerStack& stack, Layer part) {
     return -1.0; // the layer is not drawn at all
 }
 
-RenderOptions WithLayers(Layers layers) {
+RenderOptions Options(Layers layers, bool fullBleed = false, bool glyphShadows = true) {
     RenderOptions options;
     options.layers = layers;
+    options.fullBleed = fullBleed;
+    options.glyphShadows = glyphShadows;
     return options;
 }
+
+const RenderOptions kFullBleed = Options(Layers::All, true);
+const RenderOptions kNoGlyphShadows = Options(Layers::All, false, false);
 
 } // namespace
 
@@ -77,15 +82,13 @@ private slots:
         QTest::addColumn<QString>("parts");
         const Change none = [](IconDesign&) {};
         const Change transparent = [](IconDesign& d) { d.transparentBackground = true; };
-        RenderOptions fullBleed;
-        fullBleed.fullBleed = true;
         QTest::newRow("everything") << none << RenderOptions{} << "background icon text";
         QTest::newRow("SVG icon image")
             << Change([](IconDesign& d) { TestDesigns::UseSvgIcon(d, "gvim.svg"); })
             << RenderOptions{} << "background icon text";
         QTest::newRow("transparent background") << transparent << RenderOptions{} << "icon text";
         QTest::newRow("transparent, full bleed on its plate")
-            << transparent << fullBleed << "background icon text";
+            << transparent << kFullBleed << "background icon text";
         QTest::newRow("no icon image") << Change([](IconDesign& d) { d.iconImage = QImage(); })
                                        << RenderOptions{} << "background text";
         QTest::newRow("no text") << Change([](IconDesign& d) { d.text.clear(); }) << RenderOptions{}
@@ -93,8 +96,8 @@ private slots:
         QTest::newRow("text of spaces only")
             << Change([](IconDesign& d) { d.text = QStringLiteral("   "); }) << RenderOptions{}
             << "background icon";
-        QTest::newRow("background alone") << none << WithLayers(Layers::Background) << "background";
-        QTest::newRow("glyphs alone") << none << WithLayers(Layers::Glyphs) << "icon text";
+        QTest::newRow("background alone") << none << Options(Layers::Background) << "background";
+        QTest::newRow("glyphs alone") << none << Options(Layers::Glyphs) << "icon text";
     }
     void layersBackToFront() {
         QFETCH(TestDesigns::Change, change);
@@ -116,10 +119,6 @@ private slots:
         QTest::addColumn<double>("text");
         QTest::addColumn<double>("beneath");
         const Change none = [](IconDesign&) {};
-        RenderOptions noGlyphShadows;
-        noGlyphShadows.glyphShadows = false;
-        RenderOptions fullBleed;
-        fullBleed.fullBleed = true;
         QTest::newRow("each its own") << none << RenderOptions{} << 11.0 << 22.0 << 33.0;
         QTest::newRow("a text without shadow has none, not the icon's")
             << Change([](IconDesign& d) { d.textShadow = false; }) << RenderOptions{} << 11.0 << 0.0
@@ -127,7 +126,7 @@ private slots:
         QTest::newRow("an icon without shadow, a text with one")
             << Change([](IconDesign& d) { d.iconShadow = false; }) << RenderOptions{} << 0.0 << 22.0
             << 33.0;
-        QTest::newRow("glyph shadows off") << none << noGlyphShadows << 0.0 << 0.0 << 33.0;
+        QTest::newRow("glyph shadows off") << none << kNoGlyphShadows << 0.0 << 0.0 << 33.0;
         QTest::newRow("wholly transparent shadow")
             << Change([](IconDesign& d) { d.textShadowColor.alpha = 0.0; }) << RenderOptions{}
             << 11.0 << 0.0 << 33.0;
@@ -137,8 +136,8 @@ private slots:
         QTest::newRow("background shadow off")
             << Change([](IconDesign& d) { d.backgroundShadow = false; }) << RenderOptions{} << 11.0
             << 22.0 << 0.0;
-        QTest::newRow("full bleed") << none << fullBleed << 11.0 << 22.0 << 0.0;
-        QTest::newRow("glyphs alone") << none << WithLayers(Layers::Glyphs) << 11.0 << 22.0 << 0.0;
+        QTest::newRow("full bleed") << none << kFullBleed << 11.0 << 22.0 << 0.0;
+        QTest::newRow("glyphs alone") << none << Options(Layers::Glyphs) << 11.0 << 22.0 << 0.0;
     }
     void shadowsEachLayerCasts() {
         QFETCH(TestDesigns::Change, change);
@@ -168,9 +167,7 @@ private slots:
         design.textShadowAngle = 270; // straight down, into the background
         const IconDesign drawn = DesignGeometry::ForDrawing(design);
         QCOMPARE(PartsOf(StackOf(drawn)), QStringLiteral("background text"));
-        RenderOptions noGlyphShadows;
-        noGlyphShadows.glyphShadows = false;
-        QCOMPARE(PartsOf(StackOf(drawn, noGlyphShadows)), QStringLiteral("background"));
+        QCOMPARE(PartsOf(StackOf(drawn, kNoGlyphShadows)), QStringLiteral("background"));
     }
 
     // Outlines are given as the widths drawn: the background's in canvas units, the text's a
@@ -201,9 +198,7 @@ private slots:
         QVERIFY(!stack.layers[2].outline.on);
         // Full bleed has no outline, whatever the design sets.
         design.backgroundStroke = true;
-        RenderOptions fullBleed;
-        fullBleed.fullBleed = true;
-        QVERIFY(!StackOf(DesignGeometry::ForDrawing(design), fullBleed).layers[0].outline.on);
+        QVERIFY(!StackOf(DesignGeometry::ForDrawing(design), kFullBleed).layers[0].outline.on);
     }
 };
 

@@ -65,8 +65,7 @@ IconDesign GlyphRightOfCentre(int side) {
     design.gradientEndColor = design.gradientStartColor;
     design.backgroundStroke = false;
     design.backgroundShadow = false;
-    QImage glyph = TestImages::Filled(side / 8, side / 8, Qt::white);
-    design.iconImage = glyph;
+    design.iconImage = TestImages::Filled(side / 8, side / 8, Qt::white);
     design.iconHorizontalOffset = float(side) / 4.0f;
     return design;
 }
@@ -302,8 +301,7 @@ private slots:
     // the own colour of a glyph legible on it.
     void tintReplacesTheGlyphsHue() {
         IconDesign design = GlyphRightOfCentre(256);
-        QImage blue = TestImages::Filled(64, 64, QColor(120, 190, 255));
-        design.iconImage = blue;
+        design.iconImage = TestImages::Filled(64, 64, QColor(120, 190, 255));
         const QList<PreviewTile> tiles = WallOf(design);
         const QColor tinted =
             IconPixel(TileCaptioned(tiles, QStringLiteral("iOS tinted")), 0.75, 0.5);

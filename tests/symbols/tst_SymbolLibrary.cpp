@@ -91,45 +91,33 @@ private slots:
         QTest::addColumn<QStringList>("words");
         QTest::addColumn<QStringList>("found");
         QTest::addColumn<QStringList>("notFound");
-        QTest::newRow("a subject by its keywords")
-            << QStringList{"weather"}
-            << QStringList{"material/sunny",    "material/cloud", "material/rainy",
-                           "material/umbrella", "noto/sun",       "noto/cloud",
-                           "noto/umbrella",     "noto/snowflake"}
-            << QStringList{"material/home", "noto/red-apple"};
-        QTest::newRow("the symbol and the emoji")
-            << QStringList{"heart"}
-            << QStringList{"material/favorite", "material/heart-broken", "noto/red-heart",
-                           "noto/broken-heart"}
-            << QStringList{"material/home"};
-        QTest::newRow("any case, the start of a word")
-            << QStringList{"Roc"} << QStringList{"material/rocket", "noto/rocket"}
-            << QStringList{"material/cloud"};
-        QTest::newRow("every word must match")
-            << QStringList{"cloud", "outlined"}
-            << QStringList{"material/cloud-outline", "material/cloud-upload-outline"}
-            << QStringList{"material/cloud", "noto/cloud", "material/cloud-outline-rounded-x"};
-        QTest::newRow("a style") << QStringList{"home", "sharp"}
-                                 << QStringList{"material/home-sharp",
-                                                "material/home-outline-sharp"}
-                                 << QStringList{"material/home", "material/home-rounded"};
-        QTest::newRow("a hyphenated name as its words")
-            << QStringList{"sun-behind-cloud"} << QStringList{"noto/sun-behind-cloud"}
-            << QStringList{"noto/sun", "noto/cloud"};
-        QTest::newRow("the emoji character")
-            << QStringList{QString::fromUtf8("\xF0\x9F\x8C\x9E")}
-            << QStringList{"noto/sun-with-face"} << QStringList{"noto/sun"};
-        QTest::newRow("an emoji's other name")
-            << QStringList{"adult"} << QStringList{"noto/person"} << QStringList{};
-        QTest::newRow("a category") << QStringList{"smileys"} << QStringList{"noto/grinning-face"}
-                                    << QStringList{"material/cloud"};
-        QTest::newRow("emoji only")
-            << QStringList{"emoji", "cat"} << QStringList{"noto/cat", "noto/cat-face"}
-            << QStringList{"material/pets"};
-        QTest::newRow("nothing for nonsense")
-            << QStringList{"xyzzyq"} << QStringList{} << QStringList{"material/cloud"};
-        QTest::newRow("nothing when one word fails")
-            << QStringList{"cloud", "xyzzyq"} << QStringList{} << QStringList{"material/cloud"};
+        const auto row = [](const char* name, const QStringList& words, const QStringList& found,
+                            const QStringList& notFound) {
+            QTest::newRow(name) << words << found << notFound;
+        };
+        row("a subject by its keywords", {"weather"},
+            {"material/sunny", "material/cloud", "material/rainy", "material/umbrella", "noto/sun",
+             "noto/cloud", "noto/umbrella", "noto/snowflake"},
+            {"material/home", "noto/red-apple"});
+        row("the symbol and the emoji", {"heart"},
+            {"material/favorite", "material/heart-broken", "noto/red-heart", "noto/broken-heart"},
+            {"material/home"});
+        row("any case, the start of a word", {"Roc"}, {"material/rocket", "noto/rocket"},
+            {"material/cloud"});
+        row("every word must match", {"cloud", "outlined"},
+            {"material/cloud-outline", "material/cloud-upload-outline"},
+            {"material/cloud", "noto/cloud", "material/cloud-outline-rounded-x"});
+        row("a style", {"home", "sharp"}, {"material/home-sharp", "material/home-outline-sharp"},
+            {"material/home", "material/home-rounded"});
+        row("a hyphenated name as its words", {"sun-behind-cloud"}, {"noto/sun-behind-cloud"},
+            {"noto/sun", "noto/cloud"});
+        row("the emoji character", {QString::fromUtf8("\xF0\x9F\x8C\x9E")}, {"noto/sun-with-face"},
+            {"noto/sun"});
+        row("an emoji's other name", {"adult"}, {"noto/person"}, {});
+        row("a category", {"smileys"}, {"noto/grinning-face"}, {"material/cloud"});
+        row("emoji only", {"emoji", "cat"}, {"noto/cat", "noto/cat-face"}, {"material/pets"});
+        row("nothing for nonsense", {"xyzzyq"}, {}, {"material/cloud"});
+        row("nothing when one word fails", {"cloud", "xyzzyq"}, {}, {"material/cloud"});
     }
     void searchFinds() {
         QFETCH(QStringList, words);
@@ -150,14 +138,11 @@ private slots:
     void closestNames_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("suggested");
-        QTest::newRow("a letter wrong") << "material/clowd"
-                                        << "material/cloud";
-        QTest::newRow("a letter too many") << "noto/sunn"
-                                           << "noto/sun";
-        QTest::newRow("a word of names") << "material/heart"
-                                         << "material/heart-broken";
-        QTest::newRow("an unknown set") << "icons/rocket"
-                                        << "material/rocket";
+        QTest::newRow("a letter wrong") << QString("material/clowd") << QString("material/cloud");
+        QTest::newRow("a letter too many") << QString("noto/sunn") << QString("noto/sun");
+        QTest::newRow("a word of names")
+            << QString("material/heart") << QString("material/heart-broken");
+        QTest::newRow("an unknown set") << QString("icons/rocket") << QString("material/rocket");
     }
     void closestNames() {
         QFETCH(QString, name);
