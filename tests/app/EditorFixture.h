@@ -16,6 +16,7 @@
 #include "helpers/TestImages.h"
 #include "imageio/SvgImage.h"
 #include "profiles/ProfileText.h"
+#include "recovery/RecoveryFolder.h"
 #include "render/KeptLayer.h"
 
 #include <QtTest>
@@ -92,6 +93,9 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
 enum Answer { kYes = 0, kNo = 1 };
 enum UnsavedAnswer { kSave = 0, kDontSave = 1, kCancel = 2 };
 const QStringList kUnsavedButtons{"Save", "Don't Save", "Cancel"};
+const QString kReplaceQuestion =
+    QStringLiteral("Are you sure you want to replace the current image?");
+const QString kLoadFailure = QStringLiteral("The image could not be loaded.");
 
 inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
     return qBlue(picture.pixel(x, y));
@@ -107,6 +111,25 @@ inline void UseOwnSettings() {
     if (!QSettings("Sigilon", "Sigilon").fileName().startsWith(folder.path()))
         qFatal("the settings would be written outside the test's own folder");
     qputenv("XDG_STATE_HOME", folder.path().toLocal8Bit());
+}
+
+// The recovery files in the editors' state folder, by name.
+inline QStringList RecoveryFiles() {
+    return QDir(RecoveryFolder::StandardPath()).entryList({"*.recovery"}, QDir::Files);
+}
+
+// What the state folder holds but the editors' lock files: records and image copies.
+inline QStringList StateFiles() {
+    QStringList files = QDir(RecoveryFolder::StandardPath()).entryList(QDir::Files | QDir::Hidden);
+    return files.filter(QRegularExpression("^(?!.*\\.lock$)"));
+}
+
+// The record of the one recovery file there is.
+inline std::optional<RecoveryRecord> OnlyRecoveryRecord() {
+    const QStringList files = RecoveryFiles();
+    if (files.size() != 1)
+        return std::nullopt;
+    return RecoveryFolder::ReadRecord(QDir(RecoveryFolder::StandardPath()).filePath(files[0]));
 }
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
@@ -213,27 +236,31 @@ inline void Step(FloatSlider* slider) {
     slider->slider()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
 }
 
-// Presses at `at` and drags right in `moves` movements of `distance` pixels, calling
-// `betweenMoves` after each; then lets go.
-inline void Drag(QWidget* target, QPoint at, int moves, int distance,
-                 const std::function<void()>& betweenMoves) {
-    QTest::mousePress(target, Qt::LeftButton, {}, at);
-    for (int move = 0; move < moves; ++move) {
-        at.rx() += distance;
+// Presses at `from` and drags by `by` in `moves` equal movements with `keys` held, calling
+// `betweenMoves` after each movement and `beforeRelease` before letting go.
+inline void Drag(
+    QWidget* target, QPointF from, QPointF by, int moves, Qt::KeyboardModifiers keys = {},
+    const std::function<void()>& betweenMoves = [] {},
+    const std::function<void()>& beforeRelease = [] {}) {
+    QTest::mousePress(target, Qt::LeftButton, keys, from.toPoint());
+    for (int move = 1; move <= moves; ++move) {
+        const QPointF at = from + by * move / moves;
         QMouseEvent event(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton,
-                          Qt::LeftButton, Qt::NoModifier);
+                          Qt::LeftButton, keys);
         QApplication::sendEvent(target, &event);
         betweenMoves();
     }
-    QTest::mouseRelease(target, Qt::LeftButton, {}, at);
+    beforeRelease();
+    QTest::mouseRelease(target, Qt::LeftButton, keys, (from + by).toPoint());
 }
 
-// The same, from the handle of a slider at its minimum.
+// The same, rightwards from the handle of a slider at its minimum.
 inline void Drag(FloatSlider* slider, int moves, int distance,
                  const std::function<void()>& betweenMoves) {
     QSlider* bar = slider->slider();
     const int handle = bar->style()->pixelMetric(QStyle::PM_SliderLength, nullptr, bar);
-    Drag(bar, QPoint(handle / 2 + 1, bar->height() / 2), moves, distance, betweenMoves);
+    Drag(bar, QPointF(handle / 2 + 1, bar->height() / 2), QPointF(moves * distance, 0), moves, {},
+         betweenMoves);
 }
 
 } // namespace UserInput

@@ -3,10 +3,10 @@
 # starts the editor, answers the question about a design left by the round before (Discard and
 # Restore in turn), types letters in bursts and kills the editor at a random moment: 0.2 to
 # 2.2 s after the first letter, or in a third of the rounds 5.2 to 6.2 s. Everything a round saw
-# stays in $WORK/rounds/N: the recovery files left before the start (left/), the answer, the
-# files after it (after/) and the window's title, the letters with the moment each went out
-# (typed) and the moment of the kill (killed). One more start answers the last question with
-# Discard and ends the editor with SIGTERM.
+# stays in $WORK/rounds/N: the recovery files left before the start (left/), the answer and
+# the window's title after it, the letters with the moment each went out (typed) and the
+# moment of the kill (killed). One more start answers the last question with Discard and ends
+# the editor with SIGTERM.
 # Run on a virtual display by tests/app/tst_EditorSmoke.cpp, with WORK (a folder of the test's
 # own), ROUNDS, RANDOM_SEED and SIGILON_UNDER_TEST (the executable) set.
 set -u
@@ -23,7 +23,7 @@ wait_for() {
 offered=0
 for round in $(seq 1 $((ROUNDS + 1))); do
   dir="$WORK/rounds/$round"
-  mkdir -p "$dir/left" "$dir/after"
+  mkdir -p "$dir/left"
   for file in $(recovery_files); do cp "$folder/$file" "$dir/left/"; done
   left=$(ls "$dir/left" | wc -l)
   "$SIGILON_UNDER_TEST" 2>>"$WORK/editor-errors.txt" &
@@ -44,7 +44,6 @@ for round in $(seq 1 $((ROUNDS + 1))); do
     wait_for '[ "$(editor_windows)" -eq 1 ] && ! recovery_files | grep -qxF "$(ls "$dir/left")"' \
       || { echo "round $round: the left file stayed"; tail -n 3 "$WORK/editor-errors.txt"; exit 1; }
     [ $answer = discard ] || wait_for '[ -n "$(recovery_files)" ]'
-    for file in $(recovery_files); do cp "$folder/$file" "$dir/after/"; done
     xwininfo -root -tree | grep -o '"Sigilon[^"]*": ("sigilon"' | cut -d'"' -f2 > "$dir/title"
   fi
   if [ "$round" -gt "$ROUNDS" ]; then kill -TERM $pid; wait $pid; echo "end=$?"; break; fi

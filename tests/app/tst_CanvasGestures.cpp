@@ -10,24 +10,6 @@
 
 namespace {
 
-// A mouse drag on the view from `from` by `by`, in `steps` movements, with the keys held;
-// `betweenMoves` runs after each movement, `beforeRelease` before letting go.
-void DragOnView(
-    CustomImageView* view, QPointF from, QPointF by, int steps,
-    Qt::KeyboardModifiers keys = Qt::NoModifier, const std::function<void()>& betweenMoves = [] {},
-    const std::function<void()>& beforeRelease = [] {}) {
-    QTest::mousePress(view, Qt::LeftButton, keys, from.toPoint());
-    for (int step = 1; step <= steps; ++step) {
-        const QPointF at = from + by * step / steps;
-        QMouseEvent move(QEvent::MouseMove, at, view->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                         keys);
-        QApplication::sendEvent(view, &move);
-        betweenMoves();
-    }
-    beforeRelease();
-    QTest::mouseRelease(view, Qt::LeftButton, keys, (from + by).toPoint());
-}
-
 // The middle of the text's letters on the view, where the editor places them.
 QPointF LettersOnView(const EditorFixture& editor) {
     const IconDesign design = DesignGeometry::ForDrawing(editor.controller()->ShownDesign());
@@ -66,10 +48,10 @@ private slots:
     // Each test starts from the keylines a first run of the editor has.
     void init() { RememberKeylines(KeylineChoice{}); }
 
-    // Selected by clicking its letters, the text follows the pointer at half size by two units
-    // a pixel; the drag is one undo step; the icon's corner scales it, its body snaps back to
-    // the centre; the keylines are drawn over the view and never into the exported files.
-    void layersAreGrabbedMovedScaledAndSnapped() {
+    // Selected by a click on its letters, the text gives way to the icon behind it on Tab; the
+    // icon's corner scales it in one undo step, its body snaps back to the centre; the
+    // keylines are drawn over the view and never into the exported files.
+    void layersAreSelectedScaledAndSnapped() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
         CanvasEditing* editing = editor.window->findChild<CanvasEditing*>();
@@ -90,45 +72,32 @@ private slots:
         const int steps = editor.HistorySize();
 
         // The letters of "Hi" (800 units, its line's top near the canvas's top) cover the
-        // middle of the canvas, in front of the icon.
-        // Every movement is drawn before the next, as when a person drags slowly.
-        int moves = 0;
-        DragOnView(
-            view, picture.center(), QPointF(100, 0), 10, Qt::AltModifier,
-            [&] {
-                // The field follows while the drag lasts.
-                QCOMPARE(c.textFieldTextHorizontalOffset->text(), QString::number(20 * ++moves));
-                QVERIFY(editor.WaitUntilIdle());
-            },
-            [] {});
+        // middle of the canvas, in front of the icon: 200 units in the middle, 100 pixels here.
+        const auto highlighted = [&](const char* section) {
+            return editor.Find<CollapsibleSection>(QStringLiteral("section") + section)
+                ->highlighted();
+        };
+        QTest::mouseClick(view, Qt::LeftButton, {}, picture.center().toPoint());
         QCOMPARE(editing->selection(), CanvasLayer::Text);
-        QVERIFY(editor.Find<CollapsibleSection>(QStringLiteral("sectionText"))->highlighted());
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("200"));
-        QCOMPARE(c.textFieldTextVerticalOffset->text(), QStringLiteral("40"));
-        QCOMPARE(editor.HistorySize(), steps + 1);
-        QVERIFY(editor.Title().endsWith(QLatin1Char('*')));
-        QVERIFY(editor.Undo());
-        QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
-        QCOMPARE(c.stepperTextHorizontalOffset->value(), 0.0);
-
-        // Tab goes on to the icon behind the text: 200 units in the middle, 100 pixels here.
+        QVERIFY(highlighted("Text"));
         view->setFocus();
         QTest::keyClick(view, Qt::Key_Tab);
         QCOMPARE(editing->selection(), CanvasLayer::Icon);
-        QVERIFY(editor.Find<CollapsibleSection>(QStringLiteral("sectionIcon"))->highlighted());
-        QVERIFY(!editor.Find<CollapsibleSection>(QStringLiteral("sectionText"))->highlighted());
+        QVERIFY(highlighted("Icon") && !highlighted("Text"));
         // Its bottom right corner pulled out by a quarter, the top left staying.
-        DragOnView(view, picture.center() + QPointF(50, 50), QPointF(25, 25), 5, Qt::AltModifier);
+        UserInput::Drag(view, picture.center() + QPointF(50, 50), QPointF(25, 25), 5,
+                        Qt::AltModifier);
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(c.textFieldIconScale->text(), QStringLiteral("125"));
         QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("25"));
         QCOMPARE(c.textFieldIconVerticalOffset->text(), QStringLiteral("-25"));
+        QCOMPARE(editor.HistorySize(), steps + 1);
+        QVERIFY(editor.Title().endsWith(QLatin1Char('*')));
         // Dragged nearly back (6 and 3 units off, within 6 pixels), it snaps onto the centre,
         // through the text lying over it, and shows the guides while it is held.
         std::size_t guides = 0;
-        DragOnView(
-            view, picture.center(), QPointF(-11, -14), 4, Qt::NoModifier, [] {},
+        UserInput::Drag(
+            view, picture.center(), QPointF(-11, -14), 4, {}, [] {},
             [&] { guides = editing->guides().size(); });
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(c.textFieldIconHorizontalOffset->text(), QStringLiteral("0"));
@@ -195,36 +164,22 @@ private slots:
             // Hidden with Ctrl+K: the choice stays for when they are shown again.
             QTest::keySequence(editor.window.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
             QVERIFY(keylines(editor).empty());
-        }
-        {
-            EditorFixture editor;
-            QVERIFY(!action(editor, -1)->isChecked());
-            QVERIFY(keylines(editor).empty());
-            QVERIFY(action(editor, 3)->isChecked() && action(editor, 8)->isChecked());
-            action(editor, -1)->trigger();
+            QCOMPARE(RememberedKeylines().chosen, circleAndTile);
+            QVERIFY(!RememberedKeylines().shown);
+            QTest::keySequence(editor.window.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
             QCOMPARE(keylines(editor), circleAndTile);
         }
+        // A name kept that stands for no keyline is left out, the iOS grid taken when no name
+        // is left; every keyline off stays none.
         QSettings settings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
-        const QString key = QStringLiteral("view/keylines");
-        settings.setValue(key, QStringList{"retiredGrid", "androidTeardrop"});
-        settings.sync();
-        {
-            EditorFixture editor;
-            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::AndroidTeardrop});
-        }
-        settings.setValue(key, QStringList{"retiredGrid"});
-        settings.sync();
-        {
-            EditorFixture editor;
-            QCOMPARE(keylines(editor), std::vector<Keyline>{Keyline::IosGrid});
-        }
-        // Every keyline off, with the keylines shown: none, as left.
-        settings.setValue(key, QStringList());
-        settings.sync();
-        {
-            EditorFixture editor;
-            QVERIFY(action(editor, -1)->isChecked());
-            QVERIFY(keylines(editor).empty());
+        for (const auto& [kept, chosen] :
+             {std::pair{QStringList{"retiredGrid", "androidTeardrop"},
+                        std::vector<Keyline>{Keyline::AndroidTeardrop}},
+              {QStringList{"retiredGrid"}, std::vector<Keyline>{Keyline::IosGrid}},
+              {QStringList(), std::vector<Keyline>()}}) {
+            settings.setValue(QStringLiteral("view/keylines"), kept);
+            settings.sync();
+            QCOMPARE(RememberedKeylines().chosen, chosen);
         }
     }
 
@@ -283,10 +238,13 @@ private slots:
         const int steps = editor.HistorySize();
         const auto fieldValue = [](QLineEdit* field) { return field->text().toFloat(); };
         int moves = 0;
-        DragOnView(view, LettersOnView(editor), QPointF(40, -30), 4, Qt::AltModifier, [&] {
+        UserInput::Drag(view, LettersOnView(editor), QPointF(40, -30), 4, Qt::AltModifier, [&] {
             ++moves;
+            // The fields follow as the drag goes: two units a pixel, the vertical one upwards.
             const float x = fieldValue(c.textFieldTextHorizontalOffset);
             const float y = fieldValue(c.textFieldTextVerticalOffset);
+            QCOMPARE(x, 20.0f * moves);
+            QCOMPARE(y, 40.0f + 15.0f * moves);
             QVERIFY(QTest::qWaitFor([&] {
                 const std::optional<IconDesign> drawn = editor.log->LastInterimDesign();
                 return drawn && drawn->textHorizontalOffset == x && drawn->textVerticalOffset == y;
@@ -320,8 +278,8 @@ private slots:
         view->ZoomToFit();
         const int before = editor.Renders();
         const int interimsBefore = editor.log->interims;
-        DragOnView(view, LettersOnView(editor), QPointF(30, 0), 3, Qt::AltModifier,
-                   [&] { QVERIFY(editor.WaitUntilIdle()); });
+        UserInput::Drag(view, LettersOnView(editor), QPointF(30, 0), 3, Qt::AltModifier,
+                        [&] { QVERIFY(editor.WaitUntilIdle()); });
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.Renders(), before + 3);
         QCOMPARE(editor.log->interims, interimsBefore);

@@ -156,10 +156,10 @@ done
     }
 
     // An editor killed at random moments while the user types: the next start offers the design
-    // as it was at most 5 s before the kill (or none, when the first change came later), a
-    // discarded one leaves no file, and a restored one comes back as unsaved changes that this
-    // editor's own file holds. The rounds are driven by killed-rounds.sh beside this test; the
-    // first question is kept as killed-rounds/restore-question.png.
+    // as it was at most 5 s before the kill (or none, when the first change came later); Return
+    // restores it as unsaved changes, Escape discards it (what the state folder then holds is
+    // tst_ProfileCommands' check). The rounds are driven by killed-rounds.sh beside this test;
+    // the first question is kept as killed-rounds/restore-question.png.
     void killedEditorOffersItsRecentDesign() {
         constexpr int kRounds = 20;
         constexpr double kLongestLoss = 5.0;
@@ -188,25 +188,14 @@ done
             bool ok = false;
             const std::optional<RecoveryRecord> left = OnlyRecord(dir + "/left", &ok);
             QVERIFY2(ok, qPrintable("more than one file left, or one unreadable: " + where));
-            const std::optional<RecoveryRecord> after = OnlyRecord(dir + "/after", &ok);
-            QVERIFY2(ok, qPrintable(where));
             const QString answer =
                 QString::fromUtf8(TestImages::ReadFile(dir + "/answer")).trimmed();
             const QString title = QString::fromUtf8(TestImages::ReadFile(dir + "/title")).trimmed();
             QCOMPARE(answer.isEmpty(), !left.has_value());
-            if (answer == "discard") {
-                ++discarded;
-                QVERIFY2(!after, qPrintable("a discarded design left a file: " + where));
-                QCOMPARE(title, QStringLiteral("Sigilon"));
-            } else if (answer == "restore") {
-                ++restored;
-                QVERIFY2(after && MakeProfileText(Design(*after)) == MakeProfileText(Design(*left)),
-                         qPrintable("the restored design is not kept: " + where));
-                QVERIFY2(QDir(dir + "/after").entryList(QDir::Files) !=
-                             QDir(dir + "/left").entryList(QDir::Files),
-                         qPrintable("the left file itself was kept: " + where));
-                QCOMPARE(title, QStringLiteral("Sigilon*"));
-            }
+            if (!answer.isEmpty())
+                QCOMPARE(title, answer == "restore" ? "Sigilon*" : "Sigilon");
+            restored += answer == "restore";
+            discarded += answer == "discard";
             if (round > kRounds)
                 break;
 

@@ -123,7 +123,7 @@ private slots:
         QVERIFY(caption);
         const double before = c.stepperIconScale->value();
         const int history = editor.HistorySize();
-        UserInput::Drag(caption, QPoint(2, caption->height() / 2), 3, 20, [&] {
+        UserInput::Drag(caption, QPointF(2, caption->height() / 2), QPointF(60, 0), 3, {}, [&] {
             QVERIFY(editor.WaitForRenders(editor.Renders() + 1));
             QVERIFY(editor.WaitUntilIdle());
         });

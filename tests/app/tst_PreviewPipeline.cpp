@@ -33,12 +33,6 @@ bool UseALargeCanvas(const EditorFixture& editor) {
     return editor.WaitUntilIdle();
 }
 
-// The controls after a state is put back: colour components come back at single precision.
-QString AsRestored(const QString& state) {
-    DesignSettings settings;
-    return ApplyProfileText(settings, state, false) ? MakeProfileText(settings) : QString();
-}
-
 const QString kShownKey = QStringLiteral("ShowPreviewWall");
 
 QAction* WallItem(const EditorFixture& editor) {
@@ -61,6 +55,11 @@ PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
         if (view->tile().caption == caption)
             return view;
     return nullptr;
+}
+
+QImage TileImage(const PreviewWall* wall, const QString& caption) {
+    const PreviewTileView* view = TileView(wall, caption);
+    return view ? view->tile().image : QImage();
 }
 
 // The tile view as the screen shows it.
@@ -237,41 +236,57 @@ private slots:
         QCOMPARE(editor.HistorySize(), history + 1);
     }
 
-    // A drag renders as it goes and is one undo step that holds where it ended, also when
-    // released while a render runs, before or after an earlier render of the drag finished.
-    void aDragIsOneUndoStep_data() {
+    // A click beside a slider's handle, a key and the wheel are one undo step each, and so is a
+    // drag, which renders as it goes and holds where it ended, also when released while a
+    // render runs, before or after an earlier render of the drag finished.
+    void eachSliderGestureIsOneUndoStep_data() {
+        QTest::addColumn<QString>("gesture");
         QTest::addColumn<int>("finishedDuringTheDrag"); // -1: every one, none held
-        QTest::newRow("every render finished") << -1;
-        QTest::newRow("released, none finished") << 0;
-        QTest::newRow("released, one finished") << 1;
+        for (const char* gesture : {"click beside the handle", "key", "wheel"})
+            QTest::newRow(gesture) << QString(gesture) << -1;
+        QTest::newRow("drag, every render finished") << "drag" << -1;
+        QTest::newRow("drag released, none finished") << "drag" << 0;
+        QTest::newRow("drag released, one finished") << "drag" << 1;
     }
-    void aDragIsOneUndoStep() {
+    void eachSliderGestureIsOneUndoStep() {
+        QFETCH(QString, gesture);
         QFETCH(int, finishedDuringTheDrag);
         EditorFixture editor;
         FloatSlider* rotation = editor.controls().sliderIconRotation; // 0 at the start
+        QSlider* bar = rotation->slider();
         const bool held = finishedDuringTheDrag >= 0;
         editor.log->hold = held;
+        bar->setFocus();
+        if (gesture == "click beside the handle")
+            QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 2, bar->height() / 2));
+        else if (gesture == "key")
+            QTest::keyClick(bar, Qt::Key_Right);
+        else if (gesture == "wheel")
+            UserInput::Wheel(bar, 1);
         int moves = 0;
-        UserInput::Drag(rotation, 4, 12, [&] {
-            if (!held)
-                QVERIFY(editor.WaitUntilIdle());
-            else if (++moves == 2 && finishedDuringTheDrag)
-                editor.log->gate.release();
-            QTest::qWait(20);
-        });
-        QCOMPARE(editor.controller()->updating(), held);
+        if (gesture == "drag") {
+            UserInput::Drag(rotation, 4, 12, [&] {
+                if (!held)
+                    QVERIFY(editor.WaitUntilIdle());
+                else if (++moves == 2 && finishedDuringTheDrag)
+                    editor.log->gate.release();
+                QTest::qWait(20);
+            });
+            QCOMPARE(editor.controller()->updating(), held);
+        }
         editor.ReleaseRenders();
         QVERIFY(editor.WaitUntilIdle());
         QTest::qWait(50);
-        const float dragged = rotation->floatValue();
-        QVERIFY(dragged > 0.0f);
-        QCOMPARE(editor.log->LastDesign().iconRotation, dragged);
-        QVERIFY(held || editor.Renders() >= 1 + 4); // the preview followed every movement
+        const float moved = rotation->floatValue();
+        QVERIFY(moved > 0.0f);
+        QCOMPARE(editor.log->LastDesign().iconRotation, moved);
+        // Unheld, the preview followed every movement of a drag.
+        QVERIFY(gesture != "drag" || held || editor.Renders() >= 1 + 4);
         QCOMPARE(editor.HistorySize(), 2);
         QVERIFY(editor.Undo());
         QCOMPARE(rotation->floatValue(), 0.0f);
         QVERIFY(editor.Redo());
-        QCOMPARE(rotation->floatValue(), dragged);
+        QCOMPARE(rotation->floatValue(), moved);
     }
 
     // An interim picture that finishes after the full-size one of the same or a later design
@@ -357,29 +372,13 @@ private slots:
         // Four redos: the last one is past the newest state.
         for (int step = 0; step < 4; ++step)
             QVERIFY(editor.Redo());
-        QCOMPARE(editor.controller()->MakeProfileText(), AsRestored(edited));
+        // The controls show the state put back: colour components at single precision.
+        DesignSettings restored;
+        QVERIFY(ApplyProfileText(restored, edited, false));
+        QCOMPARE(editor.controller()->MakeProfileText(), MakeProfileText(restored));
         QCOMPARE(editor.controller()->history().currenState(), 3);
         QCOMPARE(editor.HistorySize(), 4);
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - logo"));
-    }
-
-    // A click beside a slider's handle, a key and the wheel are one undo step each; a drag is
-    // one too (above).
-    void sliderStepsAreOneUndoStepEach() {
-        EditorFixture editor;
-        FloatSlider* rotation = editor.controls().sliderIconRotation; // 0 at the start
-        QSlider* bar = rotation->slider();
-        QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 2, bar->height() / 2));
-        QVERIFY(editor.WaitUntilIdle());
-        bar->setFocus();
-        QTest::keyClick(bar, Qt::Key_Left);
-        QVERIFY(editor.WaitUntilIdle());
-        UserInput::Wheel(bar, 1);
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(editor.HistorySize(), 4);
-        for (int step = 0; step < 3; ++step)
-            QVERIFY(editor.Undo());
-        QCOMPARE(rotation->floatValue(), 0.0f);
     }
 
     // Shown from its tab, which turns its menu item on: every tile with its caption and its
@@ -427,19 +426,15 @@ private slots:
             QCOMPARE(Shown(view), before);
         }
 
-        const QImage iosBefore = TileView(wall, QStringLiteral("iOS"))->tile().image;
-        const auto realCentreAlpha = [wall] {
-            return TileView(wall, QStringLiteral("128 × 128"))
-                ->tile()
-                .image.pixelColor(64, 64)
-                .alpha();
-        };
-        QCOMPARE(realCentreAlpha(), 255);
+        const QImage iosBefore = TileImage(wall, QStringLiteral("iOS"));
+        const QString real = QStringLiteral("128 × 128");
+        QCOMPARE(TileImage(wall, real).pixelColor(64, 64).alpha(), 255);
         shown.clear();
         UserInput::Click(editor.controls().checkTransparentBackground);
         QVERIFY(shown.wait(60000));
-        QCOMPARE(realCentreAlpha(), 0); // the stand-in renderer's transparent picture
-        QVERIFY(TileView(wall, QStringLiteral("iOS"))->tile().image != iosBefore);
+        // The stand-in renderer's transparent picture.
+        QCOMPARE(TileImage(wall, real).pixelColor(64, 64).alpha(), 0);
+        QVERIFY(TileImage(wall, QStringLiteral("iOS")) != iosBefore);
 
         // The menu item (and the toolbar's button with it) turned off goes back to the canvas.
         WallItem(editor)->trigger();

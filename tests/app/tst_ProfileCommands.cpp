@@ -5,8 +5,6 @@
 #include "design/DesignValues.h"
 #include "helpers/EveryValueChanged.h"
 #include "helpers/TestDesigns.h"
-#include "helpers/TestImages.h"
-#include "recovery/RecoveryFolder.h"
 
 namespace {
 
@@ -14,17 +12,14 @@ const QString kDiscardQuestion = QStringLiteral(
     "Do you want to save the changes to this design? Your changes will be lost if you "
     "don't save them.");
 
-// A design that differs from the default in a few visible places.
-QByteArray SampleProfile() {
+// A design that differs from the default in its text and its corners.
+QByteArray SampleProfile(const QString& text = QStringLiteral("Sample")) {
     DesignSettings settings;
-    settings.text = QStringLiteral("Sample");
+    settings.text = text;
     settings.cornerCurvature = 0.5f;
     return MakeProfileText(settings).toUtf8();
 }
 
-const QString kReplaceQuestion =
-    QStringLiteral("Are you sure you want to replace the current image?");
-const QString kLoadFailure = QStringLiteral("The image could not be loaded.");
 const QString kNoImageOrProfile = QStringLiteral("The file is neither an image nor a profile.");
 
 // Drops the file on the widget as the window system would; true when it was accepted.
@@ -39,25 +34,6 @@ bool Drop(QWidget* target, const QString& pathOrUrl) {
     QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(target, &drop);
     return drop.isAccepted();
-}
-
-// The recovery files in the editors' state folder, by name.
-QStringList RecoveryFiles() {
-    return QDir(RecoveryFolder::StandardPath()).entryList({"*.recovery"}, QDir::Files);
-}
-
-// What the state folder holds but the editors' lock files: records and image copies.
-QStringList StateFiles() {
-    QStringList files = QDir(RecoveryFolder::StandardPath()).entryList(QDir::Files | QDir::Hidden);
-    return files.filter(QRegularExpression("^(?!.*\\.lock$)"));
-}
-
-// The record of the one recovery file there is.
-std::optional<RecoveryRecord> OnlyRecoveryRecord() {
-    const QStringList files = RecoveryFiles();
-    if (files.size() != 1)
-        return std::nullopt;
-    return RecoveryFolder::ReadRecord(QDir(RecoveryFolder::StandardPath()).filePath(files[0]));
 }
 
 } // namespace
@@ -371,18 +347,14 @@ private slots:
         QFETCH(QString, how);
         const QTemporaryDir folders;
         const QString relative = QStringLiteral("../profiles/relative.sgp");
-        const auto withText = [](const QString& text) {
-            DesignSettings settings;
-            settings.text = text;
-            return MakeProfileText(settings).toUtf8();
-        };
         for (const char* folder :
              {"first/here", "first/profiles", "second/here", "second/profiles"})
             QVERIFY(QDir(folders.path()).mkpath(folder));
-        QVERIFY(WriteFile(folders.filePath("second/profiles/relative.sgp"), withText("SECOND")));
+        QVERIFY(
+            WriteFile(folders.filePath("second/profiles/relative.sgp"), SampleProfile("SECOND")));
         const QString first = folders.filePath("first/profiles/relative.sgp");
         if (how != "saved as")
-            QVERIFY(WriteFile(first, withText("FIRST")));
+            QVERIFY(WriteFile(first, SampleProfile("FIRST")));
         const QString workingDirectory = QDir::currentPath();
         const auto restore = qScopeGuard([&] {
             QDir::setCurrent(workingDirectory);
@@ -425,57 +397,31 @@ private slots:
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
     }
 
-    // `sigilon PATH.sgp` loads the profile as Load does; which files are profiles is the
-    // profile reader's concern, so here one that loads and one that cannot.
-    void profileGivenAtStart_data() {
-        DesignSettings beta;
-        beta.text = QStringLiteral("BETA");
-        beta.canvasWidthText = QStringLiteral("512");
-        QVERIFY(WriteFile(Path("beta.sgp"), MakeProfileText(beta).toUtf8()));
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<bool>("loads");
-        QTest::newRow("profile") << Path("beta.sgp") << true;
-        QTest::newRow("missing file") << Path("missing.sgp") << false;
-    }
+    // `sigilon PATH.sgp` loads the profile as Load does, without the file chooser; a file that
+    // cannot be loaded gets Load's alert over the default design. Which files are profiles is
+    // the profile reader's concern. A later Load asks the user again.
     void profileGivenAtStart() {
-        QFETCH(QString, path);
-        QFETCH(bool, loads);
-        EditorFixture editor;
-        editor.startup.OpenProfile(*editor.controller(), path);
-        QVERIFY(editor.WaitUntilIdle());
-        // The file chooser never appears; a file that cannot be loaded gets Load's alert over
-        // the default design.
-        QVERIFY(editor.prompter.openRequests.isEmpty());
-        QCOMPARE(editor.prompter.Messages().size(), loads ? 0 : 1);
-        QVERIFY(loads ||
-                editor.prompter.Messages()[0].startsWith("Could not load profile.\n" + path));
-        QCOMPARE(editor.Title(), loads ? "Sigilon - beta" : "Sigilon");
-        QCOMPARE(editor.controller()->currentProfilePath(), loads ? path : QString());
-        QCOMPARE(editor.controls().textFieldText->text(), loads ? "BETA" : "");
-        QCOMPARE(editor.log->LastDesign().canvasWidth, loads ? 512.0f : 1024.0f);
-
-        // A later Load asks the user again.
-        editor.menu().loadProfile->trigger(); // cancelled
-        QCOMPARE(editor.prompter.openRequests.size(), 1);
-    }
-
-    void droppedPhotoBecomesTheIcon() {
+        QVERIFY(WriteFile(Path("beta.sgp"), SampleProfile("BETA")));
         EditorFixture editor;
         ViewController* vc = editor.controller();
-        const QStringList historyBefore = vc->history().stateImagesPath();
-        QVERIFY(Drop(editor.controls().imageViewIcon, m_photo));
+        editor.startup.OpenProfile(*vc, Path("missing.sgp"));
         QVERIFY(editor.WaitUntilIdle());
-        QVERIFY(editor.prompter.questions.isEmpty());
-        // Its size in units is its size in pixels, whatever resolution it declares.
-        QCOMPARE(vc->iconImage().size(), QSize(512, 512));
-        QCOMPARE(editor.controls().textFieldIconImage->text(), m_photo);
-        QVERIFY(InfoProvider::Shared().isIconAdded);
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(editor.log->Design(1).iconImage.size(), QSize(512, 512));
-        // No edit of the saved design: no marker, and the history records the same design.
+        QCOMPARE(editor.prompter.questions.size(), 1);
+        QVERIFY(editor.prompter.Messages()[0].startsWith("Could not load profile.\n" +
+                                                         Path("missing.sgp")));
+        QCOMPARE(vc->MakeProfileText(), MakeProfileText(DesignSettings{}));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
-        QCOMPARE(vc->history().stateImagesPath(),
-                 historyBefore + QStringList{historyBefore.last()});
+        QVERIFY(vc->currentProfilePath().isEmpty());
+
+        editor.startup.OpenProfile(*vc, Path("beta.sgp"));
+        QVERIFY(editor.WaitUntilIdle());
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - beta"));
+        QCOMPARE(vc->currentProfilePath(), Path("beta.sgp"));
+        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("BETA"));
+        QCOMPARE(editor.log->LastDesign().cornerCurvature, 0.5f);
+        QVERIFY(editor.prompter.openRequests.isEmpty());
+        editor.menu().loadProfile->trigger(); // cancelled
+        QCOMPARE(editor.prompter.openRequests.size(), 1);
     }
 
     // Refused by its name, by its content or for not being there, each time with a message
@@ -515,17 +461,13 @@ private slots:
     // unsaved changes.
     void droppedProfileOpens() {
         EditorFixture editor;
-        DesignSettings dropped;
-        dropped.text = QStringLiteral("Dropped");
-        QVERIFY(WriteFile(Path("dropped.sgp"), MakeProfileText(dropped).toUtf8()));
+        QVERIFY(WriteFile(Path("dropped.sgp"), SampleProfile("Dropped")));
         UserInput::Click(editor.controls().checkIconShadow);
-        editor.prompter.answers = {kCancel};
+        editor.prompter.answers = {kCancel, kDontSave};
         Drop(editor.controls().imageViewIcon, Path("dropped.sgp"));
-        QCOMPARE(editor.prompter.questions.size(), 1);
-        QCOMPARE(editor.prompter.questions.first().buttons, kUnsavedButtons);
         QVERIFY(editor.controls().textFieldText->text().isEmpty());
-        editor.prompter.answers = {kDontSave};
         Drop(editor.controller(), Path("dropped.sgp"));
+        QCOMPARE(editor.prompter.Messages(), QStringList(2, kDiscardQuestion));
         QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("Dropped"));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - dropped"));
     }
@@ -546,15 +488,26 @@ private slots:
         QVERIFY(editor.controller()->iconImage().isNull());
     }
 
-    // Once an image is loaded, a further drop asks first, even after the image was cleared,
+    // A dropped image becomes the icon, its size in units its size in pixels whatever
+    // resolution it declares; that is no edit of the saved design: no marker, and the history
+    // records the same design. A further drop asks first, even after the image was cleared,
     // until a new design forgets it.
-    void aFurtherDropAsksFirst() {
+    void droppedImagesAndAFurtherDropThatAsksFirst() {
         EditorFixture editor;
+        ViewController* vc = editor.controller();
         CustomTextField* field = editor.controls().textFieldIconImage;
+        const QStringList historyBefore = vc->history().stateImagesPath();
         QSignalSpy dropped(field, &CustomTextField::TextFieldDragPerformed);
         QVERIFY(Drop(field, m_photo));
         QCOMPARE(dropped.size(), 1);
         QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.prompter.questions.isEmpty());
+        QCOMPARE(field->text(), m_photo);
+        QVERIFY(InfoProvider::Shared().isIconAdded);
+        QCOMPARE(editor.log->Design(1).iconImage.size(), QSize(512, 512));
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
+        QCOMPARE(vc->history().stateImagesPath(),
+                 historyBefore + QStringList{historyBefore.last()});
         editor.prompter.answers = {kNo};
         QVERIFY(!Drop(field, m_second));
         QCOMPARE(editor.prompter.Messages(), QStringList{kReplaceQuestion});

@@ -13,9 +13,6 @@
 
 namespace {
 
-const QString kReplaceQuestion =
-    QStringLiteral("Are you sure you want to replace the current image?");
-
 // The picker on screen, opened as the user opens it.
 SymbolPicker* OpenPicker(EditorFixture& editor, bool byButton) {
     if (byButton)
