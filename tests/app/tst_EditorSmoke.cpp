@@ -269,13 +269,6 @@ sleep 1
         QVERIFY(kept);
         QCOMPARE(Design(*kept).text, QStringLiteral("Logout"));
     }
-
-    void helpPagesAreBesideTheExecutable() {
-        const QDir folder = QFileInfo(QStringLiteral(SIGILON_EXECUTABLE)).dir();
-        for (const char* page :
-             {"index.html", "mac-app-icons.html", "ios-app-icon.html", "logo.html"})
-            QVERIFY2(folder.exists(QStringLiteral("help/") + page), page);
-    }
 };
 
 QTEST_GUILESS_MAIN(tst_EditorSmoke)

@@ -91,12 +91,8 @@ private:
 
 } // namespace
 
-// Exporting from the window. The size list: the folder panel, files of the chosen sizes made
-// from the latest rendering, the overwrite questions, the summary and the rating question.
-// "Export for Platforms…": the choices reach the export, the name is checked as the command
-// line checks it, Cancel stops the run, an icon image that cannot be drawn writes nothing, the
-// summary tells the truth about the folder, the choices come back next time, and a badge typed
-// shows on the preview wall.
+// Exporting from the window: the size list into a folder chosen in a panel, and "Export for
+// Platforms…" through its dialog, each with its questions and its summary.
 class tst_ExportFromWindow : public QObject {
     Q_OBJECT
 

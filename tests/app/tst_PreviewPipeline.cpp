@@ -89,11 +89,8 @@ bool ContainsUnscaled(const QImage& whole, const QImage& part) {
 
 } // namespace
 
-// One render at a time off the GUI thread; requests during a render fold into one follow-up;
-// stepper bursts wait for a quiet 0.2 seconds. Undo and redo walk the history of completed
-// previews and output changes; they never add entries and never mark the title. The preview
-// wall: a tab beside the canvas, shown from its tab or the View menu, remembered between runs,
-// following every finished preview, each tile with its caption.
+// The preview: renders off the GUI thread, one at a time, interim pictures of large canvases,
+// undo and redo, and the preview wall in its tab beside the canvas.
 class tst_PreviewPipeline : public QObject {
     Q_OBJECT
 
