@@ -2,8 +2,6 @@
 
 #include "app/dialogs/PlatformExportDialog.h"
 #include "app/dialogs/PlatformExportSummary.h"
-#include "app/wall/PreviewTileView.h"
-#include "app/wall/PreviewWall.h"
 #include "export/RatingCheck.h"
 #include "helpers/FolderListing.h"
 #include "helpers/PlatformRun.h"
@@ -381,18 +379,12 @@ private slots:
     // The badge typed is on the wall's looks at once, as the export will draw it.
     void aTypedBadgeShowsOnTheWall() {
         EditorFixture editor;
-        PreviewWall* wall = editor.window->findChild<PreviewWall*>();
+        PreviewWall* wall = editor.Wall();
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
         editor.Find<QAction>(QStringLiteral("actionShowPreviewWall"))->trigger();
         QVERIFY(shown.wait(60000));
         const QString caption = QStringLiteral("iOS");
-        const auto iosTile = [wall, caption]() -> QImage {
-            for (PreviewTileView* view : wall->tileViews())
-                if (view->tile().caption == caption)
-                    return view->tile().image;
-            return {};
-        };
-        const QImage plain = iosTile();
+        const QImage plain = TileImage(wall, caption);
         DialogDriver dialog(editor);
         UserInput::Type(dialog.BadgeField(), QStringLiteral("BETA 2"), false);
         const QList<PreviewTile> expected =
@@ -401,7 +393,7 @@ private slots:
         const auto look = std::find_if(expected.begin(), expected.end(),
                                        [&](const PreviewTile& t) { return t.caption == caption; });
         QVERIFY(look != expected.end() && look->image != plain);
-        QVERIFY(QTest::qWaitFor([&] { return iosTile() == look->image; }, 60000));
+        QVERIFY(QTest::qWaitFor([&] { return TileImage(wall, caption) == look->image; }, 60000));
     }
 
     // The message that ends a platform export stays a few lines however many files failed: the
