@@ -130,10 +130,8 @@ private slots:
         m_openedUrls.clear();
     }
 
-    // A fresh folder, then the same one after an edit: the answers to the overwrite questions
-    // reach the export, which writes the latest rendering (their every combination is the
-    // export run's own concern); the second success asks for a rating, and rating opens the
-    // project page and ends the question for good.
+    // The overwrite answers reach the export (their every combination is the export run's
+    // concern); the second success asks for a rating, and rating ends the question for good.
     void twiceIntoOneFolderThenTheRatingQuestion() {
         EditorFixture editor;
         editor.menu().saveIcons->trigger(); // the panel cancelled: nothing at all
@@ -184,9 +182,8 @@ private slots:
         QCOMPARE(editor.Renders(), 2);
     }
 
-    // What blocks the export is said beside it; for a name, the reason the command line gives
-    // (which names it refuses is its concern), as a sentence of its own. Return exports nothing
-    // either.
+    // What blocks the export is said beside it, for a name the command line's reason (which
+    // names it refuses is its concern). Return exports nothing either.
     void exportIsBlockedWithTheReason_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("target");
@@ -229,9 +226,8 @@ private slots:
         QVERIFY(!dialog.Problem()->isVisible());
     }
 
-    // Export waits for the preview of the latest design, as the editor's own export does, and
-    // reads the design then: a canvas made non-square is refused with the reason, nothing is
-    // written, and the dialog stays for another try.
+    // Export reads the design once its latest preview is done: a canvas made non-square is
+    // refused with the reason, and the dialog stays for another try.
     void exportWaitsForTheLatestDesign() {
         EditorFixture editor(/*holdRenders=*/true);
         UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"));
@@ -271,9 +267,8 @@ private slots:
         QTRY_VERIFY(!dialog.IsOpen());
     }
 
-    // The chosen targets only: an existing file kept, a folder that cannot be made, and the
-    // rest written; the summary counts what is on disk, names each failed path in its details,
-    // and opens the folder on request.
+    // An existing file kept, a folder that cannot be made: the summary counts what is on disk,
+    // names each failed path in its details, and opens the folder on request.
     void summaryMatchesTheFolder() {
         const QString name = QStringLiteral("My.App-2");
         const QList<PlatformTarget> targets{PlatformTarget::Windows, PlatformTarget::Android};
@@ -300,7 +295,6 @@ private slots:
 
         const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
         QCOMPARE(onDisk, planned - QSet<QString>(blocked.begin(), blocked.end()) << blockedFolder);
-        // Every planned file but the blocked ones and the one kept is written.
         const int written = int(planned.size() - blocked.size()) - 1;
         QVERIFY2(summary.contains(QStringLiteral("Files written: %1, skipped: 1, failed: %2")
                                       .arg(written)
@@ -316,8 +310,7 @@ private slots:
         QTRY_VERIFY(!dialog.IsOpen());
     }
 
-    // An SVG icon image whose drawing the image helper refuses: the pictures would lack it, so
-    // the export writes nothing, the file it would replace and the sets' folders included, and
+    // An SVG icon image the helper refuses to draw: nothing is written, not even a folder, and
     // the summary says why.
     void refusedIconDrawingWritesNothing() {
         const QString there = QStringLiteral("AppIcon.ico");
@@ -347,7 +340,6 @@ private slots:
         EditorFixture editor;
         const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Web};
         {
-            // The first time: every platform, the default name, no folder or app name yet.
             DialogDriver dialog(editor);
             QCOMPARE(dialog.CheckedTargets(), AllTargets);
             QCOMPARE(dialog.NameField()->text(), PlatformPlan::DefaultName());
