@@ -10,8 +10,7 @@
 
 namespace {
 
-// A number typed into a field (named after its key), as the field shows it and as the design
-// takes it.
+// A number typed into a field (named after its key), as the field shows it and the design takes it.
 const struct {
     const char *row, *key, *typed, *shown;
     float IconDesign::*value;
@@ -194,9 +193,8 @@ private slots:
         QSettings().remove("inspector");
     }
 
-    // A layer's switch heads its group. A click where it shows (routed as the screen routes
-    // it, so a header under the switch would take it) turns the layer over in one undo step
-    // and leaves the section open; the background's switch shows while its section is closed.
+    // A click where a layer's switch shows, routed as the screen routes it so that a header
+    // under it would take it, turns the layer over; the background's shows in a closed section.
     void layerSwitchesHeadTheirGroups_data() {
         QTest::addColumn<int>("row");
         for (int row = 0; row < int(std::size(LayerSwitches)); ++row)
