@@ -7,6 +7,8 @@
 #include "app/inspector/CustomTextField.h"
 #include "app/inspector/FloatSlider.h"
 #include "app/inspector/Stepper.h"
+#include "app/wall/PreviewTileView.h"
+#include "app/wall/PreviewWall.h"
 #include "app/window/MainWindow.h"
 #include "app/window/StartupProfile.h"
 #include "app/window/ViewController.h"
@@ -52,10 +54,9 @@ struct RenderLog {
     }
 };
 
-// A quick stand-in for the renderer. A full-size render is the canvas in the gradient's start
-// colour (transparent for a transparent background) with the render's number (1 for the first)
-// as blue, so a picture tells which render made it. An interim render, at a smaller size, is
-// opaque red with its own number as blue; it is counted apart and held apart.
+// A quick stand-in for the renderer, whose pictures tell which render made them: the render's
+// number (1 for the first) as blue over the gradient's start colour (transparent for a
+// transparent background); an interim render, counted and held apart, in opaque red.
 inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) {
     return [log](const IconDesign& design, const RenderOptions& options) {
         if (!options.outputSize.isEmpty()) {
@@ -77,7 +78,7 @@ inline ViewController::Renderer LoggingRenderer(std::shared_ptr<RenderLog> log) 
         locker.unlock();
         if (log->hold)
             log->gate.acquire();
-        // As the renderer does, it has the image helper draw an SVG icon image.
+        // As the renderer does, so that a helper's refusal shows.
         if (design.iconVector)
             design.iconVector->Draw(QSize(8, 8), QTransform());
         QImage picture(int(design.canvasWidth), int(design.canvasHeight),
@@ -103,8 +104,7 @@ inline int RenderNumber(const QImage& picture, int x = 0, int y = 0) {
 
 using TestImages::WriteFile;
 
-// Settings and recovery files in a folder of this test run's own, so the user's are never
-// touched and the runs of other builds at the same time share nothing with this one.
+// Settings and recovery files of this test run's own, apart from the user's and other builds'.
 inline void UseOwnSettings() {
     static const QTemporaryDir folder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder.path());
@@ -133,8 +133,7 @@ inline std::optional<RecoveryRecord> OnlyRecoveryRecord() {
 }
 
 // The editor window with scripted answers and a logged renderer; unless its renders are held,
-// the first preview is done when it is constructed. As in the editor the program starts, the
-// window asks through the prompter that can open a profile named at start.
+// the first preview is done when it is constructed.
 struct EditorFixture {
     ScriptedPrompter prompter;
     StartupProfilePrompter startup{prompter};
@@ -196,7 +195,20 @@ struct EditorFixture {
     }
     QString Title() const { return window->windowTitle(); }
     int HistorySize() const { return int(controller()->history().stateImagesPath().size()); }
+    PreviewWall* Wall() const { return window->findChild<PreviewWall*>(); }
 };
+
+inline PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
+    for (PreviewTileView* view : wall->tileViews())
+        if (view->tile().caption == caption)
+            return view;
+    return nullptr;
+}
+
+inline QImage TileImage(const PreviewWall* wall, const QString& caption) {
+    const PreviewTileView* view = TileView(wall, caption);
+    return view ? view->tile().image : QImage();
+}
 
 // The user's ways of changing a control.
 namespace UserInput {
@@ -223,8 +235,7 @@ inline void ClickStepper(Stepper* stepper, int direction) {
     }
 }
 
-// Turns the wheel over the middle of the widget by that many notches (negative: towards the
-// user).
+// Notches of the wheel over the widget's middle (negative: towards the user).
 inline void Wheel(QWidget* target, int notches, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     const QPointF at = QRectF(target->rect()).center();
     QWheelEvent event(at, target->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,

@@ -1,14 +1,9 @@
 #!/usr/bin/env bash
-# Rounds of the editor killed with SIGKILL while a user types into its text field: each round
-# starts the editor, answers the question about a design left by the round before (Discard and
-# Restore in turn), types letters in bursts and kills the editor at a random moment: 0.2 to
-# 2.2 s after the first letter, or in a third of the rounds 5.2 to 6.2 s. Everything a round saw
-# stays in $WORK/rounds/N: the recovery files left before the start (left/), the answer and
-# the window's title after it, the letters with the moment each went out (typed) and the
-# moment of the kill (killed). One more start answers the last question with Discard and ends
-# the editor with SIGTERM.
-# Run on a virtual display by tests/app/tst_EditorSmoke.cpp, with WORK (a folder of the test's
-# own), ROUNDS, RANDOM_SEED and SIGILON_UNDER_TEST (the executable) set.
+# Rounds of the editor killed with SIGKILL while a user types: each round answers the question
+# about the design the round before left (Discard and Restore in turn), types letters in bursts
+# and kills the editor 0.2 to 2.2 s after the first one, or in a third of the rounds 5.2 to 6.2 s.
+# What each round saw stays in $WORK/rounds/N for tst_EditorSmoke.cpp, which runs this with WORK,
+# ROUNDS, RANDOM_SEED and SIGILON_UNDER_TEST set; a last start discards and ends with SIGTERM.
 set -u
 export XDG_STATE_HOME="$WORK/state" XDG_CONFIG_HOME="$WORK/config"
 folder="$XDG_STATE_HOME/sigilon"
@@ -58,8 +53,7 @@ for round in $(seq 1 $((ROUNDS + 1))); do
     done
   ) &
   typist=$!
-  # A third of the rounds last long enough that a design the editor failed to keep would be
-  # more than 5 s old at the kill.
+  # Long enough that a design the editor failed to keep would be more than 5 s old.
   if [ $((RANDOM % 3)) -eq 0 ]; then whole=5; else whole=$((RANDOM % 2)); fi
   sleep "$whole.$((RANDOM % 10))$((RANDOM % 10))"
   sleep 0.2

@@ -34,9 +34,8 @@ int GroupIndex(const QWidget* widget) {
 
 } // namespace
 
-// The editor window as it starts: every control at its default, one preview, one history
-// entry; where the controls are and how the keyboard moves through them. The unsaved-changes
-// marker, the question before closing or quitting, a quit from outside, and the menus.
+// The editor window as it starts, where its controls are, the question before closing or
+// quitting, a quit from outside, and the menus.
 class tst_AppShell : public QObject {
     Q_OBJECT
 
@@ -47,9 +46,8 @@ private:
     QList<QUrl> m_openedUrls;
 
 private slots:
-    // The question comes with the marker only, also when the only change is a number typed
-    // but not yet confirmed. Cancel keeps the window, and so does a question closed without an
-    // answer; Don't Save lets it go.
+    // A number typed but not yet confirmed is a change too; a question closed unanswered keeps
+    // the window, as Cancel does.
     void closeAndQuit_data() {
         QTest::addColumn<bool>("quit");
         QTest::addColumn<QString>("edit"); // "", "click" or "typed"
@@ -98,10 +96,8 @@ private slots:
         QCOMPARE(editor.prompter.questions.size(), marked ? 2 : 0);
     }
 
-    // A quit from outside (a logout's SIGTERM, Ctrl+C's SIGINT) asks nothing, so the unsaved
-    // changes stay in the recovery file, written up to date however recent the last change,
-    // and the next start offers them. A quit the user confirmed removes the file, whether the
-    // design was saved or let go.
+    // A quit from outside asks nothing and keeps the unsaved changes, up to date however recent,
+    // for the next start; a quit the user confirmed removes them, saved or let go.
     void quitFromOutsideKeepsTheUnsavedChanges_data() {
         QTest::addColumn<int>("signal"); // 0: quit from the menu
         QTest::addColumn<int>("answer"); // to the question before quitting
@@ -123,8 +119,7 @@ private slots:
             editor.controller()->recovery().KeepOnTermination(termination);
             editor.controller()->LoadIconImage(TestDesigns::DataFile("gvim.svg"));
             QVERIFY(editor.WaitUntilIdle());
-            // Written once the changes were quiet for a while: kept up to date it has the
-            // text typed last, and the size typed but not yet confirmed.
+            // Written before the last text and the size typed but not yet confirmed.
             UserInput::Type(editor.controls().textFieldText, "Written");
             editor.controller()->recovery().WriteNow();
             UserInput::Type(editor.controls().textFieldText, "Unwritten");
@@ -240,9 +235,8 @@ private slots:
         QCOMPARE(read.kdeWindowBackground, std::optional(darkGrey));
     }
 
-    // F1 opens the application's own help window on the contents page, and every command of
-    // the Help menu shows in that window, none in a web browser, a page that the build puts in
-    // help/ beside the editor.
+    // F1 and every Help command show in the application's own window, never a web browser, a
+    // page the build puts beside the editor.
     void helpOpensInTheApplicationsOwnWindow() {
         EditorFixture editor;
         QVERIFY(QTest::qWaitForWindowActive(editor.window.get()));
@@ -267,7 +261,6 @@ private slots:
         QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
         QCOMPARE(pages.size(), 4);
         QVERIFY(m_openedUrls.isEmpty());
-        // About Sigilon names the version.
         const auto* about = editor.window->findChild<QMessageBox*>("aboutBox");
         QVERIFY(about && about->text().contains(SIGILON_VERSION));
     }

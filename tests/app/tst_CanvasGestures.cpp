@@ -169,8 +169,7 @@ private slots:
             QTest::keySequence(editor.window.get(), QKeySequence(Qt::CTRL | Qt::Key_K));
             QCOMPARE(keylines(editor), circleAndTile);
         }
-        // A name kept that stands for no keyline is left out, the iOS grid taken when no name
-        // is left; every keyline off stays none.
+        // With no known name left, the iOS grid; every keyline off stays none.
         QSettings settings(QStringLiteral("Sigilon"), QStringLiteral("Sigilon"));
         for (const auto& [kept, chosen] :
              {std::pair{QStringList{"retiredGrid", "androidTeardrop"},
@@ -202,8 +201,7 @@ private slots:
         const QRectF box = text.corners.boundingRect() & placement.frame().background;
         const double margin = 3 * placement.UnitsPerPixel();
         const QImage shown = view->grab().toImage();
-        // How much redder than green or blue the view shows a point in or out of the ink and
-        // the shade; nothing when the text has no such point.
+        // How much redder than green or blue the view shows such a point of the text.
         const auto rednessAt = [&](bool inInk, bool inShade) -> std::optional<int> {
             const std::optional<QPointF> at =
                 PointWhere(box, text.ink, overlay.shaded, inInk, inShade, margin);
@@ -220,13 +218,12 @@ private slots:
                  qPrintable(QStringLiteral("%1 %2 %3").arg(*cut).arg(*shadeOnly).arg(*kept)));
     }
 
-    // Where the view shows the canvas smaller than its pixels, each movement of a drag is one
-    // interim picture holding both offsets, and no full-size render starts until the layer is
-    // let go; then one draws where it ended, exactly, shown and recorded as one undo step.
+    // Where the view shows the canvas smaller than its pixels, each movement is one interim
+    // picture holding both offsets, and the full-size render waits until the layer is let go.
     void aDragIsDrawnInInterimPicturesUntilLetGo() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
-        // Without outline and shadow the picture is the canvas: two units a pixel at half size.
+        // Two units a pixel at half size.
         UserInput::Click(c.checkBackgroundStroke);
         UserInput::Click(c.checkBackgroundShadow);
         UserInput::Type(c.textFieldText, QStringLiteral("Hi"));
@@ -240,7 +237,7 @@ private slots:
         int moves = 0;
         UserInput::Drag(view, LettersOnView(editor), QPointF(40, -30), 4, Qt::AltModifier, [&] {
             ++moves;
-            // The fields follow as the drag goes: two units a pixel, the vertical one upwards.
+            // The vertical offset goes upwards.
             const float x = fieldValue(c.textFieldTextHorizontalOffset);
             const float y = fieldValue(c.textFieldTextVerticalOffset);
             QCOMPARE(x, 20.0f * moves);

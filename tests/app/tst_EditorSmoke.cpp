@@ -30,13 +30,9 @@ ProgramRun::Result RunOnVirtualDisplay(const QString& script, const QStringList&
         kLongestRun);
 }
 
-// Runs `script` on the virtual display once the editor started in the background (as $pid)
-// shows its window titled "Sigilon" ("window"); then ends the editor with SIGTERM and prints its
-// exit status (and, when that is not 0, the end of its error output).
-// In the sanitizer build the leak checker is off for this editor alone: it is ended by a signal
-// while background work (wall tiles, the dialog's plan, an image helper's request) may still be
-// under way, and what such work holds at that moment is no leak. The window tests run the same
-// code with the leak checker on.
+// Runs `script` once the editor started as $pid shows its window, then ends it with SIGTERM and
+// prints its exit status. The leak checker is off for this editor alone: a signal ends it while
+// background work may hold memory, which is no leak; the window tests run that code checked.
 ProgramRun::Result RunWithEditorOnVirtualDisplay(const QString& script, const QStringList& extra) {
     const QString start = QStringLiteral(R"(
 LSAN_OPTIONS="${LSAN_OPTIONS:+$LSAN_OPTIONS:}detect_leaks=0" "$SIGILON_UNDER_TEST" 2>editor-errors.txt &
@@ -54,10 +50,8 @@ done
     return RunOnVirtualDisplay(start + script + end, extra);
 }
 
-// A run of the real editor on the virtual display, made once more when its script did not get
-// through: on a busy machine the display now and then drops a client (its window never shows,
-// or the connection breaks), which says nothing of the editor. What the run left behind is
-// checked only after the run that got through; a fault of the editor fails both runs.
+// Made once more when the script did not get through: a busy display now and then drops a
+// client, which says nothing of the editor. A fault of the editor fails both runs.
 ProgramRun::Result SecondTryIfNot(const QString& expected,
                                   const std::function<ProgramRun::Result()>& run) {
     ProgramRun::Result first = run();
@@ -113,10 +107,8 @@ class tst_EditorSmoke : public QObject {
     Q_OBJECT
 
 private slots:
-    // With the preview wall remembered as shown, the running editor shows it: the screen holds
-    // the themed Android look's background (a disc of 128 pixels across, about 12 800 pixels).
-    // Then Ctrl+Shift+E opens "Export for Platforms". The screenshots stay in the test's
-    // working folder as preview-wall.png and platform-export-dialog.png, to be looked at.
+    // The wall remembered as shown shows the themed Android look's disc (about 12 800 pixels);
+    // Ctrl+Shift+E opens the platform dialog. The screenshots stay, to be looked at.
     void wallAndPlatformExportDialogInTheRunningEditor() {
         QTemporaryDir configuration;
         QVERIFY(QDir(configuration.path()).mkpath(QStringLiteral("Sigilon")));
@@ -155,11 +147,9 @@ done
         QCOMPARE(run.out, expected);
     }
 
-    // An editor killed at random moments while the user types: the next start offers the design
-    // as it was at most 5 s before the kill (or none, when the first change came later); Return
-    // restores it as unsaved changes, Escape discards it (what the state folder then holds is
-    // tst_ProfileCommands' check). The rounds are driven by killed-rounds.sh beside this test;
-    // the first question is kept as killed-rounds/restore-question.png.
+    // Killed at random moments while the user types, the next start offers the design as it
+    // was at most 5 s before the kill; Return restores it, Escape discards it. The rounds are
+    // driven by killed-rounds.sh beside this test.
     void killedEditorOffersItsRecentDesign() {
         constexpr int kRounds = 20;
         constexpr double kLongestLoss = 5.0;
@@ -199,8 +189,6 @@ done
             if (round > kRounds)
                 break;
 
-            // The designs this round had, from the moment each began: the restored one (or
-            // none) before the first letter, then each longer run of the letters typed.
             const TypedLetters typed = ReadTyped(dir + "/typed");
             const double killed = TestImages::ReadFile(dir + "/killed").trimmed().toDouble();
             QVERIFY2(killed > 0, qPrintable(where));
@@ -212,9 +200,8 @@ done
                 answer == "restore" ? std::optional(Design(*left).text) : std::nullopt;
             const std::optional<QString> offeredText =
                 offered ? std::optional(Design(*offered).text) : std::nullopt;
-            // The design offered began at some moment and lasted until the next letter went
-            // out; that must be less than 5 s before the kill. A restored design may come back
-            // as a run of letters too: the later is the one that counts.
+            // The offered design lasted until the next letter went out, less than 5 s before
+            // the kill; a restored design that is also a run of letters counts as the later.
             qsizetype letters = -1;
             if (offeredText && !offeredText->isEmpty() && typed.letters.startsWith(*offeredText))
                 letters = offeredText->size();
@@ -232,14 +219,11 @@ done
                                     .arg(replaced) +
                                 where));
         }
-        // Both answers were given at least once (the moments are random, but a design is kept
-        // within 3 s of typing and most rounds last longer).
+        // The moments are random, but most rounds outlast the 3 s a design takes to be kept.
         QVERIFY2(restored > 0 && discarded > 0, qPrintable(context));
     }
 
-    // The real editor ended with SIGTERM, as a logout ends it, with a change made: it asks
-    // nothing, ends with status 0 and leaves the design as shown in its recovery file, which
-    // the next start offers.
+    // Ended by a logout's SIGTERM with a change made, it asks nothing and keeps the design.
     void terminatedEditorKeepsItsUnsavedDesign() {
         QTemporaryDir configuration;
         QTemporaryDir state;

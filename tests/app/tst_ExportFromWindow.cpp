@@ -2,8 +2,6 @@
 
 #include "app/dialogs/PlatformExportDialog.h"
 #include "app/dialogs/PlatformExportSummary.h"
-#include "app/wall/PreviewTileView.h"
-#include "app/wall/PreviewWall.h"
 #include "export/RatingCheck.h"
 #include "helpers/FolderListing.h"
 #include "helpers/PlatformRun.h"
@@ -132,10 +130,8 @@ private slots:
         m_openedUrls.clear();
     }
 
-    // A fresh folder, then the same one after an edit: the answers to the overwrite questions
-    // reach the export, which writes the latest rendering (their every combination is the
-    // export run's own concern); the second success asks for a rating, and rating opens the
-    // project page and ends the question for good.
+    // The overwrite answers reach the export (their every combination is the export run's
+    // concern); the second success asks for a rating, and rating ends the question for good.
     void twiceIntoOneFolderThenTheRatingQuestion() {
         EditorFixture editor;
         editor.menu().saveIcons->trigger(); // the panel cancelled: nothing at all
@@ -186,9 +182,8 @@ private slots:
         QCOMPARE(editor.Renders(), 2);
     }
 
-    // What blocks the export is said beside it; for a name, the reason the command line gives
-    // (which names it refuses is its concern), as a sentence of its own. Return exports nothing
-    // either.
+    // What blocks the export is said beside it, for a name the command line's reason (which
+    // names it refuses is its concern). Return exports nothing either.
     void exportIsBlockedWithTheReason_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<bool>("target");
@@ -231,9 +226,8 @@ private slots:
         QVERIFY(!dialog.Problem()->isVisible());
     }
 
-    // Export waits for the preview of the latest design, as the editor's own export does, and
-    // reads the design then: a canvas made non-square is refused with the reason, nothing is
-    // written, and the dialog stays for another try.
+    // Export reads the design once its latest preview is done: a canvas made non-square is
+    // refused with the reason, and the dialog stays for another try.
     void exportWaitsForTheLatestDesign() {
         EditorFixture editor(/*holdRenders=*/true);
         UserInput::Type(editor.controls().textFieldCanvasWidth, QStringLiteral("512"));
@@ -273,9 +267,8 @@ private slots:
         QTRY_VERIFY(!dialog.IsOpen());
     }
 
-    // The chosen targets only: an existing file kept, a folder that cannot be made, and the
-    // rest written; the summary counts what is on disk, names each failed path in its details,
-    // and opens the folder on request.
+    // An existing file kept, a folder that cannot be made: the summary counts what is on disk,
+    // names each failed path in its details, and opens the folder on request.
     void summaryMatchesTheFolder() {
         const QString name = QStringLiteral("My.App-2");
         const QList<PlatformTarget> targets{PlatformTarget::Windows, PlatformTarget::Android};
@@ -302,7 +295,6 @@ private slots:
 
         const QSet<QString> onDisk = FolderListing::FilesUnder(m_folder->path());
         QCOMPARE(onDisk, planned - QSet<QString>(blocked.begin(), blocked.end()) << blockedFolder);
-        // Every planned file but the blocked ones and the one kept is written.
         const int written = int(planned.size() - blocked.size()) - 1;
         QVERIFY2(summary.contains(QStringLiteral("Files written: %1, skipped: 1, failed: %2")
                                       .arg(written)
@@ -318,8 +310,7 @@ private slots:
         QTRY_VERIFY(!dialog.IsOpen());
     }
 
-    // An SVG icon image whose drawing the image helper refuses: the pictures would lack it, so
-    // the export writes nothing, the file it would replace and the sets' folders included, and
+    // An SVG icon image the helper refuses to draw: nothing is written, not even a folder, and
     // the summary says why.
     void refusedIconDrawingWritesNothing() {
         const QString there = QStringLiteral("AppIcon.ico");
@@ -349,7 +340,6 @@ private slots:
         EditorFixture editor;
         const QList<PlatformTarget> chosen{PlatformTarget::Windows, PlatformTarget::Web};
         {
-            // The first time: every platform, the default name, no folder or app name yet.
             DialogDriver dialog(editor);
             QCOMPARE(dialog.CheckedTargets(), AllTargets);
             QCOMPARE(dialog.NameField()->text(), PlatformPlan::DefaultName());
@@ -381,18 +371,12 @@ private slots:
     // The badge typed is on the wall's looks at once, as the export will draw it.
     void aTypedBadgeShowsOnTheWall() {
         EditorFixture editor;
-        PreviewWall* wall = editor.window->findChild<PreviewWall*>();
+        PreviewWall* wall = editor.Wall();
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
         editor.Find<QAction>(QStringLiteral("actionShowPreviewWall"))->trigger();
         QVERIFY(shown.wait(60000));
         const QString caption = QStringLiteral("iOS");
-        const auto iosTile = [wall, caption]() -> QImage {
-            for (PreviewTileView* view : wall->tileViews())
-                if (view->tile().caption == caption)
-                    return view->tile().image;
-            return {};
-        };
-        const QImage plain = iosTile();
+        const QImage plain = TileImage(wall, caption);
         DialogDriver dialog(editor);
         UserInput::Type(dialog.BadgeField(), QStringLiteral("BETA 2"), false);
         const QList<PreviewTile> expected =
@@ -401,7 +385,7 @@ private slots:
         const auto look = std::find_if(expected.begin(), expected.end(),
                                        [&](const PreviewTile& t) { return t.caption == caption; });
         QVERIFY(look != expected.end() && look->image != plain);
-        QVERIFY(QTest::qWaitFor([&] { return iosTile() == look->image; }, 60000));
+        QVERIFY(QTest::qWaitFor([&] { return TileImage(wall, caption) == look->image; }, 60000));
     }
 
     // The message that ends a platform export stays a few lines however many files failed: the

@@ -10,8 +10,7 @@
 
 namespace {
 
-// A number typed into a field (named after its key), as the field shows it and as the design
-// takes it.
+// A number typed into a field (named after its key), as the field shows it and the design takes it.
 const struct {
     const char *row, *key, *typed, *shown;
     float IconDesign::*value;
@@ -55,8 +54,6 @@ const struct {
      &IconDesign::iconScale},
     {"negative offset, wheel", "TextVerticalOffset", "-37", StepBy::Wheel, -1, -38,
      &IconDesign::textVerticalOffset},
-    {"offset, up arrow", "IconHorizontalOffset", "37", StepBy::Arrow, +1, 38,
-     &IconDesign::iconHorizontalOffset},
 };
 
 // Each layer's switch, the section it heads a group of, and the layer it turns on and off.
@@ -74,11 +71,8 @@ const struct {
 
 } // namespace
 
-// The settings panel's fields: the wheel, the draggable captions, the hex colour fields, the
-// sections and the canvas view's zoom. Typed numbers: each field falls back and clamps, then
-// hands its value to its stepper (or a canvas field to its custom size), also when the number
-// is stepped before it was committed; every commit renders and marks the title. Then the
-// controls, and the questions' dialogs, on their own.
+// The settings panel's fields, the canvas view's zoom, and the controls and question dialogs
+// on their own.
 class tst_InspectorFields : public QObject {
     Q_OBJECT
 
@@ -199,9 +193,8 @@ private slots:
         QSettings().remove("inspector");
     }
 
-    // A layer's switch heads its group. A click where it shows (routed as the screen routes
-    // it, so a header under the switch would take it) turns the layer over in one undo step
-    // and leaves the section open; the background's switch shows while its section is closed.
+    // A click where a layer's switch shows, routed as the screen routes it so that a header
+    // under it would take it, turns the layer over; the background's shows in a closed section.
     void layerSwitchesHeadTheirGroups_data() {
         QTest::addColumn<int>("row");
         for (int row = 0; row < int(std::size(LayerSwitches)); ++row)
@@ -272,8 +265,7 @@ private slots:
         QVERIFY(!canvas->fitting());
         UserInput::Wheel(canvas, -40, Qt::ControlModifier);
         QCOMPARE(canvas->zoom(), CustomImageView::kMinimumZoom);
-        // The pixel under the pointer: none in the margin around the fitted picture, the
-        // canvas's middle at the view's middle, fitted or zoomed about it.
+        // No pixel in the margin; the canvas's middle at the view's middle, fitted or zoomed.
         canvas->ZoomToFit();
         QCOMPARE(canvas->PixelAt(QPoint(0, 0)), QPoint(-1, -1));
         for (const double level : {0.0, 1.0, 4.0}) {
@@ -304,10 +296,8 @@ private slots:
             // A canvas edit chooses the custom size, even when the value did not change.
             QCOMPARE(editor.Find<QLineEdit>("textFieldCustom" + key.mid(6))->text(), shown);
             QVERIFY(editor.controls().radioCustomSize->isChecked());
-            QVERIFY(!editor.controls().radioMacOSXIconSet->isChecked());
         }
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon*"));
-        // The commit renders the corrected value at once and records it.
         QVERIFY(editor.WaitForRenders(2));
         QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.log->Design(1).*TypedNumbers[row].value, shown.toFloat());
@@ -382,8 +372,7 @@ private slots:
         QCOMPARE(c.textFieldQuality->text(), QStringLiteral("71"));
         QCOMPARE(editor.HistorySize(), 1 + 1 + 4 + 1 + 2);
 
-        // A size box records a state too; the size sets stay exclusive, a click on the chosen
-        // set keeps it chosen, and undo steps back through output changes.
+        // A click on the chosen size set keeps it chosen.
         QCheckBox* check = editor.Find<QCheckBox>("check64mac");
         UserInput::Click(check);
         QVERIFY(!check->isChecked());
@@ -417,10 +406,8 @@ private slots:
                  MakeProfileText(DesignSettings{}).count(u'\n'));
     }
 
-    // A stepper keeps a value within its range; a slider keeps any value as set, so that a
-    // profile's value beyond the slider's ends passes through the editor unchanged, and only
-    // its handle (its position in hundredths here) stops at the end. That values set from code
-    // emit nothing is the profile round trip's check in tst_ProfileCommands.
+    // A slider keeps a value beyond its ends, for the profiles that hold one; only its handle
+    // (in hundredths here) stops at the end.
     void stepperAndSlider() {
         Stepper stepper(0, 10, 2);
         FloatSlider slider({0.0f, 10.0f, 0.01f, 2, {}});
@@ -473,8 +460,7 @@ private slots:
         chooser->setCurrentColor(QColor(255, 0, 0));
         QCOMPARE(changed.size(), 1);
         QCOMPARE(well.color(), (Rgba{1.0, 0.0, 0.0, 1.0}));
-        // A profile keeps no alpha: the chooser offers none and a translucent colour handed
-        // to it arrives opaque.
+        // A profile keeps no alpha.
         QVERIFY(!chooser->testOption(QColorDialog::ShowAlphaChannel));
         chooser->setCurrentColor(QColor(0, 0, 255, 128));
         QCOMPARE(well.color(), (Rgba{0.0, 0.0, 1.0, 1.0}));

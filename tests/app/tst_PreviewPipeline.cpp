@@ -1,6 +1,4 @@
 #include "EditorFixture.h"
-#include "app/wall/PreviewTileView.h"
-#include "app/wall/PreviewWall.h"
 #include "helpers/RefusingImageHelper.h"
 #include "render/PlatformLooks.h"
 
@@ -39,27 +37,11 @@ QAction* WallItem(const EditorFixture& editor) {
     return editor.window->findChild<QAction*>(QStringLiteral("actionShowPreviewWall"));
 }
 
-PreviewWall* Wall(const EditorFixture& editor) {
-    return editor.window->findChild<PreviewWall*>();
-}
-
 // The wall's tab is the one shown.
 bool WallTabShown(const EditorFixture& editor) {
     const QTabWidget* tabs = editor.controls().tabWidgetCanvas;
     return tabs->currentWidget() == editor.Find<QScrollArea>("scrollAreaPreviewWall") &&
-           Wall(editor)->isVisible() && !editor.controls().imageViewIcon->isVisible();
-}
-
-PreviewTileView* TileView(const PreviewWall* wall, const QString& caption) {
-    for (PreviewTileView* view : wall->tileViews())
-        if (view->tile().caption == caption)
-            return view;
-    return nullptr;
-}
-
-QImage TileImage(const PreviewWall* wall, const QString& caption) {
-    const PreviewTileView* view = TileView(wall, caption);
-    return view ? view->tile().image : QImage();
+           editor.Wall()->isVisible() && !editor.controls().imageViewIcon->isVisible();
 }
 
 // The tile view as the screen shows it.
@@ -114,8 +96,7 @@ private slots:
         QVERIFY(vc->selectionChanged());
         QCOMPARE(editor.Renders(), 2);
 
-        // The follow-up sees the controls as they are now; the stale picture is never shown
-        // (an interim one may be) and nothing is recorded yet.
+        // The stale picture is never shown (an interim one may be) nor recorded.
         editor.log->gate.release();
         QVERIFY(editor.WaitForRenders(3));
         QVERIFY(!vc->selectionChanged());
@@ -193,9 +174,7 @@ private slots:
         QCOMPARE(editor.HistorySize(), 2);
     }
 
-    // While full-size renders of a large canvas lag behind, the preview follows each change
-    // with interim pictures; only full-size ones become the current icon, are exported and
-    // are recorded.
+    // Only full-size pictures become the current icon, are exported and are recorded.
     void theInterimPreviewFollowsWhileTheFullSizeLags() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -233,9 +212,8 @@ private slots:
         QCOMPARE(editor.HistorySize(), history + 1);
     }
 
-    // A click beside a slider's handle, a key and the wheel are one undo step each, and so is a
-    // drag, which renders as it goes and holds where it ended, also when released while a
-    // render runs, before or after an earlier render of the drag finished.
+    // A drag holds where it ended also when released while a render runs, before or after an
+    // earlier render of the drag finished.
     void eachSliderGestureIsOneUndoStep_data() {
         QTest::addColumn<QString>("gesture");
         QTest::addColumn<int>("finishedDuringTheDrag"); // -1: every one, none held
@@ -308,8 +286,8 @@ private slots:
         QVERIFY(!IsInterim(c.imageViewIcon->image()));
     }
 
-    // A document whose helper opens it but then fails to draw it (here one that answers the
-    // first look and ends): the preview keeps the picture it had, and the user is told once.
+    // A document the helper opens but then fails to draw: the preview keeps the picture it had,
+    // and the user is told once.
     void aDrawingRefusedKeepsTheLastPictureAndTellsOnce() {
         EditorFixture editor;
         auto helper = std::make_unique<RefusingImageHelper>();
@@ -343,9 +321,8 @@ private slots:
         QCOMPARE(editor.Renders(), 1);
     }
 
-    // How many states the history keeps, how undo walks them and what a new edit drops is the
-    // history's own concern; here, what the window does with them.
-    void undoRedoAndANewEdit() {
+    // How the history walks its states is its own concern; here, what the window shows.
+    void undoAndRedo() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
         UserInput::Click(c.checkTextStroke);
@@ -379,11 +356,10 @@ private slots:
     }
 
     // Shown from its tab, which turns its menu item on: every tile with its caption and its
-    // picture unscaled, the safe zone outlined on hover. After a change of design every tile is
-    // drawn again from the new picture; how each look draws it is the looks' own concern.
+    // picture unscaled. How each look draws is the looks' own concern.
     void tilesAppearAndFollowTheDesign() {
         EditorFixture editor;
-        PreviewWall* wall = Wall(editor);
+        PreviewWall* wall = editor.Wall();
         QSignalSpy shown(wall, &PreviewWall::tilesShown);
         QTabBar* tabBar = editor.controls().tabWidgetCanvas->tabBar();
         QCOMPARE(tabBar->tabText(1), QStringLiteral("Preview Wall"));
@@ -407,8 +383,7 @@ private slots:
                 qPrintable(look.caption + " is not shown pixel for pixel"));
         }
 
-        // The Android looks outline the circle that no launcher shape cuts while the pointer is
-        // over them; the other looks have nothing to outline.
+        // The Android looks outline their safe zone while the pointer is over them.
         for (const auto& [caption, outlined] :
              {std::pair{QStringLiteral("Android, rounded square"), true},
               {QStringLiteral("iOS"), false}}) {
@@ -433,7 +408,6 @@ private slots:
         QCOMPARE(TileImage(wall, real).pixelColor(64, 64).alpha(), 0);
         QVERIFY(TileImage(wall, QStringLiteral("iOS")) != iosBefore);
 
-        // The menu item (and the toolbar's button with it) turned off goes back to the canvas.
         WallItem(editor)->trigger();
         QVERIFY(!WallTabShown(editor));
         QVERIFY(editor.controls().imageViewIcon->isVisible());
@@ -486,7 +460,7 @@ private slots:
                 viewMenu = menu->menu();
         QVERIFY(viewMenu && viewMenu->actions().contains(WallItem(next)));
 
-        QSignalSpy tiles(Wall(next), &PreviewWall::tilesShown);
+        QSignalSpy tiles(next.Wall(), &PreviewWall::tilesShown);
         UserInput::Click(next.controls().checkTransparentBackground);
         QVERIFY(next.WaitUntilIdle());
         QCOMPARE(tiles.wait(shown ? 60000 : 500), shown);

@@ -36,12 +36,20 @@ bool Drop(QWidget* target, const QString& pathOrUrl) {
     return drop.isAccepted();
 }
 
+// The paths File > Open Recent lists, as it shows them.
+QStringList RecentProfiles(const EditorFixture& editor) {
+    auto* recent = editor.Find<QMenu>("menuOpenRecent");
+    emit recent->aboutToShow();
+    QStringList paths;
+    for (const QAction* item : recent->actions())
+        paths << item->data().toString();
+    return paths;
+}
+
 } // namespace
 
-// New, Save, Save As and Load (also of a profile named at start), the titles that name the
-// profile, their questions and alerts. The icon image by open panel and by drops on the
-// preview and the path field. The recovery file of the unsaved changes, and the design a crash
-// left offered at start.
+// The File commands with their titles, questions and alerts; the icon image by panel and by
+// drop; the recovery file and the design a crash left.
 class tst_ProfileCommands : public QObject {
     Q_OBJECT
 
@@ -65,9 +73,7 @@ private slots:
         QVERIFY(WriteFile(Path("fake.png"), "not an image either\n"));
     }
 
-    // New asks only with the marker. Save in the question saves first, asking for a name when
-    // there is none, and a cancelled name keeps everything; Cancel keeps everything; Don't Save
-    // forgets the design, its profile and its icon image.
+    // Don't Save forgets the profile and the icon image too, not only the design.
     void newAsksOnlyWithTheMarker() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -129,7 +135,6 @@ private slots:
         QVERIFY(QDir(m_folder.path()).mkdir("taken.sgp"));
         editor.prompter.saveFiles = {Path("taken.sgp"), Path("logo.sgp")};
         editor.menu().saveProfileAs->trigger();
-        // What failed, the file, and the system's reason.
         const QStringList failure = editor.prompter.Messages().value(0).split('\n');
         QCOMPARE(failure.mid(0, 2), (QStringList{"Could not save profile.", Path("taken.sgp")}));
         QVERIFY(!failure.value(2).isEmpty());
@@ -184,10 +189,8 @@ private slots:
         QCOMPARE(editor.log->LastDesign().fontSize, 64.0f);
     }
 
-    // Every control takes its own value from a profile and gives it back, however long its
-    // text, and a slider's value beyond its ends too (a hand-edited profile, or one the command
-    // line made); set from code, the controls run no action: no render, no marker, no history
-    // entry.
+    // A hand-edited profile's values, beyond a slider's ends too, pass through the controls
+    // unchanged; set from code, the controls render nothing and record nothing.
     void everyValueGoesThroughTheControlsUnchanged_data() {
         QTest::addColumn<bool>("beyondSliders");
         QTest::newRow("within the controls' ranges") << false;
@@ -266,9 +269,7 @@ private slots:
         QVERIFY(!watch->isChecked());
     }
 
-    // A profile that cannot be read changes nothing, and a later Save goes to the open
-    // profile, never over the file that failed to load. Which texts are no profile is the
-    // profile reader's concern; a missing file is one of the start-up cases.
+    // A later Save goes to the open profile, never over the file that failed to load.
     void anUnreadableProfileChangesNothing() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -303,13 +304,7 @@ private slots:
         QSettings().remove("file/recentProfiles");
         EditorFixture editor;
         auto* recent = editor.Find<QMenu>("menuOpenRecent");
-        const auto listed = [recent] {
-            emit recent->aboutToShow();
-            QStringList paths;
-            for (const QAction* item : recent->actions())
-                paths << item->data().toString();
-            return paths;
-        };
+        const auto listed = [&] { return RecentProfiles(editor); };
         QVERIFY(!recent->isEnabled());
         QStringList saved; // newest first
         for (int i = 0; i < 10; ++i) {
@@ -334,10 +329,8 @@ private slots:
         QSettings().remove("file/recentProfiles");
     }
 
-    // A profile named by a path relative to the working directory, as `sigilon PATH.sgp` hands
-    // on the word it was given, or as Load and Save As may be answered, is listed by its whole
-    // clean path: chosen from another working directory, where the same words name another
-    // profile, it opens the same profile; and a Save made there writes the profile that is open.
+    // A relative path is listed by its whole clean path, so that from another working
+    // directory, where the same words name another profile, the same profile opens and saves.
     void openRecentAfterARelativePath_data() {
         QTest::addColumn<QString>("how");
         for (const char* how : {"given at start", "loaded", "saved as"})
@@ -384,24 +377,20 @@ private slots:
         editor.menu().fileNew->trigger();
         QCOMPARE(editor.controls().textFieldText->text(), QString());
 
-        auto* recent = editor.Find<QMenu>("menuOpenRecent");
-        emit recent->aboutToShow();
-        QCOMPARE(recent->actions().size(), 1);
-        const QString listed = recent->actions()[0]->data().toString();
-        QVERIFY2(QDir::isAbsolutePath(listed) && QDir::cleanPath(listed) == listed,
-                 qPrintable(listed));
-        QCOMPARE(QFileInfo(listed), QFileInfo(first));
-        recent->actions()[0]->trigger();
+        const QStringList listed = RecentProfiles(editor);
+        QCOMPARE(listed.size(), 1);
+        QVERIFY2(QDir::isAbsolutePath(listed[0]) && QDir::cleanPath(listed[0]) == listed[0],
+                 qPrintable(listed[0]));
+        QCOMPARE(QFileInfo(listed[0]), QFileInfo(first));
+        editor.Find<QMenu>("menuOpenRecent")->actions()[0]->trigger();
         QVERIFY(editor.prompter.Messages().isEmpty());
         QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("EDITED"));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon - relative"));
     }
 
-    // `sigilon PATH.sgp` loads the profile as Load does, without the file chooser; a file that
-    // cannot be loaded gets Load's alert over the default design. Which files are profiles is
-    // the profile reader's concern. A later Load asks the user again.
-    void profileGivenAtStart() {
-        QVERIFY(WriteFile(Path("beta.sgp"), SampleProfile("BETA")));
+    // A profile given at start that cannot be loaded gets Load's alert over the default
+    // design (one that loads is a row of the Open Recent test); a later Load asks again.
+    void unloadableProfileGivenAtStart() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
         editor.startup.OpenProfile(*vc, Path("missing.sgp"));
@@ -412,22 +401,13 @@ private slots:
         QCOMPARE(vc->MakeProfileText(), MakeProfileText(DesignSettings{}));
         QCOMPARE(editor.Title(), QStringLiteral("Sigilon"));
         QVERIFY(vc->currentProfilePath().isEmpty());
-
-        editor.startup.OpenProfile(*vc, Path("beta.sgp"));
-        QVERIFY(editor.WaitUntilIdle());
-        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - beta"));
-        QCOMPARE(vc->currentProfilePath(), Path("beta.sgp"));
-        QCOMPARE(editor.controls().textFieldText->text(), QStringLiteral("BETA"));
-        QCOMPARE(editor.log->LastDesign().cornerCurvature, 0.5f);
         QVERIFY(editor.prompter.openRequests.isEmpty());
         editor.menu().loadProfile->trigger(); // cancelled
         QCOMPARE(editor.prompter.openRequests.size(), 1);
     }
 
-    // Refused by its name, by its content or for not being there, each time with a message
-    // that names the file; which damaged and hostile files the loader refuses is its own
-    // concern. A drop is refused by the name at once; one with an image's name is taken and
-    // reported when it is read.
+    // A drop is refused by the name at once; one with an image's name is taken and reported
+    // when it is read. Every message names the file.
     void refusedFiles_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("dropFailure");
@@ -446,7 +426,6 @@ private slots:
         QVERIFY(editor.WaitUntilIdle());
         QVERIFY(c.textFieldIconImage->text().isEmpty());
         QVERIFY(!InfoProvider::Shared().isIconAdded);
-        // Chosen in the open panel, the same file is reported.
         editor.prompter.openFiles = {Path(name)};
         editor.controller()->OnSelectIconImage();
         QVERIFY(editor.WaitUntilIdle());
@@ -488,10 +467,8 @@ private slots:
         QVERIFY(editor.controller()->iconImage().isNull());
     }
 
-    // A dropped image becomes the icon, its size in units its size in pixels whatever
-    // resolution it declares; that is no edit of the saved design: no marker, and the history
-    // records the same design. A further drop asks first, even after the image was cleared,
-    // until a new design forgets it.
+    // A dropped image's size in units is its size in pixels, whatever resolution it declares,
+    // and it is no edit of the saved design. A further drop asks first until a New.
     void droppedImagesAndAFurtherDropThatAsksFirst() {
         EditorFixture editor;
         ViewController* vc = editor.controller();
@@ -545,20 +522,15 @@ private slots:
         QVERIFY(WriteFile(silent, "#!/bin/sh\nexec sleep 60\n"));
         QVERIFY(QFile::setPermissions(silent, QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray real = qgetenv("SIGILON_LOADER");
+        const auto restore = qScopeGuard([&] { qputenv("SIGILON_LOADER", real); });
         qputenv("SIGILON_LOADER", QFile::encodeName(silent));
         editor.controller()->LoadIconImage(m_photo);
-        const bool waited = !editor.controller()->loadingIconImage();
-        const bool busyShown = !c.progressIndicator->isHidden();
+        QVERIFY(editor.controller()->loadingIconImage());
+        QVERIFY(!c.progressIndicator->isHidden());
         UserInput::Click(c.checkIconShadow);
-        const bool clickTaken = c.checkIconShadow->isChecked();
-        const bool stillLoading = editor.controller()->loadingIconImage();
-        const bool idle = editor.WaitUntilIdle();
-        qputenv("SIGILON_LOADER", real);
-        QVERIFY(!waited);
-        QVERIFY(busyShown);
-        QVERIFY(clickTaken);
-        QVERIFY(stillLoading);
-        QVERIFY(idle);
+        QVERIFY(c.checkIconShadow->isChecked());
+        QVERIFY(editor.controller()->loadingIconImage());
+        QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(editor.prompter.questions.size(), 1);
         QVERIFY(editor.prompter.Messages().first().startsWith(kLoadFailure + '\n' + m_photo));
         QVERIFY(editor.controller()->iconImage().isNull());
@@ -577,9 +549,8 @@ private slots:
         editor.prompter.openFiles = {QString()};
         vc->OnSelectIconImage();
         QCOMPARE(editor.prompter.Messages(), QStringList{kLoadFailure});
-        // A chosen image loads without a question, even over another one.
+        // Over another image without a question; of two loads, the last one's image is taken.
         editor.prompter.openFiles = {m_second, m_photo};
-        // Of two loads one after the other, the last one's image is taken.
         vc->OnSelectIconImage();
         vc->OnSelectIconImage();
         QVERIFY(editor.WaitUntilIdle());
@@ -596,20 +567,18 @@ private slots:
         QVERIFY(!vc->iconVector());
     }
 
-    // Unsaved changes are written a few seconds after they are made, with the icon image's
-    // path and a copy of its bytes, also when an undo makes them; Save, a discard and a normal
-    // end each remove the file.
+    // The recovery file follows an undo too; Save and a discard remove it.
     void recoveryFileFollowsTheUnsavedChanges() {
         UseOwnSettings();
         QVERIFY(QDir(RecoveryFolder::StandardPath()).removeRecursively());
         QByteArray image = TestImages::ReadFile(m_second);
-        auto editor = std::make_unique<EditorFixture>();
-        ViewController* vc = editor->controller();
+        EditorFixture editor;
+        ViewController* vc = editor.controller();
         vc->LoadIconImage(m_second);
-        QVERIFY(editor->WaitUntilIdle());
+        QVERIFY(editor.WaitUntilIdle());
         QCOMPARE(RecoveryFiles(), QStringList{}); // an image alone is not an unsaved change
-        UserInput::Type(editor->controls().textFieldText, "Kept");
-        QVERIFY(editor->WaitUntilIdle());
+        UserInput::Type(editor.controls().textFieldText, "Kept");
+        QVERIFY(editor.WaitUntilIdle());
         const QString kept = vc->MakeProfileText();
         QTRY_VERIFY_WITH_TIMEOUT(OnlyRecoveryRecord(), CrashRecovery::kLongestWaitMs + 2000);
         QCOMPARE(OnlyRecoveryRecord()->profileText, kept);
@@ -617,43 +586,33 @@ private slots:
         QCOMPARE(OnlyRecoveryRecord()->imageBytes, image);
         QCOMPARE(OnlyRecoveryRecord()->profilePath, QString());
 
-        UserInput::Type(editor->controls().textFieldText, "Undone");
-        QVERIFY(editor->WaitUntilIdle());
+        UserInput::Type(editor.controls().textFieldText, "Undone");
+        QVERIFY(editor.WaitUntilIdle());
         vc->recovery().WriteNow();
-        QVERIFY(editor->Undo());
+        QVERIFY(editor.Undo());
         QVERIFY(vc->MakeProfileText().contains("\nKept\n"));
         QTRY_COMPARE_WITH_TIMEOUT(OnlyRecoveryRecord()->profileText, vc->MakeProfileText(),
                                   CrashRecovery::kLongestWaitMs + 2000);
 
-        editor->prompter.saveFiles = {Path("kept.sgp")};
-        editor->menu().saveProfile->trigger();
-        QCOMPARE(editor->Title(), QStringLiteral("Sigilon - kept"));
+        editor.prompter.saveFiles = {Path("kept.sgp")};
+        editor.menu().saveProfile->trigger();
+        QCOMPARE(editor.Title(), QStringLiteral("Sigilon - kept"));
         vc->recovery().FinishWrites();
         QCOMPARE(StateFiles(), QStringList{});
 
-        UserInput::Type(editor->controls().textFieldText, "Dropped");
+        UserInput::Type(editor.controls().textFieldText, "Dropped");
         vc->recovery().WriteNow();
         vc->recovery().FinishWrites();
         QCOMPARE(OnlyRecoveryRecord()->profilePath, Path("kept.sgp"));
         QCOMPARE(OnlyRecoveryRecord()->imageBytes, image);
-        editor->prompter.answers = {kDontSave};
-        editor->menu().fileNew->trigger();
+        editor.prompter.answers = {kDontSave};
+        editor.menu().fileNew->trigger();
         vc->recovery().FinishWrites();
-        QCOMPARE(StateFiles(), QStringList{});
-
-        UserInput::Type(editor->controls().textFieldText, "Quit");
-        vc->recovery().WriteNow();
-        vc->recovery().FinishWrites();
-        QVERIFY(OnlyRecoveryRecord());
-        editor.reset();
         QCOMPARE(StateFiles(), QStringList{});
     }
 
-    // A design left by an editor that did not end cleanly, with an icon image whose file has
-    // gone since, is offered once the window shows. Restore shows it as unsaved changes to its
-    // profile, with its image from the copy and a history that starts from it; this editor's
-    // own file takes it over. Discard removes it; a question closed another way keeps it for the
-    // next start.
+    // The left design's image file has gone: Restore takes it from the copy, and this editor's
+    // own file takes the design over. A question closed unanswered keeps it for the next start.
     void leftOverDesignIsOffered_data() {
         QTest::addColumn<int>("answer");
         QTest::newRow("restore") << 0;

@@ -1,6 +1,5 @@
-// The symbol picker as a user meets it: opened from the Icon menu or the button beside the
-// image field, searched, chosen with the keyboard or the mouse, and the chosen entry taken as
-// an image file is.
+// The symbol picker opened from the menu or the button, searched, chosen with the keyboard or
+// the mouse, and the chosen entry taken as an image file is.
 
 #include "EditorFixture.h"
 
@@ -30,8 +29,7 @@ QString Chosen(SymbolPicker* picker) {
     return entry ? QStringLiteral("symbol:") + entry->QualifiedName() : QString();
 }
 
-// Whether the icon layer of the design the window last rendered is drawn: the picture with
-// the layer differs from the one without it.
+// Whether the design's icon layer is drawn: the picture differs from the one without it.
 bool IconLayerDrawn(const IconDesign& design) {
     IconDesign without = design;
     without.iconImage = QImage();
@@ -53,9 +51,8 @@ private slots:
         InfoProvider::Shared().isIconAdded = false;
     }
 
-    // Typed into the focused search field, moved with an arrow key and chosen with Enter: the
-    // symbol is the icon image, named in the path field, drawn in the tint, which keeps its
-    // colour; opened again, the picker shows it first.
+    // A symbol is drawn in the tint, which keeps its colour; opened again, the picker shows the
+    // chosen one first.
     void symbolChosenWithTheKeyboard() {
         EditorFixture editor;
         const EditorControls& c = editor.controls();
