@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/AddressSanitizer.h"
+
 #include <QtGlobal>
 
 // The limits an image helper process puts on itself before it reads an image, so that a file
@@ -14,20 +16,9 @@ namespace ImageSandbox {
 constexpr qint64 kMemoryBytes = qint64(1536) << 20;
 constexpr int kOpenFiles = 32;
 
-// AddressSanitizer reserves terabytes of shadow memory before main, which a data limit would
-// refuse every later allocation for: a build made to find memory errors keeps the other limits
-// and the deadline only.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryLimited = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kMemoryLimited = false;
-#else
-constexpr bool kMemoryLimited = true;
-#endif
-#else
-constexpr bool kMemoryLimited = true;
-#endif
+// AddressSanitizer's shadow memory would make a data limit refuse every later allocation: a
+// build made to find memory errors keeps the other limits and the deadline only.
+constexpr bool kMemoryLimited = !kUnderAddressSanitizer;
 
 // False when a limit could not be set; the helper then serves nothing. A kernel without
 // seccomp keeps the resource limits alone.
