@@ -265,6 +265,23 @@ private slots:
         QCOMPARE(editor.log->fullSizeMovingLayers, 0);
         QVERIFY(editor.Undo());
         QCOMPARE(c.textFieldTextHorizontalOffset->text(), QStringLiteral("0"));
+        QVERIFY(editor.WaitUntilIdle());
+
+        // Exported while the layer is still held (a release the window system kept back), the
+        // files are drawn from the design as dragged, not from the last full-size picture.
+        const QTemporaryDir folder;
+        UserInput::Drag(
+            view, LettersOnView(editor), QPointF(40, 0), 2, Qt::AltModifier, [] {},
+            [&] {
+                const int held = editor.Renders();
+                editor.prompter.folders = {folder.path()};
+                editor.menu().saveIcons->trigger();
+                QCOMPARE(editor.Renders(), held + 1);
+                QCOMPARE(editor.log->LastDesign().textHorizontalOffset, 80.0f);
+                QVERIFY(!QDir(folder.path()).isEmpty());
+            });
+        QVERIFY(editor.WaitUntilIdle());
+        QVERIFY(editor.Undo());
 
         // A canvas the view shows at its own size has no interim pictures: the full-size
         // preview follows every movement.
