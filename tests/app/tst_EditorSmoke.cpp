@@ -45,9 +45,16 @@ while [ $SECONDS -lt $deadline ]; do
   sleep 0.2
 done
 )");
-    const QString end =
-        QStringLiteral("\nkill -TERM $pid\nwait $pid\nstatus=$?\necho \"exit=$status\"\n"
-                       "[ $status -eq 0 ] || tail -n 20 editor-errors.txt\n");
+    // An editor that lets the signal go is ended after 30 s, its status then 137.
+    const QString end = QStringLiteral(R"(
+kill -TERM $pid
+for tenth in $(seq 300); do kill -0 $pid 2>/dev/null || break; sleep 0.1; done
+kill -0 $pid 2>/dev/null && kill -KILL $pid
+wait $pid
+status=$?
+echo "exit=$status"
+[ $status -eq 0 ] || tail -n 20 editor-errors.txt
+)");
     return RunOnVirtualDisplay(start + script + end, extra);
 }
 
@@ -225,7 +232,8 @@ done
         QVERIFY2(restored > 0 && discarded > 0, qPrintable(context));
     }
 
-    // Ended by a logout's SIGTERM with a change made, it asks nothing and keeps the design.
+    // Ended by a logout's SIGTERM with a change made, it asks nothing and keeps the design; ended
+    // so again while the next start asks about that design, it keeps it for the start after.
     void terminatedEditorKeepsItsUnsavedDesign() {
         QTemporaryDir configuration;
         QTemporaryDir state;
@@ -257,6 +265,27 @@ sleep 1
             RecoveryFolder::ReadRecord(folder.filePath(records.first()));
         QVERIFY(kept);
         QCOMPARE(Design(*kept).text, QStringLiteral("Logout"));
+
+        const QString waitForTheQuestion = QStringLiteral(R"sh(
+deadline=$((SECONDS + 30))
+while [ $SECONDS -lt $deadline ]; do
+  if [ "$(xwininfo -root -tree | grep -c '"Sigilon[^"]*": ("sigilon"')" -ge 2 ]; then echo asked; break; fi
+  sleep 0.1
+done
+)sh");
+        const QString asked = QStringLiteral("window\nasked\nexit=0\n");
+        const ProgramRun::Result second = SecondTryIfNot(asked, [&] {
+            return RunWithEditorOnVirtualDisplay(
+                waitForTheQuestion,
+                {"XDG_CONFIG_HOME=" + configuration.path(), "XDG_STATE_HOME=" + state.path()});
+        });
+        QCOMPARE(second.out, asked);
+        const QStringList left = folder.entryList({"*.recovery"}, QDir::Files);
+        QCOMPARE(left.size(), 1);
+        const std::optional<RecoveryRecord> offeredAgain =
+            RecoveryFolder::ReadRecord(folder.filePath(left.first()));
+        QVERIFY(offeredAgain);
+        QCOMPARE(Design(*offeredAgain).text, QStringLiteral("Logout"));
     }
 };
 

@@ -39,8 +39,9 @@ int QtPrompter::Show(bool warning, const QString& message, const QString& detail
     // the question choose it.
     box.setEscapeButton(added.last());
     box.exec();
-    const qsizetype chosen = added.indexOf(qobject_cast<QPushButton*>(box.clickedButton()));
-    return int(chosen < 0 ? added.size() - 1 : chosen);
+    // No button at all when a quit from outside ended the box: not answered, which the callers
+    // take as the safe choice, and the question at start keeps its design for the next start.
+    return int(added.indexOf(qobject_cast<QPushButton*>(box.clickedButton())));
 }
 
 std::optional<QString> QtPrompter::ChooseFolder(const QString& prompt) {

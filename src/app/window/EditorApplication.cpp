@@ -35,9 +35,10 @@ int RunEditor(int argc, char* argv[], const QString& profilePath) {
         window.controller()->recovery().KeepOnTermination(terminationSignal);
         // Before the profile named at start, which asks first about unsaved changes restored.
         window.controller()->recovery().OfferLeftOver();
-        if (!profilePath.isEmpty())
+        if (!profilePath.isEmpty() && !terminationSignal.hasArrived())
             startupPrompter.OpenProfile(*window.controller(), profilePath);
-        status = application.exec();
+        if (!terminationSignal.hasArrived())
+            status = application.exec();
     }
     // The window is gone and has told its work to stop. A rendering may still be running on the
     // shared threads; it paints and lays out text, which needs the application object, so it

@@ -30,6 +30,7 @@ TerminationSignal::TerminationSignal(QObject* parent) : QObject(parent) {
     connect(m_notifier, &QSocketNotifier::activated, this, [this] {
         char byte;
         [[maybe_unused]] const ssize_t read = ::read(g_signalSockets[1], &byte, 1);
+        m_arrived = true;
         emit received();
         QCoreApplication::exit(0);
     });

@@ -17,6 +17,10 @@ public:
     // False when the signal could not be caught; the default action (ending the process)
     // then stays in place.
     bool isInstalled() const { return m_notifier != nullptr; }
+    // Whether a quit from outside has arrived. One that comes before the main loop runs (while
+    // the question at start is open) ends only the loop then running: the editor checks this
+    // before it starts the main loop, which would otherwise never hear of it.
+    bool hasArrived() const { return m_arrived; }
 
 signals:
     // A quit from outside arrived; the main loop ends as soon as the receivers return.
@@ -26,4 +30,5 @@ private:
     static void Restore();
 
     QSocketNotifier* m_notifier = nullptr;
+    bool m_arrived = false;
 };
