@@ -123,7 +123,10 @@ private slots:
         QVERIFY(
             TestImages::WriteFile(configuration.filePath(QStringLiteral("Sigilon/Sigilon.conf")),
                                   "[General]\nShowPreviewWall=true\n"));
+        // A state folder of its own: a design left by another editor would be asked about first.
+        QTemporaryDir state;
         const QStringList extra{"XDG_CONFIG_HOME=" + configuration.path(),
+                                "XDG_STATE_HOME=" + state.path(),
                                 "WALL_COLOUR=" + PlatformLooks::ThemeBackground().name()};
         // The tiles are computed at idle priority: on a busy machine they may take a while.
         const QString waitForWallThenOpenDialog = QStringLiteral(R"(
