@@ -9,6 +9,11 @@ namespace HelperMessages {
 
 constexpr quint32 kMagic = 0x53474831; // "SGH1"
 
+// The helper's first word, sent once its decoders are set up and its limits are in place, before
+// it reads anything: the time a process takes to start on a busy machine is never counted
+// against an image's deadline.
+constexpr quint32 kReady = 0x53474852; // "SGHR"
+
 enum class Request : quint32 {
     OpenRaster = 1, // the bytes of a raster image file
     OpenVector = 2, // an SVG document, inflated and checked already

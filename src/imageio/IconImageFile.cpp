@@ -14,12 +14,12 @@ constexpr qint64 kLargestFileBytes = qint64(1) << 30;
 constexpr int kDotsPerMeterAt72Dpi = 2835;
 
 QImage DecodedInHelper(const QByteArray& bytes) {
-    const auto deadline = std::chrono::steady_clock::now() + SvgImage::kFirstLook;
     if (!RasterDecoder::PassesHeaderCheck(bytes))
         return {};
     std::unique_ptr<ImageHelperProcess> helper = ImageHelperProcess::Start();
     if (!helper)
         return {};
+    const auto deadline = std::chrono::steady_clock::now() + SvgImage::kFirstLook;
     const auto raster = [](const HelperMessages::ReplyHeader& header) {
         return header.outcome == HelperMessages::Outcome::Raster;
     };

@@ -94,12 +94,18 @@ QString ImageHelperProcess::ExecutablePath() {
 }
 
 std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start() {
-    const std::lock_guard lock(SpareLock());
-    std::unique_ptr<ImageHelperProcess> helper = std::move(Spare());
+    std::unique_ptr<ImageHelperProcess> helper;
+    {
+        const std::lock_guard lock(SpareLock());
+        helper = std::move(Spare());
+        if (g_keepSpare)
+            Spare() = Spawn();
+    }
     if (!helper || !helper->Usable())
-        helper = Spawn(false);
-    if (g_keepSpare)
-        Spare() = Spawn(true);
+        helper = Spawn();
+    // Waited for outside the lock: another thread's image need not wait for this one's start.
+    if (!helper || !helper->Greeted(std::chrono::steady_clock::now() + kLongestStart))
+        return nullptr;
     return helper;
 }
 
@@ -109,10 +115,10 @@ void ImageHelperProcess::KeepOneReady(bool keep) {
     if (!keep)
         Spare().reset();
     else if (!Spare())
-        Spare() = Spawn(true);
+        Spare() = Spawn();
 }
 
-std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn(bool ahead) {
+std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn() {
     const QString executable = ExecutablePath();
     int ends[2];
     if (socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends) != 0)
@@ -133,10 +139,7 @@ std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Spawn(bool ahead) {
     posix_spawnattr_setsigdefault(&attributes, &every);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
     QByteArray path = QFile::encodeName(executable);
-    // One started ahead sets its decoders up while it waits; one started for a request goes
-    // straight to it.
-    char readyAhead[] = "--ahead";
-    char* arguments[] = {path.data(), ahead ? readyAhead : nullptr, nullptr};
+    char* arguments[] = {path.data(), nullptr};
     pid_t process = 0;
     const int spawned =
         posix_spawn(&process, path.constData(), &actions, &attributes, arguments, environ);
@@ -165,6 +168,15 @@ bool ImageHelperProcess::Usable() {
     if (waitpid(m_process, nullptr, WNOHANG) == 0)
         return true;
     m_process = 0; // reaped, or not ours
+    return false;
+}
+
+bool ImageHelperProcess::Greeted(Deadline deadline) {
+    quint32 word = 0;
+    if (Usable() && ReceiveAll(m_socket, reinterpret_cast<char*>(&word), sizeof word, deadline) &&
+        word == kReady)
+        return true;
+    End();
     return false;
 }
 

@@ -29,10 +29,15 @@ public:
     // Whether an answer's header is one the parent asked for: its outcome and picture size.
     using Expected = std::function<bool(const HelperMessages::ReplyHeader&)>;
 
-    // A helper ready for its first request, or null when none can be started. With
-    // KeepOneReady, the one started ahead of time is taken and another is started for the next
-    // request, so that a first look does not wait for a process to start.
+    // A helper that has said it is ready for its first request, or null when none starts
+    // within kLongestStart. With KeepOneReady, the one started ahead of time is taken and
+    // another is started for the next request, so that a first look does not wait for a
+    // process to start.
     static std::unique_ptr<ImageHelperProcess> Start();
+
+    // What a helper may take to start: generous, as nothing untrusted has reached it yet and a
+    // machine busy with other work may take seconds to start a process.
+    static constexpr auto kLongestStart = std::chrono::seconds(20);
 
     // Whether a helper is kept started ahead of time: for the editor, where images are opened
     // one after another, not for a command that reads one.
@@ -56,8 +61,10 @@ public:
 
 private:
     ImageHelperProcess(pid_t process, int socket, QString executable);
-    static std::unique_ptr<ImageHelperProcess> Spawn(bool ahead);
+    static std::unique_ptr<ImageHelperProcess> Spawn();
     bool Usable();
+    // Whether the helper said kReady before the deadline; one that did not is ended.
+    bool Greeted(Deadline deadline);
     void End();
 
     pid_t m_process;

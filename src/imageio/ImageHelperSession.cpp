@@ -130,6 +130,8 @@ void PrepareImageDecoders() {
 }
 
 int ServeImageRequests(int socket) {
+    if (!WriteAll(socket, reinterpret_cast<const char*>(&kReady), sizeof kReady))
+        return 1;
     ImageHelperSession session;
     RequestHeader header;
     while (ReadAll(socket, reinterpret_cast<char*>(&header), sizeof header)) {

@@ -30,9 +30,9 @@ private:
 };
 
 // Sets up the decoders with bytes of our own (Qt's list of image plugins, the SVG library's
-// first document), so that a helper started ahead of time answers its first request at once.
+// first document), so that the helper answers its first request at once.
 void PrepareImageDecoders();
 
-// Reads requests from `socket` and answers each until the other end closes it. Returns the
-// process's exit status.
+// Says kReady on `socket`, then reads requests from it and answers each until the other end
+// closes it. Returns the process's exit status.
 int ServeImageRequests(int socket);

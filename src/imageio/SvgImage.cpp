@@ -100,7 +100,6 @@ QByteArray SvgImage::CheckedDocument(const QByteArray& bytes) {
 }
 
 std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
-    const auto deadline = std::chrono::steady_clock::now() + kFirstLook;
     SvgStructure structure;
     QByteArray document = Checked(bytes, structure);
     if (document.isEmpty())
@@ -110,6 +109,7 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
     std::unique_ptr<ImageHelperProcess> helper = ImageHelperProcess::Start();
     if (!helper)
         return nullptr;
+    const auto deadline = std::chrono::steady_clock::now() + kFirstLook;
     const auto thumbnailSized = [](const ReplyHeader& header) {
         const QRectF area(header.viewBox[0], header.viewBox[1], header.viewBox[2],
                           header.viewBox[3]);
@@ -142,7 +142,8 @@ SvgImage::~SvgImage() = default;
 QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
     if (size.isEmpty())
         return {};
-    const auto deadline = std::chrono::steady_clock::now() + kLongestDrawing;
+    // The deadline is this drawing's own: it starts once another thread's drawing is done
+    // and a replaced helper is ready.
     const std::lock_guard lock(m_drawing);
     // A helper lost to an earlier refusal is replaced, with the document opened again.
     if (!m_helper) {
@@ -150,9 +151,12 @@ QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
         const auto opened = [](const ReplyHeader& header) {
             return header.outcome == Outcome::Vector;
         };
-        if (m_helper && !m_helper->Exchange(Request::OpenVector, m_document, deadline, opened))
+        if (m_helper &&
+            !m_helper->Exchange(Request::OpenVector, m_document,
+                                std::chrono::steady_clock::now() + kLongestDrawing, opened))
             m_helper.reset();
     }
+    const auto deadline = std::chrono::steady_clock::now() + kLongestDrawing;
     DrawArguments arguments;
     arguments.width = size.width();
     arguments.height = size.height();

@@ -7,7 +7,6 @@
 
 #include <QCoreApplication>
 
-#include <cstring>
 #include <linux/close_range.h>
 #include <unistd.h>
 
@@ -18,9 +17,8 @@ int main(int argc, char* argv[]) {
     dup2(STDERR_FILENO, STDOUT_FILENO);
     // Qt finds its image format plugins through the application object.
     QCoreApplication application(argc, argv);
-    // Started ahead of the request it will serve, it has the time to set its decoders up.
-    if (argc > 1 && std::strcmp(argv[1], "--ahead") == 0)
-        PrepareImageDecoders();
+    // Set up before it says it is ready, so that an image's deadline is the image's alone.
+    PrepareImageDecoders();
     if (!ImageSandbox::Enter())
         return 1;
     return ServeImageRequests(STDIN_FILENO);

@@ -4,6 +4,7 @@
 #include "app/window/CrashRecovery.h"
 #include "design/DesignValues.h"
 #include "helpers/EveryValueChanged.h"
+#include "helpers/RefusingImageHelper.h"
 #include "helpers/TestDesigns.h"
 
 namespace {
@@ -519,7 +520,7 @@ private slots:
         EditorFixture editor;
         const EditorControls& c = editor.controls();
         const QString silent = Path("silent-helper.sh");
-        QVERIFY(WriteFile(silent, "#!/bin/sh\nexec sleep 60\n"));
+        QVERIFY(WriteFile(silent, "#!/bin/sh\n" + kStandInHelperReady + "exec sleep 60\n"));
         QVERIFY(QFile::setPermissions(silent, QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray real = qgetenv("SIGILON_LOADER");
         const auto restore = qScopeGuard([&] { qputenv("SIGILON_LOADER", real); });

@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+// The line of a stand-in helper's script that says it is ready, as the real helper says before
+// it reads a request.
+inline const QByteArray kStandInHelperReady = "printf RHGS\n";
+
 // An image helper that opens an SVG document and ends, so that every later drawing of the
 // document is refused, as the real helper refuses one that takes too long or too much memory.
 // It stands in for the real one (SIGILON_LOADER, which this process and the programs it starts
@@ -26,7 +30,7 @@ public:
                       mark + "'\n";
         const QString helper = m_folder.filePath(QStringLiteral("helper.sh"));
         m_valid = m_folder.isValid() && !m_real.isEmpty() &&
-                  TestImages::WriteFile(helper, script + answer) &&
+                  TestImages::WriteFile(helper, script + kStandInHelperReady + answer) &&
                   QFile::setPermissions(helper, QFile::ReadOwner | QFile::ExeOwner) &&
                   TestImages::WriteFile(document(), "<svg xmlns=\"http://www.w3.org/2000/svg\" "
                                                     "viewBox=\"0 0 1 1\"/>");

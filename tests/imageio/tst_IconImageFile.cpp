@@ -3,6 +3,7 @@
 // that decodes them is a refusal within its deadline.
 
 #include "export/SaveImage.h"
+#include "helpers/RefusingImageHelper.h"
 #include "helpers/TestDesigns.h"
 #include "helpers/TestImages.h"
 #include "imageio/IconImageFile.h"
@@ -323,13 +324,19 @@ QString SoftLimit(pid_t process, const QByteArray& name) {
     return {};
 }
 
-// Stand-ins for the helper executable that fail as a broken or taken-over one would.
-const char* const kGarbageHelper = "#!/bin/sh\nhead -c 200000 /dev/urandom\nsleep 60\n";
-const char* const kSilentHelper = "#!/bin/sh\nexec sleep 60\n";
-const char* const kCrashingHelper = "#!/bin/sh\nkill -SEGV $$\n";
+// Stand-ins for the helper executable that fail as a broken or taken-over one would, most
+// after saying they are ready as the real one does.
+const QByteArray kShell = "#!/bin/sh\n";
+const QByteArray kGarbageHelper =
+    kShell + kStandInHelperReady + "head -c 200000 /dev/urandom\nsleep 60\n";
+const QByteArray kGarbageGreetingHelper = kShell + "head -c 200000 /dev/urandom\nsleep 60\n";
+const QByteArray kSilentHelper = kShell + kStandInHelperReady + "exec sleep 60\n";
+const QByteArray kCrashingHelper = kShell + kStandInHelperReady + "kill -SEGV $$\n";
+const QByteArray kCrashingAtStartHelper = kShell + "kill -SEGV $$\n";
 // An answer's header claiming a 10000 x 10000 picture, then nothing.
-const char* const kOverclaimingHelper =
-    "#!/bin/sh\nprintf '1HGS\\001\\000\\000\\000\\020\\047\\000\\000\\020\\047\\000\\000'\n"
+const QByteArray kOverclaimingHelper =
+    kShell + kStandInHelperReady +
+    "printf '1HGS\\001\\000\\000\\000\\020\\047\\000\\000\\020\\047\\000\\000'\n"
     "head -c 40 /dev/zero\nexec sleep 60\n";
 
 } // namespace
@@ -489,18 +496,20 @@ private slots:
         QTest::addColumn<bool>("pastTheChecks"); // sent to a helper without the checks before
         QTest::addColumn<QSize>("drawnAt");      // empty: the first look only
         const QByteArray png = TestImages::PngBytes(TestImages::AsymmetricImage(8, 8));
-        const auto firstLook = [&](const char* name, const char* helper, const QByteArray& image,
-                                   bool pastTheChecks = false) {
+        const auto firstLook = [&](const char* name, const QByteArray& helper,
+                                   const QByteArray& image, bool pastTheChecks = false) {
             QTest::newRow(name) << QString::fromLatin1(helper) << image << pastTheChecks << QSize();
         };
         firstLook("helper writing garbage back", kGarbageHelper, png);
+        firstLook("helper greeting with garbage", kGarbageGreetingHelper, png);
         firstLook("helper never answering", kSilentHelper, png);
         firstLook("helper crashing", kCrashingHelper, png);
+        firstLook("helper crashing as it starts", kCrashingAtStartHelper, png);
         firstLook("helper claiming 10000 x 10000 pixels and stopping", kOverclaimingHelper, png);
         // The library overflows its stack on this chain; the structure check is the first line,
         // the helper the second.
-        firstLook("svg use chain 20000 deep", "", ReferenceChain(Chain::Use, 20000), true);
-        firstLook("svg drawing for minutes", "", SlowDocument());
+        firstLook("svg use chain 20000 deep", {}, ReferenceChain(Chain::Use, 20000), true);
+        firstLook("svg drawing for minutes", {}, SlowDocument());
         // Each of its forty filter results a picture of 8000 x 8000 pixels: gigabytes.
         QTest::newRow("svg holding gigabytes at a later size")
             << QString() << StackedEffects() << false << QSize(8000, 8000);
@@ -548,6 +557,28 @@ private slots:
         // The deadline with room for a machine busy with other work.
         QVERIFY2(elapsed < deadline.count() + 1500, qPrintable(QString::number(elapsed)));
         QVERIFY2(grown < 32 * 1024, qPrintable(QStringLiteral("%1 kB").arg(grown)));
+    }
+
+    // A machine busy with other work may take seconds to start a helper; that time is not the
+    // image's, so an image is still read when the start alone takes longer than a first look.
+    void helperSlowToStartStillReadsTheImage() {
+        const QByteArray real = qgetenv("SIGILON_LOADER");
+        const QString script = Write(QStringLiteral("slow-helper.sh"),
+                                     "#!/bin/sh\nsleep 2.5\nexec '" + real + "' \"$@\"\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("SIGILON_LOADER", QFile::encodeName(script));
+        QElapsedTimer timer;
+        timer.start();
+        const QImage raster =
+            DecodeIconImage(TestImages::PngBytes(TestImages::AsymmetricImage(8, 8)));
+        std::shared_ptr<const SvgImage> vector;
+        const QImage thumbnail = LoadIconImage(TestDesigns::DataFile("gvim.svg"), &vector);
+        const qint64 elapsed = timer.elapsed();
+        qputenv("SIGILON_LOADER", real);
+        QCOMPARE(raster.size(), QSize(8, 8));
+        QVERIFY(vector && !thumbnail.isNull());
+        // Both waited for the slow start, so neither came from a helper started earlier.
+        QVERIFY2(elapsed >= 4500, qPrintable(QString::number(elapsed)));
     }
 
     // Read from outside while a helper waits for its next request, and tried by a copy of this
