@@ -22,8 +22,9 @@ int QtPrompter::Show(bool warning, const QString& message, const QString& detail
     QMessageBox box(m_parent);
     box.setIcon(warning ? QMessageBox::Warning : QMessageBox::Information);
     box.setWindowTitle(QStringLiteral("Sigilon"));
-    box.setText(QString());
-    box.setInformativeText(message);
+    // The message as the box's text, not its informative text: the box sizes itself by its
+    // text and would wrap an informative text alone into a narrow column.
+    box.setText(message);
     // The box adds its own "Show Details..." button, which opens a scrolling area.
     box.setDetailedText(details);
     // One role for all keeps the buttons in the order given; the first is the default.
