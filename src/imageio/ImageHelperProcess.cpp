@@ -14,6 +14,7 @@
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -83,6 +84,13 @@ std::unique_ptr<ImageHelperProcess>& Spare() {
 
 bool g_keepSpare = false; // guarded by SpareLock()
 
+// Helpers left by documents of the application's own, for the next such document.
+std::vector<std::unique_ptr<ImageHelperProcess>>& BuiltInHelpers() {
+    static auto* kept = new std::vector<std::unique_ptr<ImageHelperProcess>>;
+    return *kept;
+}
+constexpr size_t kBuiltInHelpersKept = 2;
+
 } // namespace
 
 QString ImageHelperProcess::ExecutablePath() {
@@ -107,6 +115,28 @@ std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start() {
     if (!helper || !helper->Greeted(std::chrono::steady_clock::now() + kLongestStart))
         return nullptr;
     return helper;
+}
+
+std::unique_ptr<ImageHelperProcess> ImageHelperProcess::StartForBuiltIn() {
+    {
+        const std::lock_guard lock(SpareLock());
+        auto& kept = BuiltInHelpers();
+        while (!kept.empty()) {
+            std::unique_ptr<ImageHelperProcess> helper = std::move(kept.back());
+            kept.pop_back();
+            if (helper->Usable())
+                return helper;
+        }
+    }
+    return Start();
+}
+
+void ImageHelperProcess::KeepForBuiltIn(std::unique_ptr<ImageHelperProcess> helper) {
+    if (!helper || !helper->Usable())
+        return;
+    const std::lock_guard lock(SpareLock());
+    if (BuiltInHelpers().size() < kBuiltInHelpersKept)
+        BuiltInHelpers().push_back(std::move(helper));
 }
 
 void ImageHelperProcess::KeepOneReady(bool keep) {

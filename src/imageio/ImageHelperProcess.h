@@ -35,6 +35,15 @@ public:
     // process to start.
     static std::unique_ptr<ImageHelperProcess> Start();
 
+    // A helper for a document of the application's own (the built-in library's): one such a
+    // document left behind when it was no longer drawn, else a new one. A page of library
+    // samples then costs their drawings rather than a process each. Never for a user's file: a
+    // document that took a helper over could change the pictures of those after it.
+    static std::unique_ptr<ImageHelperProcess> StartForBuiltIn();
+    // Keeps a helper that has served only the application's own documents for the next one;
+    // ends it instead when it can serve no more or two are kept already.
+    static void KeepForBuiltIn(std::unique_ptr<ImageHelperProcess> helper);
+
     // What a helper may take to start: generous, as nothing untrusted has reached it yet and a
     // machine busy with other work may take seconds to start a process.
     static constexpr auto kLongestStart = std::chrono::seconds(20);

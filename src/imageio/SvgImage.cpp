@@ -83,6 +83,10 @@ QByteArray Checked(const QByteArray& bytes, SvgStructure& structure) {
 
 using namespace HelperMessages;
 
+std::unique_ptr<ImageHelperProcess> NewHelper(bool builtIn) {
+    return builtIn ? ImageHelperProcess::StartForBuiltIn() : ImageHelperProcess::Start();
+}
+
 } // namespace
 
 bool SvgImage::Recognises(const QByteArray& bytes) {
@@ -100,13 +104,21 @@ QByteArray SvgImage::CheckedDocument(const QByteArray& bytes) {
 }
 
 std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
+    return ReadIn(bytes, false);
+}
+
+std::shared_ptr<const SvgImage> SvgImage::ReadBuiltIn(const QByteArray& bytes) {
+    return ReadIn(bytes, true);
+}
+
+std::shared_ptr<const SvgImage> SvgImage::ReadIn(const QByteArray& bytes, bool builtIn) {
     SvgStructure structure;
     QByteArray document = Checked(bytes, structure);
     if (document.isEmpty())
         return nullptr;
     // Kept for the image's whole life, so never the caller's raw buffer.
     document.detach();
-    std::unique_ptr<ImageHelperProcess> helper = ImageHelperProcess::Start();
+    std::unique_ptr<ImageHelperProcess> helper = NewHelper(builtIn);
     if (!helper)
         return nullptr;
     const auto deadline = std::chrono::steady_clock::now() + kFirstLook;
@@ -125,19 +137,22 @@ std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
         return nullptr;
     const ReplyHeader& header = opened->header;
     const QRectF area(header.viewBox[0], header.viewBox[1], header.viewBox[2], header.viewBox[3]);
-    std::shared_ptr<SvgImage> image(
-        new SvgImage(std::move(document), area, std::move(opened->picture), std::move(helper)));
+    std::shared_ptr<SvgImage> image(new SvgImage(
+        std::move(document), area, std::move(opened->picture), std::move(helper), builtIn));
     image->m_largestDrawing =
         LargestDrawing(structure, header.trialSeconds, qint64(header.width) * header.height);
     return image;
 }
 
 SvgImage::SvgImage(QByteArray document, QRectF viewBox, QImage thumbnail,
-                   std::unique_ptr<ImageHelperProcess> helper)
+                   std::unique_ptr<ImageHelperProcess> helper, bool builtIn)
     : m_document(std::move(document)), m_viewBox(viewBox), m_thumbnail(std::move(thumbnail)),
-      m_helper(std::move(helper)) {}
+      m_helper(std::move(helper)), m_builtIn(builtIn) {}
 
-SvgImage::~SvgImage() = default;
+SvgImage::~SvgImage() {
+    if (m_builtIn)
+        ImageHelperProcess::KeepForBuiltIn(std::move(m_helper));
+}
 
 QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
     if (size.isEmpty())
@@ -147,7 +162,7 @@ QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
     const std::lock_guard lock(m_drawing);
     // A helper lost to an earlier refusal is replaced, with the document opened again.
     if (!m_helper) {
-        m_helper = ImageHelperProcess::Start();
+        m_helper = NewHelper(m_builtIn);
         const auto opened = [](const ReplyHeader& header) {
             return header.outcome == Outcome::Vector;
         };

@@ -13,7 +13,8 @@ struct SymbolEntry;
 // viewBox is the entry's own area. Empty when the set's drawings are damaged.
 QByteArray SymbolDocument(const SymbolEntry& entry);
 
-// The document read as any SVG icon image is, null when it cannot be.
+// The document read as any SVG icon image is, in a helper shared with the library's other
+// documents; null when it cannot be.
 std::shared_ptr<const SvgImage> ReadSymbol(const SymbolEntry& entry);
 
 // The entry drawn to fit a square of `side` pixels, centred, for a list of entries: a symbol

@@ -587,6 +587,38 @@ private slots:
         QVERIFY2(elapsed >= 4500, qPrintable(QString::number(elapsed)));
     }
 
+    // The library's documents, one after another, are drawn by one helper, each as a helper of
+    // its own draws it (nothing of the one before shows); a user's file always has a new helper.
+    void builtInDocumentsShareAHelperAndUserFilesNever() {
+        const QByteArray real = qgetenv("SIGILON_LOADER");
+        const QString log = m_dir.filePath(QStringLiteral("starts.log"));
+        const QString script = Write(QStringLiteral("counted-helper.sh"),
+                                     "#!/bin/sh\necho >> '" + QFile::encodeName(log) + "'\nexec '" +
+                                         real + "' \"$@\"\n");
+        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
+        qputenv("SIGILON_LOADER", QFile::encodeName(script));
+        const auto restore = qScopeGuard([&] { qputenv("SIGILON_LOADER", real); });
+        const auto starts = [&] { return TestImages::ReadFile(log).count('\n'); };
+        const auto drawn = [](const std::shared_ptr<const SvgImage>& image) {
+            return image ? image->Draw(QSize(40, 40), QTransform::fromScale(4, 4)) : QImage();
+        };
+        QList<QByteArray> documents;
+        for (const char* color : {"red", "lime", "blue", "black", "orange", "purple"})
+            documents.append("<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 10 10\" "
+                             "width=\"10\" height=\"10\"><circle cx=\"" +
+                             QByteArray::number(documents.size() + 2) +
+                             "\" cy=\"5\" r=\"2\" fill=\"" + color + "\"/></svg>");
+        QList<QImage> shared;
+        for (const QByteArray& document : documents) {
+            shared.append(drawn(SvgImage::ReadBuiltIn(document)));
+            QVERIFY(!shared.last().isNull());
+        }
+        QCOMPARE(starts(), 1);
+        for (qsizetype d = 0; d < documents.size(); ++d)
+            QCOMPARE(drawn(SvgImage::Read(documents[d])), shared[d]);
+        QCOMPARE(starts(), 1 + documents.size());
+    }
+
     // Read from outside while a helper waits for its next request, and tried by a copy of this
     // process that puts the same limits on itself.
     void helperCannotWriteFilesOrReachTheNetwork() {
