@@ -101,10 +101,20 @@ QString ImageHelperProcess::ExecutablePath() {
            QStringLiteral("/sigilon-loader");
 }
 
-std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start() {
+std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start(DocumentOrigin origin) {
     std::unique_ptr<ImageHelperProcess> helper;
     {
         const std::lock_guard lock(SpareLock());
+        if (origin == DocumentOrigin::BuiltIn) {
+            auto& kept = BuiltInHelpers();
+            while (!kept.empty()) {
+                helper = std::move(kept.back());
+                kept.pop_back();
+                // It said it was ready before its first document.
+                if (helper->Usable())
+                    return helper;
+            }
+        }
         helper = std::move(Spare());
         if (g_keepSpare)
             Spare() = Spawn();
@@ -115,20 +125,6 @@ std::unique_ptr<ImageHelperProcess> ImageHelperProcess::Start() {
     if (!helper || !helper->Greeted(std::chrono::steady_clock::now() + kLongestStart))
         return nullptr;
     return helper;
-}
-
-std::unique_ptr<ImageHelperProcess> ImageHelperProcess::StartForBuiltIn() {
-    {
-        const std::lock_guard lock(SpareLock());
-        auto& kept = BuiltInHelpers();
-        while (!kept.empty()) {
-            std::unique_ptr<ImageHelperProcess> helper = std::move(kept.back());
-            kept.pop_back();
-            if (helper->Usable())
-                return helper;
-        }
-    }
-    return Start();
 }
 
 void ImageHelperProcess::KeepForBuiltIn(std::unique_ptr<ImageHelperProcess> helper) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "imageio/DocumentOrigin.h"
 #include "imageio/HelperMessages.h"
 
 #include <QByteArray>
@@ -30,18 +31,15 @@ public:
     using Expected = std::function<bool(const HelperMessages::ReplyHeader&)>;
 
     // A helper that has said it is ready for its first request, or null when none starts
-    // within kLongestStart. With KeepOneReady, the one started ahead of time is taken and
-    // another is started for the next request, so that a first look does not wait for a
-    // process to start.
-    static std::unique_ptr<ImageHelperProcess> Start();
+    // within kLongestStart. For a built-in document, one a built-in document left (see
+    // KeepForBuiltIn) when there is one. With KeepOneReady, the one started ahead of time is
+    // taken and another is started for the next request, so that a first look does not wait
+    // for a process to start.
+    static std::unique_ptr<ImageHelperProcess>
+    Start(DocumentOrigin origin = DocumentOrigin::UserFile);
 
-    // A helper for a document of the application's own (the built-in library's): one such a
-    // document left behind when it was no longer drawn, else a new one. A page of library
-    // samples then costs their drawings rather than a process each. Never for a user's file: a
-    // document that took a helper over could change the pictures of those after it.
-    static std::unique_ptr<ImageHelperProcess> StartForBuiltIn();
-    // Keeps a helper that has served only the application's own documents for the next one;
-    // ends it instead when it can serve no more or two are kept already.
+    // Keeps a helper that has served only built-in documents for the next one; ends it instead
+    // when it can serve no more or two are kept already.
     static void KeepForBuiltIn(std::unique_ptr<ImageHelperProcess> helper);
 
     // What a helper may take to start: generous, as nothing untrusted has reached it yet and a

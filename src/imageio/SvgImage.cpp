@@ -83,10 +83,6 @@ QByteArray Checked(const QByteArray& bytes, SvgStructure& structure) {
 
 using namespace HelperMessages;
 
-std::unique_ptr<ImageHelperProcess> NewHelper(bool builtIn) {
-    return builtIn ? ImageHelperProcess::StartForBuiltIn() : ImageHelperProcess::Start();
-}
-
 } // namespace
 
 bool SvgImage::Recognises(const QByteArray& bytes) {
@@ -103,22 +99,14 @@ QByteArray SvgImage::CheckedDocument(const QByteArray& bytes) {
     return Checked(bytes, structure);
 }
 
-std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes) {
-    return ReadIn(bytes, false);
-}
-
-std::shared_ptr<const SvgImage> SvgImage::ReadBuiltIn(const QByteArray& bytes) {
-    return ReadIn(bytes, true);
-}
-
-std::shared_ptr<const SvgImage> SvgImage::ReadIn(const QByteArray& bytes, bool builtIn) {
+std::shared_ptr<const SvgImage> SvgImage::Read(const QByteArray& bytes, DocumentOrigin origin) {
     SvgStructure structure;
     QByteArray document = Checked(bytes, structure);
     if (document.isEmpty())
         return nullptr;
     // Kept for the image's whole life, so never the caller's raw buffer.
     document.detach();
-    std::unique_ptr<ImageHelperProcess> helper = NewHelper(builtIn);
+    std::unique_ptr<ImageHelperProcess> helper = ImageHelperProcess::Start(origin);
     if (!helper)
         return nullptr;
     const auto deadline = std::chrono::steady_clock::now() + kFirstLook;
@@ -138,19 +126,19 @@ std::shared_ptr<const SvgImage> SvgImage::ReadIn(const QByteArray& bytes, bool b
     const ReplyHeader& header = opened->header;
     const QRectF area(header.viewBox[0], header.viewBox[1], header.viewBox[2], header.viewBox[3]);
     std::shared_ptr<SvgImage> image(new SvgImage(
-        std::move(document), area, std::move(opened->picture), std::move(helper), builtIn));
+        std::move(document), area, std::move(opened->picture), std::move(helper), origin));
     image->m_largestDrawing =
         LargestDrawing(structure, header.trialSeconds, qint64(header.width) * header.height);
     return image;
 }
 
 SvgImage::SvgImage(QByteArray document, QRectF viewBox, QImage thumbnail,
-                   std::unique_ptr<ImageHelperProcess> helper, bool builtIn)
+                   std::unique_ptr<ImageHelperProcess> helper, DocumentOrigin origin)
     : m_document(std::move(document)), m_viewBox(viewBox), m_thumbnail(std::move(thumbnail)),
-      m_helper(std::move(helper)), m_builtIn(builtIn) {}
+      m_helper(std::move(helper)), m_origin(origin) {}
 
 SvgImage::~SvgImage() {
-    if (m_builtIn)
+    if (m_origin == DocumentOrigin::BuiltIn)
         ImageHelperProcess::KeepForBuiltIn(std::move(m_helper));
 }
 
@@ -162,7 +150,7 @@ QImage SvgImage::Draw(QSize size, const QTransform& toPixels) const {
     const std::lock_guard lock(m_drawing);
     // A helper lost to an earlier refusal is replaced, with the document opened again.
     if (!m_helper) {
-        m_helper = NewHelper(m_builtIn);
+        m_helper = ImageHelperProcess::Start(m_origin);
         const auto opened = [](const ReplyHeader& header) {
             return header.outcome == Outcome::Vector;
         };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "imageio/DocumentOrigin.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QRectF>
@@ -31,11 +33,10 @@ public:
     // The document, or null for one CheckedDocument refuses, or that is not a well-formed SVG
     // with a positive, finite size, that the parser's limits on entities and elements refuse,
     // that fails to draw small, or whose helper takes more than kFirstLook to answer.
-    static std::shared_ptr<const SvgImage> Read(const QByteArray& bytes);
-    // A document of the application's own (the built-in library's), read as any other but in a
-    // helper shared with the application's other documents (ImageHelperProcess::
-    // StartForBuiltIn), which it leaves for the next one when it is no longer drawn.
-    static std::shared_ptr<const SvgImage> ReadBuiltIn(const QByteArray& bytes);
+    // A built-in document is read in a helper another built-in one left, and leaves its own
+    // for the next one when it is no longer drawn.
+    static std::shared_ptr<const SvgImage> Read(const QByteArray& bytes,
+                                                DocumentOrigin origin = DocumentOrigin::UserFile);
 
     static constexpr auto kFirstLook = std::chrono::seconds(2);
     // What one drawing at a later size may take: wall time here, memory in the helper
@@ -75,8 +76,7 @@ public:
 
 private:
     SvgImage(QByteArray document, QRectF viewBox, QImage thumbnail,
-             std::unique_ptr<ImageHelperProcess> helper, bool builtIn);
-    static std::shared_ptr<const SvgImage> ReadIn(const QByteArray& bytes, bool builtIn);
+             std::unique_ptr<ImageHelperProcess> helper, DocumentOrigin origin);
 
     QByteArray m_document;
     QRectF m_viewBox;
@@ -86,5 +86,5 @@ private:
     mutable std::mutex m_drawing;
     mutable std::unique_ptr<ImageHelperProcess> m_helper;
     mutable std::atomic<int> m_refusedDrawings = 0;
-    const bool m_builtIn;
+    const DocumentOrigin m_origin;
 };

@@ -21,7 +21,7 @@ QByteArray SymbolDocument(const SymbolEntry& entry) {
 
 std::shared_ptr<const SvgImage> ReadSymbol(const SymbolEntry& entry) {
     const QByteArray document = SymbolDocument(entry);
-    return document.isEmpty() ? nullptr : SvgImage::ReadBuiltIn(document);
+    return document.isEmpty() ? nullptr : SvgImage::Read(document, DocumentOrigin::BuiltIn);
 }
 
 QImage DrawSymbolSample(const SymbolEntry& entry, int side, const QColor& ink) {
