@@ -348,9 +348,26 @@ class IconImageFileTest : public QObject {
 
     QString Write(const QString& name, const QByteArray& bytes) { return m_dir.Write(name, bytes); }
 
+    // Makes a script the helper executable until the test function ends (see cleanup()).
+    bool UseHelperScript(const QString& name, const QByteArray& script) {
+        const QString path = Write(name, script);
+        if (path.isEmpty() || !QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner))
+            return false;
+        qputenv("SIGILON_LOADER", QFile::encodeName(path));
+        return true;
+    }
+    // A helper script that runs `first`, then the real helper.
+    QByteArray BeforeTheRealHelper(const QByteArray& first) const {
+        return kShell + first + "\nexec '" + m_realHelper + "' \"$@\"\n";
+    }
+
     TestImages::ScratchFolder m_dir;
+    const QByteArray m_realHelper = qgetenv("SIGILON_LOADER");
 
 private slots:
+    // A test function that stopped early still leaves the real helper to the next.
+    void cleanup() { qputenv("SIGILON_LOADER", m_realHelper); }
+
     void initTestCase() {
         QVERIFY(m_dir.isValid());
         // Qt's image plugins load once here, not first in a child process.
@@ -519,12 +536,8 @@ private slots:
         QFETCH(QByteArray, image);
         QFETCH(bool, pastTheChecks);
         QFETCH(QSize, drawnAt);
-        const QByteArray real = qgetenv("SIGILON_LOADER");
-        if (!helper.isEmpty()) {
-            const QString script = Write(QStringLiteral("helper.sh"), helper.toLatin1());
-            QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
-            qputenv("SIGILON_LOADER", QFile::encodeName(script));
-        }
+        if (!helper.isEmpty())
+            QVERIFY(UseHelperScript(QStringLiteral("helper.sh"), helper.toLatin1()));
         // The deadline starts once the helper is ready: what starting one takes here now is
         // allowed for on top of it.
         QElapsedTimer timer;
@@ -557,7 +570,6 @@ private slots:
         }
         const qint64 elapsed = timer.elapsed();
         const qint64 grown = ResidentKilobytes(QStringLiteral("self"), "VmRSS") - before;
-        qputenv("SIGILON_LOADER", real);
         QVERIFY(refused);
         // The deadline with room for a machine busy with other work.
         QVERIFY2(elapsed < starting + deadline.count() + 1500,
@@ -568,11 +580,8 @@ private slots:
     // A machine busy with other work may take seconds to start a helper; that time is not the
     // image's, so an image is still read when the start alone takes longer than a first look.
     void helperSlowToStartStillReadsTheImage() {
-        const QByteArray real = qgetenv("SIGILON_LOADER");
-        const QString script = Write(QStringLiteral("slow-helper.sh"),
-                                     "#!/bin/sh\nsleep 2.5\nexec '" + real + "' \"$@\"\n");
-        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
-        qputenv("SIGILON_LOADER", QFile::encodeName(script));
+        QVERIFY(
+            UseHelperScript(QStringLiteral("slow-helper.sh"), BeforeTheRealHelper("sleep 2.5")));
         QElapsedTimer timer;
         timer.start();
         const QImage raster =
@@ -580,7 +589,6 @@ private slots:
         std::shared_ptr<const SvgImage> vector;
         const QImage thumbnail = LoadIconImage(TestDesigns::DataFile("gvim.svg"), &vector);
         const qint64 elapsed = timer.elapsed();
-        qputenv("SIGILON_LOADER", real);
         QCOMPARE(raster.size(), QSize(8, 8));
         QVERIFY(vector && !thumbnail.isNull());
         // Both waited for the slow start, so neither came from a helper started earlier.
@@ -590,14 +598,9 @@ private slots:
     // The library's documents, one after another, are drawn by one helper, each as a helper of
     // its own draws it (nothing of the one before shows); a user's file always has a new helper.
     void builtInDocumentsShareAHelperAndUserFilesNever() {
-        const QByteArray real = qgetenv("SIGILON_LOADER");
         const QString log = m_dir.filePath(QStringLiteral("starts.log"));
-        const QString script = Write(QStringLiteral("counted-helper.sh"),
-                                     "#!/bin/sh\necho >> '" + QFile::encodeName(log) + "'\nexec '" +
-                                         real + "' \"$@\"\n");
-        QVERIFY(QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner));
-        qputenv("SIGILON_LOADER", QFile::encodeName(script));
-        const auto restore = qScopeGuard([&] { qputenv("SIGILON_LOADER", real); });
+        QVERIFY(UseHelperScript(QStringLiteral("counted-helper.sh"),
+                                BeforeTheRealHelper("echo >> '" + QFile::encodeName(log) + "'")));
         const auto starts = [&] { return TestImages::ReadFile(log).count('\n'); };
         const auto drawn = [](const std::shared_ptr<const SvgImage>& image) {
             return image ? image->Draw(QSize(40, 40), QTransform::fromScale(4, 4)) : QImage();
@@ -610,7 +613,7 @@ private slots:
                              "\" cy=\"5\" r=\"2\" fill=\"" + color + "\"/></svg>");
         QList<QImage> shared;
         for (const QByteArray& document : documents) {
-            shared.append(drawn(SvgImage::ReadBuiltIn(document)));
+            shared.append(drawn(SvgImage::Read(document, DocumentOrigin::BuiltIn)));
             QVERIFY(!shared.last().isNull());
         }
         QCOMPARE(starts(), 1);
